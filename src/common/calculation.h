@@ -1,0 +1,35 @@
+// What one command (a calculation or the statistics) hands to its window.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/numeric_reading.h"
+#include "common/sheet.h"
+
+namespace orcalc {
+
+struct CalculationOutcome {
+  // Shown one by one, modally, in this order, before the results window.
+  std::vector<std::string> messages;
+  // The report for the results window; absent when the command stops
+  // without one (for example on a cell that overflows).
+  std::optional<std::string> report;
+  // Caption and title label of the results window; empty keeps the design
+  // title.
+  std::string title;
+};
+
+// "单元格(r,c)的数值超出范围！" for grid row r, column c.
+std::string OverflowMessage(int row, int col);
+
+// Numeric reading of a sheet cell (empty outside the sheet).
+inline double ReadCell(const Sheet& sheet, int row, int col) {
+  return ReadNumber(sheet.Cell(row, col));
+}
+inline bool CellOverflows(const Sheet& sheet, int row, int col) {
+  return ReadNumberChecked(sheet.Cell(row, col)).overflow;
+}
+
+}  // namespace orcalc

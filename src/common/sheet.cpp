@@ -1,0 +1,57 @@
+#include "common/sheet.h"
+
+#include <algorithm>
+#include <utility>
+
+namespace orcalc {
+namespace {
+const std::string kEmpty;
+}
+
+Sheet::Sheet(int rows, int cols) { Resize(rows, cols); }
+
+void Sheet::SetRows(int rows) { Resize(rows, cols_); }
+void Sheet::SetCols(int cols) { Resize(rows_, cols); }
+
+void Sheet::Resize(int rows, int cols) {
+  rows = std::max(rows, 0);
+  cols = std::max(cols, 0);
+  if (cols == cols_) {
+    cells_.resize(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+  } else {
+    std::vector<std::string> cells(static_cast<size_t>(rows) * static_cast<size_t>(cols));
+    const int keep_rows = std::min(rows, rows_);
+    const int keep_cols = std::min(cols, cols_);
+    for (int r = 0; r < keep_rows; ++r) {
+      for (int c = 0; c < keep_cols; ++c) {
+        cells[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+      }
+    }
+    cells_ = std::move(cells);
+  }
+  widths_.resize(static_cast<size_t>(cols), kDefaultWidth);
+  rows_ = rows;
+  cols_ = cols;
+}
+
+const std::string& Sheet::Cell(int row, int col) const {
+  if (!Contains(row, col)) return kEmpty;
+  return cells_[static_cast<size_t>(row) * cols_ + col];
+}
+
+void Sheet::SetCell(int row, int col, std::string text) {
+  if (!Contains(row, col)) return;
+  cells_[static_cast<size_t>(row) * cols_ + col] = std::move(text);
+}
+
+int Sheet::ColumnWidth(int col) const {
+  if (col < 0 || col >= cols_) return kDefaultWidth;
+  return widths_[static_cast<size_t>(col)];
+}
+
+void Sheet::SetColumnWidth(int col, int twips) {
+  if (col < 0 || col >= cols_) return;
+  widths_[static_cast<size_t>(col)] = twips;
+}
+
+}  // namespace orcalc

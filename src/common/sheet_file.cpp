@@ -1,0 +1,182 @@
+#include "common/sheet_file.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace orcalc {
+
+bool IsValidUtf8(std::string_view bytes, std::size_t* bad_offset) {
+  const auto* s = reinterpret_cast<const unsigned char*>(bytes.data());
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  while (i < n) {
+    unsigned char c = s[i];
+    if (c < 0x80) {
+      ++i;
+      continue;
+    }
+    int extra;
+    unsigned min;
+    unsigned code;
+    if (c >= 0xC2 && c <= 0xDF) {
+      extra = 1, min = 0x80, code = c & 0x1F;
+    } else if (c >= 0xE0 && c <= 0xEF) {
+      extra = 2, min = 0x800, code = c & 0x0F;
+    } else if (c >= 0xF0 && c <= 0xF4) {
+      extra = 3, min = 0x10000, code = c & 0x07;
+    } else {
+      if (bad_offset) *bad_offset = i;
+      return false;
+    }
+    if (i + static_cast<std::size_t>(extra) >= n) {
+      if (bad_offset) *bad_offset = i;
+      return false;
+    }
+    for (int k = 1; k <= extra; ++k) {
+      unsigned char t = s[i + static_cast<std::size_t>(k)];
+      if ((t & 0xC0) != 0x80) {
+        if (bad_offset) *bad_offset = i;
+        return false;
+      }
+      code = (code << 6) | (t & 0x3F);
+    }
+    if (code < min || code > 0x10FFFF || (code >= 0xD800 && code <= 0xDFFF)) {
+      if (bad_offset) *bad_offset = i;
+      return false;
+    }
+    i += static_cast<std::size_t>(extra) + 1;
+  }
+  return true;
+}
+
+SheetFileResult ReadSheetCsv(std::string_view bytes) {
+  SheetFileResult result;
+  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
+
+  std::size_t bad = 0;
+  if (!IsValidUtf8(bytes, &bad)) {
+    long line = 1 + std::count(bytes.begin(), bytes.begin() + static_cast<long>(bad), '\n');
+    result.error = "line " + std::to_string(line) + ": the file is not valid UTF-8 text";
+    return result;
+  }
+
+  std::vector<std::vector<std::string>> records;
+  std::vector<std::string> record;
+  std::string field;
+  long line = 1;  // physical line, for messages
+  const std::size_t n = bytes.size();
+  std::size_t i = 0;
+  bool at_record_start = true;
+
+  auto end_field = [&] {
+    record.push_back(std::move(field));
+    field.clear();
+  };
+  auto end_record = [&] {
+    end_field();
+    records.push_back(std::move(record));
+    record.clear();
+    at_record_start = true;
+  };
+
+  while (i < n) {
+    at_record_start = false;
+    char c = bytes[i];
+    if (c == '"' && field.empty()) {
+      // A quoted field runs to the closing quote; "" stands for one quote.
+      const long start_line = line;
+      ++i;
+      bool closed = false;
+      while (i < n) {
+        char q = bytes[i];
+        if (q == '"') {
+          if (i + 1 < n && bytes[i + 1] == '"') {
+            field.push_back('"');
+            i += 2;
+            continue;
+          }
+          ++i;
+          closed = true;
+          break;
+        }
+        if (q == '\n') ++line;
+        field.push_back(q);
+        ++i;
+      }
+      if (!closed) {
+        result.error = "line " + std::to_string(start_line) + ": a quoted field is not closed";
+        return result;
+      }
+      if (i < n && bytes[i] != ',' && bytes[i] != '\r' && bytes[i] != '\n') {
+        result.error = "line " + std::to_string(line) + ": text follows a closing quote";
+        return result;
+      }
+      if (i < n && bytes[i] == ',') {
+        end_field();
+        ++i;
+        if (i == n) end_record();  // "a," ends with an empty last field
+      }
+      continue;
+    }
+    if (c == ',') {
+      end_field();
+      ++i;
+      if (i == n) end_record();
+      continue;
+    }
+    if (c == '\r' || c == '\n') {
+      end_record();
+      if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
+      ++i;
+      ++line;
+      continue;
+    }
+    if (c == '"') {
+      result.error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
+      return result;
+    }
+    field.push_back(c);
+    ++i;
+  }
+  // The last record may have no terminator.
+  if (!at_record_start) end_record();
+
+  int cols = 0;
+  for (const auto& r : records) cols = std::max<int>(cols, static_cast<int>(r.size()));
+  result.sheet = Sheet(static_cast<int>(records.size()), cols);
+  for (int r = 0; r < static_cast<int>(records.size()); ++r) {
+    for (int c = 0; c < static_cast<int>(records[static_cast<std::size_t>(r)].size()); ++c) {
+      result.sheet.SetCell(r, c, std::move(records[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
+    }
+  }
+  result.ok = true;
+  return result;
+}
+
+std::string WriteSheetCsv(const Sheet& sheet) {
+  std::string out;
+  for (int r = 0; r < sheet.rows(); ++r) {
+    if (sheet.cols() == 1 && sheet.Cell(r, 0).empty()) {
+      out += "\"\"\n";
+      continue;
+    }
+    for (int c = 0; c < sheet.cols(); ++c) {
+      if (c > 0) out.push_back(',');
+      const std::string& text = sheet.Cell(r, c);
+      if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        out += text;
+      } else {
+        out.push_back('"');
+        for (char ch : text) {
+          if (ch == '"') out.push_back('"');
+          out.push_back(ch);
+        }
+        out.push_back('"');
+      }
+    }
+    out.push_back('\n');
+  }
+  return out;
+}
+
+}  // namespace orcalc

@@ -1,0 +1,24 @@
+// The goal-programming sheet's two commands over a Sheet.
+#pragma once
+
+#include <string>
+
+#include "common/calculation.h"
+#include "common/sheet.h"
+
+namespace orcalc::goal {
+
+// OK: M+1 rows, N+7 columns, widths 1700 twips for column 0 and the last
+// four columns (widths set earlier are kept), the headers. No cell is cleared.
+void LayOutSheet(Sheet& sheet, int goals, int variables);
+
+struct GoalRequest {
+  int goals = 0;      // M, 0..500
+  int variables = 0;  // N, 0..500
+  std::string decimal_separator = ".";
+};
+
+// Calculate: the report (title "目标规划计算结果") and the messages in order.
+CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet);
+
+}  // namespace orcalc::goal

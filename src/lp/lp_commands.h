@@ -1,0 +1,30 @@
+// The linear-programming sheet's two commands over a Sheet: OK lays the
+// sheet out, Calculate reads, solves and reports.
+#pragma once
+
+#include <string>
+
+#include "common/calculation.h"
+#include "common/sheet.h"
+
+namespace orcalc::lp {
+
+enum class Sense { Minimise, Maximise };
+
+// OK: n+2 rows, m+3 columns, column 0 1700 twips wide, the header texts,
+// " ═ " and " Max "/" Min " in the objective row. No cell is cleared.
+void LayOutSheet(Sheet& sheet, int variables, int constraints, Sense sense);
+
+struct LpRequest {
+  int variables = 0;    // m, 0..500
+  int constraints = 0;  // n, 0..500
+  Sense sense = Sense::Minimise;
+  std::string decimal_separator = ".";  // for plain number text
+  long iteration_limit = 1000000;       // the loop's limit (tests lower it)
+};
+
+// Calculate: the report text (absent when a cell overflows) and the
+// messages to show, in order. Cells beyond the sheet read as empty.
+CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet);
+
+}  // namespace orcalc::lp

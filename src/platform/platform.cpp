@@ -1,0 +1,44 @@
+#include "platform/platform.h"
+
+#include <QApplication>
+#include <QDialog>
+#include <QFileDialog>
+#include <QMessageBox>
+
+namespace orcalc::ui {
+namespace {
+
+class SystemPlatform final : public Platform {
+ public:
+  void showMessage(QWidget* parent, const QString& text) override {
+    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), text,
+                    QMessageBox::Ok, parent);
+    box.exec();
+  }
+
+  void beep() override { QApplication::beep(); }
+
+  QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override {
+    // No title, no default suffix, no overwrite question: the name typed is
+    // the name used.
+    return QFileDialog::getSaveFileName(parent, QString(), request.initialPath, request.filter,
+                                        nullptr, QFileDialog::DontConfirmOverwrite);
+  }
+
+  void runModal(QDialog* dialog) override { dialog->exec(); }
+};
+
+SystemPlatform& systemPlatform() {
+  static SystemPlatform platform;
+  return platform;
+}
+
+Platform* installed = nullptr;
+
+}  // namespace
+
+Platform& Platform::current() { return installed ? *installed : systemPlatform(); }
+
+void Platform::install(Platform* platform) { installed = platform; }
+
+}  // namespace orcalc::ui

@@ -1,0 +1,42 @@
+// The effects that must not block or touch the system in tests: message
+// boxes, the beep, the save-file dialog and modal windows. The program uses
+// the real implementation; tests install a recorder.
+#pragma once
+
+#include <QString>
+
+class QDialog;
+class QWidget;
+
+namespace orcalc::ui {
+
+// The application's title: the caption of every message box.
+inline const char* const kApplicationTitle = "运筹学计算程序";
+
+struct SaveFileRequest {
+  QString filter;         // "desc (*.a)|*.a|..." is not used: Qt filter text
+  QString initialPath;    // the name remembered from the last save, or empty
+};
+
+class Platform {
+ public:
+  virtual ~Platform() = default;
+
+  // A modal box with `text`, an OK button only, no icon, and the
+  // application's title as caption; returns when it is closed.
+  virtual void showMessage(QWidget* parent, const QString& text) = 0;
+  // The system beep.
+  virtual void beep() = 0;
+  // The save-file dialog; returns the chosen path, or an empty text when
+  // the user cancelled.
+  virtual QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) = 0;
+  // Shows `dialog` modally and returns when it has been closed.
+  virtual void runModal(QDialog* dialog) = 0;
+
+  // The implementation in force (the real one unless a test installed
+  // another). Install takes no ownership; nullptr restores the real one.
+  static Platform& current();
+  static void install(Platform* platform);
+};
+
+}  // namespace orcalc::ui

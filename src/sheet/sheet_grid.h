@@ -1,0 +1,92 @@
+// The coefficient grid: shows a Sheet with one fixed header row and column
+// and offers what the sheet windows need of a grid control.
+#pragma once
+
+#include <QColor>
+#include <QRect>
+#include <QString>
+#include <QWidget>
+#include <functional>
+#include <memory>
+
+#include "common/sheet.h"
+
+namespace orcalc::ui {
+
+// A typed character reaching the grid or an editor, as a character code:
+// 13 Enter, 8 Backspace, 27 Escape, otherwise the Unicode code point typed.
+// A handler may change `code` or set it to 0 to drop the character.
+struct KeyPress {
+  int code = 0;
+};
+
+class SheetGridPrivate;
+
+// The grid is a view over the plain Sheet data (no widget or item object per
+// cell); a 502 x 503 sheet lays out and scrolls without a visible pause.
+class SheetGrid : public QWidget {
+  Q_OBJECT
+
+ public:
+  explicit SheetGrid(QWidget* parent = nullptr);
+  ~SheetGrid() override;
+
+  // The data. modifySheet runs `change` on the sheet and then refreshes the
+  // view (counts, texts, column widths); the current cell is kept within
+  // the new counts.
+  const Sheet& sheet() const;
+  void modifySheet(const std::function<void(Sheet&)>& change);
+
+  int rows() const;
+  int cols() const;
+
+  // Cell text by row and column (empty outside the sheet; writes outside it
+  // are ignored) and of the current cell.
+  QString text(int row, int col) const;
+  void setText(int row, int col, const QString& text);
+  QString currentText() const;
+  void setCurrentText(const QString& text);
+
+  // The current cell (a non-fixed cell while the sheet has one). Setting it
+  // moves the current cell, with leaveCell and enterCell.
+  int currentRow() const;
+  int currentCol() const;
+  void setCurrentRow(int row);
+  void setCurrentCol(int col);
+  void setCurrentCell(int row, int col);
+
+  // The current cell's rectangle within the grid widget, in pixels.
+  QRect currentCellRect() const;
+  // Any cell's rectangle within the grid widget (for tests and placement).
+  QRect cellRect(int row, int col) const;
+
+  // Per-cell colours; they stay on the cell until changed.
+  void setCurrentCellColors(const QColor& background, const QColor& foreground);
+  QColor cellBackground(int row, int col) const;
+  QColor cellForeground(int row, int col) const;
+
+  // Scroll so that (row, col) is visible.
+  void scrollToCell(int row, int col);
+
+ signals:
+  void clicked();
+  void doubleClicked();
+  // A typed character (not arrow or other navigation keys); handlers
+  // connected directly may change or cancel it.
+  void keyPressed(orcalc::ui::KeyPress& press);
+  // After the new cell has become current.
+  void enterCell();
+  // While the old cell is still current (currentRow/currentCol give it).
+  void leaveCell();
+  void focusLost();
+  void scrolled();
+
+ protected:
+  void focusOutEvent(QFocusEvent* event) override;
+  void resizeEvent(QResizeEvent* event) override;
+
+ private:
+  std::unique_ptr<SheetGridPrivate> d_;
+};
+
+}  // namespace orcalc::ui

@@ -1,0 +1,26 @@
+// The statistics command over a Sheet.
+#pragma once
+
+#include <string>
+
+#include "common/calculation.h"
+#include "common/sheet.h"
+
+namespace orcalc::stats {
+
+// Which sheet the samples come from: the linear-programming sheet reads grid
+// rows i+1 (below the objective row), the goal sheet rows i.
+enum class SheetKind { LinearProgramming, GoalProgramming };
+
+struct StatsRequest {
+  int column = 0;  // the recorded column gCol
+  int count = 0;   // N from the count box, 0..500
+  SheetKind kind = SheetKind::LinearProgramming;
+  std::string decimal_separator = ".";
+};
+
+// The report (title "统计结果") and the messages in order; with a recorded
+// column below 1, only the no-column message and no report.
+CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet);
+
+}  // namespace orcalc::stats
