@@ -1,0 +1,51 @@
+// A platform that records instead of blocking: message boxes, beeps, save
+// dialogs and modal windows, for the UI tests.
+#pragma once
+
+#include <QDialog>
+#include <QPointer>
+#include <QString>
+#include <QStringList>
+#include <functional>
+
+#include "platform/platform.h"
+
+namespace orcalc::ui::testing {
+
+class RecordingPlatform : public Platform {
+ public:
+  RecordingPlatform() { Platform::install(this); }
+  ~RecordingPlatform() override { Platform::install(nullptr); }
+
+  // Every message box text, in order.
+  QStringList messages;
+  int beeps = 0;
+
+  // The answer of the next save dialogs (empty: cancel), and what they were
+  // asked with.
+  QString nextSavePath;
+  QList<SaveFileRequest> saveRequests;
+
+  // Called with every modal window while it is "shown"; the window is then
+  // closed (unless the handler closed it already). Modal windows opened from
+  // inside the handler are handled the same way, recursively.
+  std::function<void(QDialog*)> onModal;
+  int modalCount = 0;
+
+  void showMessage(QWidget*, const QString& text) override { messages << text; }
+  void beep() override { ++beeps; }
+  QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override {
+    saveRequests << request;
+    return nextSavePath;
+  }
+  void runModal(QDialog* dialog) override {
+    ++modalCount;
+    QPointer<QDialog> guard(dialog);
+    dialog->setModal(true);
+    dialog->show();
+    if (onModal) onModal(dialog);
+    if (guard && guard->isVisible()) guard->done(QDialog::Rejected);
+  }
+};
+
+}  // namespace orcalc::ui::testing
