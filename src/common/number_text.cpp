@@ -15,11 +15,11 @@ std::size_t WriteMagnitude(char* out, double magnitude, std::string_view sep, bo
   auto res = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14);
   const char* e = static_cast<const char*>(std::memchr(sci, 'e', static_cast<std::size_t>(res.ptr - sci)));
   int exponent = 0;
-  std::from_chars(e[1] == '+' ? e + 2 : e + 1, res.ptr, exponent);
+  std::from_chars(e + 2, res.ptr, exponent);  // to_chars always writes the sign
   if (e[1] == '-') exponent = -exponent;
 
   // The 15 significant digits, without trailing zeros.
-  char digits[15];
+  char digits[15] = {};
   int count = 0;
   for (const char* p = sci; p < e; ++p) {
     if (*p != '.') digits[count++] = *p;
