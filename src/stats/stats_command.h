@@ -14,13 +14,16 @@ enum class SheetKind { LinearProgramming, GoalProgramming };
 
 struct StatsRequest {
   int column = 0;  // the recorded column gCol
-  int count = 0;   // N from the count box, 0..500
+  int count = 0;   // N from the count box, 0..500 (kept within that range)
   SheetKind kind = SheetKind::LinearProgramming;
   std::string decimal_separator = ".";
 };
 
 // The report (title "统计结果") and the messages in order; with a recorded
-// column below 1, only the no-column message and no report.
+// column below 1, only the no-column message and no report. Cells beyond the
+// sheet read as empty, so as 0. At the first sample cell (in sample order)
+// whose number overflows a double: only that cell's overflow message, no
+// report.
 CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet);
 
 }  // namespace orcalc::stats
