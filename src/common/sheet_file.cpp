@@ -163,7 +163,9 @@ std::string WriteSheetCsv(const Sheet& sheet) {
     for (int c = 0; c < sheet.cols(); ++c) {
       if (c > 0) out.push_back(',');
       const std::string& text = sheet.Cell(r, c);
-      if (text.find_first_of(",\"\r\n") == std::string::npos) {
+      // A byte-order mark opening the file would be taken for one: quote it.
+      const bool leading_bom = r == 0 && c == 0 && text.rfind("\xEF\xBB\xBF", 0) == 0;
+      if (!leading_bom && text.find_first_of(",\"\r\n") == std::string::npos) {
         out += text;
       } else {
         out.push_back('"');

@@ -20,7 +20,8 @@ struct SheetFileResult {
 SheetFileResult ReadSheetCsv(std::string_view bytes);
 
 // LF line ends, every record with all the sheet's columns, a field quoted
-// only when it holds a comma, a double quote, CR or LF; a record that is a
+// only when it holds a comma, a double quote, CR or LF (or, first in the file,
+// starts with what would read as a byte-order mark); a record that is a
 // single empty field is written as "".
 std::string WriteSheetCsv(const Sheet& sheet);
 

@@ -108,6 +108,9 @@ TEST(SheetFile, WritesMinimalQuotingAndRoundTrips) {
   for (int r = 0; r < sheet.rows(); ++r)
     for (int c = 0; c < sheet.cols(); ++c) EXPECT_EQ(back.sheet.Cell(r, c), sheet.Cell(r, c));
 
+  Sheet bom = Grid({{"\xEF\xBB\xBFx", "\xEF\xBB\xBF"}});
+  EXPECT_EQ(ReadSheetCsv(WriteSheetCsv(bom)).sheet, bom);
+
   Sheet single = Grid({{"x"}, {""}, {"\r"}});
   EXPECT_EQ(WriteSheetCsv(single), "x\n\"\"\n\"\r\"\n");
   SheetFileResult single_back = ReadSheetCsv(WriteSheetCsv(single));
