@@ -4,12 +4,15 @@
 
 #include <QColor>
 #include <QRect>
+#include <QSize>
 #include <QString>
 #include <QWidget>
 #include <functional>
 #include <memory>
 
 #include "common/sheet.h"
+
+class QScrollBar;
 
 namespace orcalc::ui {
 
@@ -68,6 +71,34 @@ class SheetGrid : public QWidget {
   // Scroll so that (row, col) is visible.
   void scrollToCell(int row, int col);
 
+  // Width of a column whose width was never set (Sheet::kDefaultWidth).
+  static constexpr int kDefaultColumnTwips = 960;
+
+  // Whether (row, col) is a cell of the sheet outside the fixed header row
+  // and column, and whether the current cell is one (a sheet of one row or
+  // one column has none).
+  bool isDataCell(int row, int col) const;
+  bool hasCurrentDataCell() const;
+
+  // The first scrolled row and column shown after the fixed ones; setting
+  // them scrolls (with `scrolled` when they change).
+  int topRow() const;
+  int leftCol() const;
+  void setTopRow(int row);
+  void setLeftCol(int col);
+
+  // Sizes in pixels: the one row height, a column's width.
+  int rowHeight() const;
+  int columnWidth(int col) const;
+
+  // Any cell's colours (the current cell's through setCurrentCellColors).
+  void setCellColors(int row, int col, const QColor& background, const QColor& foreground);
+
+  QScrollBar* verticalScrollBar() const;
+  QScrollBar* horizontalScrollBar() const;
+
+  QSize sizeHint() const override;
+
  signals:
   void clicked();
   void doubleClicked();
@@ -83,9 +114,19 @@ class SheetGrid : public QWidget {
 
  protected:
   void focusOutEvent(QFocusEvent* event) override;
+  void focusInEvent(QFocusEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
+  void paintEvent(QPaintEvent* event) override;
+  void mousePressEvent(QMouseEvent* event) override;
+  void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseDoubleClickEvent(QMouseEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void wheelEvent(QWheelEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  friend class SheetGridPrivate;
   std::unique_ptr<SheetGridPrivate> d_;
 };
 

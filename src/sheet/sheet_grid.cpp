@@ -1,0 +1,571 @@
+#include "sheet/sheet_grid.h"
+
+#include <QFocusEvent>
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyle>
+#include <QWheelEvent>
+#include <algorithm>
+#include <cstdint>
+#include <cstdlib>
+#include <unordered_map>
+#include <vector>
+
+#include "sheet/sheet_font.h"
+#include "sheet/twips.h"
+#include "sheet/typed_key.h"
+
+namespace orcalc::ui {
+namespace {
+
+// Cells outside the fixed row and column that were never coloured: white
+// with black text. The area beyond the last cell: the grid's dark backdrop.
+const QColor kCellBackground(255, 255, 255);
+const QColor kCellForeground(0, 0, 0);
+const QColor kBackdrop(128, 128, 128);
+const QColor kGridLine(192, 192, 192);
+const QColor kFixedGridLine(0, 0, 0);
+constexpr int kTextPadding = 2;  // pixels left of a cell's text
+constexpr int kWheelRows = 3;
+
+struct CellColors {
+  QColor background;
+  QColor foreground;
+};
+
+std::uint64_t cellKey(int row, int col) {
+  return (static_cast<std::uint64_t>(static_cast<std::uint32_t>(row)) << 32) |
+         static_cast<std::uint32_t>(col);
+}
+
+}  // namespace
+
+class SheetGridPrivate {
+ public:
+  explicit SheetGridPrivate(SheetGrid* q) : q_(q) {}
+
+  SheetGrid* q_;
+  Sheet sheet_;
+  int current_row_ = 1;
+  int current_col_ = 1;
+  int top_row_ = 1;
+  int left_col_ = 1;
+  int row_height_ = 20;
+  // col_x_[c] is the left edge of column c when nothing is scrolled;
+  // col_x_[cols] is the sheet's whole width.
+  std::vector<int> col_x_{0};
+  std::unordered_map<std::uint64_t, CellColors> colors_;
+  QScrollBar* vbar_ = nullptr;
+  QScrollBar* hbar_ = nullptr;
+  bool updating_bars_ = false;
+  bool click_pending_ = false;
+
+  int rows() const { return sheet_.rows(); }
+  int cols() const { return sheet_.cols(); }
+  int fixedRows() const { return rows() > 0 ? 1 : 0; }
+  int fixedCols() const { return cols() > 0 ? 1 : 0; }
+  int width(int col) const { return col_x_[col + 1] - col_x_[col]; }
+
+  // The first row and column the current cell and the scroll position may
+  // take: past the fixed ones when the sheet has more.
+  int firstRow() const { return rows() > 1 ? 1 : 0; }
+  int firstCol() const { return cols() > 1 ? 1 : 0; }
+  int lastRow() const { return std::max(rows() - 1, 0); }
+  int lastCol() const { return std::max(cols() - 1, 0); }
+
+  // The area the cells are drawn in (the widget less its scroll bars).
+  QRect cellArea() const {
+    int w = q_->width();
+    int h = q_->height();
+    if (vbar_->isVisibleTo(q_)) w -= vbar_->sizeHint().width();
+    if (hbar_->isVisibleTo(q_)) h -= hbar_->sizeHint().height();
+    return QRect(0, 0, std::max(w, 0), std::max(h, 0));
+  }
+
+  int fixedWidth() const { return cols() > 0 ? width(0) : 0; }
+  int fixedHeight() const { return rows() > 0 ? row_height_ : 0; }
+
+  int cellX(int col) const {
+    if (col <= 0) return col_x_[0];
+    return fixedWidth() + col_x_[col] - col_x_[left_col_];
+  }
+  int cellY(int row) const {
+    if (row <= 0) return 0;
+    return fixedHeight() + (row - top_row_) * row_height_;
+  }
+
+  // Rows fully visible below the fixed row when scrolled to `top`.
+  int visibleRows(int area_height) const {
+    return std::max((area_height - fixedHeight()) / std::max(row_height_, 1), 0);
+  }
+
+  // The largest top row that still shows the last row at the bottom.
+  int maxTopRow(int area_height) const {
+    const int scrolled = rows() - firstRow();
+    return std::max(firstRow(), firstRow() + scrolled - std::max(visibleRows(area_height), 1));
+  }
+
+  // Columns fully visible right of the fixed column from the left column.
+  int visibleCols(int area_width) const {
+    const int avail = area_width - fixedWidth();
+    int n = 0;
+    for (int c = std::max(left_col_, firstCol()); c < cols() && c > 0; ++c) {
+      if (col_x_[c + 1] - col_x_[left_col_] > avail) break;
+      ++n;
+    }
+    return n;
+  }
+
+  // The largest left column that still shows the last column at the right.
+  int maxLeftCol(int area_width) const {
+    const int avail = area_width - fixedWidth();
+    int left = lastCol();
+    while (left > firstCol() && col_x_[cols()] - col_x_[left - 1] <= avail) --left;
+    return std::max(left, firstCol());
+  }
+
+  void recomputeColumns() {
+    const int n = cols();
+    col_x_.assign(static_cast<size_t>(n) + 1, 0);
+    const int default_px = twipsToPixelsX(SheetGrid::kDefaultColumnTwips, q_);
+    for (int c = 0; c < n; ++c) {
+      const int twips = sheet_.ColumnWidth(c);
+      const int px = twips == Sheet::kDefaultWidth ? default_px
+                                                   : std::max(twipsToPixelsX(twips, q_), 0);
+      col_x_[c + 1] = col_x_[c] + px;
+    }
+  }
+
+  void recomputeRowHeight() {
+    const QFontMetrics metrics(q_->font());
+    row_height_ = std::max(metrics.height() + 4, twipsToPixelsY(240, q_));
+  }
+
+  // Shows the scroll bars the sheet needs and sets their ranges.
+  void updateScrollBars() {
+    updating_bars_ = true;
+    const int full_w = q_->width();
+    const int full_h = q_->height();
+    const int bar_w = vbar_->sizeHint().width();
+    const int bar_h = hbar_->sizeHint().height();
+    bool need_v = false;
+    bool need_h = false;
+    for (int pass = 0; pass < 2; ++pass) {
+      const int w = full_w - (need_v ? bar_w : 0);
+      const int h = full_h - (need_h ? bar_h : 0);
+      need_h = maxLeftCol(w) > firstCol();
+      need_v = maxTopRow(h) > firstRow();
+    }
+    const int area_w = std::max(full_w - (need_v ? bar_w : 0), 0);
+    const int area_h = std::max(full_h - (need_h ? bar_h : 0), 0);
+    vbar_->setVisible(need_v);
+    hbar_->setVisible(need_h);
+    vbar_->setGeometry(area_w, 0, bar_w, area_h);
+    hbar_->setGeometry(0, area_h, area_w, bar_h);
+    vbar_->setRange(firstRow(), maxTopRow(area_h));
+    vbar_->setPageStep(std::max(visibleRows(area_h), 1));
+    hbar_->setRange(firstCol(), maxLeftCol(area_w));
+    hbar_->setPageStep(std::max(visibleCols(area_w), 1));
+    updating_bars_ = false;
+    setScroll(top_row_, left_col_);
+  }
+
+  // Moves the scroll position (clamped to the bars' ranges).
+  void setScroll(int top, int left) {
+    top = std::clamp(top, vbar_->minimum(), std::max(vbar_->minimum(), vbar_->maximum()));
+    left = std::clamp(left, hbar_->minimum(), std::max(hbar_->minimum(), hbar_->maximum()));
+    const bool changed = top != top_row_ || left != left_col_;
+    top_row_ = top;
+    left_col_ = left;
+    updating_bars_ = true;
+    vbar_->setValue(top);
+    hbar_->setValue(left);
+    updating_bars_ = false;
+    if (changed) {
+      q_->update();
+      emit q_->scrolled();
+    }
+  }
+
+  void ensureVisible(int row, int col) {
+    const QRect area = cellArea();
+    int top = top_row_;
+    int left = left_col_;
+    if (row >= firstRow() && row > 0) {
+      const int shown = std::max(visibleRows(area.height()), 1);
+      if (row < top) top = row;
+      else if (row >= top + shown) top = row - shown + 1;
+    }
+    if (col >= firstCol() && col > 0) {
+      const int avail = area.width() - fixedWidth();
+      if (col < left) {
+        left = col;
+      } else {
+        while (left < col && col_x_[col + 1] - col_x_[left] > avail) ++left;
+      }
+    }
+    setScroll(top, left);
+  }
+
+  // Makes (row, col) current: leaveCell while the old cell is current, then
+  // enterCell. Nothing is reported when the cell stays the same.
+  void moveCurrent(int row, int col) {
+    row = std::clamp(row, firstRow(), lastRow());
+    col = std::clamp(col, firstCol(), lastCol());
+    if (row == current_row_ && col == current_col_) return;
+    emit q_->leaveCell();
+    const QRect old_rect = q_->currentCellRect();
+    current_row_ = row;
+    current_col_ = col;
+    q_->update(old_rect);
+    q_->update(q_->currentCellRect());
+    emit q_->enterCell();
+  }
+
+  // The cell under a point of the widget, or false outside every cell.
+  bool cellAt(const QPoint& pos, int* row, int* col) const {
+    const QRect area = cellArea();
+    if (!area.contains(pos)) return false;
+    int r = -1;
+    if (pos.y() < fixedHeight()) {
+      r = 0;
+    } else {
+      r = top_row_ + (pos.y() - fixedHeight()) / std::max(row_height_, 1);
+      if (r >= rows()) return false;
+    }
+    int c = -1;
+    if (pos.x() < fixedWidth()) {
+      c = 0;
+    } else {
+      const int x = pos.x() - fixedWidth() + col_x_[left_col_];
+      auto it = std::upper_bound(col_x_.begin() + left_col_, col_x_.end(), x);
+      c = static_cast<int>(it - col_x_.begin()) - 1;
+      if (c >= cols()) return false;
+    }
+    if (r < 0 || c < 0) return false;
+    *row = r;
+    *col = c;
+    return true;
+  }
+
+  void paintCell(QPainter& painter, int row, int col, const QRect& rect) {
+    const bool fixed = row < fixedRows() || col < fixedCols();
+    QColor background = fixed ? q_->palette().color(QPalette::Button) : kCellBackground;
+    QColor foreground = fixed ? q_->palette().color(QPalette::ButtonText) : kCellForeground;
+    if (!fixed) {
+      auto it = colors_.find(cellKey(row, col));
+      if (it != colors_.end()) {
+        background = it->second.background;
+        foreground = it->second.foreground;
+      }
+    }
+    painter.fillRect(rect, background);
+    painter.setPen(fixed ? kFixedGridLine : kGridLine);
+    painter.drawLine(rect.right(), rect.top(), rect.right(), rect.bottom());
+    painter.drawLine(rect.left(), rect.bottom(), rect.right(), rect.bottom());
+    const std::string& text = sheet_.Cell(row, col);
+    if (!text.empty()) {
+      const QRect text_rect = rect.adjusted(kTextPadding, 0, -1, -1);
+      painter.save();
+      painter.setClipRect(text_rect);
+      painter.setPen(foreground);
+      painter.drawText(text_rect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                       QString::fromStdString(text));
+      painter.restore();
+    }
+    if (!fixed && row == current_row_ && col == current_col_ && q_->hasFocus()) {
+      QPen pen(foreground.lightness() > 128 ? Qt::white : Qt::black);
+      pen.setStyle(Qt::DotLine);
+      painter.setPen(pen);
+      painter.drawRect(rect.adjusted(0, 0, -2, -2));
+    }
+  }
+};
+
+SheetGrid::SheetGrid(QWidget* parent) : QWidget(parent), d_(std::make_unique<SheetGridPrivate>(this)) {
+  setFocusPolicy(Qt::StrongFocus);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+  setAutoFillBackground(false);
+  setFont(sheetFont());
+  d_->vbar_ = new QScrollBar(Qt::Vertical, this);
+  d_->hbar_ = new QScrollBar(Qt::Horizontal, this);
+  for (QScrollBar* bar : {d_->vbar_, d_->hbar_}) {
+    bar->setFocusPolicy(Qt::NoFocus);
+    bar->hide();
+    bar->installEventFilter(this);
+  }
+  connect(d_->vbar_, &QScrollBar::valueChanged, this, [this](int value) {
+    if (!d_->updating_bars_) d_->setScroll(value, d_->left_col_);
+  });
+  connect(d_->hbar_, &QScrollBar::valueChanged, this, [this](int value) {
+    if (!d_->updating_bars_) d_->setScroll(d_->top_row_, value);
+  });
+  d_->recomputeRowHeight();
+  d_->recomputeColumns();
+  d_->updateScrollBars();
+}
+
+SheetGrid::~SheetGrid() = default;
+
+const Sheet& SheetGrid::sheet() const { return d_->sheet_; }
+
+void SheetGrid::modifySheet(const std::function<void(Sheet&)>& change) {
+  change(d_->sheet_);
+  // Colours stay on the cells that still exist.
+  const int rows = d_->rows();
+  const int cols = d_->cols();
+  for (auto it = d_->colors_.begin(); it != d_->colors_.end();) {
+    const int r = static_cast<int>(it->first >> 32);
+    const int c = static_cast<int>(it->first & 0xffffffffu);
+    if (r >= rows || c >= cols) it = d_->colors_.erase(it);
+    else ++it;
+  }
+  d_->recomputeColumns();
+  d_->updateScrollBars();
+  d_->moveCurrent(d_->current_row_, d_->current_col_);
+  update();
+}
+
+int SheetGrid::rows() const { return d_->rows(); }
+int SheetGrid::cols() const { return d_->cols(); }
+
+QString SheetGrid::text(int row, int col) const {
+  return QString::fromStdString(d_->sheet_.Cell(row, col));
+}
+
+void SheetGrid::setText(int row, int col, const QString& text) {
+  if (!d_->sheet_.Contains(row, col)) return;
+  d_->sheet_.SetCell(row, col, text.toStdString());
+  update(cellRect(row, col));
+}
+
+QString SheetGrid::currentText() const { return text(d_->current_row_, d_->current_col_); }
+
+void SheetGrid::setCurrentText(const QString& text) {
+  setText(d_->current_row_, d_->current_col_, text);
+}
+
+int SheetGrid::currentRow() const { return d_->current_row_; }
+int SheetGrid::currentCol() const { return d_->current_col_; }
+void SheetGrid::setCurrentRow(int row) { d_->moveCurrent(row, d_->current_col_); }
+void SheetGrid::setCurrentCol(int col) { d_->moveCurrent(d_->current_row_, col); }
+void SheetGrid::setCurrentCell(int row, int col) { d_->moveCurrent(row, col); }
+
+QRect SheetGrid::currentCellRect() const { return cellRect(d_->current_row_, d_->current_col_); }
+
+QRect SheetGrid::cellRect(int row, int col) const {
+  if (row < 0 || col < 0 || row >= d_->rows() || col >= d_->cols()) return {};
+  return QRect(d_->cellX(col), d_->cellY(row), d_->width(col), d_->row_height_);
+}
+
+void SheetGrid::setCurrentCellColors(const QColor& background, const QColor& foreground) {
+  setCellColors(d_->current_row_, d_->current_col_, background, foreground);
+}
+
+void SheetGrid::setCellColors(int row, int col, const QColor& background,
+                              const QColor& foreground) {
+  if (!isDataCell(row, col)) return;
+  d_->colors_[cellKey(row, col)] = CellColors{background, foreground};
+  update(cellRect(row, col));
+}
+
+QColor SheetGrid::cellBackground(int row, int col) const {
+  auto it = d_->colors_.find(cellKey(row, col));
+  if (it != d_->colors_.end()) return it->second.background;
+  return isDataCell(row, col) ? kCellBackground : palette().color(QPalette::Button);
+}
+
+QColor SheetGrid::cellForeground(int row, int col) const {
+  auto it = d_->colors_.find(cellKey(row, col));
+  if (it != d_->colors_.end()) return it->second.foreground;
+  return isDataCell(row, col) ? kCellForeground : palette().color(QPalette::ButtonText);
+}
+
+void SheetGrid::scrollToCell(int row, int col) { d_->ensureVisible(row, col); }
+
+bool SheetGrid::isDataCell(int row, int col) const {
+  return row >= 1 && col >= 1 && row < d_->rows() && col < d_->cols();
+}
+
+bool SheetGrid::hasCurrentDataCell() const { return isDataCell(d_->current_row_, d_->current_col_); }
+
+int SheetGrid::topRow() const { return d_->top_row_; }
+int SheetGrid::leftCol() const { return d_->left_col_; }
+void SheetGrid::setTopRow(int row) { d_->setScroll(row, d_->left_col_); }
+void SheetGrid::setLeftCol(int col) { d_->setScroll(d_->top_row_, col); }
+
+int SheetGrid::rowHeight() const { return d_->row_height_; }
+
+int SheetGrid::columnWidth(int col) const {
+  if (col < 0 || col >= d_->cols()) return 0;
+  return d_->width(col);
+}
+
+QScrollBar* SheetGrid::verticalScrollBar() const { return d_->vbar_; }
+QScrollBar* SheetGrid::horizontalScrollBar() const { return d_->hbar_; }
+
+QSize SheetGrid::sizeHint() const { return QSize(400, 300); }
+
+void SheetGrid::focusOutEvent(QFocusEvent* event) {
+  QWidget::focusOutEvent(event);
+  update(currentCellRect());
+  // A popup (a context menu, a drop-down list) borrows the focus only for
+  // a moment; everything else is a real loss of focus.
+  if (event->reason() != Qt::PopupFocusReason) emit focusLost();
+}
+
+void SheetGrid::focusInEvent(QFocusEvent* event) {
+  QWidget::focusInEvent(event);
+  update(currentCellRect());
+}
+
+void SheetGrid::resizeEvent(QResizeEvent* event) {
+  QWidget::resizeEvent(event);
+  d_->updateScrollBars();
+}
+
+void SheetGrid::changeEvent(QEvent* event) {
+  QWidget::changeEvent(event);
+  if (event->type() == QEvent::FontChange) {
+    d_->recomputeRowHeight();
+    d_->updateScrollBars();
+    update();
+  }
+}
+
+void SheetGrid::paintEvent(QPaintEvent* event) {
+  QPainter painter(this);
+  const QRect area = d_->cellArea();
+  painter.fillRect(event->rect(), kBackdrop);
+  painter.setClipRect(area & event->rect());
+  const QRect dirty = event->rect() & area;
+  if (dirty.isEmpty()) return;
+
+  // The rows and columns on screen: the fixed ones, then the scrolled ones
+  // from the top row and left column to the edge of the area.
+  std::vector<int> rows;
+  if (d_->rows() > 0) rows.push_back(0);
+  for (int r = d_->top_row_; r > 0 && r < d_->rows() && d_->cellY(r) < area.bottom() + 1; ++r) {
+    rows.push_back(r);
+  }
+  std::vector<int> cols;
+  if (d_->cols() > 0) cols.push_back(0);
+  for (int c = d_->left_col_; c > 0 && c < d_->cols() && d_->cellX(c) < area.right() + 1; ++c) {
+    cols.push_back(c);
+  }
+  for (int r : rows) {
+    const int y = d_->cellY(r);
+    if (y > dirty.bottom() || y + d_->row_height_ <= dirty.top()) continue;
+    for (int c : cols) {
+      const QRect rect(d_->cellX(c), y, d_->width(c), d_->row_height_);
+      if (rect.width() <= 0 || !rect.intersects(dirty)) continue;
+      // Scrolled cells never reach under the fixed row and column.
+      if (r > 0 && y < d_->fixedHeight()) continue;
+      if (c > 0 && rect.x() < d_->fixedWidth()) continue;
+      d_->paintCell(painter, r, c, rect);
+    }
+  }
+}
+
+void SheetGrid::mousePressEvent(QMouseEvent* event) {
+  d_->click_pending_ = false;
+  if (event->button() != Qt::LeftButton) {
+    QWidget::mousePressEvent(event);
+    return;
+  }
+  int row = 0;
+  int col = 0;
+  if (!d_->cellAt(event->position().toPoint(), &row, &col) || !isDataCell(row, col)) return;
+  // A click never scrolls: a second click of a double-click must land on
+  // the same cell as the first.
+  d_->moveCurrent(row, col);
+  d_->click_pending_ = true;
+}
+
+void SheetGrid::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() != Qt::LeftButton || !d_->click_pending_) {
+    QWidget::mouseReleaseEvent(event);
+    return;
+  }
+  d_->click_pending_ = false;
+  emit clicked();
+}
+
+void SheetGrid::mouseDoubleClickEvent(QMouseEvent* event) {
+  d_->click_pending_ = false;
+  if (event->button() != Qt::LeftButton) return;
+  int row = 0;
+  int col = 0;
+  if (!d_->cellAt(event->position().toPoint(), &row, &col) || !isDataCell(row, col)) return;
+  d_->moveCurrent(row, col);
+  emit doubleClicked();
+}
+
+void SheetGrid::keyPressEvent(QKeyEvent* event) {
+  const bool control = event->modifiers() & Qt::ControlModifier;
+  const int page = std::max(d_->visibleRows(d_->cellArea().height()), 1);
+  int row = d_->current_row_;
+  int col = d_->current_col_;
+  bool navigate = true;
+  switch (event->key()) {
+    case Qt::Key_Up: --row; break;
+    case Qt::Key_Down: ++row; break;
+    case Qt::Key_Left: --col; break;
+    case Qt::Key_Right: ++col; break;
+    case Qt::Key_PageUp: row -= page; break;
+    case Qt::Key_PageDown: row += page; break;
+    case Qt::Key_Home:
+      col = d_->firstCol();
+      if (control) row = d_->firstRow();
+      break;
+    case Qt::Key_End:
+      col = d_->lastCol();
+      if (control) row = d_->lastRow();
+      break;
+    default: navigate = false; break;
+  }
+  if (navigate) {
+    d_->moveCurrent(row, col);
+    d_->ensureVisible(d_->current_row_, d_->current_col_);
+    event->accept();
+    return;
+  }
+  const int code = typedCharacter(*event);
+  if (code == 0) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  // A typed character is the handlers' to use; the grid itself edits
+  // nothing, and the key goes no further (Enter and Escape would otherwise
+  // reach a dialog's default buttons).
+  KeyPress press{code};
+  emit keyPressed(press);
+  event->accept();
+}
+
+void SheetGrid::wheelEvent(QWheelEvent* event) {
+  const QPoint delta = event->angleDelta();
+  const bool horizontal = std::abs(delta.x()) > std::abs(delta.y());
+  const int steps = (horizontal ? delta.x() : delta.y()) / 120;
+  if (steps == 0) {
+    event->ignore();
+    return;
+  }
+  if (horizontal) d_->setScroll(d_->top_row_, d_->left_col_ - steps);
+  else d_->setScroll(d_->top_row_ - steps * kWheelRows, d_->left_col_);
+  event->accept();
+}
+
+bool SheetGrid::eventFilter(QObject* watched, QEvent* event) {
+  // The scroll bars are part of the grid: pressing one focuses the grid, as
+  // a click on a cell does (an open editor then commits before it scrolls).
+  if ((watched == d_->vbar_ || watched == d_->hbar_) &&
+      event->type() == QEvent::MouseButtonPress) {
+    setFocus(Qt::MouseFocusReason);
+  }
+  return QWidget::eventFilter(watched, event);
+}
+
+}  // namespace orcalc::ui
