@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QIODevice>
 #include <QMessageBox>
 
 namespace orcalc::ui {
@@ -36,6 +37,12 @@ SystemPlatform& systemPlatform() {
 Platform* installed = nullptr;
 
 }  // namespace
+
+bool Platform::writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) {
+  if (file.write(bytes) == bytes.size()) return true;
+  if (reason) *reason = file.errorString();
+  return false;
+}
 
 Platform& Platform::current() { return installed ? *installed : systemPlatform(); }
 

@@ -3,9 +3,11 @@
 // the real implementation; tests install a recorder.
 #pragma once
 
+#include <QByteArray>
 #include <QString>
 
 class QDialog;
+class QIODevice;
 class QWidget;
 
 namespace orcalc::ui {
@@ -32,6 +34,10 @@ class Platform {
   virtual QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) = 0;
   // Shows `dialog` modally and returns when it has been closed.
   virtual void runModal(QDialog* dialog) = 0;
+  // Writes `bytes` into the open `file` in one piece. On failure returns
+  // false with the reason in `reason`. Tests replace it to stand in for a
+  // device that fails part-way, such as a full disk.
+  virtual bool writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason);
 
   // The implementation in force (the real one unless a test installed
   // another). Install takes no ownership; nullptr restores the real one.

@@ -3,10 +3,12 @@
 #pragma once
 
 #include <QDialog>
+#include <QIODevice>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <optional>
 
 #include "platform/platform.h"
 
@@ -32,6 +34,10 @@ class RecordingPlatform : public Platform {
   std::function<void(QDialog*)> onModal;
   int modalCount = 0;
 
+  // When set, file writes fail part-way with this reason (half the bytes
+  // reach the file first), as on a full disk.
+  std::optional<QString> failWrites;
+
   void showMessage(QWidget*, const QString& text) override { messages << text; }
   void beep() override { ++beeps; }
   QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override {
@@ -45,6 +51,12 @@ class RecordingPlatform : public Platform {
     dialog->show();
     if (onModal) onModal(dialog);
     if (guard && guard->isVisible()) guard->done(QDialog::Rejected);
+  }
+  bool writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) override {
+    if (!failWrites) return Platform::writeBytes(file, bytes, reason);
+    file.write(bytes.left(bytes.size() / 2));
+    if (reason) *reason = *failWrites;
+    return false;
   }
 };
 

@@ -1,0 +1,28 @@
+// Text-file output of a saved report: the text converted to the ANSI code
+// page of a Simplified Chinese system, written atomically.
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <optional>
+#include <string_view>
+
+namespace orcalc::ui {
+
+// `utf8` converted to GB18030: byte-identical to GBK for every character GBK
+// has, and four-byte sequences for the characters GBK lacks, so nothing is
+// lost. Empty when `utf8` is not well-formed UTF-8.
+std::optional<QByteArray> EncodeAnsi(std::string_view utf8);
+
+struct FileWriteResult {
+  bool ok = false;
+  QString reason;  // why the file could not be written, when !ok
+};
+
+// Creates or replaces `path` with exactly `bytes`. The bytes go to a
+// temporary file beside the target, which then replaces it, so a failure at
+// any point leaves an existing file as it was. A read-only existing file is
+// refused rather than replaced.
+FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+}  // namespace orcalc::ui

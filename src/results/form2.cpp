@@ -1,0 +1,157 @@
+#include "results/form2.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <QDir>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPointer>
+#include <QPushButton>
+
+#include "platform/ansi_file.h"
+#include "platform/platform.h"
+#include "sheet/twips.h"
+
+namespace orcalc::ui {
+namespace {
+
+const char* const kDesignTitle = "线性规划计算结果";
+const char* const kSaveFilter = "文件文件(*.TXT) (*.TXT);;DAT 文件(*.DAT) (*.dat)";
+
+// Margins of the resize rule, in twips.
+constexpr int kWidthMargin = 300;
+constexpr int kHeightMargin = 1200;
+
+}  // namespace
+
+Form2::Form2(QWidget* parent) : QDialog(parent, Qt::Window) {
+  setObjectName(QStringLiteral("Form2"));
+  setWindowTitle(QString::fromUtf8(kDesignTitle));
+  resize(twipsToPixelsX(9030, this), twipsToPixelsY(6810, this));
+
+  // Text1 is created first: it leads the keyboard order and has the focus
+  // when the window opens.
+  Text1 = new QsciScintilla(this);
+  Text1->setObjectName(QStringLiteral("Text1"));
+  Text1->setGeometry(twipsRect(120, 720, 8895, 6015, this));
+  // A plain text box: no lexer, margins, folding or wrapping; both scroll
+  // bars; CR LF line ends for new lines, the report's own ends kept.
+  Text1->setUtf8(true);
+  Text1->setLexer(nullptr);
+  Text1->setMargins(0);
+  Text1->setFolding(QsciScintilla::NoFoldStyle);
+  Text1->setWrapMode(QsciScintilla::WrapNone);
+  Text1->setEolMode(QsciScintilla::EolWindows);
+  Text1->setEolVisibility(false);
+  Text1->setFont(font());
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETHSCROLLBAR, 1UL);
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETVSCROLLBAR, 1UL);
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1UL);
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1UL);
+
+  Frame1 = new QGroupBox(this);
+  Frame1->setObjectName(QStringLiteral("Frame1"));
+  Frame1->setGeometry(twipsRect(120, 0, 8895, 615, this));
+
+  Label1 = new QLabel(QString::fromUtf8(kDesignTitle), Frame1);
+  Label1->setObjectName(QStringLiteral("Label1"));
+  Label1->setGeometry(twipsRect(240, 240, 1935, 255, this));
+
+  Command2 = new QPushButton(QStringLiteral("保 存"), Frame1);
+  Command2->setObjectName(QStringLiteral("Command2"));
+  Command2->setGeometry(twipsRect(6480, 120, 735, 375, this));
+
+  Command1 = new QPushButton(QStringLiteral("确 定"), Frame1);
+  Command1->setObjectName(QStringLiteral("Command1"));
+  Command1->setGeometry(twipsRect(7320, 120, 855, 375, this));
+
+  setTabOrder(Text1, Command1);
+  setTabOrder(Command1, Command2);
+  Text1->setFocus();
+
+  connect(Command1, &QPushButton::clicked, this, &QWidget::close);
+  connect(Command2, &QPushButton::clicked, this, &Form2::save);
+}
+
+Form2::~Form2() = default;
+
+void Form2::setTitle(const QString& title) {
+  setWindowTitle(title);
+  Label1->setText(title);
+}
+
+void Form2::setReportText(const std::string& utf8) {
+  // Loading is not an edit the user could undo.
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, utf8.c_str());
+  Text1->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+  Text1->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+}
+
+QByteArray Form2::reportBytes() const {
+  const long length = Text1->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+  QByteArray bytes(length + 1, Qt::Uninitialized);
+  Text1->SendScintilla(QsciScintillaBase::SCI_GETTEXT, static_cast<unsigned long>(length + 1),
+                       bytes.data());
+  bytes.truncate(length);
+  return bytes;
+}
+
+void Form2::save() {
+  SaveFileRequest request;
+  request.filter = QString::fromUtf8(kSaveFilter);
+  request.initialPath = saved_path_;
+  const QString path = Platform::current().chooseSaveFile(this, request);
+  if (path.isEmpty()) return;  // cancelled: nothing is written
+  saved_path_ = path;
+
+  const QByteArray text = reportBytes();
+  const std::optional<QByteArray> bytes = EncodeAnsi({text.constData(), size_t(text.size())});
+  FileWriteResult result;
+  if (bytes) {
+    result = WriteFileAtomically(path, *bytes);
+  } else {
+    result.reason = QStringLiteral("文本无法转换为保存所用的编码");
+  }
+  if (!result.ok) {
+    Platform::current().showMessage(this, QStringLiteral("无法保存文件“%1”：%2")
+                                              .arg(QDir::toNativeSeparators(path), result.reason));
+  }
+}
+
+void Form2::showReport(QWidget* parent, const std::string& title, const std::string& report) {
+  QPointer<Form2> form = new Form2(parent);
+  form->setAttribute(Qt::WA_DeleteOnClose);
+  if (!title.empty()) form->setTitle(QString::fromStdString(title));
+  form->setReportText(report);
+  Platform::current().runModal(form);
+}
+
+void Form2::resizeEvent(QResizeEvent* event) {
+  QDialog::resizeEvent(event);
+  applyResizeRule();
+}
+
+void Form2::applyResizeRule() {
+  const QRect outer = frameGeometry();
+  const int w = pixelsToTwipsX(outer.width(), this);
+  const int h = pixelsToTwipsY(outer.height(), this);
+  // Below the margins (a minimised window) the last sizes stay.
+  if (w < kWidthMargin || h < kHeightMargin) return;
+  const int width = twipsToPixelsX(w - kWidthMargin, this);
+  Text1->resize(width, twipsToPixelsY(h - kHeightMargin, this));
+  Frame1->resize(width, Frame1->height());
+}
+
+void Form2::keyPressEvent(QKeyEvent* event) {
+  // Escape does not close the window: only OK and the close box do.
+  if (event->key() == Qt::Key_Escape) {
+    event->ignore();
+    return;
+  }
+  QDialog::keyPressEvent(event);
+}
+
+}  // namespace orcalc::ui

@@ -1,0 +1,57 @@
+// The results window: one finished report as plain text in an editable box,
+// with a save command. Opened modally by the command that produced the
+// report and destroyed when closed.
+#pragma once
+
+#include <QByteArray>
+#include <QDialog>
+#include <QString>
+#include <string>
+
+class QGroupBox;
+class QLabel;
+class QPushButton;
+class QsciScintilla;
+
+namespace orcalc::ui {
+
+class Form2 : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit Form2(QWidget* parent = nullptr);
+  ~Form2() override;
+
+  // The window caption and the title label, always set together.
+  void setTitle(const QString& title);
+  // The whole report (UTF-8, lines separated by CR LF) into the box; the
+  // line ends are kept as they are.
+  void setReportText(const std::string& utf8);
+  // The box's current text, edits included, as UTF-8.
+  QByteArray reportBytes() const;
+
+  // The save command: asks for a file name and writes the box's text there.
+  void save();
+
+  // The hand-off: a fresh window with `title` (empty keeps the design
+  // title), the report in the box, shown modally; returns when closed.
+  static void showReport(QWidget* parent, const std::string& title, const std::string& report);
+
+  // Controls, named as in the window's design.
+  QGroupBox* Frame1 = nullptr;
+  QLabel* Label1 = nullptr;
+  QPushButton* Command2 = nullptr;  // 保 存
+  QPushButton* Command1 = nullptr;  // 确 定
+  QsciScintilla* Text1 = nullptr;
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+
+ private:
+  void applyResizeRule();
+
+  QString saved_path_;  // the name chosen last, offered again
+};
+
+}  // namespace orcalc::ui
