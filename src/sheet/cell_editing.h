@@ -7,12 +7,15 @@
 #include <functional>
 
 class QComboBox;
+class QKeyEvent;
 class QLineEdit;
+class QString;
 class QWidget;
 
 namespace orcalc::ui {
 
 class SheetGrid;
+struct KeyPress;
 
 class CellEditing : public QObject {
   Q_OBJECT
@@ -43,6 +46,37 @@ class CellEditing : public QObject {
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
+  bool isSignColumn(int col) const;
+  void recordCurrentCell();
+  // Places `editor` over the grid's current cell; the height only when
+  // `with_height`.
+  void placeOverCurrentCell(QWidget* editor, bool with_height);
+  // Hides an editor; one that holds the focus hands it to the grid first,
+  // which commits it.
+  void hideEditor(QWidget* editor);
+
+  // The grid's events.
+  void gridClicked();
+  void gridKeyPressed(KeyPress& press);
+  void enterCell();
+  void unhighlightCell();
+  void gridScrolled();
+
+  // The text editor: its keys (true when the key is used up here), the
+  // change, and the commit on focus loss.
+  bool textEditorKey(QKeyEvent* event);
+  void textEditorChanged(const QString& text);
+  void commitTextEditor();
+  // Characters arriving other than by typing (paste, drop, input method):
+  // what the key filter would let through; `refused` tells whether any
+  // character would have beeped.
+  QString acceptableInsertion(const QString& incoming, bool* refused) const;
+  void insertIntoTextEditor(const QString& incoming);
+  void pasteIntoTextEditor();
+
+  // The drop-down: the commit on item choice and on focus loss.
+  void commitDropDown();
+
   QWidget* window_;
   SheetGrid* grid_;
   QLineEdit* text8_;
@@ -50,6 +84,7 @@ class CellEditing : public QObject {
   SignColumnRule sign_column_;
   std::int16_t g_row_ = 0;
   std::int16_t g_col_ = 0;
+  bool committing_ = false;
 };
 
 }  // namespace orcalc::ui
