@@ -1,0 +1,22 @@
+// The goal-programming sheet window, opened modally from Form1.
+#pragma once
+
+#include "app/sheet_window.h"
+
+namespace orcalc::ui {
+
+class Form3 : public SheetWindow {
+  Q_OBJECT
+
+ public:
+  explicit Form3(QWidget* parent = nullptr);
+
+ protected:
+  // Text1 counts the goals (M), Text2 the variables (N).
+  void layOutSheet(int variables, int goals) override;
+  CalculationOutcome runCalculation(int variables, int goals) override;
+};
+
+const SheetWindowDesign& form3Design();
+
+}  // namespace orcalc::ui
