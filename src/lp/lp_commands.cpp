@@ -1,7 +1,36 @@
 #include "lp/lp_commands.h"
 
+#include "common/report_text.h"
+#include "lp/lp_report.h"
+#include "lp/lp_sheet.h"
+#include "lp/simplex_solver.h"
+
 namespace orcalc::lp {
-// Placeholder until the solver lands.
-void LayOutSheet(Sheet&, int, int, Sense) {}
-CalculationOutcome Calculate(const LpRequest&, const Sheet&) { return {}; }
+
+CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet) {
+  CalculationOutcome outcome;
+  LpIntake intake = ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
+  if (intake.overflow) {
+    // Nothing is computed from a number that does not fit a double.
+    outcome.messages.push_back(OverflowMessage(intake.overflow_row, intake.overflow_col));
+    return outcome;
+  }
+  const LpProblem& problem = intake.problem;
+
+  ReportText report(request.decimal_separator);
+  // About a dozen bytes per echoed coefficient, plus the fixed lines.
+  report.Reserve(512 + static_cast<std::size_t>(problem.variables + 1) *
+                           static_cast<std::size_t>(problem.constraints + 2) * 14);
+  WriteReportHead(report, problem);
+
+  SimplexOptions options;
+  options.iteration_limit = request.iteration_limit;
+  const SimplexResult result = SolveSimplex(problem, options);
+  WriteReportResults(report, result);
+
+  outcome.messages = result.messages;
+  outcome.report = report.Take();
+  return outcome;
+}
+
 }  // namespace orcalc::lp

@@ -1,0 +1,53 @@
+#include "lp/lp_report.h"
+
+namespace orcalc::lp {
+
+void WriteReportHead(ReportText& report, const LpProblem& problem) {
+  const int m = problem.variables;
+  const int n = problem.constraints;
+  report.Add("---------线性规划计算结果---------").EndLine();
+  report.Add("变量数m=").AddInt(m).EndLine();
+  report.Add("约束方程数n=").AddInt(n).EndLine();
+  report.Add(problem.sense == 1.0 ? "目标函数去极大值：p=1" : "目标函数去极小值：p=-1").EndLine();
+  report.Add("----------------------------------").EndLine();
+  report.EndLine();
+
+  // The objective as entered, zero coefficients included; every term but
+  // the last is followed by " + ", the last by one blank.
+  report.Add("目标函数为:").EndLine();
+  report.Add(problem.sense == -1.0 ? " Min z = " : " Max z = ");
+  for (int j = 1; j <= m; ++j) {
+    report.AddPlain(problem.objective[static_cast<std::size_t>(j - 1)]).Add("χ").AddInt(j);
+    report.Add(j < m ? " + " : " ");
+  }
+  report.EndLine();
+  report.EndLine();
+  report.EndLine();
+
+  // Each constraint: the nonzero terms before the last, the last term
+  // always (signed), then the relation and the signed right-hand side.
+  report.Add("约束方程如下:").EndLine();
+  for (int i = 0; i < n; ++i) {
+    for (int j = 1; j < m; ++j) {
+      const double a = problem.Coefficient(i, j - 1);
+      if (a != 0) report.AddPlain(a).Add("*χ").AddInt(j).Add(" + ");
+    }
+    if (m >= 1) report.AddSigned(problem.Coefficient(i, m - 1)).Add("*χ").AddInt(m);
+    const double sign = problem.signs[static_cast<std::size_t>(i)];
+    report.Add(sign == 0 ? " ═ " : sign < 0 ? " ≥ " : " ≤ ");
+    report.AddSigned(problem.rhs[static_cast<std::size_t>(i)]).EndLine();
+  }
+}
+
+void WriteReportResults(ReportText& report, const SimplexResult& result) {
+  report.EndLine();
+  report.EndLine();
+  report.Add("目标函数值 S = ").AddPlain(result.objective).EndLine();
+  report.EndLine();
+  report.Add("各变量最优解如下:").EndLine();
+  for (std::size_t j = 0; j < result.x.size(); ++j) {
+    report.Add("χ").AddInt(static_cast<long long>(j + 1)).Add(" = ").AddSigned(result.x[j]).EndLine();
+  }
+}
+
+}  // namespace orcalc::lp

@@ -1,0 +1,24 @@
+// The arithmetic of one simplex pivot on a dense row-major tableau.
+#pragma once
+
+#include <cstddef>
+
+namespace orcalc::lp::detail {
+
+// Rows of the tableau start at multiples of this many doubles from a base
+// aligned to kTableauAlignment bytes, so a row is always whole vector lanes.
+inline constexpr std::size_t kRowQuantum = 8;
+inline constexpr std::size_t kTableauAlignment = 64;
+
+// Pivots the `rows` x `width` block at `tableau` (rows `stride` doubles
+// apart, `width` and `stride` multiples of kRowQuantum) on entry (r, k):
+// row r is divided by its entry in column k, then every other row i with
+// factor f = T(i, k) != 0 gets T(i, j) <- T(i, j) - T(r, j) * f for every j.
+// Each cell is computed as written (a quotient, or one product subtracted),
+// so every code path gives the same bits as a plain loop; rows whose factor
+// is exactly 0 are left as they are. Chooses the widest vector unit the
+// processor has at run time. Allocates nothing.
+void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
+                  std::size_t r, std::size_t k);
+
+}  // namespace orcalc::lp::detail

@@ -1,0 +1,373 @@
+#include "lp/simplex_solver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "lp/pivot_kernel.h"
+
+namespace orcalc::lp {
+namespace {
+
+using detail::kRowQuantum;
+using detail::kTableauAlignment;
+
+// The tableau T with rows 1..n+2 and columns 1..m+n+1, addressed 1-based as
+// the method is written, stored as one zeroed, aligned, row-major block.
+class Tableau {
+ public:
+  Tableau(int rows, int cols)
+      : rows_(static_cast<std::size_t>(rows)),
+        width_(RoundUp(static_cast<std::size_t>(cols))),
+        data_(static_cast<double*>(
+            ::operator new[](Bytes(), std::align_val_t(kTableauAlignment)))) {
+    std::memset(data_.get(), 0, Bytes());
+  }
+
+  double& operator()(int i, int j) {
+    return data_.get()[static_cast<std::size_t>(i - 1) * width_ + static_cast<std::size_t>(j - 1)];
+  }
+
+  void Pivot(int r, int k) {
+    detail::PivotTableau(data_.get(), width_, rows_, width_, static_cast<std::size_t>(r - 1),
+                         static_cast<std::size_t>(k - 1));
+  }
+
+ private:
+  struct Free {
+    void operator()(double* p) const { ::operator delete[](p, std::align_val_t(kTableauAlignment)); }
+  };
+  static std::size_t RoundUp(std::size_t n) {
+    return (n + kRowQuantum - 1) / kRowQuantum * kRowQuantum;
+  }
+  std::size_t Bytes() const { return (rows_ == 0 ? 1 : rows_) * width_ * sizeof(double) + 64; }
+
+  std::size_t rows_;
+  std::size_t width_;
+  std::unique_ptr<double[], Free> data_;
+};
+
+std::uint64_t Mix(std::uint64_t x) {  // splitmix64 finaliser
+  x += 0x9E3779B97F4A7C15ull;
+  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
+  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
+  return x ^ (x >> 31);
+}
+
+// The bases seen since the last non-degenerate pivot. A basis is the set of
+// its basic variables: columns 1..m+n, and the artificial variable of each
+// row that still has one (every artificial belongs to its row for good,
+// since artificial variables have no columns and never re-enter). It is held
+// as a bit set with an incrementally kept hash; storage only grows, so once
+// warmed up no pivot allocates.
+class BasisHistory {
+ public:
+  // `variables` = m + n; bits m+n+1..m+2n+2 stand for the rows' artificials.
+  BasisHistory(int variables, int constraints)
+      : artificial_base_(variables),
+        words_((static_cast<std::size_t>(variables + constraints) + 3 + 63) / 64),
+        current_(words_, 0) {}
+
+  // The starting basis: B(i) for rows i = 2..n+1, artificial_mark = m+n+1.
+  void SetCurrent(const std::vector<int>& basis, int artificial_mark) {
+    std::fill(current_.begin(), current_.end(), 0);
+    hash_ = 0;
+    for (std::size_t i = 2; i < basis.size(); ++i) {
+      Toggle(Bit(basis[i], static_cast<int>(i), artificial_mark));
+    }
+  }
+
+  // Row `row`'s basic variable changes from `from` to `to`.
+  void Replace(int row, int from, int to, int artificial_mark) {
+    Toggle(Bit(from, row, artificial_mark));
+    Toggle(Bit(to, row, artificial_mark));
+  }
+
+  // Forgets every basis and remembers the current one.
+  void Restart() {
+    ++generation_;
+    count_ = 0;
+    Insert();
+  }
+
+  // Remembers the current basis; false when it had been seen already.
+  bool Insert() {
+    if ((count_ + 1) * 2 > slots_.size()) Grow();
+    const std::size_t mask = slots_.size() - 1;
+    for (std::size_t s = hash_ & mask;; s = (s + 1) & mask) {
+      Slot& slot = slots_[s];
+      if (slot.generation != generation_) {
+        Store(slot);
+        return true;
+      }
+      if (slot.hash == hash_ &&
+          std::memcmp(&bits_[slot.index * words_], current_.data(), words_ * sizeof(std::uint64_t)) == 0) {
+        return false;
+      }
+    }
+  }
+
+ private:
+  struct Slot {
+    std::uint64_t hash = 0;
+    std::size_t index = 0;
+    std::uint64_t generation = 0;
+  };
+
+  std::size_t Bit(int variable, int row, int artificial_mark) const {
+    return static_cast<std::size_t>(variable == artificial_mark ? artificial_base_ + row : variable);
+  }
+  void Toggle(std::size_t bit) {
+    current_[bit / 64] ^= std::uint64_t{1} << (bit % 64);
+    hash_ ^= Mix(bit);
+  }
+  void Store(Slot& slot) {
+    slot.hash = hash_;
+    slot.index = count_;
+    slot.generation = generation_;
+    const std::size_t at = count_ * words_;
+    if (bits_.size() < at + words_) bits_.resize(std::max(at + words_, bits_.size() * 2));
+    std::memcpy(&bits_[at], current_.data(), words_ * sizeof(std::uint64_t));
+    ++count_;
+  }
+  void Grow() {
+    std::vector<Slot> old = std::move(slots_);
+    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
+    const std::size_t mask = slots_.size() - 1;
+    for (const Slot& slot : old) {
+      if (slot.generation != generation_) continue;
+      std::size_t s = slot.hash & mask;
+      while (slots_[s].generation == generation_) s = (s + 1) & mask;
+      slots_[s] = slot;
+    }
+  }
+
+  int artificial_base_;
+  std::size_t words_;
+  std::vector<std::uint64_t> current_;
+  std::uint64_t hash_ = 0;
+  std::vector<std::uint64_t> bits_;  // count_ bases, words_ each
+  std::vector<Slot> slots_;
+  std::size_t count_ = 0;
+  std::uint64_t generation_ = 1;  // slots of other generations are free
+};
+
+class Simplex {
+ public:
+  Simplex(const LpProblem& problem, const SimplexOptions& options)
+      : m_(problem.variables),
+        n_(problem.constraints),
+        p_(problem.sense),
+        rhs_(m_ + n_ + 1),
+        phase_row_(n_ + 2),
+        options_(options),
+        T_(n_ + 2, m_ + n_ + 1),
+        B_(static_cast<std::size_t>(n_) + 2, 0),
+        allowed_(static_cast<std::size_t>(m_ + n_) + 1, 1),
+        history_(m_ + n_, n_) {
+    SetUp(problem);
+  }
+
+  SimplexResult Run();
+
+ private:
+  void SetUp(const LpProblem& problem);
+  int WrittenEntering();
+  int BlandEntering();
+  int WrittenLeaving(int k);
+  int BlandLeaving(int k);
+  bool ArtificialAbove();
+
+  const int m_, n_;
+  const double p_;
+  const int rhs_;        // m+n+1: the right-hand side column, and the artificial mark
+  const int phase_row_;  // n+2
+  const SimplexOptions options_;
+  Tableau T_;
+  std::vector<int> B_;        // B(2..n+1)
+  std::vector<char> allowed_;  // columns 1..m+n that may enter
+  int r0_ = 1;
+  bool bland_ = false;
+  BasisHistory history_;
+};
+
+void Simplex::SetUp(const LpProblem& problem) {
+  // Objective row: -p * c_j.
+  for (int j = 1; j <= m_; ++j) T_(1, j) = -p_ * problem.objective[static_cast<std::size_t>(j - 1)];
+  // Constraint rows in tableau shape: coefficients, the sign code in the
+  // row's own slack column m+i-1, the right-hand side in column m+n+1.
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const int c = i - 2;
+    for (int j = 1; j <= m_; ++j) T_(i, j) = problem.Coefficient(c, j - 1);
+    T_(i, m_ + i - 1) = problem.signs[static_cast<std::size_t>(c)];
+    T_(i, rhs_) = problem.rhs[static_cast<std::size_t>(c)];
+  }
+  // Starting basis: the slack of a <= row, otherwise an artificial variable
+  // whose row is subtracted from the phase-1 row.
+  r0_ = 1;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (T_(i, m_ + i - 1) == 1.0) {
+      B_[static_cast<std::size_t>(i)] = m_ + i - 1;
+    } else {
+      B_[static_cast<std::size_t>(i)] = rhs_;
+      for (int j = 1; j <= m_ + n_; ++j) T_(phase_row_, j) = T_(phase_row_, j) - T_(i, j);
+      r0_ = phase_row_;
+    }
+  }
+}
+
+// The most negative entry of the row in force; a later column replaces the
+// current one only when better by more than epsilon. In phase 1, columns
+// within epsilon of each other are told apart by the objective row.
+int Simplex::WrittenEntering() {
+  int k = 0;
+  for (int j = 1; j <= m_ + n_; ++j) {
+    if (!allowed_[static_cast<std::size_t>(j)]) continue;
+    if (k == 0) {
+      k = j;
+      continue;
+    }
+    const double d = T_(r0_, j) - T_(r0_, k);
+    if (d < -kEpsilon) {
+      k = j;
+    } else if (d <= kEpsilon && r0_ != 1 && T_(1, j) - T_(1, k) < -kEpsilon) {
+      k = j;
+    }
+  }
+  return k;
+}
+
+// Bland: the lowest-numbered allowed column below -epsilon.
+int Simplex::BlandEntering() {
+  for (int j = 1; j <= m_ + n_; ++j) {
+    if (allowed_[static_cast<std::size_t>(j)] && T_(r0_, j) < -kEpsilon) return j;
+  }
+  return 0;
+}
+
+// Smallest ratio over the rows with an entry above epsilon; ties keep the
+// earlier row. 0 when no row takes part.
+int Simplex::WrittenLeaving(int k) {
+  int r = 0;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (!(T_(i, k) > kEpsilon)) continue;
+    if (r == 0 || T_(i, rhs_) / T_(i, k) < T_(r, rhs_) / T_(r, k)) r = i;
+  }
+  return r;
+}
+
+// Bland: among rows tied (exactly) for the smallest ratio, the one whose
+// basic variable is smallest; artificial variables come last, and between
+// two of them the earlier row.
+int Simplex::BlandLeaving(int k) {
+  int r = 0;
+  double best = 0.0;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (!(T_(i, k) > kEpsilon)) continue;
+    const double t = T_(i, rhs_) / T_(i, k);
+    if (r == 0 || t < best ||
+        (t == best && B_[static_cast<std::size_t>(i)] < B_[static_cast<std::size_t>(r)])) {
+      r = i;
+      best = t;
+    }
+  }
+  return r;
+}
+
+// Whether some row still has an artificial basic variable above epsilon.
+bool Simplex::ArtificialAbove() {
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (B_[static_cast<std::size_t>(i)] > m_ + n_ && T_(i, rhs_) > kEpsilon) return true;
+  }
+  return false;
+}
+
+SimplexResult Simplex::Run() {
+  SimplexResult result;
+  result.end = SimplexEnd::Optimal;
+  history_.SetCurrent(B_, rhs_);
+  history_.Restart();
+
+  long counter = 1;
+  for (;;) {
+    if (counter >= options_.iteration_limit) {
+      result.end = SimplexEnd::IterationLimit;
+      result.messages.emplace_back(kIterationLimitMessage);
+      break;
+    }
+    ++counter;
+
+    const int k = bland_ ? BlandEntering() : WrittenEntering();
+    if (k == 0 || !(T_(r0_, k) < -kEpsilon)) {
+      // End of a phase.
+      if (r0_ == 1) break;
+      bool positive = false;
+      for (int j = 1; j <= m_ + n_; ++j) positive = positive || T_(phase_row_, j) > kEpsilon;
+      if (positive) {
+        // A positive artificial variable means no feasible point was found;
+        // otherwise the columns with a positive phase-1 entry would lift an
+        // artificial variable off 0, so they may not enter in phase 2.
+        if (ArtificialAbove()) {
+          result.end = SimplexEnd::Phase1Stuck;
+          break;
+        }
+        for (int j = 1; j <= m_ + n_; ++j) {
+          if (T_(phase_row_, j) > kEpsilon) allowed_[static_cast<std::size_t>(j)] = 0;
+        }
+      }
+      r0_ = 1;
+      bland_ = false;
+      history_.Restart();
+      continue;
+    }
+
+    const int r = bland_ ? BlandLeaving(k) : WrittenLeaving(k);
+    if (r == 0) {
+      result.end = SimplexEnd::Unbounded;
+      result.messages.emplace_back(kUnboundedMessage);
+      break;
+    }
+
+    const bool degenerate = std::fabs(T_(r, rhs_)) <= kEpsilon;
+    T_.Pivot(r, k);
+    ++result.pivots;
+    if (r0_ != 1) ++result.phase1_pivots;
+    if (bland_) ++result.bland_pivots;
+    history_.Replace(r, B_[static_cast<std::size_t>(r)], k, rhs_);
+    B_[static_cast<std::size_t>(r)] = k;
+
+    if (!options_.anti_cycling) continue;
+    if (!degenerate) {
+      bland_ = false;
+      history_.Restart();
+    } else if (!history_.Insert()) {
+      bland_ = true;  // a basis seen before: cycling
+    }
+  }
+
+  // Feasibility: one message per row whose artificial variable stays positive.
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (T_(i, rhs_) > kEpsilon && B_[static_cast<std::size_t>(i)] > m_ + n_) {
+      result.messages.emplace_back(kNoOptimumMessage);
+    }
+  }
+
+  result.x.assign(static_cast<std::size_t>(m_), 0.0);
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const int b = B_[static_cast<std::size_t>(i)];
+    if (b <= m_) result.x[static_cast<std::size_t>(b - 1)] = T_(i, rhs_);
+  }
+  result.objective = p_ * T_(1, rhs_);
+  return result;
+}
+
+}  // namespace
+
+SimplexResult SolveSimplex(const LpProblem& problem, const SimplexOptions& options) {
+  return Simplex(problem, options).Run();
+}
+
+}  // namespace orcalc::lp
