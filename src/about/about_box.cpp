@@ -8,7 +8,6 @@
 #include <QPalette>
 #include <QPushButton>
 #include <algorithm>
-#include <exception>
 #include <vector>
 
 #include "about/app_icon.h"
@@ -191,13 +190,18 @@ bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::string& KeyName,
     KeyVal.clear();
     return false;
   }
+  // The key is closed on every way out, a read that raises an error included.
+  struct Closer {
+    Registry& registry;
+    Registry::Key key;
+    ~Closer() { registry.closeKey(key); }
+  } closer{registry, key};
 
   std::vector<char> buffer(kValueBufferSize, '\0');
   std::uint32_t size = kValueBufferSize;
   std::uint32_t type = 0;
   if (!registry.queryValue(key, SubKeyRef, type, buffer.data(), size)) {
     KeyVal.clear();
-    registry.closeKey(key);
     return false;
   }
 
@@ -210,7 +214,6 @@ bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::string& KeyName,
   } else if (type == kRegistryDword) {
     KeyVal = dwordText(value);
   }
-  registry.closeKey(key);
   return true;
 }
 
@@ -228,7 +231,9 @@ void frmAbout::StartSysInfo() {
       path.clear();
     }
     started = !path.empty() && access_.programs->start(path);
-  } catch (const std::exception&) {
+  } catch (...) {
+    // An error while reading the registry, testing the file or starting the
+    // program ends the same way as not finding it.
     started = false;
   }
   if (!started) {

@@ -29,7 +29,7 @@ class FakeRegistry final : public Registry {
  public:
   std::map<std::string, std::map<std::string, FakeValue>> keys;
   bool failReads = false;
-  bool throwOnOpen = false;
+  bool throwOnRead = false;
   std::uint32_t sizeOverride = 0;  // a size claimed beyond the data, if set
 
   std::vector<std::string> opened;
@@ -40,7 +40,6 @@ class FakeRegistry final : public Registry {
 
   bool openKey(std::uint32_t root, const std::string& name, std::uint32_t access,
                Key& key) override {
-    if (throwOnOpen) throw std::runtime_error("registry error");
     opened.push_back(name);
     roots.push_back(root);
     masks.push_back(access);
@@ -55,6 +54,7 @@ class FakeRegistry final : public Registry {
   bool queryValue(Key key, const std::string& name, std::uint32_t& type, char* data,
                   std::uint32_t& size) override {
     if (failReads) return false;
+    if (throwOnRead) throw std::runtime_error("registry error");
     const auto& values = keys.at(names_.at(key - 1));
     auto it = values.find(name);
     if (it == values.end() || it->second.bytes.size() > size) return false;
@@ -238,12 +238,15 @@ class AboutTest : public QObject {
       box.setSystemAccess(fakes.access());
       box.StartSysInfo();
     }
-    {  // The registry raises an error.
+    {  // The registry raises an error: the key is still closed.
       Fakes fakes;
-      fakes.registry.throwOnOpen = true;
+      fakes.registry.keys[kInfoKey]["PATH"] = {1, "C:\\info.exe"};
+      fakes.registry.throwOnRead = true;
       frmAbout box;
       box.setSystemAccess(fakes.access());
       box.StartSysInfo();
+      QCOMPARE(fakes.registry.openCount, 1);
+      QCOMPARE(fakes.registry.closeCount, 1);
     }
     {  // A value of another type leaves no path to start.
       Fakes fakes;
