@@ -1,0 +1,31 @@
+// The commands of orcalc-cli. Each takes the arguments after its name and
+// returns the exit status; usage mistakes throw UsageError, unreadable sheet
+// files FileError.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+
+#include "cli/arguments.h"
+
+namespace orcalc::cli {
+
+using Args = std::span<const std::string_view>;
+
+int RunLayoutLp(Args args);
+int RunLp(Args args);
+int RunLayoutGoal(Args args);
+int RunGoal(Args args);
+int RunStats(Args args);
+
+// The one sheet file a calculating command takes.
+std::string SheetPath(const Arguments& arguments);
+
+// A count given by `option`, or `fallback` kept within 0..500.
+int CountOption(const Arguments& arguments, std::string_view option, int fallback);
+
+// A count that must be given.
+int RequiredCount(const Arguments& arguments, std::string_view option);
+
+}  // namespace orcalc::cli

@@ -1,0 +1,37 @@
+// orcalc-cli layout goal, orcalc-cli goal.
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "common/sheet_file.h"
+#include "goal/goal_commands.h"
+
+namespace orcalc::cli {
+
+int RunLayoutGoal(Args args) {
+  static constexpr OptionSpec kSpecs[] = {{"goals", true}, {"vars", true}};
+  const Arguments arguments(args, kSpecs);
+  if (!arguments.positionals().empty()) {
+    throw UsageError("layout goal takes no file, got '" + arguments.positionals().front() + "'");
+  }
+  const int goals = RequiredCount(arguments, "goals");
+  const int variables = RequiredCount(arguments, "vars");
+  Sheet sheet;
+  goal::LayOutSheet(sheet, goals, variables);
+  if (!WriteOutput(WriteSheetCsv(sheet))) {
+    PrintError("cannot write the sheet");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int RunGoal(Args args) {
+  static constexpr OptionSpec kSpecs[] = {{"goals", true}, {"vars", true}};
+  const Arguments arguments(args, kSpecs);
+  const Sheet sheet = ReadSheetFile(SheetPath(arguments));
+
+  goal::GoalRequest request;
+  request.goals = CountOption(arguments, "goals", sheet.rows() - 1);
+  request.variables = CountOption(arguments, "vars", sheet.cols() - 7);
+  return EmitOutcome(goal::Calculate(request, sheet));
+}
+
+}  // namespace orcalc::cli

@@ -1,0 +1,41 @@
+// orcalc-cli layout lp, orcalc-cli lp.
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "common/sheet_file.h"
+#include "lp/lp_commands.h"
+
+namespace orcalc::cli {
+
+int RunLayoutLp(Args args) {
+  static constexpr OptionSpec kSpecs[] = {{"vars", true}, {"constraints", true}, {"max", false}};
+  const Arguments arguments(args, kSpecs);
+  if (!arguments.positionals().empty()) {
+    throw UsageError("layout lp takes no file, got '" + arguments.positionals().front() + "'");
+  }
+  const int m = RequiredCount(arguments, "vars");
+  const int n = RequiredCount(arguments, "constraints");
+  Sheet sheet;  // a fresh grid, as the window starts with
+  lp::LayOutSheet(sheet, m, n, arguments.Has("max") ? lp::Sense::Maximise : lp::Sense::Minimise);
+  if (!WriteOutput(WriteSheetCsv(sheet))) {
+    PrintError("cannot write the sheet");
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+int RunLp(Args args) {
+  static constexpr OptionSpec kSpecs[] = {
+      {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}};
+  const Arguments arguments(args, kSpecs);
+  if (arguments.Has("max") && arguments.Has("min")) throw UsageError("--max and --min exclude each other");
+  const std::string path = SheetPath(arguments);
+  const Sheet sheet = ReadSheetFile(path);
+
+  lp::LpRequest request;
+  request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
+  request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
+  request.sense = arguments.Has("max") ? lp::Sense::Maximise : lp::Sense::Minimise;
+  return EmitOutcome(lp::Calculate(request, sheet));
+}
+
+}  // namespace orcalc::cli

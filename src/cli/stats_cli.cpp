@@ -1,0 +1,31 @@
+// orcalc-cli stats.
+#include <cstdint>
+#include <limits>
+
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "stats/stats_command.h"
+
+namespace orcalc::cli {
+
+int RunStats(Args args) {
+  static constexpr OptionSpec kSpecs[] = {{"goal", false}, {"column", true}, {"count", true}};
+  const Arguments arguments(args, kSpecs);
+  const std::optional<std::string> column = arguments.Value("column");
+  if (!column) throw UsageError("stats needs --column C");
+  // The recorded column is a 16-bit value; below 1 means no column chosen.
+  const int recorded = ParseWholeNumber("column", *column, std::numeric_limits<std::int16_t>::min(),
+                                        std::numeric_limits<std::int16_t>::max());
+  const Sheet sheet = ReadSheetFile(SheetPath(arguments));
+
+  stats::StatsRequest request;
+  request.column = recorded;
+  request.kind = arguments.Has("goal") ? stats::SheetKind::GoalProgramming
+                                       : stats::SheetKind::LinearProgramming;
+  // The samples sit below the objective row on the linear-programming sheet.
+  const int rows_below_header = sheet.rows() - (request.kind == stats::SheetKind::GoalProgramming ? 1 : 2);
+  request.count = CountOption(arguments, "count", rows_below_header);
+  return EmitOutcome(stats::Calculate(request, sheet));
+}
+
+}  // namespace orcalc::cli
