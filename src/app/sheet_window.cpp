@@ -208,7 +208,15 @@ void SheetWindow::applyResizeRule() {
 }
 
 void SheetWindow::keyPressEvent(QKeyEvent* event) {
-  // Neither Enter nor Escape presses a button or closes a sheet window.
+  // A sheet window has no default or cancel button: Enter presses only the
+  // button that has the focus, and Escape does not close the window.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && event->modifiers() == Qt::NoModifier) {
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && focused->isEnabled()) {
+      focused->click();
+      return;
+    }
+  }
   QWidget::keyPressEvent(event);
 }
 
