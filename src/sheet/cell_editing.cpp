@@ -91,6 +91,8 @@ void CellEditing::loadItems() {
   combo3_->addItems(signItems());
   combo3_->hide();
   text8_->hide();
+  text_open_ = false;
+  combo_open_ = false;
 }
 
 void CellEditing::closeEditors() {
@@ -121,6 +123,7 @@ void CellEditing::placeOverCurrentCell(QWidget* editor, bool with_height) {
 void CellEditing::hideEditor(QWidget* editor) {
   if (editor->hasFocus()) grid_->setFocus(Qt::OtherFocusReason);
   editor->hide();
+  (editor == text8_ ? text_open_ : combo_open_) = false;
 }
 
 void CellEditing::gridClicked() {
@@ -129,13 +132,14 @@ void CellEditing::gridClicked() {
     // A drop-down still showing here never had the focus (a focused one
     // committed when the click took its focus): a sign belongs in no other
     // column, so it closes without writing anything.
-    combo3_->hide();
+    hideEditor(combo3_);
     return;
   }
   combo3_->show();
+  combo_open_ = true;
   placeOverCurrentCell(combo3_, false);
   combo3_->setEditText(grid_->currentText());
-  text8_->hide();
+  hideEditor(text8_);
 }
 
 void CellEditing::gridKeyPressed(KeyPress& press) {
@@ -145,15 +149,17 @@ void CellEditing::gridKeyPressed(KeyPress& press) {
   if (!grid_->hasCurrentDataCell()) return;
   if (isSignColumn(g_col_)) {
     combo3_->show();
+    combo_open_ = true;
     placeOverCurrentCell(combo3_, true);
     combo3_->setEditText(grid_->currentText());
-    text8_->hide();
+    hideEditor(text8_);
     return;
   }
   placeOverCurrentCell(text8_, true);
   text8_->setText(grid_->currentText());  // the caret goes to the end
-  combo3_->hide();
+  hideEditor(combo3_);
   text8_->show();
+  text_open_ = true;
   text8_->raise();
   text8_->setFocus(Qt::OtherFocusReason);
   if (press.code != 13) {
@@ -170,7 +176,11 @@ void CellEditing::enterCell() {
   if (isSignColumn(grid_->currentCol())) {
     if (combo3_->isVisible()) return;
     combo3_->setEditText(text);
-    if (QLineEdit* field = combo3_->lineEdit()) field->setSelection(1, 2);
+    // Selects the sign between its blanks (as much of it as the text has).
+    if (QLineEdit* field = combo3_->lineEdit()) {
+      const int length = static_cast<int>(text.size());
+      if (length > 1) field->setSelection(1, std::min(2, length - 1));
+    }
   } else {
     if (text8_->isVisible()) return;
     text8_->setText(text);
@@ -221,8 +231,9 @@ void CellEditing::textEditorChanged(const QString& text) {
 }
 
 void CellEditing::commitTextEditor() {
-  if (committing_) return;
+  if (committing_ || !text_open_) return;
   committing_ = true;
+  text_open_ = false;
   // The text is taken first: entering the recorded cell below reloads the
   // editors.
   const QString text = normaliseNumberText(text8_->text());
@@ -269,8 +280,11 @@ void CellEditing::pasteIntoTextEditor() {
 }
 
 void CellEditing::commitDropDown() {
-  if (committing_) return;
+  // Only an open drop-down commits: the toolkit also reports a choice when
+  // the text field, already closed, matches an item.
+  if (committing_ || !combo_open_) return;
   committing_ = true;
+  combo_open_ = false;
   const QString text = combo3_->currentText();
   const int row = grid_->currentRow();
   const int col = grid_->currentCol();
@@ -329,10 +343,15 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
     return false;
   }
   if (watched == combo3_) {
-    if (event->type() == QEvent::KeyPress &&
-        typedCharacter(*static_cast<QKeyEvent*>(event)) == 13) {
-      grid_->setFocus(Qt::OtherFocusReason);
-      return true;
+    if (event->type() == QEvent::KeyPress) {
+      const int code = typedCharacter(*static_cast<QKeyEvent*>(event));
+      if (code == 13) {
+        grid_->setFocus(Qt::OtherFocusReason);
+        return true;
+      }
+      // Escape types nothing into the text field, and it must not reach a
+      // dialog window, which would close and lose its sheet.
+      if (code == 27) return true;
     }
     if (event->type() == QEvent::FocusOut && endsEdit(static_cast<QFocusEvent*>(event))) {
       commitDropDown();

@@ -85,6 +85,9 @@ class CellEditing : public QObject {
   std::int16_t g_row_ = 0;
   std::int16_t g_col_ = 0;
   bool committing_ = false;
+  // Whether an editor stands open over the recorded cell.
+  bool text_open_ = false;
+  bool combo_open_ = false;
 };
 
 }  // namespace orcalc::ui
