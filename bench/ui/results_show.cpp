@@ -1,0 +1,64 @@
+// Form2 showing long reports: setting the text and painting it for the
+// first time, at 200,000 and 2,000,000 lines.
+#include <Qsci/qsciscintilla.h>
+
+#include <benchmark/benchmark.h>
+
+#include <QApplication>
+#include <memory>
+#include <string>
+
+#include "common/report_text.h"
+#include "results/form2.h"
+
+using orcalc::ui::Form2;
+
+namespace {
+
+// Lines shaped like a goal-programming report's result blocks.
+std::string makeReport(long lines) {
+  orcalc::ReportText report;
+  report.Reserve(static_cast<std::size_t>(lines) * 32);
+  for (long i = 1; i <= lines; ++i) {
+    report.EndLine().Add("第").AddInt(i % 500 + 1).Add("个变量 χ").AddInt(i % 97 + 1).Add(" = ");
+    report.AddSigned(static_cast<double>(i % 1000) / 7.0);
+  }
+  return report.Take();
+}
+
+void BM_Form2_ShowReport(benchmark::State& state) {
+  const std::string report = makeReport(state.range(0));
+  for (auto _ : state) {
+    state.PauseTiming();
+    auto form = std::make_unique<Form2>();
+    form->show();
+    QApplication::processEvents();
+    state.ResumeTiming();
+    form->setReportText(report);
+    form->repaint();
+    state.PauseTiming();
+    if (form->Text1->lines() < state.range(0)) state.SkipWithError("report not loaded");
+    form.reset();
+    state.ResumeTiming();
+  }
+  state.counters["bytes"] = static_cast<double>(report.size());
+}
+BENCHMARK(BM_Form2_ShowReport)
+    ->Arg(200000)
+    ->Arg(2000000)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->Iterations(3);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
+  QApplication app(argc, argv);
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}
