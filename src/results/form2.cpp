@@ -3,6 +3,7 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QDir>
+#include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -18,6 +19,27 @@ namespace {
 
 const char* const kDesignTitle = "线性规划计算结果";
 const char* const kSaveFilter = "文件文件(*.TXT) (*.TXT);;DAT 文件(*.DAT) (*.dat)";
+
+// The report box's face: one where every ASCII character has the same
+// width and a Chinese character twice that, so the columns of a report
+// line up as they were written.
+QFont reportFont(const QFont& base) {
+  static const QStringList kPreferred = {QStringLiteral("宋体"), QStringLiteral("SimSun"),
+                                         QStringLiteral("Noto Sans Mono CJK SC")};
+  QStringList families;
+  for (const QString& family : kPreferred) {
+    if (QFontDatabase::hasFamily(family)) families << family;
+  }
+  QFont font = base;
+  if (families.isEmpty()) {
+    font.setStyleHint(QFont::Monospace);
+    font.setFamily(QStringLiteral("Monospace"));
+  } else {
+    font.setFamilies(families);
+  }
+  font.setPointSizeF(10.5);
+  return font;
+}
 
 // Margins of the resize rule, in twips.
 constexpr int kWidthMargin = 300;
@@ -44,7 +66,7 @@ Form2::Form2(QWidget* parent) : QDialog(parent, Qt::Window) {
   Text1->setWrapMode(QsciScintilla::WrapNone);
   Text1->setEolMode(QsciScintilla::EolWindows);
   Text1->setEolVisibility(false);
-  Text1->setFont(font());
+  Text1->setFont(reportFont(font()));
   Text1->SendScintilla(QsciScintillaBase::SCI_SETHSCROLLBAR, 1UL);
   Text1->SendScintilla(QsciScintillaBase::SCI_SETVSCROLLBAR, 1UL);
   Text1->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1UL);
