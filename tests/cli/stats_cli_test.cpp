@@ -10,6 +10,9 @@
 #include <string>
 #include <unistd.h>
 
+#include "common/sheet_file.h"
+#include "stats/stats_command.h"
+
 namespace {
 
 struct CliRun {
@@ -44,41 +47,37 @@ CliRun RunStats(const std::string& arguments) {
 
 std::string Data(const char* name) { return std::string("'") + ORCALC_TEST_DATA + "/" + name + "'"; }
 
-TEST(StatsCli, LinearSheetSkipsTheObjectiveRowAndCountsRowsBelowIt) {
-  // Objective row holds 100; the five rows below hold 3, 1, 4, 1, 5.
-  const CliRun run = RunStats("--column 1 " + Data("stats_lp.csv"));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_EQ(run.err, "");
-  EXPECT_EQ(run.out,
-            "共有样本数：5\r\n"
-            "第1个样本值 χ1 ＝ 3\r\n"
-            "第2个样本值 χ2 ＝ 1\r\n"
-            "第3个样本值 χ3 ＝ 4\r\n"
-            "第4个样本值 χ4 ＝ 1\r\n"
-            "第5个样本值 χ5 ＝ 5\r\n"
-            "样本数=5\r\n"
-            "平均值=2.8\r\n"
-            "标准差=1.78885438199983\r\n"
-            "平均差=1.44\r\n"
-            "方  差=3.2\r\n"
-            "斜  差=0.0251557647468729\r\n"
-            "峰  态=-2.091875\r\n"
-            "最小值=1\r\n"
-            "最大值=5\r\n"
-            "中位数=3\r\n");
+// What the window would show for the same sheet and request.
+std::string CoreReport(const char* name, orcalc::stats::SheetKind kind, int column, int count) {
+  const auto file = orcalc::ReadSheetCsv(ReadAll(std::string(ORCALC_TEST_DATA) + "/" + name));
+  EXPECT_TRUE(file.ok) << file.error;
+  orcalc::stats::StatsRequest request;
+  request.column = column;
+  request.count = count;
+  request.kind = kind;
+  return orcalc::stats::Calculate(request, file.sheet).report.value_or("<none>");
 }
 
-TEST(StatsCli, GoalSheetReadsFromTheFirstRow) {
-  const CliRun run = RunStats("--goal --column 2 " + Data("stats_goal.csv"));
-  EXPECT_EQ(run.status, 0) << run.err;
-  EXPECT_NE(run.out.find("共有样本数：4\r\n第1个样本值 χ1 ＝ 1\r\n"), std::string::npos);
-  EXPECT_NE(run.out.find("峰  态=-2.0775\r\n"), std::string::npos);
+TEST(StatsCli, CountsDefaultToTheRowsBelowTheSheetsFirstDataRow) {
+  using orcalc::stats::SheetKind;
+  // Seven rows on the linear sheet: the five below the objective row.
+  const CliRun linear = RunStats("--column 1 " + Data("stats_lp.csv"));
+  EXPECT_EQ(linear.status, 0) << linear.err;
+  EXPECT_EQ(linear.err, "");
+  EXPECT_EQ(linear.out, CoreReport("stats_lp.csv", SheetKind::LinearProgramming, 1, 5));
+  EXPECT_NE(linear.out.find("平均值=2.8\r\n"), std::string::npos);  // objective 100 not read
+
+  // Five rows on the goal sheet: the four below the header.
+  const CliRun goal = RunStats("--goal --column 2 " + Data("stats_goal.csv"));
+  EXPECT_EQ(goal.status, 0) << goal.err;
+  EXPECT_EQ(goal.out, CoreReport("stats_goal.csv", SheetKind::GoalProgramming, 2, 4));
+  EXPECT_NE(goal.out.find("峰  态=-2.0775\r\n"), std::string::npos);
 
   // A sign column reads as zeros: one message, and the report still comes.
   const CliRun signs = RunStats("--column 3 --count 3 " + Data("stats_lp.csv"));
   EXPECT_EQ(signs.status, 1);
   EXPECT_EQ(signs.err, "当方差为 0 时不能计算斜差和峰态!\n");
-  EXPECT_NE(signs.out.find("中位数=0\r\n"), std::string::npos);
+  EXPECT_EQ(signs.out, CoreReport("stats_lp.csv", SheetKind::LinearProgramming, 3, 3));
 }
 
 TEST(StatsCli, MessagesGoToStandardErrorWithStatusOne) {
