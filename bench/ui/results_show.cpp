@@ -1,7 +1,6 @@
 // Form2 showing long reports: setting the text and painting it for the
 // first time, at 200,000 and 2,000,000 lines.
 #include <Qsci/qsciscintilla.h>
-
 #include <benchmark/benchmark.h>
 
 #include <QApplication>

