@@ -8,7 +8,8 @@ namespace orcalc::cli {
 namespace {
 
 bool AllDigits(std::string_view text) {
-  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 }  // namespace
@@ -71,8 +72,9 @@ int ParseWholeNumber(std::string_view option, std::string_view text, int low, in
   const double magnitude = AllDigits(digits) ? ReadNumber(digits) : -1;
   const double value = negative ? -magnitude : magnitude;
   if (magnitude < 0 || value < low || value > high) {
-    throw UsageError("--" + std::string(option) + ": expected a whole number from " + std::to_string(low) +
-                     " to " + std::to_string(high) + ", got '" + std::string(text) + "'");
+    throw UsageError("--" + std::string(option) + ": expected a whole number from " +
+                     std::to_string(low) + " to " + std::to_string(high) + ", got '" +
+                     std::string(text) + "'");
   }
   return static_cast<int>(value);
 }

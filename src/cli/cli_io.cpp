@@ -41,7 +41,8 @@ Sheet ReadSheetFile(const std::string& path) {
 }
 
 bool WriteOutput(std::string_view bytes) {
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size()) return false;
+  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
+    return false;
   return std::fflush(stdout) == 0 && !std::ferror(stdout);
 }
 

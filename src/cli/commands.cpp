@@ -8,7 +8,8 @@ namespace orcalc::cli {
 
 std::string SheetPath(const Arguments& arguments) {
   const auto& files = arguments.positionals();
-  if (files.empty()) throw UsageError("missing the sheet file (SHEET.csv, or - for standard input)");
+  if (files.empty())
+    throw UsageError("missing the sheet file (SHEET.csv, or - for standard input)");
   if (files.size() > 1) throw UsageError("one sheet file only, got '" + files[1] + "' as well");
   return files.front();
 }

@@ -27,7 +27,8 @@ int RunLp(Args args) {
   static constexpr OptionSpec kSpecs[] = {
       {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}};
   const Arguments arguments(args, kSpecs);
-  if (arguments.Has("max") && arguments.Has("min")) throw UsageError("--max and --min exclude each other");
+  if (arguments.Has("max") && arguments.Has("min"))
+    throw UsageError("--max and --min exclude each other");
   const std::string path = SheetPath(arguments);
   const Sheet sheet = ReadSheetFile(path);
 

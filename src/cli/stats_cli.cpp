@@ -23,7 +23,8 @@ int RunStats(Args args) {
   request.kind = arguments.Has("goal") ? stats::SheetKind::GoalProgramming
                                        : stats::SheetKind::LinearProgramming;
   // The samples sit below the objective row on the linear-programming sheet.
-  const int rows_below_header = sheet.rows() - (request.kind == stats::SheetKind::GoalProgramming ? 1 : 2);
+  const int rows_below_header =
+      sheet.rows() - (request.kind == stats::SheetKind::GoalProgramming ? 1 : 2);
   request.count = CountOption(arguments, "count", rows_below_header);
   return EmitOutcome(stats::Calculate(request, sheet));
 }

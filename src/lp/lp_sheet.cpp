@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <string>
 
-#include "common/numeric_reading.h"
 #include "common/number_text.h"
+#include "common/numeric_reading.h"
 
 namespace orcalc::lp {
 namespace {

@@ -22,8 +22,8 @@ class Tableau {
   Tableau(int rows, int cols)
       : rows_(static_cast<std::size_t>(rows)),
         width_(RoundUp(static_cast<std::size_t>(cols))),
-        data_(static_cast<double*>(
-            ::operator new[](Bytes(), std::align_val_t(kTableauAlignment)))) {
+        data_(
+            static_cast<double*>(::operator new[](Bytes(), std::align_val_t(kTableauAlignment)))) {
     std::memset(data_.get(), 0, Bytes());
   }
 
@@ -38,7 +38,9 @@ class Tableau {
 
  private:
   struct Free {
-    void operator()(double* p) const { ::operator delete[](p, std::align_val_t(kTableauAlignment)); }
+    void operator()(double* p) const {
+      ::operator delete[](p, std::align_val_t(kTableauAlignment));
+    }
   };
   static std::size_t RoundUp(std::size_t n) {
     return (n + kRowQuantum - 1) / kRowQuantum * kRowQuantum;
@@ -103,8 +105,8 @@ class BasisHistory {
         Store(slot);
         return true;
       }
-      if (slot.hash == hash_ &&
-          std::memcmp(&bits_[slot.index * words_], current_.data(), words_ * sizeof(std::uint64_t)) == 0) {
+      if (slot.hash == hash_ && std::memcmp(&bits_[slot.index * words_], current_.data(),
+                                            words_ * sizeof(std::uint64_t)) == 0) {
         return false;
       }
     }
@@ -118,7 +120,8 @@ class BasisHistory {
   };
 
   std::size_t Bit(int variable, int row, int artificial_mark) const {
-    return static_cast<std::size_t>(variable == artificial_mark ? artificial_base_ + row : variable);
+    return static_cast<std::size_t>(variable == artificial_mark ? artificial_base_ + row
+                                                                : variable);
   }
   void Toggle(std::size_t bit) {
     current_[bit / 64] ^= std::uint64_t{1} << (bit % 64);
@@ -187,7 +190,7 @@ class Simplex {
   const int phase_row_;  // n+2
   const SimplexOptions options_;
   Tableau T_;
-  std::vector<int> B_;        // B(2..n+1)
+  std::vector<int> B_;         // B(2..n+1)
   std::vector<char> allowed_;  // columns 1..m+n that may enter
   int r0_ = 1;
   bool bland_ = false;

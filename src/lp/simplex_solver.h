@@ -25,10 +25,10 @@ struct SimplexOptions {
 };
 
 enum class SimplexEnd {
-  Optimal,          // the last phase ended with no improving column
-  Unbounded,        // an entering column had no entry above the tolerance
-  Phase1Stuck,      // phase 1 ended with an artificial variable still positive
-  IterationLimit,   // the loop ran out of iterations
+  Optimal,         // the last phase ended with no improving column
+  Unbounded,       // an entering column had no entry above the tolerance
+  Phase1Stuck,     // phase 1 ended with an artificial variable still positive
+  IterationLimit,  // the loop ran out of iterations
 };
 
 struct SimplexResult {

@@ -1,7 +1,6 @@
 // Building linear-programming sheets and problems for the tests.
 #pragma once
 
-#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -11,51 +10,45 @@
 
 namespace orcalc::lp::testing {
 
-// A sheet laid out for m variables and n constraints, with the objective
-// row and constraint rows filled from texts (objective: m cells; each
-// constraint: m coefficients, sign text, right-hand side).
+inline constexpr const char* kLe = " ≤ ";
+inline constexpr const char* kGe = " ≥ ";
+inline constexpr const char* kEq = " ═ ";
+
+// A sheet laid out for m variables and the given constraint rows (each: m
+// coefficients, sign text, right-hand side), objective row filled.
 inline Sheet MakeSheet(int m, const std::vector<std::string>& objective,
-                       const std::vector<std::vector<std::string>>& constraints,
-                       Sense sense = Sense::Maximise) {
+                       const std::vector<std::vector<std::string>>& rows) {
   Sheet sheet;
-  const int n = static_cast<int>(constraints.size());
-  LayOutSheet(sheet, m, n, sense);
-  for (int j = 0; j < static_cast<int>(objective.size()); ++j) sheet.SetCell(1, j + 1, objective[j]);
-  for (int i = 0; i < n; ++i) {
-    for (int j = 0; j < static_cast<int>(constraints[i].size()); ++j) {
-      sheet.SetCell(i + 2, j + 1, constraints[i][j]);
-    }
+  LayOutSheet(sheet, m, static_cast<int>(rows.size()), Sense::Maximise);
+  for (std::size_t j = 0; j < objective.size(); ++j) sheet.SetCell(1, int(j) + 1, objective[j]);
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    for (std::size_t j = 0; j < rows[i].size(); ++j)
+      sheet.SetCell(int(i) + 2, int(j) + 1, rows[i][j]);
   }
   return sheet;
 }
 
-// A problem straight from numbers: each row is m coefficients, then the
-// sign code, then the right-hand side. Right-hand sides are normalised.
-inline LpProblem MakeProblem(double sense, const std::vector<double>& objective,
+inline CalculationOutcome CalculateSheet(const Sheet& sheet, int m, int n, Sense sense,
+                                         long iteration_limit = 1000000) {
+  return Calculate(LpRequest{m, n, sense, std::string(1, '.'), iteration_limit}, sheet);
+}
+
+// A problem from numbers: each row holds m coefficients, the sign code and
+// the right-hand side; right-hand sides are normalised.
+inline LpProblem MakeProblem(double sense, const std::vector<double>& c,
                              const std::vector<std::vector<double>>& rows) {
   LpProblem problem;
-  const int m = static_cast<int>(objective.size());
-  problem.Resize(m, static_cast<int>(rows.size()));
+  const std::size_t m = c.size();
+  problem.Resize(int(m), int(rows.size()));
   problem.sense = sense;
-  problem.objective = objective;
+  problem.objective = c;
   for (std::size_t i = 0; i < rows.size(); ++i) {
-    for (int j = 0; j < m; ++j) problem.coefficients[i * m + j] = rows[i][j];
+    for (std::size_t j = 0; j < m; ++j) problem.coefficients[i * m + j] = rows[i][j];
     problem.signs[i] = rows[i][m];
     problem.rhs[i] = rows[i][m + 1];
   }
   NormaliseRightHandSides(problem);
   return problem;
 }
-
-// Lines joined with CR LF after each, the last included.
-inline std::string CrLfLines(std::initializer_list<std::string> lines) {
-  std::string text;
-  for (const std::string& line : lines) text.append(line).append("\r\n");
-  return text;
-}
-
-inline constexpr const char* kLe = " ≤ ";
-inline constexpr const char* kGe = " ≥ ";
-inline constexpr const char* kEq = " ═ ";
 
 }  // namespace orcalc::lp::testing
