@@ -1,5 +1,6 @@
 #include "sheet/cell_editing.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -279,6 +280,14 @@ void CellEditing::pasteIntoTextEditor() {
   }
 }
 
+bool CellEditing::focusInOwnList() const {
+  // Opening its list moves the focus into the list's popup, the first time
+  // before the popup is known as one.
+  const QWidget* now = QApplication::focusWidget();
+  const QAbstractItemView* list = combo3_->view();
+  return now && list && now->window() == list->window();
+}
+
 void CellEditing::commitDropDown() {
   // Only an open drop-down commits: the toolkit also reports a choice when
   // the text field, already closed, matches an item.
@@ -353,7 +362,8 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
       // dialog window, which would close and lose its sheet.
       if (code == 27) return true;
     }
-    if (event->type() == QEvent::FocusOut && endsEdit(static_cast<QFocusEvent*>(event))) {
+    if (event->type() == QEvent::FocusOut && endsEdit(static_cast<QFocusEvent*>(event)) &&
+        !focusInOwnList()) {
       commitDropDown();
     }
     return false;

@@ -74,7 +74,9 @@ class CellEditing : public QObject {
   void insertIntoTextEditor(const QString& incoming);
   void pasteIntoTextEditor();
 
-  // The drop-down: the commit on item choice and on focus loss.
+  // The drop-down: the commit on item choice and on focus loss (not when
+  // the focus only moves into its own list).
+  bool focusInOwnList() const;
   void commitDropDown();
 
   QWidget* window_;

@@ -7,17 +7,24 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QtTest>
 
+#include "app/form1.h"
+#include "app/form3.h"
 #include "goal/goal_commands.h"
 #include "lp/lp_commands.h"
+#include "results/form2.h"
 #include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
 #include "support/recording_platform.h"
 
 using orcalc::Sheet;
 using orcalc::ui::CellEditing;
+using orcalc::ui::Form1;
+using orcalc::ui::Form2;
+using orcalc::ui::Form3;
 using orcalc::ui::SheetGrid;
 using orcalc::ui::testing::RecordingPlatform;
 
@@ -52,6 +59,13 @@ class TestWindow : public QWidget {
 
 int lpSignColumn(int cols) { return cols - 2; }
 int goalSignColumn(int cols) { return cols - 6; }
+
+// The reports the results window was given, captured while it is open.
+void recordReports(RecordingPlatform& platform, QStringList& reports) {
+  platform.onModal = [&reports](QDialog* dialog) {
+    if (auto* form = qobject_cast<Form2*>(dialog)) reports << QString::fromUtf8(form->reportBytes());
+  };
+}
 
 // Lets queued key presses arrive.
 void settle() {
@@ -385,6 +399,26 @@ class CellEditingTest : public QObject {
     QCOMPARE(w_->combo3->count(), 3);
   }
 
+  void theListOpensAndChoosesWithTheMouse() {
+    // The first opening of the list moves the focus into it before it is
+    // known as a popup: the drop-down must stay open for the choice.
+    open();
+    layOutLp();
+    clickCell(3, 3);
+    QComboBox* combo = w_->combo3;
+    QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 4, combo->height() / 2));
+    QVERIFY(combo->isVisible());
+    QAbstractItemView* list = combo->view();
+    QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+    const QPoint at = list->visualRect(list->model()->index(1, 0)).center();
+    QTest::mouseMove(list->viewport(), at);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+    settle();
+    QCOMPARE(cell(3, 3), QStringLiteral(" ≤ "));
+    QVERIFY(!combo->isVisible());
+    QVERIFY(!list->isVisible());
+  }
+
   void typedSignTextIsWrittenUnchangedOnFocusLoss() {
     open();
     layOutLp();
@@ -535,6 +569,106 @@ class CellEditingTest : public QObject {
     layOutLp();
     QTest::keyClick(w_->grid, Qt::Key_Down);
     QCOMPARE(w_->editing->gRow(), 0);
+  }
+
+  // On the sheet windows --------------------------------------------------
+
+  void calculateReadsTheValueStillInTheEditor() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    SheetGrid* grid = form.MSFlexGrid1;
+    form.Text2->setText(QStringLiteral("2"));
+    form.Text1->setText(QStringLiteral("1"));
+    form.Option1[0]->setChecked(true);
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    grid->setText(1, 1, QStringLiteral("3"));
+    grid->setText(1, 2, QStringLiteral("2"));
+    grid->setText(2, 1, QStringLiteral("1"));
+    grid->setText(2, 2, QStringLiteral("1"));
+    grid->setText(2, 3, QStringLiteral(" ≤ "));
+    // The constant is typed and still in the open editor when Calculate
+    // is pressed.
+    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(2, 4).center());
+    QTest::keyClicks(grid, QStringLiteral("4"));
+    settle();
+    QTest::keyClicks(form.Text8, QStringLiteral("."));
+    QVERIFY(form.Text8->isVisible());
+    QStringList reports;
+    recordReports(*platform_, reports);
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QCOMPARE(reports.size(), 1);
+    Sheet expected = grid->sheet();
+    expected.SetCell(2, 4, "4.0");
+    orcalc::lp::LpRequest request;
+    request.variables = 2;
+    request.constraints = 1;
+    request.sense = orcalc::lp::Sense::Maximise;
+    const auto outcome = orcalc::lp::Calculate(request, expected);
+    QVERIFY(outcome.report.has_value());
+    QCOMPARE(reports[0], QString::fromStdString(*outcome.report));
+    QVERIFY(reports[0].contains(QStringLiteral("S = 12")));
+  }
+
+  void okClosesTheEditorsBeforeTheSheetIsRebuilt() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    SheetGrid* grid = form.MSFlexGrid1;
+    form.Text2->setText(QStringLiteral("2"));
+    form.Text1->setText(QStringLiteral("3"));
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(4, 2).center());
+    QTest::keyClicks(grid, QStringLiteral("9"));
+    settle();
+    form.Text1->setText(QStringLiteral("1"));
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QVERIFY(!form.Text8->isVisible());
+    QCOMPARE(grid->rows(), 3);
+    // A drop-down over a sign cell closes too, writing nothing.
+    QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(2, 3).center());
+    QVERIFY(form.Combo3->isVisible());
+    QTest::mouseClick(form.Command1, Qt::LeftButton);
+    QVERIFY(!form.Combo3->isVisible());
+    QCOMPARE(grid->text(2, 3), QString());
+  }
+
+  void theGoalSheetsDropDownColumnAndAFreshRecordedCell() {
+    Form1 form;
+    form.show();
+    QVERIFY(QTest::qWaitForWindowActive(&form));
+    int opened = 0;
+    platform_->onModal = [&](QDialog* dialog) {
+      auto* goal = qobject_cast<Form3*>(dialog);
+      if (!goal) return;
+      ++opened;
+      QVERIFY(QTest::qWaitForWindowActive(goal));
+      // Every window starts with the recorded cell at 0.
+      QCOMPARE(goal->editing().gRow(), 0);
+      QCOMPARE(goal->editing().gCol(), 0);
+      goal->Text1->setText(QStringLiteral("2"));
+      goal->Text2->setText(QStringLiteral("3"));
+      QTest::mouseClick(goal->Command1, Qt::LeftButton);
+      SheetGrid* grid = goal->MSFlexGrid1;
+      const int cols = grid->cols();
+      QCOMPARE(cols, 10);
+      QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(2, cols - 6).center());
+      QVERIFY(goal->Combo3->isVisible());
+      QCOMPARE(goal->editing().gCol(), cols - 6);
+      for (int col = cols - 5; col < cols; ++col) {
+        grid->scrollToCell(2, col);
+        QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(2, col).center());
+        QVERIFY(!goal->Combo3->isVisible());
+        QTest::keyClicks(grid, QStringLiteral("1"));
+        settle();
+        QVERIFY(goal->Text8->isVisible());
+        QTest::keyClick(goal->Text8, Qt::Key_Return);
+        QCOMPARE(grid->text(2, col), QStringLiteral("1"));
+      }
+    };
+    QTest::mouseClick(form.Command4, Qt::LeftButton);
+    QTest::mouseClick(form.Command4, Qt::LeftButton);
+    QCOMPARE(opened, 2);
   }
 
   void loadingTheItemsTwiceKeepsThree() {
