@@ -41,6 +41,14 @@ FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
     file.cancelWriting();
     return {false, reason};
   }
+  // Bytes still in the write buffer reach the disk here. QSaveFile's commit
+  // does not notice a failure of this last flush (a full disk then shows up
+  // only now) and would put a short file in place of the old one.
+  if (!file.flush()) {
+    reason = file.errorString();
+    file.cancelWriting();
+    return {false, reason};
+  }
   if (!file.commit()) return {false, file.errorString()};
   return {true, QString()};
 }
