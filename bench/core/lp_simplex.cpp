@@ -1,0 +1,129 @@
+// The simplex method on random dense problems, and one pivot pass alone.
+#include <benchmark/benchmark.h>
+
+#include <cstring>
+#include <new>
+#include <random>
+#include <vector>
+
+#include "lp/lp_problem.h"
+#include "lp/pivot_kernel.h"
+#include "lp/simplex_solver.h"
+
+namespace {
+
+using orcalc::lp::LpProblem;
+
+int Uniform(std::mt19937_64& random, int lo, int hi) {
+  return std::uniform_int_distribution<int>(lo, hi)(random);
+}
+
+// Maximise c x subject to A x <= b: A in [1,10], b in [50,500], c in [1,20],
+// all whole numbers.
+LpProblem AllLessEqual(int size) {
+  std::mt19937_64 random(1000 + static_cast<unsigned>(size));
+  LpProblem problem;
+  problem.Resize(size, size);
+  problem.sense = 1.0;
+  for (double& c : problem.objective) c = Uniform(random, 1, 20);
+  for (double& a : problem.coefficients) a = Uniform(random, 1, 10);
+  for (double& s : problem.signs) s = orcalc::lp::kLessEqual;
+  for (double& b : problem.rhs) b = Uniform(random, 50, 500);
+  return problem;
+}
+
+// The same kind of data with a third of the rows >= and a few equalities,
+// all satisfied by a chosen point, so the problem is feasible; the <= rows
+// with positive coefficients keep it bounded.
+LpProblem Mixed(int size) {
+  std::mt19937_64 random(2000 + static_cast<unsigned>(size));
+  LpProblem problem;
+  problem.Resize(size, size);
+  problem.sense = 1.0;
+  for (double& c : problem.objective) c = Uniform(random, 1, 20);
+  std::vector<double> point(static_cast<std::size_t>(size));
+  for (double& v : point) v = Uniform(random, 0, 3);
+  const int equalities = 5;
+  for (int i = 0; i < size; ++i) {
+    double at_point = 0;
+    for (int j = 0; j < size; ++j) {
+      double& a =
+          problem.coefficients[static_cast<std::size_t>(i) * static_cast<std::size_t>(size) +
+                               static_cast<std::size_t>(j)];
+      a = Uniform(random, 1, 10);
+      at_point += a * point[static_cast<std::size_t>(j)];
+    }
+    const auto row = static_cast<std::size_t>(i);
+    if (i % 3 == 0) {
+      problem.signs[row] = orcalc::lp::kGreaterEqual;
+      problem.rhs[row] = at_point - Uniform(random, 0, 500);
+    } else if (i % 3 == 1 && i / 3 < equalities) {
+      problem.signs[row] = orcalc::lp::kEqual;
+      problem.rhs[row] = at_point;
+    } else {
+      problem.signs[row] = orcalc::lp::kLessEqual;
+      problem.rhs[row] = at_point + Uniform(random, 0, 500);
+    }
+  }
+  orcalc::lp::NormaliseRightHandSides(problem);
+  return problem;
+}
+
+void Report(benchmark::State& state, long pivots_per_solve) {
+  state.counters["pivots"] = static_cast<double>(pivots_per_solve);
+  // Seconds per pivot: iterations x pivots over the measured time, inverted.
+  state.counters["per_pivot"] = benchmark::Counter(
+      static_cast<double>(pivots_per_solve) * static_cast<double>(state.iterations()),
+      benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+
+void BM_AllLessEqual(benchmark::State& state) {
+  const LpProblem problem = AllLessEqual(static_cast<int>(state.range(0)));
+  long pivots = 0;
+  for (auto _ : state) {
+    const orcalc::lp::SimplexResult result = orcalc::lp::SolveSimplex(problem);
+    pivots = result.pivots;
+    benchmark::DoNotOptimize(result.objective);
+  }
+  Report(state, pivots);
+}
+BENCHMARK(BM_AllLessEqual)->Arg(100)->Arg(300)->Arg(500)->Unit(benchmark::kMillisecond);
+
+void BM_Mixed(benchmark::State& state) {
+  const LpProblem problem = Mixed(static_cast<int>(state.range(0)));
+  long pivots = 0;
+  for (auto _ : state) {
+    const orcalc::lp::SimplexResult result = orcalc::lp::SolveSimplex(problem);
+    pivots = result.pivots;
+    if (!result.messages.empty())
+      state.SkipWithError("the mixed problem must solve without a message");
+    benchmark::DoNotOptimize(result.objective);
+  }
+  Report(state, pivots);
+}
+BENCHMARK(BM_Mixed)->Arg(100)->Arg(500)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// One pivot on the largest tableau (502 rows, 1001 columns): the floor for
+// the time per pivot. The pivot column is refilled before every pass so that
+// no row is skipped; pivoting on a 1 keeps the values modest.
+void BM_PivotPass(benchmark::State& state) {
+  const std::size_t rows = 502;
+  const std::size_t width = 1008;  // 1001 rounded up to whole vector lanes
+  const std::size_t count = rows * width;
+  auto* tableau = static_cast<double*>(::operator new[](
+      count * sizeof(double), std::align_val_t(orcalc::lp::detail::kTableauAlignment)));
+  std::mt19937_64 random(3);
+  std::uniform_real_distribution<double> value(-1, 1);
+  for (std::size_t i = 0; i < count; ++i) tableau[i] = value(random);
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < rows; ++i) tableau[i * width + 7] = i == 5 ? 1.0 : 0.5;
+    orcalc::lp::detail::PivotTableau(tableau, width, rows, width, 5, 7);
+    benchmark::ClobberMemory();
+  }
+  ::operator delete[](tableau, std::align_val_t(orcalc::lp::detail::kTableauAlignment));
+}
+BENCHMARK(BM_PivotPass)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+BENCHMARK_MAIN();
