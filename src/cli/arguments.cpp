@@ -14,7 +14,7 @@ bool AllDigits(std::string_view text) {
 
 }  // namespace
 
-Arguments::Arguments(std::span<const std::string_view> args, std::span<const OptionSpec> specs) {
+Arguments::Arguments(std::span<const std::string_view> args, std::span<const KnownOption> known) {
   bool options_ended = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string_view arg = args[i];
@@ -33,11 +33,11 @@ Arguments::Arguments(std::span<const std::string_view> args, std::span<const Opt
       inline_value = name.substr(eq + 1);
       name = name.substr(0, eq);
     }
-    const auto spec = std::find_if(specs.begin(), specs.end(),
-                                   [&](const OptionSpec& s) { return s.name == name; });
-    if (spec == specs.end()) throw UsageError("unknown option '--" + std::string(name) + "'");
+    const auto option = std::find_if(
+        known.begin(), known.end(), [&](const KnownOption& option) { return option.name == name; });
+    if (option == known.end()) throw UsageError("unknown option '--" + std::string(name) + "'");
     std::string value;
-    if (spec->takes_value) {
+    if (option->takes_value) {
       if (inline_value) {
         value = *inline_value;
       } else if (i + 1 < args.size()) {

@@ -18,7 +18,7 @@ class UsageError : public std::runtime_error {
   using std::runtime_error::runtime_error;
 };
 
-struct OptionSpec {
+struct KnownOption {
   std::string_view name;  // without the leading "--"
   bool takes_value;
 };
@@ -27,7 +27,7 @@ class Arguments {
  public:
   // Throws UsageError on an unknown option or a missing value. A repeated
   // option keeps its last value.
-  Arguments(std::span<const std::string_view> args, std::span<const OptionSpec> specs);
+  Arguments(std::span<const std::string_view> args, std::span<const KnownOption> known);
 
   bool Has(std::string_view name) const { return values_.contains(std::string(name)); }
   std::optional<std::string> Value(std::string_view name) const;

@@ -7,8 +7,8 @@
 namespace orcalc::cli {
 
 int RunLayoutGoal(Args args) {
-  static constexpr OptionSpec kSpecs[] = {{"goals", true}, {"vars", true}};
-  const Arguments arguments(args, kSpecs);
+  static constexpr KnownOption kOptions[] = {{"goals", true}, {"vars", true}};
+  const Arguments arguments(args, kOptions);
   if (!arguments.positionals().empty()) {
     throw UsageError("layout goal takes no file, got '" + arguments.positionals().front() + "'");
   }
@@ -24,8 +24,8 @@ int RunLayoutGoal(Args args) {
 }
 
 int RunGoal(Args args) {
-  static constexpr OptionSpec kSpecs[] = {{"goals", true}, {"vars", true}};
-  const Arguments arguments(args, kSpecs);
+  static constexpr KnownOption kOptions[] = {{"goals", true}, {"vars", true}};
+  const Arguments arguments(args, kOptions);
   const Sheet sheet = ReadSheetFile(SheetPath(arguments));
 
   goal::GoalRequest request;

@@ -7,8 +7,8 @@
 namespace orcalc::cli {
 
 int RunLayoutLp(Args args) {
-  static constexpr OptionSpec kSpecs[] = {{"vars", true}, {"constraints", true}, {"max", false}};
-  const Arguments arguments(args, kSpecs);
+  static constexpr KnownOption kOptions[] = {{"vars", true}, {"constraints", true}, {"max", false}};
+  const Arguments arguments(args, kOptions);
   if (!arguments.positionals().empty()) {
     throw UsageError("layout lp takes no file, got '" + arguments.positionals().front() + "'");
   }
@@ -24,9 +24,9 @@ int RunLayoutLp(Args args) {
 }
 
 int RunLp(Args args) {
-  static constexpr OptionSpec kSpecs[] = {
+  static constexpr KnownOption kOptions[] = {
       {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}};
-  const Arguments arguments(args, kSpecs);
+  const Arguments arguments(args, kOptions);
   if (arguments.Has("max") && arguments.Has("min"))
     throw UsageError("--max and --min exclude each other");
   const std::string path = SheetPath(arguments);

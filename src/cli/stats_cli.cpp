@@ -9,8 +9,8 @@
 namespace orcalc::cli {
 
 int RunStats(Args args) {
-  static constexpr OptionSpec kSpecs[] = {{"goal", false}, {"column", true}, {"count", true}};
-  const Arguments arguments(args, kSpecs);
+  static constexpr KnownOption kOptions[] = {{"goal", false}, {"column", true}, {"count", true}};
+  const Arguments arguments(args, kOptions);
   const std::optional<std::string> column = arguments.Value("column");
   if (!column) throw UsageError("stats needs --column C");
   // The recorded column is a 16-bit value; below 1 means no column chosen.
