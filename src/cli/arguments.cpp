@@ -33,8 +33,9 @@ Arguments::Arguments(std::span<const std::string_view> args, std::span<const Kno
       inline_value = name.substr(eq + 1);
       name = name.substr(0, eq);
     }
-    const auto option = std::find_if(
-        known.begin(), known.end(), [&](const KnownOption& option) { return option.name == name; });
+    const auto option = std::find_if(known.begin(), known.end(), [&](const KnownOption& candidate) {
+      return candidate.name == name;
+    });
     if (option == known.end()) throw UsageError("unknown option '--" + std::string(name) + "'");
     std::string value;
     if (option->takes_value) {
