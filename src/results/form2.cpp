@@ -106,7 +106,9 @@ void Form2::setTitle(const QString& title) {
 void Form2::setReportText(const std::string& utf8) {
   // Loading is not an edit the user could undo.
   Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETTEXT, 0UL, utf8.c_str());
+  Text1->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+  Text1->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()),
+                       utf8.data());
   Text1->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
   Text1->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
@@ -114,7 +116,8 @@ void Form2::setReportText(const std::string& utf8) {
 
 QByteArray Form2::reportBytes() const {
   const long length = Text1->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
-  QByteArray bytes(length + 1, Qt::Uninitialized);
+  // Room for the terminating NUL whichever way the length is counted.
+  QByteArray bytes(length + 2, Qt::Uninitialized);
   Text1->SendScintilla(QsciScintillaBase::SCI_GETTEXT, static_cast<unsigned long>(length + 1),
                        bytes.data());
   bytes.truncate(length);
