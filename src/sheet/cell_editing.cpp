@@ -199,6 +199,9 @@ void CellEditing::gridScrolled() {
 }
 
 bool CellEditing::textEditorKey(QKeyEvent* event) {
+  // A key that reaches the editor after it closed (a queued one) would
+  // otherwise change whatever cell is current now.
+  if (!text_open_) return true;
   if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
     // The grid's focus commits the edit; then the grid moves one row.
     const int key = event->key();

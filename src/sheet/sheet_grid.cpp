@@ -288,7 +288,6 @@ SheetGrid::SheetGrid(QWidget* parent) : QWidget(parent), d_(std::make_unique<She
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
-  setFont(sheetFont());
   d_->vbar_ = new QScrollBar(Qt::Vertical, this);
   d_->hbar_ = new QScrollBar(Qt::Horizontal, this);
   for (QScrollBar* bar : {d_->vbar_, d_->hbar_}) {
@@ -302,6 +301,7 @@ SheetGrid::SheetGrid(QWidget* parent) : QWidget(parent), d_(std::make_unique<She
   connect(d_->hbar_, &QScrollBar::valueChanged, this, [this](int value) {
     if (!d_->updating_bars_) d_->setScroll(d_->top_row_, value);
   });
+  setFont(sheetFont());
   d_->recomputeRowHeight();
   d_->recomputeColumns();
   d_->updateScrollBars();
@@ -428,7 +428,7 @@ void SheetGrid::resizeEvent(QResizeEvent* event) {
 
 void SheetGrid::changeEvent(QEvent* event) {
   QWidget::changeEvent(event);
-  if (event->type() == QEvent::FontChange) {
+  if (event->type() == QEvent::FontChange && d_ && d_->vbar_) {
     d_->recomputeRowHeight();
     d_->updateScrollBars();
     update();

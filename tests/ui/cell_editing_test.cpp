@@ -303,6 +303,26 @@ class CellEditingTest : public QObject {
     QCOMPARE(w_->text8->text(), QStringLiteral("1.25-3"));
     QCOMPARE(platform_->beeps, 1);
     QCOMPARE(cell(2, 1), QStringLiteral("1.25-3"));
+    // Input-method text passes the same filter.
+    QInputMethodEvent input;
+    input.setCommitString(QStringLiteral("六7"));
+    QApplication::sendEvent(w_->text8, &input);
+    QCOMPARE(w_->text8->text(), QStringLiteral("1.25-37"));
+    QCOMPARE(platform_->beeps, 2);
+  }
+
+  void aQueuedKeyForAClosedEditorIsDropped() {
+    open();
+    layOutLp();
+    w_->grid->setText(3, 1, QStringLiteral("8"));
+    clickCell(2, 1);
+    QTest::keyClick(w_->grid, Qt::Key_5);
+    // The editor closes before the forwarded key is delivered.
+    QTest::keyClick(w_->text8, Qt::Key_Return);
+    w_->grid->setCurrentCell(3, 1);
+    settle();
+    QCOMPARE(cell(3, 1), QStringLiteral("8"));
+    QCOMPARE(cell(2, 1), QString());
   }
 
   // Commits ---------------------------------------------------------------
