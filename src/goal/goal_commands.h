@@ -16,9 +16,12 @@ struct GoalRequest {
   int goals = 0;      // M, 0..500
   int variables = 0;  // N, 0..500
   std::string decimal_separator = ".";
+  int pivot_limit = 32767;  // most pivots (tests lower it)
 };
 
 // Calculate: the report (title "目标规划计算结果") and the messages in order.
+// A cell whose number overflows gives its message alone and no report;
+// cells beyond the sheet read as empty.
 CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet);
 
 }  // namespace orcalc::goal

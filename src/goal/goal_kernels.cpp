@@ -1,0 +1,82 @@
+#include "goal/goal_kernels.h"
+
+#include <cstring>
+
+namespace orcalc::goal {
+namespace {
+
+// Keeps the old value where the mask is set, takes the new one elsewhere;
+// written on the bits so that the compiler turns it into a vector blend.
+[[gnu::always_inline]] inline double Select(std::uint64_t keep, double old_value,
+                                            double new_value) {
+  std::uint64_t o;
+  std::uint64_t n;
+  std::memcpy(&o, &old_value, sizeof o);
+  std::memcpy(&n, &new_value, sizeof n);
+  const std::uint64_t bits = (o & keep) | (n & ~keep);
+  double out;
+  std::memcpy(&out, &bits, sizeof out);
+  return out;
+}
+
+// row(j) = row(j) − pivot(j) × x / P where not kept.
+[[gnu::always_inline]] inline void UpdateRow(double* __restrict row, const double* __restrict pivot,
+                                             const std::uint64_t* __restrict keep,
+                                             std::size_t width, double x, double P) {
+  for (std::size_t j = 0; j < width; ++j) {
+    const double product = pivot[j] * x;
+    const double quotient = product / P;
+    row[j] = Select(keep[j], row[j], row[j] - quotient);
+  }
+}
+
+[[gnu::always_inline]] inline void DivideRow(double* __restrict row,
+                                             const std::uint64_t* __restrict keep,
+                                             std::size_t width, double P) {
+  for (std::size_t j = 0; j < width; ++j) row[j] = Select(keep[j], row[j], row[j] / P);
+}
+
+[[gnu::always_inline]] inline void Exchange(const ExchangeArgs& a) {
+  const std::size_t width = a.stride;
+  const std::size_t p = static_cast<std::size_t>(a.p);
+  double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
+  const double P = pivot_row[p];
+
+  // Evaluation row; its column p is overwritten after the pass.
+  const double e = a.eval[p];
+  UpdateRow(a.eval, pivot_row, a.keep, width, e, P);
+  a.eval[p] = -e / P;
+
+  // Every other row; column p of each is likewise overwritten after the pass.
+  const double vr = a.rowValue[a.r];
+  for (int i = 0; i < a.rows; ++i) {
+    if (i == a.r) continue;
+    double* const row = a.coef + static_cast<std::size_t>(i) * a.stride;
+    const double x = row[p];
+    a.rowValue[i] = a.rowValue[i] - (x * vr) / P;
+    UpdateRow(row, pivot_row, a.keep, width, x, P);
+    row[p] = -x / P;
+  }
+
+  // The pivot row last, as the rows above read its old values.
+  a.rowValue[a.r] = vr / P;
+  DivideRow(pivot_row, a.keep, width, P);
+  pivot_row[p] = 1 / P;
+}
+
+}  // namespace
+
+__attribute__((target_clones("avx2", "default"))) void ExchangeTableau(const ExchangeArgs& args) {
+  Exchange(args);
+}
+
+void ExchangeTableauBaseline(const ExchangeArgs& args) { Exchange(args); }
+
+__attribute__((target_clones("avx2", "default"))) void AddWeightedRow(
+    double* eval, const double* row, double weight, const std::uint64_t* keep, std::size_t width) {
+  for (std::size_t j = 0; j < width; ++j) {
+    eval[j] = Select(keep[j], eval[j], eval[j] + row[j] * weight);
+  }
+}
+
+}  // namespace orcalc::goal

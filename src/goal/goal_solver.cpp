@@ -1,0 +1,320 @@
+#include "goal/goal_solver.h"
+
+#include <algorithm>
+#include <cmath>
+#include <unordered_map>
+#include <utility>
+
+#include "goal/goal_kernels.h"
+
+namespace orcalc::goal {
+namespace {
+
+std::size_t Index(int i) { return static_cast<std::size_t>(i); }
+
+// The bases one level has passed through, to notice a return to one of
+// them. A basis is a set of variables; it is hashed as the exclusive or of
+// a random key per variable, and a matching hash is confirmed by rebuilding
+// the earlier basis from the level's starting basis and its exchanges.
+class BasisHistory {
+ public:
+  explicit BasisHistory(int variable_count) : keys_(Index(variable_count) + 1) {
+    std::uint64_t state = 0x9e3779b97f4a7c15ULL;
+    for (auto& key : keys_) key = SplitMix(state);
+  }
+
+  void Start(const std::vector<int>& basis) {
+    start_ = basis;
+    exchanges_.clear();
+    seen_.clear();
+    hash_ = 0;
+    for (int v : basis) hash_ ^= keys_[Index(v)];
+    seen_.emplace(hash_, 0);
+  }
+
+  // Records one exchange; whether the basis it produced was seen before.
+  bool Repeats(int leaving, int entering, const std::vector<int>& basis) {
+    hash_ ^= keys_[Index(leaving)] ^ keys_[Index(entering)];
+    exchanges_.emplace_back(leaving, entering);
+    const auto [first, last] = seen_.equal_range(hash_);
+    for (auto it = first; it != last; ++it) {
+      if (SameBasis(it->second, basis)) return true;
+    }
+    seen_.emplace(hash_, static_cast<int>(exchanges_.size()));
+    return false;
+  }
+
+ private:
+  static std::uint64_t SplitMix(std::uint64_t& state) {
+    std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
+    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
+    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
+    return z ^ (z >> 31);
+  }
+
+  // Whether the basis after `step` exchanges of this level equals `basis`.
+  bool SameBasis(int step, const std::vector<int>& basis) const {
+    std::vector<char> member(keys_.size(), 0);
+    for (int v : start_) member[Index(v)] = 1;
+    for (int s = 0; s < step; ++s) {
+      member[Index(exchanges_[Index(s)].first)] = 0;
+      member[Index(exchanges_[Index(s)].second)] = 1;
+    }
+    return std::all_of(basis.begin(), basis.end(), [&](int v) { return member[Index(v)] != 0; });
+  }
+
+  std::vector<std::uint64_t> keys_;
+  std::vector<int> start_;
+  std::vector<std::pair<int, int>> exchanges_;        // (leaving, entering)
+  std::unordered_multimap<std::uint64_t, int> seen_;  // hash → exchanges made
+  std::uint64_t hash_ = 0;
+};
+
+// Runs the levels; the outcome. The tableau is left as it stands.
+GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& onPivot,
+                      int pivot_limit) {
+  GoalSnapshot snapshot;
+  BasisHistory history(t.variables + 2 * t.goals);
+  for (int level = 1; level <= t.levels; ++level) {
+    BuildEvaluationRow(t, level);
+    history.Start(t.rowVar);
+    while (!LevelOptimal(t)) {
+      const int p = ChooseEntering(t);
+      const int r = p < 0 ? -1 : ChooseLeaving(t, p);
+      const double pivot = r < 0 ? 0.0 : t.Coef(r, p);
+      if (pivot < kSmallestPivot) return GoalOutcome::PivotTooSmall;
+      if (t.pivots >= pivot_limit) return GoalOutcome::PivotLimit;
+
+      const int leaving = t.rowVar[Index(r)];
+      const int entering = t.colVar[Index(p)];
+      Exchange(t, r, p);
+      ++t.pivots;
+      TakeSnapshot(t, snapshot);
+      if (onPivot) onPivot(snapshot);
+      if (history.Repeats(leaving, entering, t.rowVar)) return GoalOutcome::Cycling;
+    }
+    if (!EndLevel(t)) break;
+  }
+  return GoalOutcome::Optimal;
+}
+
+}  // namespace
+
+GoalTableau StartTableau(const GoalModel& model) {
+  GoalTableau t;
+  const int M = model.constraintCount;
+  const int N = model.variableCount;
+  t.goals = M;
+  t.variables = N;
+  t.levels = model.levelCount;
+  t.columns = N + M;
+  t.stride = (Index(t.columns) + 3) & ~std::size_t{3};
+
+  t.coef.assign(Index(M) * t.stride, 0.0);
+  t.rowValue.resize(Index(M));
+  t.rowVar.resize(Index(M));
+  t.rowWeight.resize(Index(M));
+  t.rowLevel.resize(Index(M));
+  t.colVar.resize(Index(t.columns));
+  t.colWeight.resize(Index(t.columns));
+  t.colLevel.resize(Index(t.columns));
+  t.eval.assign(t.stride, 0.0);
+  t.keep.assign(t.stride, kKeepColumn);
+
+  double largest_weight = 0;
+  double largest_coef = 0;
+  for (int i = 0; i < M; ++i) {
+    largest_weight = std::max({largest_weight, std::fabs(model.negWeight[Index(i)]),
+                               std::fabs(model.posWeight[Index(i)])});
+    for (int j = 0; j < N; ++j) largest_coef = std::max(largest_coef, std::fabs(model.a(i, j)));
+  }
+  t.evalTolerance = 1e-11 * std::max(1.0, largest_weight * largest_coef);
+
+  for (int j = 0; j < N; ++j) {
+    t.colVar[Index(j)] = j + 1;
+    t.colWeight[Index(j)] = 0;
+    t.colLevel[Index(j)] = 0;
+  }
+  for (int i = 0; i < M; ++i) {
+    const std::size_t g = Index(i);
+    const int column = N + i;
+    const int negative_id = N + i + 1;
+    const int positive_id = N + M + i + 1;
+    t.Coef(i, column) = -1;
+    if (model.target[g] >= 0) {
+      for (int j = 0; j < N; ++j) t.Coef(i, j) = model.a(i, j);
+      t.rowValue[g] = model.target[g];
+      t.rowVar[g] = negative_id;
+      t.rowWeight[g] = model.negWeight[g];
+      t.rowLevel[g] = model.negLevel[g];
+      t.colVar[Index(column)] = positive_id;
+      t.colWeight[Index(column)] = model.posWeight[g];
+      t.colLevel[Index(column)] = model.posLevel[g];
+    } else {
+      // D(i)+ = −b(i) + Σ a(i,j)·Xj + D(i)- ≥ 0 starts basic instead.
+      for (int j = 0; j < N; ++j) t.Coef(i, j) = -model.a(i, j);
+      t.rowValue[g] = -model.target[g];
+      t.rowVar[g] = positive_id;
+      t.rowWeight[g] = model.posWeight[g];
+      t.rowLevel[g] = model.posLevel[g];
+      t.colVar[Index(column)] = negative_id;
+      t.colWeight[Index(column)] = model.negWeight[g];
+      t.colLevel[Index(column)] = model.negLevel[g];
+    }
+  }
+  for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = t.Removed(j) ? kKeepColumn : 0;
+  return t;
+}
+
+void BuildEvaluationRow(GoalTableau& t, int level) {
+  for (std::size_t j = 0; j < t.stride; ++j) {
+    if (t.keep[j] == 0) t.eval[j] = 0;
+  }
+  for (int i = 0; i < t.goals; ++i) {
+    if (t.rowLevel[Index(i)] != level) continue;
+    AddWeightedRow(t.eval.data(), &t.coef[Index(i) * t.stride], t.rowWeight[Index(i)],
+                   t.keep.data(), t.stride);
+  }
+  for (int j = 0; j < t.columns; ++j) {
+    if (!t.Removed(j) && t.colLevel[Index(j)] == level) {
+      t.eval[Index(j)] = t.eval[Index(j)] - t.colWeight[Index(j)];
+    }
+  }
+}
+
+bool LevelOptimal(const GoalTableau& t) {
+  for (int j = 0; j < t.columns; ++j) {
+    if (!t.Removed(j) && t.eval[Index(j)] > t.evalTolerance) return false;
+  }
+  return true;
+}
+
+int ChooseEntering(const GoalTableau& t) {
+  const double tol = t.evalTolerance;
+  int p = -1;
+  for (int j = 0; j < t.columns; ++j) {
+    if (t.Removed(j)) continue;
+    const double e = t.eval[Index(j)];
+    if (std::fabs(e) <= tol) continue;
+    if (p < 0) {
+      if (e > -9999) p = j;
+      continue;
+    }
+    const double d = e - t.eval[Index(p)];
+    if (d > tol) {
+      p = j;
+    } else if (std::fabs(d) <= tol) {
+      const auto level_j = t.colLevel[Index(j)];
+      const auto level_p = t.colLevel[Index(p)];
+      if (level_j > level_p ||
+          (level_j == level_p && t.colWeight[Index(j)] < t.colWeight[Index(p)])) {
+        p = j;
+      }
+    }
+  }
+  return p;
+}
+
+int ChooseLeaving(const GoalTableau& t, int p) {
+  const double tol = t.tolerance;
+  int r = -1;
+  double qr = 0;
+  for (int i = 0; i < t.goals; ++i) {
+    const double c = t.Coef(i, p);
+    if (!(c > tol)) continue;
+    const double q = t.rowValue[Index(i)] / c;
+    if (!(q < 1000000000)) continue;
+    if (r < 0) {
+      r = i;
+      qr = q;
+      continue;
+    }
+    const double d = q - qr;
+    const double tq = tol * std::max({1.0, std::fabs(q), std::fabs(qr)});
+    bool take = d < -tq;
+    if (!take && std::fabs(d) <= tq) {
+      const auto level_i = t.rowLevel[Index(i)];
+      const auto level_r = t.rowLevel[Index(r)];
+      take = level_i < level_r ||
+             (level_i == level_r && t.rowWeight[Index(i)] > t.rowWeight[Index(r)]);
+    }
+    if (take) {
+      r = i;
+      qr = q;
+    }
+  }
+  return r;
+}
+
+void Exchange(GoalTableau& t, int r, int p) {
+  const std::size_t ri = Index(r);
+  const std::size_t pj = Index(p);
+  std::swap(t.rowVar[ri], t.colVar[pj]);
+  std::swap(t.rowWeight[ri], t.colWeight[pj]);
+  std::swap(t.rowLevel[ri], t.colLevel[pj]);
+
+  ExchangeArgs args;
+  args.coef = t.coef.data();
+  args.stride = t.stride;
+  args.rows = t.goals;
+  args.rowValue = t.rowValue.data();
+  args.eval = t.eval.data();
+  args.keep = t.keep.data();
+  args.r = r;
+  args.p = p;
+  ExchangeTableau(args);
+
+  // The variable that left may carry the removal mark as its weight; its
+  // column then counts as removed from now on.
+  t.keep[pj] = t.Removed(p) ? kKeepColumn : 0;
+  for (double& value : t.rowValue) {
+    if (std::fabs(value) <= t.tolerance) value = 0;
+  }
+}
+
+bool EndLevel(GoalTableau& t) {
+  bool survivor = false;
+  for (int j = 0; j < t.columns; ++j) {
+    if (t.Removed(j)) continue;
+    if (t.eval[Index(j)] < -t.evalTolerance) {
+      t.eval[Index(j)] = RemovedMark;
+      t.colWeight[Index(j)] = RemovedMark;
+      t.keep[Index(j)] = kKeepColumn;
+    } else {
+      survivor = true;
+    }
+  }
+  return survivor;
+}
+
+void TakeSnapshot(const GoalTableau& t, GoalSnapshot& out) {
+  out.pivots = t.pivots;
+  out.achievement.assign(Index(std::max(t.levels, 0)), 0.0);
+  out.solution.assign(Index(t.variables + 2 * t.goals), 0.0);
+  for (int i = 0; i < t.goals; ++i) {
+    const std::size_t g = Index(i);
+    const int level = t.rowLevel[g];
+    if (level >= 1 && level <= t.levels) {
+      out.achievement[Index(level - 1)] += t.rowValue[g] * t.rowWeight[g];
+    }
+    out.solution[Index(t.rowVar[g] - 1)] = t.rowValue[g];
+  }
+}
+
+GoalSnapshot TakeSnapshot(const GoalTableau& t) {
+  GoalSnapshot snapshot;
+  TakeSnapshot(t, snapshot);
+  return snapshot;
+}
+
+GoalResult SolveGoals(const GoalModel& model,
+                      const std::function<void(const GoalSnapshot&)>& onPivot,
+                      const SolveOptions& options) {
+  GoalTableau t = StartTableau(model);
+  GoalResult result;
+  result.outcome = RunLevels(t, onPivot, std::clamp(options.pivotLimit, 0, kPivotLimit));
+  TakeSnapshot(t, result.final);
+  return result;
+}
+
+}  // namespace orcalc::goal

@@ -1,0 +1,131 @@
+// Level-by-level goal programming on a condensed exchange tableau.
+//
+// Only nonbasic columns are stored: row i holds a basic variable, column j
+// a nonbasic one, and a pivot exchanges the two. Each priority level is
+// minimised in turn; when a level is optimal every column that would worsen
+// it is removed, so lower levels can never undo a higher one.
+//
+// Rows and columns are 0-based here; variable identifiers are 1-based:
+// Xj is j, D(i)- is N+i and D(i)+ is N+M+i (i, j from 1).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <vector>
+
+#include "goal/goal_model.h"
+
+namespace orcalc::goal {
+
+// A removed column carries this value as its weight and evaluation entry;
+// a column whose weight equals it exactly counts as removed.
+inline constexpr double RemovedMark = -3.14159;
+
+// The pivot check: a pivot value below this stops the calculation.
+inline constexpr double kSmallestPivot = 0.00001;
+// Most pivots one calculation may make (the count is 16-bit).
+inline constexpr int kPivotLimit = 32767;
+
+enum class GoalOutcome {
+  Optimal,        // every level minimised
+  PivotTooSmall,  // no usable pivot (also an objective without a lower bound)
+  Cycling,        // a level came back to a basis it had already had
+  PivotLimit,     // one more pivot would exceed the limit
+};
+
+struct GoalTableau {
+  int goals = 0;           // M: rows
+  int variables = 0;       // N
+  int levels = 0;          // L
+  int columns = 0;         // N + M
+  std::size_t stride = 0;  // doubles per stored row (columns, rounded up)
+
+  std::vector<double> coef;  // goals × stride, row by row
+  std::vector<double> rowValue;
+  std::vector<int> rowVar;
+  std::vector<double> rowWeight;
+  std::vector<std::int16_t> rowLevel;
+  std::vector<int> colVar;
+  std::vector<double> colWeight;
+  std::vector<std::int16_t> colLevel;
+  std::vector<double> eval;  // stride long
+  std::int16_t pivots = 0;
+
+  // kKeepColumn for removed columns and for the padding, 0 for live ones.
+  std::vector<std::uint64_t> keep;
+
+  // Round-off bounds for this problem: evalTolerance for evaluation
+  // entries (1e-11 times the problem's largest weight times its largest
+  // coefficient, at least 1e-11), tolerance for everything else.
+  double evalTolerance = 1e-11;
+  double tolerance = 1e-8;
+
+  double& Coef(int i, int j) {
+    return coef[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)];
+  }
+  double Coef(int i, int j) const {
+    return coef[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)];
+  }
+  bool Removed(int j) const { return colWeight[static_cast<std::size_t>(j)] == RemovedMark; }
+};
+
+struct GoalSnapshot {
+  std::int16_t pivots = 0;
+  // achievement[k-1]: Σ rowValue × rowWeight over the rows at level k.
+  std::vector<double> achievement;
+  // solution[t-1]: the value of variable t (0 when nonbasic).
+  std::vector<double> solution;
+};
+
+struct GoalResult {
+  GoalOutcome outcome = GoalOutcome::Optimal;
+  GoalSnapshot final;  // the tableau as it stands when the solver stops
+};
+
+// The starting tableau. A goal with a target of 0 or more starts with D(i)-
+// basic; one with a negative target starts with D(i)+ basic (its row
+// negated) so that no basic variable starts below 0.
+GoalTableau StartTableau(const GoalModel& model);
+
+// The evaluation row of `level` over the live columns.
+void BuildEvaluationRow(GoalTableau& t, int level);
+
+// Whether no live column has an evaluation entry above the round-off bound.
+bool LevelOptimal(const GoalTableau& t);
+
+// Entering column: the largest evaluation entry; near-equal entries go to
+// the larger level, then the smaller weight, then the lower index. -1 when
+// no column qualifies.
+int ChooseEntering(const GoalTableau& t);
+
+// Leaving row for column p: the smallest ratio rowValue / coef over rows
+// with a positive entry and a ratio below 1e9; near-equal ratios go to the
+// smaller level, then the larger weight, then the lower index. -1 when no
+// row qualifies.
+int ChooseLeaving(const GoalTableau& t, int p);
+
+// The pivot on row r, column p: swaps the two variables, updates the
+// tableau, then sets basic values within round-off of 0 to exactly 0.
+// Does not count the pivot. Allocates nothing.
+void Exchange(GoalTableau& t, int r, int p);
+
+// End of a level: removes every live column whose evaluation entry is
+// below the round-off bound's negative. Whether any live column remains.
+bool EndLevel(GoalTableau& t);
+
+// Snapshot in one pass over rows and levels, reusing `out`'s storage.
+void TakeSnapshot(const GoalTableau& t, GoalSnapshot& out);
+GoalSnapshot TakeSnapshot(const GoalTableau& t);
+
+struct SolveOptions {
+  int pivotLimit = kPivotLimit;  // lowered by tests only
+};
+
+// Minimises level 1, then 2, … up to L. After every pivot `onPivot` gets
+// the snapshot of that moment.
+GoalResult SolveGoals(const GoalModel& model,
+                      const std::function<void(const GoalSnapshot&)>& onPivot,
+                      const SolveOptions& options = {});
+
+}  // namespace orcalc::goal
