@@ -301,6 +301,9 @@ SheetGrid::SheetGrid(QWidget* parent) : QWidget(parent), d_(std::make_unique<She
   connect(d_->hbar_, &QScrollBar::valueChanged, this, [this](int value) {
     if (!d_->updating_bars_) d_->setScroll(d_->top_row_, value);
   });
+  // The font change already lays the grid out, so the column edges must
+  // exist before it.
+  d_->recomputeColumns();
   setFont(sheetFont());
   d_->recomputeRowHeight();
   d_->recomputeColumns();
