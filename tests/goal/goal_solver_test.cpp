@@ -60,13 +60,6 @@ TEST(GoalSolver, WorkedExamplePivotByPivot) {
   EXPECT_TRUE(EndLevel(t));
   EXPECT_TRUE(t.Removed(1));  // D2+, entry −1; the other two survive
   EXPECT_FALSE(t.Removed(0) || t.Removed(2));
-
-  std::vector<GoalSnapshot> snaps;
-  const GoalResult r = Solve(testing::WorkedExample(), &snaps);
-  EXPECT_EQ(r.outcome, GoalOutcome::Optimal);
-  ASSERT_EQ(snaps.size(), 3u);
-  EXPECT_EQ(snaps[2].pivots, 3);
-  EXPECT_EQ(r.final.solution, snaps[2].solution);
 }
 
 TEST(GoalSolver, TieBreaks) {
@@ -168,14 +161,7 @@ TEST(GoalSolver, EdgeCases) {
 }
 
 TEST(GoalSolver, NegativeTargetsStartWithThePositiveDeviation) {
-  // 2X1 + D1- − D1+ = −5: D1+ = 5 + 2X1 + D1- starts basic.
-  GoalTableau t = StartTableau(MakeModel(1, {{{2}, -5, 1, 1, 4, 0}}));
-  EXPECT_EQ(t.rowVar[0], 3);
-  EXPECT_EQ(t.rowValue[0], 5);
-  EXPECT_EQ(t.rowWeight[0], 4);
-  EXPECT_EQ((V{t.Coef(0, 0), t.Coef(0, 1)}), (V{-2, -1}));
-  EXPECT_EQ(t.colVar[1], 2);
-  EXPECT_EQ(t.colLevel[1], 1);
+  // 2X1 + D1- − D1+ = −5: D1+ = 5 + 2X1 + D1- starts basic, D1- can be 0.
   EXPECT_EQ(Solve(MakeModel(1, {{{2}, -5, 1, 1, 4, 0}})).final.solution, (V{0, 0, 5}));
 
   // X1 + X2 ≥ 4 at level 1, X1 − X2 = −6 at level 2: both met, and no
