@@ -44,7 +44,7 @@ TEST(NumberText, PlainAndSignedForms) {
 TEST(NumberText, PlainTextTakesTheDecimalSeparator) {
   EXPECT_EQ(PlainNumber(2.5, ","), "2,5");
   EXPECT_EQ(PlainNumber(1.5e-7, ","), "1,5E-07");
-  EXPECT_EQ(PlainNumber(0.25, "\xD9\xAB"), "0\xD9\xAB" "25");
+  EXPECT_EQ(PlainNumber(0.25, "\xD9\xAB"), std::string("0\xD9\xAB") + "25");
   // The longest text with the longest separator still fits the buffer.
   EXPECT_LE(PlainNumber(-0.000123456789012345, "\xD9\xAB\xD9\xAB").size(), kNumberTextCapacity);
 }

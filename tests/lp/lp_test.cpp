@@ -1,0 +1,318 @@
+// Linear programming: the sheet's layout and reading, the report byte for
+// byte, the simplex method's written choices, the guards against cycling, a
+// degenerate end of phase 1 and the iteration limit, random problems against
+// GLPK, and the pivot kernel's bits.
+#include <glpk.h>
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+#include <numeric>
+#include <optional>
+#include <random>
+
+#include "common/sheet_file.h"
+#include "lp/lp_commands.h"
+#include "lp/pivot_kernel.h"
+#include "lp/simplex_solver.h"
+
+namespace orcalc::lp {
+namespace {
+
+using Messages = std::vector<std::string>;
+constexpr double kMax = 1, kMin = -1, LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
+const std::string kNoOptimum = "无最优解！", kUnbounded = "无解！",
+                  kLimit = "迭代次数超过限制，未求得最优解！";
+
+// A sheet from CSV text: row 1 is the objective row, column 1 the first
+// coefficient column.
+Sheet FromCsv(std::string_view csv) { return ReadSheetCsv(csv).sheet; }
+
+CalculationOutcome Lp(const Sheet& sheet, int m, int n, Sense sense, long limit = 1000000) {
+  return Calculate(LpRequest{m, n, sense, ".", limit}, sheet);
+}
+
+// Every "\n" of `text` as CR LF.
+std::string CrLf(std::string text) {
+  for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+    text.insert(at, 1, '\r');
+  return text;
+}
+
+const Sheet kExample = FromCsv("\n,3,2\n,1,1, ≤ ,4\n,1,3, ≤ ,6\n");
+
+TEST(LpSheet, LayoutKeepsTexts) {
+  Sheet sheet;
+  LayOutSheet(sheet, 5, 6, Sense::Minimise);
+  EXPECT_EQ(sheet.rows() * 100 + sheet.cols(), 808);
+  EXPECT_EQ(sheet.ColumnWidth(0), 1700);
+  const std::tuple<int, int, std::string> cells[] = {
+      {0, 1, "χ1 系数"},      {0, 5, "χ5 系数"},   {0, 6, "约束符号"}, {0, 7, "常数项"},
+      {1, 0, "目标函数系数"}, {7, 0, "约束方程6"}, {1, 6, " ═ "},      {1, 7, " Min "}};
+  for (const auto& [r, c, text] : cells) EXPECT_EQ(sheet.Cell(r, c), text) << r << "," << c;
+
+  // Three variables on a sheet that had five: old cells keep their texts.
+  sheet.SetCell(2, 4, "7");
+  LayOutSheet(sheet, 3, 6, Sense::Maximise);
+  EXPECT_EQ(sheet.Cell(1, 5), " Max ");
+  EXPECT_EQ(sheet.Cell(2, 4), "7");
+}
+
+TEST(LpSheet, FirstOverflowingCellStopsTheCalculation) {
+  // Reading order: constraint rows top to bottom, left to right, then the
+  // objective row; sign cells and the objective row's sign and sense cells
+  // are not numbers.
+  Sheet sheet = FromCsv("\n,1e400,1,1e999,1e999\n,1,1, ≤ ,4\n,1,1" + std::string(400, '0') +
+                        ",1e999,-1e999\n");
+  for (const auto& [r, c] : {std::pair{3, 2}, {3, 4}, {1, 1}}) {
+    const CalculationOutcome outcome = Lp(sheet, 2, 2, Sense::Maximise);
+    EXPECT_EQ(outcome.messages, Messages{OverflowMessage(r, c)});
+    EXPECT_FALSE(outcome.report.has_value());
+    sheet.SetCell(r, c, "1e-400");  // underflow reads as 0
+  }
+  EXPECT_TRUE(Lp(sheet, 2, 2, Sense::Maximise).report.has_value());
+}
+
+TEST(LpReport, WorkedExampleByteForByte) {
+  const CalculationOutcome outcome = Lp(kExample, 2, 2, Sense::Maximise);
+  EXPECT_TRUE(outcome.messages.empty());
+  EXPECT_EQ(outcome.title, "");
+  EXPECT_EQ(outcome.report, CrLf(R"(---------线性规划计算结果---------
+变量数m=2
+约束方程数n=2
+目标函数去极大值：p=1
+----------------------------------
+
+目标函数为:
+ Max z = 3χ1 + 2χ2 
+
+
+约束方程如下:
+1*χ1 +  1*χ2 ≤  4
+1*χ1 +  3*χ2 ≤  6
+
+
+目标函数值 S = 12
+
+各变量最优解如下:
+χ1 =  4
+χ2 =  0
+)"));
+}
+
+TEST(LpReport, EchoOfTheRowsAsRead) {
+  // Minimised although the sheet says Max: the request decides. A sign
+  // cell holding "≤" means ≤, else one holding "≥" means ≥, anything else =.
+  // Rows with a negative right-hand side are echoed negated; zero terms are
+  // left out except the last; the fifth row lies beyond the sheet and reads
+  // as empty.
+  const Sheet sheet = FromCsv(
+      "\n,1,-16,0, ═ , Max \n,1,0,3,≥ ≤,10\n,2,1,0, ≤ ,-4\n,0,0,2,═≥,5\n,0.5,-0.5,0.5,<=,0.5\n");
+  const std::string echo = CrLf(R"(目标函数去极小值：p=-1
+----------------------------------
+
+目标函数为:
+ Min z = 1χ1 + -16χ2 + 0χ3 
+
+
+约束方程如下:
+1*χ1 +  3*χ3 ≤  10
+-2*χ1 + -1*χ2 +  0*χ3 ≥  4
+ 2*χ3 ≥  5
+0.5*χ1 + -0.5*χ2 +  .5*χ3 ═  .5
+ 0*χ3 ═  0
+
+
+目标函数值 S = )");
+  EXPECT_NE(Lp(sheet, 3, 5, Sense::Minimise).report->find(echo), std::string::npos);
+  // The regional separator reaches plain number texts only.
+  const std::string comma = *Calculate({3, 5, Sense::Minimise, ",", 1000000}, sheet).report;
+  EXPECT_NE(comma.find("\r\n0,5*χ1 + -0,5*χ2 +  .5*χ3 ═  .5\r\n"), std::string::npos);
+
+  // m = 0: the label alone; constraint lines hold relation and right-hand side.
+  const std::string none = *Lp(FromCsv("\n\n, ≤ ,3\n, ≥ ,-1\n"), 0, 2, Sense::Maximise).report;
+  EXPECT_TRUE(none.ends_with(CrLf(
+      " Max z = \n\n\n约束方程如下:\n ≤  3\n ≤  1\n\n\n目标函数值 S = 0\n\n各变量最优解如下:\n")));
+}
+
+TEST(LpReport, IterationLimitIsReportedBeforeTheFeasibilityMessages) {
+  // A pivot and the end of phase 2 are two iterations: the counter must be
+  // allowed to reach 3.
+  EXPECT_TRUE(Lp(kExample, 2, 2, Sense::Maximise, 3).messages.empty());
+  const Sheet two_ge = FromCsv("\n,1,1\n,1,0, ≥ ,2\n,0,1, ≥ ,3\n");
+  const CalculationOutcome outcome = Lp(two_ge, 2, 2, Sense::Minimise, 2);
+  EXPECT_EQ(outcome.messages, (Messages{kLimit, kNoOptimum}));
+  EXPECT_TRUE(outcome.report->ends_with("χ1 =  2\r\nχ2 =  0\r\n"));
+}
+
+// Each row: m coefficients, the sign code, the right-hand side.
+LpProblem MakeProblem(double sense, const std::vector<double>& c,
+                      const std::vector<std::vector<double>>& rows) {
+  LpProblem p;
+  const int m = static_cast<int>(c.size());
+  p.Resize(m, static_cast<int>(rows.size()));
+  p.sense = sense;
+  p.objective = c;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    std::copy_n(rows[i].begin(), m, p.coefficients.begin() + i * m);
+    p.signs[i] = rows[i][m], p.rhs[i] = rows[i][m + 1];
+  }
+  NormaliseRightHandSides(p);
+  return p;
+}
+
+const LpProblem kBeale =
+    MakeProblem(kMin, {-0.75, 20, -0.5, 6},
+                {{0.25, -8, -1, 9, LE, 0}, {0.5, -12, -0.5, 3, LE, 0}, {0, 0, 1, 0, LE, 1}});
+
+TEST(Simplex, WrittenChoicesAndOutcomes) {
+  // clang-format off
+  const struct { const char* what; LpProblem problem; double objective; std::vector<double> x;
+                 Messages messages; long pivots = -1; /* -1: not checked */ } cases[] = {
+      {"one pivot, ratio 4 against 6", MakeProblem(kMax, {3, 2}, {{1, 1, LE, 4}, {1, 3, LE, 6}}), 12, {4, 0}, {}, 1},
+      {"a message per unmet row, phase-1 point", MakeProblem(kMax, {1}, {{1, LE, 1}, {1, GE, 3}, {1, GE, 5}}), 1, {1}, {kNoOptimum, kNoOptimum}},
+      {"unbounded after a pivot", MakeProblem(kMax, {1, 0}, {{1, -1, LE, 1}}), 1, {1, 0}, {kUnbounded}, 1},
+      {"no constraints, unbounded", MakeProblem(kMax, {0, 2}, {}), 0, {0, 0}, {kUnbounded}},
+      // Equal ratios: the earlier row leaves (the later one needs a second, degenerate pivot).
+      {"ratio tie", MakeProblem(kMax, {1, 0}, {{1, 1, LE, 2}, {1, -1, LE, 2}}), 2, {2, 0}, {}, 1},
+      {"columns within epsilon", MakeProblem(kMax, {1, 1.00005}, {{1, 1, LE, 1}}), 1, {1, 0}, {}},
+      {"column better by more", MakeProblem(kMax, {1, 1.0002}, {{1, 1, LE, 1}}), 1.0002, {0, 1}, {}},
+      // Equal phase-1 entries: the objective row picks x2 at once.
+      {"phase-1 tie-break", MakeProblem(kMin, {3, 1}, {{1, 1, GE, 2}}), 2, {0, 2}, {}, 1},
+      // 0 x1 >= 0 leaves an artificial variable at 0 with a positive phase-1
+      // entry: the problem is feasible and phase 2 must still run...
+      {"degenerate end of phase 1", MakeProblem(kMax, {4}, {{0, GE, 0}, {1, LE, 2}}), 8, {2}, {}},
+      // ...with x2's column barred: entering it would lift the artificial
+      // variable of -x2 = 0 off 0.
+      {"barred column", MakeProblem(kMax, {1, 2}, {{0, -1, EQ, 0}, {1, 1, LE, 4}}), 4, {4, 0}, {}},
+      {"positive artificial skips phase 2", MakeProblem(kMax, {4}, {{0, GE, 1}, {1, LE, 2}}), 0, {0}, {kNoOptimum}},
+      // Six pivots around the cycle back to the starting basis, Bland's rule
+      // until a pivot moves, then one more: a dozen in all.
+      {"Beale's cycling example", kBeale, -1.25, {1, 0, 1, 0}, {}, 12},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    const SimplexResult r = SolveSimplex(c.problem);
+    EXPECT_DOUBLE_EQ(r.objective, c.objective) << c.what;
+    ASSERT_EQ(r.x.size(), c.x.size()) << c.what;
+    for (std::size_t j = 0; j < c.x.size(); ++j) EXPECT_NEAR(r.x[j], c.x[j], 2e-15) << c.what;
+    EXPECT_EQ(r.messages, c.messages) << c.what;
+    EXPECT_EQ(c.pivots < 0 ? -1 : r.pivots, c.pivots) << c.what;
+  }
+}
+
+TEST(Simplex, UnguardedBealeCyclesUntilTheLimit) {
+  // It comes round every six pivots; the counter stops at the limit.
+  const SimplexResult r = SolveSimplex(kBeale, {.iteration_limit = 301, .anti_cycling = false});
+  EXPECT_EQ(r.pivots, 300);
+  EXPECT_EQ(r.messages, Messages{kLimit});
+}
+
+std::optional<double> GlpkOptimum(const LpProblem& p) {
+  glp_term_out(GLP_OFF);
+  glp_prob* lp = glp_create_prob();
+  glp_set_obj_dir(lp, p.sense > 0 ? GLP_MAX : GLP_MIN);
+  glp_add_cols(lp, p.variables);
+  std::vector<int> index(p.variables + 1);
+  std::vector<double> value(p.variables + 1);
+  for (int j = 1; j <= p.variables; ++j) {
+    index[j] = j;
+    glp_set_col_bnds(lp, j, GLP_LO, 0, 0);
+    glp_set_obj_coef(lp, j, p.objective[j - 1]);
+  }
+  if (p.constraints > 0) glp_add_rows(lp, p.constraints);
+  for (int i = 0; i < p.constraints; ++i) {
+    const double s = p.signs[i];
+    glp_set_row_bnds(lp, i + 1, s == LE ? GLP_UP : s == GE ? GLP_LO : GLP_FX, p.rhs[i], p.rhs[i]);
+    for (int j = 1; j <= p.variables; ++j) value[j] = p.Coefficient(i, j - 1);
+    glp_set_mat_row(lp, i + 1, p.variables, index.data(), value.data());
+  }
+  std::optional<double> optimum;
+  if (glp_simplex(lp, nullptr) == 0 && glp_get_status(lp) == GLP_OPT) optimum = glp_get_obj_val(lp);
+  glp_delete_prob(lp);
+  return optimum;
+}
+
+// Whole-number data, so that both solvers' tolerances see the same problem.
+// Family 0: feasible, built around a known point with many degenerate rows;
+// 1: infeasible (also x1 + ... <= t and >= t + 3); 2: unbounded (maximise
+// over >= rows with nonnegative coefficients).
+LpProblem RandomProblem(std::mt19937_64& random, int family) {
+  auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  const int m = uniform(1, 20), n = uniform(1, 20);
+  std::vector<double> point(m), c(m);
+  for (int j = 0; j < m; ++j) point[j] = uniform(0, 6), c[j] = uniform(-10, 10);
+  std::vector<std::vector<double>> rows(n, std::vector<double>(m + 2));
+  for (auto& row : rows) {
+    for (int j = 0; j < m; ++j)
+      row[j] = family == 2 ? uniform(0, 6) : uniform(-2, 0) == 0 ? 0 : uniform(-4, 9);
+    const double at_point = std::inner_product(point.begin(), point.end(), row.begin(), 0.0);
+    const int kind = family == 2 ? 0 : uniform(0, 9);
+    row[m] = kind < 3 ? GE : kind < 8 ? LE : EQ;
+    row[m + 1] = at_point + (kind < 3 ? -uniform(0, 8) : kind < 8 ? uniform(0, 8) : 0);
+  }
+  if (family == 1) {
+    std::vector<double> low(m + 2), high(m + 2);
+    for (int j = 0; j < m; ++j) low[j] = high[j] = j == 0 ? 1 : uniform(0, 1);
+    low[m] = LE, high[m] = GE, low[m + 1] = uniform(0, 10), high[m + 1] = low[m + 1] + 3;
+    rows.insert(rows.begin() + uniform(0, n), low);
+    rows.insert(rows.begin() + uniform(0, n + 1), high);
+  }
+  return MakeProblem(family == 2 || uniform(0, 1) ? kMax : kMin, c, rows);
+}
+
+TEST(Simplex, OptimaAgreeWithGlpkWheneverWeClaimOne) {
+  std::mt19937_64 random(20240611);
+  int claimed = 0;
+  for (int family : {0, 1, 2}) {
+    for (int trial = 0; trial < (family == 0 ? 300 : 60); ++trial) {
+      SCOPED_TRACE(::testing::Message() << "family " << family << " trial " << trial);
+      const LpProblem p = RandomProblem(random, family);
+      const SimplexResult ours = SolveSimplex(p);
+      const std::optional<double> reference = GlpkOptimum(p);
+      // None of these repeats a basis: the guard against cycling must
+      // change nothing, bit for bit.
+      const SimplexResult unguarded = SolveSimplex(p, {.anti_cycling = false});
+      EXPECT_EQ(ours.pivots * 1000 + ours.bland_pivots, unguarded.pivots * 1000);
+      EXPECT_EQ(0, std::memcmp(&ours.objective, &unguarded.objective, sizeof(double)));
+      // We claim an optimum exactly when GLPK finds one, and the same one.
+      claimed += ours.messages.empty();
+      EXPECT_EQ(reference.has_value(), ours.messages.empty()) << "our S = " << ours.objective;
+      const double theirs = reference.value_or(ours.objective);
+      EXPECT_NEAR(ours.objective, theirs, 1e-6 * std::max(1.0, std::fabs(theirs)));
+    }
+  }
+  EXPECT_TRUE(claimed > 200 && claimed < 320) << claimed;  // of 420
+}
+
+// The dispatching pivot kernel gives the bits of the plain written loop.
+TEST(PivotKernel, BitIdenticalToThePlainLoop) {
+  std::mt19937_64 random(2024);
+  std::uniform_real_distribution<double> value(-1e3, 1e3);
+  // Zeros of both signs, tiny and huge magnitudes, products that round: any
+  // fused or reordered operation would show.
+  const double scales[] = {0.0, -0.0, 1e-300, 1e300, 1.0 / 3, 1.0 / 3, 1.0 / 7, 1.0};
+  alignas(detail::kTableauAlignment) static double actual[37 * 10 * detail::kRowQuantum];
+  for (std::size_t trial = 0; trial < 40; ++trial) {
+    const std::size_t rows = 1 + trial * 7 % 37, width = detail::kRowQuantum * (1 + trial % 9);
+    const std::size_t stride = width + (trial % 2) * detail::kRowQuantum, r = random() % rows;
+    const std::size_t k = random() % width;
+    std::vector<double> t(rows * stride);
+    for (double& v : t) v = value(random) * scales[random() % 8];
+    t[r * stride + k] = 1.0 + value(random) * value(random);
+    std::copy(t.begin(), t.end(), actual);
+    detail::PivotTableau(actual, stride, rows, width, r, k);
+
+    const double q = t[r * stride + k];
+    for (std::size_t j = 0; j < width; ++j) t[r * stride + j] = t[r * stride + j] / q;
+    for (std::size_t i = 0; i < rows; ++i) {
+      const double f = t[i * stride + k];
+      for (std::size_t j = 0; i != r && f != 0.0 && j < width; ++j)
+        t[i * stride + j] = t[i * stride + j] - t[r * stride + j] * f;
+    }
+    EXPECT_EQ(0, std::memcmp(actual, t.data(), t.size() * sizeof(double))) << "trial " << trial;
+  }
+}
+
+}  // namespace
+}  // namespace orcalc::lp
