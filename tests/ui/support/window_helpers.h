@@ -1,0 +1,107 @@
+// Steps the window tests share: places in twips, driving the grid and its
+// editors, the example problem and its report, and what results windows showed.
+#pragma once
+
+#include <QtTest>
+#include <QtWidgets>
+
+#include "app/form1.h"
+#include "app/form3.h"
+#include "results/form2.h"
+#include "sheet/sheet_grid.h"
+#include "sheet/twips.h"
+#include "support/recording_platform.h"
+
+namespace orcalc::ui::testing {
+
+// Maximise 3χ1 + 2χ2 under χ1 + χ2 ≤ 4 and χ1 + 3χ2 ≤ 6: its 20-line report.
+inline const char* const kExampleReport =
+    "---------线性规划计算结果---------\r\n变量数m=2\r\n约束方程数n=2\r\n"
+    "目标函数去极大值：p=1\r\n----------------------------------\r\n\r\n"
+    "目标函数为:\r\n Max z = 3χ1 + 2χ2 \r\n\r\n\r\n约束方程如下:\r\n"
+    "1*χ1 +  1*χ2 ≤  4\r\n1*χ1 +  3*χ2 ≤  6\r\n\r\n\r\n目标函数值 S = 12\r\n\r\n"
+    "各变量最优解如下:\r\nχ1 =  4\r\nχ2 =  0\r\n";
+
+inline QRect twips(const QWidget* w) {
+  return {pixelsToTwipsX(w->x(), w), pixelsToTwipsY(w->y(), w), pixelsToTwipsX(w->width(), w),
+          pixelsToTwipsY(w->height(), w)};
+}
+
+inline std::unique_ptr<SheetWindow> newWindow(bool goal) {
+  return goal ? std::unique_ptr<SheetWindow>(new Form3) : std::make_unique<Form1>();
+}
+
+// Sets the count boxes (variables; constraints or goals) and presses OK.
+inline void layOut(SheetWindow& form, int variables, int rows) {
+  form.Text2->setText(QString::number(variables));
+  form.Text1->setText(QString::number(rows));
+  form.ok();
+}
+
+inline void showActive(QWidget* window) {
+  window->show();
+  window->activateWindow();
+  QVERIFY(QTest::qWaitForWindowActive(window));
+}
+
+// Lets queued key presses arrive.
+inline void settle() {
+  for (int i = 0; i < 2; ++i) QCoreApplication::processEvents();
+}
+
+inline void clickCell(SheetGrid* grid, int row, int col) {
+  QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(row, col).center());
+}
+
+// Types into whatever has the focus, one key at a time, as a user would.
+inline void type(const QString& keys) {
+  for (QChar ch : keys) {
+    QTest::keyClicks(QApplication::focusWidget(), QString(ch));
+    settle();
+  }
+}
+
+// Opens the drop-down's list with a click on its arrow and clicks `item`.
+inline void chooseFromList(QComboBox* combo, int item) {
+  QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 4, combo->height() / 2));
+  QAbstractItemView* list = combo->view();
+  QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+  const QPoint at = list->visualRect(list->model()->index(item, 0)).center();
+  QTest::mouseMove(list->viewport(), at);
+  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
+  settle();
+}
+
+// Writes rows of texts into the grid from row 1, column 1.
+inline void setCells(SheetGrid* grid, const QList<QStringList>& rows) {
+  for (int r = 0; r < rows.size(); ++r) {
+    for (int c = 0; c < rows[r].size(); ++c) grid->setText(r + 1, c + 1, rows[r][c]);
+  }
+}
+
+inline QByteArray gb18030(const std::string& utf8) {
+  return QStringEncoder("GB18030").encode(QString::fromStdString(utf8));
+}
+
+inline QByteArray readFile(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+// A results window as it showed, and how many message boxes came before it.
+struct Shown {
+  QString title, label;
+  std::string text;
+  qsizetype messagesBefore;
+};
+
+inline void recordResults(RecordingPlatform& platform, QList<Shown>& shown) {
+  platform.onModal = [&platform, &shown](QDialog* dialog) {
+    if (auto* form = qobject_cast<Form2*>(dialog)) {
+      shown << Shown{form->windowTitle(), form->Label1->text(), form->reportBytes().toStdString(),
+                     platform.messages.size()};
+    }
+  };
+}
+
+}  // namespace orcalc::ui::testing
