@@ -1,475 +1,245 @@
-// In-place editing of the grid's cells: opening the number editor and the
-// sign drop-down, the number editor's key filter, the commits and their
-// normalisation, the highlight, scrolling and rebuilds, and the order in
-// which a commit and the control taking the focus act.
-#include <QAbstractItemView>
-#include <QClipboard>
-#include <QComboBox>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
-#include <QScrollBar>
-#include <QtTest>
-
-#include "app/form1.h"
-#include "app/form3.h"
-#include "lp/lp_commands.h"
-#include "results/form2.h"
+// In-place editing on the sheet windows: opening the number editor and the
+// sign drop-down, the editor's key filter, the commits and their
+// normalisation, the highlight, scrolling, and the order in which a commit
+// and the control taking the focus act.
 #include "sheet/cell_editing.h"
-#include "sheet/sheet_grid.h"
-#include "support/recording_platform.h"
 
-using orcalc::Sheet;
-using orcalc::ui::CellEditing;
-using orcalc::ui::SheetGrid;
-using orcalc::ui::testing::RecordingPlatform;
+#include "lp/lp_commands.h"
+#include "support/window_helpers.h"
 
-namespace {
-
-const QColor kNavy(0, 0, 128);
-
-// A sheet window in small: the grid, the two floating editors and a button,
-// editing configured with the linear-programming sheet's sign column.
-class TestWindow : public QWidget {
- public:
-  TestWindow() {
-    resize(760, 420);
-    grid = new SheetGrid(this);
-    grid->setGeometry(8, 48, 740, 360);
-    text8 = new QLineEdit(this);
-    combo3 = new QComboBox(this);
-    button = new QPushButton(QStringLiteral("计算"), this);
-    button->setGeometry(8, 8, 80, 30);
-    editing = new CellEditing(this, grid, text8, combo3, [](int cols) { return cols - 2; });
-    editing->loadItems();
-  }
-  SheetGrid* grid;
-  QLineEdit* text8;
-  QComboBox* combo3;
-  QPushButton* button;
-  CellEditing* editing;
-};
-
-// Lets queued key presses arrive.
-void settle() {
-  QCoreApplication::processEvents();
-  QCoreApplication::processEvents();
-}
-
-void showActive(QWidget* window) {
-  window->show();
-  QVERIFY(QTest::qWaitForWindowActive(window));
-}
-
-void clickCell(SheetGrid* grid, int row, int col) {
-  QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(row, col).center());
-}
-
-// Types into whatever has the focus, one key at a time, as a user would.
-void type(const QString& keys) {
-  for (QChar ch : keys) {
-    QTest::keyClicks(QApplication::focusWidget(), QString(ch));
-    settle();
-  }
-}
-
-// Opens the drop-down's list with a click on its arrow and clicks `item`.
-void chooseFromList(QComboBox* combo, int item) {
-  QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 4, combo->height() / 2));
-  QVERIFY(combo->isVisible());
-  QAbstractItemView* list = combo->view();
-  QVERIFY(QTest::qWaitForWindowExposed(list->window()));
-  const QPoint at = list->visualRect(list->model()->index(item, 0)).center();
-  QTest::mouseMove(list->viewport(), at);
-  QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
-  settle();
-}
-
-}  // namespace
+using namespace orcalc;
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
 
 class CellEditingTest : public QObject {
   Q_OBJECT
 
- private:
-  std::unique_ptr<RecordingPlatform> platform_;
-  std::unique_ptr<TestWindow> w_;
-  SheetGrid* grid_ = nullptr;
-  QLineEdit* text8_ = nullptr;
-  QComboBox* combo3_ = nullptr;
+  RecordingPlatform platform_;
+  std::unique_ptr<Form1> form_;
 
-  void click(int row, int col) { clickCell(grid_, row, col); }
+  SheetGrid* grid() const { return form_->MSFlexGrid1; }
+  QLineEdit* text8() const { return form_->Text8; }
+  QComboBox* combo3() const { return form_->Combo3; }
   void typeAt(int row, int col, const QString& keys) {
-    click(row, col);
+    clickCell(grid(), row, col);
     type(keys);
   }
   void enter() { QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return); }
-  QString cell(int row, int col) const { return grid_->text(row, col); }
+  QString cell(int row, int col) const { return grid()->text(row, col); }
+  // The recorded cell, as (row, column).
+  QPoint recorded() const { return {form_->editing().gRow(), form_->editing().gCol()}; }
+  // The cell's rectangle in the window, less a pixel in width and height.
+  QRect placeOver(int row, int col) const {
+    return grid()->cellRect(row, col).translated(grid()->pos()).adjusted(0, 0, -1, -1);
+  }
 
  private slots:
   // Every test starts on the linear-programming sheet for 2 variables and
   // 3 constraints: number columns 1, 2 and 4, the sign column 3.
   void init() {
-    platform_ = std::make_unique<RecordingPlatform>();
-    w_ = std::make_unique<TestWindow>();
-    grid_ = w_->grid;
-    text8_ = w_->text8;
-    combo3_ = w_->combo3;
-    showActive(w_.get());
-    grid_->setFocus();
-    grid_->modifySheet([](Sheet& sheet) {
-      orcalc::lp::LayOutSheet(sheet, 2, 3, orcalc::lp::Sense::Maximise);
-    });
-  }
-  void cleanup() {
-    w_.reset();
-    platform_.reset();
+    platform_.beeps = 0;
+    platform_.onModal = nullptr;
+    form_ = std::make_unique<Form1>();
+    showActive(form_.get());
+    layOut(*form_, 2, 3);
   }
 
   void keysOpenTheTextEditorAndTheFirstOneIsTyped() {
-    click(2, 1);
-    QVERIFY(!text8_->isVisible());  // a click only highlights a number cell
-    QCOMPARE(grid_->cellBackground(2, 1), kNavy);
-    type(QStringLiteral("5"));
-    QVERIFY(text8_->isVisible() && text8_->hasFocus());
-    QCOMPARE(text8_->text(), QStringLiteral("5"));
+    clickCell(grid(), 2, 1);
+    QVERIFY(!text8()->isVisible());  // a click only highlights a number cell
+    QCOMPARE(grid()->cellBackground(2, 1), QColor(0, 0, 128));
+    type("5");
+    QVERIFY(text8()->isVisible() && text8()->hasFocus());
     QCOMPARE(cell(2, 1), QStringLiteral("5"));  // at once
+    QCOMPARE(text8()->geometry(), placeOver(2, 1));
     enter();
-    grid_->setText(3, 2, QStringLiteral("12"));
-    typeAt(3, 2, QStringLiteral("5"));
+    grid()->setText(3, 2, "12");
+    typeAt(3, 2, "5");
     QCOMPARE(cell(3, 2), QStringLiteral("125"));  // after the cell's text
-    QCOMPARE(w_->editing->gRow(), 3);
-    QCOMPARE(w_->editing->gCol(), 2);
     enter();
     // Enter and a double-click open with the text as it is.
-    grid_->setText(2, 2, QStringLiteral("7.5"));
-    typeAt(2, 2, QStringLiteral("\r"));
-    QVERIFY(text8_->isVisible());
-    QCOMPARE(text8_->text(), QStringLiteral("7.5"));
+    typeAt(2, 1, "\r");
+    QCOMPARE(text8()->isVisible() ? text8()->text() : "hidden", QStringLiteral("5"));
     enter();
-    click(3, 1);
-    QTest::mouseDClick(grid_, Qt::LeftButton, {}, grid_->cellRect(3, 1).center());
+    QTest::mouseDClick(grid(), Qt::LeftButton, {}, grid()->cellRect(3, 2).center());
     settle();
-    QVERIFY(text8_->isVisible());
-    QCOMPARE(text8_->text(), QString());
+    QCOMPARE(text8()->isVisible() ? text8()->text() : "hidden", QStringLiteral("125"));
     enter();
-    // Backspace, Escape and letters open it too, and pass its filter.
-    grid_->setText(2, 1, QStringLiteral("12"));
-    typeAt(2, 1, QStringLiteral("\b"));
-    QCOMPARE(text8_->text(), QStringLiteral("1"));
-    enter();
-    click(1, 1);
-    QTest::keyClick(grid_, Qt::Key_Escape);
-    settle();
-    QVERIFY(text8_->isVisible());
-    enter();
-    typeAt(1, 2, QStringLiteral("x"));
-    QVERIFY(text8_->isVisible());
-    QCOMPARE(text8_->text(), QString());
-    QCOMPARE(platform_->beeps, 2);
+    // Escape opens it too, and beeps in its filter.
+    typeAt(4, 4, "\x1b");
+    QVERIFY(text8()->isVisible() && form_->isVisible());
+    QCOMPARE(platform_.beeps, 1);
   }
 
-  void placesTheEditorsOverTheCurrentCell() {
-    const int height_before = combo3_->height();
-    typeAt(3, 2, QStringLiteral("\r"));
-    const QRect cell = grid_->cellRect(3, 2).translated(grid_->pos());
-    QCOMPARE(text8_->geometry(), QRect(cell.topLeft(), cell.size() - QSize(1, 1)));
-    enter();
-    // A click leaves the drop-down's height; a key sets it.
-    click(2, 3);
-    const QRect sign = grid_->cellRect(2, 3).translated(grid_->pos());
-    QCOMPARE(combo3_->geometry(), QRect(sign.left(), sign.top(), sign.width() - 1, height_before));
-    QTest::keyClick(grid_, Qt::Key_Space);
-    QCOMPARE(combo3_->geometry(), QRect(sign.topLeft(), sign.size() - QSize(1, 1)));
-  }
-
-  void signCellsOpenTheDropDownOnAClickOrKey() {
-    grid_->setText(3, 3, QStringLiteral(" ≤ "));
-    click(3, 3);
-    QVERIFY(combo3_->isVisible());
-    QCOMPARE(combo3_->currentText(), QStringLiteral(" ≤ "));
-    QVERIFY(grid_->hasFocus());
-    click(2, 1);
-    QTest::keyClick(grid_, Qt::Key_Right);
-    QTest::keyClick(grid_, Qt::Key_Right);
-    QCOMPARE(w_->editing->gCol(), 1);  // arrows do not record
-    QTest::keyClick(grid_, Qt::Key_7);
-    settle();
-    QVERIFY(combo3_->isVisible() && !text8_->isVisible() && grid_->hasFocus());
-    QCOMPARE(combo3_->currentText(), QString());  // nothing typed
-    QCOMPARE(w_->editing->gCol(), 3);
-    // Before the first layout no cell is a sign cell.
-    grid_->modifySheet([](Sheet& sheet) { sheet = Sheet(); });
-    click(1, 1);
-    QVERIFY(!combo3_->isVisible());
-    type(QStringLiteral("4"));
-    QCOMPARE(cell(1, 1), QStringLiteral("4"));
-  }
-
-  void theFilterTakesDigitsOnePointAndOneMinus() {
-    typeAt(2, 1, QStringLiteral("5-.1.-2"));
-    QCOMPARE(text8_->text(), QStringLiteral("5-.12"));
-    QCOMPARE(platform_->beeps, 0);
-    type(QStringLiteral("/,a +E"));
-    QCOMPARE(text8_->text(), QStringLiteral("5-.12"));
-    QCOMPARE(platform_->beeps, 6);
-    enter();
-    QCOMPARE(platform_->beeps, 6);
-    QCOMPARE(cell(2, 1), QStringLiteral("5-.12"));
-    // A selected point still counts as there.
-    grid_->setText(2, 2, QStringLiteral("1.5"));
-    typeAt(2, 2, QStringLiteral("\r"));
-    text8_->selectAll();
-    type(QStringLiteral(".7"));
-    QCOMPARE(text8_->text(), QStringLiteral("7"));
-    // Pasted and input-method text pass the same filter.
-    QGuiApplication::clipboard()->setText(QStringLiteral("2a.5-x-3"));
-    QTest::keyClick(text8_, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(text8_->text(), QStringLiteral("72.5-3"));
+  void theFilterTakesDigitsAndOnePointAndOneMinusAndTheCommitNormalises() {
+    typeAt(2, 1, "5-.1.-2/,a +");  // a second point or minus goes silently, the rest beep
+    QCOMPARE(text8()->text(), QStringLiteral("5-.12"));
+    QCOMPARE(platform_.beeps, 5);
+    // A selected point still counts; pasted and composed text pass the
+    // same filter.
+    text8()->selectAll();
+    type(".7");
+    QGuiApplication::clipboard()->setText("2a.5-x-3");
+    QTest::keyClick(text8(), Qt::Key_V, Qt::ControlModifier);
     QInputMethodEvent input;
-    input.setCommitString(QStringLiteral("六8"));
-    QApplication::sendEvent(text8_, &input);
-    QCOMPARE(text8_->text(), QStringLiteral("72.5-38"));
-    QCOMPARE(platform_->beeps, 8);
-    QCOMPARE(cell(2, 2), QStringLiteral("72.5-38"));
-  }
-
-  void theCommitNormalisesALeadingOrTrailingPoint() {
+    input.setCommitString("六8");
+    QApplication::sendEvent(text8(), &input);
+    QCOMPARE(text8()->text(), QStringLiteral("72.5-38"));
+    QCOMPARE(platform_.beeps, 7);
+    enter();
+    // The commit normalises a leading or trailing point, nothing else.
     const std::pair<const char*, const char*> cases[] = {
-        {".", "0."}, {".5", "0.5"}, {"5.", "5.0"}, {"-.5", "-.5"}, {"-", "-"}, {"5-", "5-"}, {"9\b", ""}};
+        {".", "0."}, {".5", "0.5"}, {"5.", "5.0"}, {"-.5", "-.5"},
+        {"-", "-"},  {"5-", "5-"},  {"9\b", ""}};
     for (const auto& [typed, stored] : cases) {
-      grid_->setText(2, 1, QString());
-      typeAt(2, 1, QString::fromLatin1(typed));
+      grid()->setText(2, 1, QString());
+      typeAt(2, 1, typed);
       enter();
-      QVERIFY(!text8_->isVisible());
-      QCOMPARE(cell(2, 1), QString::fromLatin1(stored));
+      QCOMPARE(cell(2, 1), QString(stored));
     }
   }
 
-  void enterKeepsTheCellUpAndDownMoveOneRowAfterTheCommit() {
-    typeAt(2, 2, QStringLiteral("3"));
+  void enterKeepsTheCellAndUpOrDownMoveOneRowAfterTheCommit() {
+    typeAt(2, 2, "3");
     enter();
-    QVERIFY(grid_->hasFocus());
-    QCOMPARE(grid_->currentRow(), 2);
-    type(QStringLiteral("\r1"));
-    QTest::keyClick(text8_, Qt::Key_Down);
-    QCOMPARE(cell(2, 2), QStringLiteral("31"));
-    QCOMPARE(grid_->currentRow(), 2);  // the move is queued
+    QVERIFY(grid()->hasFocus() && !text8()->isVisible());
+    QCOMPARE(grid()->currentRow(), 2);
+    type("\r1");
+    QTest::keyClick(text8(), Qt::Key_Down);
     settle();
-    QCOMPARE(grid_->currentRow(), 3);
-    QVERIFY(!text8_->isVisible() && grid_->hasFocus());
-    type(QStringLiteral("8"));
-    QTest::keyClick(text8_, Qt::Key_Up, Qt::ShiftModifier);
+    QCOMPARE(cell(2, 2), QStringLiteral("31"));
+    QCOMPARE(grid()->currentRow(), 3);
+    type("8");  // the grid has the focus again: this opens a new editor
+    QTest::keyClick(text8(), Qt::Key_Up, Qt::ShiftModifier);
     settle();
     QCOMPARE(cell(3, 2), QStringLiteral("8"));
-    QCOMPARE(grid_->currentRow(), 2);
-  }
-
-  void theControlTakingTheFocusSeesTheCommittedValue() {
-    QString seen;
-    connect(w_->button, &QPushButton::clicked, this, [&] { seen = cell(2, 4); });
-    typeAt(2, 4, QStringLiteral("4."));
-    QTest::mouseClick(w_->button, Qt::LeftButton);
-    QCOMPARE(seen, QStringLiteral("4.0"));
-    QVERIFY(!text8_->isVisible());
-    typeAt(2, 1, QStringLiteral(".25"));
-    click(3, 2);
-    QCOMPARE(cell(2, 1), QStringLiteral("0.25"));
-    QCOMPARE(cell(3, 2), QString());
-    QCOMPARE(grid_->currentRow(), 3);
-  }
-
-  void theDropDownCommitsAChoiceOrTypedText() {
-    click(2, 3);
-    w_->combo3->setFocus(Qt::MouseFocusReason);
-    combo3_->setCurrentIndex(0);
-    QTest::keyClick(combo3_, Qt::Key_Down);  // chooses " ≤ "
-    QCOMPARE(cell(2, 3), QStringLiteral(" ≤ "));
-    QVERIFY(!combo3_->isVisible() && grid_->hasFocus());
-    // From the list, opened by the mouse for the first time.
-    click(3, 3);
-    chooseFromList(combo3_, 2);
-    QCOMPARE(cell(3, 3), QStringLiteral(" ═ "));
-    QVERIFY(!combo3_->isVisible());
-    // Typed text goes in unchanged, on focus loss or Enter.
-    click(4, 3);
-    QTest::mouseClick(combo3_->lineEdit(), Qt::LeftButton);
-    combo3_->lineEdit()->clear();
-    QTest::keyClicks(combo3_, QStringLiteral("le q"));
-    QTest::mouseClick(w_->button, Qt::LeftButton);
-    QCOMPARE(cell(4, 3), QStringLiteral("le q"));
-    click(1, 3);
-    QTest::mouseClick(combo3_->lineEdit(), Qt::LeftButton);
-    combo3_->lineEdit()->setText(QStringLiteral("x"));
-    QTest::keyClick(combo3_, Qt::Key_Return);
-    QCOMPARE(cell(1, 3), QStringLiteral("x"));
-    QVERIFY(!combo3_->isVisible() && grid_->hasFocus());
-    QCOMPARE(combo3_->count(), 3);
-    QCOMPARE(platform_->beeps, 0);
-  }
-
-  void anUnfocusedDropDownFollowsSignCellsAndClosesElsewhere() {
-    grid_->setText(2, 3, QStringLiteral(" ≥ "));
-    grid_->setText(3, 3, QStringLiteral(" ≤ "));
-    click(2, 3);
-    click(4, 3);  // moves there with the recorded cell
-    QVERIFY(combo3_->isVisible());
-    QCOMPARE(combo3_->y(), grid_->y() + grid_->cellRect(4, 3).y());
-    QCOMPARE(w_->editing->gRow(), 4);
-    click(3, 1);  // a number cell: it closes, writing nothing
-    QVERIFY(!combo3_->isVisible());
-    QCOMPARE(cell(4, 3), QString());
-    QCOMPARE(cell(3, 1), QString());
-    click(2, 3);  // a key on a number cell: the text editor replaces it
-    QTest::keyClick(grid_, Qt::Key_Left);
-    QTest::keyClick(grid_, Qt::Key_Return);
-    QVERIFY(!combo3_->isVisible() && text8_->isVisible());
-    QCOMPARE(cell(2, 2), QString());
-    // Arrowing past other sign cells leaves the showing text alone.
-    click(2, 3);
-    QTest::keyClick(grid_, Qt::Key_Down);
-    QCOMPARE(combo3_->currentText(), QStringLiteral(" ≥ "));
-    QTest::mouseClick(combo3_->lineEdit(), Qt::LeftButton);
-    QTest::mouseClick(w_->button, Qt::LeftButton);
-    QCOMPARE(cell(2, 3), QStringLiteral(" ≥ "));
-    QCOMPARE(cell(3, 3), QStringLiteral(" ≤ "));
-    QCOMPARE(grid_->currentRow(), 3);
-  }
-
-  void theHighlightFollowsFocusAndCellChangesAndPreloads() {
-    grid_->setText(2, 2, QStringLiteral("6.25"));
-    grid_->setText(2, 3, QStringLiteral(" ≤ "));
-    click(2, 1);
-    QCOMPARE(grid_->cellForeground(2, 1), QColor(Qt::white));
-    typeAt(2, 1, QStringLiteral("\r"));  // the grid loses the focus
-    QCOMPARE(grid_->cellBackground(2, 1), QColor(Qt::white));
-    QCOMPARE(grid_->cellForeground(2, 1), QColor(Qt::black));
+    QCOMPARE(grid()->currentRow(), 2);
+    QCOMPARE(recorded(), QPoint(3, 2));  // arrows do not record
+    // A key still queued for an editor that closed meanwhile goes nowhere.
+    clickCell(grid(), 1, 1);
+    QTest::keyClick(grid(), Qt::Key_5);
     enter();
-    QCOMPARE(grid_->cellBackground(2, 1), QColor(Qt::white));
-    QTest::keyClick(grid_, Qt::Key_Right);
-    QCOMPARE(grid_->cellBackground(2, 2), kNavy);
-    QCOMPARE(text8_->selectedText(), QStringLiteral("6.25"));
-    QTest::keyClick(grid_, Qt::Key_Right);
-    QCOMPARE(grid_->cellBackground(2, 2), QColor(Qt::white));
-    QCOMPARE(combo3_->currentText(), QStringLiteral(" ≤ "));
-    QCOMPARE(combo3_->lineEdit()->selectedText(), QStringLiteral("≤ "));
-    QVERIFY(!text8_->isVisible() && !combo3_->isVisible());
-  }
-
-  void scrollingHidesTheEditorsAfterTheCommit() {
-    grid_->modifySheet([](Sheet& sheet) {
-      orcalc::lp::LayOutSheet(sheet, 60, 60, orcalc::lp::Sense::Maximise);
-    });
-    typeAt(2, 2, QStringLiteral("9"));
-    grid_->verticalScrollBar()->setValue(10);
-    QVERIFY(!text8_->isVisible() && grid_->hasFocus());
-    QCOMPARE(cell(2, 2), QStringLiteral("9"));
-    grid_->setTopRow(1);
-    grid_->setLeftCol(55);
-    click(2, 61);
-    QVERIFY(combo3_->isVisible());
-    grid_->setLeftCol(50);
-    QVERIFY(!combo3_->isVisible());
-    QCOMPARE(cell(2, 61), QString());
-  }
-
-  void rebuildsAndLateKeysWriteNothingAstray() {
-    QCOMPARE(w_->editing->gRow(), 0);  // the recorded cell starts at 0
-    typeAt(4, 2, QStringLiteral("7"));
-    w_->editing->closeEditors();
-    QVERIFY(!text8_->isVisible() && grid_->hasFocus());
-    QCOMPARE(cell(4, 2), QStringLiteral("7"));
-    // A drop-down over a row a rebuild removed: its commit is dropped.
-    click(4, 3);
-    grid_->modifySheet([](Sheet& sheet) {
-      orcalc::lp::LayOutSheet(sheet, 1, 1, orcalc::lp::Sense::Maximise);
-    });
-    QTest::mouseClick(combo3_->lineEdit(), Qt::LeftButton);
-    combo3_->setCurrentIndex(0);
-    QTest::keyClick(combo3_, Qt::Key_Down);
-    QVERIFY(!combo3_->isVisible());
-    for (int r = 1; r < 3; ++r) {
-      for (int c = 1; c < 4; ++c) QVERIFY(!cell(r, c).contains(QStringLiteral("≤")));
-    }
-    // A forwarded key that arrives after its editor closed goes nowhere.
-    grid_->setText(2, 2, QStringLiteral("8"));
-    click(1, 1);
-    QTest::keyClick(grid_, Qt::Key_5);
-    enter();
-    grid_->setCurrentCell(2, 2);
+    grid()->setCurrentCell(3, 2);
     settle();
-    QCOMPARE(cell(2, 2), QStringLiteral("8"));
-    QCOMPARE(cell(1, 1), QString());
-    w_->editing->loadItems();
-    QCOMPARE(combo3_->count(), 3);
-    QCOMPARE(combo3_->itemText(1), QStringLiteral(" ≤ "));
+    QCOMPARE(QStringList({cell(1, 1), cell(3, 2)}), QStringList({"", "8"}));
   }
 
-  // On the sheet windows --------------------------------------------------
+  void anEditorCommitsBeforeTheControlTakingTheFocusActs() {
+    typeAt(2, 1, ".25");
+    clickCell(grid(), 3, 2);
+    QCOMPARE(QStringList({cell(2, 1), cell(3, 2)}), QStringList({"0.25", ""}));
+    QCOMPARE(grid()->currentRow(), 3);
+    // Calculate reads the value still in the open editor.
+    QList<Shown> shown;
+    recordResults(platform_, shown);
+    layOut(*form_, 2, 1);
+    setCells(grid(), {{"3", "2"}, {"1", "1", " ≤ "}});
+    typeAt(2, 4, "4.");
+    QTest::mouseClick(form_->Command2, Qt::LeftButton);
+    QCOMPARE(cell(2, 4), QStringLiteral("4.0"));
+    QCOMPARE(shown.value(0).text,
+             lp::Calculate({2, 1, lp::Sense::Minimise}, grid()->sheet()).report.value_or("none"));
+    // OK closes an open drop-down before it rebuilds the sheet.
+    clickCell(grid(), 2, 3);
+    QVERIFY(combo3()->isVisible());
+    QTest::mouseClick(form_->Command1, Qt::LeftButton);
+    QVERIFY(!combo3()->isVisible());
+    QCOMPARE(cell(2, 3), QStringLiteral(" ≤ "));
+  }
 
-  void calculateReadsTheValueStillInTheEditor() {
-    orcalc::ui::Form1 form;
-    showActive(&form);
-    SheetGrid* grid = form.MSFlexGrid1;
-    form.Text2->setText(QStringLiteral("2"));
-    form.Text1->setText(QStringLiteral("1"));
-    form.Option1[0]->setChecked(true);
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    const char* cells[][5] = {{"", "3", "2", "", ""}, {"", "1", "1", " ≤ ", ""}};
-    for (int r = 0; r < 2; ++r) {
-      for (int c = 1; c < 4; ++c) grid->setText(r + 1, c, QString::fromUtf8(cells[r][c]));
-    }
-    clickCell(grid, 2, 4);
-    type(QStringLiteral("4."));  // still in the open editor
-    QStringList reports;
-    platform_->onModal = [&](QDialog* dialog) {
-      if (auto* results = qobject_cast<orcalc::ui::Form2*>(dialog)) {
-        reports << QString::fromUtf8(results->reportBytes());
-      }
-    };
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
-    Sheet expected = grid->sheet();
-    expected.SetCell(2, 4, "4.0");
-    const auto outcome = orcalc::lp::Calculate({2, 1, orcalc::lp::Sense::Maximise}, expected);
-    QCOMPARE(reports, QStringList{QString::fromStdString(outcome.report.value())});
-    QVERIFY(reports[0].contains(QStringLiteral("S = 12")));
-    // OK closes the editors before it rebuilds the sheet.
-    clickCell(grid, 2, 3);
-    QVERIFY(form.Combo3->isVisible());
-    QTest::mouseClick(form.Command1, Qt::LeftButton);
-    QVERIFY(!form.Combo3->isVisible());
-    QCOMPARE(grid->text(2, 3), QStringLiteral(" ≤ "));
+  void theDropDownOpensOnSignCellsAndCommitsAChoiceOrTypedTextOnly() {
+    grid()->setText(3, 3, " ≥ ");
+    clickCell(grid(), 3, 3);
+    QVERIFY(combo3()->isVisible() && grid()->hasFocus());
+    QCOMPARE(combo3()->currentText(), QStringLiteral(" ≥ "));
+    chooseFromList(combo3(), 1);
+    QCOMPARE(cell(3, 3), QStringLiteral(" ≤ "));
+    QVERIFY(!combo3()->isVisible() && grid()->hasFocus());
+    // A key opens it too, types nothing and leaves the focus in the grid.
+    QTest::keyClick(grid(), Qt::Key_7);
+    settle();
+    QVERIFY(combo3()->isVisible() && !text8()->isVisible() && grid()->hasFocus());
+    QCOMPARE(combo3()->geometry(), placeOver(3, 3));
+    QCOMPARE(combo3()->currentText(), QStringLiteral(" ≤ "));
+    // Typed text goes in unchanged when it loses the focus, or on Enter.
+    QTest::mouseClick(combo3()->lineEdit(), Qt::LeftButton);
+    combo3()->clearEditText();
+    QTest::keyClicks(combo3(), "le q");
+    QTest::mouseClick(form_->Text1, Qt::LeftButton);
+    QCOMPARE(cell(3, 3), QStringLiteral("le q"));
+    clickCell(grid(), 4, 3);
+    QTest::mouseClick(combo3()->lineEdit(), Qt::LeftButton);
+    QTest::keyClicks(combo3(), "x\r");
+    QCOMPARE(cell(4, 3), QStringLiteral("x"));
+    QVERIFY(!combo3()->isVisible() && grid()->hasFocus());
+    QCOMPARE(platform_.beeps, 0);
+    // One that never had the focus follows clicks on sign cells and closes
+    // without a commit on other cells.
+    grid()->setText(2, 3, " ≥ ");
+    grid()->setText(3, 3, " ≤ ");
+    clickCell(grid(), 2, 3);
+    clickCell(grid(), 4, 3);  // it moves there, with the recorded cell
+    QCOMPARE(combo3()->isVisible() ? combo3()->pos() : QPoint(), placeOver(4, 3).topLeft());
+    QCOMPARE(recorded(), QPoint(4, 3));
+    clickCell(grid(), 3, 1);  // a number cell: it closes and writes nothing
+    QVERIFY(!combo3()->isVisible());
+    QCOMPARE(cell(3, 1), QString());
+    clickCell(grid(), 2, 3);  // a key on a number cell: the text editor replaces it
+    QTest::keyClick(grid(), Qt::Key_Left);
+    QTest::keyClick(grid(), Qt::Key_Return);
+    QVERIFY(!combo3()->isVisible() && text8()->isVisible());
+    // Arrowing past another sign cell leaves the showing text alone.
+    clickCell(grid(), 2, 3);
+    QTest::keyClick(grid(), Qt::Key_Down);
+    QCOMPARE(combo3()->currentText(), QStringLiteral(" ≥ "));
+    QTest::mouseClick(combo3()->lineEdit(), Qt::LeftButton);
+    QTest::mouseClick(form_->Text1, Qt::LeftButton);
+    QCOMPARE(QStringList({cell(2, 2), cell(2, 3), cell(3, 3)}), QStringList({"", " ≥ ", " ≤ "}));
+  }
+
+  void theHighlightFollowsFocusAndCellChangesAndScrollingHidesTheEditors() {
+    grid()->setText(2, 2, "6.25");
+    grid()->setText(2, 3, " ≤ ");
+    typeAt(2, 1, "\r");  // the grid loses the focus to the editor
+    QCOMPARE(grid()->cellBackground(2, 1), QColor(Qt::white));
+    QCOMPARE(grid()->cellForeground(2, 1), QColor(Qt::black));
+    enter();
+    QCOMPARE(grid()->cellBackground(2, 1), QColor(Qt::white));
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QCOMPARE(grid()->cellBackground(2, 2), QColor(0, 0, 128));
+    QCOMPARE(text8()->selectedText(), QStringLiteral("6.25"));
+    QTest::keyClick(grid(), Qt::Key_Right);
+    QCOMPARE(grid()->cellBackground(2, 2), QColor(Qt::white));
+    QCOMPARE(combo3()->lineEdit()->selectedText(), QStringLiteral("≤ "));
+    QVERIFY(!text8()->isVisible() && !combo3()->isVisible());
+    // Scrolling hides either editor, the text editor after its commit.
+    layOut(*form_, 2, 60);
+    typeAt(4, 2, "9");
+    grid()->verticalScrollBar()->setValue(10);
+    QVERIFY(!text8()->isVisible() && grid()->hasFocus());
+    QCOMPARE(cell(4, 2), QStringLiteral("9"));
+    clickCell(grid(), 12, 3);
+    grid()->verticalScrollBar()->setValue(20);
+    QVERIFY(!combo3()->isVisible());
   }
 
   void theGoalSheetsDropDownIsTheSixthColumnFromTheRight() {
-    orcalc::ui::Form1 form;
-    showActive(&form);
-    int opened = 0;
-    platform_->onModal = [&](QDialog* dialog) {
-      auto* goal = qobject_cast<orcalc::ui::Form3*>(dialog);
-      if (!goal) return;
-      ++opened;
-      showActive(goal);
-      QCOMPARE(goal->editing().gCol(), 0);  // a new window each time
-      goal->Text1->setText(QStringLiteral("2"));
-      goal->Text2->setText(QStringLiteral("3"));
-      QTest::mouseClick(goal->Command1, Qt::LeftButton);
-      SheetGrid* grid = goal->MSFlexGrid1;
-      const int cols = grid->cols();
-      clickCell(grid, 2, cols - 6);
-      QVERIFY(goal->Combo3->isVisible());
-      for (int col = cols - 5; col < cols; ++col) {
-        grid->scrollToCell(2, col);
-        clickCell(grid, 2, col);
-        QVERIFY(!goal->Combo3->isVisible());
-        QTest::keyClicks(grid, QStringLiteral("1"));
-        settle();
-        QTest::keyClick(goal->Text8, Qt::Key_Return);
-        QCOMPARE(grid->text(2, col), QStringLiteral("1"));
-      }
-    };
-    QTest::mouseClick(form.Command4, Qt::LeftButton);
-    QTest::mouseClick(form.Command4, Qt::LeftButton);
-    QCOMPARE(opened, 2);
+    Form3 goal;
+    showActive(&goal);
+    SheetGrid* grid = goal.MSFlexGrid1;
+    // Before the first OK its one data cell takes the text editor.
+    clickCell(grid, 1, 1);
+    type("4");
+    QCOMPARE(grid->text(1, 1), QStringLiteral("4"));
+    layOut(goal, 3, 2);
+    clickCell(grid, 2, grid->cols() - 6);
+    QVERIFY(goal.Combo3->isVisible());
+    for (int col = grid->cols() - 5; col < grid->cols(); ++col) {
+      grid->scrollToCell(2, col);
+      clickCell(grid, 2, col);
+      type("1\r");  // typed into the text editor: a drop-down types nothing
+      QCOMPARE(grid->text(2, col), QStringLiteral("1"));
+    }
   }
 };
 
