@@ -9,6 +9,8 @@
 #include <QLabel>
 #include <QPointer>
 #include <QPushButton>
+#include <memory>
+#include <new>
 
 #include "platform/ansi_file.h"
 #include "platform/platform.h"
@@ -132,13 +134,19 @@ void Form2::save() {
   if (path.isEmpty()) return;  // cancelled: nothing is written
   saved_path_ = path;
 
-  const QByteArray text = reportBytes();
-  const std::optional<QByteArray> bytes = EncodeAnsi({text.constData(), size_t(text.size())});
   FileWriteResult result;
-  if (bytes) {
-    result = WriteFileAtomically(path, *bytes);
-  } else {
-    result.reason = QStringLiteral("文本无法转换为保存所用的编码");
+  try {
+    const QByteArray text = reportBytes();
+    const std::optional<QByteArray> bytes = EncodeAnsi({text.constData(), size_t(text.size())});
+    if (bytes) {
+      result = WriteFileAtomically(path, *bytes);
+    } else {
+      result.reason = QStringLiteral("文本无法转换为保存所用的编码");
+    }
+  } catch (const std::bad_alloc&) {
+    // The copies of a very long report did not fit: nothing was written.
+    result.ok = false;
+    result.reason = QStringLiteral("内存不足");
   }
   if (!result.ok) {
     Platform::current().showMessage(
@@ -148,10 +156,14 @@ void Form2::save() {
 }
 
 void Form2::showReport(QWidget* parent, const std::string& title, const std::string& report) {
-  QPointer<Form2> form = new Form2(parent);
-  form->setAttribute(Qt::WA_DeleteOnClose);
-  if (!title.empty()) form->setTitle(QString::fromStdString(title));
-  form->setReportText(report);
+  // Owned here until it is shown: a window whose report cannot be loaded
+  // (the memory ran out) goes with the exception instead of staying behind,
+  // hidden, with its half-loaded report.
+  auto owner = std::make_unique<Form2>(parent);
+  owner->setAttribute(Qt::WA_DeleteOnClose);
+  if (!title.empty()) owner->setTitle(QString::fromStdString(title));
+  owner->setReportText(report);
+  QPointer<Form2> form = owner.release();
   Platform::current().runModal(form);
 }
 
