@@ -1,0 +1,147 @@
+// The largest goal program through Form3: M = N = 500, OK, a dense sheet
+// filled through the grid's model, Calculate to the results window shown
+// (its first paint), and saving the report. The core's calculation alone
+// (reading the sheet, solving every level, building the report) on the same
+// sheet is the reference the window path is held to. Counters: the save
+// time, the report's size and the process's peak resident memory.
+#include <Qsci/qsciscintilla.h>
+
+#include <QFile>
+#include <QLineEdit>
+#include <QTemporaryDir>
+#include <memory>
+#include <random>
+#include <string>
+
+#include "app/form3.h"
+#include "goal/goal_commands.h"
+#include "largest_support.h"
+#include "results/form2.h"
+#include "sheet/sheet_grid.h"
+
+using orcalc::bench::BenchPlatform;
+using orcalc::bench::PeakMegabytes;
+using orcalc::bench::Seconds;
+using orcalc::ui::Form2;
+using orcalc::ui::Form3;
+
+namespace {
+
+constexpr int kSize = 500;
+
+// Coefficients 1..10, targets 10..1000, weights 1..5 and levels 1..5 for
+// both deviations, whole numbers as a user types them. The sign column is
+// not read by goal programming and stays as laid out.
+void FillDense(orcalc::Sheet& sheet) {
+  std::mt19937 random(500501);
+  auto uniform = [&](int lo, int hi) { return std::to_string(std::uniform_int_distribution<int>(lo, hi)(random)); };
+  const int n = kSize;
+  for (int i = 1; i <= kSize; ++i) {
+    for (int j = 1; j <= n; ++j) sheet.SetCell(i, j, uniform(1, 10));
+    sheet.SetCell(i, n + 2, uniform(10, 1000));
+    sheet.SetCell(i, n + 3, uniform(1, 5));
+    sheet.SetCell(i, n + 4, uniform(1, 5));
+    sheet.SetCell(i, n + 5, uniform(1, 5));
+    sheet.SetCell(i, n + 6, uniform(1, 5));
+  }
+}
+
+std::unique_ptr<Form3> NewForm() {
+  auto form = std::make_unique<Form3>();
+  form->show();
+  QApplication::processEvents();
+  form->Text2->setText(QString::number(kSize));
+  form->Text1->setText(QString::number(kSize));
+  return form;
+}
+
+std::unique_ptr<Form3> FilledForm() {
+  std::unique_ptr<Form3> form = NewForm();
+  form->ok();
+  form->MSFlexGrid1->modifySheet(FillDense);
+  return form;
+}
+
+orcalc::goal::GoalRequest Request() {
+  orcalc::goal::GoalRequest request;
+  request.goals = kSize;
+  request.variables = kSize;
+  return request;
+}
+
+void BM_Form3_Ok(benchmark::State& state) {
+  for (auto _ : state) {
+    std::unique_ptr<Form3> form = NewForm();
+    QElapsedTimer timer;
+    timer.start();
+    form->ok();
+    form->MSFlexGrid1->repaint();
+    state.SetIterationTime(Seconds(timer));
+    if (form->MSFlexGrid1->cols() != kSize + 7) state.SkipWithError("sheet not laid out");
+  }
+}
+BENCHMARK(BM_Form3_Ok)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
+
+// The core alone: reading the sheet, solving and building the report.
+void BM_Goal_CalculateCore(benchmark::State& state) {
+  std::unique_ptr<Form3> form = FilledForm();
+  std::size_t bytes = 0;
+  std::size_t messages = 0;
+  for (auto _ : state) {
+    const orcalc::CalculationOutcome outcome =
+        orcalc::goal::Calculate(Request(), form->MSFlexGrid1->sheet());
+    if (!outcome.report) state.SkipWithError("no report");
+    bytes = outcome.report ? outcome.report->size() : 0;
+    messages = outcome.messages.size();
+  }
+  state.counters["report_bytes"] = static_cast<double>(bytes);
+  state.counters["messages"] = static_cast<double>(messages);
+  state.counters["peak_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_Goal_CalculateCore)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+// Calculate to the results window's first paint; then the save from it.
+void BM_Form3_CalculateToShown(benchmark::State& state) {
+  BenchPlatform platform;
+  QTemporaryDir dir;
+  platform.savePath = dir.filePath("report.txt");
+  std::unique_ptr<Form3> form = FilledForm();
+  double shown = 0;
+  double save = 0;
+  double peak_shown = 0;
+  qsizetype report_bytes = 0;
+  QElapsedTimer timer;
+  platform.onModal = [&](QDialog* dialog) {
+    auto* results = qobject_cast<Form2*>(dialog);
+    if (!results) return;
+    results->repaint();
+    shown = Seconds(timer);
+    peak_shown = PeakMegabytes();
+    report_bytes = results->Text1->length();
+    QElapsedTimer saving;
+    saving.start();
+    results->save();
+    save = Seconds(saving);
+  };
+  for (auto _ : state) {
+    platform.messages.clear();
+    shown = 0;
+    timer.start();
+    form->calculate();
+    state.SetIterationTime(shown);
+    if (shown == 0 || !QFile::exists(platform.savePath)) {
+      state.SkipWithError("no report shown and saved");
+    }
+    QFile::remove(platform.savePath);
+  }
+  state.counters["save_ms"] = save * 1000;
+  state.counters["report_bytes"] = static_cast<double>(report_bytes);
+  state.counters["messages"] = platform.messages.size();
+  state.counters["shown_peak_MB"] = peak_shown;
+  state.counters["peak_MB"] = PeakMegabytes();
+}
+BENCHMARK(BM_Form3_CalculateToShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
+
+}  // namespace
+
+int main(int argc, char** argv) { return orcalc::bench::RunBenchmarks(argc, argv); }
