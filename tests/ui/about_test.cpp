@@ -55,9 +55,9 @@ class AboutTest : public QObject {
     QVERIFY(box.GetKeyValue(kHKeyLocalMachine, "K", "dword", dword) &&
             !box.GetKeyValue(kHKeyLocalMachine, "K", "none", missing));
     QCOMPARE(dword + "|" + missing, std::string("&h12345678|"));
-    // The paths found (the first ends in its NUL, the second does not), or
-    // the message when no program starts.
-    // Per case: the first location's path, the second's folder, the program started.
+    // Per case: the first location's path (stored with its NUL), the second
+    // location's folder (without), and the program started; none started
+    // means the message.
     const char* const cases[][3] = {{"C:\\i.exe", "D:", "C:\\i.exe"},
                                     {nullptr, "D:", "D:\\MSINFO32.EXE"},
                                     {nullptr, "E:", nullptr},
