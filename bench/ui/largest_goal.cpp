@@ -34,7 +34,9 @@ constexpr int kSize = 500;
 // not read by goal programming and stays as laid out.
 void FillDense(orcalc::Sheet& sheet) {
   std::mt19937 random(500501);
-  auto uniform = [&](int lo, int hi) { return std::to_string(std::uniform_int_distribution<int>(lo, hi)(random)); };
+  auto uniform = [&](int lo, int hi) {
+    return std::to_string(std::uniform_int_distribution<int>(lo, hi)(random));
+  };
   const int n = kSize;
   for (int i = 1; i <= kSize; ++i) {
     for (int j = 1; j <= n; ++j) sheet.SetCell(i, j, uniform(1, 10));

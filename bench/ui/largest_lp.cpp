@@ -144,7 +144,8 @@ void BM_Lp_CalculateCore(benchmark::State& state) {
   request.constraints = kSize;
   request.sense = orcalc::lp::Sense::Maximise;
   for (auto _ : state) {
-    const orcalc::CalculationOutcome outcome = orcalc::lp::Calculate(request, form->MSFlexGrid1->sheet());
+    const orcalc::CalculationOutcome outcome =
+        orcalc::lp::Calculate(request, form->MSFlexGrid1->sheet());
     if (!outcome.report || !outcome.messages.empty()) state.SkipWithError("no clean report");
     benchmark::DoNotOptimize(outcome.report->data());
   }

@@ -260,8 +260,10 @@ class Monkey {
              .arg(pos.x())
              .arg(pos.y())
              .arg(describe(target)));
-    if (twice) QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, local);
-    else QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, local);
+    if (twice)
+      QTest::mouseDClick(target, Qt::LeftButton, Qt::NoModifier, local);
+    else
+      QTest::mouseClick(target, Qt::LeftButton, Qt::NoModifier, local);
   }
 
   void clickWidget(QWidget* widget, QWidget* window) {
@@ -299,16 +301,37 @@ class Monkey {
 
   void act(SheetWindow* window, int depth, const WindowWatch* watch) {
     enum Action {
-      kClickCell, kDoubleClickCell, kClickAnywhere, kType, kBurst, kLongNumber, kSetCount,
-      kButton, kPopup, kWheel, kScrollBar, kResize, kPaste, kCompose, kActionCount
+      kClickCell,
+      kDoubleClickCell,
+      kClickAnywhere,
+      kType,
+      kBurst,
+      kLongNumber,
+      kSetCount,
+      kButton,
+      kPopup,
+      kWheel,
+      kScrollBar,
+      kResize,
+      kPaste,
+      kCompose,
+      kActionCount
     };
     static const double weights[kActionCount] = {26, 4, 5, 30, 4, 1.5, 5, 14, 2, 6, 3, 2, 2, 1};
     std::discrete_distribution<int> which(std::begin(weights), std::end(weights));
     switch (which(rng_)) {
-      case kClickCell: clickCell(window, false); break;
-      case kDoubleClickCell: clickCell(window, true); break;
-      case kClickAnywhere: clickAnywhere(window); break;
-      case kType: typeKey(window); break;
+      case kClickCell:
+        clickCell(window, false);
+        break;
+      case kDoubleClickCell:
+        clickCell(window, true);
+        break;
+      case kClickAnywhere:
+        clickAnywhere(window);
+        break;
+      case kType:
+        typeKey(window);
+        break;
       case kBurst:
         // Typing fast: each key is checked as a separate event.
         for (int i = uniform(3, 20); i > 0 && running() && window->isVisible(); --i) {
@@ -320,16 +343,35 @@ class Monkey {
           rememberTextEditor(window);
         }
         break;
-      case kLongNumber: longNumber(window); break;
-      case kSetCount: setCount(window); break;
-      case kButton: pressButton(window, depth); break;
-      case kPopup: dropDownList(window); break;
-      case kWheel: wheel(window); break;
-      case kScrollBar: dragScrollBar(window); break;
-      case kResize: resize(window); break;
-      case kPaste: paste(window); break;
-      case kCompose: compose(window); break;
-      default: break;
+      case kLongNumber:
+        longNumber(window);
+        break;
+      case kSetCount:
+        setCount(window);
+        break;
+      case kButton:
+        pressButton(window, depth);
+        break;
+      case kPopup:
+        dropDownList(window);
+        break;
+      case kWheel:
+        wheel(window);
+        break;
+      case kScrollBar:
+        dragScrollBar(window);
+        break;
+      case kResize:
+        resize(window);
+        break;
+      case kPaste:
+        paste(window);
+        break;
+      case kCompose:
+        compose(window);
+        break;
+      default:
+        break;
     }
   }
 
@@ -347,7 +389,8 @@ class Monkey {
     QRect cell = grid->cellRect(row, col) & grid->rect();
     if (cell.isEmpty()) cell = grid->rect();
     if (cell.isEmpty()) return clickAnywhere(window);
-    const QPoint p(cell.x() + uniform(0, cell.width() - 1), cell.y() + uniform(0, cell.height() - 1));
+    const QPoint p(cell.x() + uniform(0, cell.width() - 1),
+                   cell.y() + uniform(0, cell.height() - 1));
     clickAt(window, grid->mapTo(window, p), twice);
   }
 
@@ -468,7 +511,8 @@ class Monkey {
     }
     if (target != window->Text8) return;
     note(QStringLiteral("%1 digits into Text8").arg(digits));
-    for (QChar c : text) QTest::sendKeyEvent(QTest::Click, target, Qt::Key(c.unicode()), QString(c), {});
+    for (QChar c : text)
+      QTest::sendKeyEvent(QTest::Click, target, Qt::Key(c.unicode()), QString(c), {});
   }
 
   void setCount(SheetWindow* window) {
@@ -487,7 +531,8 @@ class Monkey {
                                  : Key{Qt::Key_Minus, "-", {}, "'-'"});
       }
       if (countValue(digitsOf(afterInsertion(box, QString(c)))) > kMaxMonkeyCount) break;
-      sendKey(box, Key{Qt::Key(c.unicode()), QString(c), Qt::NoModifier, QStringLiteral("'%1'").arg(c)});
+      sendKey(box,
+              Key{Qt::Key(c.unicode()), QString(c), Qt::NoModifier, QStringLiteral("'%1'").arg(c)});
     }
     if (chance(0.5)) sendKey(box, Key{Qt::Key_Tab, "\t", {}, "Tab"});
   }
@@ -501,7 +546,8 @@ class Monkey {
     if (window->Command4 && depth == 0) choices << window->Command4 << window->Command4;
     if (chance(depth > 0 ? 0.05 : 0.01)) choices = {window->Command6};
     QWidget* widget = pick(choices);
-    if (auto* button = qobject_cast<QPushButton*>(widget); button && chance(0.2) && button->isEnabled()) {
+    if (auto* button = qobject_cast<QPushButton*>(widget);
+        button && chance(0.2) && button->isEnabled()) {
       // From the keyboard: Tab brings the focus to the button, then Space
       // or Enter presses it.
       note(QStringLiteral("focus to %1").arg(describe(button)));
@@ -522,14 +568,16 @@ class Monkey {
     spend();
     QComboBox* combo = window->Combo3;
     if (combo->isHidden()) return typeKey(window);
-    clickAt(window, combo->mapTo(window, QPoint(std::max(combo->width() - 4, 0), combo->height() / 2)));
+    clickAt(window,
+            combo->mapTo(window, QPoint(std::max(combo->width() - 4, 0), combo->height() / 2)));
     QCoreApplication::processEvents();
     QAbstractItemView* view = combo->view();
     if (!view || !view->isVisible()) return;
     if (chance(0.7)) {
       const QModelIndex index = combo->model()->index(uniform(0, combo->count() - 1), 0);
       note(QStringLiteral("choose item %1").arg(index.row()));
-      QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier, view->visualRect(index).center());
+      QTest::mouseClick(view->viewport(), Qt::LeftButton, Qt::NoModifier,
+                        view->visualRect(index).center());
     } else {
       note(QStringLiteral("Escape in the list"));
       QTest::keyClick(view, Qt::Key_Escape);
@@ -545,14 +593,18 @@ class Monkey {
       pos = grid->mapTo(window, QPoint(uniform(0, std::max(grid->width() - 1, 0)),
                                        uniform(0, std::max(grid->height() - 1, 0))));
     } else {
-      pos = QPoint(uniform(0, std::max(window->width() - 1, 0)), uniform(0, std::max(window->height() - 1, 0)));
+      pos = QPoint(uniform(0, std::max(window->width() - 1, 0)),
+                   uniform(0, std::max(window->height() - 1, 0)));
     }
     target = window->childAt(pos);
     if (!target) target = window;
     const int steps = uniform(1, 4) * (chance(0.5) ? 1 : -1);
     const bool horizontal = chance(0.3);
     const QPoint delta = horizontal ? QPoint(120 * steps, 0) : QPoint(0, 120 * steps);
-    note(QStringLiteral("wheel %1 %2 on %3").arg(horizontal ? "across" : "down").arg(steps).arg(describe(target)));
+    note(QStringLiteral("wheel %1 %2 on %3")
+             .arg(horizontal ? "across" : "down")
+             .arg(steps)
+             .arg(describe(target)));
     // Passed up to the parents until one takes it, as the toolkit does.
     for (QWidget* w = target; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
       const QPointF local = w->mapFrom(window, pos);
@@ -574,7 +626,8 @@ class Monkey {
       return;
     }
     const QPoint to(uniform(0, bar->width() - 1), uniform(0, bar->height() - 1));
-    note(QStringLiteral("drag on %1 scroll bar").arg(bar == grid->verticalScrollBar() ? "vertical" : "horizontal"));
+    note(QStringLiteral("drag on %1 scroll bar")
+             .arg(bar == grid->verticalScrollBar() ? "vertical" : "horizontal"));
     QTest::mousePress(bar, Qt::LeftButton, Qt::NoModifier, from);
     QTest::mouseMove(bar, to);
     QTest::mouseRelease(bar, Qt::LeftButton, Qt::NoModifier, to);
@@ -584,10 +637,18 @@ class Monkey {
     spend();
     QSize size;
     switch (uniform(0, 3)) {
-      case 0: size = QSize(uniform(1, 60), uniform(1, 60)); break;
-      case 1: size = QSize(uniform(60, 400), uniform(60, 300)); break;
-      case 2: size = QSize(uniform(400, 900), uniform(300, 700)); break;
-      default: size = QSize(uniform(900, 1600), uniform(700, 1100)); break;
+      case 0:
+        size = QSize(uniform(1, 60), uniform(1, 60));
+        break;
+      case 1:
+        size = QSize(uniform(60, 400), uniform(60, 300));
+        break;
+      case 2:
+        size = QSize(uniform(400, 900), uniform(300, 700));
+        break;
+      default:
+        size = QSize(uniform(900, 1600), uniform(700, 1100));
+        break;
     }
     note(QStringLiteral("resize to %1 x %2").arg(size.width()).arg(size.height()));
     window->resize(size);
@@ -616,9 +677,9 @@ class Monkey {
   // Text committed by an input method into the focused control.
   void compose(SheetWindow* window) {
     spend();
-    QString text = pick(QList<QString>{QStringLiteral("中文"), QStringLiteral("１２"),
-                                       QStringLiteral("3.5"), QStringLiteral("-7a"),
-                                       QStringLiteral("≤"), QStringLiteral("9")});
+    QString text =
+        pick(QList<QString>{QStringLiteral("中文"), QStringLiteral("１２"), QStringLiteral("3.5"),
+                            QStringLiteral("-7a"), QStringLiteral("≤"), QStringLiteral("9")});
     QWidget* target = keyboardTarget(window);
     if (auto* box = qobject_cast<QLineEdit*>(target); box && isCountBox(box)) {
       if (countValue(digitsOf(afterInsertion(box, digitsOf(text)))) > kMaxMonkeyCount) text = "x";
@@ -652,8 +713,9 @@ class Monkey {
 
   void resultsWindow(Form2* form) {
     if (expectation_) {
-      expectation_->shown << Expectation::Shown{form->reportBytes().toStdString(), form->windowTitle(),
-                                                form->Label1->text(), platform_.messages.size()};
+      expectation_->shown << Expectation::Shown{form->reportBytes().toStdString(),
+                                                form->windowTitle(), form->Label1->text(),
+                                                platform_.messages.size()};
     } else {
       expect(false, QStringLiteral("a results window opened outside Calculate and statistics"));
     }
@@ -667,7 +729,8 @@ class Monkey {
         case 1: {
           note(QStringLiteral("wheel on the report"));
           QWheelEvent event(QPointF(10, 10), form->Text1->mapToGlobal(QPointF(10, 10)), QPoint(),
-                            QPoint(0, -360), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+                            QPoint(0, -360), Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                            false);
           QCoreApplication::sendEvent(form->Text1->viewport(), &event);
           break;
         }
@@ -694,7 +757,8 @@ class Monkey {
 
   void saveReport(Form2* form) {
     note(QStringLiteral("save"));
-    const QString path = files_.filePath(QStringLiteral("report%1.txt").arg(summary_.results_saved));
+    const QString path =
+        files_.filePath(QStringLiteral("report%1.txt").arg(summary_.results_saved));
     platform_.nextSavePath = path;
     const qsizetype messages = platform_.messages.size();
     const QByteArray text = form->reportBytes();
@@ -712,13 +776,20 @@ class Monkey {
 
   void connectCommands(SheetWindow* window) {
     windows_ << window;
-    QObject::connect(window, &QObject::destroyed, &context_, [this, window] { windows_.removeAll(window); });
-    QObject::connect(window->Command1, &QPushButton::pressed, &context_, [this, window] { pressed(window, 1); });
-    QObject::connect(window->Command2, &QPushButton::pressed, &context_, [this, window] { pressed(window, 2); });
-    QObject::connect(window->Command3, &QPushButton::pressed, &context_, [this, window] { pressed(window, 3); });
-    QObject::connect(window->Command1, &QPushButton::clicked, &context_, [this, window] { finished(window); });
-    QObject::connect(window->Command2, &QPushButton::clicked, &context_, [this, window] { finished(window); });
-    QObject::connect(window->Command3, &QPushButton::clicked, &context_, [this, window] { finished(window); });
+    QObject::connect(window, &QObject::destroyed, &context_,
+                     [this, window] { windows_.removeAll(window); });
+    QObject::connect(window->Command1, &QPushButton::pressed, &context_,
+                     [this, window] { pressed(window, 1); });
+    QObject::connect(window->Command2, &QPushButton::pressed, &context_,
+                     [this, window] { pressed(window, 2); });
+    QObject::connect(window->Command3, &QPushButton::pressed, &context_,
+                     [this, window] { pressed(window, 3); });
+    QObject::connect(window->Command1, &QPushButton::clicked, &context_,
+                     [this, window] { finished(window); });
+    QObject::connect(window->Command2, &QPushButton::clicked, &context_,
+                     [this, window] { finished(window); });
+    QObject::connect(window->Command3, &QPushButton::clicked, &context_,
+                     [this, window] { finished(window); });
   }
 
   // The button is down: any open editor has committed. What the command
@@ -738,8 +809,10 @@ class Monkey {
       e.kind = Expectation::Kind::Layout;
       e.command = QStringLiteral("OK");
       e.laid_out = e.before;
-      if (form1) lp::LayOutSheet(e.laid_out, variables, rows, form1->sense());
-      else goal::LayOutSheet(e.laid_out, rows, variables);
+      if (form1)
+        lp::LayOutSheet(e.laid_out, variables, rows, form1->sense());
+      else
+        goal::LayOutSheet(e.laid_out, rows, variables);
     } else if (command == 2) {
       e.command = QStringLiteral("Calculate");
       if (form1) {
@@ -761,14 +834,18 @@ class Monkey {
       stats::StatsRequest request;
       request.column = window->editing().gCol();
       request.count = rows;
-      request.kind = form1 ? stats::SheetKind::LinearProgramming : stats::SheetKind::GoalProgramming;
+      request.kind =
+          form1 ? stats::SheetKind::LinearProgramming : stats::SheetKind::GoalProgramming;
       request.decimal_separator = SheetWindow::decimalSeparator();
       e.outcome = stats::Calculate(request, e.before);
     }
     const double seconds = timer.nsecsElapsed() / 1e9;
     summary_.slowest_calculation = std::max(summary_.slowest_calculation, seconds);
-    expect(seconds < kCalculationSeconds,
-           QStringLiteral("%1 with counts %2 and %3 took %4 s").arg(e.command).arg(variables).arg(rows).arg(seconds));
+    expect(seconds < kCalculationSeconds, QStringLiteral("%1 with counts %2 and %3 took %4 s")
+                                              .arg(e.command)
+                                              .arg(variables)
+                                              .arg(rows)
+                                              .arg(seconds));
     note(QStringLiteral("%1 pressed, counts %2 and %3").arg(e.command).arg(variables).arg(rows));
     expectation_ = std::move(e);
   }
@@ -797,7 +874,8 @@ class Monkey {
     for (const std::string& m : e.outcome.messages) expected_messages << QString::fromStdString(m);
     if (!e.outcome.report) {
       ++summary_.message_only;
-      expect(e.shown.isEmpty(), QStringLiteral("%1 opened a results window without a report").arg(e.command));
+      expect(e.shown.isEmpty(),
+             QStringLiteral("%1 opened a results window without a report").arg(e.command));
       expect(platform_.messages.mid(e.messages_before) == expected_messages,
              QStringLiteral("%1 showed the messages [%2] instead of [%3]")
                  .arg(e.command, platform_.messages.mid(e.messages_before).join(" | "),
@@ -815,7 +893,8 @@ class Monkey {
                expected_messages,
            QStringLiteral("%1 showed the messages [%2] before the report instead of [%3]")
                .arg(e.command,
-                    platform_.messages.mid(e.messages_before, shown.messages_before - e.messages_before)
+                    platform_.messages
+                        .mid(e.messages_before, shown.messages_before - e.messages_before)
                         .join(" | "),
                     expected_messages.join(" | ")));
     expect(shown.text == *e.outcome.report,
@@ -858,8 +937,9 @@ class Monkey {
     const QString stored = grid->text(open.row, open.col);
     const QString expected = normalisedNumber(open.text);
     expect(stored == expected,
-           QStringLiteral("the text editor closed over cell (%1,%2) holding \"%3\": the cell holds \"%4\", "
-                          "not \"%5\"")
+           QStringLiteral(
+               "the text editor closed over cell (%1,%2) holding \"%3\": the cell holds \"%4\", "
+               "not \"%5\"")
                .arg(open.row)
                .arg(open.col)
                .arg(open.text, stored, expected));
@@ -871,14 +951,17 @@ class Monkey {
     expect(!(text_open && combo_open), QStringLiteral("both editors show"));
     QWidget* focus = window->focusWidget();
     expect(!text_open || focus == window->Text8,
-           QStringLiteral("the text editor shows without the focus (the focus is on %1)").arg(describe(focus)));
+           QStringLiteral("the text editor shows without the focus (the focus is on %1)")
+               .arg(describe(focus)));
     expect(!combo_open || !watch->combo_had_focus || within(focus, window->Combo3),
-           QStringLiteral("the drop-down lost the focus but still shows (the focus is on %1)").arg(describe(focus)));
+           QStringLiteral("the drop-down lost the focus but still shows (the focus is on %1)")
+               .arg(describe(focus)));
     for (const QLineEdit* box : {window->Text1, window->Text2}) {
       expect(digitsOnly(box->text()),
              QStringLiteral("count box %1 holds \"%2\"").arg(box->objectName(), box->text()));
     }
-    static const QStringList signs = {QStringLiteral(" ≥ "), QStringLiteral(" ≤ "), QStringLiteral(" ═ ")};
+    static const QStringList signs = {QStringLiteral(" ≥ "), QStringLiteral(" ≤ "),
+                                      QStringLiteral(" ═ ")};
     QStringList items;
     for (int i = 0; i < window->Combo3->count(); ++i) items << window->Combo3->itemText(i);
     expect(items == signs, QStringLiteral("the drop-down holds [%1]").arg(items.join('|')));
@@ -896,7 +979,8 @@ class Monkey {
     for (QWidget* top : QApplication::topLevelWidgets()) {
       if (!top->isVisible() || !qobject_cast<QDialog*>(top)) continue;
       auto* sheet_window = qobject_cast<SheetWindow*>(top);
-      expect(sheet_window && windows_.contains(sheet_window), QStringLiteral("%1 was left open").arg(describe(top)));
+      expect(sheet_window && windows_.contains(sheet_window),
+             QStringLiteral("%1 was left open").arg(describe(top)));
     }
   }
 
@@ -919,7 +1003,8 @@ QList<quint32> seedsFromEnvironment(QList<quint32> fallback) {
   const QString text = qEnvironmentVariable("ORCALC_MONKEY_SEEDS");
   if (text.isEmpty()) return fallback;
   QList<quint32> seeds;
-  for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts)) seeds << part.trimmed().toUInt();
+  for (const QString& part : text.split(QLatin1Char(','), Qt::SkipEmptyParts))
+    seeds << part.trimmed().toUInt();
   return seeds;
 }
 
@@ -958,17 +1043,20 @@ void MonkeyTest::monkey() {
   QFETCH(int, events);
   RecordingPlatform platform;
   std::unique_ptr<SheetWindow> window;
-  if (goal) window = std::make_unique<Form3>();
-  else window = std::make_unique<Form1>();
+  if (goal)
+    window = std::make_unique<Form3>();
+  else
+    window = std::make_unique<Form1>();
   QElapsedTimer timer;
   timer.start();
   Monkey monkey(seed, events, platform);
   const QString failure = monkey.run(window.get());
   const Summary& s = monkey.summary();
-  qInfo("%d events in %.1f s: %d layouts, %d reports, %d message-only outcomes (%d statistics), "
-        "%d commits checked, %d goal windows opened, %d saves, %d beeps; slowest calculation %.3f s",
-        s.events, timer.elapsed() / 1000.0, s.layouts, s.reports, s.message_only, s.statistics,
-        s.commits_checked, s.goal_windows, s.results_saved, platform.beeps, s.slowest_calculation);
+  qInfo(
+      "%d events in %.1f s: %d layouts, %d reports, %d message-only outcomes (%d statistics), "
+      "%d commits checked, %d goal windows opened, %d saves, %d beeps; slowest calculation %.3f s",
+      s.events, timer.elapsed() / 1000.0, s.layouts, s.reports, s.message_only, s.statistics,
+      s.commits_checked, s.goal_windows, s.results_saved, platform.beeps, s.slowest_calculation);
   if (!failure.isEmpty()) {
     for (const QString& line : failure.split(QLatin1Char('\n'))) qInfo("%s", qPrintable(line));
   }

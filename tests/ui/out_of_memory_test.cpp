@@ -45,7 +45,8 @@ constexpr bool kSanitized = false;
 std::size_t addressSpace() {
   QFile statm(QStringLiteral("/proc/self/statm"));
   if (!statm.open(QIODevice::ReadOnly)) return 0;
-  return statm.readAll().split(' ').value(0).toULongLong() * static_cast<std::size_t>(getpagesize());
+  return statm.readAll().split(' ').value(0).toULongLong() *
+         static_cast<std::size_t>(getpagesize());
 }
 
 // Limits the address space to `bytes` while it lives.

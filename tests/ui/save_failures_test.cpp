@@ -109,8 +109,8 @@ class SmallFileSystem {
  public:
   SmallFileSystem(const QString& path, const char* size) : path_(QFile::encodeName(path)) {
     const QByteArray options = QByteArray("size=") + size + ",mode=0777";
-    mounted_ = mount("tmpfs", path_.constData(), "tmpfs", MS_NOSUID | MS_NODEV,
-                     options.constData()) == 0;
+    mounted_ =
+        mount("tmpfs", path_.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
   }
   ~SmallFileSystem() {
     if (mounted_) umount2(path_.constData(), MNT_DETACH);
@@ -156,8 +156,10 @@ void expectRefusedSave(Form2& form, RecordingPlatform& platform, const QString& 
   const QString reason = message.mid(message.indexOf(name) + name.size());
   QVERIFY2(reason.size() > 2, qPrintable(message));
   if (!reason_part.isEmpty()) QVERIFY2(message.contains(reason_part), qPrintable(message));
-  if (old_bytes) QCOMPARE(readFile(path), *old_bytes);
-  else QVERIFY(!QFileInfo::exists(path));
+  if (old_bytes)
+    QCOMPARE(readFile(path), *old_bytes);
+  else
+    QVERIFY(!QFileInfo::exists(path));
   QCOMPARE(entries(dir), before);  // no temporary file left behind
   QVERIFY(form.isVisible());
   QCOMPARE(form.reportBytes(), text);
