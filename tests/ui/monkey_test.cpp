@@ -34,7 +34,6 @@
 #include <QTemporaryDir>
 #include <QWheelEvent>
 #include <QtTest>
-#include <chrono>
 #include <deque>
 #include <optional>
 #include <random>
@@ -333,8 +332,10 @@ class Monkey {
         typeKey(window);
         break;
       case kBurst:
-        // Typing fast: each key is checked as a separate event.
+        // Typing fast: each key is checked as a separate event. A key may
+        // open a modal window; its window is active again for the next.
         for (int i = uniform(3, 20); i > 0 && running() && window->isVisible(); --i) {
+          if (!activate(window)) break;
           typeKey(window);
           settle();
           if (i == 1) break;  // the last one is checked by the session
