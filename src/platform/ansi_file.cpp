@@ -5,31 +5,64 @@
 
 #include <QFileInfo>
 #include <QSaveFile>
+#include <functional>
 
 #include "platform/platform.h"
 
 namespace orcalc::ui {
+namespace {
 
-std::optional<QByteArray> EncodeAnsi(std::string_view utf8) {
+constexpr qsizetype kPieceBytes = 64 * 1024;
+
+enum class EncodeStatus { Ok, BadText, SinkFailed };
+
+// Converts `utf8` to GB18030 and hands the result to `sink` in pieces of at
+// most kPieceBytes.
+EncodeStatus EncodeInPieces(std::string_view utf8,
+                            const std::function<bool(const QByteArray&)>& sink) {
   iconv_t cd = iconv_open("GB18030", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-  // A UTF-8 sequence of n bytes becomes at most 2n bytes of GB18030 (two-byte
-  // sequences are the worst case: up to four bytes out).
-  QByteArray out(static_cast<qsizetype>(utf8.size() * 2 + 4), Qt::Uninitialized);
+  if (cd == reinterpret_cast<iconv_t>(-1)) return EncodeStatus::BadText;
+  QByteArray piece(kPieceBytes, Qt::Uninitialized);
   char* in_ptr = const_cast<char*>(utf8.data());
   size_t in_left = utf8.size();
-  char* out_ptr = out.data();
-  size_t out_left = static_cast<size_t>(out.size());
-  size_t done = utf8.empty() ? 0 : iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
-  bool ok = done != static_cast<size_t>(-1) && in_left == 0;
-  if (ok) ok = iconv(cd, nullptr, nullptr, &out_ptr, &out_left) != static_cast<size_t>(-1);
+  EncodeStatus status = EncodeStatus::Ok;
+  bool flushing = false;  // the last call, which ends the shift state
+  while (status == EncodeStatus::Ok) {
+    char* out_ptr = piece.data();
+    size_t out_left = static_cast<size_t>(piece.size());
+    size_t done = flushing ? iconv(cd, nullptr, nullptr, &out_ptr, &out_left)
+                           : iconv(cd, &in_ptr, &in_left, &out_ptr, &out_left);
+    const bool full = done == static_cast<size_t>(-1) && errno == E2BIG;
+    if (done == static_cast<size_t>(-1) && !full) {
+      status = EncodeStatus::BadText;  // not UTF-8, or cut inside a character
+      break;
+    }
+    const qsizetype produced = out_ptr - piece.data();
+    if (produced > 0 && !sink(QByteArray::fromRawData(piece.constData(), produced))) {
+      status = EncodeStatus::SinkFailed;
+      break;
+    }
+    if (full) continue;
+    if (flushing) break;
+    flushing = true;
+  }
   iconv_close(cd);
-  if (!ok) return std::nullopt;
-  out.truncate(out_ptr - out.data());
+  return status;
+}
+
+}  // namespace
+
+std::optional<QByteArray> EncodeAnsi(std::string_view utf8) {
+  QByteArray out;
+  const EncodeStatus status = EncodeInPieces(utf8, [&](const QByteArray& piece) {
+    out.append(piece);
+    return true;
+  });
+  if (status != EncodeStatus::Ok) return std::nullopt;
   return out;
 }
 
-FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes) {
+FileWriteResult WriteAnsiFileAtomically(const QString& path, std::string_view utf8) {
   const QFileInfo info(path);
   if (info.exists() && info.isFile() && !info.isWritable()) {
     return {false, QStringLiteral("文件是只读的")};
@@ -37,8 +70,12 @@ FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
   QSaveFile file(path);
   if (!file.open(QIODevice::WriteOnly)) return {false, file.errorString()};
   QString reason;
-  if (!Platform::current().writeBytes(file, bytes, &reason)) {
+  const EncodeStatus status = EncodeInPieces(utf8, [&](const QByteArray& piece) {
+    return Platform::current().writeBytes(file, piece, &reason);
+  });
+  if (status != EncodeStatus::Ok) {
     file.cancelWriting();
+    if (status == EncodeStatus::BadText) reason = QStringLiteral("文本无法转换为保存所用的编码");
     return {false, reason};
   }
   // Bytes still in the write buffer reach the disk here. QSaveFile's commit

@@ -19,10 +19,11 @@ struct FileWriteResult {
   QString reason;  // why the file could not be written, when !ok
 };
 
-// Creates or replaces `path` with exactly `bytes`. The bytes go to a
-// temporary file beside the target, which then replaces it, so a failure at
-// any point leaves an existing file as it was. A read-only existing file is
-// refused rather than replaced.
-FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
+// Creates or replaces `path` with `utf8` converted as EncodeAnsi does. The
+// text is converted and written piece by piece (a long report is never held
+// twice) into a temporary file beside the target, which then replaces it, so
+// a failure at any point leaves an existing file as it was. A read-only
+// existing file is refused rather than replaced.
+FileWriteResult WriteAnsiFileAtomically(const QString& path, std::string_view utf8);
 
 }  // namespace orcalc::ui

@@ -59,6 +59,13 @@ Form2::Form2(QWidget* parent) : QDialog(parent, Qt::Window) {
   Text1 = new QsciScintilla(this);
   Text1->setObjectName(QStringLiteral("Text1"));
   Text1->setGeometry(twipsRect(120, 720, 8895, 6015, this));
+  // A document without style bytes: a report has one style, and a style byte
+  // per character would double the memory a long report takes. The document
+  // comes first: code page and line-end mode belong to it.
+  const long document = Text1->SendScintilla(QsciScintillaBase::SCI_CREATEDOCUMENT, 0UL,
+                                             long{QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE});
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, document);
+  Text1->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
   // A plain text box: no lexer, margins, folding or wrapping; both scroll
   // bars; CR LF line ends for new lines, the report's own ends kept.
   Text1->setUtf8(true);
@@ -108,9 +115,14 @@ void Form2::setTitle(const QString& title) {
 void Form2::setReportText(const std::string& utf8) {
   // Loading is not an edit the user could undo.
   Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+  // No change notifications while loading: each one would make a UTF-16 copy
+  // of the whole inserted text for accessibility.
+  const long event_mask = Text1->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
   Text1->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
   Text1->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()),
                        utf8.data());
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(event_mask));
   Text1->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
   Text1->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
@@ -136,15 +148,14 @@ void Form2::save() {
 
   FileWriteResult result;
   try {
-    const QByteArray text = reportBytes();
-    const std::optional<QByteArray> bytes = EncodeAnsi({text.constData(), size_t(text.size())});
-    if (bytes) {
-      result = WriteFileAtomically(path, *bytes);
-    } else {
-      result.reason = QStringLiteral("文本无法转换为保存所用的编码");
-    }
+    // The box's own text, converted and written piece by piece.
+    const auto length =
+        static_cast<size_t>(Text1->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    const auto* text = reinterpret_cast<const char*>(
+        Text1->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+    result = WriteAnsiFileAtomically(path, std::string_view(text, length));
   } catch (const std::bad_alloc&) {
-    // The copies of a very long report did not fit: nothing was written.
+    // The memory ran out on the way: nothing replaced the old file.
     result.ok = false;
     result.reason = QStringLiteral("内存不足");
   }

@@ -216,6 +216,12 @@ bool CellEditing::textEditorKey(QKeyEvent* event) {
   }
   const int code = typedCharacter(*event);
   if (code == 0) return false;  // caret movement, Delete, copy, undo...
+  if (code != 13 && code != 8 && code != 27 && event->text().size() > 1) {
+    // Several characters in one key (a compose sequence, some layouts): each
+    // goes through the filter, as pasted text does.
+    insertIntoTextEditor(event->text());
+    return true;
+  }
   if (code == 13) {
     grid_->setFocus(Qt::OtherFocusReason);
     return true;
