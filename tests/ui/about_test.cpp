@@ -49,12 +49,14 @@ class AboutTest : public QObject {
     Fakes fakes;
     frmAbout box;
     box.setSystemAccess({&fakes, &fakes, &fakes});
-    // A number value reads as hexadecimal; a failed read leaves empty text.
-    fakes.keys["K"]["dword"] = {4, std::string("\x78\x56\x34\x12", 4)};
-    std::string dword, missing = "old";
+    // A number value reads as hexadecimal and another type leaves the text
+    // alone; a failed read leaves it empty and closes the key.
+    fakes.keys["K"] = {{"dword", {4, std::string("\x78\x56\x34\x12", 4)}}, {"binary", {3, "xyz"}}};
+    std::string dword, binary = "old", missing = "old";
     QVERIFY(box.GetKeyValue(kHKeyLocalMachine, "K", "dword", dword) &&
-            !box.GetKeyValue(kHKeyLocalMachine, "K", "none", missing));
-    QCOMPARE(dword + "|" + missing, std::string("&h12345678|"));
+            box.GetKeyValue(kHKeyLocalMachine, "K", "binary", binary) &&
+            !box.GetKeyValue(kHKeyLocalMachine, "K", "none", missing) && fakes.open == 0);
+    QCOMPARE(dword + "|" + binary + "|" + missing, std::string("&h12345678|old|"));
     // Per case: the first location's path (stored with its NUL), the second
     // location's folder (without), and the program started; none started
     // means the message.
@@ -66,14 +68,13 @@ class AboutTest : public QObject {
     for (const auto& [path, folder, started] : cases) {
       RecordingPlatform platform;
       fakes = Fakes();
-      fakes.keys[kTools + "\\MSINFO"];  // the key, with its value only when given
       if (path) fakes.keys[kTools + "\\MSINFO"]["PATH"] = {1, std::string(path) + '\0'};
       if (folder) fakes.keys[kTools + " Location"]["MSINFO"] = {1, folder};
       box.StartSysInfo();
       QCOMPARE(platform.messages, started ? QStringList() : QStringList{"此时系统信息不可用"});
       if (started) QCOMPARE(fakes.started, std::vector<std::string>{started});
-      QCOMPARE(fakes.opened.size(), std::size_t(path ? 1 : 2));  // the second only if needed
-      QCOMPARE(fakes.open, 0);                                   // every key opened was closed
+      // The second location read only when needed, and every key opened closed.
+      QCOMPARE(QPoint(int(fakes.opened.size()), fakes.open), QPoint(path ? 1 : 2, 0));
     }
   }
 
