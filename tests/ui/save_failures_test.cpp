@@ -1,178 +1,63 @@
 // Saving a report where the file cannot be written: over a read-only file,
-// into a folder without write access, onto a full file system and onto a
-// read-only file system. Each time: one message naming the file and the
-// reason, the old file as it was, no temporary file left behind, and the
-// window open with its text.
+// into a folder without write access, onto a full file system. Each time one
+// message names the file and gives a reason, the old file stays as it was, no
+// temporary file is left behind, and the window stays open with its text.
 //
-// The superuser ignores permission bits, so as root the permission cases run
-// with the user and group ids of "nobody" for the moment of the save; the
-// file-system cases mount a small tmpfs. Where neither is possible (no such
-// user, no right to mount) the same checks run against a write failure
-// simulated through the platform's file writer, and the test says so.
-#include <errno.h>
-#include <grp.h>
+// The superuser ignores permission bits, so as root the permission cases save
+// with the ids of "nobody"; the full file system is a 64 KB tmpfs. Where
+// neither is possible, a write failure simulated through the platform's file
+// writer stands in, and the test says so.
 #include <pwd.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-#include <QStringEncoder>
-#include <QTemporaryDir>
-#include <QtTest>
-#include <optional>
-#include <string>
+#include "support/window_helpers.h"
 
-#include "results/form2.h"
-#include "support/recording_platform.h"
-
-using orcalc::ui::Form2;
-using orcalc::ui::testing::RecordingPlatform;
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
 
 namespace {
 
+enum class Obstacle { ReadOnlyFile, ClosedFolder, FullDisk };
+
 const QByteArray kOldBytes = "earlier report\r\n";
 
-// A report of `lines` lines with Chinese text, as the windows produce them.
 std::string report(int lines) {
   std::string text;
   for (int i = 0; i < lines; ++i) text += "第" + std::to_string(i) + "行 目标函数值 S = 12\r\n";
   return text;
 }
 
-QByteArray readFile(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return QByteArray("<unreadable>");
-  return file.readAll();
+// The account permissions are checked against: this one, or "nobody" as root.
+const passwd* account() { return geteuid() == 0 ? getpwnam("nobody") : getpwuid(geteuid()); }
+
+// Gives `path` to the account with `mode`.
+bool give(const QString& path, mode_t mode) {
+  const QByteArray name = QFile::encodeName(path);
+  if (geteuid() == 0 && chown(name.constData(), account()->pw_uid, account()->pw_gid) != 0)
+    return false;
+  return chmod(name.constData(), mode) == 0;
 }
 
-bool writeFile(const QString& path, const QByteArray& bytes) {
-  QFile file(path);
-  return file.open(QIODevice::WriteOnly) && file.write(bytes) == bytes.size() && file.flush();
-}
-
-QStringList entries(const QString& dir) {
-  return QDir(dir).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot, QDir::Name);
-}
-
-// Runs with the user and group ids of an unprivileged account while it
-// lives, so that permission bits bind; keeps root as the saved id to return.
-class Unprivileged {
+// Runs as the account while it lives, when asked to and root; root stays the
+// saved id to return to.
+class AsAccount {
  public:
-  Unprivileged(uid_t uid, gid_t gid) {
-    if (geteuid() != 0) return;
-    if (setresgid(gid, gid, 0) != 0) return;
-    if (setresuid(uid, uid, 0) != 0) {
-      setresgid(0, 0, 0);
-      return;
-    }
-    active_ = true;
+  explicit AsAccount(bool step_down) : root_(step_down && geteuid() == 0) {
+    const passwd* user = account();
+    if (root_ && (setresgid(user->pw_gid, user->pw_gid, 0) != 0 ||
+                  setresuid(user->pw_uid, user->pw_uid, 0) != 0))
+      qInfo("cannot step down from root");
   }
-  ~Unprivileged() {
-    if (!active_) return;
-    if (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0) qFatal("cannot return to root");
+  ~AsAccount() {
+    if (root_ && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
+      qFatal("cannot return to root");
   }
-  bool active() const { return active_; }
-  Unprivileged(const Unprivileged&) = delete;
-  Unprivileged& operator=(const Unprivileged&) = delete;
 
  private:
-  bool active_ = false;
+  bool root_;
 };
-
-// The account whose permissions the test runs under: the current one, or
-// "nobody" when the test runs as root. Empty when root cannot step down.
-struct Account {
-  uid_t uid;
-  gid_t gid;
-};
-std::optional<Account> permissionBoundAccount() {
-  if (geteuid() != 0) return Account{geteuid(), getegid()};
-  const passwd* nobody = getpwnam("nobody");
-  if (!nobody || nobody->pw_uid == 0) return std::nullopt;
-  Account account{nobody->pw_uid, nobody->pw_gid};
-  Unprivileged probe(account.uid, account.gid);
-  if (!probe.active()) return std::nullopt;
-  return account;
-}
-
-bool giveTo(const QString& path, const Account& account, mode_t mode) {
-  const QByteArray native = QFile::encodeName(path);
-  if (geteuid() == 0 && chown(native.constData(), account.uid, account.gid) != 0) return false;
-  return chmod(native.constData(), mode) == 0;
-}
-
-// A tmpfs of `size` mounted on `path` while it lives (root only).
-class SmallFileSystem {
- public:
-  SmallFileSystem(const QString& path, const char* size) : path_(QFile::encodeName(path)) {
-    const QByteArray options = QByteArray("size=") + size + ",mode=0777";
-    mounted_ =
-        mount("tmpfs", path_.constData(), "tmpfs", MS_NOSUID | MS_NODEV, options.constData()) == 0;
-  }
-  ~SmallFileSystem() {
-    if (mounted_) umount2(path_.constData(), MNT_DETACH);
-  }
-  bool mounted() const { return mounted_; }
-  bool makeReadOnly() {
-    return mount(nullptr, path_.constData(), nullptr, MS_REMOUNT | MS_RDONLY | MS_NOSUID | MS_NODEV,
-                 nullptr) == 0;
-  }
-  SmallFileSystem(const SmallFileSystem&) = delete;
-  SmallFileSystem& operator=(const SmallFileSystem&) = delete;
-
- private:
-  QByteArray path_;
-  bool mounted_ = false;
-};
-
-// Fills the file system holding `dir` with one file until it is full.
-bool fill(const QString& dir) {
-  QFile filler(QDir(dir).filePath("filler"));
-  if (!filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered)) return false;
-  const QByteArray block(4096, 'x');
-  while (filler.write(block) == block.size()) {
-  }
-  return true;
-}
-
-// Saves the form's text to `path`, which cannot be written, and checks the
-// outcome: one message naming the file with a reason, the old bytes kept,
-// the folder as it was, the window open with its text.
-void expectRefusedSave(Form2& form, RecordingPlatform& platform, const QString& path,
-                       const std::optional<QByteArray>& old_bytes, const QString& reason_part) {
-  const QString dir = QFileInfo(path).absolutePath();
-  const QStringList before = entries(dir);
-  const QByteArray text = form.reportBytes();
-  platform.messages.clear();
-  platform.nextSavePath = path;
-  form.save();
-  QCOMPARE(platform.messages.size(), 1);
-  const QString message = platform.messages[0];
-  const QString name = QDir::toNativeSeparators(path);
-  QVERIFY2(message.contains(name), qPrintable(message));
-  const QString reason = message.mid(message.indexOf(name) + name.size());
-  QVERIFY2(reason.size() > 2, qPrintable(message));
-  if (!reason_part.isEmpty()) QVERIFY2(message.contains(reason_part), qPrintable(message));
-  if (old_bytes)
-    QCOMPARE(readFile(path), *old_bytes);
-  else
-    QVERIFY(!QFileInfo::exists(path));
-  QCOMPARE(entries(dir), before);  // no temporary file left behind
-  QVERIFY(form.isVisible());
-  QCOMPARE(form.reportBytes(), text);
-  // The name tried is still the one offered next time.
-  platform.nextSavePath.clear();
-  form.save();
-  QCOMPARE(platform.saveRequests.last().initialPath, path);
-  QCOMPARE(platform.messages.size(), 1);
-}
-
-QByteArray gb18030(const std::string& text) {
-  return QStringEncoder("GB18030").encode(QString::fromStdString(text));
-}
 
 }  // namespace
 
@@ -180,129 +65,71 @@ class SaveFailuresTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void readOnlyFileIsRefusedAndKept();
-  void folderWithoutWriteAccessKeepsItsFiles();
-  void fullFileSystemKeepsTheOldFile();
-  void readOnlyFileSystemRefusesOldAndNewNames();
+  void refusedSave_data() {
+    QTest::addColumn<Obstacle>("obstacle");
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<int>("lines");
+    QTest::addRow("read-only file") << Obstacle::ReadOnlyFile << "old.txt" << 20;
+    // The file itself is writable: only a temporary file beside it is refused,
+    // and the save must not fall back to writing over the file.
+    QTest::addRow("closed folder, old file") << Obstacle::ClosedFolder << "old.txt" << 20;
+    QTest::addRow("closed folder, new file") << Obstacle::ClosedFolder << "new.txt" << 20;
+    QTest::addRow("full disk") << Obstacle::FullDisk << "old.txt" << 5000;
+    // A short report stays in the write buffer until the last flush, which is
+    // where a full disk shows.
+    QTest::addRow("full disk, short report") << Obstacle::FullDisk << "old.txt" << 1;
+  }
+
+  void refusedSave() {
+    QFETCH(Obstacle, obstacle);
+    QFETCH(QString, name);
+    QFETCH(int, lines);
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString folder = dir.filePath("folder"), path = folder + '/' + name;
+    QVERIFY(QDir(dir.path()).mkdir("folder"));
+    const QByteArray native = QFile::encodeName(folder);
+    const bool full_disk = obstacle == Obstacle::FullDisk;
+    const bool mounted = full_disk && mount("tmpfs", native.constData(), "tmpfs",
+                                            MS_NOSUID | MS_NODEV, "size=64k,mode=0777") == 0;
+    const auto unmount = qScopeGuard([&] { umount2(native.constData(), MNT_DETACH); });
+    QVERIFY(writeFile(folder + "/old.txt", kOldBytes));
+    bool real = full_disk ? mounted : account() && account()->pw_uid != 0;
+    if (full_disk && real) {
+      QFile filler(folder + "/filler");
+      QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
+      while (filler.write(QByteArray(4096, 'x')) == 4096) continue;
+    } else if (real) {
+      QVERIFY(give(dir.path(), 0755) && give(folder + "/old.txt", 0644));
+      if (obstacle == Obstacle::ReadOnlyFile) QVERIFY(give(folder + "/old.txt", 0444));
+      if (obstacle == Obstacle::ClosedFolder) QVERIFY(give(folder, 0555));
+    }
+    Form2 form;
+    form.setReportText(report(lines));
+    form.show();
+    const QStringList before = entries(folder);
+    platform.nextSavePath = path;
+    {
+      AsAccount as_account(real && !full_disk);
+      if (!real || (!full_disk && geteuid() == 0)) {
+        qInfo("the obstacle cannot be made here: a simulated write failure stands in");
+        platform.failWrites = QStringLiteral("simulated write failure");
+      }
+      form.save();
+    }
+    QCOMPARE(platform.messages.size(), 1);
+    const QString message = platform.messages[0], shown = QDir::toNativeSeparators(path);
+    QVERIFY2(message.contains(shown) && message.size() > message.indexOf(shown) + shown.size() + 2,
+             qPrintable(message));
+    if (name == "old.txt")
+      QCOMPARE(readFile(path), kOldBytes);
+    else
+      QVERIFY(!QFileInfo::exists(path));
+    QCOMPARE(entries(folder), before);
+    QVERIFY(form.isVisible());
+    QCOMPARE(form.reportBytes().toStdString(), report(lines));
+  }
 };
-
-void SaveFailuresTest::readOnlyFileIsRefusedAndKept() {
-  RecordingPlatform platform;
-  QTemporaryDir dir;
-  const QString path = dir.filePath("locked.txt");
-  QVERIFY(writeFile(path, kOldBytes));
-  Form2 form;
-  form.setReportText(report(20));
-  form.show();
-
-  const std::optional<Account> account = permissionBoundAccount();
-  if (!account) {
-    qInfo("cannot run without write permission here: a simulated write failure stands in");
-    platform.failWrites = QStringLiteral("Permission denied");
-    expectRefusedSave(form, platform, path, kOldBytes, *platform.failWrites);
-    return;
-  }
-  // The folder is writable, so only the file's own read-only bit stops a
-  // replacement (a temporary file renamed over it would otherwise succeed).
-  QVERIFY(giveTo(dir.path(), *account, 0755));
-  QVERIFY(giveTo(path, *account, 0444));
-  {
-    Unprivileged as_user(account->uid, account->gid);
-    QVERIFY(geteuid() != 0);
-    expectRefusedSave(form, platform, path, kOldBytes, QString());
-  }
-  // Writable again: the same window saves over it.
-  QVERIFY(giveTo(path, *account, 0644));
-  platform.nextSavePath = path;
-  form.save();
-  QCOMPARE(platform.messages.size(), 1);
-  QCOMPARE(readFile(path), gb18030(report(20)));
-}
-
-void SaveFailuresTest::folderWithoutWriteAccessKeepsItsFiles() {
-  RecordingPlatform platform;
-  QTemporaryDir dir;
-  const QString folder = dir.filePath("closed");
-  QVERIFY(QDir(dir.path()).mkdir("closed"));
-  const QString existing = QDir(folder).filePath("old.txt");
-  const QString fresh = QDir(folder).filePath("new.txt");
-  QVERIFY(writeFile(existing, kOldBytes));
-  Form2 form;
-  form.setReportText(report(20));
-  form.show();
-
-  const std::optional<Account> account = permissionBoundAccount();
-  if (!account) {
-    qInfo("cannot run without write permission here: a simulated write failure stands in");
-    platform.failWrites = QStringLiteral("Permission denied");
-    expectRefusedSave(form, platform, existing, kOldBytes, *platform.failWrites);
-    expectRefusedSave(form, platform, fresh, std::nullopt, *platform.failWrites);
-    return;
-  }
-  // The file itself is writable: only an atomic save (a temporary file in
-  // the folder) is refused, and it must not fall back to truncating the file.
-  QVERIFY(giveTo(dir.path(), *account, 0755));
-  QVERIFY(giveTo(existing, *account, 0644));
-  QVERIFY(giveTo(folder, *account, 0555));
-  {
-    Unprivileged as_user(account->uid, account->gid);
-    QVERIFY(geteuid() != 0);
-    expectRefusedSave(form, platform, existing, kOldBytes, QString());
-    expectRefusedSave(form, platform, fresh, std::nullopt, QString());
-  }
-}
-
-void SaveFailuresTest::fullFileSystemKeepsTheOldFile() {
-  RecordingPlatform platform;
-  QTemporaryDir dir;
-  const QString disk = dir.filePath("disk");
-  QVERIFY(QDir(dir.path()).mkdir("disk"));
-  const QString path = QDir(disk).filePath("report.txt");
-  Form2 form;
-  form.setReportText(report(5000));  // about 200 KB, more than the disk holds
-  form.show();
-
-  SmallFileSystem small(disk, "64k");
-  if (!small.mounted()) {
-    qInfo("cannot mount a small file system here (%s): a simulated write failure stands in",
-          strerror(errno));
-    QVERIFY(writeFile(path, kOldBytes));
-    platform.failWrites = QStringLiteral("No space left on device");
-    expectRefusedSave(form, platform, path, kOldBytes, *platform.failWrites);
-    return;
-  }
-  QVERIFY(writeFile(path, kOldBytes));
-  QVERIFY(fill(disk));
-  expectRefusedSave(form, platform, path, kOldBytes, QString());
-  // A short report stays in the write buffer until the last flush, which is
-  // where the full disk shows up: it must not replace the old file either.
-  form.setReportText(report(1));
-  expectRefusedSave(form, platform, path, kOldBytes, QString());
-
-  // With room again, the same window saves over the old file.
-  QVERIFY(QFile::remove(QDir(disk).filePath("filler")));
-  platform.nextSavePath = path;
-  form.save();
-  QCOMPARE(platform.messages.size(), 1);
-  QCOMPARE(readFile(path), gb18030(report(1)));
-}
-
-void SaveFailuresTest::readOnlyFileSystemRefusesOldAndNewNames() {
-  RecordingPlatform platform;
-  QTemporaryDir dir;
-  const QString disk = dir.filePath("disk");
-  QVERIFY(QDir(dir.path()).mkdir("disk"));
-  SmallFileSystem small(disk, "64k");
-  if (!small.mounted()) QSKIP("cannot mount a file system here");
-  const QString existing = QDir(disk).filePath("old.txt");
-  QVERIFY(writeFile(existing, kOldBytes));
-  QVERIFY(small.makeReadOnly());
-  Form2 form;
-  form.setReportText(report(20));
-  form.show();
-  expectRefusedSave(form, platform, existing, kOldBytes, QString());
-  expectRefusedSave(form, platform, QDir(disk).filePath("new.txt"), std::nullopt, QString());
-}
 
 QTEST_MAIN(SaveFailuresTest)
 #include "save_failures_test.moc"
