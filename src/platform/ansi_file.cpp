@@ -14,14 +14,14 @@ namespace {
 
 constexpr qsizetype kPieceBytes = 64 * 1024;
 
-enum class EncodeStatus { Ok, BadText, SinkFailed };
+enum class EncodeStatus { Ok, NoConverter, BadText, SinkFailed };
 
 // Converts `utf8` to GB18030 and hands the result to `sink` in pieces of at
 // most kPieceBytes.
 EncodeStatus EncodeInPieces(std::string_view utf8,
                             const std::function<bool(const QByteArray&)>& sink) {
   iconv_t cd = iconv_open("GB18030", "UTF-8");
-  if (cd == reinterpret_cast<iconv_t>(-1)) return EncodeStatus::BadText;
+  if (cd == reinterpret_cast<iconv_t>(-1)) return EncodeStatus::NoConverter;
   QByteArray piece(kPieceBytes, Qt::Uninitialized);
   char* in_ptr = const_cast<char*>(utf8.data());
   size_t in_left = utf8.size();
@@ -76,6 +76,8 @@ FileWriteResult WriteAnsiFileAtomically(const QString& path, std::string_view ut
   if (status != EncodeStatus::Ok) {
     file.cancelWriting();
     if (status == EncodeStatus::BadText) reason = QStringLiteral("文本无法转换为保存所用的编码");
+    // The converter could not be set up: in practice the memory ran out.
+    if (status == EncodeStatus::NoConverter) reason = QStringLiteral("内存不足，无法转换编码");
     return {false, reason};
   }
   // Bytes still in the write buffer reach the disk here. QSaveFile's commit

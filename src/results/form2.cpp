@@ -174,7 +174,8 @@ void Form2::showReport(QWidget* parent, const std::string& title, const std::str
   owner->setAttribute(Qt::WA_DeleteOnClose);
   if (!title.empty()) owner->setTitle(QString::fromStdString(title));
   owner->setReportText(report);
-  QPointer<Form2> form = owner.release();
+  QPointer<Form2> form = owner.get();  // may allocate: before the release
+  owner.release();
   Platform::current().runModal(form);
 }
 
