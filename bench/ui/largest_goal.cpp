@@ -104,43 +104,8 @@ BENCHMARK(BM_Goal_CalculateCore)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Calculate to the results window's first paint; then the save from it.
 void BM_Form3_CalculateToShown(benchmark::State& state) {
-  BenchPlatform platform;
-  QTemporaryDir dir;
-  platform.savePath = dir.filePath("report.txt");
   std::unique_ptr<Form3> form = FilledForm();
-  double shown = 0;
-  double save = 0;
-  double peak_shown = 0;
-  qsizetype report_bytes = 0;
-  QElapsedTimer timer;
-  platform.onModal = [&](QDialog* dialog) {
-    auto* results = qobject_cast<Form2*>(dialog);
-    if (!results) return;
-    results->repaint();
-    shown = Seconds(timer);
-    peak_shown = PeakMegabytes();
-    report_bytes = results->Text1->length();
-    QElapsedTimer saving;
-    saving.start();
-    results->save();
-    save = Seconds(saving);
-  };
-  for (auto _ : state) {
-    platform.messages.clear();
-    shown = 0;
-    timer.start();
-    form->calculate();
-    state.SetIterationTime(shown);
-    if (shown == 0 || !QFile::exists(platform.savePath)) {
-      state.SkipWithError("no report shown and saved");
-    }
-    QFile::remove(platform.savePath);
-  }
-  state.counters["save_ms"] = save * 1000;
-  state.counters["report_bytes"] = static_cast<double>(report_bytes);
-  state.counters["messages"] = platform.messages.size();
-  state.counters["shown_peak_MB"] = peak_shown;
-  state.counters["peak_MB"] = PeakMegabytes();
+  orcalc::bench::CalculateToShown(state, *form, true);
 }
 BENCHMARK(BM_Form3_CalculateToShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 

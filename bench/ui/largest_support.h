@@ -6,13 +6,19 @@
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
 
+#include <Qsci/qsciscintilla.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QElapsedTimer>
+#include <QFile>
 #include <QStringList>
+#include <QTemporaryDir>
 #include <functional>
 
+#include "app/sheet_window.h"
 #include "platform/platform.h"
+#include "results/form2.h"
 
 namespace orcalc::bench {
 
@@ -47,6 +53,50 @@ class BenchPlatform : public ui::Platform {
 
 inline double Seconds(const QElapsedTimer& timer) {
   return static_cast<double>(timer.nsecsElapsed()) / 1e9;
+}
+
+// Calculate on a filled sheet window until the results window has painted
+// its report for the first time; then the save from that window. With
+// `messages_allowed` false, a message box makes the run an error.
+inline void CalculateToShown(benchmark::State& state, ui::SheetWindow& form,
+                             bool messages_allowed) {
+  BenchPlatform platform;
+  QTemporaryDir dir;
+  platform.savePath = dir.filePath("report.txt");
+  double shown = 0;
+  double save = 0;
+  double peak_shown = 0;
+  qsizetype report_bytes = 0;
+  QElapsedTimer timer;
+  platform.onModal = [&](QDialog* dialog) {
+    auto* results = qobject_cast<ui::Form2*>(dialog);
+    if (!results) return;
+    results->repaint();
+    shown = Seconds(timer);
+    peak_shown = PeakMegabytes();
+    report_bytes = results->Text1->length();
+    QElapsedTimer saving;
+    saving.start();
+    results->save();
+    save = Seconds(saving);
+  };
+  for (auto _ : state) {
+    platform.messages.clear();
+    shown = 0;
+    timer.start();
+    form.calculate();
+    state.SetIterationTime(shown);
+    if (shown == 0 || !QFile::exists(platform.savePath) ||
+        (!messages_allowed && !platform.messages.isEmpty())) {
+      state.SkipWithError("no report shown and saved, or a message");
+    }
+    QFile::remove(platform.savePath);
+  }
+  state.counters["save_ms"] = save * 1000;
+  state.counters["report_bytes"] = static_cast<double>(report_bytes);
+  state.counters["messages"] = static_cast<double>(platform.messages.size());
+  state.counters["shown_peak_MB"] = peak_shown;
+  state.counters["peak_MB"] = PeakMegabytes();
 }
 
 inline int RunBenchmarks(int argc, char** argv) {
