@@ -23,13 +23,7 @@ const std::string kOptimal = "---------OPTIMAL SOLUSION 最优解! -------------
 const std::string kValues = "VALUE OF COAL ACHEVEMEN VECORT AGE 目标值:";
 
 // One goal: coefficients, target, D- weight and level, D+ weight and level.
-struct Goal {
-  V a;
-  double b = 0, negWeight = 0;
-  int negLevel = 0;
-  double posWeight = 0;
-  int posLevel = 0;
-};
+struct Goal { V a; double b = 0, negWeight = 0, negLevel = 0, posWeight = 0, posLevel = 0; };
 
 GoalModel MakeModel(int variables, const std::vector<Goal>& goals) {
   GoalModel m;
@@ -67,53 +61,39 @@ std::string Header(int m, int n) {
 // (D2+ weight 1, level 2).
 const Sheet kExample = FromCsv("\n,1,1, ═ ,10,1,1,0,0\n,1,, ≥ ,4,0,0,1,2\n");
 
-TEST(GoalSheet, LayOutRebuildAndIntake) {
+TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
   Sheet sheet;
   LayOutSheet(sheet, 2, 5);
-  EXPECT_EQ(sheet.rows() * 100 + sheet.cols(), 312);
-  EXPECT_EQ(sheet.Cell(2, 0), "约束方程2");
-  EXPECT_EQ(sheet.Cell(0, 5), "χ5 系数");
+  EXPECT_EQ(sheet.Cell(2, 0) + sheet.Cell(0, 5), "约束方程2χ5 系数");
   sheet.SetCell(1, 4, "7");
 
   // Rebuilt for N = 3: the old X4 number stands under a new header, and
   // columns wide in the earlier build stay wide.
   LayOutSheet(sheet, 2, 3);
-  const char* headers[] = {"约束符号",       "常数项",         "负偏差权重系数",
-                           "负偏差优先等级", "正偏差权重系数", "正偏差优先等级"};
-  for (int k = 0; k < 6; ++k) EXPECT_EQ(sheet.Cell(0, 4 + k), headers[k]);
+  EXPECT_EQ(sheet.Cell(0, 4) + sheet.Cell(0, 9), "约束符号正偏差优先等级");
   EXPECT_EQ(sheet.Cell(1, 4), "7");
-  const int widths[] = {1700, -1, -1, -1, -1, -1, 1700, 1700, 1700, 1700};
-  for (int c = 0; c < 10; ++c) EXPECT_EQ(sheet.ColumnWidth(c), widths[c]) << c;
+  EXPECT_EQ(sheet.ColumnWidth(9), 1700);
 
   // Counts below the sheet's read its upper left with the columns the new N
-  // gives (N = 1: target in column 3, D- weight in 4); above it, empty cells.
+  // gives (N = 1: target in column 3, D- weight in 4).
   const Sheet filled = FromCsv("\n,1.5,-2, ≥ ,10,0.5,1,2,2.5\n,x,3e1,,,,-0.4,,1.5\n");
   EXPECT_EQ(ReadGoalModel(filled, 2, 2).model.coef, (V{1.5, -2, 0, 30}));
   EXPECT_EQ(ReadGoalModel(filled, 1, 1).model.negWeight, (V{10}));
-  EXPECT_EQ(ReadGoalModel(filled, 3, 2).model.target, (V{10, 0, 0}));
   // Levels: halves to the even neighbour, clamped to 16 bits.
-  const std::pair<double, int> levels[] = {{1.5, 2},         {2.5, 2},     {-0.4, 0},
-                                           {32767.5, 32767}, {1e6, 32767}, {-1e300, -32768}};
-  for (const auto& [in, out] : levels) EXPECT_EQ(RoundLevel(in), out) << in;
-}
+  for (auto [in, out] : {std::pair(1.5, 2), {2.5, 2}, {-0.4, 0}, {32767.5, 32767}, {-1e300, -32768}})
+    EXPECT_EQ(RoundLevel(in), out) << in;
 
-TEST(GoalSheet, OverflowingCellStopsTheCalculation) {
   // The sign column is never read; otherwise the first cell in reading
   // order (row by row; columns 1..N, then N+2..N+6) is named.
-  Sheet sheet = FromCsv("\n,1,1,1e999,10,1,1,0,0\n,1e999,1,,4,0,0,1,2\n");
-  const CalculationOutcome out = Calculate({2, 2}, sheet);
+  const CalculationOutcome out =
+      Calculate({2, 2}, FromCsv("\n,1,1,1e999,10,1,1,0,0\n,1e999,1,,4,0,0,1,2\n"));
   EXPECT_EQ(out.messages, Messages{"单元格(2,1)的数值超出范围！"});
   EXPECT_FALSE(out.report.has_value());
-  for (int col : {8, 4, 2}) {
-    sheet.SetCell(1, col, "-1e400");
-    EXPECT_EQ(Calculate({2, 2}, sheet).messages, Messages{OverflowMessage(1, col)});
-  }
 }
 
-TEST(GoalReport, WorkedExampleByteForByte) {
+TEST(GoalReport, ByteForByte) {
   const CalculationOutcome out = Calculate({2, 2}, kExample);
   EXPECT_TRUE(out.messages.empty());
-  EXPECT_EQ(out.title, "目标规划计算结果");
   const std::string third =
       Lines({"循环次数:3次", kValues, "L=:2", "变量解值", "X( 1)= 4", "X( 2)= 6", "负偏差变量值：",
              "D( 1)- = 0", "D( 2)- = 0", "正偏差变量值：", "D( 1)+ = 0", "D( 2)+ = 0"});
@@ -130,17 +110,6 @@ TEST(GoalReport, WorkedExampleByteForByte) {
                        "正偏差变量值：", "D( 1)+ = 0", "D( 2)+ = 6"}) +
                 third + Lines({kOptimal}) + third);
   // clang-format on
-}
-
-TEST(GoalReport, EmptyCountsAndNumberTexts) {
-  // N = 0: no terms, no level, no X lines. M = 0: no goal lines at all.
-  EXPECT_EQ(*Calculate({1, 0}, FromCsv("\n,,10,1,1\n")).report,
-            Header(1, 0) + Lines({"约束方程1: (D1+) - (D1-) = 10", kOptimal, "循环次数:0次",
-                                  kValues, "L=:0", "变量解值", "负偏差变量值：", "D( 1)- = 10",
-                                  "正偏差变量值：", "D( 1)+ = 0"}));
-  EXPECT_EQ(*Calculate({0, 1}, Sheet{}).report,
-            Header(0, 1) + Lines({kOptimal, "循环次数:0次", kValues, "L=:1", "变量解值", "X( 1)= 0",
-                                  "负偏差变量值：", "正偏差变量值："}));
 
   // Echo in plain texts with the separator; results in signed texts, with
   // 0.1 + 0.2 at one level written " .3".
@@ -154,13 +123,11 @@ TEST(GoalReport, EmptyCountsAndNumberTexts) {
 
 TEST(GoalReport, StopsWithoutTheClosingLine) {
   // D1- weighted −2 rewards an ever larger shortfall: the first pivot check
-  // fails, only the final block follows, the negative sum without a blank.
+  // fails, only the final block follows, without the closing line.
   CalculationOutcome out = Calculate({1, 1}, FromCsv("\n,1,,1,-2,1\n"));
   EXPECT_EQ(out.messages, Messages{"ROUNED ERROR IN SOLUSION"});
-  EXPECT_EQ(*out.report,
-            Header(1, 1) + Lines({"约束方程1: 1 * X1 + (D1+) - (D1-) = 1", "循环次数:0次", kValues,
-                                  "L=:1", "GOAL  P( 1)= ---- =-2", "变量解值", "X( 1)= 0",
-                                  "负偏差变量值：", "D( 1)- = 1", "正偏差变量值：", "D( 1)+ = 0"}));
+  EXPECT_TRUE(out.report->ends_with("\r\n负偏差变量值：\r\nD( 1)- = 1\r\n正偏差变量值：\r\nD( 1)+ = 0"));
+  EXPECT_EQ(out.report->find(kOptimal), std::string::npos);
 
   // Cycling: maximise 10X1 − 57X2 − 9X3 − 24X4 (goal 4's D- at level 1)
   // under three constraints whose D+ are priced out at level 1 and whose D-
@@ -170,42 +137,22 @@ TEST(GoalReport, StopsWithoutTheClosingLine) {
   out = Calculate({4, 4}, FromCsv("\n,0.5,-5.5,-2.5,9,,0,2,9,1e4,1\n,0.5,-1.5,-0.5,1,,0,1,9,1e4,1\n"
                                   ",1,0,0,0,,1,0,9,1e4,1\n,10,-57,-9,-24,,1e6,1,1,0,0\n"));
   EXPECT_EQ(out.messages, Messages{"计算出现循环，停止计算！"});
-  const std::string& report = *out.report;
-  const auto sixth = report.find("\r\n循环次数:6次"), last = report.rfind("\r\n循环次数:6次");
-  EXPECT_EQ(report.substr(sixth, last - sixth), report.substr(last));
+  const std::string& r = *out.report;
+  const auto sixth = r.find("\r\n循环次数:6次"), last = r.rfind("\r\n循环次数:6次");
+  EXPECT_EQ(r.substr(sixth, last - sixth), r.substr(last));
 
-  // The limit allows exactly that many pivots; the pivot check comes first.
+  // The limit allows exactly that many pivots.
   EXPECT_TRUE(Calculate({2, 2, ".", 3}, kExample).messages.empty());
   out = Calculate({2, 2, ".", 2}, kExample);
   EXPECT_EQ(out.messages, Messages{"循环次数超过32767次，停止计算！"});
   EXPECT_EQ(out.report->find(kOptimal), std::string::npos);
-  EXPECT_EQ(Calculate({1, 1, ".", 0}, FromCsv("\n,1,,1,-2,1\n")).messages,
-            Messages{"ROUNED ERROR IN SOLUSION"});
 }
 
-TEST(GoalSolver, TieBreaksAndRoundOffBounds) {
-  // Entering: evaluation entry, level and weight of each column.
-  using Column = std::tuple<double, int, double>;
-  const std::pair<std::vector<Column>, int> entering[] = {
-      {{{2, 0, 0}, {2, 1, 0}}, 1},            // larger level wins a tie
-      {{{2, 1, 3}, {2, 1, 2}}, 1},            // then the smaller weight
-      {{{5, 0, RemovedMark}, {2, 0, 0}}, 1},  // removed columns are skipped
-      {{{1, 1, 0}, {1 + 1e-13, 0, 0}}, 0},    // round-off is a tie
-  };
-  for (const auto& [columns, expected] : entering) {
-    GoalTableau t = StartTableau(MakeModel(static_cast<int>(columns.size()), {}));
-    for (std::size_t j = 0; j < columns.size(); ++j)
-      std::tie(t.eval[j], t.colLevel[j], t.colWeight[j]) = columns[j];
-    EXPECT_EQ(ChooseEntering(t), expected) << std::get<0>(columns[1]);
-  }
+TEST(GoalSolver, LeavingChoiceAndMendedFaults) {
   // Leaving, for column 0: basic value, entry, level and weight of each row.
-  using Row = std::tuple<double, double, int, double>;
-  const std::pair<std::vector<Row>, int> leaving[] = {
+  const std::pair<std::vector<std::tuple<double, double, int, double>>, int> leaving[] = {
       {{{4, 1, 2, 0}, {4, 1, 1, 0}}, 1},          // tie: smaller level
-      {{{4, 1, 1, 1}, {4, 1, 1, 2}}, 1},          // then larger weight
       {{{2e9, 1, 0, 0}, {1, 0, 0, 0}}, -1},       // ratio of 1e9 or more
-      {{{0, 1e-9, 0, 0}, {4, 1, 0, 0}}, 1},       // round-off does not
-      {{{1, 1, 1, 0}, {1.000001, 1, 0, 0}}, 0},   // a real difference decides
       {{{0.1 * 3, 1, 0, 0}, {0.3, 1, 1, 0}}, 0},  // round-off is a tie
   };
   for (const auto& [rows, expected] : leaving) {
@@ -214,9 +161,6 @@ TEST(GoalSolver, TieBreaksAndRoundOffBounds) {
       std::tie(t.rowValue[i], t.Coef(int(i), 0), t.rowLevel[i], t.rowWeight[i]) = rows[i];
     EXPECT_EQ(ChooseLeaving(t, 0), expected) << std::get<0>(rows[1]);
   }
-}
-
-TEST(GoalSolver, MendedFaults) {
   // A negative target starts with D+ basic, so no deviation is ever
   // negative: X1 + X2 ≥ 4 at level 1 and X1 − X2 = −6 at level 2 are met.
   std::vector<GoalSnapshot> snaps;
@@ -229,12 +173,10 @@ TEST(GoalSolver, MendedFaults) {
   // end with level 3 at 84.
   r = Solve(MakeModel(4, {{{2, 5, 1, 0}, 18, 1.5, 1, 3, 1}, {{5, 0, 5, 1}, 6, 2.5, 1, 1, 3}}));
   EXPECT_EQ(r.outcome, GoalOutcome::Optimal);
-  EXPECT_EQ(r.final.pivots, 2);
   EXPECT_EQ(r.final.achievement, (V{0, 0, 0, 0}));
-  // Small real values are not noise: a weight of 1e-6, entries 1 and
-  // 1.000001 (the larger enters), a true pivot of 5e-6 with the smallest
-  // ratio (which fails the check).
-  EXPECT_EQ(Solve(MakeModel(1, {{{1}, 10, 1e-6, 1, 0, 0}})).final.solution, (V{10, 0, 0}));
+  // Small real values are not noise: entries 1 and 1.000001 (the larger
+  // enters), a true pivot of 5e-6 with the smallest ratio (which fails the
+  // check).
   EXPECT_EQ(Solve(MakeModel(2, {{{1, 1.000001}, 10, 1, 1, 0, 0}})).final.solution,
             (V{0, 10 / 1.000001, 0, 0}));
   EXPECT_EQ(Solve(MakeModel(1, {{{5e-6}, 1e-6, 0, 0, 0, 0}, {{1}, 10, 1, 1, 0, 0}})).outcome,
@@ -246,8 +188,6 @@ TEST(GoalSolver, MendedFaults) {
 
   // A weight of exactly the removal mark removes the column from the start.
   EXPECT_EQ(Solve(MakeModel(1, {{{1}, 2, 0, 0, RemovedMark, 1}})).final.pivots, 0);
-  EXPECT_EQ(Solve(MakeModel(1, {{{1}, 2, 0, 0, -3.1415900001, 1}})).outcome,
-            GoalOutcome::PivotTooSmall);
 }
 
 TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {
@@ -260,38 +200,20 @@ TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {
     const std::size_t stride = (std::size_t(cols) + 3) & ~std::size_t{3};
     V coef(rows * stride), value(rows), eval(stride);
     std::vector<std::uint64_t> keep(stride, kKeepColumn);
-    auto c = [&](V& m, int i, int j) -> double& { return m[std::size_t(i) * stride + j]; };
-    for (int i = 0; i < rows; ++i) {
-      value[i] = uniform() * 100;
-      for (int j = 0; j < cols; ++j) c(coef, i, j) = rng() % 7 ? (uniform() - 0.3) * 1e3 : -0.0;
-    }
-    for (int j = 0; j < cols; ++j) {
-      keep[j] = j != p && rng() % 4 == 0 ? kKeepColumn : 0;
-      eval[j] = keep[j] ? RemovedMark : uniform() * 3 - 1;
-    }
-    c(coef, r, p) = 0.5 + uniform();
-
-    // The written steps, one after the other, as plain loops: product, then
-    // division by P, then subtraction; columns to keep are left alone.
-    V rc = coef, rv = value, re = eval;
-    const double P = c(rc, r, p);
+    for (double& v : value) v = uniform() * 100;
+    for (std::size_t k = 0; k < coef.size(); ++k)
+      coef[k] = k % stride < std::size_t(cols) && rng() % 7 ? (uniform() - 0.3) * 1e3 : -0.0;
     for (int j = 0; j < cols; ++j)
-      re[j] = j == p || keep[j] ? re[j] : re[j] - c(rc, r, j) * re[p] / P;
-    re[p] = -re[p] / P;
-    for (int i = 0; i < rows; ++i) rv[i] = i == r ? rv[i] : rv[i] - c(rc, i, p) * rv[r] / P;
-    rv[r] = rv[r] / P;
-    for (int i = 0; i < rows; ++i)
-      for (int j = 0; j < cols; ++j)
-        if (i != r && j != p && !keep[j]) c(rc, i, j) = c(rc, i, j) - c(rc, r, j) * c(rc, i, p) / P;
-    for (int j = 0; j < cols; ++j) c(rc, r, j) = j == p || keep[j] ? c(rc, r, j) : c(rc, r, j) / P;
-    for (int i = 0; i < rows; ++i) c(rc, i, p) = i == r ? c(rc, i, p) : -c(rc, i, p) / P;
-    c(rc, r, p) = 1 / P;
+      keep[j] = j != p && rng() % 4 == 0 ? kKeepColumn : 0, eval[j] = keep[j] ? RemovedMark : uniform() * 3 - 1;
+    coef[r * stride + p] = 0.5 + uniform();
 
-    for (auto kernel : {&ExchangeTableau, &ExchangeTableauBaseline}) {
-      V kc = coef, kv = value, ke = eval;
-      kernel(ExchangeArgs{kc.data(), stride, rows, kv.data(), ke.data(), keep.data(), r, p});
-      EXPECT_TRUE(same(kc, rc) && same(kv, rv) && same(ke, re)) << "trial " << trial;
-    }
+    // The vector kernel against the plain loops of the written steps.
+    V rc = coef, rv = value, re = eval;
+    auto args = [&](V& m, V& v, V& e) {
+      return ExchangeArgs{m.data(), stride, rows, v.data(), e.data(), keep.data(), r, p};
+    };
+    ExchangeTableauBaseline(args(rc, rv, re)), ExchangeTableau(args(coef, value, eval));
+    EXPECT_TRUE(same(coef, rc) && same(value, rv) && same(eval, re)) << "trial " << trial;
   }
 }
 
@@ -303,12 +225,11 @@ std::vector<double> PreemptiveOptima(const GoalModel& m) {
   glp_add_cols(lp, columns);          // X1..XN, D1-..DM-, D1+..DM+, all ≥ 0
   std::vector<int> all(columns + 1);  // 0, 1, ..., columns
   for (int c = 1; c <= columns; ++c) glp_set_col_bnds(lp, c, GLP_LO, 0, 0), all[c] = c;
-  glp_add_rows(lp, M);
-  for (int i = 0; i < M; ++i) {
-    std::vector<int> index{0, N + i + 1, N + M + i + 1};
-    std::vector<double> value{0, 1, -1};
-    for (int j = 0; j < N; ++j) index.push_back(j + 1), value.push_back(m.a(i, j));
-    glp_set_mat_row(lp, i + 1, N + 2, index.data(), value.data());
+  for (int i = 0; i < M; ++i) {  // A·X + D− − D+ = target
+    std::vector<double> row(columns + 1);
+    for (int j = 0; j < N; ++j) row[j + 1] = m.a(i, j);
+    row[N + i + 1] = 1, row[N + M + i + 1] = -1;
+    glp_set_mat_row(lp, glp_add_rows(lp, 1), columns, all.data(), row.data());
     glp_set_row_bnds(lp, i + 1, GLP_FX, m.target[i], m.target[i]);
   }
   std::vector<double> optima;
@@ -338,32 +259,25 @@ std::vector<double> PreemptiveOptima(const GoalModel& m) {
 // with GLPK's optimum at every level.
 TEST(GoalAgainstGlpk, EveryLevelMatches) {
   glp_term_out(GLP_OFF);
-  const struct {
-    int seed, count, max_goals, max_vars;
-    bool whole, negative_targets;
-    // clang-format off
-  } runs[] = {{1, 500, 8, 8, true, false}, {2, 500, 8, 8, false, false}, {3, 250, 8, 8, true, true},
-              {4, 250, 8, 8, false, true}, {5, 60, 12, 30, true, false}};
-  // clang-format on
-  for (const auto& run : runs) {
-    std::mt19937_64 rng(run.seed);
+  // Whole or real data, with or without negative targets, then larger problems.
+  for (int seed = 1; seed <= 5; ++seed) {
+    const bool whole = seed % 2, negative_targets = seed == 3 || seed == 4;
+    const int count = seed < 5 ? 400 : 60, max_goals = seed < 5 ? 8 : 12, max_vars = seed < 5 ? 8 : 30;
+    std::mt19937_64 rng(seed);
     auto below = [&](int n) { return int(rng() % unsigned(n)); };
     auto uniform = [&](double hi) { return static_cast<double>(rng() >> 11) * 0x1p-53 * hi; };
-    auto number = [&](int whole_below, double real_below) {
-      return run.whole ? below(whole_below) : uniform(real_below);
-    };
-    for (int n = 0; n < run.count; ++n) {
-      SCOPED_TRACE(::testing::Message() << "seed " << run.seed << " problem " << n);
-      const int M = 1 + below(run.max_goals), N = 1 + below(run.max_vars);
+    auto number = [&](int whole_below, double real) { return whole ? below(whole_below) : uniform(real); };
+    for (int n = 0; n < count; ++n) {
+      SCOPED_TRACE(::testing::Message() << "seed " << seed << " problem " << n);
+      const int M = 1 + below(max_goals), N = 1 + below(max_vars);
       std::vector<Goal> goals(static_cast<std::size_t>(M));
       for (auto& g : goals) {
         // Real coefficients stay away from 0: a true pivot below 0.00001
         // stops the method by design, which is not what is compared here.
         for (int j = 0; j < N; ++j)
-          g.a.push_back(below(3) == 0 ? 0 : run.whole ? 1 + below(9) : 0.1 + uniform(9.9));
-        g.b = number(51, 100) * (run.negative_targets && below(2) ? -1 : 1);
-        g.negWeight = number(6, 5), g.posWeight = number(6, 5);
-        g.negLevel = below(N + 2), g.posLevel = below(N + 2);
+          g.a.push_back(below(3) == 0 ? 0 : whole ? 1 + below(9) : 0.1 + uniform(9.9));
+        g = {g.a, number(51, 100) * (negative_targets && below(2) ? -1 : 1), number(6, 5),
+             double(below(N + 2)), number(6, 5), double(below(N + 2))};
       }
       const GoalModel m = MakeModel(N, goals);
       const GoalResult result = Solve(m);
