@@ -39,15 +39,12 @@ inline void layOut(SheetWindow& form, int variables, int rows) {
 }
 
 inline void showActive(QWidget* window) {
-  window->show();
-  window->activateWindow();
+  window->show(), window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(window));
 }
 
 // Lets queued key presses arrive.
-inline void settle() {
-  for (int i = 0; i < 2; ++i) QCoreApplication::processEvents();
-}
+inline void settle() { for (int i = 0; i < 2; ++i) QCoreApplication::processEvents(); }
 
 inline void clickCell(SheetGrid* grid, int row, int col) {
   QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(row, col).center());
@@ -55,10 +52,7 @@ inline void clickCell(SheetGrid* grid, int row, int col) {
 
 // Types into whatever has the focus, one key at a time, as a user would.
 inline void type(const QString& keys) {
-  for (QChar ch : keys) {
-    QTest::keyClicks(QApplication::focusWidget(), QString(ch));
-    settle();
-  }
+  for (QChar ch : keys) QTest::keyClicks(QApplication::focusWidget(), QString(ch)), settle();
 }
 
 // Opens the drop-down's list with a click on its arrow and clicks `item`.
@@ -74,9 +68,8 @@ inline void chooseFromList(QComboBox* combo, int item) {
 
 // Writes rows of texts into the grid from row 1, column 1.
 inline void setCells(SheetGrid* grid, const QList<QStringList>& rows) {
-  for (int r = 0; r < rows.size(); ++r) {
+  for (int r = 0; r < rows.size(); ++r)
     for (int c = 0; c < rows[r].size(); ++c) grid->setText(r + 1, c + 1, rows[r][c]);
-  }
 }
 
 inline QByteArray gb18030(const std::string& utf8) {
@@ -99,18 +92,13 @@ inline QStringList entries(const QString& folder) {
 }
 
 // A results window as it showed, and how many message boxes came before it.
-struct Shown {
-  QString title, label;
-  std::string text;
-  qsizetype messagesBefore;
-};
+struct Shown { QString title, label; std::string text; qsizetype messagesBefore; };
 
 inline void recordResults(RecordingPlatform& platform, QList<Shown>& shown) {
   platform.onModal = [&platform, &shown](QDialog* dialog) {
-    if (auto* form = qobject_cast<Form2*>(dialog)) {
+    if (auto* form = qobject_cast<Form2*>(dialog))
       shown << Shown{form->windowTitle(), form->Label1->text(), form->reportBytes().toStdString(),
                      platform.messages.size()};
-    }
   };
 }
 
