@@ -1,5 +1,5 @@
-// Linear programming: the sheet's layout and reading, the report byte for
-// byte, the simplex method's written choices, the guards against cycling, a
+// Linear programming: reading the sheet, the report byte for byte, the
+// simplex method's written choices, the guards against cycling, a
 // degenerate end of phase 1 and the iteration limit, random problems against
 // GLPK, and the pivot kernel's bits.
 #include <glpk.h>
