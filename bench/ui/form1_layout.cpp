@@ -1,6 +1,7 @@
 // Form1's OK with 500 variables and 500 constraints: laying the sheet out
 // (502 x 503 cells) and painting the grid, then scrolling it to the far
 // corner and painting again.
+#include "ui_bench_support.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -57,13 +58,4 @@ BENCHMARK(BM_Form1_ScrollRepaint500x500)->Unit(benchmark::kMicrosecond)->UseReal
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return orcalc::bench::RunBenchmarks(argc, argv); }

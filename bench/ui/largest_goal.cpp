@@ -15,7 +15,7 @@
 
 #include "app/form3.h"
 #include "goal/goal_commands.h"
-#include "largest_support.h"
+#include "ui_bench_support.h"
 #include "results/form2.h"
 #include "sheet/sheet_grid.h"
 

@@ -14,7 +14,7 @@
 #include <string>
 
 #include "app/form1.h"
-#include "largest_support.h"
+#include "ui_bench_support.h"
 #include "lp/lp_commands.h"
 #include "results/form2.h"
 #include "sheet/sheet_grid.h"

@@ -1,5 +1,6 @@
 // Form2 showing long reports: setting the text and painting it for the
 // first time, at 200,000 and 2,000,000 lines.
+#include "ui_bench_support.h"
 #include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
 
@@ -51,13 +52,4 @@ BENCHMARK(BM_Form2_ShowReport)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM") && qEnvironmentVariableIsEmpty("DISPLAY")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-  }
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return orcalc::bench::RunBenchmarks(argc, argv); }

@@ -1,6 +1,7 @@
 // The grid with a 500 x 500 sheet: laying it out (the OK command's path:
 // the sheet's layout, the grid's refresh and the first paint) and
 // repainting after a scroll.
+#include "ui_bench_support.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -92,12 +93,4 @@ BENCHMARK(BM_ScrollRepaint)
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  if (!std::getenv("QT_QPA_PLATFORM")) setenv("QT_QPA_PLATFORM", "offscreen", 1);
-  QApplication app(argc, argv);
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return orcalc::bench::RunBenchmarks(argc, argv); }

@@ -1,4 +1,4 @@
-// Shared by the largest-problem benchmarks: a platform that answers the
+// Shared by the window benchmarks: a platform that answers the
 // modal windows and message boxes without blocking, the peak memory of the
 // process, and the program's start on the offscreen platform.
 #pragma once
