@@ -2,11 +2,50 @@
 #include <QApplication>
 #include <QStringList>
 #include <cstdio>
+#include <cstring>
 
 #include "app/application.h"
 #include "app/form1.h"
+#include "common/version.h"
+
+namespace {
+
+constexpr const char* kHelp =
+    "Usage: orcalc [--help] [--version]\n"
+    "\n"
+    "The operations-research calculator: linear programming (two-phase simplex\n"
+    "method), goal programming (priority levels) and column statistics, in\n"
+    "windows with a Simplified Chinese interface. It starts with the\n"
+    "linear-programming sheet window; type the counts, press 确定 (OK) to lay\n"
+    "out the sheet, fill its cells and press 计算 (Calculate).\n"
+    "\n"
+    "  --help     show this help and exit\n"
+    "  --version  show the version and exit\n"
+    "\n"
+    "Qt's own options (for example -platform offscreen) are accepted as well.\n"
+    "orcalc-cli runs the same calculations on sheet files from the command line.\n"
+    "\n"
+    "Exit status: 0 when the window is closed, 1 when no graphical display can\n"
+    "be reached.\n";
+
+// The answers that need no display; -1 when the program is to start.
+int AnswerWithoutDisplay(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    if (std::strcmp(argv[i], "--help") == 0 || std::strcmp(argv[i], "-h") == 0) {
+      return std::fputs(kHelp, stdout) >= 0 && std::fflush(stdout) == 0 ? 0 : 2;
+    }
+    if (std::strcmp(argv[i], "--version") == 0) {
+      const bool ok = std::printf("orcalc %s\n%s", orcalc::kVersion, orcalc::kVersionNotice) >= 0;
+      return ok && std::fflush(stdout) == 0 ? 0 : 2;
+    }
+  }
+  return -1;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
+  if (const int status = AnswerWithoutDisplay(argc, argv); status >= 0) return status;
   if (!orcalc::ui::displayAvailable()) {
     std::fprintf(stderr,
                  "orcalc needs a graphical display, and none is set (DISPLAY or "

@@ -1,42 +1,31 @@
 // orcalc-cli: the calculations of the sheet windows from the command line,
 // on sheet files (the grid as UTF-8 CSV, header row and column included).
 #include <cstdio>
+#include <string>
 #include <string_view>
 #include <vector>
 
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/help.h"
 
 namespace {
 
-constexpr std::string_view kUsage =
-    "Usage:\n"
-    "  orcalc-cli layout lp --vars M --constraints N [--max]\n"
-    "  orcalc-cli layout goal --goals M --vars N\n"
-    "  orcalc-cli lp [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
-    "  orcalc-cli goal [--goals M] [--vars N] SHEET.csv\n"
-    "  orcalc-cli stats [--goal] --column C [--count N] SHEET.csv\n"
-    "\n"
-    "layout lp / layout goal\n"
-    "    print the sheet that OK lays out on a fresh grid, as CSV.\n"
-    "lp  solve the linear program of a linear-programming sheet (default:\n"
-    "    minimise; M defaults to columns - 3, N to rows - 2).\n"
-    "goal\n"
-    "    solve the goal program of a goal-programming sheet (M defaults to\n"
-    "    rows - 1, N to columns - 7).\n"
-    "stats\n"
-    "    statistics of column C over N samples (N defaults to rows - 2, or\n"
-    "    rows - 1 with --goal for a goal-programming sheet).\n"
-    "\n"
-    "Counts are whole numbers; larger than 500 counts as 500. SHEET.csv may be\n"
-    "- to read standard input. The report goes to standard output exactly as\n"
-    "the results window shows it (CR LF line ends); each message the window\n"
-    "would show goes to standard error as one line.\n"
-    "\n"
-    "Exit status: 0 without messages, 1 when a message was shown, 2 on a usage\n"
-    "error or a sheet file that cannot be read.\n";
+using orcalc::cli::Args;
+using orcalc::cli::UsageError;
 
-bool WantsHelp(const std::vector<std::string_view>& args) {
+struct Runner {
+  std::string_view name;
+  int (*run)(Args);
+};
+
+constexpr Runner kRunners[] = {
+    {"layout lp", orcalc::cli::RunLayoutLp}, {"layout goal", orcalc::cli::RunLayoutGoal},
+    {"lp", orcalc::cli::RunLp},               {"goal", orcalc::cli::RunGoal},
+    {"stats", orcalc::cli::RunStats},
+};
+
+bool AsksForHelp(Args args) {
   for (std::string_view arg : args) {
     if (arg == "--") return false;
     if (arg == "--help" || arg == "-h") return true;
@@ -44,21 +33,40 @@ bool WantsHelp(const std::vector<std::string_view>& args) {
   return false;
 }
 
-int Dispatch(const std::vector<std::string_view>& args) {
-  using namespace orcalc::cli;
+// The command's name ("layout" takes the next word as well) and its arguments.
+std::pair<std::string, Args> SplitCommand(Args args) {
   if (args.empty()) throw UsageError("missing a command");
-  const std::string_view command = args[0];
-  const Args rest = Args(args).subspan(1);
-  if (command == "layout") {
-    if (rest.empty()) throw UsageError("layout needs 'lp' or 'goal'");
-    if (rest[0] == "lp") return RunLayoutLp(rest.subspan(1));
-    if (rest[0] == "goal") return RunLayoutGoal(rest.subspan(1));
-    throw UsageError("unknown sheet '" + std::string(rest[0]) + "' (lp or goal)");
+  if (args[0] == "layout" && args.size() > 1 && !args[1].starts_with("-")) {
+    return {"layout " + std::string(args[1]), args.subspan(2)};
   }
-  if (command == "lp") return RunLp(rest);
-  if (command == "goal") return RunGoal(rest);
-  if (command == "stats") return RunStats(rest);
-  throw UsageError("unknown command '" + std::string(command) + "'");
+  return {std::string(args[0]), args.subspan(1)};
+}
+
+int Print(std::string_view text) {
+  if (orcalc::cli::WriteOutput(text)) return orcalc::cli::kExitOk;
+  orcalc::cli::PrintError("cannot write to standard output");
+  return orcalc::cli::kExitFailure;
+}
+
+int Dispatch(Args args) {
+  using namespace orcalc::cli;
+  if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Print(FullHelp());
+  if (!args.empty() && args[0] == "--version") return Print(VersionText());
+  if (!args.empty() && args[0] == "help") {
+    if (args.size() == 1) return Print(FullHelp());
+    const auto [name, rest] = SplitCommand(args.subspan(1));
+    const std::string_view usage = CommandUsage(name);
+    if (usage.empty() || !rest.empty()) throw UsageError("no help on '" + name + "'");
+    return Print(usage);
+  }
+  const auto [name, rest] = SplitCommand(args);
+  for (const Runner& runner : kRunners) {
+    if (runner.name != name) continue;
+    if (AsksForHelp(rest)) return Print(CommandUsage(name));
+    return runner.run(rest);
+  }
+  if (name == "layout") throw UsageError("layout needs 'lp' or 'goal'");
+  throw UsageError("unknown command '" + name + "'");
 }
 
 }  // namespace
@@ -66,9 +74,6 @@ int Dispatch(const std::vector<std::string_view>& args) {
 int main(int argc, char** argv) {
   using namespace orcalc::cli;
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
-  if (WantsHelp(args) || (args.size() == 1 && args[0] == "help")) {
-    return WriteOutput(kUsage) ? kExitOk : kExitFailure;
-  }
   try {
     return Dispatch(args);
   } catch (const UsageError& error) {

@@ -9,6 +9,7 @@
 #include <iterator>
 
 #include "common/sheet_file.h"
+#include "common/version.h"
 #include "lp/lp_commands.h"
 
 namespace {
@@ -82,6 +83,32 @@ TEST(Cli, OutputMessagesAndExitStatus) {
     EXPECT_EQ(c.err == usage ? run.err.substr(0, usage.size()) : run.err, c.err);
   }
   EXPECT_EQ(RunCli({"--help"}, "/dev/null").status, 0);
+}
+
+TEST(Cli, VersionAndHelpPerCommand) {
+  const CliRun version = RunCli({"--version"}, "/dev/null");
+  EXPECT_EQ(version.status, 0);
+  EXPECT_EQ(version.out.substr(0, version.out.find('\n')), std::string("orcalc-cli ") + orcalc::kVersion);
+  EXPECT_NE(version.out.find("License GPLv3+"), std::string::npos);
+
+  // help COMMAND and COMMAND --help print the same usage; the full help has every command's.
+  const CliRun full = RunCli({"help"}, "/dev/null");
+  for (const std::vector<std::string>& command :
+       {std::vector<std::string>{"lp"}, {"goal"}, {"stats"}, {"layout", "lp"}, {"layout", "goal"}}) {
+    std::vector<std::string> help_args{"help"};
+    help_args.insert(help_args.end(), command.begin(), command.end());
+    std::vector<std::string> flag_args = command;
+    flag_args.push_back("--help");
+    const CliRun help = RunCli(help_args, "/dev/null");
+    const CliRun flag = RunCli(flag_args, "/dev/null");
+    SCOPED_TRACE(command.back());
+    EXPECT_EQ(help.status, 0);
+    EXPECT_EQ(help.out.rfind("Usage: orcalc-cli " + command.front(), 0), 0u) << help.out;
+    EXPECT_EQ(flag.out, help.out);
+    EXPECT_NE(full.out.find(help.out.substr(0, help.out.find('\n'))), std::string::npos);
+  }
+  EXPECT_EQ(RunCli({"help", "nope"}, "/dev/null").status, 2);
+  EXPECT_EQ(RunCli({"help"}, "/dev/null").out, RunCli({"--help"}, "/dev/null").out);
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+#include "cli/help.h"
+
+#include <array>
+
+#include "common/version.h"
+
+namespace orcalc::cli {
+namespace {
+
+struct CommandHelp {
+  std::string_view name;
+  std::string_view usage;
+};
+
+constexpr std::string_view kOverview =
+    "Usage: orcalc-cli COMMAND [OPTIONS] [SHEET.csv]\n"
+    "  or:  orcalc-cli help [COMMAND]\n"
+    "  or:  orcalc-cli --version\n"
+    "\n"
+    "The calculations of the orcalc windows on sheet files: the whole grid of a\n"
+    "sheet window as CSV, header row and column included. A report goes to\n"
+    "standard output exactly as the results window shows it (UTF-8, CR LF line\n"
+    "ends); each message the window would show goes to standard error as one\n"
+    "line. SHEET.csv may be - to read standard input. Counts are whole numbers;\n"
+    "larger than 500 counts as 500.\n"
+    "\n"
+    "Commands:\n"
+    "  layout lp     print a laid-out linear-programming sheet\n"
+    "  layout goal   print a laid-out goal-programming sheet\n"
+    "  lp            solve a linear program\n"
+    "  goal          solve a goal program\n"
+    "  stats         statistics of one sheet column\n"
+    "  help COMMAND  the usage of one command (also: COMMAND --help)\n"
+    "\n"
+    "Exit status: 0 without messages, 1 when a message was shown, 2 on a usage\n"
+    "error, a sheet file that cannot be read or output that cannot be written.\n";
+
+constexpr std::array kCommands = {
+    CommandHelp{"layout lp",
+                "Usage: orcalc-cli layout lp --vars M --constraints N [--max]\n"
+                "\n"
+                "Prints, as CSV, the sheet that OK lays out on a fresh linear-programming\n"
+                "window for M variables and N constraints.\n"
+                "\n"
+                "  --vars M         number of variables\n"
+                "  --constraints N  number of constraints\n"
+                "  --max            write \" Max \" into the sense cell (default \" Min \")\n"},
+    CommandHelp{"layout goal",
+                "Usage: orcalc-cli layout goal --goals M --vars N\n"
+                "\n"
+                "Prints, as CSV, the sheet that OK lays out on a fresh goal-programming\n"
+                "window for M goals and N variables.\n"
+                "\n"
+                "  --goals M  number of goal constraints\n"
+                "  --vars N   number of decision variables\n"},
+    CommandHelp{"lp",
+                "Usage: orcalc-cli lp [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
+                "\n"
+                "Solves the linear program of a linear-programming sheet by the two-phase\n"
+                "simplex method and prints the report of the results window.\n"
+                "\n"
+                "  --max            maximise the objective\n"
+                "  --min            minimise the objective (the default)\n"
+                "  --vars M         number of variables (default: the sheet's columns - 3)\n"
+                "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"},
+    CommandHelp{"goal",
+                "Usage: orcalc-cli goal [--goals M] [--vars N] SHEET.csv\n"
+                "\n"
+                "Solves the goal program of a goal-programming sheet, one priority level\n"
+                "after the other, and prints the report with one block per pivot.\n"
+                "\n"
+                "  --goals M  number of goal constraints (default: the sheet's rows - 1)\n"
+                "  --vars N   number of decision variables (default: the sheet's columns - 7)\n"},
+    CommandHelp{"stats",
+                "Usage: orcalc-cli stats [--goal] --column C [--count N] SHEET.csv\n"
+                "\n"
+                "Statistics of one column of a sheet: count, mean, deviations, variance,\n"
+                "skewness, kurtosis, minimum, maximum and median.\n"
+                "\n"
+                "  --column C  the grid column to summarise, counted as the window counts\n"
+                "              it: 0 is the header column, 1 the first coefficient column\n"
+                "  --count N   number of samples (default: the sheet's rows - 2, or rows - 1\n"
+                "              with --goal)\n"
+                "  --goal      the sheet is a goal-programming sheet: samples start in grid\n"
+                "              row 1 instead of row 2 (below the objective row)\n"},
+};
+
+}  // namespace
+
+std::string_view CommandUsage(std::string_view command) {
+  for (const CommandHelp& help : kCommands) {
+    if (help.name == command) return help.usage;
+  }
+  return {};
+}
+
+std::string FullHelp() {
+  std::string text(kOverview);
+  // Each command under a heading of its own, its usage indented below it.
+  for (const CommandHelp& help : kCommands) {
+    text += "\n";
+    text += help.name;
+    text += ":\n";
+    for (std::size_t at = 0; at < help.usage.size();) {
+      std::size_t end = help.usage.find('\n', at);
+      if (end == std::string_view::npos) end = help.usage.size();
+      const std::string_view line = help.usage.substr(at, end - at);
+      if (!line.empty()) text.append("  ").append(line);
+      text += "\n";
+      at = end + 1;
+    }
+  }
+  return text;
+}
+
+std::string VersionText() {
+  return std::string("orcalc-cli ") + kVersion + "\n" + kVersionNotice;
+}
+
+}  // namespace orcalc::cli
