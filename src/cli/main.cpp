@@ -14,6 +14,7 @@ constexpr std::string_view kUsage =
     "  orcalc-cli layout lp --vars M --constraints N [--max]\n"
     "  orcalc-cli layout goal --goals M --vars N\n"
     "  orcalc-cli lp [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
+    "  orcalc-cli sensitivity [--max|--min] [--vars M] [--constraints N] [--csv] SHEET.csv\n"
     "  orcalc-cli goal [--goals M] [--vars N] SHEET.csv\n"
     "  orcalc-cli stats [--goal] --column C [--count N] SHEET.csv\n"
     "\n"
@@ -21,6 +22,10 @@ constexpr std::string_view kUsage =
     "    print the sheet that OK lays out on a fresh grid, as CSV.\n"
     "lp  solve the linear program of a linear-programming sheet (default:\n"
     "    minimise; M defaults to columns - 3, N to rows - 2).\n"
+    "sensitivity\n"
+    "    solve as lp does, then print the sensitivity analysis and the dual\n"
+    "    problem when the optimum was found without a message; --csv prints\n"
+    "    it as CSV (kind,index,value,rate,current,lower,upper; LF line ends).\n"
     "goal\n"
     "    solve the goal program of a goal-programming sheet (M defaults to\n"
     "    rows - 1, N to columns - 7).\n"
@@ -56,6 +61,7 @@ int Dispatch(const std::vector<std::string_view>& args) {
     throw UsageError("unknown sheet '" + std::string(rest[0]) + "' (lp or goal)");
   }
   if (command == "lp") return RunLp(rest);
+  if (command == "sensitivity") return RunSensitivity(rest);
   if (command == "goal") return RunGoal(rest);
   if (command == "stats") return RunStats(rest);
   throw UsageError("unknown command '" + std::string(command) + "'");
