@@ -16,6 +16,7 @@ constexpr double kInfinity = std::numeric_limits<double>::infinity();
 
 // Each computed figure comes with its scale: the sum of the magnitudes of
 // the terms it was computed from, which bounds its roundoff.
+
 // A basic value or reduced cost within this much of 0, relative to its
 // scale, counts as 0 for the degenerate and not-unique notes.
 constexpr double kZeroTolerance = 1e-9;

@@ -3,6 +3,7 @@
 #include <array>
 #include <cmath>
 #include <cstddef>
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
@@ -14,7 +15,6 @@
 namespace orcalc::lp {
 namespace {
 
-constexpr std::size_t kColumns = 6;
 constexpr std::string_view kGap = "  ";
 
 // Plain number text with ".", an unlimited bound as "+∞" or "-∞".
@@ -30,25 +30,25 @@ std::string Name(std::string_view prefix, std::size_t index) {
   return name;
 }
 
-// A table of six columns: the first (names) left-aligned, the figures
+// An aligned table: the first column (names) left-aligned, the figures
 // right-aligned, two blanks between columns, no trailing blanks.
 class Table {
  public:
-  explicit Table(const std::array<std::string_view, kColumns>& header) {
-    AddRow({std::string(header[0]), std::string(header[1]), std::string(header[2]),
-            std::string(header[3]), std::string(header[4]), std::string(header[5])});
+  using Row = std::vector<std::string>;
+  explicit Table(std::initializer_list<std::string_view> header) : widths_(header.size(), 0) {
+    AddRow(Row(header.begin(), header.end()));
   }
-  void AddRow(std::array<std::string, kColumns> cells) {
-    for (std::size_t c = 0; c < kColumns; ++c)
+  void AddRow(Row cells) {
+    for (std::size_t c = 0; c < widths_.size(); ++c)
       widths_[c] = std::max(widths_[c], DisplayWidth(cells[c]));
     rows_.push_back(std::move(cells));
   }
   void WriteTo(ReportText& report) const {
     std::string line;
-    for (const auto& cells : rows_) {
+    for (const Row& cells : rows_) {
       line.clear();
       AppendPadRight(line, cells[0], widths_[0]);
-      for (std::size_t c = 1; c < kColumns; ++c) {
+      for (std::size_t c = 1; c < widths_.size(); ++c) {
         line.append(kGap);
         AppendPadLeft(line, cells[c], widths_[c]);
       }
@@ -57,8 +57,8 @@ class Table {
   }
 
  private:
-  std::array<std::size_t, kColumns> widths_{};
-  std::vector<std::array<std::string, kColumns>> rows_;
+  std::vector<std::size_t> widths_;
+  std::vector<Row> rows_;
 };
 
 void WriteNote(ReportText& report, const SensitivityAnalysis& analysis) {
@@ -139,24 +139,10 @@ void WriteDual(ReportText& report, const LpProblem& problem, const SensitivityAn
   report.EndLine();
 
   report.Add("对偶问题的最优解（即影子价格）:").EndLine();
-  std::string line;
-  std::vector<std::pair<std::string, std::string>> rows;
-  rows.emplace_back("对偶变量", "取值");
-  std::size_t name_width = 0, value_width = 0;
-  for (std::size_t i = 0; i < analysis.constraints.size(); ++i) {
-    rows.emplace_back(Name("y", i + 1), Figure(analysis.constraints[i].shadow_price));
-  }
-  for (const auto& [name, value] : rows) {
-    name_width = std::max(name_width, DisplayWidth(name));
-    value_width = std::max(value_width, DisplayWidth(value));
-  }
-  for (const auto& [name, value] : rows) {
-    line.clear();
-    AppendPadRight(line, name, name_width);
-    line.append(kGap);
-    AppendPadLeft(line, value, value_width);
-    report.Add(line).EndLine();
-  }
+  Table table({"对偶变量", "取值"});
+  for (std::size_t i = 0; i < analysis.constraints.size(); ++i)
+    table.AddRow({Name("y", i + 1), Figure(analysis.constraints[i].shadow_price)});
+  table.WriteTo(report);
   report.EndLine();
   report.Add("对偶目标函数值 w = ").AddPlain(analysis.dual_objective).EndLine();
 }
