@@ -8,6 +8,7 @@
 #include "common/sheet_file.h"
 #include "goal/goal_commands.h"
 #include "lp/lp_commands.h"
+#include "lp/sensitivity_command.h"
 #include "stats/stats_command.h"
 
 namespace {
@@ -66,6 +67,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       request.constraints = count_b;
       request.sense = (flags & 1) ? orcalc::lp::Sense::Maximise : orcalc::lp::Sense::Minimise;
       CheckOutcome(orcalc::lp::Calculate(request, sheet));
+      CheckOutcome(orcalc::lp::CalculateSensitivity(request, sheet,
+                                                    (flags & 2)
+                                                        ? orcalc::lp::SensitivityFormat::Csv
+                                                        : orcalc::lp::SensitivityFormat::Report));
       break;
     }
     case 1: {

@@ -15,6 +15,7 @@ using Args = std::span<const std::string_view>;
 
 int RunLayoutLp(Args args);
 int RunLp(Args args);
+int RunSensitivity(Args args);
 int RunLayoutGoal(Args args);
 int RunGoal(Args args);
 int RunStats(Args args);

@@ -28,6 +28,7 @@ constexpr std::string_view kOverview =
     "  layout lp     print a laid-out linear-programming sheet\n"
     "  layout goal   print a laid-out goal-programming sheet\n"
     "  lp            solve a linear program\n"
+    "  sensitivity   sensitivity analysis and dual problem of a linear program\n"
     "  goal          solve a goal program\n"
     "  stats         statistics of one sheet column\n"
     "  help COMMAND  the usage of one command (also: COMMAND --help)\n"
@@ -63,6 +64,20 @@ constexpr std::array kCommands = {
                 "  --min            minimise the objective (the default)\n"
                 "  --vars M         number of variables (default: the sheet's columns - 3)\n"
                 "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"},
+    CommandHelp{"sensitivity",
+                "Usage: orcalc-cli sensitivity [--max|--min] [--vars M] [--constraints N] [--csv]\n"
+                "                              SHEET.csv\n"
+                "\n"
+                "Solves the linear program as lp does; when the optimum is found without a\n"
+                "message, prints the sensitivity analysis (values, reduced costs, shadow\n"
+                "prices and their ranges) and the dual problem, otherwise the messages.\n"
+                "\n"
+                "  --max            maximise the objective\n"
+                "  --min            minimise the objective (the default)\n"
+                "  --vars M         number of variables (default: the sheet's columns - 3)\n"
+                "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
+                "  --csv            print CSV instead (kind,index,value,rate,current,lower,\n"
+                "                   upper; LF line ends; infinite bounds inf and -inf)\n"},
     CommandHelp{"goal",
                 "Usage: orcalc-cli goal [--goals M] [--vars N] SHEET.csv\n"
                 "\n"

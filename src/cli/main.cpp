@@ -21,7 +21,9 @@ struct Runner {
 
 constexpr Runner kRunners[] = {
     {"layout lp", orcalc::cli::RunLayoutLp}, {"layout goal", orcalc::cli::RunLayoutGoal},
-    {"lp", orcalc::cli::RunLp},               {"goal", orcalc::cli::RunGoal},
+    {"lp", orcalc::cli::RunLp},
+    {"sensitivity", orcalc::cli::RunSensitivity},
+    {"goal", orcalc::cli::RunGoal},
     {"stats", orcalc::cli::RunStats},
 };
 

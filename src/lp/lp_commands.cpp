@@ -7,7 +7,8 @@
 
 namespace orcalc::lp {
 
-CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet) {
+CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
+                             std::optional<SolvedLp>* solved) {
   CalculationOutcome outcome;
   LpIntake intake = ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
   if (intake.overflow) {
@@ -30,6 +31,7 @@ CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet) {
 
   outcome.messages = result.messages;
   outcome.report = report.Take();
+  if (solved) solved->emplace(SolvedLp{problem, result});
   return outcome;
 }
 

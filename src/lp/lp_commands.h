@@ -2,10 +2,13 @@
 // sheet out, Calculate reads, solves and reports.
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "common/calculation.h"
 #include "common/sheet.h"
+#include "lp/lp_problem.h"
+#include "lp/simplex_solver.h"
 
 namespace orcalc::lp {
 
@@ -23,8 +26,17 @@ struct LpRequest {
   long iteration_limit = 1000000;       // the loop's limit (tests lower it)
 };
 
+// The problem a calculation solved and what the solver returned.
+struct SolvedLp {
+  LpProblem problem;
+  SimplexResult result;
+};
+
 // Calculate: the report text (absent when a cell overflows) and the
-// messages to show, in order. Cells beyond the sheet read as empty.
-CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet);
+// messages to show, in order. Cells beyond the sheet read as empty. When
+// `solved` is given, it receives the problem and the solver's result
+// whenever the solver ran.
+CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
+                             std::optional<SolvedLp>* solved = nullptr);
 
 }  // namespace orcalc::lp

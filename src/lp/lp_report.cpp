@@ -2,14 +2,18 @@
 
 namespace orcalc::lp {
 
+void WriteCountsAndSense(ReportText& report, const LpProblem& problem) {
+  report.Add("变量数m=").AddInt(problem.variables).EndLine();
+  report.Add("约束方程数n=").AddInt(problem.constraints).EndLine();
+  report.Add(problem.sense == 1.0 ? "目标函数去极大值：p=1" : "目标函数去极小值：p=-1").EndLine();
+  report.Add("----------------------------------").EndLine();
+}
+
 void WriteReportHead(ReportText& report, const LpProblem& problem) {
   const int m = problem.variables;
   const int n = problem.constraints;
   report.Add("---------线性规划计算结果---------").EndLine();
-  report.Add("变量数m=").AddInt(m).EndLine();
-  report.Add("约束方程数n=").AddInt(n).EndLine();
-  report.Add(problem.sense == 1.0 ? "目标函数去极大值：p=1" : "目标函数去极小值：p=-1").EndLine();
-  report.Add("----------------------------------").EndLine();
+  WriteCountsAndSense(report, problem);
   report.EndLine();
 
   // The objective as entered, zero coefficients included; every term but

@@ -7,6 +7,9 @@
 
 namespace orcalc::lp {
 
+// The counts and the sense as the header writes them, then the rule line.
+void WriteCountsAndSense(ReportText& report, const LpProblem& problem);
+
 // The header and the echo of the objective and the (normalised)
 // constraints, every line ending with CR LF.
 void WriteReportHead(ReportText& report, const LpProblem& problem);

@@ -364,6 +364,15 @@ SimplexResult Simplex::Run() {
     if (b <= m_) result.x[static_cast<std::size_t>(b - 1)] = T_(i, rhs_);
   }
   result.objective = p_ * T_(1, rhs_);
+
+  result.basis.reserve(static_cast<std::size_t>(n_));
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const int b = B_[static_cast<std::size_t>(i)];
+    result.basis.push_back(b > m_ + n_ ? kArtificialColumn : b - 1);
+  }
+  for (int j = 1; j <= m_ + n_; ++j) {
+    if (!allowed_[static_cast<std::size_t>(j)]) result.barred.push_back(j - 1);
+  }
   return result;
 }
 

@@ -15,6 +15,9 @@ inline constexpr const char* kIterationLimitMessage = "迭代次数超过限制�
 inline constexpr double kEpsilon = 0.0001;
 inline constexpr long kIterationLimit = 1000000;
 
+// In SimplexResult::basis: the row's own artificial variable is basic.
+inline constexpr int kArtificialColumn = -1;
+
 struct SimplexOptions {
   // The loop stops once its counter, which starts at 1 and counts pivots and
   // phase ends alike, reaches this value.
@@ -40,6 +43,13 @@ struct SimplexResult {
   long pivots = 0;
   long phase1_pivots = 0;
   long bland_pivots = 0;  // pivots chosen by Bland's rule
+  // The final basis, for each constraint row in order: the column of its
+  // basic variable (0..m-1 the variable χ(j+1), m+s the slack or surplus of
+  // constraint s) or kArtificialColumn.
+  std::vector<int> basis;
+  // The columns, numbered as in `basis`, that phase 2 did not let enter
+  // because they would have lifted an artificial variable off 0.
+  std::vector<int> barred;
 };
 
 // Solves `problem`, whose right-hand sides must be normalised (>= 0).

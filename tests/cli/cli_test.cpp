@@ -11,6 +11,7 @@
 #include "common/sheet_file.h"
 #include "common/version.h"
 #include "lp/lp_commands.h"
+#include "lp/sensitivity_command.h"
 
 namespace {
 
@@ -48,6 +49,10 @@ TEST(Cli, OutputMessagesAndExitStatus) {
       *orcalc::lp::Calculate({2, 2, orcalc::lp::Sense::Maximise},
                              orcalc::ReadSheetCsv(Slurp(Data("lp_example.csv"))).sheet)
            .report;
+  const std::string sensitivity =
+      *orcalc::lp::CalculateSensitivity({2, 2, orcalc::lp::Sense::Maximise},
+                                        orcalc::ReadSheetCsv(Slurp(Data("lp_example.csv"))).sheet)
+           .report;
   const std::string usage = "orcalc-cli: ";  // the start of every usage error
   // Arguments, status, part of standard output (all of it when exact or
   // empty), standard error or the start of a usage error.
@@ -60,6 +65,13 @@ TEST(Cli, OutputMessagesAndExitStatus) {
       {{"lp", Data("lp_example.csv")}, 0, "目标函数去极小值：p=-1\r\n", ""},
       {{"lp", "--vars", "900", "--constraints", "0", Data("lp_example.csv")}, 0, "变量数m=500\r\n约束方程数n=0\r\n", ""},
       {{"lp", "--max", Data("lp_contradictory.csv")}, 1, "目标函数值 S = 1\r\n", "无最优解！\n无最优解！\n"},
+      {{"sensitivity", "--max", Data("lp_example.csv")}, 0, sensitivity, "", true},
+      {{"sensitivity", "--csv", "--max", "-"}, 0, "kind,index,value,rate,current,lower,upper\n"
+       "variable,1,4,0,3,2,inf\nvariable,2,0,-1,2,-inf,3\nconstraint,1,4,3,4,0,6\nconstraint,2,4,0,6,4,inf\n",
+       "", true, Data("lp_example.csv")},
+      {{"sensitivity", "--max", Data("lp_contradictory.csv")}, 1, "",
+       "无最优解！\n无最优解！\n问题没有最优解，不能进行灵敏度分析！\n", true},
+      {{"sensitivity", "--max", "--min", Data("lp_example.csv")}, 2, "", usage},
       {{"layout", "lp", "--vars", "2", "--constraints", "1", "--max"}, 0,
        ",χ1 系数,χ2 系数,约束符号,常数项\n目标函数系数,,, ═ , Max \n约束方程1,,,,\n", "", true},
       // Counts from the sheet: 2 goals, 9 − 7 variables.

@@ -1,0 +1,30 @@
+#include "lp/sensitivity_command.h"
+
+#include <optional>
+
+#include "lp/sensitivity.h"
+#include "lp/sensitivity_report.h"
+
+namespace orcalc::lp {
+
+CalculationOutcome CalculateSensitivity(const LpRequest& request, const Sheet& sheet,
+                                        SensitivityFormat format) {
+  std::optional<SolvedLp> solved;
+  const CalculationOutcome calculation = Calculate(request, sheet, &solved);
+  CalculationOutcome outcome;
+  outcome.messages = calculation.messages;
+  if (solved && outcome.messages.empty()) {
+    const SensitivityAnalysis analysis = AnalyseSensitivity(solved->problem, solved->result);
+    if (analysis.status == SensitivityStatus::Done) {
+      outcome.report = format == SensitivityFormat::Csv
+                           ? WriteSensitivityCsv(analysis)
+                           : WriteSensitivityReport(solved->problem, analysis);
+      outcome.title = kSensitivityTitle;
+      return outcome;
+    }
+  }
+  outcome.messages.emplace_back(kSensitivityNotApplicableMessage);
+  return outcome;
+}
+
+}  // namespace orcalc::lp

@@ -1,0 +1,432 @@
+// Sensitivity analysis and the dual problem: small problems worked by hand,
+// the report and CSV texts, the cases where it does not apply, and random
+// problems against GLPK's own analysis.
+#include "lp/sensitivity.h"
+
+#include <glpk.h>
+#include <gtest/gtest.h>
+
+#include <cfloat>
+#include <cmath>
+#include <limits>
+#include <random>
+
+#include "common/sheet_file.h"
+#include "common/text_width.h"
+#include "lp/sensitivity_command.h"
+#include "lp/sensitivity_report.h"
+
+namespace orcalc::lp {
+namespace {
+
+using Messages = std::vector<std::string>;
+constexpr double kInf = std::numeric_limits<double>::infinity();
+constexpr double kMax = 1, kMin = -1, LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
+const std::string kNotApplicable = "问题没有最优解，不能进行灵敏度分析！";
+
+Sheet FromCsv(std::string_view csv) { return ReadSheetCsv(csv).sheet; }
+
+std::string CrLf(std::string text) {
+  for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
+    text.insert(at, 1, '\r');
+  return text;
+}
+
+// Each row: m coefficients, the sign code, the right-hand side.
+LpProblem MakeProblem(double sense, const std::vector<double>& c,
+                      const std::vector<std::vector<double>>& rows) {
+  LpProblem p;
+  const int m = static_cast<int>(c.size());
+  p.Resize(m, static_cast<int>(rows.size()));
+  p.sense = sense, p.objective = c;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    std::copy_n(rows[i].begin(), m, p.coefficients.begin() + i * m);
+    p.signs[i] = rows[i][m], p.rhs[i] = rows[i][m + 1];
+  }
+  return p;
+}
+
+SensitivityAnalysis Analyse(LpProblem problem) {
+  NormaliseRightHandSides(problem);
+  return AnalyseSensitivity(problem, SolveSimplex(problem));
+}
+
+// value, reduced cost, coefficient, lower, upper / activity, shadow price,
+// right-hand side, lower, upper: exactly, as these small problems give them.
+using Figures = std::vector<std::array<double, 5>>;
+void ExpectFigures(const SensitivityAnalysis& a, const Figures& variables,
+                   const Figures& constraints) {
+  ASSERT_EQ(a.status, SensitivityStatus::Done);
+  ASSERT_EQ(a.variables.size(), variables.size());
+  ASSERT_EQ(a.constraints.size(), constraints.size());
+  for (std::size_t j = 0; j < variables.size(); ++j) {
+    const VariableSensitivity& v = a.variables[j];
+    EXPECT_EQ((std::array{v.value, v.reduced_cost, v.coefficient, v.lower, v.upper}), variables[j])
+        << "χ" << j + 1;
+  }
+  for (std::size_t i = 0; i < constraints.size(); ++i) {
+    const ConstraintSensitivity& c = a.constraints[i];
+    EXPECT_EQ((std::array{c.activity, c.shadow_price, c.rhs, c.lower, c.upper}), constraints[i])
+        << "row " << i + 1;
+  }
+  EXPECT_EQ(a.dual_objective, a.objective);
+}
+
+const Sheet kExample = FromCsv("\n,3,2\n,1,1, ≤ ,4\n,1,3, ≤ ,6\n");
+
+TEST(Sensitivity, WorkedExampleBothSenses) {
+  std::optional<SolvedLp> solved;
+  Calculate({2, 2, Sense::Maximise}, kExample, &solved);
+  SensitivityAnalysis a = AnalyseSensitivity(solved->problem, solved->result);
+  ExpectFigures(a, {{4, 0, 3, 2, kInf}, {0, -1, 2, -kInf, 3}},
+                {{4, 3, 4, 0, 6}, {4, 0, 6, 4, kInf}});
+  EXPECT_EQ(a.objective, 12);
+  EXPECT_FALSE(a.degenerate || a.not_unique);
+
+  // Minimising: the origin, every slack basic, no dual price.
+  Calculate({2, 2, Sense::Minimise}, kExample, &solved);
+  a = AnalyseSensitivity(solved->problem, solved->result);
+  ExpectFigures(a, {{0, 3, 3, 0, kInf}, {0, 2, 2, 0, kInf}},
+                {{0, 0, 4, 0, kInf}, {0, 0, 6, 0, kInf}});
+  EXPECT_FALSE(a.degenerate || a.not_unique);
+}
+
+TEST(Sensitivity, GreaterEqualRowAndANegatedRow) {
+  // Minimise 2χ1 + 3χ2 subject to χ1 + χ2 ≥ 4 and -χ1 ≥ -3, which the
+  // intake turns into χ1 ≤ 3: optimum (3, 1), S = 9, y = (3, -1).
+  const Sheet sheet = FromCsv("\n,2,3\n,1,1, ≥ ,4\n,-1,0, ≥ ,-3\n");
+  std::optional<SolvedLp> solved;
+  Calculate({2, 2, Sense::Minimise}, sheet, &solved);
+  const SensitivityAnalysis a = AnalyseSensitivity(solved->problem, solved->result);
+  ExpectFigures(a, {{3, 0, 2, -kInf, 3}, {1, 0, 3, 2, kInf}},
+                {{4, 3, 4, 3, kInf}, {3, -1, 3, 0, 4}});
+  EXPECT_EQ(a.objective, 9);
+
+  // Its dual, as echoed: maximise, ≤, y ≥ 0 for the ≥ row, ≤ 0 for the ≤ row.
+  const std::string report = WriteSensitivityReport(solved->problem, a);
+  EXPECT_NE(report.find(CrLf("对偶问题:\n Max w = 4y1 + 3y2 \n约束条件如下:\n1*y1 +  1*y2 ≤  2\n"
+                             "1*y1 +  0*y2 ≤  3\ny1 ≥ 0\ny2 ≤ 0\n\n")),
+            std::string::npos)
+      << report;
+}
+
+TEST(Sensitivity, EqualityRowHasAFreeDual) {
+  // Maximise 2χ1 + χ2 + χ3 subject to χ1 + χ2 + 2χ3 = 5 and χ1 ≤ 3: phase 1
+  // first, then (3, 2, 0) with S = 8 and y = (1, 1). Below c2 = 0.5, χ3
+  // would use the equality row better than χ2.
+  const LpProblem p = MakeProblem(kMax, {2, 1, 1}, {{1, 1, 2, EQ, 5}, {1, 0, 0, LE, 3}});
+  const SensitivityAnalysis a = Analyse(p);
+  ExpectFigures(a, {{3, 0, 2, 1, kInf}, {2, 0, 1, 0.5, 2}, {0, -1, 1, -kInf, 2}},
+                {{5, 1, 5, 3, kInf}, {3, 1, 3, 0, 5}});
+  EXPECT_EQ(a.objective, 8);
+  const std::string report = WriteSensitivityReport(p, a);
+  EXPECT_NE(report.find(CrLf("\ny2 ≥ 0\ny1 无约束\n")), std::string::npos) << report;
+}
+
+TEST(Sensitivity, DegenerateAndNotUniqueOptimaAreNoted) {
+  // x2 is barred: -χ2 = 0 keeps its artificial variable basic at 0. The
+  // barred variable is fixed at 0, so its coefficient may take any value.
+  SensitivityAnalysis a = Analyse(MakeProblem(kMax, {1, 2}, {{0, -1, EQ, 0}, {1, 1, LE, 4}}));
+  ASSERT_EQ(a.status, SensitivityStatus::Done);
+  EXPECT_TRUE(a.degenerate);
+  EXPECT_TRUE(a.variables[1].barred);
+  EXPECT_EQ(a.variables[1].lower, -kInf);
+  EXPECT_EQ(a.variables[1].upper, kInf);
+  // The redundant equality's artificial variable must stay at 0: its right-
+  // hand side cannot move.
+  EXPECT_EQ(a.constraints[0].lower, 0);
+  EXPECT_EQ(a.constraints[0].upper, 0);
+  EXPECT_EQ(a.objective, 4);
+
+  // A whole edge is optimal: χ2's reduced cost is 0.
+  a = Analyse(MakeProblem(kMax, {1, 1}, {{1, 1, LE, 4}, {1, 0, LE, 3}}));
+  EXPECT_TRUE(a.not_unique && !a.degenerate);
+  // Two rows meet the optimum in one point of a line: degenerate.
+  a = Analyse(MakeProblem(kMax, {1, 2}, {{1, 1, LE, 4}, {0, 1, LE, 4}, {1, 2, LE, 8}}));
+  EXPECT_TRUE(a.degenerate);
+
+  const std::string report =
+      WriteSensitivityReport(MakeProblem(kMax, {1, 1}, {{1, 1, LE, 4}, {1, 0, LE, 3}}),
+                             Analyse(MakeProblem(kMax, {1, 1}, {{1, 1, LE, 4}, {1, 0, LE, 3}})));
+  EXPECT_NE(report.find(CrLf("目标函数值 S = 4\n注意：有非基变量的检验数为0，最优解可能不唯一；"
+                             "以下为最终基的数值。\n\n")),
+            std::string::npos)
+      << report;
+}
+
+TEST(SensitivityReport, WorkedExampleTextAndCsv) {
+  const CalculationOutcome outcome = CalculateSensitivity({2, 2, Sense::Maximise}, kExample);
+  EXPECT_TRUE(outcome.messages.empty());
+  EXPECT_EQ(outcome.title, "灵敏度分析结果");
+  EXPECT_EQ(outcome.report, CrLf(R"(-----------灵敏度分析-----------
+变量数m=2
+约束方程数n=2
+目标函数去极大值：p=1
+----------------------------------
+
+目标函数值 S = 12
+
+各变量（下限、上限：最优基不变时目标函数系数的变化范围）:
+变量  取值  检验数  目标系数  下限  上限
+χ1       4       0         3     2   +∞
+χ2       0      -1         2   -∞     3
+
+各约束方程（下限、上限：影子价格不变时常数项的变化范围）:
+约束       左端值  影子价格  常数项  下限  上限
+约束方程1       4         3       4     0     6
+约束方程2       4         0       6     4   +∞
+
+对偶问题:
+ Min w = 4y1 + 6y2 
+约束条件如下:
+1*y1 +  1*y2 ≥  3
+1*y1 +  3*y2 ≥  2
+y1, y2 ≥ 0
+
+对偶问题的最优解（即影子价格）:
+对偶变量  取值
+y1           3
+y2           0
+
+对偶目标函数值 w = 12
+)"));
+  EXPECT_EQ(CalculateSensitivity({2, 2, Sense::Maximise}, kExample, SensitivityFormat::Csv).report,
+            "kind,index,value,rate,current,lower,upper\nvariable,1,4,0,3,2,inf\n"
+            "variable,2,0,-1,2,-inf,3\nconstraint,1,4,3,4,0,6\nconstraint,2,4,0,6,4,inf\n");
+}
+
+TEST(SensitivityReport, TablesLineUpInTheFixedPitchFace) {
+  EXPECT_EQ(DisplayWidth("χ12"), 3u);
+  EXPECT_EQ(DisplayWidth("约束方程1"), 9u);
+  EXPECT_EQ(DisplayWidth("-∞ ≤ ═ ："), 12u);
+  EXPECT_EQ(DisplayWidth("\xE4\xB8"), 2u);  // a cut-off character: one column a byte
+
+  // Fractions, negative figures, exponents and infinite bounds in one table:
+  // every line of a table is as wide as its header.
+  const LpProblem p = MakeProblem(kMin, {1.5e-7, -3, 2, 1e20 / 3},
+                                  {{1, 1, 1, 1, LE, 10.25},
+                                   {3, -1, 0, 2, GE, 1.0 / 3},
+                                   {1, 2, 0, 0, EQ, 7},
+                                   {0, 1, 1, 1, LE, 40}});
+  const std::string report = WriteSensitivityReport(p, Analyse(p));
+  for (const char* header : {"变量  ", "约束  ", "对偶变量"}) {
+    std::size_t at = report.find(header);
+    ASSERT_NE(at, std::string::npos) << header;
+    const std::size_t width = DisplayWidth(report.substr(at, report.find('\r', at) - at));
+    for (at = report.find('\n', at) + 1; report.compare(at, 2, "\r\n") != 0;
+         at = report.find('\n', at) + 1) {
+      const std::string line = report.substr(at, report.find('\r', at) - at);
+      EXPECT_EQ(DisplayWidth(line), width) << line;
+      EXPECT_NE(line.back(), ' ') << line;
+    }
+  }
+}
+
+TEST(SensitivityCommand, OnlyAfterAnOptimumWithoutMessages) {
+  // The calculation's own messages, then the refusal, and no report.
+  const struct {
+    const char* what;
+    Sheet sheet;
+    int m, n;
+    long limit;
+    Messages messages;
+  } cases[] = {
+      {"infeasible", FromCsv("\n,1\n,1, ≤ ,1\n,1, ≥ ,3\n"), 1, 2, 1000000, {"无最优解！"}},
+      {"unbounded", FromCsv("\n,1,0\n,1,-1, ≤ ,1\n"), 2, 1, 1000000, {"无解！"}},
+      {"iteration limit", kExample, 2, 2, 2, {"迭代次数超过限制，未求得最优解！"}},
+      {"overflowing cell",
+       FromCsv("\n,3,2\n,1,1e999, ≤ ,4\n"),
+       2,
+       1,
+       1000000,
+       {OverflowMessage(2, 2)}},
+  };
+  for (const auto& c : cases) {
+    const LpRequest request{c.m, c.n, Sense::Maximise, ".", c.limit};
+    const CalculationOutcome calculation = Calculate(request, c.sheet);
+    EXPECT_EQ(calculation.messages, c.messages) << c.what;
+    Messages expected = c.messages;
+    expected.push_back(kNotApplicable);
+    const CalculationOutcome outcome = CalculateSensitivity(request, c.sheet);
+    EXPECT_EQ(outcome.messages, expected) << c.what;
+    EXPECT_FALSE(outcome.report.has_value()) << c.what;
+  }
+  // No constraints, nothing to gain: the origin, with the tables' heads only.
+  const CalculationOutcome empty =
+      CalculateSensitivity({2, 0, Sense::Maximise}, FromCsv("\n,-1,0\n"));
+  ASSERT_TRUE(empty.report.has_value());
+  EXPECT_NE(empty.report->find(CrLf("约束  左端值  影子价格  常数项  下限  上限\n\n对偶问题:\n"
+                                    " Min w = \n约束条件如下:\n ≥ -1\n ≥  0\n\n")),
+            std::string::npos)
+      << *empty.report;
+}
+
+// ---- Against GLPK ----------------------------------------------------------
+
+struct Reference {
+  std::vector<int> column_status, row_status;
+  std::vector<double> column_value, column_dual, row_value, row_dual;
+  std::vector<double> coefficient_low, coefficient_high, bound_low, bound_high;
+};
+
+double Finite(double glpk_value) {
+  return glpk_value <= -DBL_MAX ? -kInf : glpk_value >= DBL_MAX ? kInf : glpk_value;
+}
+
+// GLPK's optimum of `p` as entered (rows not normalised), or nothing.
+std::optional<Reference> GlpkAnalysis(const LpProblem& p) {
+  const int m = p.variables, n = p.constraints;
+  glp_term_out(GLP_OFF);
+  glp_prob* lp = glp_create_prob();
+  glp_set_obj_dir(lp, p.sense > 0 ? GLP_MAX : GLP_MIN);
+  glp_add_cols(lp, m);
+  glp_add_rows(lp, n);
+  std::vector<int> index(m + 1);
+  std::vector<double> value(m + 1);
+  for (int j = 1; j <= m; ++j)
+    index[j] = j, glp_set_col_bnds(lp, j, GLP_LO, 0, 0),
+    glp_set_obj_coef(lp, j, p.objective[j - 1]);
+  for (int i = 0; i < n; ++i) {
+    const double s = p.signs[i];
+    glp_set_row_bnds(lp, i + 1, s == LE ? GLP_UP : s == GE ? GLP_LO : GLP_FX, p.rhs[i], p.rhs[i]);
+    for (int j = 1; j <= m; ++j) value[j] = p.Coefficient(i, j - 1);
+    glp_set_mat_row(lp, i + 1, m, index.data(), value.data());
+  }
+  std::optional<Reference> out;
+  if (glp_simplex(lp, nullptr) == 0 && glp_get_status(lp) == GLP_OPT) {
+    if (!glp_bf_exists(lp)) glp_factorize(lp);
+    Reference r;
+    int var = 0;
+    double bound = 0;
+    for (int j = 1; j <= m; ++j) {
+      r.column_status.push_back(glp_get_col_stat(lp, j));
+      r.column_value.push_back(glp_get_col_prim(lp, j));
+      r.column_dual.push_back(glp_get_col_dual(lp, j));
+      double low = NAN, high = NAN;
+      if (r.column_status.back() == GLP_BS)
+        glp_analyze_coef(lp, n + j, &low, &var, &bound, &high, &var, &bound);
+      r.coefficient_low.push_back(Finite(low));
+      r.coefficient_high.push_back(Finite(high));
+    }
+    for (int i = 1; i <= n; ++i) {
+      r.row_status.push_back(glp_get_row_stat(lp, i));
+      r.row_value.push_back(glp_get_row_prim(lp, i));
+      r.row_dual.push_back(glp_get_row_dual(lp, i));
+      double low = NAN, high = NAN;
+      if (r.row_status.back() != GLP_BS) glp_analyze_bound(lp, i, &low, &var, &high, &var);
+      r.bound_low.push_back(Finite(low));
+      r.bound_high.push_back(Finite(high));
+    }
+    out = r;
+  }
+  glp_delete_prob(lp);
+  return out;
+}
+
+// Whole-number data around a known point, with a row that bounds every
+// variable; rows may be entered negated (the intake turns them back when
+// their right-hand side is negative).
+LpProblem RandomProblem(std::mt19937_64& random) {
+  auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  const int m = uniform(1, 30), n = uniform(1, 30);
+  std::vector<double> c(m), point(m);
+  for (int j = 0; j < m; ++j) c[j] = uniform(-9, 9), point[j] = uniform(0, 5);
+  std::vector<std::vector<double>> rows;
+  for (int i = 0; i < n; ++i) {
+    std::vector<double> row(m + 2);
+    double at_point = 0;
+    for (int j = 0; j < m; ++j) {
+      row[j] = uniform(0, 2) == 0 ? 0 : uniform(-5, 9);
+      at_point += row[j] * point[j];
+    }
+    const int kind = i == 0 ? 0 : uniform(0, 9);
+    if (kind == 0) {  // bounds the problem
+      for (int j = 0; j < m; ++j) row[j] = uniform(1, 4);
+      row[m] = LE, row[m + 1] = 60 + uniform(0, 40);
+    } else {
+      row[m] = kind < 4 ? GE : kind < 9 ? LE : EQ;
+      row[m + 1] = at_point + (kind < 4 ? -uniform(1, 9) : kind < 9 ? uniform(1, 9) : 0);
+    }
+    if (uniform(0, 3) == 0) {
+      for (double& v : row) v = -v;
+      row[m] = -row[m] + 0.0;
+    }
+    rows.insert(rows.begin() + uniform(0, static_cast<int>(rows.size())), row);
+  }
+  return MakeProblem(uniform(0, 1) ? kMax : kMin, c, rows);
+}
+
+void ExpectClose(double ours, double theirs, const char* what, int index) {
+  if (std::isinf(ours) || std::isinf(theirs)) {
+    EXPECT_EQ(ours, theirs) << what << " " << index;
+  } else {
+    EXPECT_NEAR(ours, theirs, 1e-7 * std::max({1.0, std::fabs(ours), std::fabs(theirs)}))
+        << what << " " << index;
+  }
+}
+
+TEST(Sensitivity, AgreesWithGlpkOnUniqueNonDegenerateOptima) {
+  std::mt19937_64 random(20250417);
+  int compared = 0, maximised = 0, with_equalities = 0, with_negated_rows = 0, trial = 0;
+  for (; trial < 1500 && compared < 400; ++trial) {
+    const LpProblem entered = RandomProblem(random);
+    LpProblem problem = entered;
+    NormaliseRightHandSides(problem);
+    const SimplexResult solved = SolveSimplex(problem);
+    const SensitivityAnalysis ours = AnalyseSensitivity(problem, solved);
+    const std::optional<Reference> theirs = GlpkAnalysis(entered);
+    ASSERT_EQ(ours.status == SensitivityStatus::Done, theirs.has_value()) << "trial " << trial;
+    if (!theirs || ours.degenerate || ours.not_unique) continue;
+    SCOPED_TRACE(::testing::Message() << "trial " << trial);
+    ++compared;
+    maximised += problem.sense > 0;
+    with_equalities += std::count(problem.signs.begin(), problem.signs.end(), EQ) > 0;
+    bool negated_any = false;
+
+    ExpectClose(ours.dual_objective, ours.objective, "dual objective", 0);
+    for (int j = 0; j < problem.variables; ++j) {
+      const VariableSensitivity& v = ours.variables[j];
+      ASSERT_EQ(v.basic, theirs->column_status[j] == GLP_BS) << "χ" << j + 1;
+      ExpectClose(v.value, theirs->column_value[j], "value", j);
+      ExpectClose(v.reduced_cost, theirs->column_dual[j], "reduced cost", j);
+      if (v.basic) {
+        ExpectClose(v.lower, theirs->coefficient_low[j], "coefficient lower", j);
+        ExpectClose(v.upper, theirs->coefficient_high[j], "coefficient upper", j);
+      } else {  // optimal while the reduced cost keeps its sign
+        const double edge = v.coefficient - theirs->column_dual[j];
+        ExpectClose(v.lower, problem.sense > 0 ? -kInf : edge, "coefficient lower", j);
+        ExpectClose(v.upper, problem.sense > 0 ? edge : kInf, "coefficient upper", j);
+      }
+    }
+    for (int i = 0; i < problem.constraints; ++i) {
+      // A row the intake negated has every figure negated, its range mirrored.
+      const bool negated = entered.rhs[i] < 0;
+      negated_any |= negated;
+      const double s = negated ? -1 : 1;
+      const ConstraintSensitivity& c = ours.constraints[i];
+      ExpectClose(c.activity, s * theirs->row_value[i], "activity", i);
+      ExpectClose(c.shadow_price, s * theirs->row_dual[i], "shadow price", i);
+      double low = theirs->bound_low[i], high = theirs->bound_high[i];
+      if (theirs->row_status[i] == GLP_BS) {  // inactive: up to the activity
+        const bool upper_bound = entered.signs[i] == LE;
+        low = upper_bound ? theirs->row_value[i] : -kInf;
+        high = upper_bound ? kInf : theirs->row_value[i];
+      }
+      ExpectClose(c.lower, negated ? -high : low, "rhs lower", i);
+      ExpectClose(c.upper, negated ? -low : high, "rhs upper", i);
+    }
+    with_negated_rows += negated_any;
+  }
+  // The problems compared cover both senses, equality rows and negated rows.
+  EXPECT_GE(compared, 300);
+  EXPECT_GE(std::min(maximised, compared - maximised), 100);
+  EXPECT_GE(with_equalities, 50);
+  EXPECT_GE(with_negated_rows, 50);
+  std::printf(
+      "compared with GLPK: %d of %d problems (%d maximised, %d with equalities, %d with "
+      "negated rows)\n",
+      compared, trial, maximised, with_equalities, with_negated_rows);
+}
+
+}  // namespace
+}  // namespace orcalc::lp
