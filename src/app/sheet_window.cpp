@@ -102,6 +102,7 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   designArea_ = new QWidget(this);
   designArea_->setObjectName(QStringLiteral("designArea"));
   undoStack_ = new QUndoStack(this);
+  createMenus();
   QWidget* const area = designArea_;
   resize(twipsToPixelsX(design.client_width, this),
          twipsToPixelsY(design.client_height, this) + menuBar_->sizeHint().height());
@@ -158,7 +159,7 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
             pushCellChanges({CellChange{row, col, before, after}}, QStringLiteral("编辑"));
           });
 
-  createMenus();
+  placeMenuBar();
   load();
 }
 
@@ -317,10 +318,14 @@ void SheetWindow::guarded(const std::function<void()>& command) {
 
 void SheetWindow::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
+  placeMenuBar();
+  applyResizeRule();
+}
+
+void SheetWindow::placeMenuBar() {
   const int menu_height = menuBar_->sizeHint().height();
   menuBar_->setGeometry(0, 0, width(), menu_height);
   designArea_->setGeometry(0, menu_height, width(), std::max(0, height() - menu_height));
-  applyResizeRule();
 }
 
 void SheetWindow::applyResizeRule() {

@@ -155,6 +155,8 @@ class SheetWindow : public QDialog {
  private:
   void load();
   void createMenus();
+  // The menu bar across the top, the design area below it.
+  void placeMenuBar();
   void fillRecentMenu();
   // The sheet this window would write into a file now.
   Sheet sheetForFile() const;
