@@ -254,9 +254,8 @@ void CellEditing::commitTextEditor() {
   const int col = grid_->currentCol();
   // A cell that a rebuilt sheet no longer has takes nothing.
   const bool written = grid_->isDataCell(g_row_, g_col_);
-  const QString before = g_row_ == text_row_ && g_col_ == text_col_
-                             ? text_before_
-                             : grid_->text(g_row_, g_col_);
+  const QString before =
+      g_row_ == text_row_ && g_col_ == text_col_ ? text_before_ : grid_->text(g_row_, g_col_);
   if (written) {
     grid_->setCurrentCell(g_row_, g_col_);
     grid_->setCurrentText(text);
