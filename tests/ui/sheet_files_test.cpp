@@ -10,10 +10,6 @@ using namespace orcalc::ui::testing;
 
 namespace {
 
-QAction* action(QWidget& form, const char* name) {
-  return form.findChild<QAction*>(QString::fromLatin1(name));
-}
-
 // The example, maximised, typed into a laid-out Form1.
 void fillExample(Form1& form) {
   form.Option1[0]->setChecked(true);
