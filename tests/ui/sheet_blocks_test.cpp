@@ -21,8 +21,14 @@ QStringList row(SheetGrid* grid, int r) {
 
 class SheetBlocksTest : public QObject {
   Q_OBJECT
+  QTemporaryDir settings_;
 
  private slots:
+  void initTestCase() {
+    // Saved sheets are remembered in a settings file of the test's own.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+  }
+
   void selectingBlocks() {
     Form1 form;
     layOut(form, 3, 3);  // 6 columns, 5 rows
