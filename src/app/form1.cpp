@@ -2,6 +2,7 @@
 
 #include <QRadioButton>
 
+#include "lp/lp_sheet_file.h"
 #include "sheet/sheet_grid.h"
 
 namespace orcalc::ui {
@@ -41,6 +42,18 @@ Form1::Form1(QWidget* parent) : SheetWindow(form1Design(), parent) {
 
 lp::Sense Form1::sense() const {
   return Option1[0]->isChecked() ? lp::Sense::Maximise : lp::Sense::Minimise;
+}
+
+SheetWindow::SheetFit Form1::fitSheet(const Sheet& sheet) const {
+  const lp::LpSheetFit fit = lp::FitLpSheet(sheet);
+  return {fit.mismatch, fit.variables, fit.constraints, fit.sense == lp::Sense::Maximise};
+}
+
+void Form1::prepareSheetForFile(Sheet& sheet) const {
+  // The sense cell of the sheet as laid out: objective row, last column.
+  if (sheet.rows() >= 2 && sheet.cols() >= 3) {
+    sheet.SetCell(1, sheet.cols() - 1, sense() == lp::Sense::Maximise ? " Max " : " Min ");
+  }
 }
 
 void Form1::layOutSheet(int variables, int constraints) {

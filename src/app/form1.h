@@ -16,6 +16,9 @@ class Form1 : public SheetWindow {
   lp::Sense sense() const;
 
  protected:
+  SheetFit fitSheet(const Sheet& sheet) const override;
+  // The sense cell records the option buttons' choice.
+  void prepareSheetForFile(Sheet& sheet) const override;
   void layOutSheet(int variables, int constraints) override;
   CalculationOutcome runCalculation(int variables, int constraints) override;
 };

@@ -1,6 +1,7 @@
 #include "app/form3.h"
 
 #include "goal/goal_commands.h"
+#include "goal/goal_sheet_file.h"
 #include "sheet/sheet_grid.h"
 
 namespace orcalc::ui {
@@ -32,6 +33,11 @@ const SheetWindowDesign& form3Design() {
 
 Form3::Form3(QWidget* parent) : SheetWindow(form3Design(), parent) {
   setObjectName(QStringLiteral("Form3"));
+}
+
+SheetWindow::SheetFit Form3::fitSheet(const Sheet& sheet) const {
+  const goal::GoalSheetFit fit = goal::FitGoalSheet(sheet);
+  return {fit.mismatch, fit.variables, fit.goals, false};
 }
 
 void Form3::layOutSheet(int variables, int goals) {

@@ -12,6 +12,7 @@ class Form3 : public SheetWindow {
   explicit Form3(QWidget* parent = nullptr);
 
  protected:
+  SheetFit fitSheet(const Sheet& sheet) const override;
   // Text1 counts the goals (M), Text2 the variables (N).
   void layOutSheet(int variables, int goals) override;
   CalculationOutcome runCalculation(int variables, int goals) override;

@@ -1,21 +1,36 @@
 #include "app/sheet_window.h"
 
 #include <QApplication>
+#include <QClipboard>
+#include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QUndoStack>
+#include <QUrl>
 #include <algorithm>
 #include <new>
 
 #include "about/about_box.h"
 #include "app/count_box.h"
 #include "app/form3.h"
+#include "app/sheet_files.h"
+#include "app/sheet_undo.h"
+#include "common/cell_block.h"
 #include "common/numeric_reading.h"
+#include "common/sheet_file.h"
 #include "platform/platform.h"
 #include "results/form2.h"
 #include "sheet/cell_editing.h"
@@ -61,18 +76,42 @@ QLabel* label(const char* name, const char* caption, const QRect& twips, QWidget
 
 int count(const QLineEdit* box) { return ReadCount(box->text().toStdString()); }
 
+const char* const kSheetFilter = "表格文件 (*.csv);;所有文件 (*)";
+
+QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
+
+// A local .csv file among dropped data.
+QString droppedSheet(const QMimeData* data) {
+  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
+  const QUrl url = data->urls().front();
+  if (!url.isLocalFile()) return {};
+  const QString path = url.toLocalFile();
+  return path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? path : QString();
+}
+
 }  // namespace
 
 SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
     : QDialog(parent, Qt::Window), design_(design) {
   setWindowTitle(QString::fromUtf8(design.caption));
-  resize(twipsToPixelsX(design.client_width, this), twipsToPixelsY(design.client_height, this));
+  setAcceptDrops(true);
+  // The menu bar sits above the design area; the window is taller by its
+  // height, and every control keeps its design place in the area.
+  menuBar_ = new QMenuBar(this);
+  menuBar_->setObjectName(QStringLiteral("menuBar"));
+  designArea_ = new QWidget(this);
+  designArea_->setObjectName(QStringLiteral("designArea"));
+  undoStack_ = new QUndoStack(this);
+  createMenus();
+  QWidget* const area = designArea_;
+  resize(twipsToPixelsX(design.client_width, this),
+         twipsToPixelsY(design.client_height, this) + menuBar_->sizeHint().height());
 
   // The grid comes first in the keyboard order: it has the focus when the
   // window opens.
-  MSFlexGrid1 = place(new SheetGrid(this), "MSFlexGrid1", design.grid, this);
+  MSFlexGrid1 = place(new SheetGrid(area), "MSFlexGrid1", design.grid, area);
 
-  Frame1 = place(new QGroupBox(this), "Frame1", design.frame1, this);
+  Frame1 = place(new QGroupBox(area), "Frame1", design.frame1, area);
   Label2 = label("Label2", "变量数:", design.label2, Frame1);
   Text2 = place(new QLineEdit(Frame1), "Text2", design.text2, Frame1);
   Label1 = label("Label1", "约束方程数:", design.label1, Frame1);
@@ -98,9 +137,9 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
 
   // The floating editors, siblings of the grid; placed over a cell when
   // they open.
-  Text8 = new QLineEdit(this);
+  Text8 = new QLineEdit(area);
   Text8->setObjectName(QStringLiteral("Text8"));
-  Combo3 = new QComboBox(this);
+  Combo3 = new QComboBox(area);
   Combo3->setObjectName(QStringLiteral("Combo3"));
   Combo3->setEditable(true);
   const int from_right = design.sign_column_from_right;
@@ -115,8 +154,90 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   if (Command4) connect(Command4, &QPushButton::clicked, this, &SheetWindow::openGoalProgramming);
   connect(Command5, &QPushButton::clicked, this, &SheetWindow::about);
   connect(Command6, &QPushButton::clicked, this, &QWidget::close);
+  connect(editing_, &CellEditing::cellCommitted, this,
+          [this](int row, int col, const QString& before, const QString& after) {
+            pushCellChanges({CellChange{row, col, before, after}}, QStringLiteral("编辑"));
+          });
 
+  placeMenuBar();
   load();
+}
+
+void SheetWindow::createMenus() {
+  using K = QKeySequence;
+  auto action = [this](QMenu* menu, const char* name, const char* text,
+                       const QList<QKeySequence>& keys, std::function<void()> run) {
+    QAction* a = menu->addAction(QString::fromUtf8(text));
+    a->setObjectName(QString::fromLatin1(name));
+    a->setShortcuts(keys);
+    connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
+    addAction(a);  // the shortcut works wherever the focus is in the window
+    return a;
+  };
+
+  QMenu* file = menuBar_->addMenu(QStringLiteral("文件(&F)"));
+  file->setObjectName(QStringLiteral("menuFile"));
+  action(file, "actionOpen", "打开表格…", {K(Qt::CTRL | Qt::Key_O)}, [this] { openSheet(); });
+  action(file, "actionSave", "保存表格", {K(Qt::CTRL | Qt::Key_S)}, [this] { saveSheet(); });
+  action(file, "actionSaveAs", "表格另存为…", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+         [this] { saveSheetAs(); });
+  recentMenu_ = file->addMenu(QStringLiteral("最近打开的表格"));
+  recentMenu_->setObjectName(QStringLiteral("menuRecent"));
+  connect(recentMenu_, &QMenu::aboutToShow, this, &SheetWindow::fillRecentMenu);
+  fillRecentMenu();
+  file->addSeparator();
+  action(file, "actionExit", "退出", {}, [this] { close(); });
+
+  QMenu* edit = menuBar_->addMenu(QStringLiteral("编辑(&E)"));
+  edit->setObjectName(QStringLiteral("menuEdit"));
+  QAction* undo_action =
+      action(edit, "actionUndo", "撤销", {K(Qt::CTRL | Qt::Key_Z)}, [this] { undo(); });
+  QAction* redo_action =
+      action(edit, "actionRedo", "重做",
+             {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, [this] { redo(); });
+  undo_action->setEnabled(false);
+  redo_action->setEnabled(false);
+  connect(undoStack_, &QUndoStack::canUndoChanged, undo_action, &QAction::setEnabled);
+  connect(undoStack_, &QUndoStack::canRedoChanged, redo_action, &QAction::setEnabled);
+  edit->addSeparator();
+  action(edit, "actionCut", "剪切", {K(Qt::CTRL | Qt::Key_X)}, [this] { cutBlock(); });
+  action(edit, "actionCopy", "复制", {K(Qt::CTRL | Qt::Key_C)}, [this] { copyBlock(); });
+  action(edit, "actionPaste", "粘贴", {K(Qt::CTRL | Qt::Key_V)}, [this] { pasteBlock(); });
+  action(edit, "actionClear", "清除", {K(Qt::Key_Delete)}, [this] { clearBlock(); });
+  action(edit, "actionSelectAll", "全选", {K(Qt::CTRL | Qt::Key_A)}, [this] { selectAllCells(); });
+
+  helpMenu_ = menuBar_->addMenu(QStringLiteral("帮助(&H)"));
+  helpMenu_->setObjectName(QStringLiteral("menuHelp"));
+  action(helpMenu_, "actionAbout", "关于…", {}, [this] { about(); });
+}
+
+QMenu* SheetWindow::addMenu(const QString& title, std::initializer_list<MenuItem> items) {
+  auto* menu = new QMenu(title, menuBar_);
+  menuBar_->insertMenu(helpMenu_->menuAction(), menu);
+  for (const MenuItem& item : items) {
+    QAction* a = menu->addAction(item.text);
+    if (!item.shortcut.isEmpty()) a->setShortcut(item.shortcut);
+    connect(a, &QAction::triggered, this, [run = item.run] { run(); });
+    addAction(a);
+  }
+  return menu;
+}
+
+void SheetWindow::fillRecentMenu() {
+  recentMenu_->clear();
+  const QStringList paths = recentSheets(recentKind());
+  for (int i = 0; i < paths.size(); ++i) {
+    const QString path = paths[i];
+    QAction* a = recentMenu_->addAction(
+        QStringLiteral("&%1 %2").arg(i + 1).arg(nativePath(path).replace('&', "&&")));
+    connect(a, &QAction::triggered, this, [this, path] { openSheetFile(path); });
+  }
+  if (paths.isEmpty()) recentMenu_->addAction(QStringLiteral("（无）"))->setEnabled(false);
+}
+
+QString SheetWindow::recentKind() const {
+  return design_.sheet_kind == stats::SheetKind::GoalProgramming ? QStringLiteral("goal")
+                                                                 : QStringLiteral("lp");
 }
 
 SheetWindow::~SheetWindow() = default;
@@ -129,8 +250,12 @@ void SheetWindow::load() {
 void SheetWindow::ok() {
   guarded([this] {
     editing_->closeEditors();
+    WindowState before = captureState();
     layOutSheet(count(Text2), count(Text1));
     Command2->setEnabled(true);
+    undoStack_->push(new WindowStateCommand(
+        std::move(before), captureState(),
+        [this](const WindowState& state) { restoreState(state); }, QStringLiteral("确定")));
   });
 }
 
@@ -193,13 +318,21 @@ void SheetWindow::guarded(const std::function<void()>& command) {
 
 void SheetWindow::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
+  placeMenuBar();
   applyResizeRule();
 }
 
+void SheetWindow::placeMenuBar() {
+  const int menu_height = menuBar_->sizeHint().height();
+  menuBar_->setGeometry(0, 0, width(), menu_height);
+  designArea_->setGeometry(0, menu_height, width(), std::max(0, height() - menu_height));
+}
+
 void SheetWindow::applyResizeRule() {
+  // The window less its menu bar, as the design knows it.
   const QRect outer = frameGeometry();
   const int w = pixelsToTwipsX(outer.width(), this);
-  const int h = pixelsToTwipsY(outer.height(), this);
+  const int h = pixelsToTwipsY(outer.height() - menuBar_->height(), this);
   // Below the margins (a minimised window) the sizes clamp at 0.
   const int width = twipsToPixelsX(std::max(0, w - kWidthMargin), this);
   const int height = twipsToPixelsY(std::max(0, h - kHeightMargin), this);
@@ -219,6 +352,341 @@ void SheetWindow::keyPressEvent(QKeyEvent* event) {
     }
   }
   QWidget::keyPressEvent(event);
+}
+
+// ---- Sheet files ----
+
+void SheetWindow::prepareSheetForFile(Sheet&) const {}
+
+Sheet SheetWindow::sheetForFile() const {
+  Sheet sheet = MSFlexGrid1->sheet();
+  prepareSheetForFile(sheet);
+  return sheet;
+}
+
+std::string SheetWindow::fileBytes() const { return WriteSheetCsv(sheetForFile()); }
+
+bool SheetWindow::hasUnsavedChanges() const {
+  return !sheetPath_.isEmpty() && fileBytes() != savedBytes_;
+}
+
+void SheetWindow::connectToFile(const QString& path, std::string bytes) {
+  sheetPath_ = path;
+  savedBytes_ = std::move(bytes);
+  setWindowTitle(QString::fromUtf8(design_.caption) + QStringLiteral(" - ") +
+                 QFileInfo(path).fileName());
+  rememberSheet(recentKind(), path);
+}
+
+bool SheetWindow::mayDiscardChanges() {
+  if (sheetPath_.isEmpty()) return true;
+  editing_->closeEditors();
+  if (!hasUnsavedChanges()) return true;
+  const QString question =
+      QStringLiteral("表格“%1”已经改动，要保存吗？").arg(QFileInfo(sheetPath_).fileName());
+  switch (Platform::current().askSaveChanges(this, question)) {
+    case SaveChangesAnswer::Save:
+      return saveSheet();
+    case SaveChangesAnswer::Discard:
+      return true;
+    case SaveChangesAnswer::Cancel:
+      break;
+  }
+  return false;
+}
+
+void SheetWindow::openSheet() {
+  if (!mayDiscardChanges()) return;
+  OpenFileRequest request;
+  request.filter = QString::fromUtf8(kSheetFilter);
+  const QStringList recent = recentSheets(recentKind());
+  request.initialPath = !sheetPath_.isEmpty() ? QFileInfo(sheetPath_).absolutePath()
+                        : recent.isEmpty()    ? QString()
+                                              : QFileInfo(recent.front()).absolutePath();
+  const QString path = Platform::current().chooseOpenFile(this, request);
+  if (!path.isEmpty()) loadSheetFile(path);
+}
+
+bool SheetWindow::openSheetFile(const QString& path) {
+  return mayDiscardChanges() && loadSheetFile(path);
+}
+
+bool SheetWindow::loadSheetFile(const QString& path) {
+  bool opened = false;
+  guarded([&] {
+    auto refuse = [&](const QString& why) {
+      Platform::current().showMessage(
+          this,
+          QStringLiteral("无法打开表格文件“%1”：%2。表格没有改变。").arg(nativePath(path), why));
+    };
+    SheetFileRead read = readSheetFile(path);
+    if (!read.ok) {
+      refuse(read.reason);
+      // A remembered file that went away leaves the list.
+      if (!QFileInfo::exists(path)) forgetSheet(recentKind(), path);
+      return;
+    }
+    const SheetFit fit = fitSheet(read.sheet);
+    if (!fit.mismatch.empty()) {
+      refuse(QString::fromStdString(fit.mismatch));
+      return;
+    }
+    editing_->closeEditors();
+    WindowState before = captureState();
+    // Laid out as OK lays out a fresh grid for the file's counts, then every
+    // cell as the file has it.
+    Text2->setText(QString::number(fit.variables));
+    Text1->setText(QString::number(fit.rows));
+    if (design_.has_sense) Option1[fit.maximise ? 0 : 1]->setChecked(true);
+    MSFlexGrid1->modifySheet([](Sheet& sheet) { sheet = Sheet(); });
+    layOutSheet(fit.variables, fit.rows);
+    MSFlexGrid1->modifySheet([&](Sheet& sheet) {
+      for (int r = 0; r < read.sheet.rows(); ++r)
+        for (int c = 0; c < read.sheet.cols(); ++c) sheet.SetCell(r, c, read.sheet.Cell(r, c));
+    });
+    Command2->setEnabled(true);
+    undoStack_->push(new WindowStateCommand(
+        std::move(before), captureState(),
+        [this](const WindowState& state) { restoreState(state); }, QStringLiteral("打开表格")));
+    connectToFile(path, fileBytes());
+    opened = true;
+  });
+  return opened;
+}
+
+bool SheetWindow::saveSheet() {
+  if (sheetPath_.isEmpty()) return saveSheetAs();
+  return writeSheet(sheetPath_);
+}
+
+bool SheetWindow::saveSheetAs() {
+  editing_->closeEditors();
+  if (!Command2->isEnabled()) {
+    Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
+    return false;
+  }
+  SaveFileRequest request;
+  request.filter = QString::fromUtf8(kSheetFilter);
+  request.initialPath = sheetPath_;
+  request.confirmOverwrite = true;
+  QString path = Platform::current().chooseSaveFile(this, request);
+  if (path.isEmpty()) return false;
+  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+  return writeSheet(path);
+}
+
+bool SheetWindow::writeSheet(const QString& path) {
+  // An open editor is committed first, as Calculate does.
+  editing_->closeEditors();
+  if (!Command2->isEnabled()) {
+    Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
+    return false;
+  }
+  bool saved = false;
+  guarded([&] {
+    std::string bytes = fileBytes();
+    const QString reason =
+        writeFileAtomically(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
+    if (!reason.isEmpty()) {
+      Platform::current().showMessage(
+          this, QStringLiteral("无法保存表格文件“%1”：%2").arg(nativePath(path), reason));
+      return;
+    }
+    connectToFile(path, std::move(bytes));
+    saved = true;
+  });
+  return saved;
+}
+
+void SheetWindow::closeEvent(QCloseEvent* event) {
+  if (!mayDiscardChanges()) {
+    event->ignore();
+    return;
+  }
+  QDialog::closeEvent(event);
+}
+
+void SheetWindow::dragEnterEvent(QDragEnterEvent* event) {
+  if (!droppedSheet(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void SheetWindow::dropEvent(QDropEvent* event) {
+  const QString path = droppedSheet(event->mimeData());
+  if (path.isEmpty()) return;
+  event->acceptProposedAction();
+  openSheetFile(path);
+}
+
+// ---- Undo ----
+
+WindowState SheetWindow::captureState() const {
+  WindowState state;
+  state.sheet = SheetSnapshot::of(MSFlexGrid1->sheet());
+  state.variables = Text2->text();
+  state.rows = Text1->text();
+  state.maximise = design_.has_sense && Option1[0]->isChecked();
+  state.calculate_enabled = Command2->isEnabled();
+  return state;
+}
+
+void SheetWindow::restoreState(const WindowState& state) {
+  editing_->closeEditors();
+  MSFlexGrid1->modifySheet([&](Sheet& sheet) { sheet = state.sheet.sheet(); });
+  Text2->setText(state.variables);
+  Text1->setText(state.rows);
+  if (design_.has_sense) Option1[state.maximise ? 0 : 1]->setChecked(true);
+  Command2->setEnabled(state.calculate_enabled);
+}
+
+void SheetWindow::pushCellChanges(std::vector<CellChange> changes, const QString& text) {
+  if (changes.empty()) return;
+  undoStack_->push(new CellChangesCommand(MSFlexGrid1, std::move(changes), text));
+}
+
+void SheetWindow::undo() {
+  if (QLineEdit* field = focusedTextField()) {
+    field->undo();
+    return;
+  }
+  editing_->closeEditors();
+  guarded([this] { undoStack_->undo(); });
+}
+
+void SheetWindow::redo() {
+  if (QLineEdit* field = focusedTextField()) {
+    field->redo();
+    return;
+  }
+  editing_->closeEditors();
+  guarded([this] { undoStack_->redo(); });
+}
+
+// ---- Blocks ----
+
+QLineEdit* SheetWindow::focusedTextField() const {
+  QWidget* focused = QApplication::focusWidget();
+  if (!focused || focused->window() != this) return nullptr;
+  if (auto* combo = qobject_cast<QComboBox*>(focused)) return combo->lineEdit();
+  return qobject_cast<QLineEdit*>(focused);
+}
+
+void SheetWindow::copyBlock() {
+  if (QLineEdit* field = focusedTextField()) {
+    field->copy();
+    return;
+  }
+  const QRect block = MSFlexGrid1->selection();
+  if (!MSFlexGrid1->hasCurrentDataCell()) return;
+  guarded([&] {
+    const std::string text =
+        BlockText(MSFlexGrid1->sheet(), block.top(), block.left(), block.bottom(), block.right());
+    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
+  });
+}
+
+void SheetWindow::cutBlock() {
+  if (QLineEdit* field = focusedTextField()) {
+    field->cut();
+    return;
+  }
+  copyBlock();
+  clearBlock();
+}
+
+void SheetWindow::clearBlock() {
+  if (QLineEdit* field = focusedTextField()) {
+    field->del();
+    return;
+  }
+  editing_->closeEditors();
+  if (!MSFlexGrid1->hasCurrentDataCell()) return;
+  const QRect block = MSFlexGrid1->selection();
+  std::vector<CellChange> changes;
+  for (int r = block.top(); r <= block.bottom(); ++r) {
+    for (int c = block.left(); c <= block.right(); ++c) {
+      const QString before = MSFlexGrid1->text(r, c);
+      if (before.isEmpty()) continue;
+      MSFlexGrid1->setText(r, c, QString());
+      changes.push_back({r, c, before, QString()});
+    }
+  }
+  pushCellChanges(std::move(changes), QStringLiteral("清除"));
+}
+
+void SheetWindow::selectAllCells() {
+  if (QLineEdit* field = focusedTextField()) {
+    field->selectAll();
+    return;
+  }
+  editing_->closeEditors();
+  MSFlexGrid1->selectAll();
+}
+
+void SheetWindow::pasteBlock() {
+  if (QLineEdit* field = focusedTextField()) {
+    if (field == Text8) {
+      // Through the editor's own filter, as its Ctrl+V.
+      QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
+      QApplication::sendEvent(Text8, &paste);
+    } else {
+      field->paste();
+    }
+    return;
+  }
+  editing_->closeEditors();
+  if (!MSFlexGrid1->hasCurrentDataCell()) return;
+  guarded([this] {
+    SheetGrid* const grid = MSFlexGrid1;
+    const auto rows = ParseBlockText(QGuiApplication::clipboard()->text().toStdString());
+    if (rows.empty()) return;
+    // From the current cell down and to the right.
+    const int top = grid->currentRow();
+    const int left = grid->currentCol();
+    const int sign_column = grid->cols() - design_.sign_column_from_right;
+    std::vector<CellChange> changes;
+    long left_out = 0;
+    int bottom = top;
+    int right = left;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      for (std::size_t j = 0; j < rows[i].size(); ++j) {
+        const int row = top + static_cast<int>(i);
+        const int col = left + static_cast<int>(j);
+        if (!grid->isDataCell(row, col)) {
+          ++left_out;
+          continue;
+        }
+        const std::string& field = rows[i][j];
+        const std::string now = grid->sheet().Cell(row, col);
+        std::optional<std::string> stored =
+            col == sign_column ? PastedSignText(field) : PastedNumberText(field);
+        // A cell's own text (copied from the cell and pasted back) is kept.
+        if (!stored &&
+            QString::fromStdString(field).trimmed() == QString::fromStdString(now).trimmed())
+          stored = now;
+        if (!stored) {
+          Platform::current().showMessage(
+              this,
+              QStringLiteral("无法粘贴：第 %1 行第 %2 列（%3，%4）不能填入“%5”。表格没有改变。")
+                  .arg(row)
+                  .arg(col)
+                  .arg(grid->text(row, 0), grid->text(0, col), QString::fromStdString(field)));
+          return;
+        }
+        bottom = std::max(bottom, row);
+        right = std::max(right, col);
+        if (*stored != now)
+          changes.push_back(
+              {row, col, QString::fromStdString(now), QString::fromStdString(*stored)});
+      }
+    }
+    for (const CellChange& change : changes) grid->setText(change.row, change.col, change.after);
+    grid->extendSelection(bottom, right);
+    pushCellChanges(std::move(changes), QStringLiteral("粘贴"));
+    if (left_out > 0) {
+      Platform::current().showMessage(
+          this, QStringLiteral("粘贴的内容超出了表格，有 %1 个单元格没有粘贴。").arg(left_out));
+    }
+  });
 }
 
 }  // namespace orcalc::ui

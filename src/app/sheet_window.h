@@ -6,24 +6,34 @@
 #pragma once
 
 #include <QDialog>
+#include <QKeySequence>
 #include <QRect>
 #include <functional>
+#include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "common/calculation.h"
+#include "common/sheet.h"
 #include "stats/stats_command.h"
 
+class QAction;
 class QComboBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
+class QMenu;
+class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QUndoStack;
 
 namespace orcalc::ui {
 
 class CellEditing;
 class SheetGrid;
+struct CellChange;
+struct WindowState;
 
 // Positions and sizes in twips (left, top, width, height); the controls of
 // the panel are placed relative to the panel.
@@ -72,6 +82,33 @@ class SheetWindow : public QDialog {
 
   CellEditing& editing() const { return *editing_; }
 
+  // The menu bar above the design area, and the area below it that holds
+  // the controls at their design positions.
+  QMenuBar* menuBar() const { return menuBar_; }
+  QWidget* designArea() const { return designArea_; }
+  QUndoStack& undoStack() const { return *undoStack_; }
+
+  // The sheet file this window's sheet came from or was saved to last
+  // (empty when none), and whether the sheet differs from it now.
+  QString sheetPath() const { return sheetPath_; }
+  bool hasUnsavedChanges() const;
+
+  // The file commands. openSheetFile asks about unsaved changes first;
+  // both return whether the sheet was opened or saved.
+  void openSheet();
+  bool openSheetFile(const QString& path);
+  bool saveSheet();
+  bool saveSheetAs();
+
+  // The block commands on the grid's selection.
+  void copyBlock();
+  void cutBlock();
+  void pasteBlock();
+  void clearBlock();
+  void selectAllCells();
+  void undo();
+  void redo();
+
   // The commands, as their buttons run them.
   void ok();
   void calculate();
@@ -83,6 +120,27 @@ class SheetWindow : public QDialog {
   static std::string decimalSeparator();
 
  protected:
+  // What a sheet read from a file makes of this window: empty `mismatch`
+  // when it is a sheet of this window's kind, with its counts and sense.
+  struct SheetFit {
+    std::string mismatch;
+    int variables = 0;
+    int rows = 0;  // constraints or goals
+    bool maximise = false;
+  };
+  virtual SheetFit fitSheet(const Sheet& sheet) const = 0;
+  // The sheet as a file records it (Form1 writes its sense cell from the
+  // option buttons).
+  virtual void prepareSheetForFile(Sheet& sheet) const;
+
+  // A menu of its own, placed before 帮助: one call with its items.
+  struct MenuItem {
+    QString text;
+    std::function<void()> run;
+    QKeySequence shortcut = {};
+  };
+  QMenu* addMenu(const QString& title, std::initializer_list<MenuItem> items);
+
   // OK: lay the sheet out for the counts read from the boxes.
   virtual void layOutSheet(int variables, int constraints) = 0;
   // Calculate with the counts read from the boxes now.
@@ -90,9 +148,33 @@ class SheetWindow : public QDialog {
 
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   void load();
+  void createMenus();
+  // The menu bar across the top, the design area below it.
+  void placeMenuBar();
+  void fillRecentMenu();
+  // The sheet this window would write into a file now.
+  Sheet sheetForFile() const;
+  std::string fileBytes() const;
+  bool writeSheet(const QString& path);
+  bool loadSheetFile(const QString& path);
+  void connectToFile(const QString& path, std::string bytes);
+  // Asks about unsaved changes; false when the user cancels (or saving
+  // failed).
+  bool mayDiscardChanges();
+  WindowState captureState() const;
+  void restoreState(const WindowState& state);
+  // Pushes an undo step for cells already written.
+  void pushCellChanges(std::vector<CellChange> changes, const QString& text);
+  // The text field that has the focus in this window, if any: the edit
+  // commands then act on its text.
+  QLineEdit* focusedTextField() const;
+  QString recentKind() const;
   void applyResizeRule();
   // Runs one command; running out of memory ends it with a message and
   // leaves the sheet and the program as they were.
@@ -102,6 +184,13 @@ class SheetWindow : public QDialog {
 
   const SheetWindowDesign design_;
   CellEditing* editing_ = nullptr;
+  QMenuBar* menuBar_ = nullptr;
+  QWidget* designArea_ = nullptr;
+  QMenu* helpMenu_ = nullptr;
+  QMenu* recentMenu_ = nullptr;
+  QUndoStack* undoStack_ = nullptr;
+  QString sheetPath_;
+  std::string savedBytes_;  // the file's sheet as this window writes it
 };
 
 // The text of the message shown when a command runs out of memory.

@@ -21,8 +21,9 @@ constexpr std::string_view kOverview =
     "sheet window as CSV, header row and column included. A report goes to\n"
     "standard output exactly as the results window shows it (UTF-8, CR LF line\n"
     "ends); each message the window would show goes to standard error as one\n"
-    "line. SHEET.csv may be - to read standard input. Counts are whole numbers;\n"
-    "larger than 500 counts as 500.\n"
+    "line. SHEET.csv may be - to read standard input; it may be UTF-8, UTF-16\n"
+    "with a byte-order mark or GB18030/GBK, with commas, semicolons or tabs\n"
+    "between fields. Counts are whole numbers; larger than 500 counts as 500.\n"
     "\n"
     "Commands:\n"
     "  layout lp     print a laid-out linear-programming sheet\n"
@@ -61,9 +62,13 @@ constexpr std::array kCommands = {
                 "simplex method and prints the report of the results window.\n"
                 "\n"
                 "  --max            maximise the objective\n"
-                "  --min            minimise the objective (the default)\n"
+                "  --min            minimise the objective\n"
                 "  --vars M         number of variables (default: the sheet's columns - 3)\n"
-                "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"},
+                "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
+                "\n"
+                "Without --max or --min the sheet's sense cell (objective row, last column)\n"
+                "decides: Max (blanks removed, any case) maximises, anything else\n"
+                "minimises.\n"},
     CommandHelp{"sensitivity",
                 "Usage: orcalc-cli sensitivity [--max|--min] [--vars M] [--constraints N] [--csv]\n"
                 "                              SHEET.csv\n"
@@ -73,11 +78,13 @@ constexpr std::array kCommands = {
                 "prices and their ranges) and the dual problem, otherwise the messages.\n"
                 "\n"
                 "  --max            maximise the objective\n"
-                "  --min            minimise the objective (the default)\n"
+                "  --min            minimise the objective\n"
                 "  --vars M         number of variables (default: the sheet's columns - 3)\n"
                 "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
                 "  --csv            print CSV instead (kind,index,value,rate,current,lower,\n"
-                "                   upper; LF line ends; infinite bounds inf and -inf)\n"},
+                "                   upper; LF line ends; infinite bounds inf and -inf)\n"
+                "\n"
+                "Without --max or --min the sheet's sense cell decides, as for lp.\n"},
     CommandHelp{"goal",
                 "Usage: orcalc-cli goal [--goals M] [--vars N] SHEET.csv\n"
                 "\n"

@@ -3,6 +3,7 @@
 #include "cli/commands.h"
 #include "common/sheet_file.h"
 #include "lp/lp_commands.h"
+#include "lp/lp_sheet_file.h"
 
 namespace orcalc::cli {
 
@@ -35,7 +36,10 @@ int RunLp(Args args) {
   lp::LpRequest request;
   request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
   request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  request.sense = arguments.Has("max") ? lp::Sense::Maximise : lp::Sense::Minimise;
+  // Without --max or --min the sheet's sense cell decides.
+  request.sense = arguments.Has("max")   ? lp::Sense::Maximise
+                  : arguments.Has("min") ? lp::Sense::Minimise
+                                         : lp::SenseFromSheet(sheet);
   return EmitOutcome(lp::Calculate(request, sheet));
 }
 

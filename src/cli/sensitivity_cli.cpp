@@ -1,6 +1,7 @@
 // orcalc-cli sensitivity.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "lp/lp_sheet_file.h"
 #include "lp/sensitivity_command.h"
 
 namespace orcalc::cli {
@@ -17,7 +18,10 @@ int RunSensitivity(Args args) {
   lp::LpRequest request;
   request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
   request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  request.sense = arguments.Has("max") ? lp::Sense::Maximise : lp::Sense::Minimise;
+  // Without --max or --min the sheet's sense cell decides, as for lp.
+  request.sense = arguments.Has("max")   ? lp::Sense::Maximise
+                  : arguments.Has("min") ? lp::Sense::Minimise
+                                         : lp::SenseFromSheet(sheet);
   return EmitOutcome(lp::CalculateSensitivity(
       request, sheet,
       arguments.Has("csv") ? lp::SensitivityFormat::Csv : lp::SensitivityFormat::Report));

@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "common/text_decoding.h"
+
 namespace orcalc {
 
 bool IsValidUtf8(std::string_view bytes, std::size_t* bad_offset) {
@@ -49,16 +51,32 @@ bool IsValidUtf8(std::string_view bytes, std::size_t* bad_offset) {
   return true;
 }
 
+namespace {
+
+// The cells under a "约束符号" header that hold a sign in plain form get the
+// sign's own text.
+void NormalisePlainSigns(Sheet& sheet) {
+  for (int c = 0; c < sheet.cols(); ++c) {
+    if (sheet.Cell(0, c) != "约束符号") continue;
+    for (int r = 1; r < sheet.rows(); ++r) {
+      std::string sign = PlainSignText(sheet.Cell(r, c));
+      if (!sign.empty()) sheet.SetCell(r, c, std::move(sign));
+    }
+  }
+}
+
+}  // namespace
+
 SheetFileResult ReadSheetCsv(std::string_view bytes) {
   SheetFileResult result;
-  if (bytes.size() >= 3 && bytes.substr(0, 3) == "\xEF\xBB\xBF") bytes.remove_prefix(3);
-
-  std::size_t bad = 0;
-  if (!IsValidUtf8(bytes, &bad)) {
-    long line = 1 + std::count(bytes.begin(), bytes.begin() + static_cast<long>(bad), '\n');
-    result.error = "line " + std::to_string(line) + ": the file is not valid UTF-8 text";
+  // UTF-8, UTF-16 or GB18030 bytes, with the separator of the first record.
+  DecodedText decoded = DecodeSheetText(bytes);
+  if (!decoded.ok) {
+    result.error = std::move(decoded.error);
     return result;
   }
+  bytes = decoded.text;
+  const char separator = DetectFieldSeparator(bytes);
 
   std::vector<std::vector<std::string>> records;
   std::vector<std::string> record;
@@ -107,18 +125,18 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
         result.error = "line " + std::to_string(start_line) + ": a quoted field is not closed";
         return result;
       }
-      if (i < n && bytes[i] != ',' && bytes[i] != '\r' && bytes[i] != '\n') {
+      if (i < n && bytes[i] != separator && bytes[i] != '\r' && bytes[i] != '\n') {
         result.error = "line " + std::to_string(line) + ": text follows a closing quote";
         return result;
       }
-      if (i < n && bytes[i] == ',') {
+      if (i < n && bytes[i] == separator) {
         end_field();
         ++i;
         if (i == n) end_record();  // "a," ends with an empty last field
       }
       continue;
     }
-    if (c == ',') {
+    if (c == separator) {
       end_field();
       ++i;
       if (i == n) end_record();
@@ -149,6 +167,7 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
       result.sheet.SetCell(r, c, std::move(records[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
     }
   }
+  NormalisePlainSigns(result.sheet);
   result.ok = true;
   return result;
 }
@@ -165,7 +184,7 @@ std::string WriteSheetCsv(const Sheet& sheet) {
       const std::string& text = sheet.Cell(r, c);
       // A byte-order mark opening the file would be taken for one: quote it.
       const bool leading_bom = r == 0 && c == 0 && text.rfind("\xEF\xBB\xBF", 0) == 0;
-      if (!leading_bom && text.find_first_of(",\"\r\n") == std::string::npos) {
+      if (!leading_bom && text.find_first_of(",\"\r\n;\t") == std::string::npos) {
         out += text;
       } else {
         out.push_back('"');

@@ -5,6 +5,7 @@
 #include <QFileDialog>
 #include <QIODevice>
 #include <QMessageBox>
+#include <QPushButton>
 
 namespace orcalc::ui {
 namespace {
@@ -22,8 +23,9 @@ class SystemPlatform final : public Platform {
   QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override {
     // No title, no default suffix, no overwrite question: the name typed is
     // the name used.
-    return QFileDialog::getSaveFileName(parent, QString(), request.initialPath, request.filter,
-                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(
+        parent, QString(), request.initialPath, request.filter, nullptr,
+        request.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
   }
 
   void runModal(QDialog* dialog) override { dialog->exec(); }
@@ -37,6 +39,24 @@ SystemPlatform& systemPlatform() {
 Platform* installed = nullptr;
 
 }  // namespace
+
+QString Platform::chooseOpenFile(QWidget* parent, const OpenFileRequest& request) {
+  return QFileDialog::getOpenFileName(parent, QString(), request.initialPath, request.filter);
+}
+
+SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text) {
+  QMessageBox box(QMessageBox::Question, QString::fromUtf8(kApplicationTitle), text,
+                  QMessageBox::NoButton, parent);
+  QPushButton* save = box.addButton(QStringLiteral("保存"), QMessageBox::AcceptRole);
+  QPushButton* discard = box.addButton(QStringLiteral("不保存"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+  box.setDefaultButton(save);
+  box.setEscapeButton(cancel);
+  box.exec();
+  if (box.clickedButton() == save) return SaveChangesAnswer::Save;
+  if (box.clickedButton() == discard) return SaveChangesAnswer::Discard;
+  return SaveChangesAnswer::Cancel;
+}
 
 bool Platform::writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) {
   if (file.write(bytes) == bytes.size()) return true;

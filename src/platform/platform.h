@@ -18,7 +18,17 @@ inline const char* const kApplicationTitle = "运筹学计算程序";
 struct SaveFileRequest {
   QString filter;       // "desc (*.a)|*.a|..." is not used: Qt filter text
   QString initialPath;  // the name remembered from the last save, or empty
+  // Whether the dialog asks before an existing file is replaced.
+  bool confirmOverwrite = false;
 };
+
+struct OpenFileRequest {
+  QString filter;       // Qt filter text
+  QString initialPath;  // a file or folder to start in, or empty
+};
+
+// The answers to the question about unsaved changes.
+enum class SaveChangesAnswer { Save, Discard, Cancel };
 
 class Platform {
  public:
@@ -32,6 +42,12 @@ class Platform {
   // The save-file dialog; returns the chosen path, or an empty text when
   // the user cancelled.
   virtual QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) = 0;
+  // The open-file dialog; returns the chosen path, or an empty text when
+  // the user cancelled.
+  virtual QString chooseOpenFile(QWidget* parent, const OpenFileRequest& request);
+  // A modal box with `text` and the buttons 保存, 不保存 and 取消, with the
+  // application's title as caption; closing it is 取消.
+  virtual SaveChangesAnswer askSaveChanges(QWidget* parent, const QString& text);
   // Shows `dialog` modally and returns when it has been closed.
   virtual void runModal(QDialog* dialog) = 0;
   // Writes `bytes` into the open `file` in one piece. On failure returns

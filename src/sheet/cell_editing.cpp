@@ -157,7 +157,10 @@ void CellEditing::gridKeyPressed(KeyPress& press) {
     return;
   }
   placeOverCurrentCell(text8_, true);
-  text8_->setText(grid_->currentText());  // the caret goes to the end
+  text_row_ = grid_->currentRow();
+  text_col_ = grid_->currentCol();
+  text_before_ = grid_->currentText();
+  text8_->setText(text_before_);  // the caret goes to the end
   hideEditor(combo3_);
   text8_->show();
   text_open_ = true;
@@ -250,7 +253,10 @@ void CellEditing::commitTextEditor() {
   const int row = grid_->currentRow();
   const int col = grid_->currentCol();
   // A cell that a rebuilt sheet no longer has takes nothing.
-  if (grid_->isDataCell(g_row_, g_col_)) {
+  const bool written = grid_->isDataCell(g_row_, g_col_);
+  const QString before =
+      g_row_ == text_row_ && g_col_ == text_col_ ? text_before_ : grid_->text(g_row_, g_col_);
+  if (written) {
     grid_->setCurrentCell(g_row_, g_col_);
     grid_->setCurrentText(text);
   }
@@ -258,6 +264,7 @@ void CellEditing::commitTextEditor() {
   hideEditor(text8_);
   grid_->setCurrentCell(row, col);
   committing_ = false;
+  if (written && before != text) emit cellCommitted(g_row_, g_col_, before, text);
 }
 
 QString CellEditing::acceptableInsertion(const QString& incoming, bool* refused) const {
@@ -306,7 +313,9 @@ void CellEditing::commitDropDown() {
   const QString text = combo3_->currentText();
   const int row = grid_->currentRow();
   const int col = grid_->currentCol();
-  if (grid_->isDataCell(g_row_, g_col_)) {
+  const bool written = grid_->isDataCell(g_row_, g_col_);
+  const QString before = grid_->text(g_row_, g_col_);
+  if (written) {
     grid_->setCurrentCell(g_row_, g_col_);
     grid_->setCurrentText(text);
   }
@@ -314,6 +323,7 @@ void CellEditing::commitDropDown() {
   hideEditor(combo3_);
   grid_->setCurrentCell(row, col);
   committing_ = false;
+  if (written && before != text) emit cellCommitted(g_row_, g_col_, before, text);
 }
 
 bool CellEditing::eventFilter(QObject* watched, QEvent* event) {

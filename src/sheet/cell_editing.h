@@ -43,6 +43,11 @@ class CellEditing : public QObject {
   // before the sheet is laid out anew).
   void closeEditors();
 
+ signals:
+  // An editor's commit changed cell (row, col) from `before` (its text when
+  // the editor opened over it) to `after`.
+  void cellCommitted(int row, int col, const QString& before, const QString& after);
+
  private:
   bool eventFilter(QObject* watched, QEvent* event) override;
 
@@ -87,6 +92,11 @@ class CellEditing : public QObject {
   std::int16_t g_row_ = 0;
   std::int16_t g_col_ = 0;
   bool committing_ = false;
+  // The cell the text editor opened over and its text then (the editor
+  // writes into the cell as the user types).
+  int text_row_ = -1;
+  int text_col_ = -1;
+  QString text_before_;
   // Whether an editor stands open over the recorded cell.
   bool text_open_ = false;
   bool combo_open_ = false;

@@ -27,6 +27,8 @@ const QColor kCellForeground(0, 0, 0);
 const QColor kBackdrop(128, 128, 128);
 const QColor kGridLine(192, 192, 192);
 const QColor kFixedGridLine(0, 0, 0);
+// Selected cells other than the current one.
+const QColor kSelectionBackground(204, 228, 247);
 constexpr int kTextPadding = 2;  // pixels left of a cell's text
 constexpr int kWheelRows = 3;
 
@@ -61,6 +63,11 @@ class SheetGridPrivate {
   QScrollBar* hbar_ = nullptr;
   bool updating_bars_ = false;
   bool click_pending_ = false;
+  // The selection's other corner (the current cell when nothing more is
+  // selected), and whether a press of the left button is dragging it.
+  int corner_row_ = 1;
+  int corner_col_ = 1;
+  bool dragging_ = false;
 
   int rows() const { return sheet_.rows(); }
   int cols() const { return sheet_.cols(); }
@@ -214,6 +221,7 @@ class SheetGridPrivate {
   void moveCurrent(int row, int col) {
     row = std::clamp(row, firstRow(), lastRow());
     col = std::clamp(col, firstCol(), lastCol());
+    setCorner(row, col);
     if (row == current_row_ && col == current_col_) return;
     emit q_->leaveCell();
     const QRect old_rect = q_->currentCellRect();
@@ -222,6 +230,25 @@ class SheetGridPrivate {
     q_->update(old_rect);
     q_->update(q_->currentCellRect());
     emit q_->enterCell();
+  }
+
+  bool hasBlock() const { return corner_row_ != current_row_ || corner_col_ != current_col_; }
+
+  QRect selection() const {
+    const int top = std::min(current_row_, corner_row_);
+    const int left = std::min(current_col_, corner_col_);
+    return QRect(left, top, std::abs(corner_col_ - current_col_) + 1,
+                 std::abs(corner_row_ - current_row_) + 1);
+  }
+
+  // Moves the selection's other corner; repaints the cells that change.
+  void setCorner(int row, int col) {
+    if (row == corner_row_ && col == corner_col_) return;
+    const bool had_block = hasBlock();
+    corner_row_ = row;
+    corner_col_ = col;
+    if (had_block || hasBlock()) q_->update();
+    emit q_->selectionChanged();
   }
 
   // The cell under a point of the widget, or false outside every cell.
@@ -259,6 +286,11 @@ class SheetGridPrivate {
       if (it != colors_.end()) {
         background = it->second.background;
         foreground = it->second.foreground;
+      }
+      if (hasBlock() && selection().contains(col, row) &&
+          (row != current_row_ || col != current_col_)) {
+        background = kSelectionBackground;
+        foreground = kCellForeground;
       }
     }
     painter.fillRect(rect, background);
@@ -355,6 +387,22 @@ int SheetGrid::currentCol() const { return d_->current_col_; }
 void SheetGrid::setCurrentRow(int row) { d_->moveCurrent(row, d_->current_col_); }
 void SheetGrid::setCurrentCol(int col) { d_->moveCurrent(d_->current_row_, col); }
 void SheetGrid::setCurrentCell(int row, int col) { d_->moveCurrent(row, col); }
+
+QRect SheetGrid::selection() const { return d_->selection(); }
+
+bool SheetGrid::isSelected(int row, int col) const {
+  return isDataCell(row, col) && d_->selection().contains(col, row);
+}
+
+void SheetGrid::extendSelection(int row, int col) {
+  d_->setCorner(std::clamp(row, d_->firstRow(), d_->lastRow()),
+                std::clamp(col, d_->firstCol(), d_->lastCol()));
+}
+
+void SheetGrid::selectAll() {
+  d_->moveCurrent(d_->firstRow(), d_->firstCol());
+  extendSelection(d_->lastRow(), d_->lastCol());
+}
 
 QRect SheetGrid::currentCellRect() const { return cellRect(d_->current_row_, d_->current_col_); }
 
@@ -481,13 +529,35 @@ void SheetGrid::mousePressEvent(QMouseEvent* event) {
   int row = 0;
   int col = 0;
   if (!d_->cellAt(event->position().toPoint(), &row, &col) || !isDataCell(row, col)) return;
+  if (event->modifiers() & Qt::ShiftModifier) {
+    // Shift+click selects from the current cell to the one clicked.
+    extendSelection(row, col);
+    d_->dragging_ = true;
+    return;
+  }
   // A click never scrolls: a second click of a double-click must land on
   // the same cell as the first.
   d_->moveCurrent(row, col);
   d_->click_pending_ = true;
+  d_->dragging_ = true;
+}
+
+void SheetGrid::mouseMoveEvent(QMouseEvent* event) {
+  if (!d_->dragging_ || !(event->buttons() & Qt::LeftButton)) {
+    QWidget::mouseMoveEvent(event);
+    return;
+  }
+  // Dragging selects from the current cell to the cell under the pointer
+  // (the header row and column count as the first data row and column).
+  int row = 0;
+  int col = 0;
+  if (d_->cellAt(event->position().toPoint(), &row, &col)) extendSelection(row, col);
 }
 
 void SheetGrid::mouseReleaseEvent(QMouseEvent* event) {
+  if (event->button() == Qt::LeftButton) d_->dragging_ = false;
+  // A drag that selected a block is no click on a cell.
+  if (d_->hasBlock()) d_->click_pending_ = false;
   if (event->button() != Qt::LeftButton || !d_->click_pending_) {
     QWidget::mouseReleaseEvent(event);
     return;
@@ -528,6 +598,19 @@ void SheetGrid::keyPressEvent(QKeyEvent* event) {
       if (control) row = d_->lastRow();
       break;
     default: navigate = false; break;
+  }
+  if (navigate && (event->modifiers() & Qt::ShiftModifier)) {
+    // Shift moves the selection's other corner instead of the current cell.
+    const int row_step = row - d_->current_row_;
+    const int col_step = col - d_->current_col_;
+    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+      extendSelection(control ? row : d_->corner_row_, col);
+    } else {
+      extendSelection(d_->corner_row_ + row_step, d_->corner_col_ + col_step);
+    }
+    d_->ensureVisible(d_->corner_row_, d_->corner_col_);
+    event->accept();
+    return;
   }
   if (navigate) {
     d_->moveCurrent(row, col);

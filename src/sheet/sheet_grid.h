@@ -58,6 +58,19 @@ class SheetGrid : public QWidget {
   void setCurrentCol(int col);
   void setCurrentCell(int row, int col);
 
+  // The selected block, from the current cell to the selection's other
+  // corner (the current cell alone unless Shift+arrow keys, Shift+click, a
+  // drag or selectAll made it larger): x and width count columns, y and
+  // height rows. Header cells are never selected; a plain click or arrow
+  // key (any move of the current cell) collapses the block.
+  QRect selection() const;
+  bool isSelected(int row, int col) const;
+  // Moves the other corner to (row, col), kept within the data cells; the
+  // current cell stays.
+  void extendSelection(int row, int col);
+  // The first data cell becomes current and every data cell is selected.
+  void selectAll();
+
   // The current cell's rectangle within the grid widget, in pixels.
   QRect currentCellRect() const;
   // Any cell's rectangle within the grid widget (for tests and placement).
@@ -107,6 +120,8 @@ class SheetGrid : public QWidget {
   void keyPressed(orcalc::ui::KeyPress& press);
   // After the new cell has become current.
   void enterCell();
+  // The selected block changed.
+  void selectionChanged();
   // While the old cell is still current (currentRow/currentCol give it).
   void leaveCell();
   void focusLost();
@@ -119,6 +134,7 @@ class SheetGrid : public QWidget {
   void paintEvent(QPaintEvent* event) override;
   void mousePressEvent(QMouseEvent* event) override;
   void mouseReleaseEvent(QMouseEvent* event) override;
+  void mouseMoveEvent(QMouseEvent* event) override;
   void mouseDoubleClickEvent(QMouseEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
   void wheelEvent(QWheelEvent* event) override;

@@ -61,9 +61,13 @@ TEST(Cli, OutputMessagesAndExitStatus) {
                  std::string input = "/dev/null"; } cases[] = {
       {{"lp", "--max", Data("lp_example.csv")}, 0, report, "", true},
       {{"lp", "--vars=2", "--constraints", "2", "--max", "-"}, 0, report, "", true, Data("lp_example.csv")},
-      // Minimised unless --max; counts beyond 500 are cut to 500, cells beyond the sheet read empty.
-      {{"lp", Data("lp_example.csv")}, 0, "目标函数去极小值：p=-1\r\n", ""},
-      {{"lp", "--vars", "900", "--constraints", "0", Data("lp_example.csv")}, 0, "变量数m=500\r\n约束方程数n=0\r\n", ""},
+      // Without --max or --min the sheet's sense cell decides, whatever the file's
+      // encoding and separator; counts beyond 500 are cut to 500, cells beyond the sheet read empty.
+      {{"lp", "--min", Data("lp_example.csv")}, 0, "目标函数去极小值：p=-1\r\n", ""},
+      {{"lp", Data("lp_example.csv")}, 0, report, "", true},
+      {{"lp", Data("lp_example_gb18030.csv")}, 0, report, "", true},
+      {{"lp", Data("lp_example_utf16.csv")}, 0, report, "", true},
+      {{"lp", "--min", "--vars", "900", "--constraints", "0", Data("lp_example.csv")}, 0, "变量数m=500\r\n约束方程数n=0\r\n", ""},
       {{"lp", "--max", Data("lp_contradictory.csv")}, 1, "目标函数值 S = 1\r\n", "无最优解！\n无最优解！\n"},
       {{"sensitivity", "--max", Data("lp_example.csv")}, 0, sensitivity, "", true},
       {{"sensitivity", "--csv", "--max", "-"}, 0, "kind,index,value,rate,current,lower,upper\n"

@@ -27,8 +27,8 @@ TEST(Sheet, ResizingKeepsEveryCellThatStays) {
 TEST(SheetFile, UnreadableFilesNameTheLine) {
   const std::pair<const char*, const char*> files[] = {
       {"a\nb\n\"never closed\n", "line 3"}, {"\"a\"b\n", "line 1"}, {"ok\nok\n\xFF\xFE\n", "line 3"},
-      // A truncated sequence, an overlong one, a surrogate.
-      {"\xE4\xB8", "line 1"}, {"\xC0\x80", "line 1"}, {"x\n\xED\xA0\x80", "line 2"}};
+      // Neither UTF-8 nor GB18030: a lone 0x80 after a valid pair.
+      {"x\n\xED\xA0\x80", "line 2"}};
   for (const auto& [text, line] : files) {
     const SheetFileResult r = ReadSheetCsv(text);
     EXPECT_TRUE(!r.ok && r.error.find(line) != std::string::npos) << text << ": " << r.error;

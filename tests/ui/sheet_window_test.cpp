@@ -149,9 +149,10 @@ class SheetWindowTest : public QObject {
     Form3 form;
     showActive(&form);
     // Grid and panel W − 300 wide, grid H − 1800 high (W, H: the outer
-    // size), from the first show on; nothing else moves.
-    const QSize outer(pixelsToTwipsX(form.frameGeometry().width(), &form),
-                      pixelsToTwipsY(form.frameGeometry().height(), &form));
+    // size less the menu bar), from the first show on; nothing else moves.
+    const QSize outer(
+        pixelsToTwipsX(form.frameGeometry().width(), &form),
+        pixelsToTwipsY(form.frameGeometry().height() - form.menuBar()->height(), &form));
     QCOMPARE(twips(form.MSFlexGrid1).size(), outer - QSize(300, 1800));
     QCOMPARE(twips(form.Frame1).width(), outer.width() - 300);
     const QRect grid0 = twips(form.MSFlexGrid1), frame0 = twips(form.Frame1);

@@ -28,6 +28,15 @@ class RecordingPlatform : public Platform {
   QString nextSavePath;
   QList<SaveFileRequest> saveRequests;
 
+  // The answer of the next open dialogs (empty: cancel), and what they were
+  // asked with.
+  QString nextOpenPath;
+  QList<OpenFileRequest> openRequests;
+
+  // The texts of the questions about unsaved changes, and the answer given.
+  QStringList questions;
+  SaveChangesAnswer nextAnswer = SaveChangesAnswer::Cancel;
+
   // Called with every modal window while it is "shown"; the window is then
   // closed (unless the handler closed it already). Modal windows opened from
   // inside the handler are handled the same way, recursively.
@@ -43,6 +52,14 @@ class RecordingPlatform : public Platform {
   QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override {
     saveRequests << request;
     return nextSavePath;
+  }
+  QString chooseOpenFile(QWidget*, const OpenFileRequest& request) override {
+    openRequests << request;
+    return nextOpenPath;
+  }
+  SaveChangesAnswer askSaveChanges(QWidget*, const QString& text) override {
+    questions << text;
+    return nextAnswer;
   }
   void runModal(QDialog* dialog) override {
     ++modalCount;

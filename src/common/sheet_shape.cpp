@@ -1,0 +1,23 @@
+#include "common/sheet_shape.h"
+
+namespace orcalc {
+
+std::string SheetMismatch(const Sheet& sheet, const Sheet& laid_out, const char* kind_name) {
+  const std::string kind = std::string("不是") + kind_name + "表格";
+  if (sheet.rows() != laid_out.rows() || sheet.cols() != laid_out.cols()) {
+    return kind + "：表格的行数或列数不对";
+  }
+  auto differs = [&](int r, int c) {
+    return kind + "：第 " + std::to_string(r + 1) + " 行第 " + std::to_string(c + 1) + " 列应为“" +
+           laid_out.Cell(r, c) + "”，文件中是“" + sheet.Cell(r, c) + "”";
+  };
+  for (int c = 1; c < sheet.cols(); ++c) {
+    if (sheet.Cell(0, c) != laid_out.Cell(0, c)) return differs(0, c);
+  }
+  for (int r = 1; r < sheet.rows(); ++r) {
+    if (sheet.Cell(r, 0) != laid_out.Cell(r, 0)) return differs(r, 0);
+  }
+  return {};
+}
+
+}  // namespace orcalc

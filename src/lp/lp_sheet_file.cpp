@@ -1,0 +1,38 @@
+#include "lp/lp_sheet_file.h"
+
+#include <cctype>
+
+#include "common/numeric_reading.h"
+#include "common/sheet_shape.h"
+
+namespace orcalc::lp {
+
+LpSheetFit FitLpSheet(const Sheet& sheet) {
+  LpSheetFit fit;
+  if (sheet.rows() < 2 || sheet.cols() < 3) {
+    fit.mismatch = "不是线性规划表格：至少要有 2 行、3 列";
+    return fit;
+  }
+  fit.variables = sheet.cols() - 3;
+  fit.constraints = sheet.rows() - 2;
+  if (fit.variables > kMaxCount || fit.constraints > kMaxCount) {
+    fit.mismatch = "变量数或约束方程数超过 500";
+    return fit;
+  }
+  fit.sense = SenseFromSheet(sheet);
+  Sheet laid_out;
+  LayOutSheet(laid_out, fit.variables, fit.constraints, fit.sense);
+  fit.mismatch = SheetMismatch(sheet, laid_out, "线性规划");
+  return fit;
+}
+
+Sense SenseFromSheet(const Sheet& sheet) {
+  std::string bare;
+  for (char c : sheet.Cell(1, sheet.cols() - 1)) {
+    if (c != ' ' && c != '\t')
+      bare.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
+  }
+  return bare == "max" ? Sense::Maximise : Sense::Minimise;
+}
+
+}  // namespace orcalc::lp

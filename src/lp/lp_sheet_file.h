@@ -1,0 +1,26 @@
+// A linear-programming sheet read from a file: its counts and sense.
+#pragma once
+
+#include <string>
+
+#include "common/sheet.h"
+#include "lp/lp_commands.h"
+
+namespace orcalc::lp {
+
+struct LpSheetFit {
+  std::string mismatch;  // empty when the sheet is one OK lays out
+  int variables = 0;     // m: columns - 3
+  int constraints = 0;   // n: rows - 2
+  Sense sense = Sense::Minimise;
+};
+
+// Checks the header row and column against the layout for the sheet's own
+// counts (the data cells may hold anything) and reads the sense cell.
+LpSheetFit FitLpSheet(const Sheet& sheet);
+
+// The sense recorded in the sheet's sense cell (objective row, last column):
+// "Max", blanks removed, in any case, maximises; anything else minimises.
+Sense SenseFromSheet(const Sheet& sheet);
+
+}  // namespace orcalc::lp

@@ -1,0 +1,195 @@
+// Blocks of cells in the sheet windows: selecting with the keyboard and the
+// mouse, copy, cut, paste and clear, and undo and redo of every change.
+#include "sheet/cell_editing.h"
+#include "support/window_helpers.h"
+
+using namespace orcalc;
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
+
+namespace {
+
+QString clipboard() { return QGuiApplication::clipboard()->text(); }
+
+QStringList row(SheetGrid* grid, int r) {
+  QStringList texts;
+  for (int c = 1; c < grid->cols(); ++c) texts << grid->text(r, c);
+  return texts;
+}
+
+}  // namespace
+
+class SheetBlocksTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir settings_;
+
+ private slots:
+  void initTestCase() {
+    // Saved sheets are remembered in a settings file of the test's own.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+  }
+
+  void selectingBlocks() {
+    Form1 form;
+    layOut(form, 3, 3);  // 6 columns, 5 rows
+    SheetGrid* grid = form.MSFlexGrid1;
+    showActive(&form);
+    clickCell(grid, 2, 2);
+    QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
+    QTest::keyClick(grid, Qt::Key_Down, Qt::ShiftModifier);
+    // The current cell stays and keeps its colours; the others are lighter.
+    QCOMPARE(grid->selection(), QRect(2, 2, 2, 2));
+    QCOMPARE(QPoint(grid->currentCol(), grid->currentRow()), QPoint(2, 2));
+    QCOMPARE(grid->cellBackground(2, 2), QColor(0, 0, 128));
+    const QImage picture = grid->grab().toImage();
+    QCOMPARE(picture.pixelColor(grid->cellRect(3, 3).center() + QPoint(0, 4)),
+             QColor(204, 228, 247));
+    // A plain arrow key collapses the block; Shift+click and a drag select
+    // from the current cell, never into the headers.
+    QTest::keyClick(grid, Qt::Key_Left);
+    QCOMPARE(grid->selection(), QRect(1, 2, 1, 1));
+    QTest::mouseClick(grid, Qt::LeftButton, Qt::ShiftModifier, grid->cellRect(4, 3).center());
+    QCOMPARE(grid->selection(), QRect(1, 2, 3, 3));
+    QTest::mousePress(grid, Qt::LeftButton, {}, grid->cellRect(3, 4).center());
+    QTest::mouseMove(grid, grid->cellRect(0, 0).center());
+    QMouseEvent move(QEvent::MouseMove, grid->cellRect(0, 0).center(),
+                     grid->mapToGlobal(grid->cellRect(0, 0).center()), Qt::NoButton, Qt::LeftButton,
+                     {});
+    QApplication::sendEvent(grid, &move);
+    QTest::mouseRelease(grid, Qt::LeftButton, {}, grid->cellRect(0, 0).center());
+    QCOMPARE(grid->selection(), QRect(1, 1, 4, 3));
+    QVERIFY(form.Combo3->isHidden());  // a drag is no click on a sign cell
+    QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+    QCOMPARE(grid->selection(), QRect(1, 1, 5, 4));
+    clickCell(grid, 1, 1);
+    QCOMPARE(grid->selection(), QRect(1, 1, 1, 1));
+  }
+
+  void copyPasteAndClear() {
+    RecordingPlatform platform;
+    Form1 form;
+    layOut(form, 2, 2);  // columns χ1, χ2, sign, constants
+    SheetGrid* grid = form.MSFlexGrid1;
+    showActive(&form);
+    // A spreadsheet's block: tabs, CR LF, a trailing line end, blanks, plain
+    // signs, numbers as the editor would complete them.
+    QGuiApplication::clipboard()->setText("3\t2\r\n 1 \t.5\t<=\t4\r\n1\t3.\t>=\t-6\r\n");
+    grid->setCurrentCell(1, 1);
+    form.pasteBlock();
+    QCOMPARE(row(grid, 1), QStringList({"3", "2", " ═ ", " Min "}));
+    QCOMPARE(row(grid, 2), QStringList({"1", "0.5", " ≤ ", "4"}));
+    QCOMPARE(row(grid, 3), QStringList({"1", "3.0", " ≥ ", "-6"}));
+    QCOMPARE(grid->selection(), QRect(1, 1, 4, 3));
+    QCOMPARE(platform.messages, QStringList());
+    // Copy gives tabs and CR LF; pasting it back elsewhere gives the same
+    // texts (the sense cell's own text included).
+    form.copyBlock();
+    QCOMPARE(clipboard(), QStringLiteral("3\t2\t ═ \t Min \r\n1\t0.5\t ≤ \t4\r\n1\t3.0\t ≥ \t-6"));
+    grid->setCurrentCell(2, 1);
+    grid->extendSelection(2, 2);
+    form.copyBlock();
+    grid->setCurrentCell(3, 1);
+    form.pasteBlock();
+    QCOMPARE(row(grid, 3), QStringList({"1", "0.5", " ≥ ", "-6"}));
+    // A bad cell: nothing is pasted, one message names it.
+    QGuiApplication::clipboard()->setText("7,8\n9,x1");
+    grid->setCurrentCell(2, 1);
+    form.pasteBlock();
+    QCOMPARE(row(grid, 2), QStringList({"1", "0.5", " ≤ ", "4"}));
+    QCOMPARE(
+        platform.messages,
+        QStringList{"无法粘贴：第 3 行第 2 列（约束方程2，χ2 系数）不能填入“x1”。表格没有改变。"});
+    // Clipped to the sheet, with one message counting what was left out.
+    QGuiApplication::clipboard()->setText("5\t<=\t\t7\t8\r\n9\r\n10");
+    grid->setCurrentCell(2, 2);
+    form.pasteBlock();
+    QCOMPARE(row(grid, 2), QStringList({"1", "5", " ≤ ", ""}));
+    QCOMPARE(row(grid, 3), QStringList({"1", "9", " ≥ ", "-6"}));
+    QCOMPARE(platform.messages.last(),
+             QStringLiteral("粘贴的内容超出了表格，有 3 个单元格没有粘贴。"));
+    // Del clears the block, sign cells too; cut copies then clears.
+    grid->setCurrentCell(2, 2);
+    grid->extendSelection(3, 3);
+    QTest::keyClick(grid, Qt::Key_Delete);
+    QCOMPARE(row(grid, 2) + row(grid, 3), QStringList({"1", "", "", "", "1", "", "", "-6"}));
+    grid->setCurrentCell(1, 1);
+    grid->extendSelection(1, 2);
+    QTest::keyClick(grid, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(clipboard(), QStringLiteral("3\t2"));
+    QCOMPARE(row(grid, 1), QStringList({"", "", " ═ ", " Min "}));
+    // Inside the open cell editor Ctrl+V goes through the editor's filter.
+    QGuiApplication::clipboard()->setText("1a2");
+    grid->setCurrentCell(2, 1);
+    grid->setFocus();
+    type("\r");
+    QTest::keyClick(form.Text8, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form.Text8->text(), QStringLiteral("112"));
+  }
+
+  void undoAndRedoEveryChange() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    Form3 form;
+    SheetGrid* grid = form.MSFlexGrid1;
+    showActive(&form);
+    const Sheet fresh = grid->sheet();
+    layOut(form, 1, 2);  // OK
+    const Sheet laidOut = grid->sheet();
+    clickCell(grid, 1, 1);
+    type("12\r");                                    // an edit
+    QGuiApplication::clipboard()->setText("4\t<=");  // column 2 holds the signs
+    grid->setCurrentCell(2, 1);
+    form.pasteBlock();  // a paste
+    clickCell(grid, 1, 2);
+    chooseFromList(form.Combo3, 1);  // a choice from the drop-down
+    grid->setCurrentCell(1, 1);
+    grid->extendSelection(2, 1);
+    form.clearBlock();  // a clear
+    const Sheet edited = grid->sheet();
+    QStringList steps;
+    for (int i = 0; i < form.undoStack().count(); ++i) steps << form.undoStack().text(i);
+    QCOMPARE(steps, QStringList({"确定", "编辑", "粘贴", "编辑", "清除"}));
+
+    form.Text2->setText("3");  // OK for a wider sheet
+    form.ok();
+    const Sheet wider = grid->sheet();
+    form.undo();
+    QCOMPARE(grid->sheet(), edited);
+    QCOMPARE(form.Text2->text(), QStringLiteral("3"));  // the boxes as OK found them
+    form.redo();
+    QCOMPARE(grid->sheet(), wider);
+    form.undo();
+    form.undo();  // the clear
+    QCOMPARE(grid->text(1, 1) + grid->text(2, 1), QStringLiteral("124"));
+    form.undo();  // the sign
+    QCOMPARE(grid->text(1, 2) + grid->text(2, 2), QStringLiteral(" ≤ "));
+    form.undo();  // the paste
+    QCOMPARE(grid->text(2, 1) + grid->text(2, 2), QStringLiteral(""));
+    form.undo();  // the edit
+    QCOMPARE(grid->sheet(), laidOut);
+    form.undo();  // OK: back to the fresh 2 × 2 grid, Calculate disabled
+    QCOMPARE(grid->sheet(), fresh);
+    QVERIFY(!form.Command2->isEnabled());
+    for (int i = 0; i < 5; ++i) form.redo();
+    QCOMPARE(grid->sheet(), edited);
+    // Ctrl+Z and Ctrl+Y on the grid; an open is one step too.
+    QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(grid->text(1, 1), QStringLiteral("12"));
+    QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(grid->sheet(), edited);
+    Form3 other;
+    layOut(other, 4, 1);
+    platform.nextSavePath = dir.filePath("g.csv");
+    QVERIFY(other.saveSheet());
+    QVERIFY(form.openSheetFile(dir.filePath("g.csv")));
+    QCOMPARE(grid->cols(), 11);
+    form.undo();
+    QCOMPARE(grid->sheet(), edited);
+    QCOMPARE(form.Text2->text() + form.Text1->text(), QStringLiteral("12"));
+    form.redo();
+    QCOMPARE(grid->sheet(), other.MSFlexGrid1->sheet());
+  }
+};
+
+QTEST_MAIN(SheetBlocksTest)
+#include "sheet_blocks_test.moc"
