@@ -64,7 +64,7 @@ int count(const QLineEdit* box) { return ReadCount(box->text().toStdString()); }
 }  // namespace
 
 SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
-    : QDialog(parent, Qt::Window), design_(design) {
+    : QDialog(parent, ownedWindowFlags(parent)), design_(design) {
   setWindowTitle(QString::fromUtf8(design.caption));
   resize(twipsToPixelsX(design.client_width, this), twipsToPixelsY(design.client_height, this));
 

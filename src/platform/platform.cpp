@@ -38,6 +38,12 @@ Platform* installed = nullptr;
 
 }  // namespace
 
+Qt::WindowFlags ownedWindowFlags(const QWidget* owner) {
+  if (!owner) return Qt::Window;
+  return Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+         Qt::WindowCloseButtonHint;
+}
+
 bool Platform::writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) {
   if (file.write(bytes) == bytes.size()) return true;
   if (reason) *reason = file.errorString();

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <Qt>
 
 class QDialog;
 class QIODevice;
@@ -19,6 +20,12 @@ struct SaveFileRequest {
   QString filter;       // "desc (*.a)|*.a|..." is not used: Qt filter text
   QString initialPath;  // the name remembered from the last save, or empty
 };
+
+// The flags of a sizable window with the usual title-bar buttons. With an
+// owner it is a dialog-type window, which the window system marks as the
+// owner's (WM_TRANSIENT_FOR under X11): kept above it, without a taskbar
+// entry of its own. Without one it is a plain top-level window.
+Qt::WindowFlags ownedWindowFlags(const QWidget* owner);
 
 class Platform {
  public:

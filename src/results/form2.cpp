@@ -49,7 +49,7 @@ constexpr int kHeightMargin = 1200;
 
 }  // namespace
 
-Form2::Form2(QWidget* parent) : QDialog(parent, Qt::Window) {
+Form2::Form2(QWidget* parent) : QDialog(parent, ownedWindowFlags(parent)) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QString::fromUtf8(kDesignTitle));
   resize(twipsToPixelsX(9030, this), twipsToPixelsY(6810, this));
