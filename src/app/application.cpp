@@ -13,6 +13,7 @@
 
 #include "about/app_icon.h"
 #include "app/form1.h"
+#include "app/qt_translations.h"
 #include "sheet/sheet_grid.h"
 #include "sheet/typed_key.h"
 
@@ -28,6 +29,9 @@ bool displayAvailable() {
 
 void setUpApplication(QApplication& app) {
   app.setApplicationName(QStringLiteral("orcalc"));
+  // Without Qt's translation file its texts stay English; nothing else
+  // depends on it.
+  installQtTranslations();
   app.setWindowIcon(applicationIcon());
   // Chinese captions in the system's Chinese face, or in a Simplified
   // Chinese face of Debian's fonts-noto-cjk where that is missing.

@@ -11,7 +11,8 @@ namespace orcalc::ui {
 // a platform chosen explicitly through QT_QPA_PLATFORM).
 bool displayAvailable();
 
-// The application's name, icon and a font in which Chinese text renders.
+// The application's name, icon, Qt's own texts in Chinese, and a font in
+// which Chinese text renders.
 void setUpApplication(QApplication& app);
 
 // Lays out and fills the example sheet in Form1, opens the cell editor

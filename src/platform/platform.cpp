@@ -22,8 +22,9 @@ class SystemPlatform final : public Platform {
   QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override {
     // No title, no default suffix, no overwrite question: the name typed is
     // the name used.
-    return QFileDialog::getSaveFileName(parent, QString(), request.initialPath, request.filter,
-                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    return QFileDialog::getSaveFileName(
+        parent, QString(), request.initialPath, request.filter, nullptr,
+        QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
   }
 
   void runModal(QDialog* dialog) override { dialog->exec(); }

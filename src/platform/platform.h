@@ -17,7 +17,9 @@ namespace orcalc::ui {
 inline const char* const kApplicationTitle = "运筹学计算程序";
 
 struct SaveFileRequest {
-  QString filter;       // "desc (*.a)|*.a|..." is not used: Qt filter text
+  // Qt filter text, "description (patterns);;...": the dialog shows each
+  // entry by its description alone.
+  QString filter;
   QString initialPath;  // the name remembered from the last save, or empty
 };
 

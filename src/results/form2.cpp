@@ -20,6 +20,8 @@ namespace orcalc::ui {
 namespace {
 
 const char* const kDesignTitle = "线性规划计算结果";
+// The save dialog's two entries: a description (the dialog shows it alone)
+// and the pattern behind it.
 const char* const kSaveFilter = "文件文件(*.TXT) (*.TXT);;DAT 文件(*.DAT) (*.dat)";
 
 // The report box's face: one where every ASCII character has the same

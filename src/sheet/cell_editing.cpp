@@ -370,8 +370,12 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
         // The standard menu, with Paste going through the filter.
         auto* request = static_cast<QContextMenuEvent*>(event);
         QPointer<QMenu> menu = text8_->createStandardContextMenu();
+        // Qt names the command only from 6.5 on; before, its text (in the
+        // language loaded) tells it.
+        const QString paste = QLineEdit::tr("&Paste");
         for (QAction* action : menu->actions()) {
-          if (action->objectName() == QLatin1String("edit-paste")) {
+          if (action->objectName() == QLatin1String("edit-paste") ||
+              action->text().section(QLatin1Char('\t'), 0, 0) == paste) {
             disconnect(action, &QAction::triggered, nullptr, nullptr);
             connect(action, &QAction::triggered, this, &CellEditing::pasteIntoTextEditor);
           }
