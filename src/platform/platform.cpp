@@ -22,9 +22,15 @@ class SystemPlatform final : public Platform {
   QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override {
     // No title, no default suffix, no overwrite question: the name typed is
     // the name used.
-    return QFileDialog::getSaveFileName(
-        parent, QString(), request.initialPath, request.filter, nullptr,
-        QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
+    QFileDialog dialog(parent, QString(), request.initialPath, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    dialog.setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::HideNameFilterDetails);
+    // The files by name: the detail columns (size, type, date) follow the
+    // system's locale, not the program's language.
+    dialog.setViewMode(QFileDialog::List);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
   }
 
   void runModal(QDialog* dialog) override { dialog->exec(); }
