@@ -20,4 +20,10 @@ void setUpApplication(QApplication& app);
 // process exit status.
 int takeScreenshot(const QString& path);
 
+// Saves pictures of Qt's own dialogs as the program shows them into
+// `folder`: a message box (message-box.png), the save dialog
+// (save-dialog.png) and the report box's menu (context-menu.png). Returns
+// the process exit status.
+int takeDialogScreenshots(const QString& folder);
+
 }  // namespace orcalc::ui
