@@ -25,8 +25,8 @@ const char* const kAboutDescription =
     "    网址：暂无";
 
 const char* const kAboutDisclaimer =
-    "警告: 本程序受著作权法保护，仅供学习和研究使用。计算结果请自行核对，"
-    "作者不对因使用本程序造成的任何损失负责。";
+    "警告: 本程序是自由软件，依照 GNU 通用公共许可证第 3 版或更高版本发布，"
+    "不提供任何担保。计算结果请独立核对。";
 
 const char* const kSysInfoUnavailableMessage = "此时系统信息不可用";
 

@@ -11,12 +11,19 @@ namespace orcalc::ui {
 // a platform chosen explicitly through QT_QPA_PLATFORM).
 bool displayAvailable();
 
-// The application's name, icon and a font in which Chinese text renders.
+// The application's name, icon, Qt's own texts in Chinese, and a font in
+// which Chinese text renders.
 void setUpApplication(QApplication& app);
 
 // Lays out and fills the example sheet in Form1, opens the cell editor
 // over a cell, and saves a picture of the window to `path`. Returns the
 // process exit status.
 int takeScreenshot(const QString& path);
+
+// Saves pictures of Qt's own dialogs as the program shows them into
+// `folder`: a message box (message-box.png), the save dialog
+// (save-dialog.png) and the report box's menu (context-menu.png). Returns
+// the process exit status.
+int takeDialogScreenshots(const QString& folder);
 
 }  // namespace orcalc::ui

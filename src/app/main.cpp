@@ -56,10 +56,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   orcalc::ui::setUpApplication(app);
 
-  // Used by scripts/screenshot to redraw the picture in the documentation.
+  // Used by scripts/screenshot to redraw the pictures in the documentation.
   const QStringList args = QApplication::arguments();
   const qsizetype at = args.indexOf(QStringLiteral("--screenshot"));
   if (at > 0 && at + 1 < args.size()) return orcalc::ui::takeScreenshot(args[at + 1]);
+  const qsizetype dialogs = args.indexOf(QStringLiteral("--dialog-screenshots"));
+  if (dialogs > 0 && dialogs + 1 < args.size()) {
+    return orcalc::ui::takeDialogScreenshots(args[dialogs + 1]);
+  }
 
   orcalc::ui::Form1 form1;
   form1.show();

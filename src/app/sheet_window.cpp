@@ -92,7 +92,7 @@ QString droppedSheet(const QMimeData* data) {
 }  // namespace
 
 SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
-    : QDialog(parent, Qt::Window), design_(design) {
+    : QDialog(parent, ownedWindowFlags(parent)), design_(design) {
   setWindowTitle(QString::fromUtf8(design.caption));
   setAcceptDrops(true);
   // The menu bar sits above the design area; the window is taller by its

@@ -23,9 +23,17 @@ class SystemPlatform final : public Platform {
   QString chooseSaveFile(QWidget* parent, const SaveFileRequest& request) override {
     // No title, no default suffix, no overwrite question: the name typed is
     // the name used.
-    return QFileDialog::getSaveFileName(
-        parent, QString(), request.initialPath, request.filter, nullptr,
-        request.confirmOverwrite ? QFileDialog::Options() : QFileDialog::DontConfirmOverwrite);
+    QFileDialog dialog(parent, QString(), request.initialPath, request.filter);
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setFileMode(QFileDialog::AnyFile);
+    QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    if (!request.confirmOverwrite) options |= QFileDialog::DontConfirmOverwrite;
+    dialog.setOptions(options);
+    // The files by name: the detail columns (size, type, date) follow the
+    // system's locale, not the program's language.
+    dialog.setViewMode(QFileDialog::List);
+    if (dialog.exec() != QDialog::Accepted) return QString();
+    return dialog.selectedFiles().value(0);
   }
 
   void runModal(QDialog* dialog) override { dialog->exec(); }
@@ -56,6 +64,12 @@ SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text)
   if (box.clickedButton() == save) return SaveChangesAnswer::Save;
   if (box.clickedButton() == discard) return SaveChangesAnswer::Discard;
   return SaveChangesAnswer::Cancel;
+}
+
+Qt::WindowFlags ownedWindowFlags(const QWidget* owner) {
+  if (!owner) return Qt::Window;
+  return Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
+         Qt::WindowCloseButtonHint;
 }
 
 bool Platform::writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) {

@@ -5,6 +5,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <Qt>
 
 class QDialog;
 class QIODevice;
@@ -16,7 +17,9 @@ namespace orcalc::ui {
 inline const char* const kApplicationTitle = "运筹学计算程序";
 
 struct SaveFileRequest {
-  QString filter;       // "desc (*.a)|*.a|..." is not used: Qt filter text
+  // Qt filter text, "description (patterns);;...": the dialog shows each
+  // entry by its description alone.
+  QString filter;
   QString initialPath;  // the name remembered from the last save, or empty
   // Whether the dialog asks before an existing file is replaced.
   bool confirmOverwrite = false;
@@ -29,6 +32,12 @@ struct OpenFileRequest {
 
 // The answers to the question about unsaved changes.
 enum class SaveChangesAnswer { Save, Discard, Cancel };
+
+// The flags of a sizable window with the usual title-bar buttons. With an
+// owner it is a dialog-type window, which the window system marks as the
+// owner's (WM_TRANSIENT_FOR under X11): kept above it, without a taskbar
+// entry of its own. Without one it is a plain top-level window.
+Qt::WindowFlags ownedWindowFlags(const QWidget* owner);
 
 class Platform {
  public:

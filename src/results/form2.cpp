@@ -20,6 +20,8 @@ namespace orcalc::ui {
 namespace {
 
 const char* const kDesignTitle = "线性规划计算结果";
+// The save dialog's two entries: a description (the dialog shows it alone)
+// and the pattern behind it.
 const char* const kSaveFilter = "文件文件(*.TXT) (*.TXT);;DAT 文件(*.DAT) (*.dat)";
 
 // The report box's face: one where every ASCII character has the same
@@ -49,7 +51,7 @@ constexpr int kHeightMargin = 1200;
 
 }  // namespace
 
-Form2::Form2(QWidget* parent) : QDialog(parent, Qt::Window) {
+Form2::Form2(QWidget* parent) : QDialog(parent, ownedWindowFlags(parent)) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QString::fromUtf8(kDesignTitle));
   resize(twipsToPixelsX(9030, this), twipsToPixelsY(6810, this));
@@ -100,6 +102,8 @@ Form2::Form2(QWidget* parent) : QDialog(parent, Qt::Window) {
   setTabOrder(Text1, Command1);
   setTabOrder(Command1, Command2);
   Text1->setFocus();
+  // The box would keep Tab for itself: the keyboard could never leave it.
+  Text1->installEventFilter(this);
 
   connect(Command1, &QPushButton::clicked, this, &QWidget::close);
   connect(Command2, &QPushButton::clicked, this, &Form2::save);
@@ -195,13 +199,34 @@ void Form2::applyResizeRule() {
   Frame1->resize(width, Frame1->height());
 }
 
+bool Form2::moveFocusOnTab(const QKeyEvent& event) {
+  const Qt::KeyboardModifiers others =
+      event.modifiers() & ~(Qt::ShiftModifier | Qt::ControlModifier | Qt::KeypadModifier);
+  if (others != Qt::NoModifier) return false;
+  const bool backward = event.key() == Qt::Key_Backtab ||
+                        (event.key() == Qt::Key_Tab && (event.modifiers() & Qt::ShiftModifier));
+  if (event.key() != Qt::Key_Tab && event.key() != Qt::Key_Backtab) return false;
+  focusNextPrevChild(!backward);
+  return true;
+}
+
 void Form2::keyPressEvent(QKeyEvent* event) {
   // Escape does not close the window: only OK and the close box do.
   if (event->key() == Qt::Key_Escape) {
     event->ignore();
     return;
   }
+  // Ctrl+Tab on a button, which buttons leave to the window.
+  if (moveFocusOnTab(*event)) return;
   QDialog::keyPressEvent(event);
+}
+
+bool Form2::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Text1 && event->type() == QEvent::KeyPress &&
+      moveFocusOnTab(*static_cast<QKeyEvent*>(event))) {
+    return true;
+  }
+  return QDialog::eventFilter(watched, event);
 }
 
 }  // namespace orcalc::ui

@@ -47,9 +47,13 @@ class Form2 : public QDialog {
  protected:
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   void applyResizeRule();
+  // Tab, Shift+Tab, Ctrl+Tab and Ctrl+Shift+Tab move the focus along the
+  // keyboard order (true when `event` is one of them and was used).
+  bool moveFocusOnTab(const QKeyEvent& event);
 
   QString saved_path_;  // the name chosen last, offered again
 };

@@ -15,6 +15,7 @@
 #include <QMimeData>
 #include <QPointer>
 #include <QStringList>
+#include <QWheelEvent>
 #include <algorithm>
 #include <utility>
 
@@ -70,6 +71,9 @@ CellEditing::CellEditing(QWidget* window, SheetGrid* grid, QLineEdit* text8, QCo
   // item to the list.
   combo3_->setInsertPolicy(QComboBox::NoInsert);
   combo3_->setCompleter(nullptr);
+  // A wheel turned over the drop-down scrolls the grid: it gives the
+  // drop-down no focus on the way.
+  combo3_->setFocusPolicy(Qt::StrongFocus);
   text8_->installEventFilter(this);
   combo3_->installEventFilter(this);
 
@@ -110,6 +114,11 @@ void CellEditing::recordCurrentCell() {
   g_col_ = static_cast<std::int16_t>(grid_->currentCol());
 }
 
+void CellEditing::bringCurrentCellIntoView() {
+  // Scrolling hides the editors, so this comes before one opens.
+  grid_->scrollToCell(grid_->currentRow(), grid_->currentCol());
+}
+
 void CellEditing::placeOverCurrentCell(QWidget* editor, bool with_height) {
   // The grid's position in the editor's parent (the window) plus the
   // cell's rectangle in the grid, one pixel narrower and lower.
@@ -136,6 +145,7 @@ void CellEditing::gridClicked() {
     hideEditor(combo3_);
     return;
   }
+  bringCurrentCellIntoView();
   combo3_->show();
   combo_open_ = true;
   placeOverCurrentCell(combo3_, false);
@@ -148,6 +158,7 @@ void CellEditing::gridKeyPressed(KeyPress& press) {
   // Headers are never edited (a sheet of one row or column has no other
   // cell): nothing opens.
   if (!grid_->hasCurrentDataCell()) return;
+  bringCurrentCellIntoView();
   if (isSignColumn(g_col_)) {
     combo3_->show();
     combo_open_ = true;
@@ -199,6 +210,14 @@ void CellEditing::unhighlightCell() {
 void CellEditing::gridScrolled() {
   hideEditor(text8_);
   hideEditor(combo3_);
+}
+
+void CellEditing::passWheelToGrid(const QWheelEvent& wheel) {
+  const QPointF global = wheel.globalPosition();
+  QWheelEvent forwarded(grid_->mapFromGlobal(global), global, wheel.pixelDelta(),
+                        wheel.angleDelta(), wheel.buttons(), wheel.modifiers(), wheel.phase(),
+                        wheel.inverted(), wheel.source(), wheel.pointingDevice());
+  QCoreApplication::sendEvent(grid_, &forwarded);
 }
 
 bool CellEditing::textEditorKey(QKeyEvent* event) {
@@ -327,6 +346,12 @@ void CellEditing::commitDropDown() {
 }
 
 bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
+  // The wheel over an editor scrolls the grid beneath it (which hides the
+  // editors); it never changes the drop-down's item.
+  if ((watched == text8_ || watched == combo3_) && event->type() == QEvent::Wheel) {
+    passWheelToGrid(*static_cast<QWheelEvent*>(event));
+    return true;
+  }
   if (watched == text8_) {
     switch (event->type()) {
       case QEvent::KeyPress:
@@ -355,8 +380,12 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
         // The standard menu, with Paste going through the filter.
         auto* request = static_cast<QContextMenuEvent*>(event);
         QPointer<QMenu> menu = text8_->createStandardContextMenu();
+        // Qt names the command only from 6.5 on; before, its text (in the
+        // language loaded) tells it.
+        const QString paste = QLineEdit::tr("&Paste");
         for (QAction* action : menu->actions()) {
-          if (action->objectName() == QLatin1String("edit-paste")) {
+          if (action->objectName() == QLatin1String("edit-paste") ||
+              action->text().section(QLatin1Char('\t'), 0, 0) == paste) {
             disconnect(action, &QAction::triggered, nullptr, nullptr);
             connect(action, &QAction::triggered, this, &CellEditing::pasteIntoTextEditor);
           }

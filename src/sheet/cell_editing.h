@@ -10,6 +10,7 @@ class QComboBox;
 class QKeyEvent;
 class QLineEdit;
 class QString;
+class QWheelEvent;
 class QWidget;
 
 namespace orcalc::ui {
@@ -53,6 +54,9 @@ class CellEditing : public QObject {
 
   bool isSignColumn(int col) const;
   void recordCurrentCell();
+  // Scrolls the grid so that its current cell is in full view (its
+  // top-left corner when it is larger than the view).
+  void bringCurrentCellIntoView();
   // Places `editor` over the grid's current cell; the height only when
   // `with_height`.
   void placeOverCurrentCell(QWidget* editor, bool with_height);
@@ -66,6 +70,8 @@ class CellEditing : public QObject {
   void enterCell();
   void unhighlightCell();
   void gridScrolled();
+  // A wheel turned over an editor, handed to the grid.
+  void passWheelToGrid(const QWheelEvent& wheel);
 
   // The text editor: its keys (true when the key is used up here), the
   // change, and the commit on focus loss.

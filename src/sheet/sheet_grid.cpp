@@ -68,6 +68,11 @@ class SheetGridPrivate {
   int corner_row_ = 1;
   int corner_col_ = 1;
   bool dragging_ = false;
+  // Whether the last mouse press chose a cell, and whether the view
+  // scrolled since (a click on a partly visible cell may bring it into
+  // view).
+  bool pressed_cell_ = false;
+  bool scrolled_since_press_ = false;
 
   int rows() const { return sheet_.rows(); }
   int cols() const { return sheet_.cols(); }
@@ -191,6 +196,7 @@ class SheetGridPrivate {
     hbar_->setValue(left);
     updating_bars_ = false;
     if (changed) {
+      scrolled_since_press_ = true;
       q_->update();
       emit q_->scrolled();
     }
@@ -411,6 +417,8 @@ QRect SheetGrid::cellRect(int row, int col) const {
   return QRect(d_->cellX(col), d_->cellY(row), d_->width(col), d_->row_height_);
 }
 
+QRect SheetGrid::cellArea() const { return d_->cellArea(); }
+
 void SheetGrid::setCurrentCellColors(const QColor& background, const QColor& foreground) {
   setCellColors(d_->current_row_, d_->current_col_, background, foreground);
 }
@@ -522,6 +530,8 @@ void SheetGrid::paintEvent(QPaintEvent* event) {
 
 void SheetGrid::mousePressEvent(QMouseEvent* event) {
   d_->click_pending_ = false;
+  d_->pressed_cell_ = false;
+  d_->scrolled_since_press_ = false;
   if (event->button() != Qt::LeftButton) {
     QWidget::mousePressEvent(event);
     return;
@@ -539,6 +549,7 @@ void SheetGrid::mousePressEvent(QMouseEvent* event) {
   // the same cell as the first.
   d_->moveCurrent(row, col);
   d_->click_pending_ = true;
+  d_->pressed_cell_ = true;
   d_->dragging_ = true;
 }
 
@@ -569,6 +580,13 @@ void SheetGrid::mouseReleaseEvent(QMouseEvent* event) {
 void SheetGrid::mouseDoubleClickEvent(QMouseEvent* event) {
   d_->click_pending_ = false;
   if (event->button() != Qt::LeftButton) return;
+  // When the first click brought its cell into view, the second lands
+  // where the view moved, not on that cell: the double-click is the first
+  // click's.
+  if (d_->pressed_cell_ && d_->scrolled_since_press_) {
+    if (hasCurrentDataCell()) emit doubleClicked();
+    return;
+  }
   int row = 0;
   int col = 0;
   if (!d_->cellAt(event->position().toPoint(), &row, &col) || !isDataCell(row, col)) return;

@@ -75,13 +75,17 @@ class SheetGrid : public QWidget {
   QRect currentCellRect() const;
   // Any cell's rectangle within the grid widget (for tests and placement).
   QRect cellRect(int row, int col) const;
+  // The part of the grid widget the cells are drawn in: all of it less the
+  // scroll bars that show.
+  QRect cellArea() const;
 
   // Per-cell colours; they stay on the cell until changed.
   void setCurrentCellColors(const QColor& background, const QColor& foreground);
   QColor cellBackground(int row, int col) const;
   QColor cellForeground(int row, int col) const;
 
-  // Scroll so that (row, col) is visible.
+  // Scroll so that (row, col) is fully visible; a cell larger than the
+  // visible area shows from its top-left corner.
   void scrollToCell(int row, int col);
 
   // Width of a column whose width was never set (Sheet::kDefaultWidth).

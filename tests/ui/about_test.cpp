@@ -84,6 +84,16 @@ class AboutTest : public QObject {
     }
     QCOMPARE(texts, QStringList({"运筹学计算程序", "运筹学计算程序", "版本：１.０", "确定",
                                  "系统信息(&S)..."}));
+    // The warning states the licence (any use, no warranty) and fits its
+    // label.
+    auto* disclaimer = box.findChild<QLabel*>("lblDisclaimer");
+    QVERIFY(disclaimer->text().startsWith("警告: 本程序是自由软件") &&
+            disclaimer->text().contains("GNU 通用公共许可证第 3 版或更高版本") &&
+            disclaimer->text().contains("不提供任何担保") && !disclaimer->text().contains("仅供"));
+    QVERIFY(QFontMetrics(disclaimer->font())
+                .boundingRect(QRect(0, 0, disclaimer->width(), 10000), Qt::TextWordWrap,
+                              disclaimer->text())
+                .height() <= disclaimer->height());
     // OK has the focus at first.
     QWidget* icon = box.findChild<QWidget*>("picIcon");
     showActive(&box);

@@ -1,8 +1,11 @@
 // In-place editing on the sheet windows: opening the number editor and the
 // sign drop-down, the editor's key filter, the commits and their
-// normalisation, the highlight, scrolling, and the order in which a commit
-// and the control taking the focus act.
+// normalisation, the highlight, scrolling (the wheel over an editor
+// included), editors opened on partly visible cells, and the order in which
+// a commit and the control taking the focus act.
 #include "sheet/cell_editing.h"
+
+#include <QtTest/qtestspontaneevent.h>
 
 #include "support/window_helpers.h"
 
@@ -30,6 +33,42 @@ class CellEditingTest : public QObject {
   // The cell's rectangle in the window, less a pixel in width and height.
   QRect placeOver(int row, int col) const {
     return grid()->cellRect(row, col).translated(grid()->pos()).adjusted(0, 0, -1, -1);
+  }
+  // The grid's cell area (less its scroll bars) in the window.
+  QRect cellAreaInWindow() const { return grid()->cellArea().translated(grid()->pos()); }
+  // One wheel notch at `at` in `widget`, delivered as the window system
+  // delivers it: to the child there, passed on to its parents while ignored.
+  static void wheel(QWidget* widget, QPoint at, int notches = -1) {
+    QWidget* target = widget->childAt(at) ? widget->childAt(at) : widget;
+    const QPointF local = target->mapFrom(widget, at);
+    QWheelEvent event(local, target->mapToGlobal(local), {}, {0, 120 * notches}, Qt::NoButton,
+                      Qt::NoModifier, Qt::NoScrollPhase, false);
+    QSpontaneKeyEvent::setSpontaneous(&event);
+    qApp->notify(target, &event);  // sendEvent would make it a synthesized one
+  }
+  // Over the drop-down's text field and over its arrow.
+  QList<QPoint> dropDownSpots() const {
+    return {QPoint(4, combo3()->height() / 2),
+            QPoint(combo3()->width() - 4, combo3()->height() / 2)};
+  }
+  // Sizes the grid so that from (top, left) on ten rows and five columns
+  // show in full and the next row and column only in half, and scrolls
+  // there.
+  void showPartly(int top, int left) {
+    int width = grid()->columnWidth(0) + grid()->columnWidth(left + 5) / 2 +
+                grid()->verticalScrollBar()->sizeHint().width();
+    for (int col = left; col < left + 5; ++col) width += grid()->columnWidth(col);
+    grid()->resize(
+        width, grid()->rowHeight() * 23 / 2 + grid()->horizontalScrollBar()->sizeHint().height());
+    grid()->setTopRow(top);
+    grid()->setLeftCol(left);
+    const QRect half = grid()->cellRect(top + 10, left + 5);
+    QVERIFY(!grid()->cellArea().contains(half) && grid()->cellArea().intersects(half));
+  }
+  // A click on the part of a cell that shows.
+  void clickShownPart(int row, int col) {
+    QTest::mouseClick(grid(), Qt::LeftButton, {},
+                      (grid()->cellRect(row, col) & grid()->cellArea()).center());
   }
 
  private slots:
@@ -173,6 +212,88 @@ class CellEditingTest : public QObject {
     clickCell(grid(), 12, 3);
     grid()->verticalScrollBar()->setValue(20);
     QVERIFY(!combo3()->isVisible());
+  }
+
+  void theWheelOverAnEditorScrollsTheGridAndNeverChangesTheSign() {
+    // A sheet too short to scroll: the wheel changes nothing, whether the
+    // drop-down has the focus or not, and whatever the cell holds.
+    grid()->setText(2, 3, " ≤ ");
+    grid()->setText(3, 3, "5.0");
+    for (int row : {2, 3}) {
+      const QString before = cell(row, 3);
+      clickCell(grid(), row, 3);
+      for (const QPoint& at : dropDownSpots()) wheel(combo3(), at), wheel(combo3(), at, 1);
+      QVERIFY(grid()->hasFocus());
+      QTest::mouseClick(combo3()->lineEdit(), Qt::LeftButton);
+      QVERIFY(combo3()->hasFocus());
+      for (const QPoint& at : dropDownSpots()) wheel(combo3(), at);
+      QCOMPARE(combo3()->isVisible() ? combo3()->currentText() : "hidden", before);
+      enter();
+      QCOMPARE(cell(row, 3), before);
+    }
+    // On a long sheet the wheel over the drop-down scrolls the grid, which
+    // hides it; a focused one writes back only what it showed.
+    layOut(*form_, 2, 60);
+    for (bool focused : {false, true}) {
+      grid()->setTopRow(1);
+      clickCell(grid(), 2, 3);
+      if (focused) QTest::mouseClick(combo3()->lineEdit(), Qt::LeftButton);
+      wheel(combo3(), dropDownSpots()[focused ? 0 : 1]);
+      QVERIFY(grid()->topRow() > 1 && !combo3()->isVisible());
+      QCOMPARE(cell(2, 3), QStringLiteral(" ≤ "));
+    }
+    // The wheel over the text editor scrolls too, after its commit.
+    grid()->setTopRow(1);
+    typeAt(2, 1, "7");
+    wheel(text8(), text8()->rect().center());
+    QVERIFY(grid()->topRow() > 1 && !text8()->isVisible() && grid()->hasFocus());
+    QCOMPARE(cell(2, 1), QStringLiteral("7"));
+  }
+
+  void editorsOpenOnCellsBroughtFullyIntoView() {
+    layOut(*form_, 30, 60);  // the sign column is 31
+    const auto fullyShown = [this](int row, int col) {
+      return grid()->cellArea().contains(grid()->cellRect(row, col));
+    };
+    // A key on a half-shown number cell scrolls it into view first: the
+    // editor takes the key and covers no scroll bar.
+    showPartly(1, 1);
+    clickShownPart(11, 6);
+    type("7");
+    QVERIFY(text8()->isVisible() && fullyShown(11, 6));
+    QCOMPARE(text8()->geometry(), placeOver(11, 6));
+    QVERIFY(cellAreaInWindow().contains(text8()->geometry()));
+    QCOMPARE(cell(11, 6), QStringLiteral("7"));
+    enter();
+    // So does a click on a half-shown sign cell, for the drop-down.
+    showPartly(1, 26);
+    grid()->setText(11, 31, " ≥ ");
+    clickShownPart(11, 31);
+    QVERIFY(combo3()->isVisible() && fullyShown(11, 31));
+    QCOMPARE(QRect(combo3()->pos(), QSize(combo3()->width(), 1)),
+             QRect(placeOver(11, 31).topLeft(), QSize(placeOver(11, 31).width(), 1)));
+    QCOMPARE(combo3()->currentText(), QStringLiteral(" ≥ "));
+    // A double-click there stays on that cell, though its second click
+    // lands where the view moved.
+    showPartly(1, 26);
+    const QPoint at = (grid()->cellRect(11, 31) & grid()->cellArea()).center();
+    QTest::mouseClick(grid(), Qt::LeftButton, {}, at);
+    QMouseEvent second(QEvent::MouseButtonDblClick, at, grid()->mapToGlobal(at), Qt::LeftButton,
+                       Qt::LeftButton, Qt::NoModifier);
+    QSpontaneKeyEvent::setSpontaneous(&second);
+    qApp->notify(grid(), &second);
+    QCOMPARE(recorded(), QPoint(11, 31));
+    QCOMPARE(combo3()->geometry(), placeOver(11, 31));
+    // A cell larger than the view shows from its top-left corner.
+    grid()->resize(grid()->columnWidth(0) + 20 + grid()->verticalScrollBar()->sizeHint().width(),
+                   grid()->rowHeight() + 5 + grid()->horizontalScrollBar()->sizeHint().height());
+    grid()->setFocus();
+    grid()->setCurrentCell(30, 10);
+    QTest::keyClick(grid(), Qt::Key_8);
+    settle();
+    QCOMPARE(QPoint(grid()->leftCol(), grid()->topRow()), QPoint(10, 30));
+    QCOMPARE(text8()->geometry(), placeOver(30, 10));
+    QCOMPARE(text8()->pos(), grid()->pos() + QPoint(grid()->columnWidth(0), grid()->rowHeight()));
   }
 
   void theGoalSheetsDropDownIsTheSixthColumnFromTheRight() {

@@ -1,6 +1,6 @@
-// The results window: design, report hand-off, resizing and saving. Saves
-// that fail on permissions or full and read-only disks are covered by
-// save_failures_test.
+// The results window: design, keyboard order, report hand-off, resizing and
+// saving. Saves that fail on permissions or full and read-only disks are
+// covered by save_failures_test.
 #include <Qsci/qsciscintilla.h>
 
 #include "support/window_helpers.h"
@@ -25,6 +25,40 @@ class ResultsWindowTest : public QObject {
     // The report box has the focus at first.
     showActive(&form);
     QCOMPARE(QApplication::focusWidget(), form.Text1);
+  }
+
+  void theKeyboardLeavesTheReportBoxByTabAndReachesTheButtons() {
+    RecordingPlatform platform;
+    Form2 form;
+    form.setReportText(kExampleReport);
+    showActive(&form);
+    const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
+      QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+      return QApplication::focusWidget() ? QApplication::focusWidget()->objectName() : "none";
+    };
+    // Tab and Ctrl+Tab go box → 确 定 → 保 存 → box, Shift+Tab back.
+    const QStringList path = {press(Qt::Key_Tab),
+                              press(Qt::Key_Tab),
+                              press(Qt::Key_Tab),
+                              press(Qt::Key_Backtab, Qt::ShiftModifier),
+                              press(Qt::Key_Tab, Qt::ShiftModifier),
+                              press(Qt::Key_Backtab, Qt::ShiftModifier),
+                              press(Qt::Key_Tab, Qt::ControlModifier),
+                              press(Qt::Key_Tab, Qt::ControlModifier),
+                              press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier),
+                              press(Qt::Key_Backtab, Qt::ControlModifier | Qt::ShiftModifier)};
+    QCOMPARE(path, QStringList({"Command1", "Command2", "Text1", "Command2", "Command1", "Text1",
+                                "Command1", "Command2", "Command1", "Text1"}));
+    QCOMPARE(form.reportBytes(), QByteArray(kExampleReport));  // no tab went in
+    // Enter in the box still edits it; Enter on a button presses it.
+    press(Qt::Key_Return);
+    QCOMPARE(form.reportBytes(), "\r\n" + QByteArray(kExampleReport));
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    press(Qt::Key_Return);
+    QCOMPARE(platform.saveRequests.size(), 1);
+    press(Qt::Key_Backtab, Qt::ShiftModifier);
+    press(Qt::Key_Return);
+    QVERIFY(!form.isVisible());
   }
 
   void eachReportGetsAFreshModalWindowWithItsTitleAndExactText() {

@@ -123,10 +123,19 @@ class SheetWindowTest : public QObject {
   void goalAboutAndResultsWindowsOpenModallyOverTheirWindow() {
     RecordingPlatform platform;
     Form1 form;
-    QStringList log;  // each modal window, over the window it belongs to
+    showActive(&form);
+    QVERIFY(form.windowType() == Qt::Window);  // the main window belongs to nobody
+    // Each modal window, over the window it belongs to: a dialog-type window
+    // (only those are marked as their owner's under X11) whose transient
+    // parent is its owner.
+    QStringList log;
     platform.onModal = [&](QDialog* dialog) {
       QVERIFY(dialog->isModal());
-      log << dialog->objectName() + " over " + dialog->parentWidget()->objectName();
+      const bool owned =
+          dialog->windowType() == Qt::Dialog && dialog->windowHandle() &&
+          dialog->windowHandle()->transientParent() == dialog->parentWidget()->windowHandle();
+      log << dialog->objectName() + (owned ? " over " : " beside ") +
+                 dialog->parentWidget()->objectName();
       auto* goal = qobject_cast<Form3*>(dialog);
       if (!goal) return;
       // A fresh window each time: an empty sheet, Calculate disabled.

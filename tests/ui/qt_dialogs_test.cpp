@@ -1,0 +1,194 @@
+// Qt's own dialogs and menus as the user meets them: the start-up loads Qt's
+// Simplified Chinese translations whatever the locale, so message boxes, the
+// save dialog and the text boxes' menus read Chinese (English, quietly, when
+// the translation file is missing), and the save dialog shows each filter
+// once.
+#include <Qsci/qsciscintilla.h>
+
+#include "app/application.h"
+#include "app/qt_translations.h"
+#include "support/window_helpers.h"
+
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
+
+namespace {
+
+// No Latin letter outside an access key "(&X)" and a shortcut after a tab.
+bool chineseOnly(QString text) {
+  text = text.section('\t', 0, 0);
+  text.remove(QRegularExpression("\\(&[A-Za-z]\\)"));
+  return !text.contains(QRegularExpression("[A-Za-z]"));
+}
+
+QStringList notChinese(const QStringList& texts) {
+  QStringList found;
+  for (const QString& text : texts)
+    if (!chineseOnly(text)) found << text;
+  return found;
+}
+
+// The texts of a menu's commands.
+QStringList commands(const QMenu* menu) {
+  QStringList texts;
+  for (const QAction* action : menu->actions())
+    if (!action->isSeparator()) texts << action->text();
+  return texts;
+}
+
+// Calls `look` with the modal window that `open` shows (its event loop
+// running), then closes that window.
+void whileModal(const std::function<void()>& open, const std::function<void(QWidget*)>& look) {
+  QTimer::singleShot(0, [&] {
+    QWidget* shown = QApplication::activePopupWidget() ? QApplication::activePopupWidget()
+                                                       : QApplication::activeModalWidget();
+    if (shown) look(shown), shown->close();
+  });
+  open();
+}
+
+// What the visible save dialog says: caption, labels, buttons, the header
+// of its file list, and its filter entries.
+QStringList dialogWords(QFileDialog* dialog, QStringList* filters) {
+  QStringList words{dialog->windowTitle()};
+  for (const QLabel* label : dialog->findChildren<QLabel*>())
+    if (label->isVisible()) words << label->text();
+  for (const QAbstractButton* button : dialog->findChildren<QPushButton*>())
+    if (button->isVisible()) words << button->text();
+  if (const QTreeView* files = dialog->findChild<QTreeView*>("treeView");
+      files && files->isVisible())
+    for (int column = 0; column < files->model()->columnCount(); ++column)
+      words << files->model()->headerData(column, Qt::Horizontal).toString();
+  if (const QComboBox* types = dialog->findChild<QComboBox*>("fileTypeCombo"))
+    for (int i = 0; i < types->count(); ++i) *filters << types->itemText(i);
+  return words;
+}
+
+}  // namespace
+
+class QtDialogsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // A user whose locale is English; every test starts as the program does.
+  void initTestCase() { QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates)); }
+  void init() { setUpApplication(*qApp); }
+
+  void withoutTheTranslationFileQtStaysEnglishAndNothingIsSaid() {
+    RecordingPlatform platform;
+    QTemporaryDir empty;
+    QTest::failOnWarning(QRegularExpression("."));
+    QVERIFY(!installQtTranslations(empty.path()));
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Ok);
+    QCOMPARE(box.button(QMessageBox::Ok)->text(), QStringLiteral("OK"));
+    QVERIFY(platform.messages.isEmpty());
+  }
+
+  void messageBoxesTheSaveDialogAndTextBoxMenusReadChinese() {
+    QStringList words, filters;
+    whileModal([] { Platform::current().showMessage(nullptr, QStringLiteral("无最优解！")); },
+               [&](QWidget* box) {
+                 for (const QPushButton* button : box->findChildren<QPushButton*>())
+                   words << button->text();
+               });
+    QCOMPARE(words, QStringList{"确定"});
+
+    Form2 results;
+    results.setReportText(kExampleReport);
+    showActive(&results);
+    words.clear();
+    whileModal([&] { results.save(); },
+               [&](QWidget* dialog) {
+                 if (auto* files = qobject_cast<QFileDialog*>(dialog))
+                   words = dialogWords(files, &filters);
+               });
+    QVERIFY(words.size() >= 6);
+    QCOMPARE(notChinese(words), QStringList());
+    QVERIFY(words.contains("另存为"));
+
+    // The report box's menu, and the cell editor's.
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(20, 20), QPoint(20, 20));
+    QApplication::sendEvent(results.Text1->viewport(), &right);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    words = commands(menu);
+    menu->close();
+    QVERIFY(words.contains("复制(&C)"));
+    QCOMPARE(notChinese(words), QStringList());
+
+    Form1 sheet;
+    showActive(&sheet);
+    layOut(sheet, 2, 2);
+    clickCell(sheet.MSFlexGrid1, 1, 1);
+    type("5");
+    QVERIFY(sheet.Text8->hasFocus());
+    words.clear();
+    // Its Paste goes through the editor's character filter.
+    QGuiApplication::clipboard()->setText("a1.5");
+    whileModal([&] { QApplication::sendEvent(sheet.Text8, &right); },
+               [&](QWidget* popup) {
+                 auto* menu = qobject_cast<QMenu*>(popup);
+                 words = commands(menu);
+                 for (QAction* action : menu->actions())
+                   if (action->text().startsWith("粘贴")) action->trigger();
+               });
+    QVERIFY(words.size() > 5);
+    QCOMPARE(notChinese(words), QStringList());
+    QCOMPARE(sheet.Text8->text(), QStringLiteral("51.5"));
+  }
+
+  void theSaveDialogShowsEachFilterOnceWithItsPattern() {
+    Form2 results;
+    showActive(&results);
+    QStringList filters, patterns;
+    bool byName = false;
+    whileModal([&] { results.save(); },
+               [&](QWidget* dialog) {
+                 auto* files = qobject_cast<QFileDialog*>(dialog);
+                 if (!files) return;
+                 dialogWords(files, &filters);
+                 // Files listed by name only: the detail columns would follow
+                 // the system's locale.
+                 byName = files->viewMode() == QFileDialog::List;
+                 // The entry chosen decides which files are listed.
+                 auto* types = files->findChild<QComboBox*>("fileTypeCombo");
+                 auto* model = files->findChild<QFileSystemModel*>();
+                 if (!types || !model) return;
+                 for (int i = 0; i < types->count(); ++i) {
+                   types->setCurrentIndex(i);
+                   emit types->activated(i);  // as a choice from its list
+                   patterns << model->nameFilters().join(' ');
+                 }
+               });
+    QCOMPARE(filters, QStringList({"文件文件(*.TXT)", "DAT 文件(*.DAT)"}));
+    QCOMPARE(patterns, QStringList({"*.TXT", "*.dat"}));
+    QVERIFY(byName);
+  }
+
+  void theSaveDialogSavesUnderTheNameTypedAndOffersItAgain() {
+    QTemporaryDir folder;
+    const QString path = folder.filePath("报告");  // no extension added
+    Form2 results;
+    results.setReportText("ab\r\n");
+    showActive(&results);
+    whileModal([&] { results.save(); },
+               [&](QWidget* dialog) {
+                 auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
+                 name->setText(path);  // as typed or pasted
+                 QTest::keyClick(name, Qt::Key_Return);
+               });
+    QCOMPARE(readFile(path), QByteArray("ab\r\n"));
+    QString offered;
+    whileModal([&] { results.save(); },
+               [&](QWidget* dialog) {
+                 auto* files = qobject_cast<QFileDialog*>(dialog);
+                 offered = files->directory().filePath(
+                     files->findChild<QLineEdit*>("fileNameEdit")->text());
+               });
+    QCOMPARE(offered, path);
+  }
+};
+
+QTEST_MAIN(QtDialogsTest)
+#include "qt_dialogs_test.moc"
