@@ -1,8 +1,14 @@
 #include "app/form1.h"
 
+#include <QAction>
+#include <QEvent>
+#include <QMenu>
+#include <QPushButton>
 #include <QRadioButton>
 
 #include "lp/lp_sheet_file.h"
+#include "lp/sensitivity_command.h"
+#include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
 
 namespace orcalc::ui {
@@ -38,6 +44,39 @@ const SheetWindowDesign& form1Design() {
 
 Form1::Form1(QWidget* parent) : SheetWindow(form1Design(), parent) {
   setObjectName(QStringLiteral("Form1"));
+  QMenu* analysis = addMenu(QStringLiteral("分析(&A)"),
+                            {{QStringLiteral("灵敏度分析"), [this] { sensitivityAnalysis(); },
+                              QKeySequence(Qt::CTRL | Qt::Key_T)}});
+  analysis->setObjectName(QStringLiteral("analysisMenu"));
+  calculateLikeActions_ = analysis->actions();
+  for (QAction* action : calculateLikeActions_) action->setEnabled(Command2->isEnabled());
+  Command2->installEventFilter(this);
+}
+
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == Command2 && event->type() == QEvent::EnabledChange) {
+    for (QAction* action : calculateLikeActions_) action->setEnabled(Command2->isEnabled());
+  }
+  return SheetWindow::eventFilter(watched, event);
+}
+
+lp::LpRequest Form1::request(int variables, int constraints) const {
+  lp::LpRequest request;
+  request.variables = variables;
+  request.constraints = constraints;
+  request.sense = sense();
+  request.decimal_separator = decimalSeparator();
+  return request;
+}
+
+void Form1::sensitivityAnalysis() {
+  if (!Command2->isEnabled()) return;  // no sheet laid out yet
+  // A click on 计算 commits an open editor by taking the focus; the menu
+  // command and its shortcut leave the focus where it is.
+  editing().closeEditors();
+  runCalculationCommand([this](int variables, int constraints) {
+    return lp::CalculateSensitivity(request(variables, constraints), MSFlexGrid1->sheet());
+  });
 }
 
 lp::Sense Form1::sense() const {
@@ -63,12 +102,7 @@ void Form1::layOutSheet(int variables, int constraints) {
 }
 
 CalculationOutcome Form1::runCalculation(int variables, int constraints) {
-  lp::LpRequest request;
-  request.variables = variables;
-  request.constraints = constraints;
-  request.sense = sense();
-  request.decimal_separator = decimalSeparator();
-  return lp::Calculate(request, MSFlexGrid1->sheet());
+  return lp::Calculate(request(variables, constraints), MSFlexGrid1->sheet());
 }
 
 }  // namespace orcalc::ui

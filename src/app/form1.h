@@ -1,8 +1,12 @@
 // The linear-programming sheet window, the program's main window.
 #pragma once
 
+#include <QList>
+
 #include "app/sheet_window.h"
 #include "lp/lp_commands.h"
+
+class QAction;
 
 namespace orcalc::ui {
 
@@ -15,12 +19,23 @@ class Form1 : public SheetWindow {
   // The sense chosen by the option buttons: 最大值 maximises, else minimise.
   lp::Sense sense() const;
 
+  // 分析 → 灵敏度分析: the calculation as 计算 runs it, then the sensitivity
+  // report in the results window when the optimum was found without a message.
+  void sensitivityAnalysis();
+
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
   // The sense cell records the option buttons' choice.
   void prepareSheetForFile(Sheet& sheet) const override;
   void layOutSheet(int variables, int constraints) override;
   CalculationOutcome runCalculation(int variables, int constraints) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  lp::LpRequest request(int variables, int constraints) const;
+
+  // The 分析 menu's actions that are enabled exactly when 计算 is.
+  QList<QAction*> calculateLikeActions_;
 };
 
 const SheetWindowDesign& form1Design();

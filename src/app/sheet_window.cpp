@@ -260,11 +260,18 @@ void SheetWindow::ok() {
 }
 
 void SheetWindow::calculate() {
-  guarded([this] {
+  runCalculationCommand([this](int variables, int constraints) {
+    return runCalculation(variables, constraints);
+  });
+}
+
+void SheetWindow::runCalculationCommand(
+    const std::function<CalculationOutcome(int variables, int constraints)>& command) {
+  guarded([&] {
     CalculationOutcome outcome;
     {
       BusyCursor busy;
-      outcome = runCalculation(count(Text2), count(Text1));
+      outcome = command(count(Text2), count(Text1));
     }
     present(outcome);
   });

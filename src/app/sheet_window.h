@@ -145,6 +145,10 @@ class SheetWindow : public QDialog {
   virtual void layOutSheet(int variables, int constraints) = 0;
   // Calculate with the counts read from the boxes now.
   virtual CalculationOutcome runCalculation(int variables, int constraints) = 0;
+  // Runs a command of the calculate kind as 计算 runs its own: `command`
+  // with the counts read from the boxes now, then its messages and report.
+  void runCalculationCommand(
+      const std::function<CalculationOutcome(int variables, int constraints)>& command);
 
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -1,0 +1,74 @@
+// The 分析 menu of the linear-programming window: each command runs the
+// calculation as 计算 does and is available exactly when 计算 is.
+#include "app/application.h"
+#include "lp/sensitivity_command.h"
+#include "support/window_helpers.h"
+
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
+
+namespace {
+
+QAction* menuAction(Form1& form, const QString& text) {
+  auto* menu = form.findChild<QMenu*>(QStringLiteral("analysisMenu"));
+  if (!menu) return nullptr;
+  for (QAction* action : menu->actions())
+    if (action->text() == text) return action;
+  return nullptr;
+}
+
+}  // namespace
+
+class AnalysisMenuTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { setUpApplication(*qApp); }
+
+  void sensitivityAnalysisShowsItsReportOrTheMessage() {
+    RecordingPlatform platform;
+    QList<Shown> shown;
+    recordResults(platform, shown);
+    Form1 form;
+    showActive(&form);
+    QAction* action = menuAction(form, QStringLiteral("灵敏度分析"));
+    QVERIFY(action);
+    QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_T));
+    // Before a sheet is laid out the command is off, its shortcut does nothing.
+    QVERIFY(!action->isEnabled());
+    QTest::keyClick(&form, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(platform.modalCount, 0);
+
+    form.Option1[0]->setChecked(true);
+    layOut(form, 2, 2);
+    QVERIFY(action->isEnabled());
+    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ "}});
+    // The last right-hand side is still in its editor when the shortcut comes.
+    form.MSFlexGrid1->setFocus();
+    form.MSFlexGrid1->setCurrentCell(3, 4);
+    type("6");
+    QVERIFY(form.Text8->isVisible());
+    QTest::keyClick(form.Text8, Qt::Key_T, Qt::ControlModifier);
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(shown[0].title, QStringLiteral("灵敏度分析结果"));
+    QCOMPARE(shown[0].label, QStringLiteral("灵敏度分析结果"));
+    orcalc::lp::LpRequest request{2, 2, orcalc::lp::Sense::Maximise};
+    const auto expected = orcalc::lp::CalculateSensitivity(request, form.MSFlexGrid1->sheet());
+    QVERIFY(expected.report);
+    QCOMPARE(shown[0].text, *expected.report);
+    QVERIFY(platform.messages.isEmpty());
+
+    // No optimum: the calculation's own messages, then the analysis's, and no window.
+    form.MSFlexGrid1->setText(2, 3, QStringLiteral(" ≥ "));
+    form.MSFlexGrid1->setText(2, 4, QStringLiteral("9"));
+    form.MSFlexGrid1->setText(3, 4, QStringLiteral("1"));
+    action->trigger();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(platform.messages,
+             QStringList({QStringLiteral("无最优解！"),
+                          QString::fromUtf8(orcalc::lp::kSensitivityNotApplicableMessage)}));
+  }
+};
+
+QTEST_MAIN(AnalysisMenuTest)
+#include "analysis_menu_test.moc"
