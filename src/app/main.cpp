@@ -5,6 +5,7 @@
 
 #include "app/application.h"
 #include "app/form1.h"
+#include "graph/graph_screenshot.h"
 
 int main(int argc, char** argv) {
   if (!orcalc::ui::displayAvailable()) {
@@ -17,10 +18,14 @@ int main(int argc, char** argv) {
   QApplication app(argc, argv);
   orcalc::ui::setUpApplication(app);
 
-  // Used by scripts/screenshot to redraw the picture in the documentation.
+  // Used by scripts/screenshot to redraw the pictures in the documentation.
   const QStringList args = QApplication::arguments();
   const qsizetype at = args.indexOf(QStringLiteral("--screenshot"));
   if (at > 0 && at + 1 < args.size()) return orcalc::ui::takeScreenshot(args[at + 1]);
+  const qsizetype graph_at = args.indexOf(QStringLiteral("--graph-screenshot"));
+  if (graph_at > 0 && graph_at + 1 < args.size()) {
+    return orcalc::ui::takeGraphScreenshot(args[graph_at + 1]);
+  }
 
   orcalc::ui::Form1 form1;
   form1.show();

@@ -16,6 +16,7 @@ constexpr std::string_view kUsage =
     "  orcalc-cli lp [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
     "  orcalc-cli goal [--goals M] [--vars N] SHEET.csv\n"
     "  orcalc-cli stats [--goal] --column C [--count N] SHEET.csv\n"
+    "  orcalc-cli graph [--max|--min] [--vars M] [--constraints N] SHEET.csv [--svg FILE]\n"
     "\n"
     "layout lp / layout goal\n"
     "    print the sheet that OK lays out on a fresh grid, as CSV.\n"
@@ -27,6 +28,12 @@ constexpr std::string_view kUsage =
     "stats\n"
     "    statistics of column C over N samples (N defaults to rows - 2, or\n"
     "    rows - 1 with --goal for a goal-programming sheet).\n"
+    "graph\n"
+    "    the graphical method for a linear program in 2 variables: one line per\n"
+    "    corner of the feasible region (corner X1 X2 S and the lines through it),\n"
+    "    the open directions of an unbounded region, then the optimum (optimum\n"
+    "    X1 X2 S, optimum-ray X1 X2 D1 D2 S), unbounded or empty. --svg FILE\n"
+    "    also draws the picture.\n"
     "\n"
     "Counts are whole numbers; larger than 500 counts as 500. SHEET.csv may be\n"
     "- to read standard input. The report goes to standard output exactly as\n"
@@ -58,6 +65,7 @@ int Dispatch(const std::vector<std::string_view>& args) {
   if (command == "lp") return RunLp(rest);
   if (command == "goal") return RunGoal(rest);
   if (command == "stats") return RunStats(rest);
+  if (command == "graph") return RunGraph(rest);
   throw UsageError("unknown command '" + std::string(command) + "'");
 }
 
