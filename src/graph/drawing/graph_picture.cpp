@@ -155,17 +155,29 @@ void GraphPicture::paint(QPainter& painter) const {
 }
 
 void GraphPicture::paintRegion(QPainter& painter) const {
-  // Clipped to the box; the outline also shows a region that is a segment
-  // or a point.
+  // Clipped to the box. The constraint lines and the axes draw its edges; a
+  // region that is a segment or a point, with nothing to fill, is drawn
+  // thick.
   if (geometry_.shaded.empty()) return;
   QPolygonF region;
   for (const GraphPoint& p : geometry_.shaded) region << map(p);
-  painter.setPen(QPen(QColor::fromRgba(kRegionBorderColour), 2));
-  painter.setBrush(QColor::fromRgba(kGraphRegionColour));
-  if (region.size() == 1) {
-    painter.drawEllipse(region.front(), 3, 3);
-  } else {
+  double twice_area = 0;
+  for (qsizetype i = 0; i < region.size(); ++i) {
+    const QPointF a = region[i], b = region[(i + 1) % region.size()];
+    twice_area += a.x() * b.y() - b.x() * a.y();
+  }
+  const QColor border = QColor::fromRgba(kRegionBorderColour);
+  if (std::abs(twice_area) >= 2) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(QColor::fromRgba(kGraphRegionColour));
     painter.drawPolygon(region);
+  } else if (region.size() == 1) {
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(border);
+    painter.drawEllipse(region.front(), 5, 5);
+  } else {
+    painter.setPen(QPen(border, 5, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPolyline(region);
   }
 }
 
@@ -315,6 +327,8 @@ void GraphPicture::paintLabels(QPainter& painter) const {
   const lp::GraphGeometry& g = geometry_;
   std::vector<QRectF> taken;
   for (const TickLabel& tick : tickLabels()) taken.push_back(tick.rect);
+  taken.emplace_back(plot_.right(), plot_.bottom() - 10, kArrowRoom + 30, 20);   // χ1
+  taken.emplace_back(plot_.left() - 10, plot_.top() - kArrowRoom - 12, 40, 24);  // χ2
   if (g.has_level_line) {
     const QLineF arrow = improvingArrow();
     taken.push_back(QRectF(arrow.p1(), arrow.p2()).normalized().adjusted(-4, -4, 4, 4));
