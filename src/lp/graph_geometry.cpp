@@ -9,10 +9,17 @@
 namespace orcalc::lp {
 namespace {
 
-// Distances below this fraction of the data's scale count as zero.
-constexpr double kDataTolerance = 1e-9;
-// Rounding grows with a point's distance from the origin.
+// A point lies on a line when its distance from it is below this fraction
+// of the line's distance from the origin (the tolerance follows the data
+// where they are, so that small features beside large numbers elsewhere
+// keep their shape) ...
+constexpr double kRelativeTolerance = 1e-9;
+// ... plus this fraction of the point's own distance from the origin, for
+// the rounding of its coordinates; two points closer than that are one ...
 constexpr double kRoundingTolerance = 1e-12;
+// ... plus this fraction of the data's scale (the distance of the farthest
+// line from the origin): what rounding leaves of a zero.
+constexpr double kScaleTolerance = 1e-15;
 // Two lines whose unit normals have a cross product below this are parallel.
 constexpr double kParallel = 1e-12;
 // The working box that stands in for "far away", in units of the data's
@@ -79,7 +86,8 @@ struct HalfPlane {
 // rounding does not pile up from one clip to the next).
 class RegionClipper {
  public:
-  RegionClipper(std::vector<Line> lines, double scale) : lines_(std::move(lines)), scale_(scale) {}
+  RegionClipper(std::vector<Line> lines, double scale)
+      : lines_(std::move(lines)), floor_(kScaleTolerance * scale) {}
 
   const std::vector<Line>& lines() const { return lines_; }
   int AddBoxLine(int id, double a1, double a2, double b) {
@@ -87,8 +95,14 @@ class RegionClipper {
     return static_cast<int>(lines_.size()) - 1;
   }
 
-  double Tolerance(GraphPoint p) const {
-    return kDataTolerance * scale_ + kRoundingTolerance * Norm(p);
+  // How far from `line` the point `p` may be and still lie on it.
+  double Slack(int line, GraphPoint p) const {
+    return kRelativeTolerance * std::abs(lines_[static_cast<std::size_t>(line)].d) +
+           kRoundingTolerance * Norm(p) + floor_;
+  }
+  // How close two points must be to count as one.
+  double Closeness(GraphPoint p, GraphPoint q) const {
+    return kRoundingTolerance * (Norm(p) + Norm(q)) + floor_;
   }
   double Distance(int line, GraphPoint p) const {
     const Line& l = lines_[static_cast<std::size_t>(line)];
@@ -110,7 +124,7 @@ class RegionClipper {
     std::vector<int> side(k);
     for (std::size_t i = 0; i < k; ++i) {
       const double s = half.orientation * Distance(half.line, in[i].p);
-      const double tol = Tolerance(in[i].p);
+      const double tol = Slack(half.line, in[i].p);
       side[i] = s < -tol ? -1 : (s > tol ? 1 : 0);
     }
     Polygon out;
@@ -152,31 +166,34 @@ class RegionClipper {
   // Every line of the table within the tolerance of `p`.
   std::vector<int> LinesThrough(GraphPoint p) const {
     std::vector<int> on;
-    const double tol = Tolerance(p);
-    for (std::size_t l = 0; l < lines_.size(); ++l) {
-      if (std::abs(Distance(static_cast<int>(l), p)) <= tol) on.push_back(static_cast<int>(l));
+    for (int l = 0; l < static_cast<int>(lines_.size()); ++l) {
+      if (std::abs(Distance(l, p)) <= Slack(l, p)) on.push_back(l);
     }
     return on;
   }
 
-  // Recomputes `p` from the best-conditioned pair of the lines through it,
-  // then puts it exactly on the axes it lies on.
+  // Recomputes `p` from the best-conditioned pair of the lines through it
+  // whose intersection stays as near `p` as the pair passes (two lines that
+  // only pass near it at a small angle may meet far away), then puts it
+  // exactly on the axes it lies on.
   GraphPoint Refine(GraphPoint p, const std::vector<int>& on) const {
+    GraphPoint refined = p;
     double best = 0;
     for (std::size_t i = 0; i < on.size(); ++i) {
       for (std::size_t j = i + 1; j < on.size(); ++j) {
         const double cross = std::abs(Cross(lines_[static_cast<std::size_t>(on[i])],
                                             lines_[static_cast<std::size_t>(on[j])]));
         GraphPoint at;
-        if (cross > best && Intersect(on[i], on[j], at)) {
+        if (cross > best && Intersect(on[i], on[j], at) &&
+            std::hypot(at.x1 - p.x1, at.x2 - p.x2) <= std::max(Slack(on[i], p), Slack(on[j], p))) {
           best = cross;
-          p = at;
+          refined = at;
         }
       }
     }
-    if (std::find(on.begin(), on.end(), 0) != on.end()) p.x1 = 0;
-    if (std::find(on.begin(), on.end(), 1) != on.end()) p.x2 = 0;
-    return p;
+    if (std::find(on.begin(), on.end(), 0) != on.end()) refined.x1 = 0;
+    if (std::find(on.begin(), on.end(), 1) != on.end()) refined.x2 = 0;
+    return refined;
   }
 
  private:
@@ -203,7 +220,7 @@ class RegionClipper {
       for (std::size_t i = 0; i < poly.size(); ++i) {
         const std::size_t j = (i + 1) % poly.size();
         const double gap = std::hypot(poly[i].p.x1 - poly[j].p.x1, poly[i].p.x2 - poly[j].p.x2);
-        if (gap <= std::max(Tolerance(poly[i].p), Tolerance(poly[j].p))) {
+        if (gap <= Closeness(poly[i].p, poly[j].p)) {
           for (int line : poly[j].on) AddLine(poly[i].on, line);
           poly[i].edge = poly[j].edge;
           poly.erase(poly.begin() + static_cast<std::ptrdiff_t>(j));
@@ -231,7 +248,7 @@ class RegionClipper {
   }
 
   std::vector<Line> lines_;
-  double scale_;
+  double floor_;
 };
 
 // The unit direction of `line` that points from `from` toward `toward`.
@@ -262,7 +279,7 @@ bool LineInBox(double a1, double a2, double b, const GraphBox& box, GraphPoint& 
   End low{-std::numeric_limits<double>::infinity()}, up{std::numeric_limits<double>::infinity()};
   for (int i = 0; i < 2; ++i) {
     if (u[i] == 0) {
-      const double slack = kDataTolerance * high[i];
+      const double slack = kRelativeTolerance * high[i];
       if (p0[i] < -slack || p0[i] > high[i] + slack) return false;
       continue;
     }
@@ -290,6 +307,16 @@ bool LineInBox(double a1, double a2, double b, const GraphBox& box, GraphPoint& 
   return true;
 }
 
+// c1·χ1 + c2·χ2 without overflow on the way (the sum may still be beyond
+// the doubles) and with a zero coefficient counting nothing, even at a
+// corner too far away for a double.
+double ObjectiveAt(double c1, double c2, GraphPoint p) {
+  long double sum = 0;
+  if (c1 != 0) sum += static_cast<long double>(c1) * p.x1;
+  if (c2 != 0) sum += static_cast<long double>(c2) * p.x2;
+  return static_cast<double>(sum);
+}
+
 // Axis order first (χ1 = 0, χ2 = 0), then constraints ascending.
 int LineOrder(int id) { return id == kLineChi1Zero ? 0 : (id == kLineChi2Zero ? 1 : 1 + id); }
 
@@ -297,13 +324,19 @@ void FitAxis(double extent, double& max, double& step) {
   double target = extent * kMargin;
   if (!std::isfinite(target)) target = extent;
   const double raw = target / 8;
-  const int k = std::clamp(static_cast<int>(std::floor(std::log10(raw))), -300, 300);
+  const double decade = std::floor(std::log10(raw));
+  if (!(std::abs(decade) <= 307)) {
+    // Near the ends of the doubles: five plain steps.
+    step = target / 5;
+    max = target;
+    return;
+  }
+  const int k = static_cast<int>(decade);
   const double power = std::pow(10.0, std::abs(k));
   const double base = k >= 0 ? power : 1 / power;
   const double f = raw / base;
   const double m = f <= 1 ? 1 : (f <= 2 ? 2 : (f <= 5 ? 5 : 10));
   step = k >= 0 ? m * power : m / power;
-  if (!(step > 0) || !std::isfinite(step)) step = target / 5;
   max = std::ceil(target / step) * step;
   if (!std::isfinite(max)) max = target;
 }
@@ -311,7 +344,9 @@ void FitAxis(double extent, double& max, double& step) {
 }  // namespace
 
 GraphBox NiceGraphBox(double e1, double e2) {
-  auto usable = [](double e) { return std::isfinite(e) && e > 0; };
+  // Extents near the smallest doubles leave no room for steps: nothing to
+  // show.
+  auto usable = [](double e) { return std::isfinite(e) && e >= 1e-305; };
   if (!usable(e1)) e1 = usable(e2) ? e2 : 1;
   if (!usable(e2)) e2 = e1;
   GraphBox box;
@@ -367,9 +402,27 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     g.lines.push_back(drawn);
   }
   if (scale == 0) scale = 1;  // only lines through the origin, or none
+  // The region is worked out in units of a power of two near the scale,
+  // which keeps every intermediate value far from overflow and underflow;
+  // the corners come back exactly multiplied.
+  const int unit = std::ilogb(scale);
+  for (std::size_t l = 2; l < lines.size(); ++l) {
+    lines[l].b = std::ldexp(lines[l].b, -unit);
+    lines[l].d = std::ldexp(lines[l].d, -unit);
+  }
+  // (A drawing box far larger than the data, in these units, is cut to a
+  // size that still leaves room for arithmetic.)
+  auto in_units = [unit](double x) { return std::min(std::ldexp(x, -unit), 1e300); };
+  // A point too far for a double (only lines near the ends of the doubles
+  // get there) stays at the largest one.
+  auto from_units = [unit](GraphPoint p) {
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    return GraphPoint{std::min(std::ldexp(p.x1, unit), kLargest),
+                      std::min(std::ldexp(p.x2, unit), kLargest)};
+  };
 
   // 0·χ1 + 0·χ2 against b: always true (the row is left out) or never.
-  const double zero_tolerance = kDataTolerance * scale;
+  const double zero_tolerance = kScaleTolerance * scale;
   for (const ZeroRow& row : zero_rows) {
     const bool holds = row.sign == kLessEqual      ? row.b >= -zero_tolerance
                        : row.sign == kGreaterEqual ? row.b <= zero_tolerance
@@ -380,7 +433,7 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     }
   }
 
-  RegionClipper clipper(lines, scale);
+  RegionClipper clipper(lines, std::ldexp(scale, -unit));
   auto clip_to = [&](double x1_max, double x2_max) {
     RegionClipper box_clipper = clipper;
     const int right = box_clipper.AddBoxLine(0, 1, 0, x1_max);
@@ -395,8 +448,7 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
 
   double extent1 = 0, extent2 = 0;
   if (g.contradictory_zero_row == 0) {
-    const double far = kFarFactor * scale;
-    auto [far_clipper, poly] = clip_to(far, far);
+    auto [far_clipper, poly] = clip_to(kFarFactor * 2, kFarFactor * 2);
     const int right = static_cast<int>(far_clipper.lines().size()) - 2;
     const int top = right + 1;
     const std::size_t k = poly.size();
@@ -428,8 +480,8 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     const auto& table = far_clipper.lines();
     auto corner_of = [&](const Vertex& v) {
       GraphCorner corner;
-      corner.point = v.p;
-      corner.value = g.c1 * v.p.x1 + g.c2 * v.p.x2;
+      corner.point = from_units(v.p);
+      corner.value = ObjectiveAt(g.c1, g.c2, corner.point);
       for (int line : v.on) {
         const int id = table[static_cast<std::size_t>(line)].id;
         if (id != 0 &&
@@ -440,19 +492,18 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
                 [](int a, int b) { return LineOrder(a) < LineOrder(b); });
       return corner;
     };
-    if (k == 0) {
+    if (k == 0 || (unbounded && start == k)) {
+      // No corner: a region in the first quadrant always has one, unless it
+      // lies beyond the working box (where only lines at an angle too small
+      // to tell from parallel meet) or all that is left of it is a trace of
+      // rounding on the box's far sides. Either way, nothing to show.
       g.region = GraphRegion::Empty;
     } else if (!unbounded) {
       g.region = GraphRegion::Bounded;
       for (std::size_t n = 0; n < k; ++n) g.corners.push_back(corner_of(poly[(start + n) % k]));
     } else {
       g.region = GraphRegion::Unbounded;
-      if (start == k) {
-        // Every vertex lies on the far side: a region whose corners are too
-        // far away to tell apart from it.
-        g.open_first = {1, 0};
-        g.open_last = {0, 1};
-      } else {
+      {
         std::size_t last = start;
         for (std::size_t n = 0; n < k && !artificial[(start + n) % k]; ++n) {
           last = (start + n) % k;
@@ -478,7 +529,7 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     far_point = std::max(far_point, Norm(g.corners[i].point));
     if (p * g.corners[i].value > p * g.corners[best].value) best = i;
   }
-  const double direction_tolerance = kDataTolerance * c_norm;
+  const double direction_tolerance = kRelativeTolerance * c_norm;
   if (g.region == GraphRegion::Empty) {
     g.outcome = GraphOutcome::Empty;
   } else if (g.region == GraphRegion::Unbounded &&
@@ -487,10 +538,12 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     g.outcome = GraphOutcome::Unbounded;
   } else {
     g.outcome = GraphOutcome::Optimal;
-    const double value_tolerance = kDataTolerance * c_norm * (scale + far_point);
+    // Values beyond the doubles tie only when equal.
+    double value_tolerance = kRelativeTolerance * c_norm * far_point;
+    if (!std::isfinite(value_tolerance)) value_tolerance = 0;
     g.optimum.value = g.corners[best].value;
     for (std::size_t i = 0; i < g.corners.size(); ++i) {
-      if (p * g.corners[i].value >= p * g.optimum.value - value_tolerance) {
+      if (i == best || p * g.corners[i].value >= p * g.optimum.value - value_tolerance) {
         g.optimum.corners.push_back(static_cast<int>(i));
       }
     }
@@ -525,12 +578,17 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     line.visible = LineInBox(line.a1, line.a2, line.b, g.box, line.from, line.to);
   }
   if (g.region != GraphRegion::Empty) {
-    const auto [box_clipper, shaded] = clip_to(g.box.x1_max, g.box.x2_max);
-    for (const Vertex& v : shaded) g.shaded.push_back(v.p);
+    const auto [box_clipper, shaded] = clip_to(in_units(g.box.x1_max), in_units(g.box.x2_max));
+    for (const Vertex& v : shaded) {
+      // Inside the box, also where rounding put a point a hair outside.
+      const GraphPoint p = from_units(v.p);
+      g.shaded.push_back(
+          {std::clamp(p.x1, 0.0, g.box.x1_max) + 0.0, std::clamp(p.x2, 0.0, g.box.x2_max) + 0.0});
+    }
   }
   if (!g.corners.empty() && c_norm > 0) {
     g.level_point = g.corners[best].point;
-    const double level = g.c1 * g.level_point.x1 + g.c2 * g.level_point.x2;
+    const double level = ObjectiveAt(g.c1, g.c2, g.level_point);
     g.has_level_line = LineInBox(g.c1, g.c2, level, g.box, g.level_from, g.level_to);
   }
   return g;

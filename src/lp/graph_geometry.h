@@ -103,15 +103,18 @@ struct GraphGeometry {
 };
 
 // The geometry of `problem`, which must have exactly two variables. Works
-// on the rows as given (the intake has normalised them). Points closer than
-// a tolerance scaled to the data count as one; lines at an angle below about
-// 1e-12 as parallel.
+// on the rows as given (the intake has normalised them). A point lies on a
+// line within 1e-9 of the line's distance from the origin, 1e-12 of the
+// point's and 1e-15 of the farthest line's (the data's scale); two points
+// closer than the last two are one; lines at an angle below about 1e-12 are
+// parallel, and corners more than about 1e8 times the data's scale away
+// count as lying at infinity.
 GraphGeometry ComputeGraph(const LpProblem& problem);
 
 // The drawing box for extents e1 and e2 (largest coordinate to show on each
 // axis): at least 10 % more than each, rounded up to a multiple of a step of
-// 1, 2 or 5 × 10^k that gives 4 to 8 intervals. An extent of 0 takes the
-// other one, both 0 give [0, 1].
+// 1, 2 or 5 × 10^k that gives 4 to 8 intervals. An extent of 0 (or below
+// 1e-305) takes the other one, both 0 give [0, 1].
 GraphBox NiceGraphBox(double e1, double e2);
 
 }  // namespace orcalc::lp

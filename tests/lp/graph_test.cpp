@@ -144,8 +144,9 @@ TEST(Graph, NiceBoxesAndScaleInvariance) {
     EXPECT_NEAR(box.x1_step, a.step, 1e-12 * a.step) << a.extent;
     EXPECT_EQ(box.x2_max, box.x1_max);  // the other extent is taken for 0
   }
-  // Scaled by a million either way, the example keeps its shape.
-  for (double scale : {1e-6, 1e6}) {
+  // Scaled by a million either way, or near the ends of the doubles, the
+  // example keeps its shape.
+  for (double scale : {1e-6, 1e6, 1e-300, 1e300}) {
     const GraphGeometry g =
         ComputeGraph(Problem(kMax, 3, 2, {{1, 1, LE, 4 * scale}, {1, 3, LE, 6 * scale}}));
     ASSERT_EQ(g.corners.size(), 4u) << scale;
@@ -153,6 +154,10 @@ TEST(Graph, NiceBoxesAndScaleInvariance) {
     EXPECT_NEAR(g.box.x1_max, 7 * scale, 1e-9 * scale);
     EXPECT_NEAR(g.optimum.value, 12 * scale, 1e-12 * scale);
   }
+  // Small features beside a large number elsewhere keep their shape.
+  EXPECT_EQ(Listing(kMax, 1, 2, {{1, 0, LE, 1e9}, {1, 1, LE, 0.5}}),
+            "corner 0 0 0 χ1=0 χ2=0\ncorner 0.5 0 0.5 χ2=0 约束方程2\n"
+            "corner 0 0.5 1 χ1=0 约束方程2\noptimum 0 0.5 1\n");
   // Points nearer than the tolerance are one corner; a line a hair off a
   // corner still passes through it.
   const GraphGeometry near =
@@ -180,9 +185,9 @@ TEST(Graph, SheetIntakeAsCalculate) {
 
 // ---- Random problems -------------------------------------------------------
 
-// Equal within 1e-9 of `scale` plus the values' size.
-bool Near(double a, double b, double scale = 1) {
-  return std::fabs(a - b) <= 1e-9 * (scale + std::max(std::fabs(a), std::fabs(b)));
+// Equal within 1e-9 of the values' size, plus `floor`.
+bool Near(double a, double b, double floor = 1e-9) {
+  return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)) + floor;
 }
 
 struct Brute {
@@ -191,7 +196,7 @@ struct Brute {
   bool region_unbounded = false;
   bool objective_unbounded = false;
   double best = 0;   // p · S at the best point
-  double scale = 1;  // the farthest constraint line from the origin, or 1
+  double floor = 1;  // 1e-12 of the farthest line's distance from the origin (or of 1)
 };
 
 // Every pairwise intersection of the constraint lines and the axes that
@@ -212,16 +217,21 @@ Brute Enumerate(const LpProblem& problem) {
   rows.push_back(lines[0]);
   rows.push_back(lines[1]);
   Brute brute;
-  brute.scale = 0;
-  for (const L& l : lines)
-    brute.scale = std::max(brute.scale, std::fabs(l.b) / std::hypot(l.a1, l.a2));
-  if (brute.scale == 0) brute.scale = 1;
-  // Distances from the lines, within 1e-9 of the scale and the point's size.
+  double scale = 0;
+  for (const L& l : lines) scale = std::max(scale, std::fabs(l.b) / std::hypot(l.a1, l.a2));
+  brute.floor = 1e-12 * (scale > 0 ? scale : 1);
+  // Distances from the lines, within 1e-9 of the line's and the point's
+  // distances from the origin.
   auto satisfies = [&](double x1, double x2, bool direction) {
     for (const L& r : rows) {
       const double norm = std::hypot(r.a1, r.a2);
       const double s = (r.a1 * x1 + r.a2 * x2 - (direction ? 0 : r.b)) / (norm > 0 ? norm : 1);
-      const double tol = 1e-9 * ((direction ? 0 : brute.scale) + std::fabs(x1) + std::fabs(x2));
+      // (A row without coefficients holds or not wherever the point is.)
+      const double tol =
+          norm == 0 ? brute.floor
+          : direction
+              ? 1e-9
+              : 1e-9 * (std::fabs(r.b) / norm + std::fabs(x1) + std::fabs(x2)) + brute.floor;
       if ((r.sign == LE && s > tol) || (r.sign == GE && s < -tol) ||
           (r.sign == EQ && std::fabs(s) > tol))
         return false;
@@ -242,7 +252,7 @@ Brute Enumerate(const LpProblem& problem) {
       brute.empty = false;
       bool seen = false;
       for (const GraphPoint& q : brute.points)
-        seen |= Near(q.x1, x.x1, brute.scale) && Near(q.x2, x.x2, brute.scale);
+        seen |= Near(q.x1, x.x1, brute.floor) && Near(q.x2, x.x2, brute.floor);
       if (!seen) brute.points.push_back(x);
     }
   }
@@ -261,8 +271,11 @@ Brute Enumerate(const LpProblem& problem) {
 }
 
 // Small whole numbers (or hundredths), with zeros, repeated and scaled rows
-// and rows through a common point, so that degenerate corners are common.
-LpProblem RandomProblem(std::mt19937_64& random, bool hundredths) {
+// and rows through a common point, so that degenerate corners are common;
+// the third family writes rows in units from 1e-4 to 1e4 and adds a far
+// line now and then.
+LpProblem RandomProblem(std::mt19937_64& random, int family) {
+  const bool hundredths = family == 1;
   auto uniform = [&](int low, int high) {
     return static_cast<double>(std::uniform_int_distribution<int>(low, high)(random));
   };
@@ -288,15 +301,22 @@ LpProblem RandomProblem(std::mt19937_64& random, bool hundredths) {
     row[3] = uniform(0, 3) == 0 ? 2 * row[0] + 3 * row[1] : number(-10, 12);
     rows.push_back(row);
   }
+  if (family == 2) {
+    for (Row& row : rows) {
+      const double unit_of_row = std::pow(10.0, uniform(-4, 4));
+      for (std::size_t k : {0, 1, 3}) row[k] *= unit_of_row;
+    }
+    if (uniform(0, 2) == 0) rows.push_back({1, uniform(0, 1), LE, 1e7});
+  }
   return Problem(uniform(0, 1) ? kMax : kMin, uniform(-4, 4), uniform(-4, 4), rows);
 }
 
 TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
   std::mt19937_64 random(1717);
   int optimal = 0, unique = 0, empty = 0, unbounded = 0;
-  const int kTrials = 4000;
+  const int kTrials = 6000;
   for (int trial = 0; trial < kTrials; ++trial) {
-    const LpProblem problem = RandomProblem(random, trial % 2 == 1);
+    const LpProblem problem = RandomProblem(random, trial % 3);
     const GraphGeometry g = ComputeGraph(problem);
     const Brute brute = Enumerate(problem);
     SCOPED_TRACE(::testing::Message() << "trial " << trial << "\n" << GraphListing(g));
@@ -307,14 +327,14 @@ TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
     for (const GraphPoint& x : brute.points) {
       bool found = false;
       for (const GraphCorner& c : g.corners)
-        found |= Near(c.point.x1, x.x1, brute.scale) && Near(c.point.x2, x.x2, brute.scale);
+        found |= Near(c.point.x1, x.x1, brute.floor) && Near(c.point.x2, x.x2, brute.floor);
       EXPECT_TRUE(found) << x.x1 << " " << x.x2;
     }
     ASSERT_EQ(g.region == GraphRegion::Unbounded, brute.region_unbounded);
     ASSERT_EQ(g.outcome == GraphOutcome::Unbounded, brute.objective_unbounded);
     if (g.outcome == GraphOutcome::Optimal) {
       const double c_norm = std::hypot(problem.objective[0], problem.objective[1]);
-      EXPECT_TRUE(Near(problem.sense * g.optimum.value, brute.best, c_norm * brute.scale));
+      EXPECT_TRUE(Near(problem.sense * g.optimum.value, brute.best, c_norm * brute.floor));
     }
     // Counterclockwise: every turn is to the left.
     for (std::size_t i = 0;
@@ -324,8 +344,14 @@ TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
       EXPECT_GT((b.x1 - a.x1) * (c.x2 - b.x2) - (b.x2 - a.x2) * (c.x1 - b.x1), 0);
     }
 
+    empty += g.outcome == GraphOutcome::Empty;
+    unbounded += g.outcome == GraphOutcome::Unbounded;
     // Wherever 计算 ends optimal without a message, the picture's optimum is
     // the same; the picture has no optimum only where 计算 shows a message.
+    // (Not for rows written in large or small units: the simplex method's
+    // tolerance of 0.0001 is absolute, and there it misses an unbounded
+    // direction or a row's small entry.)
+    if (trial % 3 == 2) continue;
     const SimplexResult simplex = SolveSimplex(problem);
     const bool calculated = simplex.end == SimplexEnd::Optimal && simplex.messages.empty();
     EXPECT_EQ(calculated, g.outcome == GraphOutcome::Optimal);
@@ -339,13 +365,11 @@ TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
             << simplex.x[0] << " " << simplex.x[1];
       }
     }
-    empty += g.outcome == GraphOutcome::Empty;
-    unbounded += g.outcome == GraphOutcome::Unbounded;
   }
   std::printf("%d problems: %d optimal as 计算 (%d unique), %d empty, %d unbounded\n", kTrials,
               optimal, unique, empty, unbounded);
-  EXPECT_GT(optimal, kTrials / 4);
-  EXPECT_GT(unique, kTrials / 5);
+  EXPECT_GT(optimal, kTrials / 6);
+  EXPECT_GT(unique, kTrials / 8);
   EXPECT_GT(empty, kTrials / 20);
   EXPECT_GT(unbounded, kTrials / 20);
 }

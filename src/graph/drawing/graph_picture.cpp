@@ -38,6 +38,13 @@ QPointF unit(QPointF v) {
   return length > 0 ? v / length : QPointF(0, 0);
 }
 
+// The number of tick intervals along an axis, kept within reason whatever
+// the box.
+int intervals(double max, double step) {
+  if (!(step > 0) || !(max > 0)) return 1;
+  return static_cast<int>(std::clamp(std::floor(max / step * (1 + 1e-9)), 1.0, 50.0));
+}
+
 void drawArrowHead(QPainter& painter, QPointF tip, QPointF direction, double size) {
   const QPointF d = unit(direction), n(-d.y(), d.x());
   QPolygonF head;
@@ -52,8 +59,9 @@ GraphPicture::GraphPicture(const lp::GraphGeometry& geometry, QSizeF size, const
     : geometry_(geometry), size_(size), font_(font), device_(device) {
   const QFontMetricsF metrics(font_, device_);
   const lp::GraphBox& box = geometry_.box;
+  const int ticks2 = intervals(box.x2_max, box.x2_step);
   double widest_tick = metrics.horizontalAdvance(QStringLiteral("0"));
-  for (int k = 0; k * box.x2_step <= box.x2_max * (1 + 1e-9); ++k) {
+  for (int k = 0; k <= ticks2; ++k) {
     widest_tick =
         std::max(widest_tick, metrics.horizontalAdvance(text(PlainNumber(k * box.x2_step))));
   }
@@ -183,16 +191,18 @@ void GraphPicture::paintRegion(QPainter& painter) const {
 
 std::vector<GraphPicture::TickLabel> GraphPicture::tickLabels() const {
   const lp::GraphBox& box = geometry_.box;
+  const int ticks1 = intervals(box.x1_max, box.x1_step);
+  const int ticks2 = intervals(box.x2_max, box.x2_step);
   const QFontMetricsF metrics(font_, device_);
   std::vector<TickLabel> labels;
-  for (int k = 0; k * box.x1_step <= box.x1_max * (1 + 1e-9); ++k) {
+  for (int k = 0; k <= ticks1; ++k) {
     const QString number = text(PlainNumber(k * box.x1_step));
     const double width = metrics.horizontalAdvance(number);
     const double x = map({k * box.x1_step, 0}).x();
     labels.push_back(
         {number, QRectF(x - width / 2, plot_.bottom() + kTickLength + 2, width, metrics.height())});
   }
-  for (int k = 1; k * box.x2_step <= box.x2_max * (1 + 1e-9); ++k) {
+  for (int k = 1; k <= ticks2; ++k) {
     const QString number = text(PlainNumber(k * box.x2_step));
     const double width = metrics.horizontalAdvance(number);
     const double y = map({0, k * box.x2_step}).y();
@@ -204,24 +214,26 @@ std::vector<GraphPicture::TickLabel> GraphPicture::tickLabels() const {
 
 void GraphPicture::paintAxes(QPainter& painter) const {
   const lp::GraphBox& box = geometry_.box;
+  const int ticks1 = intervals(box.x1_max, box.x1_step);
+  const int ticks2 = intervals(box.x2_max, box.x2_step);
   const QFontMetricsF metrics(font_, device_);
   // The grid, the ticks and their numbers.
   painter.setPen(QPen(QColor::fromRgba(kGridColour), 1, Qt::DotLine));
-  for (int k = 1; k * box.x1_step <= box.x1_max * (1 + 1e-9); ++k) {
+  for (int k = 1; k <= ticks1; ++k) {
     const double x = map({k * box.x1_step, 0}).x();
     painter.drawLine(QPointF(x, plot_.top()), QPointF(x, plot_.bottom()));
   }
-  for (int k = 1; k * box.x2_step <= box.x2_max * (1 + 1e-9); ++k) {
+  for (int k = 1; k <= ticks2; ++k) {
     const double y = map({0, k * box.x2_step}).y();
     painter.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
   }
   const QPen axis(QColor::fromRgba(kAxisColour), 1.2);
   painter.setPen(axis);
-  for (int k = 0; k * box.x1_step <= box.x1_max * (1 + 1e-9); ++k) {
+  for (int k = 0; k <= ticks1; ++k) {
     const double x = map({k * box.x1_step, 0}).x();
     painter.drawLine(QPointF(x, plot_.bottom()), QPointF(x, plot_.bottom() + kTickLength));
   }
-  for (int k = 0; k * box.x2_step <= box.x2_max * (1 + 1e-9); ++k) {
+  for (int k = 0; k <= ticks2; ++k) {
     const double y = map({0, k * box.x2_step}).y();
     painter.drawLine(QPointF(plot_.left() - kTickLength, y), QPointF(plot_.left(), y));
   }
