@@ -2,10 +2,13 @@
 
 #include <QAction>
 #include <QEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
 
+#include "common/numeric_reading.h"
+#include "graph/graph_window.h"
 #include "lp/lp_sheet_file.h"
 #include "lp/sensitivity_command.h"
 #include "sheet/cell_editing.h"
@@ -46,17 +49,24 @@ Form1::Form1(QWidget* parent) : SheetWindow(form1Design(), parent) {
   setObjectName(QStringLiteral("Form1"));
   QMenu* analysis = addMenu(QStringLiteral("分析(&A)"),
                             {{QStringLiteral("灵敏度分析"), [this] { sensitivityAnalysis(); },
-                              QKeySequence(Qt::CTRL | Qt::Key_T)}});
+                              QKeySequence(Qt::CTRL | Qt::Key_T)},
+                             {QStringLiteral("图解法"), [this] { graphicalMethod(); },
+                              QKeySequence(Qt::CTRL | Qt::Key_G)}});
   analysis->setObjectName(QStringLiteral("analysisMenu"));
-  calculateLikeActions_ = analysis->actions();
-  for (QAction* action : calculateLikeActions_) action->setEnabled(Command2->isEnabled());
+  sensitivityAction_ = analysis->actions().value(0);
+  graphAction_ = analysis->actions().value(1);
   Command2->installEventFilter(this);
+  connect(Text2, &QLineEdit::textChanged, this, &Form1::updateAnalysisActions);
+  updateAnalysisActions();
+}
+
+void Form1::updateAnalysisActions() {
+  sensitivityAction_->setEnabled(Command2->isEnabled());
+  graphAction_->setEnabled(graphMethodAvailable(Text2->text(), Command2->isEnabled()));
 }
 
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Command2 && event->type() == QEvent::EnabledChange) {
-    for (QAction* action : calculateLikeActions_) action->setEnabled(Command2->isEnabled());
-  }
+  if (watched == Command2 && event->type() == QEvent::EnabledChange) updateAnalysisActions();
   return SheetWindow::eventFilter(watched, event);
 }
 
@@ -99,6 +109,16 @@ void Form1::layOutSheet(int variables, int constraints) {
   const lp::Sense s = sense();
   MSFlexGrid1->modifySheet(
       [&](Sheet& sheet) { lp::LayOutSheet(sheet, variables, constraints, s); });
+}
+
+void Form1::graphicalMethod() {
+  if (!graphAction_->isEnabled()) return;
+  // The menu command and its shortcut leave the focus in an open editor.
+  guarded([this] {
+    editing().closeEditors();
+    showGraphWindow(this, MSFlexGrid1->sheet(), ReadCount(Text2->text().toStdString()),
+                    ReadCount(Text1->text().toStdString()), sense());
+  });
 }
 
 CalculationOutcome Form1::runCalculation(int variables, int constraints) {

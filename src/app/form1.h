@@ -1,8 +1,6 @@
 // The linear-programming sheet window, the program's main window.
 #pragma once
 
-#include <QList>
-
 #include "app/sheet_window.h"
 #include "lp/lp_commands.h"
 
@@ -22,6 +20,8 @@ class Form1 : public SheetWindow {
   // 分析 → 灵敏度分析: the calculation as 计算 runs it, then the sensitivity
   // report in the results window when the optimum was found without a message.
   void sensitivityAnalysis();
+  // 分析 → 图解法: the picture of a two-variable problem as the intake reads it.
+  void graphicalMethod();
 
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
@@ -34,8 +34,12 @@ class Form1 : public SheetWindow {
  private:
   lp::LpRequest request(int variables, int constraints) const;
 
-  // The 分析 menu's actions that are enabled exactly when 计算 is.
-  QList<QAction*> calculateLikeActions_;
+  // Enables the 分析 menu's actions: 灵敏度分析 exactly when 计算 is,
+  // 图解法 when the variable count is 2 and a sheet is laid out.
+  void updateAnalysisActions();
+
+  QAction* sensitivityAction_ = nullptr;
+  QAction* graphAction_ = nullptr;
 };
 
 const SheetWindowDesign& form1Design();

@@ -7,6 +7,7 @@
 #include "app/application.h"
 #include "app/form1.h"
 #include "common/version.h"
+#include "graph/graph_screenshot.h"
 
 namespace {
 
@@ -63,6 +64,10 @@ int main(int argc, char** argv) {
   const qsizetype dialogs = args.indexOf(QStringLiteral("--dialog-screenshots"));
   if (dialogs > 0 && dialogs + 1 < args.size()) {
     return orcalc::ui::takeDialogScreenshots(args[dialogs + 1]);
+  }
+  const qsizetype graph_at = args.indexOf(QStringLiteral("--graph-screenshot"));
+  if (graph_at > 0 && graph_at + 1 < args.size()) {
+    return orcalc::ui::takeGraphScreenshot(args[graph_at + 1]);
   }
 
   orcalc::ui::Form1 form1;

@@ -149,6 +149,9 @@ class SheetWindow : public QDialog {
   // with the counts read from the boxes now, then its messages and report.
   void runCalculationCommand(
       const std::function<CalculationOutcome(int variables, int constraints)>& command);
+  // Runs one command; running out of memory ends it with a message and
+  // leaves the sheet and the program as they were.
+  void guarded(const std::function<void()>& command);
 
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;
@@ -180,9 +183,6 @@ class SheetWindow : public QDialog {
   QLineEdit* focusedTextField() const;
   QString recentKind() const;
   void applyResizeRule();
-  // Runs one command; running out of memory ends it with a message and
-  // leaves the sheet and the program as they were.
-  void guarded(const std::function<void()>& command);
   // The messages one by one, then the report in the results window.
   void present(const CalculationOutcome& outcome);
 

@@ -19,6 +19,7 @@ int RunSensitivity(Args args);
 int RunLayoutGoal(Args args);
 int RunGoal(Args args);
 int RunStats(Args args);
+int RunGraph(Args args);
 
 // The one sheet file a calculating command takes.
 std::string SheetPath(const Arguments& arguments);

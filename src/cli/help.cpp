@@ -30,6 +30,7 @@ constexpr std::string_view kOverview =
     "  layout goal   print a laid-out goal-programming sheet\n"
     "  lp            solve a linear program\n"
     "  sensitivity   sensitivity analysis and dual problem of a linear program\n"
+    "  graph         the graphical method for a linear program in 2 variables\n"
     "  goal          solve a goal program\n"
     "  stats         statistics of one sheet column\n"
     "  help COMMAND  the usage of one command (also: COMMAND --help)\n"
@@ -83,6 +84,23 @@ constexpr std::array kCommands = {
                 "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
                 "  --csv            print CSV instead (kind,index,value,rate,current,lower,\n"
                 "                   upper; LF line ends; infinite bounds inf and -inf)\n"
+                "\n"
+                "Without --max or --min the sheet's sense cell decides, as for lp.\n"},
+    CommandHelp{"graph",
+                "Usage: orcalc-cli graph [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
+                "                        [--svg FILE]\n"
+                "\n"
+                "The graphical method for a linear program in 2 variables: one line per\n"
+                "corner of the feasible region (corner X1 X2 S and the lines through it),\n"
+                "the open directions of an unbounded region, then the optimum (optimum\n"
+                "X1 X2 S, optimum-ray X1 X2 D1 D2 S), unbounded or empty.\n"
+                "\n"
+                "  --max            maximise the objective\n"
+                "  --min            minimise the objective\n"
+                "  --vars M         number of variables, which must be 2 (default: the\n"
+                "                   sheet's columns - 3)\n"
+                "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
+                "  --svg FILE       also draw the picture into FILE as SVG\n"
                 "\n"
                 "Without --max or --min the sheet's sense cell decides, as for lp.\n"},
     CommandHelp{"goal",

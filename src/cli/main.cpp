@@ -23,6 +23,7 @@ constexpr Runner kRunners[] = {
     {"layout lp", orcalc::cli::RunLayoutLp}, {"layout goal", orcalc::cli::RunLayoutGoal},
     {"lp", orcalc::cli::RunLp},
     {"sensitivity", orcalc::cli::RunSensitivity},
+    {"graph", orcalc::cli::RunGraph},
     {"goal", orcalc::cli::RunGoal},
     {"stats", orcalc::cli::RunStats},
 };

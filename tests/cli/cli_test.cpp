@@ -110,7 +110,7 @@ TEST(Cli, VersionAndHelpPerCommand) {
   // help COMMAND and COMMAND --help print the same usage; the full help has every command's.
   const CliRun full = RunCli({"help"}, "/dev/null");
   for (const std::vector<std::string>& command :
-       {std::vector<std::string>{"lp"}, {"sensitivity"}, {"goal"}, {"stats"}, {"layout", "lp"}, {"layout", "goal"}}) {
+       {std::vector<std::string>{"lp"}, {"sensitivity"}, {"graph"}, {"goal"}, {"stats"}, {"layout", "lp"}, {"layout", "goal"}}) {
     std::vector<std::string> help_args{"help"};
     help_args.insert(help_args.end(), command.begin(), command.end());
     std::vector<std::string> flag_args = command;

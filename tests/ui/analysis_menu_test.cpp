@@ -1,6 +1,7 @@
 // The 分析 menu of the linear-programming window: each command runs the
 // calculation as 计算 does and is available exactly when 计算 is.
 #include "app/application.h"
+#include "graph/graph_window.h"
 #include "lp/sensitivity_command.h"
 #include "support/window_helpers.h"
 
@@ -67,6 +68,36 @@ class AnalysisMenuTest : public QObject {
     QCOMPARE(platform.messages,
              QStringList({QStringLiteral("无最优解！"),
                           QString::fromUtf8(orcalc::lp::kSensitivityNotApplicableMessage)}));
+  }
+
+  void graphicalMethodNeedsTwoVariablesAndASheet() {
+    RecordingPlatform platform;
+    QList<const GraphWindow*> opened;
+    QList<double> optimum;
+    platform.onModal = [&](QDialog* dialog) {
+      if (auto* graph = qobject_cast<GraphWindow*>(dialog)) {
+        opened << graph;
+        optimum << graph->geometry().optimum.value;
+      }
+    };
+    Form1 form;
+    showActive(&form);
+    QAction* action = menuAction(form, QStringLiteral("图解法"));
+    QVERIFY(action);
+    QCOMPARE(action->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_G));
+    form.Text2->setText(QStringLiteral("2"));
+    QVERIFY(!action->isEnabled());  // no sheet yet
+    form.Option1[0]->setChecked(true);
+    layOut(form, 3, 2);
+    QVERIFY(!action->isEnabled());  // three variables
+    form.Text2->setText(QStringLiteral("2"));
+    QVERIFY(action->isEnabled());
+    layOut(form, 2, 2);
+    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ ", "6"}});
+    QTest::keyClick(&form, Qt::Key_G, Qt::ControlModifier);
+    QCOMPARE(opened.size(), 1);
+    QCOMPARE(optimum.value(0), 12.0);
+    QVERIFY(platform.messages.isEmpty());
   }
 };
 

@@ -1,0 +1,54 @@
+// orcalc-cli graph: the graphical method's corners and optimum as text, and
+// its picture as SVG.
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "lp/lp_sheet_file.h"
+#include "cli/graph_svg.h"
+#include "lp/graph_command.h"
+#include "lp/graph_text.h"
+
+namespace orcalc::cli {
+
+int RunGraph(Args args) {
+  static constexpr KnownOption kOptions[] = {
+      {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, {"svg", true}};
+  const Arguments arguments(args, kOptions);
+  if (arguments.Has("max") && arguments.Has("min"))
+    throw UsageError("--max and --min exclude each other");
+  const std::optional<std::string> svg = arguments.Value("svg");
+  if (svg && !CanDrawPictures()) {
+    throw UsageError("--svg needs an orcalc-cli built with the Qt windows (ORCALC_GUI=ON)");
+  }
+  const std::string path = SheetPath(arguments);
+  const Sheet sheet = ReadSheetFile(path);
+
+  lp::GraphRequest request;
+  request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
+  if (request.variables != 2) {
+    throw UsageError("graph draws problems in 2 variables, not " +
+                     std::to_string(request.variables) + " (see --vars)");
+  }
+  request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
+  // Without --max or --min the sheet's sense cell decides, as for lp.
+  request.sense = arguments.Has("max")   ? lp::Sense::Maximise
+                  : arguments.Has("min") ? lp::Sense::Minimise
+                                         : lp::SenseFromSheet(sheet);
+  const lp::GraphCalculation calculation = lp::CalculateGraph(request, sheet);
+  if (!calculation.geometry) {
+    CalculationOutcome outcome;
+    outcome.messages = calculation.messages;
+    return EmitOutcome(outcome);
+  }
+  if (!WriteOutput(lp::GraphListing(*calculation.geometry))) {
+    PrintError("cannot write the listing");
+    return kExitFailure;
+  }
+  std::string error;
+  if (svg && !WriteGraphSvg(*svg, *calculation.geometry, error)) {
+    PrintError("cannot write " + *svg + ": " + error);
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+}  // namespace orcalc::cli

@@ -1,0 +1,111 @@
+#include "graph/graph_window.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QPainter>
+#include <QPointer>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+#include <new>
+
+#include "common/numeric_reading.h"
+#include "graph/drawing/graph_export.h"
+#include "graph/drawing/graph_picture.h"
+#include "lp/graph_command.h"
+#include "platform/atomic_file.h"
+#include "platform/platform.h"
+
+namespace orcalc::ui {
+namespace {
+
+const char* const kTitle = "图解法";
+const char* const kSaveFilter = "PNG 图片 (*.png);;SVG 图片 (*.svg)";
+const char* const kFirstName = "图解法.png";
+
+}  // namespace
+
+GraphView::GraphView(const lp::GraphGeometry& geometry, QWidget* parent)
+    : QWidget(parent), geometry_(geometry) {
+  setObjectName(QStringLiteral("graphView"));
+  setMinimumSize(320, 240);
+  setAttribute(Qt::WA_OpaquePaintEvent);
+}
+
+void GraphView::paintEvent(QPaintEvent*) {
+  QPainter painter(this);
+  GraphPicture(geometry_, size(), font(), this).paint(painter);
+}
+
+GraphWindow::GraphWindow(lp::GraphGeometry geometry, QWidget* parent)
+    : QDialog(parent, Qt::Window), geometry_(std::move(geometry)) {
+  setObjectName(QStringLiteral("GraphWindow"));
+  setWindowTitle(QString::fromUtf8(kTitle));
+
+  saveImageButton = new QPushButton(QStringLiteral("保存图片…"), this);
+  saveImageButton->setObjectName(QStringLiteral("saveImageButton"));
+  saveImageButton->setAutoDefault(false);
+  closeButton = new QPushButton(QStringLiteral("关闭"), this);
+  closeButton->setObjectName(QStringLiteral("closeButton"));
+  closeButton->setAutoDefault(false);
+  view = new GraphView(geometry_, this);
+
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(saveImageButton);
+  buttons->addWidget(closeButton);
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buttons);
+  layout->addWidget(view, 1);
+  resize(760, 620);
+
+  connect(saveImageButton, &QPushButton::clicked, this, &GraphWindow::saveImage);
+  connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+}
+
+void GraphWindow::saveImage() {
+  SaveFileRequest request;
+  request.filter = QString::fromUtf8(kSaveFilter);
+  request.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
+  const QString path = Platform::current().chooseSaveFile(this, request);
+  if (path.isEmpty()) return;  // cancelled: nothing is written
+  saved_path_ = path;
+
+  FileWriteResult result;
+  try {
+    const QByteArray bytes =
+        renderGraphFile(geometry_, view->size(), view->font(), graphFileFormat(path));
+    result = bytes.isEmpty() ? FileWriteResult{false, QStringLiteral("内存不足")}
+                             : WriteFileAtomically(path, bytes);
+  } catch (const std::bad_alloc&) {
+    // Nothing replaced the old file.
+    result = {false, QStringLiteral("内存不足")};
+  }
+  if (!result.ok) {
+    Platform::current().showMessage(
+        this,
+        QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
+  }
+}
+
+bool graphMethodAvailable(const QString& variableCountText, bool sheetLaidOut) {
+  return sheetLaidOut && ReadCount(variableCountText.toStdString()) == 2;
+}
+
+void showGraphWindow(QWidget* owner, const Sheet& sheet, int variables, int constraints,
+                     lp::Sense sense) {
+  lp::GraphCalculation calculation = lp::CalculateGraph({variables, constraints, sense}, sheet);
+  for (const std::string& message : calculation.messages) {
+    Platform::current().showMessage(owner, QString::fromStdString(message));
+  }
+  if (!calculation.geometry) return;
+  // Owned here until it is shown, so that an exception on the way takes it
+  // along.
+  auto window = std::make_unique<GraphWindow>(std::move(*calculation.geometry), owner);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  QPointer<GraphWindow> shown = window.get();
+  window.release();
+  Platform::current().runModal(shown);
+}
+
+}  // namespace orcalc::ui

@@ -1,0 +1,31 @@
+// 图解法 over the linear-programming sheet: the same intake as Calculate
+// (the overflow message included), then the geometry of the picture.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/sheet.h"
+#include "lp/graph_geometry.h"
+#include "lp/lp_commands.h"
+
+namespace orcalc::lp {
+
+struct GraphRequest {
+  int variables = 2;    // m, read from the count box; the picture needs 2
+  int constraints = 0;  // n, 0..500
+  Sense sense = Sense::Minimise;
+};
+
+struct GraphCalculation {
+  // Shown one by one instead of a picture: the overflow message of the
+  // first cell too large for a double, or the note that the picture needs
+  // two variables.
+  std::vector<std::string> messages;
+  std::optional<GraphGeometry> geometry;  // absent when there are messages
+};
+
+GraphCalculation CalculateGraph(const GraphRequest& request, const Sheet& sheet);
+
+}  // namespace orcalc::lp

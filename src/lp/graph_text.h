@@ -1,0 +1,38 @@
+// The texts of the graphical method: labels in the picture and the listing
+// that orcalc-cli prints. Numbers are plain number texts with ".".
+#pragma once
+
+#include <string>
+
+#include "lp/graph_geometry.h"
+
+namespace orcalc::lp {
+
+inline constexpr const char* kGraphEmptyMessage = "可行域为空，问题无可行解";
+inline constexpr const char* kGraphUnboundedMessage = "目标函数无界";
+inline constexpr const char* kGraphNeedsTwoVariablesMessage = "图解法只适用于两个变量的线性规划！";
+
+// "约束方程3" for constraint 3, "χ1=0" and "χ2=0" for the axes.
+std::string GraphLineName(int id);
+
+// "(3, 1)".
+std::string GraphPointText(GraphPoint point);
+
+// "最优解 (4, 0)，S = 12" for a unique optimum, "最优解不唯一，S = 12"
+// otherwise; empty without an optimum.
+std::string GraphOptimumLabel(const GraphGeometry& geometry);
+
+// "Max z = 3χ1 + 2χ2" (coefficients 1 and -1 written as the sign alone,
+// zero terms left out).
+std::string GraphObjectiveCaption(const GraphGeometry& geometry);
+
+// One line per fact, each ending with "\n":
+//   corner χ1 χ2 S LINE...      each corner, with the lines through it
+//   open d1 d2                  each open direction of an unbounded region
+//   optimum χ1 χ2 S             each optimal corner
+//   optimum-ray χ1 χ2 d1 d2 S   each ray of optimal points
+//   unbounded                   the objective improves without limit
+//   empty                       no point is feasible
+std::string GraphListing(const GraphGeometry& geometry);
+
+}  // namespace orcalc::lp

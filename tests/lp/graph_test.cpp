@@ -1,0 +1,378 @@
+// The graphical method: corners, optimum and drawing box by hand for
+// textbook and degenerate regions, then random problems against a brute-force
+// enumeration of line intersections and against the simplex method.
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <random>
+
+#include "common/sheet_file.h"
+#include "lp/graph_command.h"
+#include "lp/graph_text.h"
+#include "lp/simplex_solver.h"
+
+namespace orcalc::lp {
+namespace {
+
+constexpr double kMax = 1, kMin = -1, LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
+using Row = std::array<double, 4>;  // a1, a2, sign code, b
+
+LpProblem Problem(double sense, double c1, double c2, const std::vector<Row>& rows) {
+  LpProblem problem;
+  problem.Resize(2, static_cast<int>(rows.size()));
+  problem.sense = sense;
+  problem.objective = {c1, c2};
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    problem.coefficients[2 * i] = rows[i][0];
+    problem.coefficients[2 * i + 1] = rows[i][1];
+    problem.signs[i] = rows[i][2];
+    problem.rhs[i] = rows[i][3];
+  }
+  NormaliseRightHandSides(problem);
+  return problem;
+}
+
+std::string Listing(double sense, double c1, double c2, const std::vector<Row>& rows) {
+  return GraphListing(ComputeGraph(Problem(sense, c1, c2, rows)));
+}
+
+TEST(Graph, TextbookAndDegenerateRegions) {
+  // clang-format off
+  const struct { const char* what; double sense, c1, c2; std::vector<Row> rows; std::string listing; } cases[] = {
+      {"the worked example", kMax, 3, 2, {{1, 1, LE, 4}, {1, 3, LE, 6}},
+       "corner 0 0 0 χ1=0 χ2=0\ncorner 4 0 12 χ2=0 约束方程1\ncorner 3 1 11 约束方程1 约束方程2\n"
+       "corner 0 2 4 χ1=0 约束方程2\noptimum 4 0 12\n"},
+      {"minimised", kMin, 3, 2, {{1, 1, LE, 4}, {1, 3, LE, 6}},
+       "corner 0 0 0 χ1=0 χ2=0\ncorner 4 0 12 χ2=0 约束方程1\ncorner 3 1 11 约束方程1 约束方程2\n"
+       "corner 0 2 4 χ1=0 约束方程2\noptimum 0 0 0\n"},
+      {"an edge of optima", kMax, 1, 1, {{1, 1, LE, 4}, {1, 3, LE, 6}},
+       "corner 0 0 0 χ1=0 χ2=0\ncorner 4 0 4 χ2=0 约束方程1\ncorner 3 1 4 约束方程1 约束方程2\n"
+       "corner 0 2 2 χ1=0 约束方程2\noptimum 4 0 4\noptimum 3 1 4\n"},
+      {"three lines through one point", kMax, 1, 1, {{1, 1, LE, 4}, {1, 0, LE, 2}, {0, 1, LE, 2}},
+       "corner 0 0 0 χ1=0 χ2=0\ncorner 2 0 2 χ2=0 约束方程2\n"
+       "corner 2 2 4 约束方程1 约束方程2 约束方程3\ncorner 0 2 2 χ1=0 约束方程3\noptimum 2 2 4\n"},
+      {"a row entered with a negative right-hand side", kMax, 1, 0, {{-1, -1, GE, -4}},
+       "corner 0 0 0 χ1=0 χ2=0\ncorner 4 0 4 χ2=0 约束方程1\ncorner 0 4 0 χ1=0 约束方程1\noptimum 4 0 4\n"},
+      {"parallel lines: a strip", kMax, 2, 1, {{1, 1, GE, 1}, {1, 1, LE, 3}},
+       "corner 1 0 2 χ2=0 约束方程1\ncorner 3 0 6 χ2=0 约束方程2\ncorner 0 3 3 χ1=0 约束方程2\n"
+       "corner 0 1 1 χ1=0 约束方程1\noptimum 3 0 6\n"},
+      {"parallel lines apart", kMax, 1, 1, {{1, 1, GE, 3}, {2, 2, LE, 2}}, "empty\n"},
+      {"the same line twice", kMin, 1, 2, {{1, 1, GE, 2}, {2, 2, GE, 4}},
+       "corner 0 2 4 χ1=0 约束方程1 约束方程2\ncorner 2 0 2 χ2=0 约束方程1 约束方程2\n"
+       "open 0 1\nopen 1 0\noptimum 2 0 2\n"},
+      {"a line along an axis: a segment", kMax, 1, 1, {{0, 1, LE, 0}, {1, 0, LE, 3}},
+       "corner 0 0 0 χ1=0 χ2=0 约束方程1\ncorner 3 0 3 χ2=0 约束方程1 约束方程2\noptimum 3 0 3\n"},
+      {"a segment across, objective along it", kMax, 1, 1, {{1, 1, EQ, 2}},
+       "corner 2 0 2 χ2=0 约束方程1\ncorner 0 2 2 χ1=0 约束方程1\noptimum 2 0 2\noptimum 0 2 2\n"},
+      {"a single point at the origin", kMax, 1, 1, {{1, 1, LE, 0}},
+       "corner 0 0 0 χ1=0 χ2=0 约束方程1\noptimum 0 0 0\n"},
+      {"a single point inside", kMin, 1, 1, {{1, 0, EQ, 1}, {1, -1, EQ, -1}},
+       "corner 1 2 3 约束方程1 约束方程2\noptimum 1 2 3\n"},
+      {"outside the first quadrant", kMax, 1, 1, {{1, 1, LE, -1}}, "empty\n"},
+      {"unbounded region, bounded objective", kMin, 1, 3, {{1, 1, GE, 2}},
+       "corner 0 2 6 χ1=0 约束方程1\ncorner 2 0 2 χ2=0 约束方程1\nopen 0 1\nopen 1 0\noptimum 2 0 2\n"},
+      {"unbounded objective", kMax, 1, 3, {{1, 1, GE, 2}},
+       "corner 0 2 6 χ1=0 约束方程1\ncorner 2 0 2 χ2=0 约束方程1\nopen 0 1\nopen 1 0\nunbounded\n"},
+      {"a strip along χ1: a ray of optima", kMax, 0, 1, {{0, 1, LE, 1}},
+       "corner 0 1 1 χ1=0 约束方程1\ncorner 0 0 0 χ1=0 χ2=0\nopen 1 0\nopen 1 0\n"
+       "optimum 0 1 1\noptimum-ray 0 1 1 0 1\n"},
+      {"the region a ray", kMin, 1, 0, {{1, 0, EQ, 1}},
+       "corner 1 0 1 χ2=0 约束方程1\nopen 0 1\nopen 0 1\noptimum 1 0 1\noptimum-ray 1 0 0 1 1\n"},
+      {"no constraints", kMin, 1, 1, {}, "corner 0 0 0 χ1=0 χ2=0\nopen 0 1\nopen 1 0\noptimum 0 0 0\n"},
+      {"a wedge from the origin", kMax, -1, 1, {{1, -2, LE, 0}, {1, -1, GE, 0}},
+       "corner 0 0 0 χ1=0 χ2=0 约束方程1 约束方程2\nopen 0.707106781186547 0.707106781186547\n"
+       "open 0.894427190999916 0.447213595499958\noptimum 0 0 0\noptimum-ray 0 0 0.707106781186547 0.707106781186547 0\n"},
+      {"zero rows that always hold", kMax, 1, 0, {{0, 0, LE, 5}, {0, 0, EQ, 0}, {1, 0, LE, 2}, {0, 0, GE, -1}},
+       "corner 0 0 0 χ1=0 χ2=0\ncorner 2 0 2 χ2=0 约束方程3\nopen 0 1\nopen 0 1\n"
+       "optimum 2 0 2\noptimum-ray 2 0 0 1 2\n"},
+      {"a zero row that never holds", kMax, 1, 0, {{1, 0, LE, 2}, {0, 0, EQ, 3}}, "empty\n"},
+      {"a zero objective: every point optimal", kMin, 0, 0, {{1, 1, LE, 1}},
+       "corner 0 0 0 χ1=0 χ2=0\ncorner 1 0 0 χ2=0 约束方程1\ncorner 0 1 0 χ1=0 约束方程1\n"
+       "optimum 0 0 0\noptimum 1 0 0\noptimum 0 1 0\n"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Listing(c.sense, c.c1, c.c2, c.rows), c.listing);
+  }
+}
+
+TEST(Graph, LabelsBoxAndLinesOfTheWorkedExample) {
+  const GraphGeometry g = ComputeGraph(Problem(kMax, 3, 2, {{1, 1, LE, 4}, {1, 3, LE, 6}}));
+  EXPECT_EQ(GraphOptimumLabel(g), "最优解 (4, 0)，S = 12");
+  EXPECT_EQ(GraphObjectiveCaption(g), "Max z = 3χ1 + 2χ2");
+  // Farthest: the intercept 6 on χ1 and 4 on χ2; plus 10 %, whole steps.
+  EXPECT_EQ(g.box.x1_max, 7);
+  EXPECT_EQ(g.box.x2_max, 5);
+  EXPECT_EQ(g.box.x1_step, 1);
+  ASSERT_EQ(g.lines.size(), 2u);
+  EXPECT_TRUE(g.lines[1].visible);
+  EXPECT_EQ(g.lines[1].from, (GraphPoint{6, 0}));
+  EXPECT_EQ(g.lines[1].to, (GraphPoint{0, 2}));
+  EXPECT_NEAR(g.lines[0].infeasible_side.x1, std::sqrt(0.5), 1e-15);  // ≤: away from the origin
+  // The shaded region is the polygon itself; the level line 3χ1 + 2χ2 = 12
+  // goes through (4, 0) and leaves the box at χ1 = 0, χ2 = 6 > 5.
+  ASSERT_EQ(g.shaded.size(), 4u);
+  EXPECT_EQ(g.shaded[2], (GraphPoint{3, 1}));
+  EXPECT_EQ(g.level_point, (GraphPoint{4, 0}));
+  EXPECT_NEAR(g.level_to.x2 + g.level_from.x2, 5, 1e-12);
+
+  // Other labels: a tie, a minimum with negative and unit coefficients.
+  const GraphGeometry tie = ComputeGraph(Problem(kMin, -1, 0, {{1, 0, LE, 2}, {1, 1, LE, 3}}));
+  EXPECT_EQ(GraphOptimumLabel(tie), "最优解不唯一，S = -2");
+  EXPECT_EQ(GraphObjectiveCaption(tie), "Min z = -χ1");
+  EXPECT_EQ(GraphObjectiveCaption(ComputeGraph(Problem(kMin, 0.5, -1, {}))), "Min z = 0.5χ1 - χ2");
+  EXPECT_EQ(GraphOptimumLabel(ComputeGraph(Problem(kMax, 1, 1, {}))), "");
+
+  // An unbounded region is shaded to the edges of the box.
+  const GraphGeometry open = ComputeGraph(Problem(kMin, 1, 1, {{1, 1, GE, 2}}));
+  EXPECT_EQ(open.box.x1_max, 2.5);
+  ASSERT_EQ(open.shaded.size(), 5u);
+  EXPECT_EQ(open.shaded[2], (GraphPoint{2.5, 2.5}));
+}
+
+TEST(Graph, NiceBoxesAndScaleInvariance) {
+  const struct {
+    double extent, max, step;
+  } axes[] = {
+      {6, 7, 1}, {100, 120, 20}, {0.9, 1, 0.2}, {1e-6, 1.2e-6, 2e-7}, {0, 1.2, 0.2}, {36, 40, 5},
+  };
+  for (const auto& a : axes) {
+    const GraphBox box = NiceGraphBox(a.extent, 0);
+    EXPECT_NEAR(box.x1_max, a.max, 1e-12 * a.max) << a.extent;
+    EXPECT_NEAR(box.x1_step, a.step, 1e-12 * a.step) << a.extent;
+    EXPECT_EQ(box.x2_max, box.x1_max);  // the other extent is taken for 0
+  }
+  // Scaled by a million either way, or near the ends of the doubles, the
+  // example keeps its shape.
+  for (double scale : {1e-6, 1e6, 1e-300, 1e300}) {
+    const GraphGeometry g =
+        ComputeGraph(Problem(kMax, 3, 2, {{1, 1, LE, 4 * scale}, {1, 3, LE, 6 * scale}}));
+    ASSERT_EQ(g.corners.size(), 4u) << scale;
+    EXPECT_NEAR(g.corners[2].point.x1, 3 * scale, 1e-12 * scale);
+    EXPECT_NEAR(g.box.x1_max, 7 * scale, 1e-9 * scale);
+    EXPECT_NEAR(g.optimum.value, 12 * scale, 1e-12 * scale);
+  }
+  // Small features beside a large number elsewhere keep their shape.
+  EXPECT_EQ(Listing(kMax, 1, 2, {{1, 0, LE, 1e9}, {1, 1, LE, 0.5}}),
+            "corner 0 0 0 χ1=0 χ2=0\ncorner 0.5 0 0.5 χ2=0 约束方程2\n"
+            "corner 0 0.5 1 χ1=0 约束方程2\noptimum 0 0.5 1\n");
+  // Points nearer than the tolerance are one corner; a line a hair off a
+  // corner still passes through it.
+  const GraphGeometry near =
+      ComputeGraph(Problem(kMax, 1, 1, {{1, 1, LE, 4}, {1, 0, LE, 2}, {0, 1, LE, 2 + 1e-12}}));
+  ASSERT_EQ(near.corners.size(), 4u);
+  EXPECT_EQ(near.corners[2].lines, (std::vector<int>{1, 2, 3}));
+}
+
+TEST(Graph, SheetIntakeAsCalculate) {
+  const Sheet sheet = ReadSheetCsv(
+                          ",χ1 系数,χ2 系数,约束符号,常数项\n目标函数系数,3,2, ═ , Max \n"
+                          "约束方程1,1,1, ≤ ,4\n约束方程2,1,3, ≤ ,6\n")
+                          .sheet;
+  const GraphCalculation example = CalculateGraph({2, 2, Sense::Maximise}, sheet);
+  ASSERT_TRUE(example.geometry && example.messages.empty());
+  EXPECT_EQ(example.geometry->optimum.value, 12);
+  Sheet overflowing = sheet;
+  overflowing.SetCell(3, 2, "1e999");
+  const GraphCalculation refused = CalculateGraph({2, 2, Sense::Maximise}, overflowing);
+  EXPECT_FALSE(refused.geometry);
+  EXPECT_EQ(refused.messages, std::vector<std::string>{OverflowMessage(3, 2)});
+  EXPECT_EQ(CalculateGraph({3, 2, Sense::Maximise}, sheet).messages,
+            std::vector<std::string>{kGraphNeedsTwoVariablesMessage});
+}
+
+// ---- Random problems -------------------------------------------------------
+
+// Equal within 1e-9 of the values' size, plus `floor`.
+bool Near(double a, double b, double floor = 1e-9) {
+  return std::fabs(a - b) <= 1e-9 * std::max(std::fabs(a), std::fabs(b)) + floor;
+}
+
+struct Brute {
+  bool empty = true;
+  std::vector<GraphPoint> points;  // feasible intersections of two lines
+  bool region_unbounded = false;
+  bool objective_unbounded = false;
+  double best = 0;   // p · S at the best point
+  double floor = 1;  // 1e-12 of the farthest line's distance from the origin (or of 1)
+};
+
+// Every pairwise intersection of the constraint lines and the axes that
+// satisfies every row; every direction along an axis or a line that stays
+// feasible.
+Brute Enumerate(const LpProblem& problem) {
+  const int n = problem.constraints;
+  struct L {
+    double a1, a2, b, sign;
+  };
+  std::vector<L> rows, lines = {{1, 0, 0, GE}, {0, 1, 0, GE}};
+  for (int i = 0; i < n; ++i) {
+    rows.push_back({problem.Coefficient(i, 0), problem.Coefficient(i, 1),
+                    problem.rhs[static_cast<std::size_t>(i)],
+                    problem.signs[static_cast<std::size_t>(i)]});
+    if (rows.back().a1 != 0 || rows.back().a2 != 0) lines.push_back(rows.back());
+  }
+  rows.push_back(lines[0]);
+  rows.push_back(lines[1]);
+  Brute brute;
+  double scale = 0;
+  for (const L& l : lines) scale = std::max(scale, std::fabs(l.b) / std::hypot(l.a1, l.a2));
+  brute.floor = 1e-12 * (scale > 0 ? scale : 1);
+  // Distances from the lines, within 1e-9 of the line's and the point's
+  // distances from the origin.
+  auto satisfies = [&](double x1, double x2, bool direction) {
+    for (const L& r : rows) {
+      const double norm = std::hypot(r.a1, r.a2);
+      const double s = (r.a1 * x1 + r.a2 * x2 - (direction ? 0 : r.b)) / (norm > 0 ? norm : 1);
+      // (A row without coefficients holds or not wherever the point is.)
+      const double tol =
+          norm == 0 ? brute.floor
+          : direction
+              ? 1e-9
+              : 1e-9 * (std::fabs(r.b) / norm + std::fabs(x1) + std::fabs(x2)) + brute.floor;
+      if ((r.sign == LE && s > tol) || (r.sign == GE && s < -tol) ||
+          (r.sign == EQ && std::fabs(s) > tol))
+        return false;
+    }
+    return true;
+  };
+  const double p = problem.sense, c1 = problem.objective[0], c2 = problem.objective[1];
+  for (std::size_t i = 0; i < lines.size(); ++i) {
+    for (std::size_t j = i + 1; j < lines.size(); ++j) {
+      const L& a = lines[i];
+      const L& b = lines[j];
+      const double det = a.a1 * b.a2 - a.a2 * b.a1;
+      if (std::fabs(det) <= 1e-12 * std::hypot(a.a1, a.a2) * std::hypot(b.a1, b.a2)) continue;
+      const GraphPoint x{(a.b * b.a2 - a.a2 * b.b) / det, (a.a1 * b.b - a.b * b.a1) / det};
+      if (!satisfies(x.x1, x.x2, false)) continue;
+      const double value = p * (c1 * x.x1 + c2 * x.x2);
+      if (brute.empty || value > brute.best) brute.best = value;
+      brute.empty = false;
+      bool seen = false;
+      for (const GraphPoint& q : brute.points)
+        seen |= Near(q.x1, x.x1, brute.floor) && Near(q.x2, x.x2, brute.floor);
+      if (!seen) brute.points.push_back(x);
+    }
+  }
+  std::vector<GraphPoint> directions = {{1, 0}, {0, 1}};
+  for (const L& l : lines) {
+    const double h = std::hypot(l.a1, l.a2);
+    directions.push_back({-l.a2 / h, l.a1 / h});
+    directions.push_back({l.a2 / h, -l.a1 / h});
+  }
+  for (const GraphPoint& d : directions) {
+    if (brute.empty || !satisfies(d.x1, d.x2, true)) continue;
+    brute.region_unbounded = true;
+    brute.objective_unbounded |= p * (c1 * d.x1 + c2 * d.x2) > 1e-9 * std::hypot(c1, c2);
+  }
+  return brute;
+}
+
+// Small whole numbers (or hundredths), with zeros, repeated and scaled rows
+// and rows through a common point, so that degenerate corners are common;
+// the third family writes rows in units from 1e-4 to 1e4 and adds a far
+// line now and then.
+LpProblem RandomProblem(std::mt19937_64& random, int family) {
+  const bool hundredths = family == 1;
+  auto uniform = [&](int low, int high) {
+    return static_cast<double>(std::uniform_int_distribution<int>(low, high)(random));
+  };
+  const double unit = hundredths ? 100 : 1;
+  auto number = [&](int low, int high) {
+    return uniform(low * static_cast<int>(unit), high * static_cast<int>(unit)) / unit;
+  };
+  const int n = static_cast<int>(uniform(0, 7));
+  std::vector<Row> rows;
+  for (int i = 0; i < n; ++i) {
+    const int kind = static_cast<int>(uniform(0, 9));
+    const double sign = kind < 3 ? GE : (kind < 8 ? LE : EQ);
+    if (i > 0 && uniform(0, 5) == 0) {  // a copy of an earlier row, scaled, maybe turned
+      Row row = rows[static_cast<std::size_t>(uniform(0, i - 1))];
+      const double factor = uniform(1, 3) * (uniform(0, 1) ? 1 : -1);
+      rows.push_back({row[0] * factor, row[1] * factor, sign, row[3] * factor});
+      continue;
+    }
+    Row row{number(-5, 5), number(-5, 5), sign, 0};
+    if (uniform(0, 7) == 0) row[uniform(0, 1) == 0 ? 0 : 1] = 0;
+    if (uniform(0, 9) == 0) row[0] = row[1] = 0;
+    // Through (2, 3) now and then, else anywhere.
+    row[3] = uniform(0, 3) == 0 ? 2 * row[0] + 3 * row[1] : number(-10, 12);
+    rows.push_back(row);
+  }
+  if (family == 2) {
+    for (Row& row : rows) {
+      const double unit_of_row = std::pow(10.0, uniform(-4, 4));
+      for (std::size_t k : {0, 1, 3}) row[k] *= unit_of_row;
+    }
+    if (uniform(0, 2) == 0) rows.push_back({1, uniform(0, 1), LE, 1e7});
+  }
+  return Problem(uniform(0, 1) ? kMax : kMin, uniform(-4, 4), uniform(-4, 4), rows);
+}
+
+TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
+  std::mt19937_64 random(1717);
+  int optimal = 0, unique = 0, empty = 0, unbounded = 0;
+  const int kTrials = 6000;
+  for (int trial = 0; trial < kTrials; ++trial) {
+    const LpProblem problem = RandomProblem(random, trial % 3);
+    const GraphGeometry g = ComputeGraph(problem);
+    const Brute brute = Enumerate(problem);
+    SCOPED_TRACE(::testing::Message() << "trial " << trial << "\n" << GraphListing(g));
+
+    // The corners are exactly the feasible intersections.
+    ASSERT_EQ(g.region == GraphRegion::Empty, brute.empty);
+    ASSERT_EQ(g.corners.size(), brute.points.size());
+    for (const GraphPoint& x : brute.points) {
+      bool found = false;
+      for (const GraphCorner& c : g.corners)
+        found |= Near(c.point.x1, x.x1, brute.floor) && Near(c.point.x2, x.x2, brute.floor);
+      EXPECT_TRUE(found) << x.x1 << " " << x.x2;
+    }
+    ASSERT_EQ(g.region == GraphRegion::Unbounded, brute.region_unbounded);
+    ASSERT_EQ(g.outcome == GraphOutcome::Unbounded, brute.objective_unbounded);
+    if (g.outcome == GraphOutcome::Optimal) {
+      const double c_norm = std::hypot(problem.objective[0], problem.objective[1]);
+      EXPECT_TRUE(Near(problem.sense * g.optimum.value, brute.best, c_norm * brute.floor));
+    }
+    // Counterclockwise: every turn is to the left.
+    for (std::size_t i = 0;
+         g.region == GraphRegion::Bounded && g.corners.size() > 2 && i < g.corners.size(); ++i) {
+      const GraphPoint a = g.corners[i].point, b = g.corners[(i + 1) % g.corners.size()].point,
+                       c = g.corners[(i + 2) % g.corners.size()].point;
+      EXPECT_GT((b.x1 - a.x1) * (c.x2 - b.x2) - (b.x2 - a.x2) * (c.x1 - b.x1), 0);
+    }
+
+    empty += g.outcome == GraphOutcome::Empty;
+    unbounded += g.outcome == GraphOutcome::Unbounded;
+    // Wherever 计算 ends optimal without a message, the picture's optimum is
+    // the same; the picture has no optimum only where 计算 shows a message.
+    // (Not for rows written in large or small units: the simplex method's
+    // tolerance of 0.0001 is absolute, and there it misses an unbounded
+    // direction or a row's small entry.)
+    if (trial % 3 == 2) continue;
+    const SimplexResult simplex = SolveSimplex(problem);
+    const bool calculated = simplex.end == SimplexEnd::Optimal && simplex.messages.empty();
+    EXPECT_EQ(calculated, g.outcome == GraphOutcome::Optimal);
+    if (calculated && g.outcome == GraphOutcome::Optimal) {
+      ++optimal;
+      EXPECT_TRUE(Near(g.optimum.value, simplex.objective)) << simplex.objective;
+      if (g.optimum.unique()) {
+        ++unique;
+        const GraphPoint at = g.corners[static_cast<std::size_t>(g.optimum.corners[0])].point;
+        EXPECT_TRUE(Near(at.x1, simplex.x[0]) && Near(at.x2, simplex.x[1]))
+            << simplex.x[0] << " " << simplex.x[1];
+      }
+    }
+  }
+  std::printf("%d problems: %d optimal as 计算 (%d unique), %d empty, %d unbounded\n", kTrials,
+              optimal, unique, empty, unbounded);
+  EXPECT_GT(optimal, kTrials / 6);
+  EXPECT_GT(unique, kTrials / 8);
+  EXPECT_GT(empty, kTrials / 20);
+  EXPECT_GT(unbounded, kTrials / 20);
+}
+
+}  // namespace
+}  // namespace orcalc::lp

@@ -1,0 +1,200 @@
+// The graphical method's picture and window: pixels of the drawn example,
+// well-formed SVG, the window opened modally over its owner and following
+// its size, saving PNG and SVG, and what keeps the window from opening.
+#include "graph/graph_window.h"
+
+#include <QSvgRenderer>
+#include <QXmlStreamReader>
+
+#include "app/application.h"
+#include "common/calculation.h"
+#include "graph/drawing/graph_export.h"
+#include "graph/drawing/graph_picture.h"
+#include "lp/graph_command.h"
+#include "lp/lp_sheet.h"
+#include "support/window_helpers.h"
+
+using namespace orcalc;
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
+
+namespace {
+
+// The example sheet: maximise 3χ1 + 2χ2 under χ1 + χ2 ≤ 4 and χ1 + 3χ2 ≤ 6.
+Sheet exampleSheet() {
+  Sheet sheet;
+  lp::LayOutSheet(sheet, 2, 2, lp::Sense::Maximise);
+  const char* const cells[3][4] = {
+      {"3", "2", "", ""}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ ", "6"}};
+  for (int r = 0; r < 3; ++r)
+    for (int c = 0; c < 4; ++c)
+      if (*cells[r][c]) sheet.SetCell(r + 1, c + 1, cells[r][c]);
+  return sheet;
+}
+
+lp::GraphGeometry geometryOf(const Sheet& sheet, lp::Sense sense = lp::Sense::Maximise) {
+  return *lp::CalculateGraph({2, sheet.rows() - 2, sense}, sheet).geometry;
+}
+
+QRgb pixel(const QImage& image, QPointF at) { return image.pixel(at.toPoint()) | 0xff000000; }
+
+// The text of an SVG document's <text> elements, run together (a line of
+// Chinese and Latin letters comes in several), once the document has been
+// read to the end without an error.
+QString svgText(const QByteArray& svg) {
+  QXmlStreamReader xml(svg);
+  QString text;
+  bool root_is_svg = false;
+  while (!xml.atEnd()) {
+    xml.readNext();
+    if (xml.isStartElement() && xml.name() == QStringLiteral("svg") && text.isEmpty())
+      root_is_svg = true;
+    if (xml.isStartElement() && xml.name() == QStringLiteral("text"))
+      text += xml.readElementText(QXmlStreamReader::IncludeChildElements);
+  }
+  if (xml.hasError() || !root_is_svg) return QStringLiteral("malformed: ") + xml.errorString();
+  return text;
+}
+
+}  // namespace
+
+class GraphWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { setUpApplication(*qApp); }
+
+  void drawsTheExample() {
+    const lp::GraphGeometry g = geometryOf(exampleSheet());
+    const QImage image = renderGraphImage(g, QSize(800, 600), graphFont());
+    const GraphPicture picture(g, QSizeF(800, 600), graphFont(), &image);
+    // Inside the region (off the grid), on the optimum's mark, and outside.
+    QCOMPARE(pixel(image, picture.map({1.5, 0.5})), kGraphRegionColour);
+    QCOMPARE(pixel(image, picture.map({4, 0})), kGraphOptimumColour);
+    QCOMPARE(pixel(image, picture.map({5.5, 4.5})), kGraphBackgroundColour);
+    // The box [0, 7] × [0, 5] fills the picture but for the margins.
+    QVERIFY(picture.plotArea().width() > 650 && picture.plotArea().height() > 450);
+    // Chinese in the program's face.
+    QVERIFY(QFontMetrics(graphFont()).inFont(QChar(0x7EA6)));  // 约
+
+    // No region: nothing shaded; unbounded: shaded up to the box's far corner.
+    Sheet sheet = exampleSheet();
+    sheet.SetCell(3, 3, " ≥ ");
+    sheet.SetCell(3, 4, "20");  // χ1 + 3χ2 ≥ 20 beside χ1 + χ2 ≤ 4
+    const lp::GraphGeometry empty = geometryOf(sheet);
+    QCOMPARE(empty.outcome, lp::GraphOutcome::Empty);
+    const QImage empty_image = renderGraphImage(empty, QSize(400, 300), graphFont());
+    int shaded = 0;
+    for (int y = 0; y < empty_image.height(); ++y)
+      for (int x = 0; x < empty_image.width(); ++x)
+        shaded += pixel(empty_image, QPointF(x, y)) == kGraphRegionColour;
+    QCOMPARE(shaded, 0);
+    sheet.SetCell(2, 3, " ≥ ");  // and χ1 + χ2 ≥ 4: open upwards, S unbounded
+    const lp::GraphGeometry open = geometryOf(sheet);
+    QCOMPARE(open.outcome, lp::GraphOutcome::Unbounded);
+    const QImage open_image = renderGraphImage(open, QSize(400, 300), graphFont());
+    const GraphPicture open_picture(open, QSizeF(400, 300), graphFont(), &open_image);
+    QCOMPARE(pixel(open_image, open_picture.plotArea().topRight() + QPointF(-3, 3)),
+             kGraphRegionColour);
+  }
+
+  void writesWellFormedSvgAndPng() {
+    const lp::GraphGeometry g = geometryOf(exampleSheet());
+    const QByteArray svg = renderGraphFile(g, QSize(640, 480), graphFont(), GraphFileFormat::Svg);
+    const QString text = svgText(svg);
+    for (const char* expected : {"最优解 (4, 0)，S = 12", "约束方程1", "约束方程2", "(3, 1)", "χ1"})
+      QVERIFY2(text.contains(QString::fromUtf8(expected)), qPrintable(text));
+    QVERIFY(QSvgRenderer(svg).isValid());
+    const QByteArray png = renderGraphFile(g, QSize(640, 480), graphFont(), GraphFileFormat::Png);
+    QCOMPARE(QImage::fromData(png, "PNG").size(), QSize(640, 480));
+    // The name decides the format.
+    QCOMPARE(graphFileFormat("a.SVG"), GraphFileFormat::Svg);
+    QCOMPARE(graphFileFormat("a.svg.png"), GraphFileFormat::Png);
+    QCOMPARE(graphFileFormat("图解法"), GraphFileFormat::Png);
+  }
+
+  void opensModallyOverItsOwnerAndFollowsItsSize() {
+    RecordingPlatform platform;
+    QDialog owner;
+    showActive(&owner);
+    QPointer<GraphWindow> seen;
+    platform.onModal = [&](QDialog* dialog) {
+      auto* window = qobject_cast<GraphWindow*>(dialog);
+      QVERIFY(window && window->isModal() && window->parentWidget() == &owner);
+      QCOMPARE(window->windowTitle(), QStringLiteral("图解法"));
+      QVERIFY(QTest::qWaitForWindowExposed(window));
+      QCOMPARE(window->windowHandle()->transientParent(), owner.windowHandle());
+      seen = window;
+      // The picture follows the window's size.
+      const QSize before = window->view->size();
+      window->resize(window->size() + QSize(120, 80));
+      QTRY_COMPARE(window->view->size(), before + QSize(120, 80));
+      const QImage shown = window->view->grab().toImage();
+      const GraphPicture picture(window->geometry(), window->view->size(), window->view->font(),
+                                 window->view);
+      QCOMPARE(pixel(shown, picture.map({1.5, 0.5}) * shown.devicePixelRatio()),
+               kGraphRegionColour);
+      QTest::mouseClick(window->closeButton, Qt::LeftButton);
+    };
+    showGraphWindow(&owner, exampleSheet(), 2, 2, lp::Sense::Maximise);
+    QCOMPARE(platform.modalCount, 1);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(seen.isNull());  // destroyed once closed
+    QVERIFY(platform.messages.isEmpty());
+  }
+
+  void overflowOrAWrongCountOpensNoWindow() {
+    RecordingPlatform platform;
+    Sheet sheet = exampleSheet();
+    sheet.SetCell(3, 2, "1e999");
+    showGraphWindow(nullptr, sheet, 2, 2, lp::Sense::Maximise);
+    showGraphWindow(nullptr, exampleSheet(), 3, 2, lp::Sense::Maximise);
+    QCOMPARE(platform.modalCount, 0);
+    QCOMPARE(platform.messages,
+             QStringList({QString::fromStdString(OverflowMessage(3, 2)),
+                          QStringLiteral("图解法只适用于两个变量的线性规划！")}));
+    // The menu command is there for two variables on a laid-out sheet.
+    QVERIFY(graphMethodAvailable("2", true) && graphMethodAvailable("02", true));
+    QVERIFY(!graphMethodAvailable("2", false) && !graphMethodAvailable("3", true) &&
+            !graphMethodAvailable("", true));
+  }
+
+  void savesPngOrSvgByTheNameAndReportsFailures() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    GraphWindow window(geometryOf(exampleSheet()));
+    showActive(&window);
+    platform.nextSavePath = dir.filePath("picture.png");
+    QTest::mouseClick(window.saveImageButton, Qt::LeftButton);
+    QCOMPARE(QImage(platform.nextSavePath).size(), window.view->size());
+    QCOMPARE(platform.saveRequests[0].filter, QStringLiteral("PNG 图片 (*.png);;SVG 图片 (*.svg)"));
+    QCOMPARE(platform.saveRequests[0].initialPath, QStringLiteral("图解法.png"));
+    platform.nextSavePath = dir.filePath("picture.SVG");
+    window.saveImage();
+    QCOMPARE(platform.saveRequests[1].initialPath, dir.filePath("picture.png"));
+    QVERIFY(svgText(readFile(platform.nextSavePath)).contains(QStringLiteral("约束方程2")));
+    // Cancelled: nothing written. A missing folder and a full disk: one
+    // message each, naming the file; the old file stays as it was and no
+    // temporary file is left.
+    platform.nextSavePath.clear();
+    window.saveImage();
+    platform.nextSavePath = dir.filePath("no/such/picture.png");
+    window.saveImage();
+    const QByteArray old_svg = readFile(dir.filePath("picture.SVG"));
+    platform.failWrites = QStringLiteral("设备上没有空间");
+    platform.nextSavePath = dir.filePath("picture.SVG");
+    window.saveImage();
+    QCOMPARE(platform.messages.size(), 2);
+    QVERIFY(platform.messages[0].startsWith(
+        "无法保存文件“" + QDir::toNativeSeparators(dir.filePath("no/such/picture.png"))));
+    QCOMPARE(platform.messages[1], "无法保存文件“" +
+                                       QDir::toNativeSeparators(dir.filePath("picture.SVG")) +
+                                       "”：设备上没有空间");
+    QCOMPARE(readFile(dir.filePath("picture.SVG")), old_svg);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"picture.png", "picture.SVG"}));
+  }
+};
+
+QTEST_MAIN(GraphWindowTest)
+#include "graph_window_test.moc"
