@@ -33,8 +33,12 @@ constexpr std::string_view kUsage =
     "the results window shows it (CR LF line ends); each message the window\n"
     "would show goes to standard error as one line.\n"
     "\n"
+    "A sheet file may hold at most 1000 records of at most 1000 fields, and at\n"
+    "most 64 MB.\n"
+    "\n"
     "Exit status: 0 without messages, 1 when a message was shown, 2 on a usage\n"
-    "error or a sheet file that cannot be read.\n";
+    "error, a sheet file that cannot be read or is refused, or output that\n"
+    "cannot be written.\n";
 
 bool WantsHelp(const std::vector<std::string_view>& args) {
   for (std::string_view arg : args) {
@@ -67,7 +71,9 @@ int main(int argc, char** argv) {
   using namespace orcalc::cli;
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   if (WantsHelp(args) || (args.size() == 1 && args[0] == "help")) {
-    return WriteOutput(kUsage) ? kExitOk : kExitFailure;
+    if (WriteOutput(kUsage)) return kExitOk;
+    PrintOutputError("the help");
+    return kExitFailure;
   }
   try {
     return Dispatch(args);
