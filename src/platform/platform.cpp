@@ -1,10 +1,14 @@
 #include "platform/platform.h"
 
+#include <errno.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QIODevice>
 #include <QMessageBox>
+
+#include "platform/ansi_file.h"
 
 namespace orcalc::ui {
 namespace {
@@ -39,9 +43,22 @@ Platform* installed = nullptr;
 }  // namespace
 
 bool Platform::writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) {
-  if (file.write(bytes) == bytes.size()) return true;
-  if (reason) *reason = file.errorString();
-  return false;
+  // A disk that fills part-way takes some bytes without an error; writing
+  // the rest then fails with the system's reason.
+  qsizetype done = 0;
+  while (done < bytes.size()) {
+    errno = 0;
+    const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+    if (written <= 0) {
+      if (reason) {
+        auto* device = qobject_cast<QFileDevice*>(&file);
+        *reason = device ? WriteFailureText(*device) : file.errorString();
+      }
+      return false;
+    }
+    done += written;
+  }
+  return true;
 }
 
 Platform& Platform::current() { return installed ? *installed : systemPlatform(); }
