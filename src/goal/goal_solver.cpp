@@ -72,9 +72,9 @@ class BasisHistory {
 
 // Whether the end of the level rests on the round-off bound's lower limit
 // only: a live column's evaluation entry counts as 0 there, although it is
-// clear of the round-off of the magnitudes it is made of (its bound, and
-// the round-off its column's entries carry). Such a level may not be
-// optimal, or its removals may let a lower level worsen it.
+// clear of the round-off it may carry (a fraction of everything that went
+// into it, and of the round-off of its column's entries). Such a level may
+// not be optimal, or its removals may let a lower level worsen it.
 bool LevelEndUndecided(const GoalTableau& t) {
   double weights = 0;
   for (int i = 0; i < t.goals; ++i) {
@@ -86,7 +86,7 @@ bool LevelEndUndecided(const GoalTableau& t) {
     if (e == 0 || e > t.EvalTolerance(j)) continue;
     double largest = 0;
     for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
-    if (e > kEvalRoundOff * t.evalScale[Index(j)] + kEntryNoise * weights * largest) return true;
+    if (e > kEvalRoundOff * t.evalBound[Index(j)] + kEntryNoise * weights * largest) return true;
   }
   return false;
 }
@@ -96,7 +96,9 @@ bool LevelEndUndecided(const GoalTableau& t) {
 bool EvaluationFinite(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
-    if (!std::isfinite(t.eval[Index(j)]) || !std::isfinite(t.evalScale[Index(j)])) return false;
+    if (!std::isfinite(t.eval[Index(j)]) || !std::isfinite(t.evalScale[Index(j)]) ||
+        !std::isfinite(t.evalBound[Index(j)]))
+      return false;
   }
   return true;
 }
@@ -161,6 +163,7 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.keep.assign(t.stride, kKeepColumn);
 
   t.evalScale.assign(t.stride, 0.0);
+  t.evalBound.assign(t.stride, 0.0);
 
   for (int j = 0; j < N; ++j) {
     t.colVar[Index(j)] = j + 1;
@@ -213,16 +216,23 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
     }
   }
   t.level = level;
+  UpdateEvaluationScale(t);
+  for (std::size_t j = 0; j < t.stride; ++j) {
+    if (t.keep[j] == 0) t.evalBound[j] = t.evalScale[j];
+  }
+}
+
+void UpdateEvaluationScale(GoalTableau& t) {
   for (std::size_t j = 0; j < t.stride; ++j) {
     if (t.keep[j] == 0) t.evalScale[j] = 0;
   }
   for (int i = 0; i < t.goals; ++i) {
-    if (t.rowLevel[Index(i)] != level) continue;
+    if (t.rowLevel[Index(i)] != t.level) continue;
     AddWeightedMagnitudes(t.evalScale.data(), &t.coef[Index(i) * t.stride], t.rowWeight[Index(i)],
                           t.keep.data(), t.stride);
   }
   for (int j = 0; j < t.columns; ++j) {
-    if (!t.Removed(j) && t.colLevel[Index(j)] == level) {
+    if (!t.Removed(j) && t.colLevel[Index(j)] == t.level) {
       t.evalScale[Index(j)] += std::fabs(t.colWeight[Index(j)]);
     }
   }
@@ -305,13 +315,13 @@ void Exchange(GoalTableau& t, int r, int p) {
   std::swap(t.rowWeight[ri], t.colWeight[pj]);
   std::swap(t.rowLevel[ri], t.colLevel[pj]);
 
-  // What the exchange subtracts from each evaluation entry, read before it:
-  // eval(j) -= coef(r,j) × eval(p) / P, and eval(p) becomes -eval(p) / P.
+  // What the exchange subtracts from each evaluation entry goes into its
+  // bound: eval(j) -= coef(r,j) × eval(p) / P; eval(p) becomes -eval(p) / P.
   const double P = t.Coef(r, p);
-  const double pivot_scale = (t.evalScale[pj] + std::fabs(t.eval[pj])) / std::fabs(P);
-  const double step = std::fabs(t.eval[pj] / P);
-  AddWeightedMagnitudes(t.evalScale.data(), &t.coef[ri * t.stride], step, t.keep.data(), t.stride);
-  t.evalScale[pj] = pivot_scale;
+  const double pivot_bound = (t.evalBound[pj] + std::fabs(t.eval[pj])) / std::fabs(P);
+  AddWeightedMagnitudes(t.evalBound.data(), &t.coef[ri * t.stride], std::fabs(t.eval[pj] / P),
+                        t.keep.data(), t.stride);
+  t.evalBound[pj] = pivot_bound;
 
   ExchangeArgs args;
   args.coef = t.coef.data();
@@ -330,6 +340,7 @@ void Exchange(GoalTableau& t, int r, int p) {
   for (double& value : t.rowValue) {
     if (std::fabs(value) <= t.tolerance) value = 0;
   }
+  if (t.level > 0) UpdateEvaluationScale(t);
 }
 
 bool EndLevel(GoalTableau& t) {

@@ -67,13 +67,17 @@ struct GoalTableau {
   std::vector<std::uint64_t> keep;
 
   // The level whose evaluation row `eval` holds (0 before the first), and
-  // per column a bound on the magnitudes that went into its entry: the
-  // evaluation row starts from Σ |coef(i,j) × rowWeight(i)| over the rows
-  // at that level, plus |colWeight(j)| when the column's own variable is at
-  // that level, and each exchange adds what it subtracts. An evaluation
-  // entry within kEvalRoundOff of its bound (of 1 at least) counts as 0.
+  // per column the magnitudes that make up its entry as the tableau stands:
+  // Σ |coef(i,j) × rowWeight(i)| over the rows at that level, plus
+  // |colWeight(j)| when the column's own variable is at that level. An
+  // evaluation entry within kEvalRoundOff of them (of 1 at least) counts
+  // as 0.
   int level = 0;
   std::vector<double> evalScale;  // stride long
+  // Per column, a bound on everything that went into its evaluation entry
+  // during the level: its magnitudes when the row was built, then what each
+  // exchange subtracted. Round-off in the entry is a tiny fraction of it.
+  std::vector<double> evalBound;  // stride long
   // The round-off bound of everything else.
   double tolerance = 1e-8;
 
@@ -110,6 +114,10 @@ GoalTableau StartTableau(const GoalModel& model);
 
 // The evaluation row of `level` over the live columns, with its magnitudes.
 void BuildEvaluationRow(GoalTableau& t, int level);
+
+// The magnitudes of the evaluation row of t.level as the tableau stands
+// (Exchange keeps them up to date).
+void UpdateEvaluationScale(GoalTableau& t);
 
 // Whether no live column has an evaluation entry above its round-off bound.
 bool LevelOptimal(const GoalTableau& t);
