@@ -1,5 +1,7 @@
 // The three calculations on small sheets decoded from the input: never
-// crash, always end with a report or a message, and write valid UTF-8.
+// crash, always end with a report or a message, write valid UTF-8, and never
+// show a number that is not finite (inf, nan) without the overflow message.
+#include <algorithm>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
@@ -14,9 +16,10 @@
 namespace {
 
 const char* const kTokens[] = {
-    "",    "0",     "1",      "2",     "3",    "-1",   "-2.5", ".5",   "0.1",   "10",
-    " ≤ ", " ≥ ",   " ═ ",    "1e400", "1e-300", "abc", "7",   "1e20", "-0",    "4",
-    "5",   "1.5",   "2.5",    "-3",    "1e15", "100",  "6",    "8",    "-.5",   "1d2",
+    "",      "0",      "1",      "2",       "3",      "-1",   "-2.5",   ".5",    "0.1", "10",
+    " ≤ ",   " ≥ ",    " ═ ",    "1e400",   "1e-300", "abc",  "7",      "1e20",  "-0",  "4",
+    "5",     "1.5",    "2.5",    "-3",      "1e15",   "100",  "6",      "8",     "-.5", "1d2",
+    "1e300", "-1e308", "1e-200", "0.00005", "44110",  "1e-6", "-44110", "1e308",
 };
 constexpr std::size_t kTokenCount = sizeof kTokens / sizeof kTokens[0];
 
@@ -32,6 +35,13 @@ void CheckOutcome(const orcalc::CalculationOutcome& outcome) {
   if (outcome.report && !orcalc::IsValidUtf8(*outcome.report)) std::abort();
   for (const std::string& m : outcome.messages)
     if (m.empty() || !orcalc::IsValidUtf8(m)) std::abort();
+  // Reports write numbers only (no cell text), and a number that is not
+  // finite as "inf", "-inf" or "nan"; no fixed text holds these letters.
+  const bool non_finite = outcome.report && (outcome.report->find("inf") != std::string::npos ||
+                                             outcome.report->find("nan") != std::string::npos);
+  if (non_finite && std::find(outcome.messages.begin(), outcome.messages.end(),
+                              orcalc::kNumericOverflowMessage) == outcome.messages.end())
+    std::abort();
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <string>
 
 #include "common/sheet_file.h"
 
@@ -14,36 +15,44 @@ struct CloseFile {
   void operator()(std::FILE* file) const { std::fclose(file); }
 };
 
-// All bytes of an open stream; false on a read error.
-bool ReadAll(std::FILE* file, std::string& bytes) {
-  char buffer[1 << 16];
-  std::size_t got;
-  while ((got = std::fread(buffer, 1, sizeof buffer, file)) > 0) bytes.append(buffer, got);
-  return !std::ferror(file);
-}
+// Why the last write to standard output failed.
+int output_error = 0;
 
 }  // namespace
 
 Sheet ReadSheetFile(const std::string& path) {
   const bool from_stdin = path == "-";
   const std::string name = from_stdin ? "standard input" : path;
-  std::string bytes;
-  if (from_stdin) {
-    if (!ReadAll(stdin, bytes)) throw FileError(name + ": " + std::strerror(errno));
-  } else {
-    std::unique_ptr<std::FILE, CloseFile> file(std::fopen(path.c_str(), "rb"));
-    if (!file) throw FileError(name + ": " + std::strerror(errno));
-    if (!ReadAll(file.get(), bytes)) throw FileError(name + ": " + std::strerror(errno));
+  std::unique_ptr<std::FILE, CloseFile> opened;
+  std::FILE* file = stdin;
+  if (!from_stdin) {
+    opened.reset(std::fopen(path.c_str(), "rb"));
+    if (!opened) throw FileError(name + ": " + std::strerror(errno));
+    file = opened.get();
   }
-  SheetFileResult result = ReadSheetCsv(bytes);
+  // Read piece by piece, so that an endless or huge input stops at the
+  // sheet file's size limit.
+  SheetFileResult result = ReadSheetCsvFrom([file](char* buffer, std::size_t size) -> long {
+    const std::size_t got = std::fread(buffer, 1, size, file);
+    if (got == 0 && std::ferror(file)) return -1;
+    return static_cast<long>(got);
+  });
   if (!result.ok) throw FileError(name + ": " + result.error);
   return std::move(result.sheet);
 }
 
 bool WriteOutput(std::string_view bytes) {
-  if (!bytes.empty() && std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
-    return false;
-  return std::fflush(stdout) == 0 && !std::ferror(stdout);
+  errno = 0;
+  const bool ok =
+      (bytes.empty() || std::fwrite(bytes.data(), 1, bytes.size(), stdout) == bytes.size()) &&
+      std::fflush(stdout) == 0 && !std::ferror(stdout);
+  if (!ok) output_error = errno;
+  return ok;
+}
+
+void PrintOutputError(std::string_view what) {
+  const std::string reason = output_error != 0 ? std::strerror(output_error) : "write error";
+  PrintError("cannot write " + std::string(what) + " to standard output: " + reason);
 }
 
 void PrintError(std::string_view text) {
@@ -58,7 +67,7 @@ int EmitOutcome(const CalculationOutcome& outcome) {
   }
   std::fflush(stderr);
   if (outcome.report && !WriteOutput(*outcome.report)) {
-    PrintError(std::string("cannot write the report: ") + std::strerror(errno));
+    PrintOutputError("the report");
     return kExitFailure;
   }
   return outcome.messages.empty() ? kExitOk : kExitMessages;

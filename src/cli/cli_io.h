@@ -26,15 +26,21 @@ class FileError : public std::exception {
   std::string text_;
 };
 
-// Reads the sheet file at `path` ("-" reads standard input). Throws FileError.
+// Reads the sheet file at `path` ("-" reads standard input), within the
+// sheet files' limits. Throws FileError.
 Sheet ReadSheetFile(const std::string& path);
 
 // Each message as one line on standard error, then the report's bytes
 // exactly on standard output. Returns the exit status.
 int EmitOutcome(const CalculationOutcome& outcome);
 
-// Writes `bytes` to standard output exactly; false when writing failed.
+// Writes `bytes` to standard output exactly; false when writing failed
+// (a closed or full output, for example).
 bool WriteOutput(std::string_view bytes);
+
+// "orcalc-cli: cannot write <what> to standard output: <reason>" on
+// standard error, with the reason the last WriteOutput failed.
+void PrintOutputError(std::string_view what);
 
 // "orcalc-cli: <text>" on standard error.
 void PrintError(std::string_view text);

@@ -17,7 +17,7 @@ int RunLayoutGoal(Args args) {
   Sheet sheet;
   goal::LayOutSheet(sheet, goals, variables);
   if (!WriteOutput(WriteSheetCsv(sheet))) {
-    PrintError("cannot write the sheet");
+    PrintOutputError("the sheet");
     return kExitFailure;
   }
   return kExitOk;

@@ -23,7 +23,8 @@ constexpr std::string_view kOverview =
     "ends); each message the window would show goes to standard error as one\n"
     "line. SHEET.csv may be - to read standard input; it may be UTF-8, UTF-16\n"
     "with a byte-order mark or GB18030/GBK, with commas, semicolons or tabs\n"
-    "between fields. Counts are whole numbers; larger than 500 counts as 500.\n"
+    "between fields, and may hold at most 1000 records of at most 1000 fields,\n"
+    "and at most 64 MB. Counts are whole numbers; larger than 500 counts as 500.\n"
     "\n"
     "Commands:\n"
     "  layout lp     print a laid-out linear-programming sheet\n"
@@ -36,7 +37,8 @@ constexpr std::string_view kOverview =
     "  help COMMAND  the usage of one command (also: COMMAND --help)\n"
     "\n"
     "Exit status: 0 without messages, 1 when a message was shown, 2 on a usage\n"
-    "error, a sheet file that cannot be read or output that cannot be written.\n";
+    "error, a sheet file that cannot be read or is refused, or output that\n"
+    "cannot be written.\n";
 
 constexpr std::array kCommands = {
     CommandHelp{"layout lp",

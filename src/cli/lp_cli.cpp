@@ -18,7 +18,7 @@ int RunLayoutLp(Args args) {
   Sheet sheet;  // a fresh grid, as the window starts with
   lp::LayOutSheet(sheet, m, n, arguments.Has("max") ? lp::Sense::Maximise : lp::Sense::Minimise);
   if (!WriteOutput(WriteSheetCsv(sheet))) {
-    PrintError("cannot write the sheet");
+    PrintOutputError("the sheet");
     return kExitFailure;
   }
   return kExitOk;

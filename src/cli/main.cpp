@@ -47,7 +47,7 @@ std::pair<std::string, Args> SplitCommand(Args args) {
 
 int Print(std::string_view text) {
   if (orcalc::cli::WriteOutput(text)) return orcalc::cli::kExitOk;
-  orcalc::cli::PrintError("cannot write to standard output");
+  orcalc::cli::PrintOutputError("the help");
   return orcalc::cli::kExitFailure;
 }
 

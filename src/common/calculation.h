@@ -1,6 +1,7 @@
 // What one command (a calculation or the statistics) hands to its window.
 #pragma once
 
+#include <cmath>
 #include <optional>
 #include <string>
 #include <vector>
@@ -9,6 +10,10 @@
 #include "common/sheet.h"
 
 namespace orcalc {
+
+// Shown after a calculation's other messages when one of its results (or a
+// tolerance it computed) is not a finite number.
+inline constexpr const char* kNumericOverflowMessage = "计算过程中数值溢出，结果不可信！";
 
 struct CalculationOutcome {
   // Shown one by one, modally, in this order, before the results window.
@@ -20,6 +25,13 @@ struct CalculationOutcome {
   // title.
   std::string title;
 };
+
+// Whether every value is a finite number.
+inline bool AllFinite(const std::vector<double>& values) {
+  for (double v : values)
+    if (!std::isfinite(v)) return false;
+  return true;
+}
 
 // "单元格(r,c)的数值超出范围！" for grid row r, column c.
 std::string OverflowMessage(int row, int col);

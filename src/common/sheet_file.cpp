@@ -1,6 +1,8 @@
 #include "common/sheet_file.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <vector>
 
 #include "common/text_decoding.h"
@@ -65,18 +67,32 @@ void NormalisePlainSigns(Sheet& sheet) {
   }
 }
 
+SheetFileResult Refused(SheetFileProblem problem, std::string error) {
+  SheetFileResult result;
+  result.problem = problem;
+  result.error = std::move(error);
+  return result;
+}
+
+SheetFileResult TooLarge() {
+  return Refused(SheetFileProblem::TooLarge, "the file is larger than 64 MB (" +
+                                                 std::to_string(kSheetFileMaxBytes) +
+                                                 " bytes), the most a sheet file may hold");
+}
+
 }  // namespace
 
 SheetFileResult ReadSheetCsv(std::string_view bytes) {
-  SheetFileResult result;
+  if (bytes.size() > kSheetFileMaxBytes) return TooLarge();
   // UTF-8, UTF-16 or GB18030 bytes, with the separator of the first record.
   DecodedText decoded = DecodeSheetText(bytes);
-  if (!decoded.ok) {
-    result.error = std::move(decoded.error);
-    return result;
-  }
+  if (!decoded.ok) return Refused(SheetFileProblem::NotText, std::move(decoded.error));
   bytes = decoded.text;
+  if (bytes.empty())
+    return Refused(SheetFileProblem::Empty, "the file is empty: it holds no record");
   const char separator = DetectFieldSeparator(bytes);
+  SheetFileResult result;
+  result.problem = SheetFileProblem::NotText;
 
   std::vector<std::vector<std::string>> records;
   std::vector<std::string> record;
@@ -86,18 +102,31 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
   std::size_t i = 0;
   bool at_record_start = true;
 
+  // Past a limit, the reading stops with `limit` set.
+  SheetFileProblem limit = SheetFileProblem::None;
+  long limit_line = 0;
   auto end_field = [&] {
+    if (record.size() == static_cast<std::size_t>(kSheetFileMaxFields)) {
+      limit = SheetFileProblem::TooManyFields;
+      limit_line = line;
+      return;
+    }
     record.push_back(std::move(field));
     field.clear();
   };
   auto end_record = [&] {
     end_field();
+    if (records.size() == static_cast<std::size_t>(kSheetFileMaxRecords)) {
+      limit = SheetFileProblem::TooManyRecords;
+      limit_line = line;
+      return;
+    }
     records.push_back(std::move(record));
     record.clear();
     at_record_start = true;
   };
 
-  while (i < n) {
+  while (i < n && limit == SheetFileProblem::None) {
     at_record_start = false;
     char c = bytes[i];
     if (c == '"' && field.empty()) {
@@ -157,7 +186,17 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
     ++i;
   }
   // The last record may have no terminator.
-  if (!at_record_start) end_record();
+  if (limit == SheetFileProblem::None && !at_record_start) end_record();
+  if (limit == SheetFileProblem::TooManyFields) {
+    return Refused(limit, "line " + std::to_string(limit_line) + ": a record has more than " +
+                              std::to_string(kSheetFileMaxFields) +
+                              " fields, the most a sheet file may hold in one record");
+  }
+  if (limit == SheetFileProblem::TooManyRecords) {
+    return Refused(limit, "line " + std::to_string(limit_line) + ": the file has more than " +
+                              std::to_string(kSheetFileMaxRecords) +
+                              " records, the most a sheet file may hold");
+  }
 
   int cols = 0;
   for (const auto& r : records) cols = std::max<int>(cols, static_cast<int>(r.size()));
@@ -169,7 +208,28 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
   }
   NormalisePlainSigns(result.sheet);
   result.ok = true;
+  result.problem = SheetFileProblem::None;
   return result;
+}
+
+SheetFileResult ReadSheetCsvFrom(const ReadBytes& read) {
+  constexpr std::size_t kPiece = 64 * 1024;
+  std::string bytes;
+  for (;;) {
+    // One byte beyond the limit is enough to know the file is too large.
+    const std::size_t room = kSheetFileMaxBytes + 1 - bytes.size();
+    const std::size_t at = bytes.size();
+    bytes.resize(at + std::min(kPiece, room));
+    const long got = read(bytes.data() + at, bytes.size() - at);
+    if (got < 0) {
+      return Refused(SheetFileProblem::ReadFailed,
+                     std::string("the file cannot be read: ") + std::strerror(errno));
+    }
+    bytes.resize(at + static_cast<std::size_t>(got));
+    if (bytes.size() > kSheetFileMaxBytes) return TooLarge();
+    if (got == 0) break;
+  }
+  return ReadSheetCsv(bytes);
 }
 
 std::string WriteSheetCsv(const Sheet& sheet) {

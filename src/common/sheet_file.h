@@ -1,6 +1,8 @@
-// Sheet files: the whole grid as UTF-8 CSV, header row and column included.
+// Sheet files: the whole grid as CSV, header row and column included.
 #pragma once
 
+#include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -8,10 +10,27 @@
 
 namespace orcalc {
 
+// What a sheet file may hold: far more than any sheet window lays out
+// (502 rows, 507 columns), and little enough that reading one costs little.
+inline constexpr std::size_t kSheetFileMaxBytes = 64 * 1024 * 1024;
+inline constexpr int kSheetFileMaxRecords = 1000;
+inline constexpr int kSheetFileMaxFields = 1000;  // in one record
+
+enum class SheetFileProblem {
+  None,
+  NotText,         // not valid UTF-8, or not well-formed CSV
+  Empty,           // no record at all (nothing, or a byte-order mark only)
+  TooLarge,        // more than kSheetFileMaxBytes
+  TooManyRecords,  // more than kSheetFileMaxRecords
+  TooManyFields,   // a record with more than kSheetFileMaxFields
+  ReadFailed,      // the bytes could not be read
+};
+
 struct SheetFileResult {
   bool ok = false;
   Sheet sheet{0, 0};
-  std::string error;  // what is wrong, naming the line, when !ok
+  SheetFileProblem problem = SheetFileProblem::None;
+  std::string error;  // what is wrong (naming the line or the limit), when !ok
 };
 
 // Cell (r, c) is record r, field c; rows = records, columns = the largest
@@ -20,8 +39,18 @@ struct SheetFileResult {
 // ignored), UTF-16 with a byte-order mark, or GB18030/GBK; fields are
 // separated by commas, or by semicolons or tabs when the first record has
 // no comma but one of those. In a column headed "约束符号" a sign in plain
-// form ("<=", ">=", "=", ...) reads as " ≤ ", " ≥ " or " ═ ".
+// form ("<=", ">=", "=", ...) reads as " ≤ ", " ≥ " or " ═ ". A file beyond
+// the limits above, or with no record, is refused before any sheet is made.
 SheetFileResult ReadSheetCsv(std::string_view bytes);
+
+// Fills `buffer` with at most `size` further bytes of a file; returns how
+// many (0 at its end), or -1 when reading failed (errno then says why).
+using ReadBytes = std::function<long(char* buffer, std::size_t size)>;
+
+// The same, reading the file piece by piece: reading stops as soon as the
+// file proves larger than kSheetFileMaxBytes, so an endless source costs no
+// more than that.
+SheetFileResult ReadSheetCsvFrom(const ReadBytes& read);
 
 // UTF-8, LF line ends, every record with all the sheet's columns, a field
 // quoted only when it holds a comma, a double quote, CR, LF, a semicolon or a

@@ -14,6 +14,10 @@ constexpr int kWideColumn = 1700;  // twips
 
 int Count(int value) { return std::clamp(value, 0, kMaxCount); }
 
+bool Finite(const GoalSnapshot& snapshot) {
+  return AllFinite(snapshot.achievement) && AllFinite(snapshot.solution);
+}
+
 }  // namespace
 
 void LayOutSheet(Sheet& sheet, int goals, int variables) {
@@ -43,13 +47,21 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
   GoalReport report(intake.model, request.decimal_separator);
   SolveOptions options;
   options.pivotLimit = request.pivot_limit;
+  // Whether some block of the report shows a number that is not finite.
+  bool overflow = false;
   const GoalResult result = SolveGoals(
-      intake.model, [&report](const GoalSnapshot& snapshot) { report.AddBlock(snapshot); },
+      intake.model,
+      [&](const GoalSnapshot& snapshot) {
+        report.AddBlock(snapshot);
+        overflow = overflow || !Finite(snapshot);
+      },
       options);
+  overflow = overflow || !Finite(result.final) || result.outcome == GoalOutcome::Overflow;
   switch (result.outcome) {
     case GoalOutcome::Optimal:
       break;
     case GoalOutcome::PivotTooSmall:
+    case GoalOutcome::RoundOff:
       outcome.messages.push_back("ROUNED ERROR IN SOLUSION");
       break;
     case GoalOutcome::Cycling:
@@ -58,7 +70,10 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
     case GoalOutcome::PivotLimit:
       outcome.messages.push_back("循环次数超过32767次，停止计算！");
       break;
+    case GoalOutcome::Overflow:
+      break;
   }
+  if (overflow) outcome.messages.emplace_back(kNumericOverflowMessage);
   report.Finish(result.outcome, result.final);
   outcome.report = report.Take();
   return outcome;

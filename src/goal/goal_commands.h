@@ -19,9 +19,12 @@ struct GoalRequest {
   int pivot_limit = 32767;  // most pivots (tests lower it)
 };
 
-// Calculate: the report (title "目标规划计算结果") and the messages in order.
-// A cell whose number overflows gives its message alone and no report;
-// cells beyond the sheet read as empty.
+// Calculate: the report (title "目标规划计算结果") and the messages in order:
+// the solver's stop message if any ("ROUNED ERROR IN SOLUSION" also when
+// round-off decided a level), then kNumericOverflowMessage when a block of
+// the report shows a number that is not finite. A cell whose number
+// overflows gives its message alone and no report; cells beyond the sheet
+// read as empty.
 CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet);
 
 }  // namespace orcalc::goal

@@ -1,5 +1,6 @@
 #include "goal/goal_kernels.h"
 
+#include <cmath>
 #include <cstring>
 
 namespace orcalc::goal {
@@ -76,6 +77,13 @@ __attribute__((target_clones("avx2", "default"))) void AddWeightedRow(
     double* eval, const double* row, double weight, const std::uint64_t* keep, std::size_t width) {
   for (std::size_t j = 0; j < width; ++j) {
     eval[j] = Select(keep[j], eval[j], eval[j] + row[j] * weight);
+  }
+}
+
+__attribute__((target_clones("avx2", "default"))) void AddWeightedMagnitudes(
+    double* scale, const double* row, double weight, const std::uint64_t* keep, std::size_t width) {
+  for (std::size_t j = 0; j < width; ++j) {
+    scale[j] = Select(keep[j], scale[j], scale[j] + std::fabs(row[j] * weight));
   }
 }
 

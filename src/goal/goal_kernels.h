@@ -44,4 +44,8 @@ void ExchangeTableauBaseline(const ExchangeArgs& args);
 void AddWeightedRow(double* eval, const double* row, double weight, const std::uint64_t* keep,
                     std::size_t width);
 
+// scale(j) += |row(j) × weight| for every column not marked in `keep`.
+void AddWeightedMagnitudes(double* scale, const double* row, double weight,
+                           const std::uint64_t* keep, std::size_t width);
+
 }  // namespace orcalc::goal

@@ -70,6 +70,39 @@ class BasisHistory {
   std::uint64_t hash_ = 0;
 };
 
+// Whether the end of the level rests on the round-off bound's lower limit
+// only: a live column's evaluation entry counts as 0 there, although it is
+// clear of the round-off it may carry (a fraction of everything that went
+// into it, and of the round-off of its column's entries). Such a level may
+// not be optimal, or its removals may let a lower level worsen it.
+bool LevelEndUndecided(const GoalTableau& t) {
+  double weights = 0;
+  for (int i = 0; i < t.goals; ++i) {
+    if (t.rowLevel[Index(i)] == t.level) weights += std::fabs(t.rowWeight[Index(i)]);
+  }
+  for (int j = 0; j < t.columns; ++j) {
+    if (t.Removed(j)) continue;
+    const double e = std::fabs(t.eval[Index(j)]);
+    if (e == 0 || e > t.EvalTolerance(j)) continue;
+    double largest = 0;
+    for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
+    if (e > kEvalRoundOff * t.evalBound[Index(j)] + kEntryNoise * weights * largest) return true;
+  }
+  return false;
+}
+
+// Whether every live evaluation entry and its round-off bound are finite
+// numbers: an overflow there would turn every comparison into nonsense.
+bool EvaluationFinite(const GoalTableau& t) {
+  for (int j = 0; j < t.columns; ++j) {
+    if (t.Removed(j)) continue;
+    if (!std::isfinite(t.eval[Index(j)]) || !std::isfinite(t.evalScale[Index(j)]) ||
+        !std::isfinite(t.evalBound[Index(j)]))
+      return false;
+  }
+  return true;
+}
+
 // Runs the levels; the outcome. The tableau is left as it stands.
 GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& onPivot,
                       int pivot_limit) {
@@ -78,6 +111,7 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
   for (int level = 1; level <= t.levels; ++level) {
     BuildEvaluationRow(t, level);
     history.Start(t.rowVar);
+    if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
     while (!LevelOptimal(t)) {
       const int p = ChooseEntering(t);
       const int r = p < 0 ? -1 : ChooseLeaving(t, p);
@@ -92,7 +126,14 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
       TakeSnapshot(t, snapshot);
       if (onPivot) onPivot(snapshot);
       if (history.Repeats(leaving, entering, t.rowVar)) return GoalOutcome::Cycling;
+      if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
+      // No basic variable may go negative beyond round-off: one that does
+      // shows that a comparison within round-off chose the wrong row.
+      for (double value : t.rowValue) {
+        if (value < -t.tolerance) return GoalOutcome::RoundOff;
+      }
     }
+    if (LevelEndUndecided(t)) return GoalOutcome::RoundOff;
     if (!EndLevel(t)) break;
   }
   return GoalOutcome::Optimal;
@@ -121,14 +162,8 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.eval.assign(t.stride, 0.0);
   t.keep.assign(t.stride, kKeepColumn);
 
-  double largest_weight = 0;
-  double largest_coef = 0;
-  for (int i = 0; i < M; ++i) {
-    largest_weight = std::max({largest_weight, std::fabs(model.negWeight[Index(i)]),
-                               std::fabs(model.posWeight[Index(i)])});
-    for (int j = 0; j < N; ++j) largest_coef = std::max(largest_coef, std::fabs(model.a(i, j)));
-  }
-  t.evalTolerance = 1e-11 * std::max(1.0, largest_weight * largest_coef);
+  t.evalScale.assign(t.stride, 0.0);
+  t.evalBound.assign(t.stride, 0.0);
 
   for (int j = 0; j < N; ++j) {
     t.colVar[Index(j)] = j + 1;
@@ -180,26 +215,48 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
       t.eval[Index(j)] = t.eval[Index(j)] - t.colWeight[Index(j)];
     }
   }
+  t.level = level;
+  UpdateEvaluationScale(t);
+  for (std::size_t j = 0; j < t.stride; ++j) {
+    if (t.keep[j] == 0) t.evalBound[j] = t.evalScale[j];
+  }
+}
+
+void UpdateEvaluationScale(GoalTableau& t) {
+  for (std::size_t j = 0; j < t.stride; ++j) {
+    if (t.keep[j] == 0) t.evalScale[j] = 0;
+  }
+  for (int i = 0; i < t.goals; ++i) {
+    if (t.rowLevel[Index(i)] != t.level) continue;
+    AddWeightedMagnitudes(t.evalScale.data(), &t.coef[Index(i) * t.stride], t.rowWeight[Index(i)],
+                          t.keep.data(), t.stride);
+  }
+  for (int j = 0; j < t.columns; ++j) {
+    if (!t.Removed(j) && t.colLevel[Index(j)] == t.level) {
+      t.evalScale[Index(j)] += std::fabs(t.colWeight[Index(j)]);
+    }
+  }
 }
 
 bool LevelOptimal(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
-    if (!t.Removed(j) && t.eval[Index(j)] > t.evalTolerance) return false;
+    if (!t.Removed(j) && t.eval[Index(j)] > t.EvalTolerance(j)) return false;
   }
   return true;
 }
 
 int ChooseEntering(const GoalTableau& t) {
-  const double tol = t.evalTolerance;
   int p = -1;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const double e = t.eval[Index(j)];
-    if (std::fabs(e) <= tol) continue;
+    if (std::fabs(e) <= t.EvalTolerance(j)) continue;
     if (p < 0) {
       if (e > -9999) p = j;
       continue;
     }
+    // Two entries compare within the round-off of the larger.
+    const double tol = std::max(t.EvalTolerance(j), t.EvalTolerance(p));
     const double d = e - t.eval[Index(p)];
     if (d > tol) {
       p = j;
@@ -217,11 +274,16 @@ int ChooseEntering(const GoalTableau& t) {
 
 int ChooseLeaving(const GoalTableau& t, int p) {
   const double tol = t.tolerance;
+  // Entries count from the round-off bound, or from a fraction of the
+  // column's largest magnitude when its entries are small.
+  double largest = 0;
+  for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, p)));
+  const double floor = std::min(tol, kEntryRoundOff * largest);
   int r = -1;
   double qr = 0;
   for (int i = 0; i < t.goals; ++i) {
     const double c = t.Coef(i, p);
-    if (!(c > tol)) continue;
+    if (!(c > floor)) continue;
     const double q = t.rowValue[Index(i)] / c;
     if (!(q < 1000000000)) continue;
     if (r < 0) {
@@ -230,7 +292,7 @@ int ChooseLeaving(const GoalTableau& t, int p) {
       continue;
     }
     const double d = q - qr;
-    const double tq = tol * std::max({1.0, std::fabs(q), std::fabs(qr)});
+    const double tq = tol * std::max(std::fabs(q), std::fabs(qr));
     bool take = d < -tq;
     if (!take && std::fabs(d) <= tq) {
       const auto level_i = t.rowLevel[Index(i)];
@@ -253,6 +315,14 @@ void Exchange(GoalTableau& t, int r, int p) {
   std::swap(t.rowWeight[ri], t.colWeight[pj]);
   std::swap(t.rowLevel[ri], t.colLevel[pj]);
 
+  // What the exchange subtracts from each evaluation entry goes into its
+  // bound: eval(j) -= coef(r,j) × eval(p) / P; eval(p) becomes -eval(p) / P.
+  const double P = t.Coef(r, p);
+  const double pivot_bound = (t.evalBound[pj] + std::fabs(t.eval[pj])) / std::fabs(P);
+  AddWeightedMagnitudes(t.evalBound.data(), &t.coef[ri * t.stride], std::fabs(t.eval[pj] / P),
+                        t.keep.data(), t.stride);
+  t.evalBound[pj] = pivot_bound;
+
   ExchangeArgs args;
   args.coef = t.coef.data();
   args.stride = t.stride;
@@ -270,13 +340,14 @@ void Exchange(GoalTableau& t, int r, int p) {
   for (double& value : t.rowValue) {
     if (std::fabs(value) <= t.tolerance) value = 0;
   }
+  if (t.level > 0) UpdateEvaluationScale(t);
 }
 
 bool EndLevel(GoalTableau& t) {
   bool survivor = false;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
-    if (t.eval[Index(j)] < -t.evalTolerance) {
+    if (t.eval[Index(j)] < -t.EvalTolerance(j)) {
       t.eval[Index(j)] = RemovedMark;
       t.colWeight[Index(j)] = RemovedMark;
       t.keep[Index(j)] = kKeepColumn;

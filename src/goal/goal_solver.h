@@ -9,6 +9,7 @@
 // Xj is j, D(i)- is N+i and D(i)+ is N+M+i (i, j from 1).
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -26,12 +27,22 @@ inline constexpr double RemovedMark = -3.14159;
 inline constexpr double kSmallestPivot = 0.00001;
 // Most pivots one calculation may make (the count is 16-bit).
 inline constexpr int kPivotLimit = 32767;
+// Round-off in an evaluation entry, relative to the magnitudes it is made of.
+inline constexpr double kEvalRoundOff = 1e-11;
+// A tableau entry below this fraction of its column's largest magnitude is
+// round-off.
+inline constexpr double kEntryRoundOff = 1e-9;
+// Round-off in a tableau entry: this fraction of its column's largest
+// magnitude.
+inline constexpr double kEntryNoise = 1e-13;
 
 enum class GoalOutcome {
   Optimal,        // every level minimised
   PivotTooSmall,  // no usable pivot (also an objective without a lower bound)
   Cycling,        // a level came back to a basis it had already had
   PivotLimit,     // one more pivot would exceed the limit
+  RoundOff,       // round-off decided a level's end, or drove a value negative
+  Overflow,       // an evaluation entry or its round-off bound was not finite
 };
 
 struct GoalTableau {
@@ -55,11 +66,24 @@ struct GoalTableau {
   // kKeepColumn for removed columns and for the padding, 0 for live ones.
   std::vector<std::uint64_t> keep;
 
-  // Round-off bounds for this problem: evalTolerance for evaluation
-  // entries (1e-11 times the problem's largest weight times its largest
-  // coefficient, at least 1e-11), tolerance for everything else.
-  double evalTolerance = 1e-11;
+  // The level whose evaluation row `eval` holds (0 before the first), and
+  // per column the magnitudes that make up its entry as the tableau stands:
+  // Σ |coef(i,j) × rowWeight(i)| over the rows at that level, plus
+  // |colWeight(j)| when the column's own variable is at that level. An
+  // evaluation entry within kEvalRoundOff of them (of 1 at least) counts
+  // as 0.
+  int level = 0;
+  std::vector<double> evalScale;  // stride long
+  // Per column, a bound on everything that went into its evaluation entry
+  // during the level: its magnitudes when the row was built, then what each
+  // exchange subtracted. Round-off in the entry is a tiny fraction of it.
+  std::vector<double> evalBound;  // stride long
+  // The round-off bound of everything else.
   double tolerance = 1e-8;
+
+  double EvalTolerance(int j) const {
+    return kEvalRoundOff * std::max(1.0, evalScale[static_cast<std::size_t>(j)]);
+  }
 
   double& Coef(int i, int j) {
     return coef[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)];
@@ -88,10 +112,14 @@ struct GoalResult {
 // negated) so that no basic variable starts below 0.
 GoalTableau StartTableau(const GoalModel& model);
 
-// The evaluation row of `level` over the live columns.
+// The evaluation row of `level` over the live columns, with its magnitudes.
 void BuildEvaluationRow(GoalTableau& t, int level);
 
-// Whether no live column has an evaluation entry above the round-off bound.
+// The magnitudes of the evaluation row of t.level as the tableau stands
+// (Exchange keeps them up to date).
+void UpdateEvaluationScale(GoalTableau& t);
+
+// Whether no live column has an evaluation entry above its round-off bound.
 bool LevelOptimal(const GoalTableau& t);
 
 // Entering column: the largest evaluation entry; near-equal entries go to
@@ -100,9 +128,10 @@ bool LevelOptimal(const GoalTableau& t);
 int ChooseEntering(const GoalTableau& t);
 
 // Leaving row for column p: the smallest ratio rowValue / coef over rows
-// with a positive entry and a ratio below 1e9; near-equal ratios go to the
-// smaller level, then the larger weight, then the lower index. -1 when no
-// row qualifies.
+// with an entry above round-off (the round-off bound, or kEntryRoundOff of
+// the column's largest magnitude when that is less) and a ratio below 1e9;
+// ratios within the round-off bound of each other go to the smaller level,
+// then the larger weight, then the lower index. -1 when no row qualifies.
 int ChooseLeaving(const GoalTableau& t, int p);
 
 // The pivot on row r, column p: swaps the two variables, updates the
@@ -123,7 +152,9 @@ struct SolveOptions {
 };
 
 // Minimises level 1, then 2, … up to L. After every pivot `onPivot` gets
-// the snapshot of that moment.
+// the snapshot of that moment. Stops with RoundOff when a basic value goes
+// below -tolerance or a level's end is undecided by round-off, and with
+// Overflow when an evaluation entry or its bound is not finite.
 GoalResult SolveGoals(const GoalModel& model,
                       const std::function<void(const GoalSnapshot&)>& onPivot,
                       const SolveOptions& options = {});

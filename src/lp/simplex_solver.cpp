@@ -170,7 +170,11 @@ class Simplex {
         T_(n_ + 2, m_ + n_ + 1),
         B_(static_cast<std::size_t>(n_) + 2, 0),
         allowed_(static_cast<std::size_t>(m_ + n_) + 1, 1),
-        history_(m_ + n_, n_) {
+        history_(m_ + n_, n_),
+        objective_start_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
+        recomputed_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
+        magnitudes_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
+        column_largest_(static_cast<std::size_t>(m_ + n_) + 1, 0.0) {
     SetUp(problem);
   }
 
@@ -180,9 +184,12 @@ class Simplex {
   void SetUp(const LpProblem& problem);
   int WrittenEntering();
   int BlandEntering();
-  int WrittenLeaving(int k);
-  int BlandLeaving(int k);
+  bool RatioFloor(int k, double* floor);
+  int WrittenLeaving(int k, double floor);
+  int BlandLeaving(int k, double floor);
   bool ArtificialAbove();
+  bool PhaseEndRestsOnTolerance(bool* finite);
+  bool ValuesRestOnTolerance();
 
   const int m_, n_;
   const double p_;
@@ -195,6 +202,11 @@ class Simplex {
   int r0_ = 1;
   bool bland_ = false;
   BasisHistory history_;
+  double rhs_largest_ = 0.0;  // the largest right-hand side as set up
+  // Row 1 as set up (-p*c_j, then 0 for the slack columns), and at the end
+  // of a phase the row in force recomputed, the magnitudes of its terms and
+  // each column's largest magnitude in the constraint rows; columns 1..m+n.
+  std::vector<double> objective_start_, recomputed_, magnitudes_, column_largest_;
 };
 
 void Simplex::SetUp(const LpProblem& problem) {
@@ -220,6 +232,8 @@ void Simplex::SetUp(const LpProblem& problem) {
       r0_ = phase_row_;
     }
   }
+  for (int j = 1; j <= m_; ++j) objective_start_[static_cast<std::size_t>(j)] = T_(1, j);
+  for (int i = 2; i <= n_ + 1; ++i) rhs_largest_ = std::max(rhs_largest_, std::fabs(T_(i, rhs_)));
 }
 
 // The most negative entry of the row in force; a later column replaces the
@@ -251,12 +265,34 @@ int Simplex::BlandEntering() {
   return 0;
 }
 
-// Smallest ratio over the rows with an entry above epsilon; ties keep the
+// A row takes part in the ratio test for column k when its entry is above
+// `floor`: epsilon, or less when the column's entries are small, a fraction
+// of its largest magnitude, so that small data still count while round-off
+// does not. False when the column holds a number that is not finite.
+bool Simplex::RatioFloor(int k, double* floor) {
+  if (!options_.relative_ratio_floor) {
+    *floor = kEpsilon;
+    return true;
+  }
+  double largest = 0.0;
+  bool finite = true;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const double a = std::fabs(T_(i, k));
+    finite = finite && std::isfinite(a);
+    largest = std::max(largest, a);
+  }
+  // Never above epsilon: a row that the written rule lets take part always
+  // does.
+  *floor = std::min(kEpsilon, kRatioFloor * largest);
+  return finite;
+}
+
+// Smallest ratio over the rows with an entry above the floor; ties keep the
 // earlier row. 0 when no row takes part.
-int Simplex::WrittenLeaving(int k) {
+int Simplex::WrittenLeaving(int k, double floor) {
   int r = 0;
   for (int i = 2; i <= n_ + 1; ++i) {
-    if (!(T_(i, k) > kEpsilon)) continue;
+    if (!(T_(i, k) > floor)) continue;
     if (r == 0 || T_(i, rhs_) / T_(i, k) < T_(r, rhs_) / T_(r, k)) r = i;
   }
   return r;
@@ -265,11 +301,11 @@ int Simplex::WrittenLeaving(int k) {
 // Bland: among rows tied (exactly) for the smallest ratio, the one whose
 // basic variable is smallest; artificial variables come last, and between
 // two of them the earlier row.
-int Simplex::BlandLeaving(int k) {
+int Simplex::BlandLeaving(int k, double floor) {
   int r = 0;
   double best = 0.0;
   for (int i = 2; i <= n_ + 1; ++i) {
-    if (!(T_(i, k) > kEpsilon)) continue;
+    if (!(T_(i, k) > floor)) continue;
     const double t = T_(i, rhs_) / T_(i, k);
     if (r == 0 || t < best ||
         (t == best && B_[static_cast<std::size_t>(i)] < B_[static_cast<std::size_t>(r)])) {
@@ -288,12 +324,76 @@ bool Simplex::ArtificialAbove() {
   return false;
 }
 
+// At the end of a phase: whether an allowed column's entry in the row in
+// force is negative beyond round-off, so that only the tolerance ended the
+// phase. Each entry is recomputed from the rows of the basic variables that
+// carry a cost in this phase (the decision variables with -p*c in phase 2,
+// the artificial variables with 1 in phase 1):
+//   own cost - sum over those rows of cost(B(i)) * T(i, j),
+// and round-off is judged against the magnitudes of the terms of that sum
+// and against the round-off its entries T(i, j) may carry, a fraction of
+// their column's largest magnitude. `finite` is false when the row in force,
+// a recomputed entry or a magnitude is not finite.
+bool Simplex::PhaseEndRestsOnTolerance(bool* finite) {
+  const bool objective = r0_ == 1;
+  for (int j = 1; j <= m_ + n_; ++j) {
+    const double own = objective ? objective_start_[static_cast<std::size_t>(j)] : 0.0;
+    recomputed_[static_cast<std::size_t>(j)] = own;
+    magnitudes_[static_cast<std::size_t>(j)] = std::fabs(own);
+    column_largest_[static_cast<std::size_t>(j)] = 0.0;
+  }
+  double costs = 0.0;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const int b = B_[static_cast<std::size_t>(i)];
+    double cost = 0.0;
+    if (objective && b <= m_) cost = objective_start_[static_cast<std::size_t>(b)];
+    if (!objective && b > m_ + n_) cost = 1.0;
+    costs += std::fabs(cost);
+    for (int j = 1; j <= m_ + n_; ++j) {
+      const double entry = T_(i, j);
+      const double term = cost * entry;
+      recomputed_[static_cast<std::size_t>(j)] -= term;
+      magnitudes_[static_cast<std::size_t>(j)] += std::fabs(term);
+      column_largest_[static_cast<std::size_t>(j)] =
+          std::max(column_largest_[static_cast<std::size_t>(j)], std::fabs(entry));
+    }
+  }
+  bool rests = false;
+  *finite = std::isfinite(costs);
+  for (int j = 1; j <= m_ + n_; ++j) {
+    const std::size_t c = static_cast<std::size_t>(j);
+    const double noise = kRoundOffFloor * magnitudes_[c] + kEntryNoise * costs * column_largest_[c];
+    *finite = *finite && std::isfinite(T_(r0_, j)) && std::isfinite(recomputed_[c]) &&
+              std::isfinite(noise);
+    rests = rests || (allowed_[c] && recomputed_[c] < -noise);
+  }
+  return rests;
+}
+
+// Whether the point counts as feasible only by the tolerance: a basic value
+// in [-epsilon, -round-off), or an artificial variable still basic at a
+// value in (round-off, epsilon]; round-off is a fraction of the largest
+// right-hand side, now or as set up.
+bool Simplex::ValuesRestOnTolerance() {
+  double largest = rhs_largest_;
+  for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
+  const double noise = kValueNoise * largest;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const double value = T_(i, rhs_);
+    if (value >= -kEpsilon && value < -noise) return true;
+    if (B_[static_cast<std::size_t>(i)] > m_ + n_ && value > noise && value <= kEpsilon)
+      return true;
+  }
+  return false;
+}
+
 SimplexResult Simplex::Run() {
   SimplexResult result;
   result.end = SimplexEnd::Optimal;
   history_.SetCurrent(B_, rhs_);
   history_.Restart();
 
+  bool tolerance_decided = false;
   long counter = 1;
   for (;;) {
     if (counter >= options_.iteration_limit) {
@@ -306,7 +406,14 @@ SimplexResult Simplex::Run() {
     const int k = bland_ ? BlandEntering() : WrittenEntering();
     if (k == 0 || !(T_(r0_, k) < -kEpsilon)) {
       // End of a phase.
+      bool finite = true;
+      tolerance_decided = PhaseEndRestsOnTolerance(&finite) || tolerance_decided;
+      if (!finite) {
+        result.end = SimplexEnd::Overflow;
+        break;
+      }
       if (r0_ == 1) break;
+      tolerance_decided = ValuesRestOnTolerance() || tolerance_decided;
       bool positive = false;
       for (int j = 1; j <= m_ + n_; ++j) positive = positive || T_(phase_row_, j) > kEpsilon;
       if (positive) {
@@ -327,7 +434,12 @@ SimplexResult Simplex::Run() {
       continue;
     }
 
-    const int r = bland_ ? BlandLeaving(k) : WrittenLeaving(k);
+    double floor = kEpsilon;
+    if (!RatioFloor(k, &floor)) {
+      result.end = SimplexEnd::Overflow;
+      break;
+    }
+    const int r = bland_ ? BlandLeaving(k, floor) : WrittenLeaving(k, floor);
     if (r == 0) {
       result.end = SimplexEnd::Unbounded;
       result.messages.emplace_back(kUnboundedMessage);
@@ -357,6 +469,19 @@ SimplexResult Simplex::Run() {
       result.messages.emplace_back(kNoOptimumMessage);
     }
   }
+
+  // The point the report shows: every basic variable must be at least 0,
+  // and every number of it finite.
+  bool broken = false;
+  bool finite = result.end != SimplexEnd::Overflow && std::isfinite(T_(1, rhs_));
+  for (int i = 2; i <= n_ + 1; ++i) {
+    broken = broken || T_(i, rhs_) < -kEpsilon;
+    finite = finite && std::isfinite(T_(i, rhs_));
+  }
+  tolerance_decided = ValuesRestOnTolerance() || tolerance_decided;
+  if (broken) result.messages.emplace_back(kConstraintsBrokenMessage);
+  if (tolerance_decided) result.messages.emplace_back(kTinyCoefficientMessage);
+  if (!finite) result.messages.emplace_back(kNumericOverflowMessage);
 
   result.x.assign(static_cast<std::size_t>(m_), 0.0);
   for (int i = 2; i <= n_ + 1; ++i) {

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "common/calculation.h"
 #include "lp/lp_problem.h"
 
 namespace orcalc::lp {
@@ -11,9 +12,29 @@ namespace orcalc::lp {
 inline constexpr const char* kUnboundedMessage = "无解！";
 inline constexpr const char* kNoOptimumMessage = "无最优解！";
 inline constexpr const char* kIterationLimitMessage = "迭代次数超过限制，未求得最优解！";
+// The final point has a basic variable (a variable, slack or surplus) below
+// -epsilon: it breaks its own constraints.
+inline constexpr const char* kConstraintsBrokenMessage = "计算结果不满足约束条件，结果不可信！";
+// Only the tolerance made a decision: a phase ended on an entry of the row
+// in force that is negative beyond round-off (but not below -epsilon), or
+// the final point counts as feasible only within epsilon.
+inline constexpr const char* kTinyCoefficientMessage =
+    "系数绝对值过小（不超过0.0001），以上结果可能不准确！";
 
 inline constexpr double kEpsilon = 0.0001;
 inline constexpr long kIterationLimit = 1000000;
+// A row takes part in the ratio test when its entry in the pivot column is
+// above this fraction of the column's largest magnitude (or above epsilon).
+inline constexpr double kRatioFloor = 1e-9;
+// An entry of the row in force within this fraction of the magnitudes of
+// the terms it is made of is taken for round-off.
+inline constexpr double kRoundOffFloor = 1e-12;
+// Round-off in an entry of a constraint row: this fraction of its column's
+// largest magnitude.
+inline constexpr double kEntryNoise = 1e-15;
+// Round-off in a basic variable's value: this fraction of the largest
+// right-hand side.
+inline constexpr double kValueNoise = 1e-12;
 
 // In SimplexResult::basis: the row's own artificial variable is basic.
 inline constexpr int kArtificialColumn = -1;
@@ -25,6 +46,9 @@ struct SimplexOptions {
   // Bland's rule while degenerate pivots revisit a basis. Only tests turn it
   // off, to show the cycling it prevents.
   bool anti_cycling = true;
+  // The ratio test's floor relative to the pivot column. Only tests turn it
+  // off, to compare with the fixed floor of epsilon it replaced.
+  bool relative_ratio_floor = true;
 };
 
 enum class SimplexEnd {
@@ -32,10 +56,15 @@ enum class SimplexEnd {
   Unbounded,       // an entering column had no entry above the tolerance
   Phase1Stuck,     // phase 1 ended with an artificial variable still positive
   IterationLimit,  // the loop ran out of iterations
+  Overflow,        // a column or row the method had to weigh was not finite
 };
 
 struct SimplexResult {
-  // The messages to show, in order.
+  // The messages to show, in order: the loop's, one kNoOptimumMessage per
+  // row still holding a positive artificial variable, then
+  // kConstraintsBrokenMessage, kTinyCoefficientMessage and
+  // kNumericOverflowMessage (when S, a basic value or a scale was not
+  // finite), each at most once.
   std::vector<std::string> messages;
   double objective = 0.0;  // S
   std::vector<double> x;   // x_1..x_m, 0 for variables basic in no row

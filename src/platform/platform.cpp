@@ -1,11 +1,15 @@
 #include "platform/platform.h"
 
+#include <errno.h>
+
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
 #include <QIODevice>
 #include <QMessageBox>
 #include <QPushButton>
+
+#include "platform/ansi_file.h"
 
 namespace orcalc::ui {
 namespace {
@@ -73,9 +77,22 @@ Qt::WindowFlags ownedWindowFlags(const QWidget* owner) {
 }
 
 bool Platform::writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) {
-  if (file.write(bytes) == bytes.size()) return true;
-  if (reason) *reason = file.errorString();
-  return false;
+  // A disk that fills part-way takes some bytes without an error; writing
+  // the rest then fails with the system's reason.
+  qsizetype done = 0;
+  while (done < bytes.size()) {
+    errno = 0;
+    const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
+    if (written <= 0) {
+      if (reason) {
+        auto* device = qobject_cast<QFileDevice*>(&file);
+        *reason = device ? WriteFailureText(*device) : file.errorString();
+      }
+      return false;
+    }
+    done += written;
+  }
+  return true;
 }
 
 Platform& Platform::current() { return installed ? *installed : systemPlatform(); }

@@ -1,6 +1,7 @@
 #include "stats/stats_command.h"
 
 #include <algorithm>
+#include <cmath>
 #include <optional>
 #include <vector>
 
@@ -57,6 +58,13 @@ CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet) {
 
   std::optional<double> AVE, ADEV, SDEV, VAR, SKEW, CURT, Minn, Maxx, XMED;
   outcome.messages = MOMENT(data, N, AVE, ADEV, SDEV, VAR, SKEW, CURT, Minn, Maxx, XMED);
+  // Sums of huge samples can overflow: such a statistic is no answer.
+  for (const auto* value : {&AVE, &ADEV, &SDEV, &VAR, &SKEW, &CURT, &Minn, &Maxx, &XMED}) {
+    if (*value && !std::isfinite(**value)) {
+      outcome.messages.emplace_back(kNumericOverflowMessage);
+      break;
+    }
+  }
 
   report.Add("样本数=").AddInt(N).EndLine();
   AddResultLine(report, "平均值=", AVE);

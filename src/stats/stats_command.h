@@ -23,7 +23,8 @@ struct StatsRequest {
 // column below 1, only the no-column message and no report. Cells beyond the
 // sheet read as empty, so as 0. At the first sample cell (in sample order)
 // whose number overflows a double: only that cell's overflow message, no
-// report.
+// report. A statistic that is not finite (the sums overflowed) adds
+// kNumericOverflowMessage after MOMENT's messages.
 CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet);
 
 }  // namespace orcalc::stats

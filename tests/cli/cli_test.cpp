@@ -24,7 +24,10 @@ std::string Slurp(const std::string& path) {
 
 std::string Data(const std::string& name) { return std::string(ORCALC_TEST_DATA) + "/" + name; }
 
-CliRun RunCli(const std::vector<std::string>& args, const std::string& input) {
+// `output` redirects standard output instead of the file the run reads back
+// (">/dev/full", ">&-").
+CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
+              const std::string& output = "") {
   auto quote = [](const std::string& text) {
     std::string q = "'";
     for (char c : text) c == '\'' ? q.append("'\\''") : q.append(1, c);
@@ -34,7 +37,12 @@ CliRun RunCli(const std::vector<std::string>& args, const std::string& input) {
   const std::string stem = ::testing::TempDir() + "/orcalc_cli_" + std::to_string(getpid());
   std::string command = quote(ORCALC_CLI_PATH);
   for (const std::string& arg : args) command.append(" ").append(quote(arg));
-  command.append(" <").append(quote(input)).append(" >").append(quote(stem + "_out"));
+  command.append(" <").append(quote(input)).append(" ");
+  if (output.empty()) {
+    command.append(">").append(quote(stem + "_out"));
+  } else {
+    command.append(output);
+  }
   command.append(" 2>").append(quote(stem + "_err"));
   const int raw = std::system(command.c_str());
   CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(stem + "_out"), Slurp(stem + "_err")};
@@ -125,6 +133,53 @@ TEST(Cli, VersionAndHelpPerCommand) {
   }
   EXPECT_EQ(RunCli({"help", "nope"}, "/dev/null").status, 2);
   EXPECT_EQ(RunCli({"help"}, "/dev/null").out, RunCli({"--help"}, "/dev/null").out);
+}
+
+// Sheet files beyond what a sheet file may hold are refused before any
+// sheet is made, naming the file and the limit; so is one with no record.
+// Output that cannot be written ends with a message and status 2.
+TEST(Cli, LimitsAndFailedOutput) {
+  const std::string dir = ::testing::TempDir() + "/orcalc_cli_limits_" + std::to_string(getpid());
+  ASSERT_EQ(std::system(("mkdir -p '" + dir + "'").c_str()), 0);
+  auto file = [&](const std::string& name, const std::string& bytes) {
+    std::ofstream(dir + "/" + name, std::ios::binary) << bytes;
+    return dir + "/" + name;
+  };
+  // 20 KB that once took 3.1 GB: 10,000 commas, then 10,000 line ends.
+  const std::string commas = file("commas.csv", std::string(10000, ',') + std::string(10000, '\n'));
+  std::string rows;
+  for (int i = 0; i < 1001; ++i) rows += "1\n";
+  const std::string records = file("records.csv", rows);
+  const std::string bom = file("bom.csv", "\xEF\xBB\xBF");
+  const std::string wide = file("wide.csv", std::string(999, ',') + "\n1\n");  // 1000 fields: fine
+  const std::string limit = " the most a sheet file may hold";
+  // clang-format off
+  const struct { std::vector<std::string> args; std::string input, output; int status; std::string err; } cases[] = {
+      {{"lp", commas}, "/dev/null", "", 2,
+       "orcalc-cli: " + commas + ": line 1: a record has more than 1000 fields," + limit + " in one record\n"},
+      {{"stats", "--column", "1", records}, "/dev/null", "", 2,
+       "orcalc-cli: " + records + ": line 1001: the file has more than 1000 records," + limit + "\n"},
+      // An endless input is read no further than the limit.
+      {{"goal", "-"}, "/dev/zero", "", 2,
+       "orcalc-cli: standard input: the file is larger than 64 MB (67108864 bytes)," + limit + "\n"},
+      {{"lp", "/dev/null"}, "/dev/null", "", 2, "orcalc-cli: /dev/null: the file is empty: it holds no record\n"},
+      {{"lp", bom}, "/dev/null", "", 2, "orcalc-cli: " + bom + ": the file is empty: it holds no record\n"},
+      {{"lp", wide}, "/dev/null", ">/dev/null", 0, ""},
+      {{"--help"}, "/dev/null", ">/dev/full", 2,
+       "orcalc-cli: cannot write the help to standard output: No space left on device\n"},
+      {{"layout", "goal", "--goals", "1", "--vars", "1"}, "/dev/null", ">&-", 2,
+       "orcalc-cli: cannot write the sheet to standard output: Bad file descriptor\n"},
+      {{"lp", "--max", Data("lp_contradictory.csv")}, "/dev/null", ">/dev/full", 2,
+       "无最优解！\n无最优解！\norcalc-cli: cannot write the report to standard output: No space left on device\n"},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    SCOPED_TRACE(::testing::PrintToString(c.args));
+    const CliRun run = RunCli(c.args, c.input, c.output);
+    EXPECT_EQ(run.status, c.status);
+    EXPECT_EQ(run.err, c.err);
+  }
+  std::system(("rm -rf '" + dir + "'").c_str());
 }
 
 }  // namespace

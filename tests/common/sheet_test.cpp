@@ -2,6 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+
 #include "common/sheet_file.h"
 
 namespace orcalc {
@@ -47,7 +51,7 @@ TEST(SheetFile, ReadsWritesAndRoundTrips) {
 
   // Rows and columns counted: the last line end starts no record.
   const std::tuple<const char*, int, int> shapes[] = {
-      {"", 0, 0}, {"a\n", 1, 1}, {"a\r\n\r\n", 2, 1}, {"a,\n", 1, 2}, {"a,", 1, 2}};
+      {"\n", 1, 1}, {"a\n", 1, 1}, {"a\r\n\r\n", 2, 1}, {"a,\n", 1, 2}, {"a,", 1, 2}};
   for (const auto& [text, rows, cols] : shapes)
     EXPECT_EQ(ReadSheetCsv(text).sheet.rows() * 10 + ReadSheetCsv(text).sheet.cols(),
               rows * 10 + cols) << text;
@@ -59,6 +63,55 @@ TEST(SheetFile, ReadsWritesAndRoundTrips) {
   tricky.SetCell(2, 0, "\r");
   EXPECT_EQ(WriteSheetCsv(tricky), "\"\xEF\xBB\xBFx\"\n\"\"\n\"\r\"\n");
   EXPECT_EQ(ReadSheetCsv(WriteSheetCsv(tricky)).sheet, tricky);
+}
+
+// What a sheet file may hold: 1000 records of 1000 fields, 64 MB; a file
+// with no record is refused too. Each refusal names the limit.
+TEST(SheetFile, LimitsAreRefusedBeforeTheSheetIsMade) {
+  const std::string thousand_fields = std::string(999, ',') + "\n";
+  std::string thousand_records;
+  for (int i = 0; i < 1000; ++i) thousand_records += "1\n";
+  const Sheet largest = ReadSheetCsv(thousand_fields + thousand_records.substr(2)).sheet;
+  EXPECT_EQ(largest.rows() * 10000 + largest.cols(), 1000 * 10000 + 1000);
+
+  const std::pair<std::string, SheetFileProblem> refused[] = {
+      {"", SheetFileProblem::Empty},
+      {"\xEF\xBB\xBF", SheetFileProblem::Empty},
+      {"," + thousand_fields, SheetFileProblem::TooManyFields},
+      {thousand_records + "1", SheetFileProblem::TooManyRecords},
+      {std::string(kSheetFileMaxBytes + 1, 'x'), SheetFileProblem::TooLarge},
+  };
+  for (const auto& [bytes, problem] : refused) {
+    const SheetFileResult r = ReadSheetCsv(bytes);
+    EXPECT_TRUE(!r.ok && r.problem == problem && !r.error.empty()) << r.error;
+  }
+  EXPECT_NE(ReadSheetCsv("," + thousand_fields).error.find("1000 fields"), std::string::npos);
+
+  // Read piece by piece, an endless source stops just past the limit.
+  std::size_t given = 0;
+  const SheetFileResult endless = ReadSheetCsvFrom([&](char* buffer, std::size_t size) -> long {
+    std::memset(buffer, '1', size);
+    given += size;
+    return static_cast<long>(size);
+  });
+  EXPECT_EQ(endless.problem, SheetFileProblem::TooLarge);
+  EXPECT_EQ(given, kSheetFileMaxBytes + 1);
+  // Small pieces make the same sheet as the whole text; a failing source is
+  // named as such.
+  const std::string text = "a,b\n\"c\nd\",e\n";
+  std::size_t at = 0;
+  const SheetFileResult pieces = ReadSheetCsvFrom([&](char* buffer, std::size_t size) -> long {
+    const std::size_t n = std::min<std::size_t>({size, 3, text.size() - at});
+    text.copy(buffer, n, at);
+    at += n;
+    return static_cast<long>(n);
+  });
+  EXPECT_EQ(pieces.sheet, ReadSheetCsv(text).sheet);
+  const SheetFileResult failing = ReadSheetCsvFrom([](char*, std::size_t) -> long {
+    errno = EIO;
+    return -1;
+  });
+  EXPECT_EQ(failing.problem, SheetFileProblem::ReadFailed);
 }
 
 }  // namespace

@@ -141,6 +141,13 @@ TEST(GoalReport, StopsWithoutTheClosingLine) {
   const auto sixth = r.find("\r\n循环次数:6次"), last = r.rfind("\r\n循环次数:6次");
   EXPECT_EQ(r.substr(sixth, last - sixth), r.substr(last));
 
+  // Weights of 1e308 overflow the evaluation row: no "optimal" level, and
+  // the overflow message after the others.
+  out = Calculate({1, 1}, FromCsv("\n,1,,10,1e308,1,1e308,1\n"));
+  EXPECT_EQ(out.messages, Messages{"计算过程中数值溢出，结果不可信！"});
+  EXPECT_EQ(out.report->find(kOptimal), std::string::npos);
+  EXPECT_NE(out.report->find("GOAL  P( 1)= ---- = inf"), std::string::npos);
+
   // The limit allows exactly that many pivots.
   EXPECT_TRUE(Calculate({2, 2, ".", 3}, kExample).messages.empty());
   out = Calculate({2, 2, ".", 2}, kExample);
@@ -188,6 +195,29 @@ TEST(GoalSolver, LeavingChoiceAndMendedFaults) {
 
   // A weight of exactly the removal mark removes the column from the start.
   EXPECT_EQ(Solve(MakeModel(1, {{{1}, 2, 0, 0, RemovedMark, 1}})).final.pivots, 0);
+}
+
+// Round-off is judged against the magnitudes that make up each evaluation
+// entry, not against the problem's largest weight and coefficient: a large
+// goal no longer swamps a small one.
+TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
+  // X1 = 5 at level 1 (both deviations weighted 1), then c·X2 = 1e12 at
+  // level 2: X1 = 5 meets goal 1 whatever c is.
+  for (const auto& [c, weight] : {std::pair{2e11, 1.0}, {2e10, 1.0}, {3e9, 40.0}}) {
+    const GoalResult r =
+        Solve(MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{0, c}, 1e12, weight, 2, 0, 0}}));
+    EXPECT_EQ(r.outcome, GoalOutcome::Optimal) << c;
+    EXPECT_EQ(r.final.achievement, (V{0, 0})) << c;
+    EXPECT_EQ(r.final.solution[0], 5) << c;
+  }
+  // A level whose end rests on the lower limit of the round-off bound only
+  // (0.038 X1 = 63842 costs 4 per unit short; meeting it needs D2+ of about
+  // 9e17, free at level 1, whose evaluation entry is 2.8e-13) stops with the
+  // rounding message rather than calling 4 x 63842 optimal.
+  const GoalModel swamped = MakeModel(
+      1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
+          {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}});
+  EXPECT_EQ(Solve(swamped).outcome, GoalOutcome::RoundOff);
 }
 
 TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {

@@ -354,7 +354,13 @@ TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
     if (trial % 3 == 2) continue;
     const SimplexResult simplex = SolveSimplex(problem);
     const bool calculated = simplex.end == SimplexEnd::Optimal && simplex.messages.empty();
-    EXPECT_EQ(calculated, g.outcome == GraphOutcome::Optimal);
+    // An optimum that comes with the warning about coefficients within the
+    // tolerance is the picture's optimum too.
+    const bool warned = simplex.end == SimplexEnd::Optimal &&
+                        simplex.messages == std::vector<std::string>{kTinyCoefficientMessage};
+    EXPECT_EQ(calculated || warned, g.outcome == GraphOutcome::Optimal)
+        << (simplex.messages.empty() ? "" : simplex.messages.front());
+    if (warned) EXPECT_TRUE(Near(g.optimum.value, simplex.objective)) << simplex.objective;
     if (calculated && g.outcome == GraphOutcome::Optimal) {
       ++optimal;
       EXPECT_TRUE(Near(g.optimum.value, simplex.objective)) << simplex.objective;

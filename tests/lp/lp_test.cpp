@@ -7,12 +7,15 @@
 
 #include <cmath>
 #include <cstring>
+#include <fstream>
+#include <iterator>
 #include <numeric>
 #include <optional>
 #include <random>
 
 #include "common/sheet_file.h"
 #include "lp/lp_commands.h"
+#include "lp/lp_sheet.h"
 #include "lp/pivot_kernel.h"
 #include "lp/simplex_solver.h"
 
@@ -22,7 +25,10 @@ namespace {
 using Messages = std::vector<std::string>;
 constexpr double kMax = 1, kMin = -1, LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
 const std::string kNoOptimum = "无最优解！", kUnbounded = "无解！",
-                  kLimit = "迭代次数超过限制，未求得最优解！";
+                  kLimit = "迭代次数超过限制，未求得最优解！",
+                  kBroken = "计算结果不满足约束条件，结果不可信！",
+                  kTiny = "系数绝对值过小（不超过0.0001），以上结果可能不准确！",
+                  kOverflow = "计算过程中数值溢出，结果不可信！";
 
 // A sheet from CSV text: row 1 is the objective row, column 1 the first
 // coefficient column.
@@ -115,7 +121,9 @@ TEST(Simplex, WrittenChoicesAndOutcomes) {
       {"unbounded after a pivot", MakeProblem(kMax, {1, 0}, {{1, -1, LE, 1}}), 1, {1, 0}, {kUnbounded}, 1},
       // Equal ratios: the earlier row leaves (the later one needs a second, degenerate pivot).
       {"ratio tie", MakeProblem(kMax, {1, 0}, {{1, 1, LE, 2}, {1, -1, LE, 2}}), 2, {2, 0}, {}, 1},
-      {"columns within epsilon", MakeProblem(kMax, {1, 1.00005}, {{1, 1, LE, 1}}), 1, {1, 0}, {}},
+      // The lower column enters; that the other is better by 0.00005 is
+      // lost to the tolerance, which the last message says.
+      {"columns within epsilon", MakeProblem(kMax, {1, 1.00005}, {{1, 1, LE, 1}}), 1, {1, 0}, {kTiny}},
       {"column better by more", MakeProblem(kMax, {1, 1.0002}, {{1, 1, LE, 1}}), 1.0002, {0, 1}, {}},
       // Equal phase-1 entries: the objective row picks x2 at once.
       {"phase-1 tie-break", MakeProblem(kMin, {3, 1}, {{1, 1, GE, 2}}), 2, {0, 2}, {}, 1},
@@ -139,6 +147,72 @@ TEST(Simplex, WrittenChoicesAndOutcomes) {
     EXPECT_EQ(r.messages, c.messages) << c.what;
     EXPECT_EQ(c.pivots < 0 ? -1 : r.pivots, c.pivots) << c.what;
   }
+}
+
+// Rows whose entry in the pivot column is at most epsilon but clear of
+// round-off take part in the ratio test. Left out, as the written rule does,
+// they gave answers that break their own constraints (now flagged), or no
+// answer at all.
+TEST(Simplex, SmallEntriesTakePartInTheRatioTest) {
+  // clang-format off
+  const struct { const char* what; LpProblem problem; double optimum;
+                 double written; Messages written_messages; } cases[] = {
+      {"0.00005 x1 - x2 <= 0", MakeProblem(kMax, {1, -30000}, {{0.00005, -1, LE, 0}, {1, 0, LE, 10}}),
+       0, 10, {kBroken}},
+      {"x2 driven negative", MakeProblem(kMax, {0.75, -150, 0.02, -6},
+                   {{0.25, -60, -0.04, 9, EQ, 0}, {0.5, -90, -0.02, 3, EQ, 0}, {-1, 1, 0.5, 0, LE, 4}, {1, 0, 0, 0, EQ, 0}}),
+       0, 0.0914, {kBroken}},
+      {"one small row", MakeProblem(kMax, {1}, {{0.00005, LE, 1}}), 20000, 0, {kUnbounded}},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    const SimplexResult r = SolveSimplex(c.problem);
+    EXPECT_NEAR(r.objective, c.optimum, 1e-9) << c.what;
+    EXPECT_EQ(r.messages, Messages{}) << c.what;
+    const SimplexResult written = SolveSimplex(c.problem, {.relative_ratio_floor = false});
+    EXPECT_NEAR(written.objective, c.written, 1e-4) << c.what;
+    EXPECT_EQ(written.messages, c.written_messages) << c.what;
+  }
+
+  // A blending model whose rows hold percentages down to 0.0001 (alloy.mps
+  // from GLPK's examples, as a sheet): 2149.247891 is its optimum.
+  std::ifstream file(ORCALC_TEST_DATA "/lp_alloy.csv", std::ios::binary);
+  const Sheet alloy = FromCsv(std::string(std::istreambuf_iterator<char>(file), {}));
+  const CalculationOutcome outcome = Lp(alloy, 20, 21, Sense::Minimise);
+  EXPECT_TRUE(outcome.messages.empty());
+  EXPECT_NE(outcome.report->find("目标函数值 S = 2149.24789099791\r\n"), std::string::npos);
+  // The written floor leaves row 12 (silicon, <= 10) at 10.2456.
+  const LpProblem problem = ReadLpSheet(alloy, 20, 21, Sense::Minimise).problem;
+  const SimplexResult written = SolveSimplex(problem, {.relative_ratio_floor = false});
+  EXPECT_NEAR(written.objective, 2143.44098876243, 1e-9);
+  EXPECT_EQ(written.messages, Messages{kBroken});
+}
+
+// Outcomes that rest on the tolerance alone keep their messages and add
+// one; results that overflowed say so, last.
+TEST(Simplex, AnswersTheMethodCannotVouchFor) {
+  // clang-format off
+  const struct { const char* what; LpProblem problem; Messages messages; } cases[] = {
+      // No column is below -epsilon: "optimal" at 0 (the optimum is 0.05).
+      {"tiny objective", MakeProblem(kMax, {0.00005, 0.00003}, {{1, 1, LE, 1000}}), {kTiny}},
+      // Phase 1 finds no column below -epsilon: a feasible problem reads as
+      // infeasible.
+      {"tiny phase-1 row", MakeProblem(kMax, {1, 1}, {{0.00005, 0.00005, GE, 1}, {1, 1, LE, 100000}}),
+       {kNoOptimum, kTiny}},
+      // 1e300 / 1e-300 is beyond a double.
+      {"overflowing value", MakeProblem(kMax, {1}, {{1e-300, LE, 1e300}}), {kOverflow}},
+      {"overflow after a message", MakeProblem(kMax, {1, 1}, {{1e-300, 0, LE, 1e300}}), {kUnbounded, kOverflow}},
+  };
+  // clang-format on
+  for (const auto& c : cases) EXPECT_EQ(SolveSimplex(c.problem).messages, c.messages) << c.what;
+
+  // Through the command: the report is still written, with the numbers as
+  // they came out.
+  const CalculationOutcome outcome =
+      Lp(FromCsv("\n,1\n,1e-300, ≤ ,1e300\n"), 1, 1, Sense::Maximise);
+  EXPECT_EQ(outcome.messages, Messages{kOverflow});
+  EXPECT_TRUE(
+      outcome.report->ends_with("目标函数值 S = inf\r\n\r\n各变量最优解如下:\r\nχ1 =  inf\r\n"));
 }
 
 std::optional<double> GlpkOptimum(const LpProblem& p) {
@@ -202,6 +276,10 @@ TEST(Simplex, OptimaAgreeWithGlpkWheneverWeClaimOne) {
       // change nothing.
       const SimplexResult unguarded = SolveSimplex(p, {.anti_cycling = false});
       EXPECT_EQ(ours.pivots * 1000 + ours.bland_pivots, unguarded.pivots * 1000);
+      // Well-scaled data: the ratio test's floor changes nothing, to the bit.
+      const SimplexResult written = SolveSimplex(p, {.relative_ratio_floor = false});
+      EXPECT_TRUE(written.pivots == ours.pivots && written.objective == ours.objective &&
+                  written.x == ours.x && written.messages == ours.messages);
       // We claim an optimum exactly when GLPK finds one, and the same one.
       EXPECT_EQ(reference.has_value(), ours.messages.empty()) << "our S = " << ours.objective;
       const double theirs = reference.value_or(ours.objective);

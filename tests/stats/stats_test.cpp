@@ -73,6 +73,12 @@ TEST(StatsReport, FewSamplesAndEqualSamples) {
   // moments (one point of three set apart: skewness 2√3/9).
   const std::string tiny = *Stats(FromCsv("\n,0.1\n,0.1\n,0.1000000001\n"), 1, 3, kGoal).report;
   EXPECT_NE(tiny.find("斜  差=0.3849"), std::string::npos) << tiny;
+
+  // Samples whose squares overflow: the statistics are shown as they came
+  // out, with the overflow message.
+  const CalculationOutcome huge = Stats(FromCsv("\n,1e308\n,-1e308\n,1e308\n"), 1, 3, kGoal);
+  EXPECT_EQ(huge.messages, Messages{"计算过程中数值溢出，结果不可信！"});
+  EXPECT_NE(huge.report->find("\r\n方  差=inf\r\n"), std::string::npos);
 }
 
 TEST(StatsReport, CellsCountsSeparatorAndMessages) {

@@ -1,15 +1,19 @@
-// Saving a report where the file cannot be written: over a read-only file,
-// into a folder without write access, onto a full file system. Each time one
-// message names the file and gives a reason, the old file stays as it was, no
+// Saving a report where the file cannot or must not be written: over a
+// read-only file (also as the superuser, who could), into a folder without
+// write access, onto a full file system (full at once, or part-way through
+// the report), onto a pipe or a device node. Each time one message names the
+// file and gives a reason, the old file (or node) stays as it was, no
 // temporary file is left behind, and the window stays open with its text.
+// A file that may be replaced keeps its permissions.
 //
-// The superuser ignores permission bits, so as root the permission cases save
-// with the ids of "nobody"; the full file system is a 64 KB tmpfs. Where
-// neither is possible, a write failure simulated through the platform's file
-// writer stands in, and the test says so.
+// The superuser ignores permission bits, so as root the folder and the
+// plain read-only case save with the ids of "nobody"; the full file system
+// is a 64 KB tmpfs. Where neither is possible, a write failure simulated
+// through the platform's file writer stands in, and the test says so.
 #include <pwd.h>
 #include <sys/mount.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
 #include "support/window_helpers.h"
@@ -17,7 +21,15 @@
 using namespace orcalc::ui;
 using namespace orcalc::ui::testing;
 
-enum class Obstacle { ReadOnlyFile, ClosedFolder, FullDisk };
+enum class Obstacle {
+  ReadOnlyFile,
+  ReadOnlyFileAsSuperuser,
+  ClosedFolder,
+  FullDisk,
+  FullDiskPartWay,
+  Pipe,
+  DeviceNode
+};
 
 const QByteArray kOldBytes = "earlier report\r\n";
 
@@ -60,6 +72,12 @@ class SaveFailuresTest : public QObject {
     // A short report stays in the write buffer until the last flush, which is
     // where a full disk shows.
     QTest::addRow("full disk, short report") << Obstacle::FullDisk << 40;
+    // Room for a few pieces: the disk takes part of a write without an error.
+    QTest::addRow("disk full part-way") << Obstacle::FullDiskPartWay << 200'000;
+    // The permission bits decide, not whether this user could write.
+    QTest::addRow("read-only file, as it is") << Obstacle::ReadOnlyFileAsSuperuser << 800;
+    QTest::addRow("pipe") << Obstacle::Pipe << 800;
+    QTest::addRow("device node") << Obstacle::DeviceNode << 800;
   }
 
   void refusedSave() {
@@ -71,29 +89,47 @@ class SaveFailuresTest : public QObject {
     const QString folder = dir.filePath("folder"), path = folder + "/old.txt";
     QVERIFY(QDir(dir.path()).mkdir("folder"));
     const QByteArray native = QFile::encodeName(folder);
-    const bool full_disk = obstacle == Obstacle::FullDisk;
+    const bool full_disk = obstacle == Obstacle::FullDisk || obstacle == Obstacle::FullDiskPartWay;
     const bool mounted = full_disk && mount("tmpfs", native.constData(), "tmpfs",
                                             MS_NOSUID | MS_NODEV, "size=64k,mode=0777") == 0;
     const auto unmount = qScopeGuard([&] { umount2(native.constData(), MNT_DETACH); });
-    QVERIFY(writeFile(path, kOldBytes));
+    const QByteArray old_path = QFile::encodeName(path);
     bool real = full_disk ? mounted : account() && account()->pw_uid != 0;
+    bool step_down = real && !full_disk;
+    if (obstacle == Obstacle::Pipe || obstacle == Obstacle::DeviceNode) {
+      // A node standing in for /dev/null (the same device numbers); making
+      // one needs the superuser.
+      const int made = obstacle == Obstacle::Pipe
+                           ? mkfifo(old_path.constData(), 0666)
+                           : mknod(old_path.constData(), S_IFCHR | 0666, makedev(1, 3));
+      if (made != 0) QSKIP("this node cannot be made here");
+      real = true, step_down = false;
+    } else {
+      QVERIFY(writeFile(path, kOldBytes));
+    }
     if (full_disk && real) {
       QFile filler(folder + "/filler");
       QVERIFY(filler.open(QIODevice::WriteOnly | QIODevice::Unbuffered));
       while (filler.write(QByteArray(4096, 'x')) == 4096) continue;
-    } else if (real) {
+      if (obstacle == Obstacle::FullDiskPartWay) QVERIFY(filler.resize(filler.size() - 16384));
+    } else if (obstacle == Obstacle::ReadOnlyFileAsSuperuser) {
+      QVERIFY(chmod(old_path.constData(), 0444) == 0);
+      real = true, step_down = false;
+    } else if (real && step_down) {
       QVERIFY(give(dir.path(), 0755) && give(path, 0644));
       if (obstacle == Obstacle::ReadOnlyFile) QVERIFY(give(path, 0444));
       if (obstacle == Obstacle::ClosedFolder) QVERIFY(give(folder, 0555));
     }
+    struct stat before_node {};
+    QVERIFY(lstat(old_path.constData(), &before_node) == 0);
     Form2 form;
     form.setReportText(text);
     form.show();
     const QStringList before = entries(folder);
     platform.nextSavePath = path;
     {
-      AsAccount as_account(real && !full_disk);
-      if (!real || (!full_disk && geteuid() == 0))
+      AsAccount as_account(step_down);
+      if (!real || (step_down && geteuid() == 0))
         qInfo("the obstacle cannot be made here: a simulated write failure stands in"),
             platform.failWrites = QStringLiteral("simulated write failure");
       form.save();
@@ -102,9 +138,38 @@ class SaveFailuresTest : public QObject {
     const QString message = platform.messages[0], shown = QDir::toNativeSeparators(path);
     QVERIFY2(message.contains(shown) && message.size() > message.indexOf(shown) + shown.size() + 2,
              qPrintable(message));
-    QCOMPARE(readFile(path), kOldBytes);
+    if (obstacle == Obstacle::Pipe || obstacle == Obstacle::DeviceNode)
+      QVERIFY2(message.contains("不是普通文件"), qPrintable(message));
+    // The system's reason, in Chinese, also when the disk took part of a write.
+    if (full_disk && real)
+      QVERIFY2(!message.contains("Unknown") && !message.contains("No space"), qPrintable(message));
+    struct stat after_node {};
+    QVERIFY(lstat(old_path.constData(), &after_node) == 0);
+    QCOMPARE(after_node.st_mode, before_node.st_mode);
+    QCOMPARE(after_node.st_ino, before_node.st_ino);
+    if (S_ISREG(before_node.st_mode)) QCOMPARE(readFile(path), kOldBytes);
     QCOMPARE(entries(folder), before);
     QVERIFY(form.isVisible() && form.reportBytes().toStdString() == text);
+  }
+
+  // A file that may be replaced is, and keeps its permission bits.
+  void replacedFileKeepsItsPermissions() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("old.txt");
+    const QByteArray native = QFile::encodeName(path);
+    for (const mode_t mode : {mode_t{0640}, mode_t{0604}, mode_t{0600}}) {
+      QVERIFY(writeFile(path, kOldBytes) && chmod(native.constData(), mode) == 0);
+      Form2 form;
+      form.setReportText("new\r\n");
+      platform.nextSavePath = path;
+      form.save();
+      QVERIFY(platform.messages.isEmpty());
+      QCOMPARE(readFile(path), QByteArray("new\r\n"));
+      struct stat st {};
+      QVERIFY(stat(native.constData(), &st) == 0);
+      QCOMPARE(st.st_mode & 07777, mode);
+    }
   }
 };
 
