@@ -73,8 +73,11 @@ class BasisHistory {
 // Whether the end of the level rests on the round-off bound's lower limit
 // only: a live column's evaluation entry counts as 0 there, although it is
 // clear of the round-off it may carry (a fraction of everything that went
-// into it, and of the round-off of its column's entries). Such a level may
-// not be optimal, or its removals may let a lower level worsen it.
+// into it, and of the round-off of its column's entries), or although the
+// same entry summed afresh from the tableau as it stands is. The second
+// test catches an entry that the exchanges reached by cancelling large
+// terms: its bound then hides a small but real value. Such a level may not
+// be optimal, or its removals may let a lower level worsen it.
 bool LevelEndUndecided(const GoalTableau& t) {
   double weights = 0;
   for (int i = 0; i < t.goals; ++i) {
@@ -86,7 +89,14 @@ bool LevelEndUndecided(const GoalTableau& t) {
     if (e == 0 || e > t.EvalTolerance(j)) continue;
     double largest = 0;
     for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
-    if (e > kEvalRoundOff * t.evalBound[Index(j)] + kEntryNoise * weights * largest) return true;
+    const double entry_noise = kEntryNoise * weights * largest;
+    if (e > kEvalRoundOff * t.evalBound[Index(j)] + entry_noise) return true;
+    double afresh = 0;
+    for (int i = 0; i < t.goals; ++i) {
+      if (t.rowLevel[Index(i)] == t.level) afresh += t.Coef(i, j) * t.rowWeight[Index(i)];
+    }
+    if (t.colLevel[Index(j)] == t.level) afresh -= t.colWeight[Index(j)];
+    if (std::fabs(afresh) > kSumRoundOff * t.evalScale[Index(j)] + entry_noise) return true;
   }
   return false;
 }

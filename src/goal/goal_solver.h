@@ -29,6 +29,9 @@ inline constexpr double kSmallestPivot = 0.00001;
 inline constexpr int kPivotLimit = 32767;
 // Round-off in an evaluation entry, relative to the magnitudes it is made of.
 inline constexpr double kEvalRoundOff = 1e-11;
+// Round-off in an evaluation entry summed afresh from the tableau, relative
+// to the magnitudes of its terms.
+inline constexpr double kSumRoundOff = 1e-12;
 // A tableau entry below this fraction of its column's largest magnitude is
 // round-off.
 inline constexpr double kEntryRoundOff = 1e-9;

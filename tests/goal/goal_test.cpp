@@ -218,6 +218,24 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
       1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
           {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}});
   EXPECT_EQ(Solve(swamped).outcome, GoalOutcome::RoundOff);
+
+  // The exchanges reach an entry by cancelling large terms, so its bound
+  // hides a small real value that the tableau shows when summed afresh.
+  // Goal 2 (1.97e11 X1 = 8.4e8, 4 per unit short) is met exactly by
+  // X1 = 3.4e10, which also meets goal 3; level 1 is 0 there, not 3.8e9.
+  const GoalModel cancelled = MakeModel(
+      1, {{{0x1.6c8c589b0f953p+8}, 0x1.d310180821dacp-15, 0, 0, 0x1.80e9abae8b01ep+18, 2},
+          {{0x1.6e626f1adb17fp+37}, 0x1.8eba1993f506dp+29, 4, 1, 0x1.ba1ce007de296p+1, 0},
+          {{0x1.d15de07206adep-5}, 0x1.c7448c3ae527ep+30, 2, 1, 0x1.e97d49ff83baap+35, 1}});
+  EXPECT_EQ(Solve(cancelled).outcome, GoalOutcome::RoundOff);
+  // The same with two variables: level 2 is 0 at the optimum, not 1.7e7.
+  const GoalModel cancelled_two = MakeModel(
+      2, {{{0x1.029c8b1156009p-14, 0}, 0x1.df18e823803p+28, 0, 1, 0x1.33d854495fb0dp+31, 3},
+          {{0, 0x1.2f59a344a663dp+34}, 0x1.028326bc51441p+38, 0, 3, 0, 3},
+          {{0, 0x1.a5ca7a3b53c7cp+29}, 0x1.661821e7f9efp+0, 2, 1, 0x1.63c2a5de271edp+28, 1},
+          {{0x1.42470b4265dd2p-7, 0x1.42ea5fcf99429p+6}, 0x1.fd2a435ea5a0ap+23, 1, 2, 3, 0},
+          {{0x1.901e57479b30ep+31, 0x1.9f63e6d02df1p+0}, 0x1.8ad4866582cd1p-7, 2, 2, 1, 0}});
+  EXPECT_EQ(Solve(cancelled_two).outcome, GoalOutcome::RoundOff);
 }
 
 TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {
