@@ -228,14 +228,17 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
           {{0x1.6e626f1adb17fp+37}, 0x1.8eba1993f506dp+29, 4, 1, 0x1.ba1ce007de296p+1, 0},
           {{0x1.d15de07206adep-5}, 0x1.c7448c3ae527ep+30, 2, 1, 0x1.e97d49ff83baap+35, 1}});
   EXPECT_EQ(Solve(cancelled).outcome, GoalOutcome::RoundOff);
-  // The same with two variables: level 2 is 0 at the optimum, not 1.7e7.
-  const GoalModel cancelled_two = MakeModel(
-      2, {{{0x1.029c8b1156009p-14, 0}, 0x1.df18e823803p+28, 0, 1, 0x1.33d854495fb0dp+31, 3},
-          {{0, 0x1.2f59a344a663dp+34}, 0x1.028326bc51441p+38, 0, 3, 0, 3},
-          {{0, 0x1.a5ca7a3b53c7cp+29}, 0x1.661821e7f9efp+0, 2, 1, 0x1.63c2a5de271edp+28, 1},
-          {{0x1.42470b4265dd2p-7, 0x1.42ea5fcf99429p+6}, 0x1.fd2a435ea5a0ap+23, 1, 2, 3, 0},
-          {{0x1.901e57479b30ep+31, 0x1.9f63e6d02df1p+0}, 0x1.8ad4866582cd1p-7, 2, 2, 1, 0}});
-  EXPECT_EQ(Solve(cancelled_two).outcome, GoalOutcome::RoundOff);
+  // A small basic value made of small terms is kept, not taken for round-off:
+  // X2 enters on goal 2 (4.4e9 X2 = 31.9) at 7.3e-9, which then decides the
+  // next ratio test. Level 1 is met exactly (it was 5.6e6 with X2 set to 0).
+  const GoalResult small_value = Solve(MakeModel(
+      2, {{{0, 0x1.d85ae4720c502p+5}, 0x1.1905caccfd114p+25, 1, 3, 0x1.8p+1, 1},
+          {{0x1.8972b4d9d4934p+24, 0x1.03669cd32aae6p+32}, 0x1.fdd9207effd92p+4,
+           0x1.624d160ae8d6ap+33, 1, 0x1.4c31fa06effe7p+40, 1},
+          {{0x1.0674baf371247p+40, 0}, 0x1.1b9080e9276adp-2, 0x1.34090932ea2bdp+24, 1,
+           0x1.eb926a07563c4p+4, 0}}));
+  EXPECT_EQ(small_value.outcome, GoalOutcome::Optimal);
+  EXPECT_EQ(small_value.final.achievement, (V{0, 0}));
 }
 
 TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {
