@@ -97,8 +97,9 @@ class BasisHistory {
 // into it, and of the round-off of its column's entries), or although the
 // same entry summed afresh from the tableau as it stands is. The second
 // test catches an entry that the exchanges reached by cancelling large
-// terms: its bound then hides a small but real value. Such a level may not
-// be optimal, or its removals may let a lower level worsen it.
+// terms: its bound then hides a small but real value, or the cancellation
+// left exactly 0. Such a level may not be optimal, or its removals may let
+// a lower level worsen it.
 bool LevelEndUndecided(const GoalTableau& t) {
   double weights = 0;
   for (int i = 0; i < t.goals; ++i) {
@@ -107,7 +108,7 @@ bool LevelEndUndecided(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const double e = std::fabs(t.eval[Index(j)]);
-    if (e == 0 || e > t.EvalTolerance(j)) continue;
+    if (e > t.EvalTolerance(j)) continue;
     double largest = 0;
     for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
     const double entry_noise = kEntryNoise * weights * largest;

@@ -228,6 +228,17 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
           {{0x1.6e626f1adb17fp+37}, 0x1.8eba1993f506dp+29, 4, 1, 0x1.ba1ce007de296p+1, 0},
           {{0x1.d15de07206adep-5}, 0x1.c7448c3ae527ep+30, 2, 1, 0x1.e97d49ff83baap+35, 1}});
   EXPECT_EQ(Solve(cancelled).outcome, GoalOutcome::RoundOff);
+  // Here the cancellation leaves D(2)+'s entry at exactly 0 (-4.99e10 +
+  // 4.99e10) while it is 6.9e-10 in truth; level 2 was called optimal at
+  // 1.3e6 (its optimum is 27.5).
+  const GoalModel cancelled_to_zero = MakeModel(
+      2, {{{0x1.0631cc2819eaap+3, 0}, 0x1.8b43e206c263bp-8, 0, 1, 0, 1},
+          {{0x1.d9abfe48db9c1p+33, 0x1.282a48311156fp+16}, 0x1.a3bce35f418c7p+8,
+           0x1.73f4dddd8eddbp+35, 2, 4, 3},
+          {{0, 0x1.b48a23a75f7ebp-16}, 0x1.37b950d7d6d1p+19, 2, 2, 0, 3},
+          {{0x1.05e46f94c6defp+23, 0}, 0x1.5063a17f4f172p-17, 0, 3, 4, 2},
+          {{0x1.e9b748bab372ep-17, 0}, 0x1.b86b40a86cae6p+3, 2, 2, 0x1.5f630446f6e86p+35, 2}});
+  EXPECT_EQ(Solve(cancelled_to_zero).outcome, GoalOutcome::RoundOff);
   // A small basic value made of small terms is kept, not taken for round-off:
   // X2 enters on goal 2 (4.4e9 X2 = 31.9) at 7.3e-9, which then decides the
   // next ratio test. Level 1 is met exactly (it was 5.6e6 with X2 set to 0).
