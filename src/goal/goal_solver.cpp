@@ -396,10 +396,13 @@ void Exchange(GoalTableau& t, int r, int p) {
   // column then counts as removed from now on.
   t.keep[pj] = t.Removed(p) ? kKeepColumn : 0;
   // A basic value within round-off of what went into it is 0; a small
-  // value made of small terms is kept.
+  // positive value made of small terms is kept. A small negative one shows
+  // a ratio tie taken within the round-off bound and is set to 0 as before.
   for (int i = 0; i < t.goals; ++i) {
     double& value = t.rowValue[Index(i)];
-    if (std::fabs(value) <= std::min(t.tolerance, kValueRoundOff * t.valueBound[Index(i)])) {
+    const double limit =
+        value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.valueBound[Index(i)]);
+    if (std::fabs(value) <= limit) {
       value = 0;
     }
   }
