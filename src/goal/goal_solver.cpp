@@ -12,6 +12,27 @@ namespace {
 
 std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
+// Column j's evaluation entry summed afresh from the tableau as it stands.
+double EvaluationAfresh(const GoalTableau& t, int j) {
+  double sum = 0;
+  for (int i = 0; i < t.goals; ++i) {
+    if (t.rowLevel[Index(i)] == t.level) sum += t.Coef(i, j) * t.rowWeight[Index(i)];
+  }
+  if (t.colLevel[Index(j)] == t.level) sum -= t.colWeight[Index(j)];
+  return sum;
+}
+
+// The round-off bound of column j's evaluation entry. An entry that the
+// exchanges left within round-off of everything that went into it, while
+// the tableau as it stands sums to a value within the bound, is round-off
+// itself: its bound then covers it.
+double EntryTolerance(const GoalTableau& t, int j) {
+  const double tol = t.EvalTolerance(j);
+  const double e = std::fabs(t.eval[Index(j)]);
+  if (e <= tol || e > kEvalRoundOff * t.evalBound[Index(j)]) return tol;
+  return std::fabs(EvaluationAfresh(t, j)) <= tol ? e : tol;
+}
+
 // The bases one level has passed through, to notice a return to one of
 // them. A basis is a set of variables; it is hashed as the exclusive or of
 // a random key per variable, and a matching hash is confirmed by rebuilding
@@ -73,8 +94,12 @@ class BasisHistory {
 // Whether the end of the level rests on the round-off bound's lower limit
 // only: a live column's evaluation entry counts as 0 there, although it is
 // clear of the round-off it may carry (a fraction of everything that went
-// into it, and of the round-off of its column's entries). Such a level may
-// not be optimal, or its removals may let a lower level worsen it.
+// into it, and of the round-off of its column's entries), or although the
+// same entry summed afresh from the tableau as it stands is. The second
+// test catches an entry that the exchanges reached by cancelling large
+// terms: its bound then hides a small but real value, or the cancellation
+// left exactly 0. Such a level may not be optimal, or its removals may let
+// a lower level worsen it.
 bool LevelEndUndecided(const GoalTableau& t) {
   double weights = 0;
   for (int i = 0; i < t.goals; ++i) {
@@ -83,10 +108,13 @@ bool LevelEndUndecided(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const double e = std::fabs(t.eval[Index(j)]);
-    if (e == 0 || e > t.EvalTolerance(j)) continue;
+    if (e > t.EvalTolerance(j)) continue;
     double largest = 0;
     for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
-    if (e > kEvalRoundOff * t.evalBound[Index(j)] + kEntryNoise * weights * largest) return true;
+    const double entry_noise = kEntryNoise * weights * largest;
+    if (e > kEvalRoundOff * t.evalBound[Index(j)] + entry_noise) return true;
+    if (std::fabs(EvaluationAfresh(t, j)) > kSumRoundOff * t.evalScale[Index(j)] + entry_noise)
+      return true;
   }
   return false;
 }
@@ -139,6 +167,26 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
   return GoalOutcome::Optimal;
 }
 
+// Whether the values of a snapshot satisfy every goal's equation
+// a·X + D- − D+ = b within round-off of its terms.
+bool MeetsEquations(const GoalModel& model, const GoalSnapshot& s) {
+  const int M = model.constraintCount;
+  const int N = model.variableCount;
+  for (int i = 0; i < M; ++i) {
+    const double dn = s.solution[Index(N + i)];
+    const double dp = s.solution[Index(N + M + i)];
+    double sum = dn - dp - model.target[Index(i)];
+    double terms = std::fabs(dn) + std::fabs(dp) + std::fabs(model.target[Index(i)]);
+    for (int j = 0; j < N; ++j) {
+      const double term = model.a(i, j) * s.solution[Index(j)];
+      sum += term;
+      terms += std::fabs(term);
+    }
+    if (!(std::fabs(sum) <= kEquationRoundOff * terms)) return false;
+  }
+  return true;
+}
+
 }  // namespace
 
 GoalTableau StartTableau(const GoalModel& model) {
@@ -164,6 +212,7 @@ GoalTableau StartTableau(const GoalModel& model) {
 
   t.evalScale.assign(t.stride, 0.0);
   t.evalBound.assign(t.stride, 0.0);
+  t.valueBound.resize(Index(M));
 
   for (int j = 0; j < N; ++j) {
     t.colVar[Index(j)] = j + 1;
@@ -197,6 +246,7 @@ GoalTableau StartTableau(const GoalModel& model) {
       t.colLevel[Index(column)] = model.negLevel[g];
     }
   }
+  for (int i = 0; i < M; ++i) t.valueBound[Index(i)] = std::fabs(t.rowValue[Index(i)]);
   for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = t.Removed(j) ? kKeepColumn : 0;
   return t;
 }
@@ -240,7 +290,7 @@ void UpdateEvaluationScale(GoalTableau& t) {
 
 bool LevelOptimal(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
-    if (!t.Removed(j) && t.eval[Index(j)] > t.EvalTolerance(j)) return false;
+    if (!t.Removed(j) && t.eval[Index(j)] > EntryTolerance(t, j)) return false;
   }
   return true;
 }
@@ -250,13 +300,13 @@ int ChooseEntering(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const double e = t.eval[Index(j)];
-    if (std::fabs(e) <= t.EvalTolerance(j)) continue;
+    if (std::fabs(e) <= EntryTolerance(t, j)) continue;
     if (p < 0) {
       if (e > -9999) p = j;
       continue;
     }
     // Two entries compare within the round-off of the larger.
-    const double tol = std::max(t.EvalTolerance(j), t.EvalTolerance(p));
+    const double tol = std::max(EntryTolerance(t, j), EntryTolerance(t, p));
     const double d = e - t.eval[Index(p)];
     if (d > tol) {
       p = j;
@@ -323,6 +373,14 @@ void Exchange(GoalTableau& t, int r, int p) {
                         t.keep.data(), t.stride);
   t.evalBound[pj] = pivot_bound;
 
+  // Likewise for the basic values: value(i) -= coef(i,p) × value(r) / P;
+  // value(r) becomes value(r) / P.
+  const double moved = std::fabs(t.rowValue[ri] / P);
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) t.valueBound[Index(i)] += std::fabs(t.Coef(i, p)) * moved;
+  }
+  t.valueBound[ri] = t.valueBound[ri] / std::fabs(P);
+
   ExchangeArgs args;
   args.coef = t.coef.data();
   args.stride = t.stride;
@@ -337,8 +395,16 @@ void Exchange(GoalTableau& t, int r, int p) {
   // The variable that left may carry the removal mark as its weight; its
   // column then counts as removed from now on.
   t.keep[pj] = t.Removed(p) ? kKeepColumn : 0;
-  for (double& value : t.rowValue) {
-    if (std::fabs(value) <= t.tolerance) value = 0;
+  // A basic value within round-off of what went into it is 0; a small
+  // positive value made of small terms is kept. A small negative one shows
+  // a ratio tie taken within the round-off bound and is set to 0 as before.
+  for (int i = 0; i < t.goals; ++i) {
+    double& value = t.rowValue[Index(i)];
+    const double limit =
+        value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.valueBound[Index(i)]);
+    if (std::fabs(value) <= limit) {
+      value = 0;
+    }
   }
   if (t.level > 0) UpdateEvaluationScale(t);
 }
@@ -347,7 +413,7 @@ bool EndLevel(GoalTableau& t) {
   bool survivor = false;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
-    if (t.eval[Index(j)] < -t.EvalTolerance(j)) {
+    if (t.eval[Index(j)] < -EntryTolerance(t, j)) {
       t.eval[Index(j)] = RemovedMark;
       t.colWeight[Index(j)] = RemovedMark;
       t.keep[Index(j)] = kKeepColumn;
@@ -385,6 +451,11 @@ GoalResult SolveGoals(const GoalModel& model,
   GoalResult result;
   result.outcome = RunLevels(t, onPivot, std::clamp(options.pivotLimit, 0, kPivotLimit));
   TakeSnapshot(t, result.final);
+  // An answer whose values break a goal's equation beyond round-off is not
+  // one the method can vouch for.
+  if (result.outcome == GoalOutcome::Optimal && !MeetsEquations(model, result.final)) {
+    result.outcome = GoalOutcome::RoundOff;
+  }
   return result;
 }
 

@@ -29,6 +29,13 @@ inline constexpr double kSmallestPivot = 0.00001;
 inline constexpr int kPivotLimit = 32767;
 // Round-off in an evaluation entry, relative to the magnitudes it is made of.
 inline constexpr double kEvalRoundOff = 1e-11;
+// Round-off in an evaluation entry summed afresh from the tableau, relative
+// to the magnitudes of its terms.
+inline constexpr double kSumRoundOff = 1e-12;
+// A basic value within this fraction of everything that went into it is 0.
+inline constexpr double kValueRoundOff = 1e-11;
+// A goal's equation may miss by this fraction of its terms' magnitudes.
+inline constexpr double kEquationRoundOff = 1e-7;
 // A tableau entry below this fraction of its column's largest magnitude is
 // round-off.
 inline constexpr double kEntryRoundOff = 1e-9;
@@ -78,6 +85,9 @@ struct GoalTableau {
   // during the level: its magnitudes when the row was built, then what each
   // exchange subtracted. Round-off in the entry is a tiny fraction of it.
   std::vector<double> evalBound;  // stride long
+  // Per row, a bound on everything that went into its value: |b| at the
+  // start, then what each exchange subtracted or divided.
+  std::vector<double> valueBound;
   // The round-off bound of everything else.
   double tolerance = 1e-8;
 
@@ -153,7 +163,8 @@ struct SolveOptions {
 
 // Minimises level 1, then 2, … up to L. After every pivot `onPivot` gets
 // the snapshot of that moment. Stops with RoundOff when a basic value goes
-// below -tolerance or a level's end is undecided by round-off, and with
+// below -tolerance, a level's end is undecided by round-off or the answer
+// breaks a goal's equation beyond round-off, and with
 // Overflow when an evaluation entry or its bound is not finite.
 GoalResult SolveGoals(const GoalModel& model,
                       const std::function<void(const GoalSnapshot&)>& onPivot,

@@ -218,6 +218,38 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
       1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
           {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}});
   EXPECT_EQ(Solve(swamped).outcome, GoalOutcome::RoundOff);
+
+  // The exchanges reach an entry by cancelling large terms, so its bound
+  // hides a small real value that the tableau shows when summed afresh.
+  // Goal 2 (1.97e11 X1 = 8.4e8, 4 per unit short) is met exactly by
+  // X1 = 3.4e10, which also meets goal 3; level 1 is 0 there, not 3.8e9.
+  const GoalModel cancelled = MakeModel(
+      1, {{{0x1.6c8c589b0f953p+8}, 0x1.d310180821dacp-15, 0, 0, 0x1.80e9abae8b01ep+18, 2},
+          {{0x1.6e626f1adb17fp+37}, 0x1.8eba1993f506dp+29, 4, 1, 0x1.ba1ce007de296p+1, 0},
+          {{0x1.d15de07206adep-5}, 0x1.c7448c3ae527ep+30, 2, 1, 0x1.e97d49ff83baap+35, 1}});
+  EXPECT_EQ(Solve(cancelled).outcome, GoalOutcome::RoundOff);
+  // Here the cancellation leaves D(2)+'s entry at exactly 0 (-4.99e10 +
+  // 4.99e10) while it is 6.9e-10 in truth; level 2 was called optimal at
+  // 1.3e6 (its optimum is 27.5).
+  const GoalModel cancelled_to_zero = MakeModel(
+      2, {{{0x1.0631cc2819eaap+3, 0}, 0x1.8b43e206c263bp-8, 0, 1, 0, 1},
+          {{0x1.d9abfe48db9c1p+33, 0x1.282a48311156fp+16}, 0x1.a3bce35f418c7p+8,
+           0x1.73f4dddd8eddbp+35, 2, 4, 3},
+          {{0, 0x1.b48a23a75f7ebp-16}, 0x1.37b950d7d6d1p+19, 2, 2, 0, 3},
+          {{0x1.05e46f94c6defp+23, 0}, 0x1.5063a17f4f172p-17, 0, 3, 4, 2},
+          {{0x1.e9b748bab372ep-17, 0}, 0x1.b86b40a86cae6p+3, 2, 2, 0x1.5f630446f6e86p+35, 2}});
+  EXPECT_EQ(Solve(cancelled_to_zero).outcome, GoalOutcome::RoundOff);
+  // A small basic value made of small terms is kept, not taken for round-off:
+  // X2 enters on goal 2 (4.4e9 X2 = 31.9) at 7.3e-9, which then decides the
+  // next ratio test. Level 1 is met exactly (it was 5.6e6 with X2 set to 0).
+  const GoalResult small_value = Solve(MakeModel(
+      2, {{{0, 0x1.d85ae4720c502p+5}, 0x1.1905caccfd114p+25, 1, 3, 0x1.8p+1, 1},
+          {{0x1.8972b4d9d4934p+24, 0x1.03669cd32aae6p+32}, 0x1.fdd9207effd92p+4,
+           0x1.624d160ae8d6ap+33, 1, 0x1.4c31fa06effe7p+40, 1},
+          {{0x1.0674baf371247p+40, 0}, 0x1.1b9080e9276adp-2, 0x1.34090932ea2bdp+24, 1,
+           0x1.eb926a07563c4p+4, 0}}));
+  EXPECT_EQ(small_value.outcome, GoalOutcome::Optimal);
+  EXPECT_EQ(small_value.final.achievement, (V{0, 0}));
 }
 
 TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {
