@@ -49,13 +49,17 @@ void Form1::layOutSheet(int variables, int constraints) {
       [&](Sheet& sheet) { lp::LayOutSheet(sheet, variables, constraints, s); });
 }
 
-CalculationOutcome Form1::runCalculation(int variables, int constraints) {
+CalculationJob Form1::prepareCalculation(int variables, int constraints) {
   lp::LpRequest request;
   request.variables = variables;
   request.constraints = constraints;
   request.sense = sense();
   request.decimal_separator = decimalSeparator();
-  return lp::Calculate(request, MSFlexGrid1->sheet());
+  const Sheet& sheet = MSFlexGrid1->sheet();
+  return [request, &sheet](Progress& progress) mutable {
+    request.progress = &progress;
+    return lp::Calculate(request, sheet);
+  };
 }
 
 }  // namespace orcalc::ui

@@ -17,7 +17,7 @@ class Form1 : public SheetWindow {
 
  protected:
   void layOutSheet(int variables, int constraints) override;
-  CalculationOutcome runCalculation(int variables, int constraints) override;
+  CalculationJob prepareCalculation(int variables, int constraints) override;
 };
 
 const SheetWindowDesign& form1Design();

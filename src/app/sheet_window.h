@@ -10,6 +10,7 @@
 #include <functional>
 #include <string>
 
+#include "app/calculation_runner.h"
 #include "common/calculation.h"
 #include "stats/stats_command.h"
 
@@ -85,8 +86,11 @@ class SheetWindow : public QDialog {
  protected:
   // OK: lay the sheet out for the counts read from the boxes.
   virtual void layOutSheet(int variables, int constraints) = 0;
-  // Calculate with the counts read from the boxes now.
-  virtual CalculationOutcome runCalculation(int variables, int constraints) = 0;
+  // Calculate with the counts read from the boxes now: everything the
+  // calculation needs from the window is read here, on this thread; the job
+  // returned runs on a worker thread and reads only the sheet, which cannot
+  // change meanwhile.
+  virtual CalculationJob prepareCalculation(int variables, int constraints) = 0;
 
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

@@ -6,6 +6,7 @@
 
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/run_limits.h"
 
 namespace {
 
@@ -13,8 +14,8 @@ constexpr std::string_view kUsage =
     "Usage:\n"
     "  orcalc-cli layout lp --vars M --constraints N [--max]\n"
     "  orcalc-cli layout goal --goals M --vars N\n"
-    "  orcalc-cli lp [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
-    "  orcalc-cli goal [--goals M] [--vars N] SHEET.csv\n"
+    "  orcalc-cli lp [--max|--min] [--vars M] [--constraints N] [--max-seconds S] SHEET.csv\n"
+    "  orcalc-cli goal [--goals M] [--vars N] [--max-seconds S] SHEET.csv\n"
     "  orcalc-cli stats [--goal] --column C [--count N] SHEET.csv\n"
     "\n"
     "layout lp / layout goal\n"
@@ -28,13 +29,18 @@ constexpr std::string_view kUsage =
     "    statistics of column C over N samples (N defaults to rows - 2, or\n"
     "    rows - 1 with --goal for a goal-programming sheet).\n"
     "\n"
+    "--threads N (before the command) splits each pivot of a large problem over\n"
+    "N threads (default: all cores); the results do not depend on N.\n"
+    "--max-seconds S stops lp or goal after S seconds without a report.\n"
+    "\n"
     "Counts are whole numbers; larger than 500 counts as 500. SHEET.csv may be\n"
     "- to read standard input. The report goes to standard output exactly as\n"
     "the results window shows it (CR LF line ends); each message the window\n"
     "would show goes to standard error as one line.\n"
     "\n"
     "Exit status: 0 without messages, 1 when a message was shown, 2 on a usage\n"
-    "error or a sheet file that cannot be read.\n";
+    "error or a sheet file that cannot be read, 3 when --max-seconds stopped\n"
+    "the calculation.\n";
 
 bool WantsHelp(const std::vector<std::string_view>& args) {
   for (std::string_view arg : args) {
@@ -44,11 +50,12 @@ bool WantsHelp(const std::vector<std::string_view>& args) {
   return false;
 }
 
-int Dispatch(const std::vector<std::string_view>& args) {
+int Dispatch(const std::vector<std::string_view>& all_args) {
   using namespace orcalc::cli;
+  const Args args = TakeThreadsOption(all_args);
   if (args.empty()) throw UsageError("missing a command");
   const std::string_view command = args[0];
-  const Args rest = Args(args).subspan(1);
+  const Args rest = args.subspan(1);
   if (command == "layout") {
     if (rest.empty()) throw UsageError("layout needs 'lp' or 'goal'");
     if (rest[0] == "lp") return RunLayoutLp(rest.subspan(1));

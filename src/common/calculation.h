@@ -19,6 +19,9 @@ struct CalculationOutcome {
   // Caption and title label of the results window; empty keeps the design
   // title.
   std::string title;
+  // The calculation was stopped before its end (cancelled, or out of
+  // time): no messages and no report.
+  bool stopped = false;
 };
 
 // "单元格(r,c)的数值超出范围！" for grid row r, column c.

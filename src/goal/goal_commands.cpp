@@ -43,10 +43,14 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
   GoalReport report(intake.model, request.decimal_separator);
   SolveOptions options;
   options.pivotLimit = request.pivot_limit;
+  options.progress = request.progress;
   const GoalResult result = SolveGoals(
       intake.model, [&report](const GoalSnapshot& snapshot) { report.AddBlock(snapshot); },
       options);
   switch (result.outcome) {
+    case GoalOutcome::Stopped:
+      outcome.stopped = true;
+      return outcome;
     case GoalOutcome::Optimal:
       break;
     case GoalOutcome::PivotTooSmall:
@@ -59,6 +63,7 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
       outcome.messages.push_back("循环次数超过32767次，停止计算！");
       break;
   }
+  if (request.progress) request.progress->SetPhase(ProgressPhase::Report);
   report.Finish(result.outcome, result.final);
   outcome.report = report.Take();
   return outcome;

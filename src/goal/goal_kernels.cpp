@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "common/thread_pool.h"
+
 namespace orcalc::goal {
 namespace {
 
@@ -36,20 +38,25 @@ namespace {
   for (std::size_t j = 0; j < width; ++j) row[j] = Select(keep[j], row[j], row[j] / P);
 }
 
-[[gnu::always_inline]] inline void Exchange(const ExchangeArgs& a) {
+// The evaluation row (when `with_eval`) and rows [begin, end) other than r,
+// from the pivot row's values before the exchange.
+[[gnu::always_inline]] inline void UpdateRows(const ExchangeArgs& a, bool with_eval, int begin,
+                                              int end) {
   const std::size_t width = a.stride;
   const std::size_t p = static_cast<std::size_t>(a.p);
-  double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
+  const double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
   const double P = pivot_row[p];
 
-  // Evaluation row; its column p is overwritten after the pass.
-  const double e = a.eval[p];
-  UpdateRow(a.eval, pivot_row, a.keep, width, e, P);
-  a.eval[p] = -e / P;
+  if (with_eval) {
+    // Evaluation row; its column p is overwritten after the pass.
+    const double e = a.eval[p];
+    UpdateRow(a.eval, pivot_row, a.keep, width, e, P);
+    a.eval[p] = -e / P;
+  }
 
   // Every other row; column p of each is likewise overwritten after the pass.
   const double vr = a.rowValue[a.r];
-  for (int i = 0; i < a.rows; ++i) {
+  for (int i = begin; i < end; ++i) {
     if (i == a.r) continue;
     double* const row = a.coef + static_cast<std::size_t>(i) * a.stride;
     const double x = row[p];
@@ -57,17 +64,46 @@ namespace {
     UpdateRow(row, pivot_row, a.keep, width, x, P);
     row[p] = -x / P;
   }
+}
 
-  // The pivot row last, as the rows above read its old values.
-  a.rowValue[a.r] = vr / P;
-  DivideRow(pivot_row, a.keep, width, P);
+// The pivot row last, as the rows above read its old values.
+[[gnu::always_inline]] inline void FinishPivotRow(const ExchangeArgs& a) {
+  const std::size_t p = static_cast<std::size_t>(a.p);
+  double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
+  const double P = pivot_row[p];
+  a.rowValue[a.r] = a.rowValue[a.r] / P;
+  DivideRow(pivot_row, a.keep, a.stride, P);
   pivot_row[p] = 1 / P;
+}
+
+[[gnu::always_inline]] inline void Exchange(const ExchangeArgs& a) {
+  UpdateRows(a, true, 0, a.rows);
+  FinishPivotRow(a);
+}
+
+__attribute__((target_clones("avx2", "default"))) void UpdateRowsKernel(const ExchangeArgs& a,
+                                                                        bool with_eval, int begin,
+                                                                        int end) {
+  UpdateRows(a, with_eval, begin, end);
+}
+
+__attribute__((target_clones("avx2", "default"))) void FinishPivotRowKernel(const ExchangeArgs& a) {
+  FinishPivotRow(a);
 }
 
 }  // namespace
 
-__attribute__((target_clones("avx2", "default"))) void ExchangeTableau(const ExchangeArgs& args) {
-  Exchange(args);
+void ExchangeTableau(const ExchangeArgs& args) {
+  const std::size_t cells = static_cast<std::size_t>(args.rows) * args.stride;
+  if (cells < kParallelExchangeCells) {
+    UpdateRowsKernel(args, true, 0, args.rows);
+  } else {
+    PivotPool().Run([&args](int part, int parts) {
+      const auto [begin, end] = ThreadPool::Share(static_cast<std::size_t>(args.rows), part, parts);
+      UpdateRowsKernel(args, part == 0, static_cast<int>(begin), static_cast<int>(end));
+    });
+  }
+  FinishPivotRowKernel(args);
 }
 
 void ExchangeTableauBaseline(const ExchangeArgs& args) { Exchange(args); }

@@ -14,6 +14,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/progress.h"
 #include "goal/goal_model.h"
 
 namespace orcalc::goal {
@@ -32,6 +33,7 @@ enum class GoalOutcome {
   PivotTooSmall,  // no usable pivot (also an objective without a lower bound)
   Cycling,        // a level came back to a basis it had already had
   PivotLimit,     // one more pivot would exceed the limit
+  Stopped,        // the caller asked the solver to stop
 };
 
 struct GoalTableau {
@@ -120,6 +122,12 @@ GoalSnapshot TakeSnapshot(const GoalTableau& t);
 
 struct SolveOptions {
   int pivotLimit = kPivotLimit;  // lowered by tests only
+  // Told the level and the pivots made; asked before every pivot whether
+  // to stop. Null runs to the end.
+  Progress* progress = nullptr;
+  // Called after every exchange with the tableau; tests use it to compare
+  // runs.
+  std::function<void(const GoalTableau&)> afterExchange = nullptr;
 };
 
 // Minimises level 1, then 2, … up to L. After every pivot `onPivot` gets

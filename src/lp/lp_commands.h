@@ -5,6 +5,7 @@
 #include <string>
 
 #include "common/calculation.h"
+#include "common/progress.h"
 #include "common/sheet.h"
 
 namespace orcalc::lp {
@@ -21,10 +22,13 @@ struct LpRequest {
   Sense sense = Sense::Minimise;
   std::string decimal_separator = ".";  // for plain number text
   long iteration_limit = 1000000;       // the loop's limit (tests lower it)
+  // Progress of the solve and the way to stop it; null runs to the end.
+  Progress* progress = nullptr;
 };
 
 // Calculate: the report text (absent when a cell overflows) and the
-// messages to show, in order. Cells beyond the sheet read as empty.
+// messages to show, in order. Stopped through `progress`: no report, no
+// messages, `stopped` set. Cells beyond the sheet read as empty.
 CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet);
 
 }  // namespace orcalc::lp

@@ -1,9 +1,12 @@
 // The two-phase tableau simplex method.
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "common/progress.h"
 #include "lp/lp_problem.h"
 
 namespace orcalc::lp {
@@ -22,6 +25,12 @@ struct SimplexOptions {
   // Bland's rule while degenerate pivots revisit a basis. Only tests turn it
   // off, to show the cycling it prevents.
   bool anti_cycling = true;
+  // Told the phase and the pivots made; asked before every pivot whether to
+  // stop. Null runs to the end.
+  Progress* progress = nullptr;
+  // Called after every pivot with the whole tableau as stored (padding
+  // included); tests use it to compare runs.
+  std::function<void(std::span<const double>)> after_pivot = nullptr;
 };
 
 enum class SimplexEnd {
@@ -29,6 +38,7 @@ enum class SimplexEnd {
   Unbounded,       // an entering column had no entry above the tolerance
   Phase1Stuck,     // phase 1 ended with an artificial variable still positive
   IterationLimit,  // the loop ran out of iterations
+  Stopped,         // the caller asked the loop to stop; no results
 };
 
 struct SimplexResult {
