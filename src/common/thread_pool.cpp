@@ -1,15 +1,20 @@
 #include "common/thread_pool.h"
 
+#include <algorithm>
 #include <memory>
 #include <system_error>
 
 namespace orcalc {
 namespace {
 
-// About 20-50 microseconds of waiting before a worker goes to sleep: longer
-// than the gap between two pivots of a large tableau, short enough not to
-// hold a core that others need.
-constexpr int kSpinsBeforeSleep = 4000;
+// A few tens of microseconds of waiting before a worker goes to sleep:
+// longer than the gap between two pivots of a large tableau, short enough
+// not to hold a core that others need.
+constexpr int kSpinsBeforeSleep = 2000;
+// Chunks per thread: small enough that a late thread's share is soon taken
+// over, large enough that taking one costs little.
+constexpr std::size_t kChunksPerThread = 4;
+constexpr std::size_t kSmallestChunk = 4;
 
 inline void Relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -19,12 +24,14 @@ inline void Relax() {
 #endif
 }
 
+constexpr std::uint64_t kChunkMask = 0xffffffffu;
+
 }  // namespace
 
 ThreadPool::ThreadPool(int threads) {
   for (int part = 1; part < threads; ++part) {
     try {
-      workers_.emplace_back([this, part] { Work(part); });
+      workers_.emplace_back([this] { Work(); });
     } catch (const std::system_error&) {
       break;  // no more threads to be had: a smaller pool
     }
@@ -34,31 +41,37 @@ ThreadPool::ThreadPool(int threads) {
 ThreadPool::~ThreadPool() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    stopping_ = true;
-    generation_.fetch_add(1, std::memory_order_release);
+    stopping_.store(true, std::memory_order_relaxed);
+    ticket_.store((job_ + 1) << 32, std::memory_order_release);
   }
   wake_.notify_all();
   for (std::thread& worker : workers_) worker.join();
 }
 
-void ThreadPool::Dispatch(Body body, void* context) {
-  const int parts = threads();
+void ThreadPool::Dispatch(std::size_t count, Body body, void* context) {
+  const std::size_t chunk = std::max(
+      kSmallestChunk, (count + static_cast<std::size_t>(threads()) * kChunksPerThread - 1) /
+                          (static_cast<std::size_t>(threads()) * kChunksPerThread));
   std::unique_lock<std::mutex> busy(busy_, std::try_to_lock);
-  if (parts == 1 || !busy.owns_lock()) {
-    for (int part = 0; part < parts; ++part) body(context, part, parts);
+  if (workers_.empty() || !busy.owns_lock() || count <= chunk) {
+    body(context, 0, count);
     return;
   }
-  pending_.store(parts - 1, std::memory_order_relaxed);
+  const std::size_t chunks = (count + chunk - 1) / chunk;
+  const std::uint64_t job = ++job_;
+  body_.store(body, std::memory_order_relaxed);
+  context_.store(context, std::memory_order_relaxed);
+  count_.store(count, std::memory_order_relaxed);
+  chunk_.store(chunk, std::memory_order_relaxed);
+  chunks_.store(chunks, std::memory_order_relaxed);
+  done_.store(0, std::memory_order_relaxed);
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    body_ = body;
-    context_ = context;
-    parts_ = parts;
-    generation_.fetch_add(1, std::memory_order_release);
+    ticket_.store(job << 32, std::memory_order_release);
   }
   wake_.notify_all();
-  body(context, 0, parts);
-  for (int spin = 0; pending_.load(std::memory_order_acquire) != 0; ++spin) {
+  TakeChunks(job);
+  for (int spin = 0; done_.load(std::memory_order_acquire) != chunks; ++spin) {
     if (spin < kSpinsBeforeSleep) {
       Relax();
     } else {
@@ -67,28 +80,46 @@ void ThreadPool::Dispatch(Body body, void* context) {
   }
 }
 
-void ThreadPool::Work(int part) {
-  unsigned long seen = 0;
+void ThreadPool::TakeChunks(std::uint64_t job) {
+  std::uint64_t ticket = ticket_.load(std::memory_order_acquire);
   for (;;) {
-    unsigned long now = generation_.load(std::memory_order_acquire);
-    for (int spin = 0; now == seen && spin < kSpinsBeforeSleep; ++spin) {
+    if ((ticket >> 32) != job) return;
+    // Read after the ticket: this job's values, or a later job's, in which
+    // case the exchange below fails.
+    const std::size_t next = static_cast<std::size_t>(ticket & kChunkMask);
+    const std::size_t chunks = chunks_.load(std::memory_order_relaxed);
+    const std::size_t chunk = chunk_.load(std::memory_order_relaxed);
+    const std::size_t count = count_.load(std::memory_order_relaxed);
+    const Body body = body_.load(std::memory_order_relaxed);
+    void* const context = context_.load(std::memory_order_relaxed);
+    if (next >= chunks) return;
+    if (!ticket_.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel,
+                                       std::memory_order_acquire)) {
+      continue;
+    }
+    const std::size_t begin = next * chunk;
+    body(context, begin, std::min(count, begin + chunk));
+    done_.fetch_add(1, std::memory_order_release);
+    ticket = ticket_.load(std::memory_order_acquire);
+  }
+}
+
+void ThreadPool::Work() {
+  std::uint64_t seen = 0;  // the last job this worker looked at
+  for (;;) {
+    std::uint64_t job = ticket_.load(std::memory_order_acquire) >> 32;
+    for (int spin = 0; job == seen && spin < kSpinsBeforeSleep; ++spin) {
       Relax();
-      now = generation_.load(std::memory_order_acquire);
+      job = ticket_.load(std::memory_order_acquire) >> 32;
     }
-    Body body;
-    void* context;
-    int parts;
-    {
+    if (job == seen) {
       std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [&] { return generation_.load(std::memory_order_acquire) != seen; });
-      seen = generation_.load(std::memory_order_acquire);
-      if (stopping_) return;
-      body = body_;
-      context = context_;
-      parts = parts_;
+      wake_.wait(lock, [&] { return (ticket_.load(std::memory_order_acquire) >> 32) != seen; });
+      job = ticket_.load(std::memory_order_acquire) >> 32;
     }
-    body(context, part, parts);
-    pending_.fetch_sub(1, std::memory_order_release);
+    if (stopping_.load(std::memory_order_relaxed)) return;
+    seen = job;
+    TakeChunks(job);
   }
 }
 

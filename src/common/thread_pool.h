@@ -1,15 +1,19 @@
 // A small pool of threads that stay alive between jobs, for splitting one
-// pivot's rows over the processor's cores. A job is handed out by bumping a
-// counter the idle workers watch (briefly spinning, then sleeping), so a
-// pivot costs no thread creation and, back to back, no system call.
+// pivot's rows over the processor's cores. A job is a range of rows cut
+// into chunks; the calling thread and every worker that is awake take
+// chunks until none is left, so a worker the system has not scheduled yet
+// delays nothing: the others do its share. A job is handed out by bumping
+// a counter the idle workers watch (briefly spinning, then sleeping), so a
+// pivot costs no thread creation.
 #pragma once
 
 #include <atomic>
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
 #include <mutex>
 #include <thread>
-#include <utility>
+#include <type_traits>
 #include <vector>
 
 namespace orcalc {
@@ -23,43 +27,42 @@ class ThreadPool {
   ThreadPool(const ThreadPool&) = delete;
   ThreadPool& operator=(const ThreadPool&) = delete;
 
-  // The number of parts a job is split into.
   int threads() const { return static_cast<int>(workers_.size()) + 1; }
 
-  // Calls body(part, parts) once for every part 0..parts-1, part 0 on the
-  // calling thread, the others on the workers; returns when all are done.
-  // While another thread runs a job on the same pool, runs every part on
-  // the caller instead.
+  // Calls body(begin, end) for consecutive chunks covering [0, count), each
+  // chunk once, on the calling thread and the workers; returns when all are
+  // done. While another thread runs a job on the same pool, the caller does
+  // the whole range itself.
   template <typename Body>
-  void Run(Body&& body) {
-    auto call = [](void* context, int part, int parts) {
-      (*static_cast<std::remove_reference_t<Body>*>(context))(part, parts);
+  void ForEachChunk(std::size_t count, Body&& body) {
+    auto call = [](void* context, std::size_t begin, std::size_t end) {
+      (*static_cast<std::remove_reference_t<Body>*>(context))(begin, end);
     };
-    Dispatch(call, &body);
-  }
-
-  // The rows [begin, end) of `count` that part `part` of `parts` takes.
-  static std::pair<std::size_t, std::size_t> Share(std::size_t count, int part, int parts) {
-    const std::size_t p = static_cast<std::size_t>(part);
-    const std::size_t n = static_cast<std::size_t>(parts);
-    return {count * p / n, count * (p + 1) / n};
+    Dispatch(count, call, &body);
   }
 
  private:
-  using Body = void (*)(void* context, int part, int parts);
-  void Dispatch(Body body, void* context);
-  void Work(int part);
+  using Body = void (*)(void* context, std::size_t begin, std::size_t end);
+  void Dispatch(std::size_t count, Body body, void* context);
+  // Takes and runs chunks of job `job` while there are any.
+  void TakeChunks(std::uint64_t job);
+  void Work();
 
   std::vector<std::thread> workers_;
   std::mutex busy_;  // held by the thread running a job
   std::mutex mutex_;
   std::condition_variable wake_;
-  std::atomic<unsigned long> generation_{0};
-  std::atomic<int> pending_{0};
-  bool stopping_ = false;
-  Body body_ = nullptr;
-  void* context_ = nullptr;
-  int parts_ = 1;
+  std::atomic<bool> stopping_{false};
+  // The job number (high 32 bits) and its next chunk (low 32 bits).
+  std::atomic<std::uint64_t> ticket_{0};
+  std::uint64_t job_ = 0;  // the caller's count of jobs
+  // The current job; written before its ticket is published.
+  std::atomic<Body> body_{nullptr};
+  std::atomic<void*> context_{nullptr};
+  std::atomic<std::size_t> count_{0};
+  std::atomic<std::size_t> chunk_{1};
+  std::atomic<std::size_t> chunks_{0};
+  std::atomic<std::size_t> done_{0};  // chunks finished
 };
 
 // The pool the solvers' pivots use, created on first use. Its size is all

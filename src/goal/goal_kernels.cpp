@@ -98,10 +98,11 @@ void ExchangeTableau(const ExchangeArgs& args) {
   if (cells < kParallelExchangeCells) {
     UpdateRowsKernel(args, true, 0, args.rows);
   } else {
-    PivotPool().Run([&args](int part, int parts) {
-      const auto [begin, end] = ThreadPool::Share(static_cast<std::size_t>(args.rows), part, parts);
-      UpdateRowsKernel(args, part == 0, static_cast<int>(begin), static_cast<int>(end));
-    });
+    UpdateRowsKernel(args, true, 0, 0);  // the evaluation row alone
+    PivotPool().ForEachChunk(
+        static_cast<std::size_t>(args.rows), [&args](std::size_t begin, std::size_t end) {
+          UpdateRowsKernel(args, false, static_cast<int>(begin), static_cast<int>(end));
+        });
   }
   FinishPivotRowKernel(args);
 }

@@ -60,8 +60,7 @@ void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::si
     UpdateRows(tableau, stride, 0, rows, width, r, k);
     return;
   }
-  PivotPool().Run([&](int part, int parts) {
-    const auto [begin, end] = ThreadPool::Share(rows, part, parts);
+  PivotPool().ForEachChunk(rows, [&](std::size_t begin, std::size_t end) {
     UpdateRows(tableau, stride, begin, end, width, r, k);
   });
 }

@@ -13,7 +13,10 @@
 
 namespace {
 
-struct CliRun { int status = -1; std::string out, err; };
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
 
 std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -77,7 +80,8 @@ TEST(Cli, OutputMessagesAndExitStatus) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     const CliRun run = RunCli(c.args, c.input);
     EXPECT_EQ(run.status, c.status);
-    EXPECT_TRUE(c.exact || c.out.empty() ? run.out == c.out : run.out.find(c.out) != std::string::npos)
+    EXPECT_TRUE(c.exact || c.out.empty() ? run.out == c.out
+                                         : run.out.find(c.out) != std::string::npos)
         << run.out;
     EXPECT_EQ(c.err == usage ? run.err.substr(0, usage.size()) : run.err, c.err);
   }
@@ -94,7 +98,8 @@ std::string DenseLpSheet(int m, int n) {
   for (int i = 1; i <= n; ++i) {
     int sum = 0;
     for (int j = 0; j < m; ++j) csv.append(",").append(value(i, j)), sum += std::stoi(value(i, j));
-    csv.append(i % 3 == 0 ? ", ≥ ," : ", ≤ ,").append(std::to_string(i % 3 == 0 ? sum / 2 : sum * 2));
+    csv.append(i % 3 == 0 ? ", ≥ ," : ", ≤ ,")
+        .append(std::to_string(i % 3 == 0 ? sum / 2 : sum * 2));
     csv += "\n";
   }
   const std::string path = ::testing::TempDir() + "/orcalc_dense_" + std::to_string(getpid()) +
@@ -120,13 +125,18 @@ TEST(Cli, ThreadsAndTimeLimit) {
   EXPECT_EQ(stopped.out, "");
   EXPECT_EQ(stopped.err, "orcalc-cli: stopped after 0.001 seconds (--max-seconds); no report\n");
   // A generous limit changes nothing.
-  const CliRun limited = RunCli({"--threads", "1", "lp", "--max-seconds=600", "--max", sheet}, "/dev/null");
+  const CliRun limited =
+      RunCli({"--threads", "1", "lp", "--max-seconds=600", "--max", sheet}, "/dev/null");
   EXPECT_TRUE(limited.status == 0 && limited.out == one.out);
-  EXPECT_EQ(RunCli({"goal", "--max-seconds", "60", Data("goal_example.csv")}, "/dev/null").status, 0);
+  EXPECT_EQ(RunCli({"goal", "--max-seconds", "60", Data("goal_example.csv")}, "/dev/null").status,
+            0);
   // Bad values are usage errors.
   for (const std::vector<std::string>& args :
-       {std::vector<std::string>{"lp", "--max-seconds", "0", sheet}, {"lp", "--max-seconds", "x", sheet},
-        {"goal", "--max-seconds", "-1", sheet}, {"--threads", "0", "lp", sheet}, {"--threads"},
+       {std::vector<std::string>{"lp", "--max-seconds", "0", sheet},
+        {"lp", "--max-seconds", "x", sheet},
+        {"goal", "--max-seconds", "-1", sheet},
+        {"--threads", "0", "lp", sheet},
+        {"--threads"},
         {"stats", "--max-seconds", "5", "--column", "1", sheet}}) {
     EXPECT_EQ(RunCli(args, "/dev/null").status, 2) << ::testing::PrintToString(args);
   }

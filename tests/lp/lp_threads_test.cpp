@@ -3,6 +3,7 @@
 // threads; a stop request ends the run without a report.
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstring>
 #include <limits>
 #include <random>
@@ -80,20 +81,18 @@ TEST(LpThreads, EveryPivotIsTheSameBitsWithAnyNumberOfThreads) {
   SetPivotThreads(0);
 }
 
-TEST(LpThreads, PoolRunsEveryPartOnceAndSplitsRowsWithoutGaps) {
+TEST(LpThreads, PoolCoversEveryRowOnce) {
   for (int threads : {1, 2, 3, 4}) {
     ThreadPool pool(threads);
-    for (int round = 0; round < 200; ++round) {
-      std::vector<int> hits(std::size_t(pool.threads()), 0);
-      std::size_t covered = 0;
-      pool.Run([&](int part, int parts) {
-        EXPECT_EQ(parts, pool.threads());
-        hits[std::size_t(part)] += 1;
-        const auto [begin, end] = ThreadPool::Share(1001, part, parts);
-        __atomic_fetch_add(&covered, end - begin, __ATOMIC_RELAXED);
-      });
-      EXPECT_EQ(hits, std::vector<int>(std::size_t(pool.threads()), 1));
-      EXPECT_EQ(covered, 1001u);
+    for (std::size_t count : {0, 1, 7, 100, 1001}) {
+      for (int round = 0; round < 100; ++round) {
+        std::vector<std::atomic<int>> hits(count);
+        pool.ForEachChunk(count, [&](std::size_t begin, std::size_t end) {
+          ASSERT_LE(begin, end);
+          for (std::size_t i = begin; i < end; ++i) hits[i].fetch_add(1);
+        });
+        for (std::size_t i = 0; i < count; ++i) ASSERT_EQ(hits[i].load(), 1) << threads << " " << i;
+      }
     }
   }
 }
