@@ -104,6 +104,7 @@ std::optional<CalculationOutcome> runCalculationJob(QWidget* window, Calculation
     });
     QTimer delay;
     delay.setSingleShot(true);
+    delay.setTimerType(Qt::PreciseTimer);
     QObject::connect(&delay, &QTimer::timeout, [&] {
       if (cancelled || worker->isFinished()) return;
       dialog = Platform::current().showProgress(window, progressText(progress.State()), [&] {
