@@ -9,6 +9,7 @@
 
 #include <atomic>
 #include <chrono>
+#include <random>
 #include <thread>
 
 #include "support/window_helpers.h"
@@ -67,7 +68,9 @@ class CalculationRunnerTest : public QObject {
     ticker.start(20);
     platform.onProgress = [&] {
       disabledMeanwhile = !form.isEnabled() && !form.Command2->isEnabled();
-      QTimer::singleShot(500, [&] { platform.pressCancel(); });
+      QTimer::singleShot(500, &form, [&] {
+        if (platform.pressCancel) platform.pressCancel();
+      });
     };
     QElapsedTimer clock;
     clock.start();
@@ -103,6 +106,37 @@ class CalculationRunnerTest : public QObject {
     QCOMPARE(platform.messages, (QStringList{"无最优解！", "无解！"}));
     QCOMPARE(platform.modalCount, 1);
     QCOMPARE(messagesBeforeReport, 2);
+  }
+
+  // 取消 at moments around the calculation's own end: either the one
+  // message and nothing else, or the whole result; never a mixture.
+  void cancelAtRandomMomentsIsAllOrNothing() {
+    std::mt19937 random(16);
+    int cancelled = 0, completed = 0;
+    for (int run = 0; run < 8; ++run) {
+      RecordingPlatform platform;
+      SlowForm form;
+      form.seconds = 0.7;
+      layOut(form, 2, 2);
+      const int delay = std::uniform_int_distribution<int>(0, 400)(random);
+      platform.onProgress = [&] {
+        QTimer::singleShot(delay, &form, [&] {
+          if (platform.pressCancel) platform.pressCancel();
+        });
+      };
+      form.calculate();
+      QTest::qWait(450);  // a late press finds no dialog and does nothing
+      if (platform.messages == QStringList{"计算已取消。"}) {
+        ++cancelled;
+        QCOMPARE(platform.modalCount, 0);
+      } else {
+        ++completed;
+        QCOMPARE(platform.messages, (QStringList{"无最优解！", "无解！"}));
+        QCOMPARE(platform.modalCount, 1);
+      }
+      QVERIFY(form.isEnabled() && !platform.progressOpen);
+    }
+    QVERIFY(cancelled > 0);
   }
 
   void quickCalculationShowsNoDialog() {
