@@ -4,6 +4,15 @@
 
 #include "common/thread_pool.h"
 
+// The AVX2 and baseline variants, chosen at run time; not under
+// ThreadSanitizer, whose instrumented resolvers would run before the
+// sanitizer has started.
+#if defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
+#define ORCALC_GOAL_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ORCALC_GOAL_CLONES
+#endif
+
 namespace orcalc::goal {
 namespace {
 
@@ -81,15 +90,12 @@ namespace {
   FinishPivotRow(a);
 }
 
-__attribute__((target_clones("avx2", "default"))) void UpdateRowsKernel(const ExchangeArgs& a,
-                                                                        bool with_eval, int begin,
-                                                                        int end) {
+ORCALC_GOAL_CLONES void UpdateRowsKernel(const ExchangeArgs& a, bool with_eval, int begin,
+                                         int end) {
   UpdateRows(a, with_eval, begin, end);
 }
 
-__attribute__((target_clones("avx2", "default"))) void FinishPivotRowKernel(const ExchangeArgs& a) {
-  FinishPivotRow(a);
-}
+ORCALC_GOAL_CLONES void FinishPivotRowKernel(const ExchangeArgs& a) { FinishPivotRow(a); }
 
 }  // namespace
 
@@ -109,8 +115,8 @@ void ExchangeTableau(const ExchangeArgs& args) {
 
 void ExchangeTableauBaseline(const ExchangeArgs& args) { Exchange(args); }
 
-__attribute__((target_clones("avx2", "default"))) void AddWeightedRow(
-    double* eval, const double* row, double weight, const std::uint64_t* keep, std::size_t width) {
+ORCALC_GOAL_CLONES void AddWeightedRow(double* eval, const double* row, double weight,
+                                       const std::uint64_t* keep, std::size_t width) {
   for (std::size_t j = 0; j < width; ++j) {
     eval[j] = Select(keep[j], eval[j], eval[j] + row[j] * weight);
   }

@@ -12,7 +12,9 @@ typedef double Lanes __attribute__((vector_size(32), aligned(32)));
 
 }  // namespace
 
-#if defined(__x86_64__) && defined(__has_attribute)
+// Not under ThreadSanitizer: its instrumented run-time resolvers would run
+// before the sanitizer has started.
+#if defined(__x86_64__) && defined(__has_attribute) && !defined(__SANITIZE_THREAD__)
 #if __has_attribute(target_clones)
 #define ORCALC_KERNEL_CLONES __attribute__((target_clones("avx2", "default")))
 #endif
