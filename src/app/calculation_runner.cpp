@@ -99,19 +99,27 @@ std::optional<CalculationOutcome> runCalculationJob(QWidget* window, Calculation
     std::unique_ptr<ProgressDialog> dialog;
     QTimer refresh;
     refresh.setInterval(kProgressRefreshMs);
+    // The dialog is a courtesy: when there is no memory left for it, the
+    // calculation goes on without it (no exception may leave a slot).
     QObject::connect(&refresh, &QTimer::timeout, [&] {
-      if (dialog) dialog->setText(progressText(progress.State()));
+      try {
+        if (dialog) dialog->setText(progressText(progress.State()));
+      } catch (const std::bad_alloc&) {
+      }
     });
     QTimer delay;
     delay.setSingleShot(true);
     delay.setTimerType(Qt::PreciseTimer);
     QObject::connect(&delay, &QTimer::timeout, [&] {
       if (cancelled || worker->isFinished()) return;
-      dialog = Platform::current().showProgress(window, progressText(progress.State()), [&] {
-        cancelled = true;
-        progress.RequestStop();
-      });
-      refresh.start();
+      try {
+        dialog = Platform::current().showProgress(window, progressText(progress.State()), [&] {
+          cancelled = true;
+          progress.RequestStop();
+        });
+        refresh.start();
+      } catch (const std::bad_alloc&) {
+      }
     });
 
     worker->start();
