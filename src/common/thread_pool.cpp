@@ -28,10 +28,11 @@ constexpr std::uint64_t kChunkMask = 0xffffffffu;
 
 }  // namespace
 
-ThreadPool::ThreadPool(int threads) {
+ThreadPool::ThreadPool(int threads) : shares_(static_cast<std::size_t>(std::max(threads, 1))) {
+  workers_.reserve(shares_.size());
   for (int part = 1; part < threads; ++part) {
     try {
-      workers_.emplace_back([this] { Work(); });
+      workers_.emplace_back([this, part] { Work(part); });
     } catch (const std::system_error&) {
       break;  // no more threads to be had: a smaller pool
     }
@@ -42,7 +43,7 @@ ThreadPool::~ThreadPool() {
   {
     std::lock_guard<std::mutex> lock(mutex_);
     stopping_.store(true, std::memory_order_relaxed);
-    ticket_.store((job_ + 1) << 32, std::memory_order_release);
+    job_in_force_.store(job_ + 1, std::memory_order_release);
   }
   wake_.notify_all();
   for (std::thread& worker : workers_) worker.join();
@@ -65,12 +66,16 @@ void ThreadPool::Dispatch(std::size_t count, Body body, void* context) {
   chunk_.store(chunk, std::memory_order_relaxed);
   chunks_.store(chunks, std::memory_order_relaxed);
   done_.store(0, std::memory_order_relaxed);
+  for (int part = 0; part < threads(); ++part) {
+    shares_[static_cast<std::size_t>(part)].ticket.store((job << 32) | ShareStart(part, chunks),
+                                                         std::memory_order_relaxed);
+  }
   {
     std::lock_guard<std::mutex> lock(mutex_);
-    ticket_.store(job << 32, std::memory_order_release);
+    job_in_force_.store(job, std::memory_order_release);
   }
   wake_.notify_all();
-  TakeChunks(job);
+  TakeChunks(job, 0);
   for (int spin = 0; done_.load(std::memory_order_acquire) != chunks; ++spin) {
     if (spin < kSpinsBeforeSleep) {
       Relax();
@@ -80,46 +85,52 @@ void ThreadPool::Dispatch(std::size_t count, Body body, void* context) {
   }
 }
 
-void ThreadPool::TakeChunks(std::uint64_t job) {
-  std::uint64_t ticket = ticket_.load(std::memory_order_acquire);
-  for (;;) {
-    if ((ticket >> 32) != job) return;
-    // Read after the ticket: this job's values, or a later job's, in which
-    // case the exchange below fails.
-    const std::size_t next = static_cast<std::size_t>(ticket & kChunkMask);
-    const std::size_t chunks = chunks_.load(std::memory_order_relaxed);
-    const std::size_t chunk = chunk_.load(std::memory_order_relaxed);
-    const std::size_t count = count_.load(std::memory_order_relaxed);
-    const Body body = body_.load(std::memory_order_relaxed);
-    void* const context = context_.load(std::memory_order_relaxed);
-    if (next >= chunks) return;
-    if (!ticket_.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel,
-                                       std::memory_order_acquire)) {
-      continue;
+void ThreadPool::TakeChunks(std::uint64_t job, int home) {
+  const int parts = threads();
+  for (int k = 0; k < parts; ++k) {
+    const int part = (home + k) % parts;
+    Share& share = shares_[static_cast<std::size_t>(part)];
+    std::uint64_t ticket = share.ticket.load(std::memory_order_acquire);
+    for (;;) {
+      // A later job: this one is finished.
+      if ((ticket >> 32) != job) return;
+      // Read after the ticket: this job's values, or a later job's, in
+      // which case the exchange below fails.
+      const std::size_t chunks = chunks_.load(std::memory_order_relaxed);
+      const std::size_t chunk = chunk_.load(std::memory_order_relaxed);
+      const std::size_t count = count_.load(std::memory_order_relaxed);
+      const Body body = body_.load(std::memory_order_relaxed);
+      void* const context = context_.load(std::memory_order_relaxed);
+      const std::size_t next = static_cast<std::size_t>(ticket & kChunkMask);
+      if (next >= ShareStart(part + 1, chunks)) break;  // this share is done
+      if (!share.ticket.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel,
+                                              std::memory_order_acquire)) {
+        continue;
+      }
+      const std::size_t begin = next * chunk;
+      body(context, begin, std::min(count, begin + chunk));
+      done_.fetch_add(1, std::memory_order_release);
+      ticket = share.ticket.load(std::memory_order_acquire);
     }
-    const std::size_t begin = next * chunk;
-    body(context, begin, std::min(count, begin + chunk));
-    done_.fetch_add(1, std::memory_order_release);
-    ticket = ticket_.load(std::memory_order_acquire);
   }
 }
 
-void ThreadPool::Work() {
+void ThreadPool::Work(int home) {
   std::uint64_t seen = 0;  // the last job this worker looked at
   for (;;) {
-    std::uint64_t job = ticket_.load(std::memory_order_acquire) >> 32;
+    std::uint64_t job = job_in_force_.load(std::memory_order_acquire);
     for (int spin = 0; job == seen && spin < kSpinsBeforeSleep; ++spin) {
       Relax();
-      job = ticket_.load(std::memory_order_acquire) >> 32;
+      job = job_in_force_.load(std::memory_order_acquire);
     }
     if (job == seen) {
       std::unique_lock<std::mutex> lock(mutex_);
-      wake_.wait(lock, [&] { return (ticket_.load(std::memory_order_acquire) >> 32) != seen; });
-      job = ticket_.load(std::memory_order_acquire) >> 32;
+      wake_.wait(lock, [&] { return job_in_force_.load(std::memory_order_acquire) != seen; });
+      job = job_in_force_.load(std::memory_order_acquire);
     }
     if (stopping_.load(std::memory_order_relaxed)) return;
     seen = job;
-    TakeChunks(job);
+    TakeChunks(job, home);
   }
 }
 

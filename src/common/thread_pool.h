@@ -1,8 +1,9 @@
 // A small pool of threads that stay alive between jobs, for splitting one
 // pivot's rows over the processor's cores. A job is a range of rows cut
-// into chunks; the calling thread and every worker that is awake take
-// chunks until none is left, so a worker the system has not scheduled yet
-// delays nothing: the others do its share. A job is handed out by bumping
+// into chunks, and each thread has a share of them: the same rows pivot
+// after pivot, so that they stay in its core's cache. A thread that has
+// done its share takes the chunks left in the others', so a worker the
+// system has not scheduled yet delays nothing. A job is handed out by bumping
 // a counter the idle workers watch (briefly spinning, then sleeping), so a
 // pivot costs no thread creation.
 #pragma once
@@ -44,17 +45,29 @@ class ThreadPool {
  private:
   using Body = void (*)(void* context, std::size_t begin, std::size_t end);
   void Dispatch(std::size_t count, Body body, void* context);
-  // Takes and runs chunks of job `job` while there are any.
-  void TakeChunks(std::uint64_t job);
-  void Work();
+  // Takes and runs chunks of job `job`, from share `home` first, while
+  // there are any.
+  void TakeChunks(std::uint64_t job, int home);
+  void Work(int home);
+  // The first chunk of share `part`.
+  std::size_t ShareStart(int part, std::size_t chunks) const {
+    return chunks * static_cast<std::size_t>(part) / static_cast<std::size_t>(threads());
+  }
+
+  // One share's next chunk: the job number (high 32 bits) and the chunk
+  // (low 32 bits), on a cache line of its own.
+  struct alignas(64) Share {
+    std::atomic<std::uint64_t> ticket{0};
+  };
 
   std::vector<std::thread> workers_;
   std::mutex busy_;  // held by the thread running a job
   std::mutex mutex_;
   std::condition_variable wake_;
   std::atomic<bool> stopping_{false};
-  // The job number (high 32 bits) and its next chunk (low 32 bits).
-  std::atomic<std::uint64_t> ticket_{0};
+  std::vector<Share> shares_;  // one per thread, sized before the workers start
+  // The number of the job in force; bumped after its shares are set.
+  std::atomic<std::uint64_t> job_in_force_{0};
   std::uint64_t job_ = 0;  // the caller's count of jobs
   // The current job; written before its ticket is published.
   std::atomic<Body> body_{nullptr};
