@@ -360,7 +360,9 @@ TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
                         simplex.messages == std::vector<std::string>{kTinyCoefficientMessage};
     EXPECT_EQ(calculated || warned, g.outcome == GraphOutcome::Optimal)
         << (simplex.messages.empty() ? "" : simplex.messages.front());
-    if (warned) EXPECT_TRUE(Near(g.optimum.value, simplex.objective)) << simplex.objective;
+    if (warned) {
+      EXPECT_TRUE(Near(g.optimum.value, simplex.objective)) << simplex.objective;
+    }
     if (calculated && g.outcome == GraphOutcome::Optimal) {
       ++optimal;
       EXPECT_TRUE(Near(g.optimum.value, simplex.objective)) << simplex.objective;
