@@ -92,6 +92,31 @@ class CalculationRunnerTest : public QObject {
     QVERIFY(platform.progressTexts.last().endsWith(" 次"));
   }
 
+  // The sheet the worker reads stays as it is: the edit commands' keys do
+  // nothing while the window waits for its calculation.
+  void editKeysDoNothingDuringACalculation() {
+    RecordingPlatform platform;
+    SlowForm form;
+    form.seconds = 0.8;
+    showActive(&form);
+    layOut(form, 2, 2);
+    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", "≤", "4"}});
+    const Sheet before = form.MSFlexGrid1->sheet();
+    QWidget* grid = form.MSFlexGrid1;
+    platform.onProgress = [&] {
+      QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(grid, Qt::Key_Delete);
+      QTest::keyClick(grid, Qt::Key_X, Qt::ControlModifier);
+      QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+      QTest::keyClick(&form, Qt::Key_T, Qt::ControlModifier);  // 灵敏度分析
+    };
+    form.calculate();
+    QVERIFY(form.finished);
+    QCOMPARE(platform.progressShows, 1);
+    QVERIFY(form.MSFlexGrid1->sheet() == before);
+    QCOMPARE(platform.modalCount, 1);  // 计算's results window alone
+  }
+
   void slowCalculationKeepsItsMessagesInOrderBeforeTheReport() {
     RecordingPlatform platform;
     SlowForm form;
