@@ -9,6 +9,7 @@
 #include <random>
 #include <string>
 
+#include "common/thread_pool.h"
 #include "goal/goal_kernels.h"
 #include "goal/goal_model.h"
 #include "goal/goal_report.h"
@@ -69,6 +70,25 @@ void BM_SolveAndReport(benchmark::State& state) {
 }
 BENCHMARK(BM_SolveAndReport)->Arg(100)->Arg(500)->Unit(benchmark::kMillisecond);
 
+// The 500×500 solve alone (no report), its exchanges split over 1, 2 and
+// all threads (0: all cores); wall time.
+void BM_SolveThreads(benchmark::State& state) {
+  orcalc::SetPivotThreads(static_cast<int>(state.range(0)));
+  const GoalModel model = DenseProblem(500);
+  int pivots = 0;
+  for (auto _ : state) {
+    const GoalResult result = SolveGoals(model, nullptr);
+    pivots = result.final.pivots;
+    benchmark::DoNotOptimize(result.final.achievement.data());
+  }
+  state.counters["threads"] = orcalc::PivotThreads();
+  state.counters["pivots"] = pivots;
+  state.counters["per_pivot"] = benchmark::Counter(
+      pivots, benchmark::Counter::kIsIterationInvariantRate | benchmark::Counter::kInvert);
+  orcalc::SetPivotThreads(0);
+}
+BENCHMARK(BM_SolveThreads)->Arg(1)->Arg(2)->Arg(0)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 // The starting tableau with its first level's evaluation row, and a pivot
 // that is valid on it; pivoting twice on it leaves the tableau as it was
 // up to round-off, so the loop can repeat it.
@@ -86,14 +106,21 @@ PivotSetup Setup(int size) {
   return s;
 }
 
+// Size, threads (0: all cores).
 void BM_Exchange(benchmark::State& state) {
+  orcalc::SetPivotThreads(static_cast<int>(state.range(1)));
   PivotSetup s = Setup(static_cast<int>(state.range(0)));
   for (auto _ : state) {
     Exchange(s.tableau, s.r, s.p);
     benchmark::ClobberMemory();
   }
+  orcalc::SetPivotThreads(0);
 }
-BENCHMARK(BM_Exchange)->Arg(100)->Arg(500)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_Exchange)
+    ->ArgsProduct({{64, 100, 128, 192, 500}, {1, 2}})
+    ->Args({500, 0})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 // The same arithmetic compiled for the baseline instruction set only.
 void BM_ExchangeBaseline(benchmark::State& state) {

@@ -6,6 +6,7 @@
 #include <random>
 #include <vector>
 
+#include "common/thread_pool.h"
 #include "lp/lp_problem.h"
 #include "lp/pivot_kernel.h"
 #include "lp/simplex_solver.h"
@@ -103,10 +104,34 @@ void BM_Mixed(benchmark::State& state) {
 }
 BENCHMARK(BM_Mixed)->Arg(100)->Arg(500)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The mixed 500×500 problem with its pivots split over 1, 2 and all threads
+// (0: all cores); wall time, as the work is spread over threads.
+void BM_MixedThreads(benchmark::State& state) {
+  orcalc::SetPivotThreads(static_cast<int>(state.range(0)));
+  const LpProblem problem = Mixed(500);
+  long pivots = 0;
+  for (auto _ : state) {
+    const orcalc::lp::SimplexResult result = orcalc::lp::SolveSimplex(problem);
+    pivots = result.pivots;
+    benchmark::DoNotOptimize(result.objective);
+  }
+  state.counters["threads"] = orcalc::PivotThreads();
+  Report(state, pivots);
+  orcalc::SetPivotThreads(0);
+}
+BENCHMARK(BM_MixedThreads)
+    ->Arg(1)
+    ->Arg(2)
+    ->Arg(0)
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime()
+    ->MinTime(2.0);
+
 // One pivot on the largest tableau (502 rows, 1001 columns): the floor for
 // the time per pivot. The pivot column is refilled before every pass so that
 // no row is skipped; pivoting on a 1 keeps the values modest.
 void BM_PivotPass(benchmark::State& state) {
+  orcalc::SetPivotThreads(static_cast<int>(state.range(0)));
   const std::size_t rows = 502;
   const std::size_t width = 1008;  // 1001 rounded up to whole vector lanes
   const std::size_t count = rows * width;
@@ -121,8 +146,36 @@ void BM_PivotPass(benchmark::State& state) {
     benchmark::ClobberMemory();
   }
   ::operator delete[](tableau, std::align_val_t(orcalc::lp::detail::kTableauAlignment));
+  orcalc::SetPivotThreads(0);
 }
-BENCHMARK(BM_PivotPass)->Unit(benchmark::kMicrosecond);
+// Threads: 1, 2, all cores (0).
+BENCHMARK(BM_PivotPass)->Arg(1)->Arg(2)->Arg(0)->Unit(benchmark::kMicrosecond)->UseRealTime();
+
+// One pivot on tableaus of rows × columns with 1 and 2 threads: where
+// splitting starts to gain (the threshold kParallelPivotCells).
+void BM_PivotPassSize(benchmark::State& state) {
+  const std::size_t rows = static_cast<std::size_t>(state.range(0));
+  const std::size_t width = rows * 2;
+  orcalc::SetPivotThreads(static_cast<int>(state.range(1)));
+  const std::size_t count = rows * width;
+  auto* tableau = static_cast<double*>(::operator new[](
+      count * sizeof(double), std::align_val_t(orcalc::lp::detail::kTableauAlignment)));
+  std::mt19937_64 random(3);
+  std::uniform_real_distribution<double> value(-1, 1);
+  for (std::size_t i = 0; i < count; ++i) tableau[i] = value(random);
+  for (auto _ : state) {
+    for (std::size_t i = 0; i < rows; ++i) tableau[i * width + 7] = i == 5 ? 1.0 : 0.5;
+    orcalc::lp::detail::PivotTableau(tableau, width, rows, width, 5, 7);
+    benchmark::ClobberMemory();
+  }
+  state.counters["cells"] = static_cast<double>(count);
+  ::operator delete[](tableau, std::align_val_t(orcalc::lp::detail::kTableauAlignment));
+  orcalc::SetPivotThreads(0);
+}
+BENCHMARK(BM_PivotPassSize)
+    ->ArgsProduct({{64, 96, 128, 192, 256}, {1, 2}})
+    ->Unit(benchmark::kMicrosecond)
+    ->UseRealTime();
 
 }  // namespace
 

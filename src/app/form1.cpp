@@ -84,8 +84,12 @@ void Form1::sensitivityAnalysis() {
   // A click on 计算 commits an open editor by taking the focus; the menu
   // command and its shortcut leave the focus where it is.
   editing().closeEditors();
-  runCalculationCommand([this](int variables, int constraints) {
-    return lp::CalculateSensitivity(request(variables, constraints), MSFlexGrid1->sheet());
+  runCalculationCommand([this](int variables, int constraints) -> CalculationJob {
+    const Sheet& sheet = MSFlexGrid1->sheet();
+    return [request = request(variables, constraints), &sheet](Progress& progress) mutable {
+      request.progress = &progress;
+      return lp::CalculateSensitivity(request, sheet);
+    };
   });
 }
 
@@ -121,8 +125,12 @@ void Form1::graphicalMethod() {
   });
 }
 
-CalculationOutcome Form1::runCalculation(int variables, int constraints) {
-  return lp::Calculate(request(variables, constraints), MSFlexGrid1->sheet());
+CalculationJob Form1::prepareCalculation(int variables, int constraints) {
+  const Sheet& sheet = MSFlexGrid1->sheet();
+  return [request = request(variables, constraints), &sheet](Progress& progress) mutable {
+    request.progress = &progress;
+    return lp::Calculate(request, sheet);
+  };
 }
 
 }  // namespace orcalc::ui

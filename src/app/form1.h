@@ -28,7 +28,7 @@ class Form1 : public SheetWindow {
   // The sense cell records the option buttons' choice.
   void prepareSheetForFile(Sheet& sheet) const override;
   void layOutSheet(int variables, int constraints) override;
-  CalculationOutcome runCalculation(int variables, int constraints) override;
+  CalculationJob prepareCalculation(int variables, int constraints) override;
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:

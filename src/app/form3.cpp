@@ -44,12 +44,16 @@ void Form3::layOutSheet(int variables, int goals) {
   MSFlexGrid1->modifySheet([&](Sheet& sheet) { goal::LayOutSheet(sheet, goals, variables); });
 }
 
-CalculationOutcome Form3::runCalculation(int variables, int goals) {
+CalculationJob Form3::prepareCalculation(int variables, int goals) {
   goal::GoalRequest request;
   request.goals = goals;
   request.variables = variables;
   request.decimal_separator = decimalSeparator();
-  return goal::Calculate(request, MSFlexGrid1->sheet());
+  const Sheet& sheet = MSFlexGrid1->sheet();
+  return [request, &sheet](Progress& progress) mutable {
+    request.progress = &progress;
+    return goal::Calculate(request, sheet);
+  };
 }
 
 }  // namespace orcalc::ui

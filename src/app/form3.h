@@ -15,7 +15,7 @@ class Form3 : public SheetWindow {
   SheetFit fitSheet(const Sheet& sheet) const override;
   // Text1 counts the goals (M), Text2 the variables (N).
   void layOutSheet(int variables, int goals) override;
-  CalculationOutcome runCalculation(int variables, int goals) override;
+  CalculationJob prepareCalculation(int variables, int goals) override;
 };
 
 const SheetWindowDesign& form3Design();

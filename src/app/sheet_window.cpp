@@ -47,15 +47,6 @@ namespace {
 constexpr int kWidthMargin = 300;
 constexpr int kHeightMargin = 1800;
 
-// The busy cursor while a command computes.
-class BusyCursor {
- public:
-  BusyCursor() { QApplication::setOverrideCursor(Qt::WaitCursor); }
-  ~BusyCursor() { QApplication::restoreOverrideCursor(); }
-  BusyCursor(const BusyCursor&) = delete;
-  BusyCursor& operator=(const BusyCursor&) = delete;
-};
-
 template <typename W>
 W* place(W* widget, const char* name, const QRect& twips, QWidget* reference) {
   widget->setObjectName(QString::fromLatin1(name));
@@ -261,19 +252,16 @@ void SheetWindow::ok() {
 
 void SheetWindow::calculate() {
   runCalculationCommand([this](int variables, int constraints) {
-    return runCalculation(variables, constraints);
+    return prepareCalculation(variables, constraints);
   });
 }
 
 void SheetWindow::runCalculationCommand(
-    const std::function<CalculationOutcome(int variables, int constraints)>& command) {
+    const std::function<CalculationJob(int variables, int constraints)>& prepare) {
   guarded([&] {
-    CalculationOutcome outcome;
-    {
-      BusyCursor busy;
-      outcome = command(count(Text2), count(Text1));
-    }
-    present(outcome);
+    std::optional<CalculationOutcome> outcome =
+        runCalculationJob(this, prepare(count(Text2), count(Text1)));
+    if (outcome) present(*outcome);
   });
 }
 
@@ -284,12 +272,10 @@ void SheetWindow::statistics() {
     request.count = count(Text1);
     request.kind = design_.sheet_kind;
     request.decimal_separator = decimalSeparator();
-    CalculationOutcome outcome;
-    {
-      BusyCursor busy;
-      outcome = stats::Calculate(request, MSFlexGrid1->sheet());
-    }
-    present(outcome);
+    const Sheet& sheet = MSFlexGrid1->sheet();
+    std::optional<CalculationOutcome> outcome = runCalculationJob(
+        this, [request, &sheet](Progress&) { return stats::Calculate(request, sheet); });
+    if (outcome) present(*outcome);
   });
 }
 

@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "app/calculation_runner.h"
 #include "common/calculation.h"
 #include "common/sheet.h"
 #include "stats/stats_command.h"
@@ -143,12 +144,16 @@ class SheetWindow : public QDialog {
 
   // OK: lay the sheet out for the counts read from the boxes.
   virtual void layOutSheet(int variables, int constraints) = 0;
-  // Calculate with the counts read from the boxes now.
-  virtual CalculationOutcome runCalculation(int variables, int constraints) = 0;
-  // Runs a command of the calculate kind as 计算 runs its own: `command`
-  // with the counts read from the boxes now, then its messages and report.
+  // Calculate with the counts read from the boxes now: everything the
+  // calculation needs from the window is read here, on this thread; the job
+  // returned runs on a worker thread and reads only the sheet, which cannot
+  // change meanwhile.
+  virtual CalculationJob prepareCalculation(int variables, int constraints) = 0;
+  // Runs a command of the calculate kind as 计算 runs its own: `prepare`
+  // with the counts read from the boxes now, its job on the worker thread,
+  // then its messages and report.
   void runCalculationCommand(
-      const std::function<CalculationOutcome(int variables, int constraints)>& command);
+      const std::function<CalculationJob(int variables, int constraints)>& prepare);
   // Runs one command; running out of memory ends it with a message and
   // leaves the sheet and the program as they were.
   void guarded(const std::function<void()>& command);

@@ -1,6 +1,7 @@
 // orcalc-cli layout goal, orcalc-cli goal.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/run_limits.h"
 #include "common/sheet_file.h"
 #include "goal/goal_commands.h"
 
@@ -24,14 +25,17 @@ int RunLayoutGoal(Args args) {
 }
 
 int RunGoal(Args args) {
-  static constexpr KnownOption kOptions[] = {{"goals", true}, {"vars", true}};
+  static constexpr KnownOption kOptions[] = {{"goals", true}, {"vars", true}, kMaxSecondsOption};
   const Arguments arguments(args, kOptions);
   const Sheet sheet = ReadSheetFile(SheetPath(arguments));
 
   goal::GoalRequest request;
   request.goals = CountOption(arguments, "goals", sheet.rows() - 1);
   request.variables = CountOption(arguments, "vars", sheet.cols() - 7);
-  return EmitOutcome(goal::Calculate(request, sheet));
+  Progress progress;
+  ApplyTimeLimit(arguments, progress);
+  request.progress = &progress;
+  return EmitLimitedOutcome(goal::Calculate(request, sheet), arguments);
 }
 
 }  // namespace orcalc::cli

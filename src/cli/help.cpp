@@ -13,7 +13,7 @@ struct CommandHelp {
 };
 
 constexpr std::string_view kOverview =
-    "Usage: orcalc-cli COMMAND [OPTIONS] [SHEET.csv]\n"
+    "Usage: orcalc-cli [--threads N] COMMAND [OPTIONS] [SHEET.csv]\n"
     "  or:  orcalc-cli help [COMMAND]\n"
     "  or:  orcalc-cli --version\n"
     "\n"
@@ -25,6 +25,9 @@ constexpr std::string_view kOverview =
     "with a byte-order mark or GB18030/GBK, with commas, semicolons or tabs\n"
     "between fields, and may hold at most 1000 records of at most 1000 fields,\n"
     "and at most 64 MB. Counts are whole numbers; larger than 500 counts as 500.\n"
+    "\n"
+    "--threads N (before the command) splits each pivot of a large problem over\n"
+    "N threads (default: all cores); the results do not depend on N.\n"
     "\n"
     "Commands:\n"
     "  layout lp     print a laid-out linear-programming sheet\n"
@@ -38,7 +41,7 @@ constexpr std::string_view kOverview =
     "\n"
     "Exit status: 0 without messages, 1 when a message was shown, 2 on a usage\n"
     "error, a sheet file that cannot be read or is refused, or output that\n"
-    "cannot be written.\n";
+    "cannot be written, 3 when --max-seconds stopped the calculation.\n";
 
 constexpr std::array kCommands = {
     CommandHelp{"layout lp",
@@ -59,7 +62,8 @@ constexpr std::array kCommands = {
                 "  --goals M  number of goal constraints\n"
                 "  --vars N   number of decision variables\n"},
     CommandHelp{"lp",
-                "Usage: orcalc-cli lp [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
+                "Usage: orcalc-cli lp [--max|--min] [--vars M] [--constraints N]\n"
+                "                    [--max-seconds S] SHEET.csv\n"
                 "\n"
                 "Solves the linear program of a linear-programming sheet by the two-phase\n"
                 "simplex method and prints the report of the results window.\n"
@@ -68,6 +72,7 @@ constexpr std::array kCommands = {
                 "  --min            minimise the objective\n"
                 "  --vars M         number of variables (default: the sheet's columns - 3)\n"
                 "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
+                "  --max-seconds S  stop after S seconds without a report (exit status 3)\n"
                 "\n"
                 "Without --max or --min the sheet's sense cell (objective row, last column)\n"
                 "decides: Max (blanks removed, any case) maximises, anything else\n"
@@ -106,13 +111,14 @@ constexpr std::array kCommands = {
                 "\n"
                 "Without --max or --min the sheet's sense cell decides, as for lp.\n"},
     CommandHelp{"goal",
-                "Usage: orcalc-cli goal [--goals M] [--vars N] SHEET.csv\n"
+                "Usage: orcalc-cli goal [--goals M] [--vars N] [--max-seconds S] SHEET.csv\n"
                 "\n"
                 "Solves the goal program of a goal-programming sheet, one priority level\n"
                 "after the other, and prints the report with one block per pivot.\n"
                 "\n"
                 "  --goals M  number of goal constraints (default: the sheet's rows - 1)\n"
-                "  --vars N   number of decision variables (default: the sheet's columns - 7)\n"},
+                "  --vars N   number of decision variables (default: the sheet's columns - 7)\n"
+                "  --max-seconds S  stop after S seconds without a report (exit status 3)\n"},
     CommandHelp{"stats",
                 "Usage: orcalc-cli stats [--goal] --column C [--count N] SHEET.csv\n"
                 "\n"

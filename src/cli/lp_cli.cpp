@@ -1,6 +1,7 @@
 // orcalc-cli layout lp, orcalc-cli lp.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/run_limits.h"
 #include "common/sheet_file.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_sheet_file.h"
@@ -26,7 +27,7 @@ int RunLayoutLp(Args args) {
 
 int RunLp(Args args) {
   static constexpr KnownOption kOptions[] = {
-      {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}};
+      {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, kMaxSecondsOption};
   const Arguments arguments(args, kOptions);
   if (arguments.Has("max") && arguments.Has("min"))
     throw UsageError("--max and --min exclude each other");
@@ -40,7 +41,10 @@ int RunLp(Args args) {
   request.sense = arguments.Has("max")   ? lp::Sense::Maximise
                   : arguments.Has("min") ? lp::Sense::Minimise
                                          : lp::SenseFromSheet(sheet);
-  return EmitOutcome(lp::Calculate(request, sheet));
+  Progress progress;
+  ApplyTimeLimit(arguments, progress);
+  request.progress = &progress;
+  return EmitLimitedOutcome(lp::Calculate(request, sheet), arguments);
 }
 
 }  // namespace orcalc::cli

@@ -8,6 +8,7 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/help.h"
+#include "cli/run_limits.h"
 
 namespace {
 
@@ -51,8 +52,9 @@ int Print(std::string_view text) {
   return orcalc::cli::kExitFailure;
 }
 
-int Dispatch(Args args) {
+int Dispatch(Args all_args) {
   using namespace orcalc::cli;
+  const Args args = TakeThreadsOption(all_args);
   if (!args.empty() && (args[0] == "--help" || args[0] == "-h")) return Print(FullHelp());
   if (!args.empty() && args[0] == "--version") return Print(VersionText());
   if (!args.empty() && args[0] == "help") {

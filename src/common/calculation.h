@@ -24,6 +24,9 @@ struct CalculationOutcome {
   // Caption and title label of the results window; empty keeps the design
   // title.
   std::string title;
+  // The calculation was stopped before its end (cancelled, or out of
+  // time): no messages and no report.
+  bool stopped = false;
 };
 
 // Whether every value is a finite number.

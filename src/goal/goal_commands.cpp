@@ -49,6 +49,7 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
   options.pivotLimit = request.pivot_limit;
   // Whether some block of the report shows a number that is not finite.
   bool overflow = false;
+  options.progress = request.progress;
   const GoalResult result = SolveGoals(
       intake.model,
       [&](const GoalSnapshot& snapshot) {
@@ -58,6 +59,9 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
       options);
   overflow = overflow || !Finite(result.final) || result.outcome == GoalOutcome::Overflow;
   switch (result.outcome) {
+    case GoalOutcome::Stopped:
+      outcome.stopped = true;
+      return outcome;
     case GoalOutcome::Optimal:
       break;
     case GoalOutcome::PivotTooSmall:
@@ -74,6 +78,7 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
       break;
   }
   if (overflow) outcome.messages.emplace_back(kNumericOverflowMessage);
+  if (request.progress) request.progress->SetPhase(ProgressPhase::Report);
   report.Finish(result.outcome, result.final);
   outcome.report = report.Take();
   return outcome;

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/calculation.h"
+#include "common/progress.h"
 #include "common/sheet.h"
 
 namespace orcalc::goal {
@@ -17,6 +18,8 @@ struct GoalRequest {
   int variables = 0;  // N, 0..500
   std::string decimal_separator = ".";
   int pivot_limit = 32767;  // most pivots (tests lower it)
+  // Progress of the solve and the way to stop it; null runs to the end.
+  Progress* progress = nullptr;
 };
 
 // Calculate: the report (title "目标规划计算结果") and the messages in order:
@@ -24,7 +27,8 @@ struct GoalRequest {
 // round-off decided a level), then kNumericOverflowMessage when a block of
 // the report shows a number that is not finite. A cell whose number
 // overflows gives its message alone and no report; cells beyond the sheet
-// read as empty.
+// read as empty. Stopped through `progress`: no report, no messages,
+// `stopped` set.
 CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet);
 
 }  // namespace orcalc::goal

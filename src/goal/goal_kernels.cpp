@@ -3,6 +3,17 @@
 #include <cmath>
 #include <cstring>
 
+#include "common/thread_pool.h"
+
+// The AVX2 and baseline variants, chosen at run time; not under
+// ThreadSanitizer, whose instrumented resolvers would run before the
+// sanitizer has started.
+#if defined(__x86_64__) && !defined(__SANITIZE_THREAD__)
+#define ORCALC_GOAL_CLONES __attribute__((target_clones("avx2", "default")))
+#else
+#define ORCALC_GOAL_CLONES
+#endif
+
 namespace orcalc::goal {
 namespace {
 
@@ -37,20 +48,25 @@ namespace {
   for (std::size_t j = 0; j < width; ++j) row[j] = Select(keep[j], row[j], row[j] / P);
 }
 
-[[gnu::always_inline]] inline void Exchange(const ExchangeArgs& a) {
+// The evaluation row (when `with_eval`) and rows [begin, end) other than r,
+// from the pivot row's values before the exchange.
+[[gnu::always_inline]] inline void UpdateRows(const ExchangeArgs& a, bool with_eval, int begin,
+                                              int end) {
   const std::size_t width = a.stride;
   const std::size_t p = static_cast<std::size_t>(a.p);
-  double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
+  const double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
   const double P = pivot_row[p];
 
-  // Evaluation row; its column p is overwritten after the pass.
-  const double e = a.eval[p];
-  UpdateRow(a.eval, pivot_row, a.keep, width, e, P);
-  a.eval[p] = -e / P;
+  if (with_eval) {
+    // Evaluation row; its column p is overwritten after the pass.
+    const double e = a.eval[p];
+    UpdateRow(a.eval, pivot_row, a.keep, width, e, P);
+    a.eval[p] = -e / P;
+  }
 
   // Every other row; column p of each is likewise overwritten after the pass.
   const double vr = a.rowValue[a.r];
-  for (int i = 0; i < a.rows; ++i) {
+  for (int i = begin; i < end; ++i) {
     if (i == a.r) continue;
     double* const row = a.coef + static_cast<std::size_t>(i) * a.stride;
     const double x = row[p];
@@ -58,23 +74,50 @@ namespace {
     UpdateRow(row, pivot_row, a.keep, width, x, P);
     row[p] = -x / P;
   }
+}
 
-  // The pivot row last, as the rows above read its old values.
-  a.rowValue[a.r] = vr / P;
-  DivideRow(pivot_row, a.keep, width, P);
+// The pivot row last, as the rows above read its old values.
+[[gnu::always_inline]] inline void FinishPivotRow(const ExchangeArgs& a) {
+  const std::size_t p = static_cast<std::size_t>(a.p);
+  double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
+  const double P = pivot_row[p];
+  a.rowValue[a.r] = a.rowValue[a.r] / P;
+  DivideRow(pivot_row, a.keep, a.stride, P);
   pivot_row[p] = 1 / P;
 }
 
+[[gnu::always_inline]] inline void Exchange(const ExchangeArgs& a) {
+  UpdateRows(a, true, 0, a.rows);
+  FinishPivotRow(a);
+}
+
+ORCALC_GOAL_CLONES void UpdateRowsKernel(const ExchangeArgs& a, bool with_eval, int begin,
+                                         int end) {
+  UpdateRows(a, with_eval, begin, end);
+}
+
+ORCALC_GOAL_CLONES void FinishPivotRowKernel(const ExchangeArgs& a) { FinishPivotRow(a); }
+
 }  // namespace
 
-__attribute__((target_clones("avx2", "default"))) void ExchangeTableau(const ExchangeArgs& args) {
-  Exchange(args);
+void ExchangeTableau(const ExchangeArgs& args) {
+  const std::size_t cells = static_cast<std::size_t>(args.rows) * args.stride;
+  if (cells < kParallelExchangeCells) {
+    UpdateRowsKernel(args, true, 0, args.rows);
+  } else {
+    UpdateRowsKernel(args, true, 0, 0);  // the evaluation row alone
+    PivotPool().ForEachChunk(
+        static_cast<std::size_t>(args.rows), [&args](std::size_t begin, std::size_t end) {
+          UpdateRowsKernel(args, false, static_cast<int>(begin), static_cast<int>(end));
+        });
+  }
+  FinishPivotRowKernel(args);
 }
 
 void ExchangeTableauBaseline(const ExchangeArgs& args) { Exchange(args); }
 
-__attribute__((target_clones("avx2", "default"))) void AddWeightedRow(
-    double* eval, const double* row, double weight, const std::uint64_t* keep, std::size_t width) {
+ORCALC_GOAL_CLONES void AddWeightedRow(double* eval, const double* row, double weight,
+                                       const std::uint64_t* keep, std::size_t width) {
   for (std::size_t j = 0; j < width; ++j) {
     eval[j] = Select(keep[j], eval[j], eval[j] + row[j] * weight);
   }

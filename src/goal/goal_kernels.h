@@ -34,8 +34,12 @@ struct ExchangeArgs {
 //   coef(i,j)   -= coef(r,j) × coef(i,p) / P       (i ≠ r, j ≠ p)
 //   coef(i,p)    = −coef(i,p) / P                  (i ≠ r)
 //   rowValue(r) /= P;  coef(r,j) /= P (j ≠ p);  coef(r,p) = 1 / P
-// The tableau is walked row by row and nothing is allocated.
+// The tableau is walked row by row and nothing is allocated. From
+// kParallelExchangeCells cells on, the rows are split over the pivot pool's
+// threads; each element is computed the same way by whichever thread.
 void ExchangeTableau(const ExchangeArgs& args);
+
+inline constexpr std::size_t kParallelExchangeCells = 32768;
 
 // The same, compiled for the baseline instruction set only.
 void ExchangeTableauBaseline(const ExchangeArgs& args);

@@ -133,14 +133,17 @@ bool EvaluationFinite(const GoalTableau& t) {
 
 // Runs the levels; the outcome. The tableau is left as it stands.
 GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& onPivot,
-                      int pivot_limit) {
+                      int pivot_limit, const SolveOptions& options) {
+  Progress* const progress = options.progress;
   GoalSnapshot snapshot;
   BasisHistory history(t.variables + 2 * t.goals);
   for (int level = 1; level <= t.levels; ++level) {
+    if (progress) progress->SetPhase(ProgressPhase::GoalLevel, level);
     BuildEvaluationRow(t, level);
     history.Start(t.rowVar);
     if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
     while (!LevelOptimal(t)) {
+      if (ShouldStop(progress)) return GoalOutcome::Stopped;
       const int p = ChooseEntering(t);
       const int r = p < 0 ? -1 : ChooseLeaving(t, p);
       const double pivot = r < 0 ? 0.0 : t.Coef(r, p);
@@ -151,6 +154,8 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
       const int entering = t.colVar[Index(p)];
       Exchange(t, r, p);
       ++t.pivots;
+      if (progress) progress->SetPivots(t.pivots);
+      if (options.afterExchange) options.afterExchange(t);
       TakeSnapshot(t, snapshot);
       if (onPivot) onPivot(snapshot);
       if (history.Repeats(leaving, entering, t.rowVar)) return GoalOutcome::Cycling;
@@ -449,7 +454,7 @@ GoalResult SolveGoals(const GoalModel& model,
                       const SolveOptions& options) {
   GoalTableau t = StartTableau(model);
   GoalResult result;
-  result.outcome = RunLevels(t, onPivot, std::clamp(options.pivotLimit, 0, kPivotLimit));
+  result.outcome = RunLevels(t, onPivot, std::clamp(options.pivotLimit, 0, kPivotLimit), options);
   TakeSnapshot(t, result.final);
   // An answer whose values break a goal's equation beyond round-off is not
   // one the method can vouch for.

@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/progress.h"
 #include "goal/goal_model.h"
 
 namespace orcalc::goal {
@@ -50,6 +51,7 @@ enum class GoalOutcome {
   PivotLimit,     // one more pivot would exceed the limit
   RoundOff,       // round-off decided a level's end, or drove a value negative
   Overflow,       // an evaluation entry or its round-off bound was not finite
+  Stopped,        // the caller asked the solver to stop
 };
 
 struct GoalTableau {
@@ -159,6 +161,12 @@ GoalSnapshot TakeSnapshot(const GoalTableau& t);
 
 struct SolveOptions {
   int pivotLimit = kPivotLimit;  // lowered by tests only
+  // Told the level and the pivots made; asked before every pivot whether
+  // to stop. Null runs to the end.
+  Progress* progress = nullptr;
+  // Called after every exchange with the tableau; tests use it to compare
+  // runs.
+  std::function<void(const GoalTableau&)> afterExchange = nullptr;
 };
 
 // Minimises level 1, then 2, … up to L. After every pivot `onPivot` gets

@@ -18,6 +18,7 @@ CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
   }
   const LpProblem& problem = intake.problem;
 
+  if (request.progress) request.progress->SetPhase(ProgressPhase::Report);
   ReportText report(request.decimal_separator);
   // About a dozen bytes per echoed coefficient, plus the fixed lines.
   report.Reserve(512 + static_cast<std::size_t>(problem.variables + 1) *
@@ -26,7 +27,13 @@ CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
 
   SimplexOptions options;
   options.iteration_limit = request.iteration_limit;
+  options.progress = request.progress;
   const SimplexResult result = SolveSimplex(problem, options);
+  if (result.end == SimplexEnd::Stopped) {
+    outcome.stopped = true;
+    return outcome;
+  }
+  if (request.progress) request.progress->SetPhase(ProgressPhase::Report);
   WriteReportResults(report, result);
 
   outcome.messages = result.messages;

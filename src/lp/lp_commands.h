@@ -6,6 +6,7 @@
 #include <string>
 
 #include "common/calculation.h"
+#include "common/progress.h"
 #include "common/sheet.h"
 #include "lp/lp_problem.h"
 #include "lp/simplex_solver.h"
@@ -24,6 +25,8 @@ struct LpRequest {
   Sense sense = Sense::Minimise;
   std::string decimal_separator = ".";  // for plain number text
   long iteration_limit = 1000000;       // the loop's limit (tests lower it)
+  // Progress of the solve and the way to stop it; null runs to the end.
+  Progress* progress = nullptr;
 };
 
 // The problem a calculation solved and what the solver returned.
@@ -35,7 +38,8 @@ struct SolvedLp {
 // Calculate: the report text (absent when a cell overflows) and the
 // messages to show, in order. Cells beyond the sheet read as empty. When
 // `solved` is given, it receives the problem and the solver's result
-// whenever the solver ran.
+// whenever the solver ran to an end. Stopped through `progress`: no report,
+// no messages, `stopped` set.
 CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
                              std::optional<SolvedLp>* solved = nullptr);
 

@@ -10,6 +10,10 @@ namespace orcalc::lp::detail {
 inline constexpr std::size_t kRowQuantum = 8;
 inline constexpr std::size_t kTableauAlignment = 64;
 
+// From this many cells on, the rows of a pivot are split over the pivot
+// pool's threads (below it, waking them costs more than they save).
+inline constexpr std::size_t kParallelPivotCells = 32768;
+
 // Pivots the `rows` x `width` block at `tableau` (rows `stride` doubles
 // apart, `width` and `stride` multiples of kRowQuantum) on entry (r, k):
 // row r is divided by its entry in column k, then every other row i with
@@ -17,7 +21,9 @@ inline constexpr std::size_t kTableauAlignment = 64;
 // Each cell is computed as written (a quotient, or one product subtracted),
 // so every code path gives the same bits as a plain loop; rows whose factor
 // is exactly 0 are left as they are. Chooses the widest vector unit the
-// processor has at run time. Allocates nothing.
+// processor has at run time. Large tableaus are split by rows over the
+// pivot pool; each cell is computed the same way by whichever thread, so
+// the bits do not depend on the number of threads. Allocates nothing.
 void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
                   std::size_t r, std::size_t k);
 

@@ -11,6 +11,7 @@ CalculationOutcome CalculateSensitivity(const LpRequest& request, const Sheet& s
                                         SensitivityFormat format) {
   std::optional<SolvedLp> solved;
   const CalculationOutcome calculation = Calculate(request, sheet, &solved);
+  if (calculation.stopped) return calculation;
   CalculationOutcome outcome;
   outcome.messages = calculation.messages;
   if (solved && outcome.messages.empty()) {

@@ -21,6 +21,7 @@ enum class SensitivityFormat {
 // sensitivity report under the title "灵敏度分析结果" instead of the
 // calculation's report. Otherwise the messages are the calculation's
 // followed by "问题没有最优解，不能进行灵敏度分析！", and there is no report.
+// Stopped through `request.progress`: the calculation's stopped outcome.
 CalculationOutcome CalculateSensitivity(const LpRequest& request, const Sheet& sheet,
                                         SensitivityFormat format = SensitivityFormat::Report);
 

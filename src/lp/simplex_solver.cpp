@@ -31,6 +31,8 @@ class Tableau {
     return data_.get()[static_cast<std::size_t>(i - 1) * width_ + static_cast<std::size_t>(j - 1)];
   }
 
+  std::span<const double> Cells() const { return {data_.get(), rows_ * width_}; }
+
   void Pivot(int r, int k) {
     detail::PivotTableau(data_.get(), width_, rows_, width_, static_cast<std::size_t>(r - 1),
                          static_cast<std::size_t>(k - 1));
@@ -394,8 +396,15 @@ SimplexResult Simplex::Run() {
   history_.Restart();
 
   bool tolerance_decided = false;
+  Progress* const progress = options_.progress;
+  if (progress) progress->SetPhase(r0_ == 1 ? ProgressPhase::Phase2 : ProgressPhase::Phase1);
+
   long counter = 1;
   for (;;) {
+    if (ShouldStop(progress)) {
+      result.end = SimplexEnd::Stopped;
+      return result;
+    }
     if (counter >= options_.iteration_limit) {
       result.end = SimplexEnd::IterationLimit;
       result.messages.emplace_back(kIterationLimitMessage);
@@ -431,6 +440,7 @@ SimplexResult Simplex::Run() {
       r0_ = 1;
       bland_ = false;
       history_.Restart();
+      if (progress) progress->SetPhase(ProgressPhase::Phase2);
       continue;
     }
 
@@ -451,6 +461,8 @@ SimplexResult Simplex::Run() {
     ++result.pivots;
     if (r0_ != 1) ++result.phase1_pivots;
     if (bland_) ++result.bland_pivots;
+    if (progress) progress->SetPivots(result.pivots);
+    if (options_.after_pivot) options_.after_pivot(T_.Cells());
     history_.Replace(r, B_[static_cast<std::size_t>(r)], k, rhs_);
     B_[static_cast<std::size_t>(r)] = k;
 

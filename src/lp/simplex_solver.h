@@ -1,10 +1,13 @@
 // The two-phase tableau simplex method.
 #pragma once
 
+#include <functional>
+#include <span>
 #include <string>
 #include <vector>
 
 #include "common/calculation.h"
+#include "common/progress.h"
 #include "lp/lp_problem.h"
 
 namespace orcalc::lp {
@@ -49,6 +52,12 @@ struct SimplexOptions {
   // The ratio test's floor relative to the pivot column. Only tests turn it
   // off, to compare with the fixed floor of epsilon it replaced.
   bool relative_ratio_floor = true;
+  // Told the phase and the pivots made; asked before every pivot whether to
+  // stop. Null runs to the end.
+  Progress* progress = nullptr;
+  // Called after every pivot with the whole tableau as stored (padding
+  // included); tests use it to compare runs.
+  std::function<void(std::span<const double>)> after_pivot = nullptr;
 };
 
 enum class SimplexEnd {
@@ -57,6 +66,7 @@ enum class SimplexEnd {
   Phase1Stuck,     // phase 1 ended with an artificial variable still positive
   IterationLimit,  // the loop ran out of iterations
   Overflow,        // a column or row the method had to weigh was not finite
+  Stopped,         // the caller asked the loop to stop; no results
 };
 
 struct SimplexResult {

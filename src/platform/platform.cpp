@@ -7,6 +7,8 @@
 #include <QFileDialog>
 #include <QIODevice>
 #include <QMessageBox>
+#include <QPointer>
+#include <QProgressDialog>
 #include <QPushButton>
 
 #include "platform/ansi_file.h"
@@ -93,6 +95,44 @@ bool Platform::writeBytes(QIODevice& file, const QByteArray& bytes, QString* rea
     done += written;
   }
   return true;
+}
+
+namespace {
+
+class SystemProgressDialog final : public ProgressDialog {
+ public:
+  SystemProgressDialog(QWidget* parent, const QString& text, std::function<void()> onCancel)
+      : dialog_(new QProgressDialog(parent)) {
+    dialog_->setObjectName(QStringLiteral("ProgressDialog"));
+    dialog_->setWindowTitle(QStringLiteral("正在计算"));
+    dialog_->setLabelText(text);
+    dialog_->setCancelButtonText(QStringLiteral("取消"));
+    dialog_->setRange(0, 0);  // no known end: a busy bar
+    dialog_->setMinimumDuration(0);
+    dialog_->setAutoClose(false);
+    dialog_->setAutoReset(false);
+    dialog_->setWindowModality(Qt::ApplicationModal);
+    dialog_->setMinimumWidth(320);
+    QObject::connect(dialog_, &QProgressDialog::canceled, dialog_, [cancel = std::move(onCancel)] {
+      if (cancel) cancel();
+    });
+    dialog_->show();
+  }
+  ~SystemProgressDialog() override { delete dialog_; }
+
+  void setText(const QString& text) override {
+    if (dialog_) dialog_->setLabelText(text);
+  }
+
+ private:
+  QPointer<QProgressDialog> dialog_;
+};
+
+}  // namespace
+
+std::unique_ptr<ProgressDialog> Platform::showProgress(QWidget* parent, const QString& text,
+                                                       std::function<void()> onCancel) {
+  return std::make_unique<SystemProgressDialog>(parent, text, std::move(onCancel));
 }
 
 Platform& Platform::current() { return installed ? *installed : systemPlatform(); }

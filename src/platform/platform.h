@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QString>
 #include <Qt>
+#include <functional>
+#include <memory>
 
 class QDialog;
 class QIODevice;
@@ -15,6 +17,15 @@ namespace orcalc::ui {
 
 // The application's title: the caption of every message box.
 inline const char* const kApplicationTitle = "运筹学计算程序";
+
+// The dialog shown while a long calculation runs: caption "正在计算", a line
+// of text and a 取消 button (Escape presses it). It stays open, modal, until
+// the object is destroyed.
+class ProgressDialog {
+ public:
+  virtual ~ProgressDialog() = default;
+  virtual void setText(const QString& text) = 0;
+};
 
 struct SaveFileRequest {
   // Qt filter text, "description (patterns);;...": the dialog shows each
@@ -63,6 +74,11 @@ class Platform {
   // false with the reason in `reason`. Tests replace it to stand in for a
   // device that fails part-way, such as a full disk.
   virtual bool writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason);
+  // Opens the progress dialog over `parent` with `text` and returns at once;
+  // `onCancel` runs (on this thread) when the user cancels. Tests replace it
+  // to see the dialog and to press 取消.
+  virtual std::unique_ptr<ProgressDialog> showProgress(QWidget* parent, const QString& text,
+                                                       std::function<void()> onCancel);
 
   // The implementation in force (the real one unless a test installed
   // another). Install takes no ownership; nullptr restores the real one.

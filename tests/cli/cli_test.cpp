@@ -15,7 +15,10 @@
 
 namespace {
 
-struct CliRun { int status = -1; std::string out, err; };
+struct CliRun {
+  int status = -1;
+  std::string out, err;
+};
 
 std::string Slurp(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
@@ -102,7 +105,8 @@ TEST(Cli, OutputMessagesAndExitStatus) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
     const CliRun run = RunCli(c.args, c.input);
     EXPECT_EQ(run.status, c.status);
-    EXPECT_TRUE(c.exact || c.out.empty() ? run.out == c.out : run.out.find(c.out) != std::string::npos)
+    EXPECT_TRUE(c.exact || c.out.empty() ? run.out == c.out
+                                         : run.out.find(c.out) != std::string::npos)
         << run.out;
     EXPECT_EQ(c.err == usage ? run.err.substr(0, usage.size()) : run.err, c.err);
   }
@@ -180,6 +184,68 @@ TEST(Cli, LimitsAndFailedOutput) {
     EXPECT_EQ(run.err, c.err);
   }
   std::system(("rm -rf '" + dir + "'").c_str());
+}
+
+// A dense, feasible linear-programming sheet of m variables and n rows
+// (every third row >=), written to a temporary file.
+std::string DenseLpSheet(int m, int n) {
+  std::string csv = "\n";
+  auto value = [](int i, int j) { return std::to_string(1 + (i * 7 + j * 13) % 10); };
+  for (int j = 0; j < m; ++j) csv.append(",").append(value(0, j));
+  csv += "\n";
+  for (int i = 1; i <= n; ++i) {
+    int sum = 0;
+    for (int j = 0; j < m; ++j) csv.append(",").append(value(i, j)), sum += std::stoi(value(i, j));
+    csv.append(i % 3 == 0 ? ", ≥ ," : ", ≤ ,")
+        .append(std::to_string(i % 3 == 0 ? sum / 2 : sum * 2));
+    csv += "\n";
+  }
+  const std::string path = ::testing::TempDir() + "/orcalc_dense_" + std::to_string(getpid()) +
+                           "_" + std::to_string(m) + ".csv";
+  std::ofstream(path, std::ios::binary) << csv;
+  return path;
+}
+
+TEST(Cli, ThreadsAndTimeLimit) {
+  // The same bytes with any number of threads (the pivots here are split).
+  const std::string sheet = DenseLpSheet(160, 160);
+  const CliRun one = RunCli({"--threads", "1", "lp", "--max", sheet}, "/dev/null");
+  ASSERT_EQ(one.status, 0) << one.err;
+  for (const char* threads : {"--threads=2", "--threads=4"}) {
+    const CliRun many = RunCli({threads, "lp", "--max", sheet}, "/dev/null");
+    EXPECT_EQ(many.status, one.status);
+    EXPECT_TRUE(many.out == one.out && many.err == one.err) << threads;
+  }
+  // A limit that runs out before the solve ends: exit 3, one line, no report.
+  const std::string large = DenseLpSheet(500, 500);
+  const CliRun stopped = RunCli({"lp", "--max", "--max-seconds", "0.001", large}, "/dev/null");
+  EXPECT_EQ(stopped.status, 3);
+  EXPECT_EQ(stopped.out, "");
+  EXPECT_EQ(stopped.err, "orcalc-cli: stopped after 0.001 seconds (--max-seconds); no report\n");
+  // A generous limit changes nothing.
+  const CliRun limited =
+      RunCli({"--threads", "1", "lp", "--max-seconds=600", "--max", sheet}, "/dev/null");
+  EXPECT_TRUE(limited.status == 0 && limited.out == one.out);
+  EXPECT_EQ(RunCli({"goal", "--max-seconds", "60", Data("goal_example.csv")}, "/dev/null").status,
+            0);
+  // Bad values are usage errors.
+  for (const std::vector<std::string>& args :
+       {std::vector<std::string>{"lp", "--max-seconds", "0", sheet},
+        {"lp", "--max-seconds", "x", sheet},
+        {"goal", "--max-seconds", "-1", sheet},
+        {"--threads", "0", "lp", sheet},
+        {"--threads"},
+        {"stats", "--max-seconds", "5", "--column", "1", sheet}}) {
+    EXPECT_EQ(RunCli(args, "/dev/null").status, 2) << ::testing::PrintToString(args);
+  }
+  // The help tells of both options.
+  EXPECT_NE(RunCli({"--help"}, "/dev/null").out.find("--threads N"), std::string::npos);
+  for (const char* command : {"lp", "goal"}) {
+    EXPECT_NE(RunCli({"help", command}, "/dev/null").out.find("--max-seconds S"), std::string::npos)
+        << command;
+  }
+  std::remove(sheet.c_str());
+  std::remove(large.c_str());
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <QString>
 #include <QStringList>
 #include <functional>
+#include <memory>
 #include <optional>
 
 #include "platform/platform.h"
@@ -47,6 +48,15 @@ class RecordingPlatform : public Platform {
   // reach the file first), as on a full disk.
   std::optional<QString> failWrites;
 
+  // Progress dialogs: how many opened, every text they showed (the first on
+  // opening), whether one is open now, and its 取消 button while it is.
+  int progressShows = 0;
+  QStringList progressTexts;
+  bool progressOpen = false;
+  std::function<void()> pressCancel;
+  // Called right after a progress dialog opens.
+  std::function<void()> onProgress;
+
   void showMessage(QWidget*, const QString& text) override { messages << text; }
   void beep() override { ++beeps; }
   QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override {
@@ -68,6 +78,28 @@ class RecordingPlatform : public Platform {
     dialog->show();
     if (onModal) onModal(dialog);
     if (guard && guard->isVisible()) guard->done(QDialog::Rejected);
+  }
+  std::unique_ptr<ProgressDialog> showProgress(QWidget*, const QString& text,
+                                               std::function<void()> onCancel) override {
+    class Recorded : public ProgressDialog {
+     public:
+      explicit Recorded(RecordingPlatform& platform) : platform_(platform) {}
+      ~Recorded() override {
+        platform_.progressOpen = false;
+        platform_.pressCancel = nullptr;
+      }
+      void setText(const QString& text) override { platform_.progressTexts << text; }
+
+     private:
+      RecordingPlatform& platform_;
+    };
+    ++progressShows;
+    progressTexts << text;
+    progressOpen = true;
+    pressCancel = std::move(onCancel);
+    auto dialog = std::make_unique<Recorded>(*this);
+    if (onProgress) onProgress();
+    return dialog;
   }
   bool writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) override {
     if (!failWrites) return Platform::writeBytes(file, bytes, reason);

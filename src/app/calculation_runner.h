@@ -1,0 +1,38 @@
+// Runs a calculation off the user-interface thread. The window stays
+// disabled for input but repaints and can be moved; after half a second a
+// progress dialog shows the phase and the pivots made, with a 取消 button.
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <optional>
+
+#include "common/calculation.h"
+#include "common/progress.h"
+
+class QWidget;
+
+namespace orcalc::ui {
+
+// The core calculation, run on the worker thread: it must touch no widget,
+// and reports through and stops on the Progress it is given.
+using CalculationJob = std::function<CalculationOutcome(Progress&)>;
+
+// The message shown once a calculation has been cancelled.
+extern const char* const kCancelledMessage;
+
+// How long a calculation runs before the progress dialog appears, and how
+// often its text is brought up to date.
+inline constexpr int kProgressDelayMs = 500;
+inline constexpr int kProgressRefreshMs = 200;
+
+// The progress dialog's text for `state`.
+QString progressText(const ProgressState& state);
+
+// Runs `job` on a worker thread while `window` takes no input, and returns
+// its outcome. When the user cancelled, shows kCancelledMessage and returns
+// nothing. An exception of the job (running out of memory) is rethrown
+// here.
+std::optional<CalculationOutcome> runCalculationJob(QWidget* window, CalculationJob job);
+
+}  // namespace orcalc::ui

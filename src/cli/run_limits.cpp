@@ -1,0 +1,60 @@
+#include "cli/run_limits.h"
+
+#include <charconv>
+#include <cmath>
+#include <string>
+
+#include "cli/cli_io.h"
+#include "common/thread_pool.h"
+
+namespace orcalc::cli {
+namespace {
+
+constexpr int kMostThreads = 256;
+
+}  // namespace
+
+Args TakeThreadsOption(Args args) {
+  if (args.empty()) return args;
+  std::string_view value;
+  std::size_t used = 0;
+  if (args[0] == "--threads") {
+    if (args.size() < 2) throw UsageError("--threads needs a value");
+    value = args[1];
+    used = 2;
+  } else if (args[0].starts_with("--threads=")) {
+    value = args[0].substr(std::string_view("--threads=").size());
+    used = 1;
+  } else {
+    return args;
+  }
+  SetPivotThreads(ParseWholeNumber("threads", value, 1, kMostThreads));
+  return args.subspan(used);
+}
+
+std::optional<double> MaxSeconds(const Arguments& arguments) {
+  const std::optional<std::string> text = arguments.Value(kMaxSecondsOption.name);
+  if (!text) return std::nullopt;
+  double seconds = 0;
+  const char* first = text->data();
+  const char* last = first + text->size();
+  const auto [end, error] = std::from_chars(first, last, seconds);
+  if (text->empty() || error != std::errc() || end != last || !std::isfinite(seconds) ||
+      !(seconds > 0)) {
+    throw UsageError("--max-seconds: expected a number of seconds above 0, got '" + *text + "'");
+  }
+  return seconds;
+}
+
+void ApplyTimeLimit(const Arguments& arguments, Progress& progress) {
+  if (const std::optional<double> seconds = MaxSeconds(arguments)) progress.SetTimeLimit(*seconds);
+}
+
+int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments) {
+  if (!outcome.stopped) return EmitOutcome(outcome);
+  PrintError("stopped after " + *arguments.Value(kMaxSecondsOption.name) +
+             " seconds (--max-seconds); no report");
+  return kExitTimeLimit;
+}
+
+}  // namespace orcalc::cli

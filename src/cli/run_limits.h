@@ -1,0 +1,35 @@
+// The options that bound how a calculation runs rather than what it
+// computes: the number of threads a pivot uses (a global option, before
+// the command) and the time a solve may take (--max-seconds).
+#pragma once
+
+#include <optional>
+#include <string_view>
+
+#include "cli/arguments.h"
+#include "cli/commands.h"
+#include "common/calculation.h"
+#include "common/progress.h"
+
+namespace orcalc::cli {
+
+// The run was stopped by --max-seconds: no report.
+inline constexpr int kExitTimeLimit = 3;
+
+inline constexpr KnownOption kMaxSecondsOption = {"max-seconds", true};
+
+// Takes a leading "--threads N" (or "--threads=N") off `args` and sizes the
+// pivot pool with it; the rest of the arguments.
+Args TakeThreadsOption(Args args);
+
+// --max-seconds: a number of seconds above 0, or nothing when absent.
+std::optional<double> MaxSeconds(const Arguments& arguments);
+
+// Sets the time limit, when there is one, on `progress`.
+void ApplyTimeLimit(const Arguments& arguments, Progress& progress);
+
+// The outcome as EmitOutcome writes it; a run stopped by its time limit
+// writes one line on standard error and no report.
+int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments);
+
+}  // namespace orcalc::cli

@@ -1,0 +1,91 @@
+// How a long calculation tells its caller how far it has come, and how the
+// caller asks it to stop. The calculation runs on one thread; the caller
+// reads the state and sets the stop request from another. Plain atomics, no
+// locks: a pivot costs one relaxed store and one relaxed load here.
+#pragma once
+
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+
+namespace orcalc {
+
+enum class ProgressPhase : std::uint8_t {
+  Starting,   // reading the sheet
+  Phase1,     // the simplex method's first phase
+  Phase2,     // the simplex method's second phase
+  GoalLevel,  // minimising one priority level of a goal program
+  Report,     // building the report
+};
+
+struct ProgressState {
+  ProgressPhase phase = ProgressPhase::Starting;
+  int level = 0;    // the priority level (GoalLevel only)
+  long pivots = 0;  // pivots of the whole calculation so far
+};
+
+class Progress {
+ public:
+  Progress() = default;
+  Progress(const Progress&) = delete;
+  Progress& operator=(const Progress&) = delete;
+
+  // --- the caller's side ---
+
+  // Asks the calculation to stop at its next check.
+  void RequestStop() { stop_.store(true, std::memory_order_relaxed); }
+  // Stops the calculation once `seconds` have passed from now.
+  void SetTimeLimit(double seconds) {
+    deadline_ = std::chrono::steady_clock::now() +
+                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
+                    std::chrono::duration<double>(seconds));
+    has_deadline_ = true;
+  }
+  ProgressState State() const {
+    ProgressState s;
+    s.phase = static_cast<ProgressPhase>(phase_.load(std::memory_order_relaxed));
+    s.level = level_.load(std::memory_order_relaxed);
+    s.pivots = pivots_.load(std::memory_order_relaxed);
+    return s;
+  }
+  // Whether the calculation was asked to stop, or ran out of time.
+  bool StopRequested() const { return stop_.load(std::memory_order_relaxed); }
+
+  // --- the calculation's side ---
+
+  void SetPhase(ProgressPhase phase, int level = 0) {
+    phase_.store(static_cast<std::uint8_t>(phase), std::memory_order_relaxed);
+    level_.store(level, std::memory_order_relaxed);
+  }
+  void SetPivots(long pivots) { pivots_.store(pivots, std::memory_order_relaxed); }
+
+  // The check made once per pivot: whether to stop now. Past the time limit
+  // the stop request is set, so that the caller can tell why it stopped.
+  bool ShouldStop() {
+    if (stop_.load(std::memory_order_relaxed)) return true;
+    if (has_deadline_ && (++checks_ & 15) == 0 && std::chrono::steady_clock::now() >= deadline_) {
+      timed_out_ = true;
+      stop_.store(true, std::memory_order_relaxed);
+      return true;
+    }
+    return false;
+  }
+  // Whether the stop came from the time limit (read after the calculation).
+  bool TimedOut() const { return timed_out_; }
+
+ private:
+  std::atomic<bool> stop_{false};
+  std::atomic<std::uint8_t> phase_{0};
+  std::atomic<int> level_{0};
+  std::atomic<long> pivots_{0};
+  // Set before the calculation starts and read by its thread only.
+  bool has_deadline_ = false;
+  std::chrono::steady_clock::time_point deadline_{};
+  unsigned checks_ = 0;
+  bool timed_out_ = false;
+};
+
+// The check for solvers that may run without a Progress.
+inline bool ShouldStop(Progress* progress) { return progress && progress->ShouldStop(); }
+
+}  // namespace orcalc

@@ -1,0 +1,208 @@
+// Calculations on a worker thread: the window takes no input meanwhile but
+// its event loop runs; after half a second the progress dialog shows the
+// phase and the pivots; 取消 ends with the one message "计算已取消。" and
+// nothing else; a quick calculation shows no dialog; messages come after
+// the worker, in their order, before the results window.
+#include "app/calculation_runner.h"
+
+#include <Qsci/qsciscintilla.h>
+
+#include <atomic>
+#include <chrono>
+#include <random>
+#include <thread>
+
+#include "support/window_helpers.h"
+
+namespace orcalc::ui::testing {
+
+// The linear-programming window with its calculation replaced by one that
+// pivots for `seconds` (one pivot a millisecond, the second phase from
+// 0.65 s on) unless stopped, then answers with two messages and a report.
+class SlowForm : public Form1 {
+ public:
+  double seconds = 2;
+  std::atomic<bool> stoppedEarly{false};
+  std::atomic<bool> finished{false};
+
+ protected:
+  CalculationJob prepareCalculation(int, int) override {
+    return [this](Progress& progress) {
+      const auto start = std::chrono::steady_clock::now();
+      const auto end = start + std::chrono::duration<double>(seconds);
+      progress.SetPhase(ProgressPhase::Phase1);
+      for (long pivots = 1; std::chrono::steady_clock::now() < end; ++pivots) {
+        if (progress.ShouldStop()) {
+          stoppedEarly = true;
+          return CalculationOutcome{{}, std::nullopt, {}, true};
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        progress.SetPivots(pivots);
+        if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(650))
+          progress.SetPhase(ProgressPhase::Phase2);
+      }
+      finished = true;
+      CalculationOutcome outcome;
+      outcome.messages = {"无最优解！", "无解！"};
+      outcome.report = "report\r\n";
+      return outcome;
+    };
+  }
+};
+
+class CalculationRunnerTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void cancelShowsOneMessageAndChangesNothing() {
+    RecordingPlatform platform;
+    SlowForm form;
+    showActive(&form);
+    layOut(form, 2, 2);
+    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", "≤", "4"}});
+    const Sheet before = form.MSFlexGrid1->sheet();
+    bool disabledMeanwhile = false;
+    int ticks = 0;  // the window's event loop runs during the calculation
+    QTimer ticker;
+    connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
+    ticker.start(20);
+    platform.onProgress = [&] {
+      disabledMeanwhile = !form.isEnabled() && !form.Command2->isEnabled();
+      QTimer::singleShot(500, &form, [&] {
+        if (platform.pressCancel) platform.pressCancel();
+      });
+    };
+    QElapsedTimer clock;
+    clock.start();
+    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QVERIFY(clock.elapsed() < 1800);  // stopped well before its end
+    QVERIFY(form.stoppedEarly && !form.finished);
+    QCOMPARE(platform.progressShows, 1);
+    QVERIFY(disabledMeanwhile);
+    QVERIFY(ticks >= 20);
+    QVERIFY(!platform.progressOpen);
+    QCOMPARE(platform.messages, QStringList{"计算已取消。"});
+    QCOMPARE(platform.modalCount, 0);  // no results window
+    QVERIFY(form.MSFlexGrid1->sheet() == before);
+    QVERIFY(form.isEnabled() && form.Command2->isEnabled());
+    // The texts: the first phase, then the second, the pivots growing.
+    QVERIFY(platform.progressTexts.size() >= 3);
+    QVERIFY(platform.progressTexts.first().startsWith("第一阶段：已迭代 "));
+    QVERIFY(platform.progressTexts.last().startsWith("第二阶段：已迭代 "));
+    QVERIFY(platform.progressTexts.last().endsWith(" 次"));
+  }
+
+  // The sheet the worker reads stays as it is: the edit commands' keys do
+  // nothing while the window waits for its calculation.
+  void editKeysDoNothingDuringACalculation() {
+    RecordingPlatform platform;
+    SlowForm form;
+    form.seconds = 0.8;
+    showActive(&form);
+    layOut(form, 2, 2);
+    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", "≤", "4"}});
+    const Sheet before = form.MSFlexGrid1->sheet();
+    QWidget* grid = form.MSFlexGrid1;
+    platform.onProgress = [&] {
+      QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
+      QTest::keyClick(grid, Qt::Key_Delete);
+      QTest::keyClick(grid, Qt::Key_X, Qt::ControlModifier);
+      QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
+      QTest::keyClick(&form, Qt::Key_T, Qt::ControlModifier);  // 灵敏度分析
+    };
+    form.calculate();
+    QVERIFY(form.finished);
+    QCOMPARE(platform.progressShows, 1);
+    QVERIFY(form.MSFlexGrid1->sheet() == before);
+    QCOMPARE(platform.modalCount, 1);  // 计算's results window alone
+  }
+
+  void slowCalculationKeepsItsMessagesInOrderBeforeTheReport() {
+    RecordingPlatform platform;
+    SlowForm form;
+    form.seconds = 0.8;
+    layOut(form, 2, 2);
+    int messagesBeforeReport = -1;
+    platform.onModal = [&](QDialog*) { messagesBeforeReport = int(platform.messages.size()); };
+    form.calculate();
+    QVERIFY(form.finished);
+    QCOMPARE(platform.progressShows, 1);
+    QVERIFY(!platform.progressOpen);
+    QCOMPARE(platform.messages, (QStringList{"无最优解！", "无解！"}));
+    QCOMPARE(platform.modalCount, 1);
+    QCOMPARE(messagesBeforeReport, 2);
+  }
+
+  // 取消 at moments around the calculation's own end: either the one
+  // message and nothing else, or the whole result; never a mixture.
+  void cancelAtRandomMomentsIsAllOrNothing() {
+    std::mt19937 random(16);
+    int cancelled = 0, completed = 0;
+    for (int run = 0; run < 8; ++run) {
+      RecordingPlatform platform;
+      SlowForm form;
+      form.seconds = 0.7;
+      layOut(form, 2, 2);
+      const int delay = std::uniform_int_distribution<int>(0, 400)(random);
+      platform.onProgress = [&] {
+        QTimer::singleShot(delay, &form, [&] {
+          if (platform.pressCancel) platform.pressCancel();
+        });
+      };
+      form.calculate();
+      QTest::qWait(450);  // a late press finds no dialog and does nothing
+      if (platform.messages == QStringList{"计算已取消。"}) {
+        ++cancelled;
+        QCOMPARE(platform.modalCount, 0);
+      } else {
+        ++completed;
+        QCOMPARE(platform.messages, (QStringList{"无最优解！", "无解！"}));
+        QCOMPARE(platform.modalCount, 1);
+      }
+      QVERIFY(form.isEnabled() && !platform.progressOpen);
+    }
+    QVERIFY(cancelled > 0);
+  }
+
+  void quickCalculationShowsNoDialog() {
+    RecordingPlatform platform;
+    Form1 form;
+    layOut(form, 2, 2);
+    form.Option1[0]->setChecked(true);
+    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", "≤", "4"}, {"1", "3", "≤", "6"}});
+    QString report;
+    platform.onModal = [&](QDialog* d) { report = static_cast<Form2*>(d)->Text1->text(); };
+    form.calculate();
+    form.statistics();  // no column chosen: its one message
+    QCOMPARE(platform.progressShows, 0);
+    QCOMPARE(report, QString::fromUtf8(kExampleReport));
+    QCOMPARE(platform.messages.size(), 1);
+  }
+
+  void theDialogHasItsCaptionButtonAndEscapeCancels() {
+    RecordingPlatform platform;
+    QWidget parent;
+    parent.show();
+    int cancels = 0;
+    std::unique_ptr<ProgressDialog> dialog = platform.Platform::showProgress(
+        &parent, progressText({ProgressPhase::GoalLevel, 3, 12000}), [&] { ++cancels; });
+    auto* box = parent.findChild<QProgressDialog*>("ProgressDialog");
+    QVERIFY(box && box->isVisible() && box->isModal());
+    QCOMPARE(box->windowTitle(), QString("正在计算"));
+    QCOMPARE(box->labelText(), QString("第3优先级：已迭代 12000 次"));
+    QVERIFY(QTest::qWaitForWindowExposed(box));
+    auto* cancel = box->findChild<QPushButton*>();
+    QVERIFY(cancel && cancel->text() == "取消");
+    dialog->setText(progressText({ProgressPhase::Report, 0, 0}));
+    QCOMPARE(box->labelText(), QString("正在生成报告…"));
+    QTest::keyClick(box, Qt::Key_Escape);
+    QCOMPARE(cancels, 1);
+    dialog.reset();
+    QVERIFY(parent.findChild<QProgressDialog*>() == nullptr);
+  }
+};
+
+}  // namespace orcalc::ui::testing
+
+QTEST_MAIN(orcalc::ui::testing::CalculationRunnerTest)
+#include "calculation_runner_test.moc"
