@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/numeric_reading.h"
+#include "lp/lp_sheet_file.h"
 
 namespace orcalc::cli {
 
@@ -23,6 +24,17 @@ int RequiredCount(const Arguments& arguments, std::string_view option) {
   const auto value = arguments.Value(option);
   if (!value) throw UsageError("missing --" + std::string(option) + " N");
   return ParseCount(option, *value);
+}
+
+void RejectBothSenses(const Arguments& arguments) {
+  if (arguments.Has("max") && arguments.Has("min"))
+    throw UsageError("--max and --min exclude each other");
+}
+
+lp::Sense SenseOption(const Arguments& arguments, const Sheet& sheet) {
+  if (arguments.Has("max")) return lp::Sense::Maximise;
+  if (arguments.Has("min")) return lp::Sense::Minimise;
+  return lp::SenseFromSheet(sheet);
 }
 
 }  // namespace orcalc::cli

@@ -8,6 +8,8 @@
 #include <string_view>
 
 #include "cli/arguments.h"
+#include "common/sheet.h"
+#include "lp/lp_commands.h"
 
 namespace orcalc::cli {
 
@@ -29,5 +31,11 @@ int CountOption(const Arguments& arguments, std::string_view option, int fallbac
 
 // A count that must be given.
 int RequiredCount(const Arguments& arguments, std::string_view option);
+
+// --max and --min of the commands on a linear-programming sheet: a usage
+// error when both are given.
+void RejectBothSenses(const Arguments& arguments);
+// The sense they choose; without either, the sheet's sense cell decides.
+lp::Sense SenseOption(const Arguments& arguments, const Sheet& sheet);
 
 }  // namespace orcalc::cli

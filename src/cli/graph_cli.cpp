@@ -2,7 +2,6 @@
 // its picture as SVG.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
-#include "lp/lp_sheet_file.h"
 #include "cli/graph_svg.h"
 #include "lp/graph_command.h"
 #include "lp/graph_text.h"
@@ -13,8 +12,7 @@ int RunGraph(Args args) {
   static constexpr KnownOption kOptions[] = {
       {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, {"svg", true}};
   const Arguments arguments(args, kOptions);
-  if (arguments.Has("max") && arguments.Has("min"))
-    throw UsageError("--max and --min exclude each other");
+  RejectBothSenses(arguments);
   const std::optional<std::string> svg = arguments.Value("svg");
   if (svg && !CanDrawPictures()) {
     throw UsageError("--svg needs an orcalc-cli built with the Qt windows (ORCALC_GUI=ON)");
@@ -29,10 +27,7 @@ int RunGraph(Args args) {
                      std::to_string(request.variables) + " (see --vars)");
   }
   request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  // Without --max or --min the sheet's sense cell decides, as for lp.
-  request.sense = arguments.Has("max")   ? lp::Sense::Maximise
-                  : arguments.Has("min") ? lp::Sense::Minimise
-                                         : lp::SenseFromSheet(sheet);
+  request.sense = SenseOption(arguments, sheet);
   const lp::GraphCalculation calculation = lp::CalculateGraph(request, sheet);
   if (!calculation.geometry) {
     CalculationOutcome outcome;

@@ -4,7 +4,6 @@
 #include "cli/run_limits.h"
 #include "common/sheet_file.h"
 #include "lp/lp_commands.h"
-#include "lp/lp_sheet_file.h"
 
 namespace orcalc::cli {
 
@@ -29,18 +28,14 @@ int RunLp(Args args) {
   static constexpr KnownOption kOptions[] = {
       {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, kMaxSecondsOption};
   const Arguments arguments(args, kOptions);
-  if (arguments.Has("max") && arguments.Has("min"))
-    throw UsageError("--max and --min exclude each other");
+  RejectBothSenses(arguments);
   const std::string path = SheetPath(arguments);
   const Sheet sheet = ReadSheetFile(path);
 
   lp::LpRequest request;
   request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
   request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  // Without --max or --min the sheet's sense cell decides.
-  request.sense = arguments.Has("max")   ? lp::Sense::Maximise
-                  : arguments.Has("min") ? lp::Sense::Minimise
-                                         : lp::SenseFromSheet(sheet);
+  request.sense = SenseOption(arguments, sheet);
   Progress progress;
   ApplyTimeLimit(arguments, progress);
   request.progress = &progress;

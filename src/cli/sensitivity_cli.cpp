@@ -1,7 +1,6 @@
 // orcalc-cli sensitivity.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
-#include "lp/lp_sheet_file.h"
 #include "lp/sensitivity_command.h"
 
 namespace orcalc::cli {
@@ -10,18 +9,14 @@ int RunSensitivity(Args args) {
   static constexpr KnownOption kOptions[] = {
       {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, {"csv", false}};
   const Arguments arguments(args, kOptions);
-  if (arguments.Has("max") && arguments.Has("min"))
-    throw UsageError("--max and --min exclude each other");
+  RejectBothSenses(arguments);
   const std::string path = SheetPath(arguments);
   const Sheet sheet = ReadSheetFile(path);
 
   lp::LpRequest request;
   request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
   request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  // Without --max or --min the sheet's sense cell decides, as for lp.
-  request.sense = arguments.Has("max")   ? lp::Sense::Maximise
-                  : arguments.Has("min") ? lp::Sense::Minimise
-                                         : lp::SenseFromSheet(sheet);
+  request.sense = SenseOption(arguments, sheet);
   return EmitOutcome(lp::CalculateSensitivity(
       request, sheet,
       arguments.Has("csv") ? lp::SensitivityFormat::Csv : lp::SensitivityFormat::Report));
