@@ -1,13 +1,11 @@
 // orcalc-cli as a user runs it: standard output bytes, standard error lines
 // and exit status, for each command.
-#include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 
+#include "cli/cli_run.h"
 #include "common/sheet_file.h"
 #include "common/version.h"
 #include "lp/lp_commands.h"
@@ -15,44 +13,7 @@
 
 namespace {
 
-struct CliRun {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string Data(const std::string& name) { return std::string(ORCALC_TEST_DATA) + "/" + name; }
-
-// `output` redirects standard output instead of the file the run reads back
-// (">/dev/full", ">&-").
-CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
-              const std::string& output = "") {
-  auto quote = [](const std::string& text) {
-    std::string q = "'";
-    for (char c : text) c == '\'' ? q.append("'\\''") : q.append(1, c);
-    return q.append("'");
-  };
-  // Per process: test cases may run in parallel.
-  const std::string stem = ::testing::TempDir() + "/orcalc_cli_" + std::to_string(getpid());
-  std::string command = quote(ORCALC_CLI_PATH);
-  for (const std::string& arg : args) command.append(" ").append(quote(arg));
-  command.append(" <").append(quote(input)).append(" ");
-  if (output.empty()) {
-    command.append(">").append(quote(stem + "_out"));
-  } else {
-    command.append(output);
-  }
-  command.append(" 2>").append(quote(stem + "_err"));
-  const int raw = std::system(command.c_str());
-  CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(stem + "_out"), Slurp(stem + "_err")};
-  std::remove((stem + "_out").c_str());
-  std::remove((stem + "_err").c_str());
-  return run;
-}
+using namespace orcalc::cli_testing;
 
 TEST(Cli, OutputMessagesAndExitStatus) {
   // The window's report, byte for byte, from a file or standard input.

@@ -1,49 +1,23 @@
 // orcalc-cli graph: the listing on standard output, messages, exit statuses,
 // and the SVG picture (or its refusal where orcalc-cli draws none).
-#include <gtest/gtest.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <cstdio>
-#include <cstdlib>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "cli/cli_run.h"
+
 namespace {
 
-struct GraphRun {
-  int status = -1;
-  std::string out, err;
-};
-
-std::string Slurp(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
-std::string Data(const std::string& name) { return std::string(ORCALC_TEST_DATA) + "/" + name; }
+using namespace orcalc::cli_testing;
 
 std::string Temp(const std::string& name) {
   return ::testing::TempDir() + "/orcalc_graph_" + std::to_string(getpid()) + "_" + name;
 }
 
-GraphRun Graph(const std::vector<std::string>& args, const std::string& input = "/dev/null") {
-  auto quote = [](const std::string& text) {
-    std::string q = "'";
-    for (char c : text) c == '\'' ? q.append("'\\''") : q.append(1, c);
-    return q.append("'");
-  };
-  std::string command = quote(ORCALC_CLI_PATH) + " graph";
-  for (const std::string& arg : args) command.append(" ").append(quote(arg));
-  command.append(" <").append(quote(input));
-  command.append(" >").append(quote(Temp("out"))).append(" 2>").append(quote(Temp("err")));
-  const int raw = std::system(command.c_str());
-  GraphRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(Temp("out")), Slurp(Temp("err"))};
-  std::remove(Temp("out").c_str());
-  std::remove(Temp("err").c_str());
-  return run;
+CliRun Graph(std::vector<std::string> args, const std::string& input = "/dev/null") {
+  args.insert(args.begin(), "graph");
+  return RunCli(args, input);
 }
 
 const std::string kExampleListing =
@@ -71,7 +45,7 @@ TEST(GraphCli, ListingMessagesAndExitStatus) {
   // clang-format on
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));
-    const GraphRun run = Graph(c.args, c.input);
+    const CliRun run = Graph(c.args, c.input);
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.out, c.out);
     EXPECT_EQ(run.err.substr(0, c.err.size()), c.err);
@@ -80,7 +54,7 @@ TEST(GraphCli, ListingMessagesAndExitStatus) {
 
 TEST(GraphCli, SvgPicture) {
   const std::string svg = Temp("picture.svg");
-  const GraphRun run = Graph({"--max", Data("lp_example.csv"), "--svg", svg});
+  const CliRun run = Graph({"--max", Data("lp_example.csv"), "--svg", svg});
   if (!ORCALC_CLI_DRAWS_PICTURES) {
     // Built without the windows: refused before anything is read.
     EXPECT_EQ(run.status, 2);
@@ -100,7 +74,7 @@ TEST(GraphCli, SvgPicture) {
   EXPECT_NE(picture.find("</svg>"), std::string::npos);
 
   // A folder that is not there: the listing, then the failure.
-  const GraphRun refused =
+  const CliRun refused =
       Graph({"--max", Data("lp_example.csv"), "--svg", "/no/such/folder/a.svg"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.err.rfind("orcalc-cli: cannot write /no/such/folder/a.svg: ", 0), 0u)
