@@ -1,7 +1,6 @@
 // Form1's OK with 500 variables and 500 constraints: laying the sheet out
 // (502 x 503 cells) and painting the grid, then scrolling it to the far
 // corner and painting again.
-#include "ui_bench_support.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -10,6 +9,7 @@
 
 #include "app/form1.h"
 #include "sheet/sheet_grid.h"
+#include "ui_bench_support.h"
 
 using orcalc::ui::Form1;
 

@@ -15,9 +15,9 @@
 
 #include "app/form3.h"
 #include "goal/goal_commands.h"
-#include "ui_bench_support.h"
 #include "results/form2.h"
 #include "sheet/sheet_grid.h"
+#include "ui_bench_support.h"
 
 using orcalc::bench::BenchPlatform;
 using orcalc::bench::PeakMegabytes;

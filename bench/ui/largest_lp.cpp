@@ -14,10 +14,10 @@
 #include <string>
 
 #include "app/form1.h"
-#include "ui_bench_support.h"
 #include "lp/lp_commands.h"
 #include "results/form2.h"
 #include "sheet/sheet_grid.h"
+#include "ui_bench_support.h"
 
 using orcalc::bench::BenchPlatform;
 using orcalc::bench::PeakMegabytes;

@@ -1,6 +1,5 @@
 // Form2 showing long reports: setting the text and painting it for the
 // first time, at 200,000 and 2,000,000 lines.
-#include "ui_bench_support.h"
 #include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
 
@@ -10,6 +9,7 @@
 
 #include "common/report_text.h"
 #include "results/form2.h"
+#include "ui_bench_support.h"
 
 using orcalc::ui::Form2;
 

@@ -1,7 +1,6 @@
 // The grid with a 500 x 500 sheet: laying it out (the OK command's path:
 // the sheet's layout, the grid's refresh and the first paint) and
 // repainting after a scroll.
-#include "ui_bench_support.h"
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -13,6 +12,7 @@
 #include "lp/lp_commands.h"
 #include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
+#include "ui_bench_support.h"
 
 namespace {
 
@@ -78,8 +78,10 @@ void BM_ScrollRepaint(benchmark::State& state) {
   for (auto _ : state) {
     position += step;
     if (position > 450) position = 1;
-    if (columns) window.grid->setLeftCol(position);
-    else window.grid->setTopRow(position);
+    if (columns)
+      window.grid->setLeftCol(position);
+    else
+      window.grid->setTopRow(position);
     window.grid->repaint();
   }
 }

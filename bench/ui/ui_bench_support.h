@@ -3,10 +3,9 @@
 // process, and the program's start on the offscreen platform.
 #pragma once
 
+#include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
 #include <sys/resource.h>
-
-#include <Qsci/qsciscintilla.h>
 
 #include <QApplication>
 #include <QDialog>

@@ -151,9 +151,11 @@ frmAbout::frmAbout(QWidget* parent)
 
   // The etched separator: a white strip two pixels high with a grey line
   // over its top pixel.
-  line1White_ = makeLine(this, 0, QColor(0xFF, 0xFF, 0xFF), twipsRect(225, 3120, 5774 - 225, 0, this));
+  line1White_ =
+      makeLine(this, 0, QColor(0xFF, 0xFF, 0xFF), twipsRect(225, 3120, 5774 - 225, 0, this));
   line1White_->resize(line1White_->width(), 2);
-  line1Grey_ = makeLine(this, 1, QColor(0x80, 0x80, 0x80), twipsRect(210, 3120, 5880 - 210, 0, this));
+  line1Grey_ =
+      makeLine(this, 1, QColor(0x80, 0x80, 0x80), twipsRect(210, 3120, 5880 - 210, 0, this));
   line1Grey_->resize(line1Grey_->width(), 1);
   line1Grey_->raise();
 

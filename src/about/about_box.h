@@ -30,8 +30,8 @@ class frmAbout : public QDialog {
   // hexadecimal digits a byte, most significant first. Other types leave
   // KeyVal as it was. When the key cannot be opened or the value read,
   // KeyVal becomes empty and the result is false.
-  bool GetKeyValue(std::uint32_t KeyRoot, const std::string& KeyName,
-                   const std::string& SubKeyRef, std::string& KeyVal);
+  bool GetKeyValue(std::uint32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
+                   std::string& KeyVal);
 
   // Finds the system-information program through the registry and starts
   // it; when it cannot be found or started, says "此时系统信息不可用".

@@ -23,8 +23,7 @@ class WindowsRegistry final : public Registry {
   bool openKey(std::uint32_t root, const std::string& name, std::uint32_t access,
                Key& key) override {
     // Root handle values are sign-extended, as the predefined roots are.
-    const HKEY rootKey =
-        reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
+    const HKEY rootKey = reinterpret_cast<HKEY>(static_cast<ULONG_PTR>(static_cast<LONG>(root)));
     HKEY opened = nullptr;
     if (RegOpenKeyExA(rootKey, name.c_str(), 0, static_cast<REGSAM>(access), &opened) !=
         ERROR_SUCCESS) {

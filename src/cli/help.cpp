@@ -161,8 +161,6 @@ std::string FullHelp() {
   return text;
 }
 
-std::string VersionText() {
-  return std::string("orcalc-cli ") + kVersion + "\n" + kVersionNotice;
-}
+std::string VersionText() { return std::string("orcalc-cli ") + kVersion + "\n" + kVersionNotice; }
 
 }  // namespace orcalc::cli

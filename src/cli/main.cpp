@@ -21,7 +21,8 @@ struct Runner {
 };
 
 constexpr Runner kRunners[] = {
-    {"layout lp", orcalc::cli::RunLayoutLp}, {"layout goal", orcalc::cli::RunLayoutGoal},
+    {"layout lp", orcalc::cli::RunLayoutLp},
+    {"layout goal", orcalc::cli::RunLayoutGoal},
     {"lp", orcalc::cli::RunLp},
     {"sensitivity", orcalc::cli::RunSensitivity},
     {"graph", orcalc::cli::RunGraph},

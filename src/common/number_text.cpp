@@ -13,7 +13,8 @@ std::size_t WriteMagnitude(char* out, double magnitude, std::string_view sep, bo
   // Round to 15 significant digits: d.dddddddddddddde±X
   char sci[32];
   auto res = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14);
-  const char* e = static_cast<const char*>(std::memchr(sci, 'e', static_cast<std::size_t>(res.ptr - sci)));
+  const char* e =
+      static_cast<const char*>(std::memchr(sci, 'e', static_cast<std::size_t>(res.ptr - sci)));
   int exponent = 0;
   std::from_chars(e + 2, res.ptr, exponent);  // to_chars always writes the sign
   if (e[1] == '-') exponent = -exponent;

@@ -24,7 +24,8 @@ void Sheet::Resize(int rows, int cols) {
     const int keep_cols = std::min(cols, cols_);
     for (int r = 0; r < keep_rows; ++r) {
       for (int c = 0; c < keep_cols; ++c) {
-        cells[static_cast<size_t>(r) * cols + c] = std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+        cells[static_cast<size_t>(r) * cols + c] =
+            std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
       }
     }
     cells_ = std::move(cells);

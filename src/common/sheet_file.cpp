@@ -203,7 +203,8 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
   result.sheet = Sheet(static_cast<int>(records.size()), cols);
   for (int r = 0; r < static_cast<int>(records.size()); ++r) {
     for (int c = 0; c < static_cast<int>(records[static_cast<std::size_t>(r)].size()); ++c) {
-      result.sheet.SetCell(r, c, std::move(records[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
+      result.sheet.SetCell(
+          r, c, std::move(records[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
     }
   }
   NormalisePlainSigns(result.sheet);

@@ -64,8 +64,9 @@ Form2::Form2(QWidget* parent) : QDialog(parent, ownedWindowFlags(parent)) {
   // A document without style bytes: a report has one style, and a style byte
   // per character would double the memory a long report takes. The document
   // comes first: code page and line-end mode belong to it.
-  const long document = Text1->SendScintilla(QsciScintillaBase::SCI_CREATEDOCUMENT, 0UL,
-                                             long{QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE});
+  const long document =
+      Text1->SendScintilla(QsciScintillaBase::SCI_CREATEDOCUMENT, 0UL,
+                           long{QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE});
   Text1->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, document);
   Text1->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
   // A plain text box: no lexer, margins, folding or wrapping; both scroll
@@ -126,7 +127,8 @@ void Form2::setReportText(const std::string& utf8) {
   Text1->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
   Text1->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()),
                        utf8.data());
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, static_cast<unsigned long>(event_mask));
+  Text1->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
+                       static_cast<unsigned long>(event_mask));
   Text1->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
   Text1->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
@@ -153,8 +155,7 @@ void Form2::save() {
   FileWriteResult result;
   try {
     // The box's own text, converted and written piece by piece.
-    const auto length =
-        static_cast<size_t>(Text1->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    const auto length = static_cast<size_t>(Text1->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     const auto* text = reinterpret_cast<const char*>(
         Text1->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
     result = WriteAnsiFileAtomically(path, std::string_view(text, length));

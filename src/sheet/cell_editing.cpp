@@ -43,8 +43,7 @@ const QStringList& signItems() {
 // another window comes back; only a move to another control of the window
 // ends an edit.
 bool endsEdit(const QFocusEvent* event) {
-  return event->reason() != Qt::PopupFocusReason &&
-         event->reason() != Qt::ActiveWindowFocusReason;
+  return event->reason() != Qt::PopupFocusReason && event->reason() != Qt::ActiveWindowFocusReason;
 }
 
 // The stored form of an edited number: a leading "." gets a "0" in front,

@@ -144,8 +144,8 @@ class SheetGridPrivate {
     const int default_px = twipsToPixelsX(SheetGrid::kDefaultColumnTwips, q_);
     for (int c = 0; c < n; ++c) {
       const int twips = sheet_.ColumnWidth(c);
-      const int px = twips == Sheet::kDefaultWidth ? default_px
-                                                   : std::max(twipsToPixelsX(twips, q_), 0);
+      const int px =
+          twips == Sheet::kDefaultWidth ? default_px : std::max(twipsToPixelsX(twips, q_), 0);
       col_x_[c + 1] = col_x_[c] + px;
     }
   }
@@ -208,8 +208,10 @@ class SheetGridPrivate {
     int left = left_col_;
     if (row >= firstRow() && row > 0) {
       const int shown = std::max(visibleRows(area.height()), 1);
-      if (row < top) top = row;
-      else if (row >= top + shown) top = row - shown + 1;
+      if (row < top)
+        top = row;
+      else if (row >= top + shown)
+        top = row - shown + 1;
     }
     if (col >= firstCol() && col > 0) {
       const int avail = area.width() - fixedWidth();
@@ -322,7 +324,8 @@ class SheetGridPrivate {
   }
 };
 
-SheetGrid::SheetGrid(QWidget* parent) : QWidget(parent), d_(std::make_unique<SheetGridPrivate>(this)) {
+SheetGrid::SheetGrid(QWidget* parent)
+    : QWidget(parent), d_(std::make_unique<SheetGridPrivate>(this)) {
   setFocusPolicy(Qt::StrongFocus);
   setAttribute(Qt::WA_OpaquePaintEvent);
   setAutoFillBackground(false);
@@ -360,8 +363,10 @@ void SheetGrid::modifySheet(const std::function<void(Sheet&)>& change) {
   for (auto it = d_->colors_.begin(); it != d_->colors_.end();) {
     const int r = static_cast<int>(it->first >> 32);
     const int c = static_cast<int>(it->first & 0xffffffffu);
-    if (r >= rows || c >= cols) it = d_->colors_.erase(it);
-    else ++it;
+    if (r >= rows || c >= cols)
+      it = d_->colors_.erase(it);
+    else
+      ++it;
   }
   d_->recomputeColumns();
   d_->updateScrollBars();
@@ -448,7 +453,9 @@ bool SheetGrid::isDataCell(int row, int col) const {
   return row >= 1 && col >= 1 && row < d_->rows() && col < d_->cols();
 }
 
-bool SheetGrid::hasCurrentDataCell() const { return isDataCell(d_->current_row_, d_->current_col_); }
+bool SheetGrid::hasCurrentDataCell() const {
+  return isDataCell(d_->current_row_, d_->current_col_);
+}
 
 int SheetGrid::topRow() const { return d_->top_row_; }
 int SheetGrid::leftCol() const { return d_->left_col_; }
@@ -601,12 +608,24 @@ void SheetGrid::keyPressEvent(QKeyEvent* event) {
   int col = d_->current_col_;
   bool navigate = true;
   switch (event->key()) {
-    case Qt::Key_Up: --row; break;
-    case Qt::Key_Down: ++row; break;
-    case Qt::Key_Left: --col; break;
-    case Qt::Key_Right: ++col; break;
-    case Qt::Key_PageUp: row -= page; break;
-    case Qt::Key_PageDown: row += page; break;
+    case Qt::Key_Up:
+      --row;
+      break;
+    case Qt::Key_Down:
+      ++row;
+      break;
+    case Qt::Key_Left:
+      --col;
+      break;
+    case Qt::Key_Right:
+      ++col;
+      break;
+    case Qt::Key_PageUp:
+      row -= page;
+      break;
+    case Qt::Key_PageDown:
+      row += page;
+      break;
     case Qt::Key_Home:
       col = d_->firstCol();
       if (control) row = d_->firstRow();
@@ -615,7 +634,9 @@ void SheetGrid::keyPressEvent(QKeyEvent* event) {
       col = d_->lastCol();
       if (control) row = d_->lastRow();
       break;
-    default: navigate = false; break;
+    default:
+      navigate = false;
+      break;
   }
   if (navigate && (event->modifiers() & Qt::ShiftModifier)) {
     // Shift moves the selection's other corner instead of the current cell.
@@ -657,16 +678,17 @@ void SheetGrid::wheelEvent(QWheelEvent* event) {
     event->ignore();
     return;
   }
-  if (horizontal) d_->setScroll(d_->top_row_, d_->left_col_ - steps);
-  else d_->setScroll(d_->top_row_ - steps * kWheelRows, d_->left_col_);
+  if (horizontal)
+    d_->setScroll(d_->top_row_, d_->left_col_ - steps);
+  else
+    d_->setScroll(d_->top_row_ - steps * kWheelRows, d_->left_col_);
   event->accept();
 }
 
 bool SheetGrid::eventFilter(QObject* watched, QEvent* event) {
   // The scroll bars are part of the grid: pressing one focuses the grid, as
   // a click on a cell does (an open editor then commits before it scrolls).
-  if ((watched == d_->vbar_ || watched == d_->hbar_) &&
-      event->type() == QEvent::MouseButtonPress) {
+  if ((watched == d_->vbar_ || watched == d_->hbar_) && event->type() == QEvent::MouseButtonPress) {
     setFocus(Qt::MouseFocusReason);
   }
   return QWidget::eventFilter(watched, event);

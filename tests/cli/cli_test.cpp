@@ -77,13 +77,19 @@ TEST(Cli, OutputMessagesAndExitStatus) {
 TEST(Cli, VersionAndHelpPerCommand) {
   const CliRun version = RunCli({"--version"}, "/dev/null");
   EXPECT_EQ(version.status, 0);
-  EXPECT_EQ(version.out.substr(0, version.out.find('\n')), std::string("orcalc-cli ") + orcalc::kVersion);
+  EXPECT_EQ(version.out.substr(0, version.out.find('\n')),
+            std::string("orcalc-cli ") + orcalc::kVersion);
   EXPECT_NE(version.out.find("License GPLv3+"), std::string::npos);
 
   // help COMMAND and COMMAND --help print the same usage; the full help has every command's.
   const CliRun full = RunCli({"help"}, "/dev/null");
-  for (const std::vector<std::string>& command :
-       {std::vector<std::string>{"lp"}, {"sensitivity"}, {"graph"}, {"goal"}, {"stats"}, {"layout", "lp"}, {"layout", "goal"}}) {
+  for (const std::vector<std::string>& command : {std::vector<std::string>{"lp"},
+                                                  {"sensitivity"},
+                                                  {"graph"},
+                                                  {"goal"},
+                                                  {"stats"},
+                                                  {"layout", "lp"},
+                                                  {"layout", "goal"}}) {
     std::vector<std::string> help_args{"help"};
     help_args.insert(help_args.end(), command.begin(), command.end());
     std::vector<std::string> flag_args = command;

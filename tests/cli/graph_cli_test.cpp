@@ -74,8 +74,7 @@ TEST(GraphCli, SvgPicture) {
   EXPECT_NE(picture.find("</svg>"), std::string::npos);
 
   // A folder that is not there: the listing, then the failure.
-  const CliRun refused =
-      Graph({"--max", Data("lp_example.csv"), "--svg", "/no/such/folder/a.svg"});
+  const CliRun refused = Graph({"--max", Data("lp_example.csv"), "--svg", "/no/such/folder/a.svg"});
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.err.rfind("orcalc-cli: cannot write /no/such/folder/a.svg: ", 0), 0u)
       << refused.err;

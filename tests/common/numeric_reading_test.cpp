@@ -41,8 +41,13 @@ TEST(NumericReading, IgnoresTheProcessLocale) {
 }
 
 TEST(Counts, WholeNumbersCappedAt500) {
-  const std::pair<const char*, int> cases[] = {{"", 0},     {"0007", 7}, {"600", 500}, {"1e400", 500},
-                                               {"-3", 0},   {"2.9", 2},  {"99999999999999999999999999", 500}};
+  const std::pair<const char*, int> cases[] = {{"", 0},
+                                               {"0007", 7},
+                                               {"600", 500},
+                                               {"1e400", 500},
+                                               {"-3", 0},
+                                               {"2.9", 2},
+                                               {"99999999999999999999999999", 500}};
   for (const auto& [text, count] : cases) EXPECT_EQ(ReadCount(text), count) << text;
   EXPECT_EQ(ClampCount(std::nan("")), 0);
 }

@@ -30,7 +30,9 @@ TEST(Sheet, ResizingKeepsEveryCellThatStays) {
 
 TEST(SheetFile, UnreadableFilesNameTheLine) {
   const std::pair<const char*, const char*> files[] = {
-      {"a\nb\n\"never closed\n", "line 3"}, {"\"a\"b\n", "line 1"}, {"ok\nok\n\xFF\xFE\n", "line 3"},
+      {"a\nb\n\"never closed\n", "line 3"},
+      {"\"a\"b\n", "line 1"},
+      {"ok\nok\n\xFF\xFE\n", "line 3"},
       // Neither UTF-8 nor GB18030: a lone 0x80 after a valid pair.
       {"x\n\xED\xA0\x80", "line 2"}};
   for (const auto& [text, line] : files) {
@@ -43,7 +45,8 @@ TEST(SheetFile, ReadsWritesAndRoundTrips) {
   // Byte-order mark, quoting, a line break inside a field, a lone CR ending
   // a record, an empty line that is a record, short records padded.
   const SheetFileResult r = ReadSheetCsv(
-      "\xEF\xBB\xBF" "a,\"b,1\",\"say \"\"hi\"\"\"\r\n\"two\nlines\",x\r\r\n约束方程1, ≤ ,4\n");
+      "\xEF\xBB\xBF"
+      "a,\"b,1\",\"say \"\"hi\"\"\"\r\n\"two\nlines\",x\r\r\n约束方程1, ≤ ,4\n");
   ASSERT_TRUE(r.ok) << r.error;
   EXPECT_EQ(WriteSheetCsv(r.sheet),
             "a,\"b,1\",\"say \"\"hi\"\"\"\n\"two\nlines\",x,\n,,\n约束方程1, ≤ ,4\n");
@@ -54,7 +57,8 @@ TEST(SheetFile, ReadsWritesAndRoundTrips) {
       {"\n", 1, 1}, {"a\n", 1, 1}, {"a\r\n\r\n", 2, 1}, {"a,\n", 1, 2}, {"a,", 1, 2}};
   for (const auto& [text, rows, cols] : shapes)
     EXPECT_EQ(ReadSheetCsv(text).sheet.rows() * 10 + ReadSheetCsv(text).sheet.cols(),
-              rows * 10 + cols) << text;
+              rows * 10 + cols)
+        << text;
 
   // A first cell that starts like a byte-order mark, single empty fields and
   // a lone CR survive the round trip.

@@ -23,7 +23,10 @@ const std::string kOptimal = "---------OPTIMAL SOLUSION 最优解! -------------
 const std::string kValues = "VALUE OF COAL ACHEVEMEN VECORT AGE 目标值:";
 
 // One goal: coefficients, target, D- weight and level, D+ weight and level.
-struct Goal { V a; double b = 0, negWeight = 0, negLevel = 0, posWeight = 0, posLevel = 0; };
+struct Goal {
+  V a;
+  double b = 0, negWeight = 0, negLevel = 0, posWeight = 0, posLevel = 0;
+};
 
 GoalModel MakeModel(int variables, const std::vector<Goal>& goals) {
   GoalModel m;
@@ -80,7 +83,8 @@ TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
   EXPECT_EQ(ReadGoalModel(filled, 2, 2).model.coef, (V{1.5, -2, 0, 30}));
   EXPECT_EQ(ReadGoalModel(filled, 1, 1).model.negWeight, (V{10}));
   // Levels: halves to the even neighbour, clamped to 16 bits.
-  for (auto [in, out] : {std::pair(1.5, 2), {2.5, 2}, {-0.4, 0}, {32767.5, 32767}, {-1e300, -32768}})
+  for (auto [in, out] :
+       {std::pair(1.5, 2), {2.5, 2}, {-0.4, 0}, {32767.5, 32767}, {-1e300, -32768}})
     EXPECT_EQ(RoundLevel(in), out) << in;
 
   // The sign column is never read; otherwise the first cell in reading
@@ -126,7 +130,8 @@ TEST(GoalReport, StopsWithoutTheClosingLine) {
   // fails, only the final block follows, without the closing line.
   CalculationOutcome out = Calculate({1, 1}, FromCsv("\n,1,,1,-2,1\n"));
   EXPECT_EQ(out.messages, Messages{"ROUNED ERROR IN SOLUSION"});
-  EXPECT_TRUE(out.report->ends_with("\r\n负偏差变量值：\r\nD( 1)- = 1\r\n正偏差变量值：\r\nD( 1)+ = 0"));
+  EXPECT_TRUE(
+      out.report->ends_with("\r\n负偏差变量值：\r\nD( 1)- = 1\r\n正偏差变量值：\r\nD( 1)+ = 0"));
   EXPECT_EQ(out.report->find(kOptimal), std::string::npos);
 
   // Cycling: maximise 10X1 − 57X2 − 9X3 − 24X4 (goal 4's D- at level 1)
@@ -233,8 +238,12 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
   // 1.3e6 (its optimum is 27.5).
   const GoalModel cancelled_to_zero = MakeModel(
       2, {{{0x1.0631cc2819eaap+3, 0}, 0x1.8b43e206c263bp-8, 0, 1, 0, 1},
-          {{0x1.d9abfe48db9c1p+33, 0x1.282a48311156fp+16}, 0x1.a3bce35f418c7p+8,
-           0x1.73f4dddd8eddbp+35, 2, 4, 3},
+          {{0x1.d9abfe48db9c1p+33, 0x1.282a48311156fp+16},
+           0x1.a3bce35f418c7p+8,
+           0x1.73f4dddd8eddbp+35,
+           2,
+           4,
+           3},
           {{0, 0x1.b48a23a75f7ebp-16}, 0x1.37b950d7d6d1p+19, 2, 2, 0, 3},
           {{0x1.05e46f94c6defp+23, 0}, 0x1.5063a17f4f172p-17, 0, 3, 4, 2},
           {{0x1.e9b748bab372ep-17, 0}, 0x1.b86b40a86cae6p+3, 2, 2, 0x1.5f630446f6e86p+35, 2}});
@@ -242,12 +251,20 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
   // A small basic value made of small terms is kept, not taken for round-off:
   // X2 enters on goal 2 (4.4e9 X2 = 31.9) at 7.3e-9, which then decides the
   // next ratio test. Level 1 is met exactly (it was 5.6e6 with X2 set to 0).
-  const GoalResult small_value = Solve(MakeModel(
-      2, {{{0, 0x1.d85ae4720c502p+5}, 0x1.1905caccfd114p+25, 1, 3, 0x1.8p+1, 1},
-          {{0x1.8972b4d9d4934p+24, 0x1.03669cd32aae6p+32}, 0x1.fdd9207effd92p+4,
-           0x1.624d160ae8d6ap+33, 1, 0x1.4c31fa06effe7p+40, 1},
-          {{0x1.0674baf371247p+40, 0}, 0x1.1b9080e9276adp-2, 0x1.34090932ea2bdp+24, 1,
-           0x1.eb926a07563c4p+4, 0}}));
+  const GoalResult small_value =
+      Solve(MakeModel(2, {{{0, 0x1.d85ae4720c502p+5}, 0x1.1905caccfd114p+25, 1, 3, 0x1.8p+1, 1},
+                          {{0x1.8972b4d9d4934p+24, 0x1.03669cd32aae6p+32},
+                           0x1.fdd9207effd92p+4,
+                           0x1.624d160ae8d6ap+33,
+                           1,
+                           0x1.4c31fa06effe7p+40,
+                           1},
+                          {{0x1.0674baf371247p+40, 0},
+                           0x1.1b9080e9276adp-2,
+                           0x1.34090932ea2bdp+24,
+                           1,
+                           0x1.eb926a07563c4p+4,
+                           0}}));
   EXPECT_EQ(small_value.outcome, GoalOutcome::Optimal);
   EXPECT_EQ(small_value.final.achievement, (V{0, 0}));
 }
@@ -266,7 +283,8 @@ TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {
     for (std::size_t k = 0; k < coef.size(); ++k)
       coef[k] = k % stride < std::size_t(cols) && rng() % 7 ? (uniform() - 0.3) * 1e3 : -0.0;
     for (int j = 0; j < cols; ++j)
-      keep[j] = j != p && rng() % 4 == 0 ? kKeepColumn : 0, eval[j] = keep[j] ? RemovedMark : uniform() * 3 - 1;
+      keep[j] = j != p && rng() % 4 == 0 ? kKeepColumn : 0,
+      eval[j] = keep[j] ? RemovedMark : uniform() * 3 - 1;
     coef[r * stride + p] = 0.5 + uniform();
 
     // The vector kernel against the plain loops of the written steps.
@@ -324,11 +342,14 @@ TEST(GoalAgainstGlpk, EveryLevelMatches) {
   // Whole or real data, with or without negative targets, then larger problems.
   for (int seed = 1; seed <= 5; ++seed) {
     const bool whole = seed % 2, negative_targets = seed == 3 || seed == 4;
-    const int count = seed < 5 ? 400 : 60, max_goals = seed < 5 ? 8 : 12, max_vars = seed < 5 ? 8 : 30;
+    const int count = seed < 5 ? 400 : 60, max_goals = seed < 5 ? 8 : 12,
+              max_vars = seed < 5 ? 8 : 30;
     std::mt19937_64 rng(seed);
     auto below = [&](int n) { return int(rng() % unsigned(n)); };
     auto uniform = [&](double hi) { return static_cast<double>(rng() >> 11) * 0x1p-53 * hi; };
-    auto number = [&](int whole_below, double real) { return whole ? below(whole_below) : uniform(real); };
+    auto number = [&](int whole_below, double real) {
+      return whole ? below(whole_below) : uniform(real);
+    };
     for (int n = 0; n < count; ++n) {
       SCOPED_TRACE(::testing::Message() << "seed " << seed << " problem " << n);
       const int M = 1 + below(max_goals), N = 1 + below(max_vars);
@@ -338,8 +359,9 @@ TEST(GoalAgainstGlpk, EveryLevelMatches) {
         // stops the method by design, which is not what is compared here.
         for (int j = 0; j < N; ++j)
           g.a.push_back(below(3) == 0 ? 0 : whole ? 1 + below(9) : 0.1 + uniform(9.9));
-        g = {g.a, number(51, 100) * (negative_targets && below(2) ? -1 : 1), number(6, 5),
-             double(below(N + 2)), number(6, 5), double(below(N + 2))};
+        g = {g.a,          number(51, 100) * (negative_targets && below(2) ? -1 : 1),
+             number(6, 5), double(below(N + 2)),
+             number(6, 5), double(below(N + 2))};
       }
       const GoalModel m = MakeModel(N, goals);
       const GoalResult result = Solve(m);

@@ -62,11 +62,12 @@ TEST(LpSheet, FirstOverflowingCellStopsTheCalculation) {
 }
 
 TEST(LpReport, WorkedExampleAndEchoOfTheRowsAsRead) {
-  EXPECT_EQ(Lp(kExample, 2, 2, Sense::Maximise).report, CrLf("---------线性规划计算结果---------\n变量数m=2\n约束方程数n=2\n"
-                                 "目标函数去极大值：p=1\n----------------------------------\n\n"
-                                 "目标函数为:\n Max z = 3χ1 + 2χ2 \n\n\n约束方程如下:\n"
-                                 "1*χ1 +  1*χ2 ≤  4\n1*χ1 +  3*χ2 ≤  6\n\n\n目标函数值 S = 12\n\n"
-                                 "各变量最优解如下:\nχ1 =  4\nχ2 =  0\n"));
+  EXPECT_EQ(Lp(kExample, 2, 2, Sense::Maximise).report,
+            CrLf("---------线性规划计算结果---------\n变量数m=2\n约束方程数n=2\n"
+                 "目标函数去极大值：p=1\n----------------------------------\n\n"
+                 "目标函数为:\n Max z = 3χ1 + 2χ2 \n\n\n约束方程如下:\n"
+                 "1*χ1 +  1*χ2 ≤  4\n1*χ1 +  3*χ2 ≤  6\n\n\n目标函数值 S = 12\n\n"
+                 "各变量最优解如下:\nχ1 =  4\nχ2 =  0\n"));
 
   // Minimised although the sheet says Max: the request decides. A sign
   // cell holding "≤" means ≤, else one holding "≥" means ≥, anything else =.
@@ -77,10 +78,11 @@ TEST(LpReport, WorkedExampleAndEchoOfTheRowsAsRead) {
       "\n,1,-16,0, ═ , Max \n,1,0,3,≥ ≤,10\n,2,1,0, ≤ ,-4\n,0,0,2,═≥,5\n,0.5,-0.5,0.5,<=,0.5\n");
   const std::string report = *Lp(sheet, 3, 5, Sense::Minimise).report;
   EXPECT_NE(report.find(CrLf("目标函数去极小值：p=-1\n")), std::string::npos);
-  EXPECT_NE(report.find(CrLf("\n Min z = 1χ1 + -16χ2 + 0χ3 \n\n\n约束方程如下:\n1*χ1 +  3*χ3 ≤  10\n"
-                             "-2*χ1 + -1*χ2 +  0*χ3 ≥  4\n 2*χ3 ≥  5\n0.5*χ1 + -0.5*χ2 +  .5*χ3 ═  .5\n"
-                             " 0*χ3 ═  0\n\n\n目标函数值 S = ")),
-            std::string::npos);
+  EXPECT_NE(
+      report.find(CrLf("\n Min z = 1χ1 + -16χ2 + 0χ3 \n\n\n约束方程如下:\n1*χ1 +  3*χ3 ≤  10\n"
+                       "-2*χ1 + -1*χ2 +  0*χ3 ≥  4\n 2*χ3 ≥  5\n0.5*χ1 + -0.5*χ2 +  .5*χ3 ═  .5\n"
+                       " 0*χ3 ═  0\n\n\n目标函数值 S = ")),
+      std::string::npos);
 }
 
 TEST(LpReport, IterationLimitIsReportedBeforeTheFeasibilityMessages) {
@@ -223,7 +225,8 @@ std::optional<double> GlpkOptimum(const LpProblem& p) {
   std::vector<int> index(p.variables + 1);
   std::vector<double> value(p.variables + 1);
   for (int j = 1; j <= p.variables; ++j)
-    index[j] = j, glp_set_col_bnds(lp, j, GLP_LO, 0, 0), glp_set_obj_coef(lp, j, p.objective[j - 1]);
+    index[j] = j, glp_set_col_bnds(lp, j, GLP_LO, 0, 0),
+    glp_set_obj_coef(lp, j, p.objective[j - 1]);
   if (p.constraints > 0) glp_add_rows(lp, p.constraints);
   for (int i = 0; i < p.constraints; ++i) {
     const double s = p.signs[i];

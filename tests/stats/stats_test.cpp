@@ -89,8 +89,9 @@ TEST(StatsReport, CellsCountsSeparatorAndMessages) {
 
   // The count is kept within 0..500.
   EXPECT_TRUE(Stats(sheet, 1, -5, kGoal).report->starts_with("共有样本数：0\r\n"));
-  EXPECT_NE(Stats(sheet, 1, 100000, kGoal).report->find("\r\n第500个样本值 χ500 ＝ 0\r\n样本数=500\r\n"),
-            std::string::npos);
+  EXPECT_NE(
+      Stats(sheet, 1, 100000, kGoal).report->find("\r\n第500个样本值 χ500 ＝ 0\r\n样本数=500\r\n"),
+      std::string::npos);
 
   // The regional separator in every plain number.
   const std::string comma = *Stats(FromCsv("\n,1.5\n,2\n"), 1, 2, kGoal, ",").report;

@@ -58,8 +58,10 @@ class AboutTest : public QObject {
     // Per case: the first location's path (stored with its NUL), the second
     // location's folder (without), and the program started; none started
     // means the message.
-    const char* const cases[][3] = {{"C:\\i.exe", "D:", "C:\\i.exe"}, {nullptr, "D:", "D:\\MSINFO32.EXE"},
-                                    {nullptr, "E:", nullptr}, {nullptr, nullptr, nullptr},
+    const char* const cases[][3] = {{"C:\\i.exe", "D:", "C:\\i.exe"},
+                                    {nullptr, "D:", "D:\\MSINFO32.EXE"},
+                                    {nullptr, "E:", nullptr},
+                                    {nullptr, nullptr, nullptr},
                                     {"C:\\gone.exe", nullptr, nullptr}};
     for (const auto& [path, folder, started] : cases) {
       RecordingPlatform platform;

@@ -121,8 +121,8 @@ class CellEditingTest : public QObject {
     QCOMPARE(text8()->text() + QString::number(platform_.beeps), QStringLiteral("72.5-3898"));
     enter();
     // The commit normalises a leading or trailing point, nothing else.
-    const std::pair<const char*, const char*> cases[] = {{".", "0."}, {".5", "0.5"}, {"5.", "5.0"},
-                                                         {"-.5", "-.5"}, {"5-", "5-"}, {"9\b", ""}};
+    const std::pair<const char*, const char*> cases[] = {
+        {".", "0."}, {".5", "0.5"}, {"5.", "5.0"}, {"-.5", "-.5"}, {"5-", "5-"}, {"9\b", ""}};
     for (const auto& [typed, stored] : cases) {
       grid()->setText(2, 1, QString());
       typeAt(2, 1, QString(typed) + '\r');

@@ -95,8 +95,9 @@ class Monkey : public QObject {
     QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
     SheetGrid* g = window->MSFlexGrid1;
     using enum Qt::Key;
-    static const Qt::Key keys[] = {Key_Backspace, Key_Return, Key_Return, Key_Escape, Key_Tab, Key_Up,
-                                   Key_Down, Key_Left, Key_Right, Key_PageDown, Key_Home, Key_Delete};
+    static const Qt::Key keys[] = {Key_Backspace, Key_Return,   Key_Return, Key_Escape,
+                                   Key_Tab,       Key_Up,       Key_Down,   Key_Left,
+                                   Key_Right,     Key_PageDown, Key_Home,   Key_Delete};
     switch (actions_(rng_)) {
       case 0: {  // a cell on screen: now and then a fixed one
         const int row = chance(0.05) ? 0 : std::min(g->topRow() + uniform(0, 12), g->rows() - 1);
@@ -113,8 +114,9 @@ class Monkey : public QObject {
         if (focus == g) typeCharacter(focus, '1');  // opens the text editor
         settleAll();
         if (QApplication::focusWidget() != window->Text8) return;
-        return QTest::keyClicks(window->Text8, QString{chance(0.5) ? uniform(15, 40) : uniform(300, 330),
-                                                       QChar('1' + uniform(0, 8))});
+        return QTest::keyClicks(
+            window->Text8,
+            QString{chance(0.5) ? uniform(15, 40) : uniform(300, 330), QChar('1' + uniform(0, 8))});
       case 4:
         return (chance(0.5) ? window->Text1 : window->Text2)
             ->setText(QString::number(uniform(0, kMonkeyCount)));
@@ -187,8 +189,11 @@ class Monkey : public QObject {
 
   // What a command must show, computed when its button goes down (an open
   // editor has committed by then) from the sheet and counts of that moment.
-  struct Expected { Sheet sheet; CalculationOutcome outcome;
-                    qsizetype messages_before = 0, modals_before = 0; };
+  struct Expected {
+    Sheet sheet;
+    CalculationOutcome outcome;
+    qsizetype messages_before = 0, modals_before = 0;
+  };
 
   void onModal(QDialog* dialog) {
     auto* results = qobject_cast<Form2*>(dialog);
@@ -196,7 +201,8 @@ class Monkey : public QObject {
     const CalculationOutcome& outcome = expected_->outcome;
     expect(outcome.report && results->reportBytes().toStdString() == *outcome.report,
            "a results window with another report than the core's");
-    expect(platform_.messages.size() - expected_->messages_before == qsizetype(outcome.messages.size()),
+    expect(platform_.messages.size() - expected_->messages_before ==
+               qsizetype(outcome.messages.size()),
            "the results window came before the messages ended");
   }
 
@@ -280,7 +286,8 @@ class MonkeyTest : public QObject {
         const std::unique_ptr<SheetWindow> window = newWindow(goal);
         Monkey monkey(seed.trimmed().toUInt(), limit);
         monkey.session(window.get());
-        QVERIFY2(monkey.failure.isEmpty(), qPrintable(describe(window.get()) + ": " + monkey.failure));
+        QVERIFY2(monkey.failure.isEmpty(),
+                 qPrintable(describe(window.get()) + ": " + monkey.failure));
         // A run that never got a report or a message from a command proves
         // little.
         QVERIFY(monkey.events < 1000 || (monkey.reports > 0 && monkey.message_only > 0));

@@ -15,7 +15,9 @@
 
 namespace orcalc::ui::testing {
 
-std::size_t addressSpace() { return readFile("/proc/self/statm").split(' ')[0].toULong() * getpagesize(); }
+std::size_t addressSpace() {
+  return readFile("/proc/self/statm").split(' ')[0].toULong() * getpagesize();
+}
 
 // Runs `command` with the address space limited to `margin` bytes beyond what
 // is in use (the test runs without a limit of its own).

@@ -52,7 +52,8 @@ struct AsAccount {
       qInfo("cannot step down from root");
   }
   ~AsAccount() {
-    if (root && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0)) qFatal("cannot return to root");
+    if (root && (setresuid(0, 0, 0) != 0 || setresgid(0, 0, 0) != 0))
+      qFatal("cannot return to root");
   }
   const bool root;
 };

@@ -41,7 +41,8 @@ class SheetWindowTest : public QObject {
     // Pasted text keeps only its digits, without a beep.
     QApplication::clipboard()->setText("a1 -2.5x３0");
     form.Text2->paste();
-    QCOMPARE(form.Text2->text() + ' ' + QString::number(platform.beeps), QStringLiteral("121250 10"));
+    QCOMPARE(form.Text2->text() + ' ' + QString::number(platform.beeps),
+             QStringLiteral("121250 10"));
     // A count read before its box has lost the focus is still at most 500.
     form.Text1->setText("99999");
     form.ok();
@@ -72,7 +73,8 @@ class SheetWindowTest : public QObject {
     Form1 form;
     QTest::mouseClick(form.Command1, Qt::LeftButton);  // 5 variables, 6 constraints, minimising
     SheetGrid* const grid = form.MSFlexGrid1;
-    QVERIFY(gridSize(form) == QSize(8, 8) && grid->text(1, 7) == " Min " && form.Command2->isEnabled());
+    QVERIFY(gridSize(form) == QSize(8, 8) && grid->text(1, 7) == " Min " &&
+            form.Command2->isEnabled());
     // A smaller sheet keeps the texts of the cells it still has and shows
     // the sense chosen now; growing again brings back empty cells.
     setCells(grid, {{}, {"7", "", "", "", "kept"}, {"", "", "", "", "", "", "12"}});

@@ -44,7 +44,9 @@ inline void showActive(QWidget* window) {
 }
 
 // Lets queued key presses arrive.
-inline void settle() { for (int i = 0; i < 2; ++i) QCoreApplication::processEvents(); }
+inline void settle() {
+  for (int i = 0; i < 2; ++i) QCoreApplication::processEvents();
+}
 
 inline void clickCell(SheetGrid* grid, int row, int col) {
   QTest::mouseClick(grid, Qt::LeftButton, {}, grid->cellRect(row, col).center());
@@ -92,7 +94,11 @@ inline QStringList entries(const QString& folder) {
 }
 
 // A results window as it showed, and how many message boxes came before it.
-struct Shown { QString title, label; std::string text; qsizetype messagesBefore; };
+struct Shown {
+  QString title, label;
+  std::string text;
+  qsizetype messagesBefore;
+};
 
 inline void recordResults(RecordingPlatform& platform, QList<Shown>& shown) {
   platform.onModal = [&platform, &shown](QDialog* dialog) {
