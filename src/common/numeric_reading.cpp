@@ -4,7 +4,9 @@
 #include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <string>
 
 #if defined(_WIN32)
@@ -80,9 +82,27 @@ NumberReading Convert(NumberChars& number) {
   return result;
 }
 
+// A text that is nothing but up to 15 digits, "-" first or not: a whole
+// number below 2^53, so exactly the double that converting it gives.
+std::optional<double> PlainWholeNumber(std::string_view text) {
+  const bool negative = !text.empty() && text.front() == '-';
+  if (negative) text.remove_prefix(1);
+  if (text.empty() || text.size() > 15) return std::nullopt;
+  std::uint64_t whole = 0;
+  for (char c : text) {
+    if (!IsDigit(c)) return std::nullopt;
+    whole = whole * 10 + static_cast<std::uint64_t>(c - '0');
+  }
+  const auto value = static_cast<double>(whole);
+  return negative ? -value : value;
+}
+
 }  // namespace
 
 NumberReading ReadNumberChecked(std::string_view text) {
+  // Most cells hold a plain whole number.
+  if (const std::optional<double> whole = PlainWholeNumber(text)) return {*whole, false};
+
   // Gather the characters of the number without blanks, then convert them in
   // one correctly rounded step.
   NumberChars number;

@@ -85,9 +85,17 @@ SheetFileResult TooLarge() {
 SheetFileResult ReadSheetCsv(std::string_view bytes) {
   if (bytes.size() > kSheetFileMaxBytes) return TooLarge();
   // UTF-8, UTF-16 or GB18030 bytes, with the separator of the first record.
-  DecodedText decoded = DecodeSheetText(bytes);
-  if (!decoded.ok) return Refused(SheetFileProblem::NotText, std::move(decoded.error));
-  bytes = decoded.text;
+  // UTF-8 text (with or without a byte-order mark) is read where it lies;
+  // the other encodings are converted first.
+  DecodedText decoded;
+  const std::string_view unmarked = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+  if (IsValidUtf8(unmarked)) {
+    bytes = unmarked;
+  } else {
+    decoded = DecodeSheetText(bytes);
+    if (!decoded.ok) return Refused(SheetFileProblem::NotText, std::move(decoded.error));
+    bytes = decoded.text;
+  }
   if (bytes.empty())
     return Refused(SheetFileProblem::Empty, "the file is empty: it holds no record");
   const char separator = DetectFieldSeparator(bytes);
@@ -239,9 +247,12 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
   return result;
 }
 
-SheetFileResult ReadSheetCsvFrom(const ReadBytes& read) {
+SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size) {
   constexpr std::size_t kPiece = 64 * 1024;
   std::string bytes;
+  // The whole file in one allocation when its size is known; the byte
+  // beyond tells that it ends there.
+  bytes.reserve(std::min(expected_size, kSheetFileMaxBytes) + 1);
   for (;;) {
     // One byte beyond the limit is enough to know the file is too large.
     const std::size_t room = kSheetFileMaxBytes + 1 - bytes.size();
