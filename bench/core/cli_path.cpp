@@ -12,8 +12,8 @@
 #include <random>
 #include <string>
 
-#include "common/numeric_reading.h"
 #include "common/number_text.h"
+#include "common/numeric_reading.h"
 #include "common/sheet_file.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_sheet.h"
@@ -33,7 +33,9 @@ constexpr int kSize = 500;
 const std::string& SheetBytes() {
   static const std::string bytes = [] {
     std::mt19937_64 random(1000 + kSize);
-    auto uniform = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+    auto uniform = [&](int lo, int hi) {
+      return std::uniform_int_distribution<int>(lo, hi)(random);
+    };
     Sheet sheet;
     lp::LayOutSheet(sheet, kSize, kSize, lp::Sense::Maximise);
     for (int j = 1; j <= kSize; ++j) sheet.SetCell(1, j, orcalc::PlainNumber(uniform(1, 20)));
@@ -70,8 +72,7 @@ void BM_ReadProblem(benchmark::State& state) {
 // The in-process solve: building the tableau and pivoting to the optimum.
 void BM_Solve(benchmark::State& state) {
   const Sheet sheet = orcalc::ReadSheetCsv(SheetBytes()).sheet;
-  const lp::LpProblem problem =
-      lp::ReadLpSheet(sheet, kSize, kSize, lp::Sense::Maximise).problem;
+  const lp::LpProblem problem = lp::ReadLpSheet(sheet, kSize, kSize, lp::Sense::Maximise).problem;
   for (auto _ : state) benchmark::DoNotOptimize(lp::SolveSimplex(problem, {}));
 }
 
