@@ -1,8 +1,11 @@
 #include "cli/cli_io.h"
 
+#include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <memory>
 #include <string>
 
@@ -32,11 +35,19 @@ Sheet ReadSheetFile(const std::string& path) {
   }
   // Read piece by piece, so that an endless or huge input stops at the
   // sheet file's size limit.
-  SheetFileResult result = ReadSheetCsvFrom([file](char* buffer, std::size_t size) -> long {
-    const std::size_t got = std::fread(buffer, 1, size, file);
-    if (got == 0 && std::ferror(file)) return -1;
-    return static_cast<long>(got);
-  });
+  std::error_code size_error;
+  const std::uintmax_t file_size = from_stdin || !std::filesystem::is_regular_file(path, size_error)
+                                       ? 0
+                                       : std::filesystem::file_size(path, size_error);
+  const auto expected_size = static_cast<std::size_t>(
+      size_error ? 0 : std::min<std::uintmax_t>(file_size, kSheetFileMaxBytes));
+  SheetFileResult result = ReadSheetCsvFrom(
+      [file](char* buffer, std::size_t size) -> long {
+        const std::size_t got = std::fread(buffer, 1, size, file);
+        if (got == 0 && std::ferror(file)) return -1;
+        return static_cast<long>(got);
+      },
+      expected_size);
   if (!result.ok) throw FileError(name + ": " + result.error);
   return std::move(result.sheet);
 }

@@ -10,6 +10,12 @@ namespace {
 // Writes |value| (finite, nonzero) in plain form with the given separator.
 // When `lead_zero` is false, a value below 1 starts with the separator.
 std::size_t WriteMagnitude(char* out, double magnitude, std::string_view sep, bool lead_zero) {
+  // Whole numbers of at most 15 digits, most of what sheets hold, are their
+  // own digits: no rounding, no point, no exponent.
+  if (magnitude < 1e15 && magnitude == std::floor(magnitude)) {
+    const auto whole = static_cast<unsigned long long>(magnitude);
+    return static_cast<std::size_t>(std::to_chars(out, out + 16, whole).ptr - out);
+  }
   // Round to 15 significant digits: d.dddddddddddddde±X
   char sci[32];
   auto res = std::to_chars(sci, sci + sizeof sci, magnitude, std::chars_format::scientific, 14);

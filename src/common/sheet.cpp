@@ -10,6 +10,12 @@ const std::string kEmpty;
 
 Sheet::Sheet(int rows, int cols) { Resize(rows, cols); }
 
+Sheet::Sheet(int rows, int cols, std::vector<std::string> cells)
+    : rows_(std::max(rows, 0)), cols_(std::max(cols, 0)), cells_(std::move(cells)) {
+  cells_.resize(static_cast<size_t>(rows_) * static_cast<size_t>(cols_));
+  widths_.resize(static_cast<size_t>(cols_), kDefaultWidth);
+}
+
 void Sheet::SetRows(int rows) { Resize(rows, cols_); }
 void Sheet::SetCols(int cols) { Resize(rows_, cols); }
 

@@ -14,6 +14,9 @@ class Sheet {
 
   Sheet() : Sheet(2, 2) {}
   Sheet(int rows, int cols);
+  // The cells given row by row (rows * cols of them; missing ones are
+  // empty, extra ones dropped), taken over without a copy.
+  Sheet(int rows, int cols, std::vector<std::string> cells);
 
   int rows() const { return rows_; }
   int cols() const { return cols_; }

@@ -85,70 +85,95 @@ SheetFileResult TooLarge() {
 SheetFileResult ReadSheetCsv(std::string_view bytes) {
   if (bytes.size() > kSheetFileMaxBytes) return TooLarge();
   // UTF-8, UTF-16 or GB18030 bytes, with the separator of the first record.
-  DecodedText decoded = DecodeSheetText(bytes);
-  if (!decoded.ok) return Refused(SheetFileProblem::NotText, std::move(decoded.error));
-  bytes = decoded.text;
+  // UTF-8 text (with or without a byte-order mark) is read where it lies;
+  // the other encodings are converted first.
+  DecodedText decoded;
+  const std::string_view unmarked = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+  if (IsValidUtf8(unmarked)) {
+    bytes = unmarked;
+  } else {
+    decoded = DecodeSheetText(bytes);
+    if (!decoded.ok) return Refused(SheetFileProblem::NotText, std::move(decoded.error));
+    bytes = decoded.text;
+  }
   if (bytes.empty())
     return Refused(SheetFileProblem::Empty, "the file is empty: it holds no record");
   const char separator = DetectFieldSeparator(bytes);
   SheetFileResult result;
   result.problem = SheetFileProblem::NotText;
 
-  std::vector<std::vector<std::string>> records;
-  std::vector<std::string> record;
-  std::string field;
-  long line = 1;  // physical line, for messages
+  // Every record's fields one after another, and how many each record has:
+  // one allocation for all the cells, moved into the sheet as they are.
+  std::vector<std::string> cells;
+  std::vector<int> record_sizes;
+  {
+    // No record can have more fields than separators and line ends allow.
+    const std::size_t bound =
+        static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [separator](char c) {
+          return c == separator || c == '\n' || c == '\r';
+        }));
+    constexpr std::size_t kMostCells =
+        static_cast<std::size_t>(kSheetFileMaxRecords + 1) * (kSheetFileMaxFields + 1);
+    cells.reserve(std::min(bound + 1, kMostCells));
+  }
+  int fields = 0;      // in the record being read
+  std::string quoted;  // a quoted field's text, its doubled quotes made single
+  long line = 1;       // physical line, for messages
   const std::size_t n = bytes.size();
   std::size_t i = 0;
-  bool at_record_start = true;
 
   // Past a limit, the reading stops with `limit` set.
   SheetFileProblem limit = SheetFileProblem::None;
   long limit_line = 0;
-  auto end_field = [&] {
-    if (record.size() == static_cast<std::size_t>(kSheetFileMaxFields)) {
+  auto end_field = [&](std::string_view text) {
+    if (fields == kSheetFileMaxFields) {
       limit = SheetFileProblem::TooManyFields;
       limit_line = line;
       return;
     }
-    record.push_back(std::move(field));
-    field.clear();
+    cells.emplace_back(text);
+    ++fields;
   };
-  auto end_record = [&] {
-    end_field();
-    if (records.size() == static_cast<std::size_t>(kSheetFileMaxRecords)) {
+  auto end_record = [&](std::string_view last_field) {
+    end_field(last_field);
+    if (record_sizes.size() == static_cast<std::size_t>(kSheetFileMaxRecords)) {
       limit = SheetFileProblem::TooManyRecords;
       limit_line = line;
       return;
     }
-    records.push_back(std::move(record));
-    record.clear();
-    at_record_start = true;
+    record_sizes.push_back(fields);
+    fields = 0;
   };
 
   while (i < n && limit == SheetFileProblem::None) {
-    at_record_start = false;
-    char c = bytes[i];
-    if (c == '"' && field.empty()) {
+    // One field, then what ends it: a separator, a line end or the end.
+    std::string_view field;
+    if (bytes[i] == '"') {
       // A quoted field runs to the closing quote; "" stands for one quote.
       const long start_line = line;
+      quoted.clear();
       ++i;
       bool closed = false;
       while (i < n) {
-        char q = bytes[i];
-        if (q == '"') {
-          if (i + 1 < n && bytes[i + 1] == '"') {
-            field.push_back('"');
-            i += 2;
-            continue;
-          }
+        const std::size_t stop = bytes.find_first_of("\"\n", i);
+        const std::size_t piece_end = stop == std::string_view::npos ? n : stop;
+        quoted.append(bytes.substr(i, piece_end - i));
+        i = piece_end;
+        if (i == n) break;
+        if (bytes[i] == '\n') {
+          ++line;
+          quoted.push_back('\n');
           ++i;
-          closed = true;
-          break;
+          continue;
         }
-        if (q == '\n') ++line;
-        field.push_back(q);
+        if (i + 1 < n && bytes[i + 1] == '"') {
+          quoted.push_back('"');
+          i += 2;
+          continue;
+        }
         ++i;
+        closed = true;
+        break;
       }
       if (!closed) {
         result.error = "line " + std::to_string(start_line) + ": a quoted field is not closed";
@@ -158,35 +183,36 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
         result.error = "line " + std::to_string(line) + ": text follows a closing quote";
         return result;
       }
-      if (i < n && bytes[i] == separator) {
-        end_field();
-        ++i;
-        if (i == n) end_record();  // "a," ends with an empty last field
+      field = quoted;
+    } else {
+      std::size_t end = i;
+      while (end < n && bytes[end] != separator && bytes[end] != '\r' && bytes[end] != '\n' &&
+             bytes[end] != '"') {
+        ++end;
       }
-      continue;
+      if (end < n && bytes[end] == '"') {
+        result.error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
+        return result;
+      }
+      field = bytes.substr(i, end - i);
+      i = end;
     }
-    if (c == separator) {
-      end_field();
+    if (i == n) {
+      end_record(field);  // the last record may have no terminator
+      break;
+    }
+    if (bytes[i] == separator) {
+      end_field(field);
       ++i;
-      if (i == n) end_record();
+      if (i == n) end_record({});  // "a," ends with an empty last field
       continue;
     }
-    if (c == '\r' || c == '\n') {
-      end_record();
-      if (c == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-      ++i;
-      ++line;
-      continue;
-    }
-    if (c == '"') {
-      result.error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
-      return result;
-    }
-    field.push_back(c);
+    // CR LF, LF or CR.
+    end_record(field);
+    if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
     ++i;
+    ++line;
   }
-  // The last record may have no terminator.
-  if (limit == SheetFileProblem::None && !at_record_start) end_record();
   if (limit == SheetFileProblem::TooManyFields) {
     return Refused(limit, "line " + std::to_string(limit_line) + ": a record has more than " +
                               std::to_string(kSheetFileMaxFields) +
@@ -198,14 +224,22 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
                               " records, the most a sheet file may hold");
   }
 
-  int cols = 0;
-  for (const auto& r : records) cols = std::max<int>(cols, static_cast<int>(r.size()));
-  result.sheet = Sheet(static_cast<int>(records.size()), cols);
-  for (int r = 0; r < static_cast<int>(records.size()); ++r) {
-    for (int c = 0; c < static_cast<int>(records[static_cast<std::size_t>(r)].size()); ++c) {
-      result.sheet.SetCell(
-          r, c, std::move(records[static_cast<std::size_t>(r)][static_cast<std::size_t>(c)]));
+  const int rows = static_cast<int>(record_sizes.size());
+  const int cols = rows == 0 ? 0 : *std::max_element(record_sizes.begin(), record_sizes.end());
+  if (std::all_of(record_sizes.begin(), record_sizes.end(), [cols](int k) { return k == cols; })) {
+    result.sheet = Sheet(rows, cols, std::move(cells));
+  } else {
+    // Short records get empty cells up to the widest.
+    std::vector<std::string> padded(static_cast<std::size_t>(rows) *
+                                    static_cast<std::size_t>(cols));
+    std::size_t from = 0;
+    for (std::size_t r = 0; r < record_sizes.size(); ++r) {
+      for (int c = 0; c < record_sizes[r]; ++c) {
+        padded[r * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)] =
+            std::move(cells[from++]);
+      }
     }
+    result.sheet = Sheet(rows, cols, std::move(padded));
   }
   NormalisePlainSigns(result.sheet);
   result.ok = true;
@@ -213,9 +247,12 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
   return result;
 }
 
-SheetFileResult ReadSheetCsvFrom(const ReadBytes& read) {
+SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size) {
   constexpr std::size_t kPiece = 64 * 1024;
   std::string bytes;
+  // The whole file in one allocation when its size is known; the byte
+  // beyond tells that it ends there.
+  bytes.reserve(std::min(expected_size, kSheetFileMaxBytes) + 1);
   for (;;) {
     // One byte beyond the limit is enough to know the file is too large.
     const std::size_t room = kSheetFileMaxBytes + 1 - bytes.size();

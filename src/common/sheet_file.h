@@ -49,8 +49,9 @@ using ReadBytes = std::function<long(char* buffer, std::size_t size)>;
 
 // The same, reading the file piece by piece: reading stops as soon as the
 // file proves larger than kSheetFileMaxBytes, so an endless source costs no
-// more than that.
-SheetFileResult ReadSheetCsvFrom(const ReadBytes& read);
+// more than that. `expected_size`, when known (a regular file's size), only
+// saves growing the buffer.
+SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size = 0);
 
 // UTF-8, LF line ends, every record with all the sheet's columns, a field
 // quoted only when it holds a comma, a double quote, CR, LF, a semicolon or a

@@ -123,8 +123,8 @@ ORCALC_GOAL_CLONES void AddWeightedRow(double* eval, const double* row, double w
   }
 }
 
-__attribute__((target_clones("avx2", "default"))) void AddWeightedMagnitudes(
-    double* scale, const double* row, double weight, const std::uint64_t* keep, std::size_t width) {
+ORCALC_GOAL_CLONES void AddWeightedMagnitudes(double* scale, const double* row, double weight,
+                                              const std::uint64_t* keep, std::size_t width) {
   for (std::size_t j = 0; j < width; ++j) {
     scale[j] = Select(keep[j], scale[j], scale[j] + std::fabs(row[j] * weight));
   }

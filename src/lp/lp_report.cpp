@@ -1,5 +1,10 @@
 #include "lp/lp_report.h"
 
+#include <algorithm>
+#include <string>
+#include <string_view>
+#include <vector>
+
 namespace orcalc::lp {
 
 void WriteCountsAndSense(ReportText& report, const LpProblem& problem) {
@@ -31,10 +36,23 @@ void WriteReportHead(ReportText& report, const LpProblem& problem) {
   // Each constraint: the nonzero terms before the last, the last term
   // always (signed), then the relation and the signed right-hand side.
   report.Add("约束方程如下:").EndLine();
+  // "*χj + " for every term but the last, written once.
+  std::string terms;
+  std::vector<std::size_t> term_ends;
+  term_ends.reserve(static_cast<std::size_t>(std::max(m, 0)) + 1);
+  term_ends.push_back(0);
+  for (int j = 1; j < m; ++j) {
+    terms.append("*χ").append(std::to_string(j)).append(" + ");
+    term_ends.push_back(terms.size());
+  }
+  const std::string_view all_terms = terms;
   for (int i = 0; i < n; ++i) {
     for (int j = 1; j < m; ++j) {
       const double a = problem.Coefficient(i, j - 1);
-      if (a != 0) report.AddPlain(a).Add("*χ").AddInt(j).Add(" + ");
+      const auto at = static_cast<std::size_t>(j);
+      if (a != 0)
+        report.AddPlain(a).Add(
+            all_terms.substr(term_ends[at - 1], term_ends[at] - term_ends[at - 1]));
     }
     if (m >= 1) report.AddSigned(problem.Coefficient(i, m - 1)).Add("*χ").AddInt(m);
     const double sign = problem.signs[static_cast<std::size_t>(i)];

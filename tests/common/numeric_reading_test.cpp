@@ -1,9 +1,18 @@
 #include "common/numeric_reading.h"
 
 #include <gtest/gtest.h>
+#include <locale.h>
 
+#include <bit>
+#include <cerrno>
+#include <charconv>
 #include <clocale>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <random>
 #include <string>
 
 namespace orcalc {
@@ -31,6 +40,97 @@ TEST(NumericReading, LeadingNumberOfTheText) {
   for (std::string text : {"1e400", "-1e400", "1e99999999999999999999"})
     EXPECT_TRUE(ReadNumberChecked(text).overflow) << text;
   EXPECT_TRUE(ReadNumberChecked(std::string(400, '9')).overflow);
+}
+
+// The reading as it was built first: the number's characters gathered
+// without blanks, then strtod in the "C" locale. The faster conversion must
+// give the same doubles, overflow and underflow included.
+NumberReading ReferenceReading(std::string_view text) {
+  std::string number;
+  std::size_t i = 0;
+  auto skip = [&](std::size_t& k) {
+    while (k < text.size() && text[k] == ' ') ++k;
+  };
+  auto digit = [&](std::size_t k) { return k < text.size() && text[k] >= '0' && text[k] <= '9'; };
+  skip(i);
+  if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+    if (text[i++] == '-') number += '-';
+  }
+  bool any_digit = false, point = false;
+  for (skip(i); digit(i) || (i < text.size() && text[i] == '.' && !point); skip(i)) {
+    point = point || text[i] == '.';
+    any_digit = any_digit || text[i] != '.';
+    number += text[i++];
+  }
+  if (!any_digit) return {};
+  if (i < text.size() && std::strchr("eEdD", text[i]) != nullptr) {
+    std::size_t j = i + 1;
+    std::string exponent = "e";
+    skip(j);
+    if (j < text.size() && (text[j] == '+' || text[j] == '-')) exponent += text[j++];
+    bool exponent_digit = false;
+    for (skip(j); digit(j); skip(j)) exponent += text[j++], exponent_digit = true;
+    if (exponent_digit) number += exponent;
+  }
+  static const locale_t c_locale = newlocale(LC_NUMERIC_MASK, "C", locale_t(nullptr));
+  errno = 0;
+  const double value = strtod_l(number.c_str(), nullptr, c_locale);
+  return {value, errno == ERANGE && std::isinf(value)};
+}
+
+TEST(NumericReading, SameDoublesAsTheReferenceReading) {
+  std::mt19937_64 random(16);
+  auto pick = [&](int lo, int hi) { return std::uniform_int_distribution<int>(lo, hi)(random); };
+  auto digits = [&](int count) {
+    std::string text;
+    for (int k = 0; k < count; ++k) text += static_cast<char>('0' + pick(0, 9));
+    return text;
+  };
+  const char* const signs[] = {"", "", "-", "+", " - "};
+  const char* const letters[] = {"e", "E", "d", "D", "e ", " e"};
+  const char* const exponent_signs[] = {"", "+", "-"};
+  int compared = 0;
+  auto compare = [&](const std::string& text) {
+    const NumberReading expected = ReferenceReading(text);
+    const NumberReading got = ReadNumberChecked(text);
+    // Bit for bit: the sign of zero and every subnormal count.
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(got.value), std::bit_cast<std::uint64_t>(expected.value))
+        << '"' << text << '"';
+    EXPECT_EQ(got.overflow, expected.overflow) << '"' << text << '"';
+    ++compared;
+  };
+  for (int round = 0; round < 200000; ++round) {
+    // Any mix of the characters a number is made of.
+    std::string text;
+    for (int k = pick(0, 24); k > 0; --k) text += " 0123456789.+-eEdDx"[pick(0, 18)];
+    compare(text);
+    // Numbers in every shape: signs, leading or trailing points, exponents
+    // near the ends of a double's range, long mantissas, leading zeros.
+    std::string number = signs[pick(0, 4)];
+    const int whole = pick(0, 3) == 0 ? 0 : pick(1, pick(0, 5) == 0 ? 400 : 20);
+    number += std::string(static_cast<std::size_t>(pick(0, 2)), '0') + digits(whole);
+    if (pick(0, 1) || whole == 0) number.append(".").append(digits(pick(whole == 0 ? 1 : 0, 25)));
+    if (pick(0, 2)) {
+      const int exponent = pick(0, 1) ? pick(-20, 20) : pick(280, 420) * (pick(0, 1) ? 1 : -1);
+      number += letters[pick(0, 5)] + std::string(exponent_signs[pick(0, 2)]) +
+                std::to_string(std::abs(exponent));
+    }
+    compare(number);
+    // Every double's shortest and 17-digit texts.
+    const double value = std::bit_cast<double>(random());
+    if (std::isfinite(value)) {
+      char buffer[64];
+      compare(std::string(buffer, std::to_chars(buffer, buffer + 64, value).ptr));
+      std::snprintf(buffer, sizeof buffer, "%.17e", value);
+      compare(buffer);
+    }
+  }
+  for (const char* edge :
+       {"2.4703282292062327e-324", "2.4703282292062328e-324", "1e-324", "2.2250738585072011e-308",
+        "1.7976931348623157e308", "1.7976931348623158e308", "1.797693134862315807e308", "-0",
+        "-0e999", "0e-999999999999999999999", "1e0000000000000000000000000000000005"})
+    compare(edge);
+  EXPECT_GT(compared, 500000);
 }
 
 TEST(NumericReading, IgnoresTheProcessLocale) {

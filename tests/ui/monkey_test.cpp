@@ -9,13 +9,18 @@
 //   - the count boxes hold digits only;
 //   - Calculate and statistics show exactly the messages, in order, and the
 //     report the core returns for the sheet and counts at the press, and leave
-//     the sheet as it was.
+//     the sheet as it was; a calculation cancelled from its progress dialog
+//     (some are made slow enough for the dialog, and 取消 is clicked at a
+//     random moment) shows "计算已取消。" alone and nothing else.
 // A failure names the window, the seed and the event; the run is repeatable
 // from the seed. The suite runs fixed seeds; scripts/monkey runs more
 // (ORCALC_MONKEY_SEEDS, _EVENTS).
+#include <chrono>
 #include <optional>
 #include <random>
+#include <thread>
 
+#include "app/calculation_runner.h"
 #include "common/numeric_reading.h"
 #include "goal/goal_commands.h"
 #include "lp/lp_commands.h"
@@ -33,6 +38,28 @@ namespace {
 // repeated in full by the checks.
 constexpr int kMonkeyCount = 40;
 
+// A sheet window whose next calculation can be made slow: it waits
+// `nextDelayMs` (stopping when cancelled) before the real one runs.
+struct SlowCalculations {
+  int nextDelayMs = 0;
+};
+
+template <class Window>
+class Slowed : public Window, public SlowCalculations {
+ protected:
+  CalculationJob prepareCalculation(int variables, int constraints) override {
+    const auto delay = std::chrono::milliseconds(std::exchange(nextDelayMs, 0));
+    return [job = Window::prepareCalculation(variables, constraints), delay](Progress& progress) {
+      const auto end = std::chrono::steady_clock::now() + delay;
+      while (std::chrono::steady_clock::now() < end) {
+        if (progress.ShouldStop()) return CalculationOutcome{{}, std::nullopt, {}, true};
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      }
+      return job(progress);
+    };
+  }
+};
+
 // The controls and windows carry their design names.
 QString describe(const QWidget* w) { return w ? w->objectName() : "nothing"; }
 
@@ -40,10 +67,11 @@ class Monkey : public QObject {
  public:
   Monkey(quint32 seed, int events) : rng_(seed), seed_(seed), limit_(events) {
     platform_.onModal = [this](QDialog* dialog) { onModal(dialog); };
+    platform_.onProgress = [this] { onProgress(); };
   }
 
   QString failure;
-  int events = 0, reports = 0, message_only = 0, lists_shown = 0;
+  int events = 0, reports = 0, message_only = 0, lists_shown = 0, cancels = 0;
 
   // Works in `window` until the events are used up. Other windows opened on
   // the way are closed at once by the platform.
@@ -193,7 +221,19 @@ class Monkey : public QObject {
     Sheet sheet;
     CalculationOutcome outcome;
     qsizetype messages_before = 0, modals_before = 0;
+    bool cancelled = false;  // 取消 was clicked
   };
+
+  // Clicks 取消 now and then, at a random moment while the dialog may
+  // still show (the calculation may end first).
+  void onProgress() {
+    if (!expected_ || chance(0.25)) return;
+    QTimer::singleShot(uniform(0, 400), this, [this, calculation = calculations_] {
+      if (calculation != calculations_ || !expected_ || !platform_.pressCancel) return;
+      expected_->cancelled = true;
+      platform_.pressCancel();
+    });
+  }
 
   void onModal(QDialog* dialog) {
     auto* results = qobject_cast<Form2*>(dialog);
@@ -207,6 +247,10 @@ class Monkey : public QObject {
   }
 
   void pressed(SheetWindow* window, QPushButton* command) {
+    ++calculations_;
+    // Now and then a calculation long enough for the progress dialog.
+    if (auto* slow = dynamic_cast<SlowCalculations*>(window); slow && command == window->Command2)
+      slow->nextDelayMs = chance(0.03) ? uniform(kProgressDelayMs + 20, 2 * kProgressDelayMs) : 0;
     Expected e{window->MSFlexGrid1->sheet(), {}, platform_.messages.size(), platform_.modalCount};
     const int variables = ReadCount(window->Text2->text().toStdString()),
               rows = ReadCount(window->Text1->text().toStdString());
@@ -227,13 +271,20 @@ class Monkey : public QObject {
   void finished(SheetWindow* window) {
     if (!expect(expected_.has_value(), "a command ran unpressed")) return;
     const Expected e = std::move(*std::exchange(expected_, std::nullopt));
+    expect(window->MSFlexGrid1->sheet() == e.sheet, "the command changed the sheet");
+    if (e.cancelled) {
+      expect(platform_.messages.mid(e.messages_before) == QStringList{kCancelledMessage},
+             "取消 did not end with its one message");
+      expect(platform_.modalCount == e.modals_before, "a results window after 取消");
+      ++cancels;
+      return;
+    }
     QStringList messages;
     for (const std::string& m : e.outcome.messages) messages << QString::fromStdString(m);
     expect(platform_.messages.mid(e.messages_before) == messages,
            "the messages shown are not the core's: " + messages.join(" | "));
     expect(platform_.modalCount - e.modals_before == (e.outcome.report ? 1 : 0),
            "not one results window for a report, or one without");
-    expect(window->MSFlexGrid1->sheet() == e.sheet, "the command changed the sheet");
     ++(e.outcome.report ? reports : message_only);
   }
 
@@ -267,6 +318,7 @@ class Monkey : public QObject {
   int limit_;
   RecordingPlatform platform_;
   std::optional<Expected> expected_;
+  int calculations_ = 0;
   bool combo_had_focus_ = false;
 };
 
@@ -280,10 +332,12 @@ class MonkeyTest : public QObject {
   // and ORCALC_MONKEY_EVENTS, as scripts/monkey sets them.
   void monkey() {
     const int limit = qEnvironmentVariable("ORCALC_MONKEY_EVENTS", "4000").toInt();
-    int events = 0, lists_shown = 0;
+    int events = 0, lists_shown = 0, cancels = 0;
     for (const QString& seed : qEnvironmentVariable("ORCALC_MONKEY_SEEDS", "11,12").split(','))
       for (bool goal : {false, true}) {
-        const std::unique_ptr<SheetWindow> window = newWindow(goal);
+        const std::unique_ptr<SheetWindow> window =
+            goal ? std::unique_ptr<SheetWindow>(new Slowed<Form3>)
+                 : std::make_unique<Slowed<Form1>>();
         Monkey monkey(seed.trimmed().toUInt(), limit);
         monkey.session(window.get());
         QVERIFY2(monkey.failure.isEmpty(),
@@ -292,10 +346,13 @@ class MonkeyTest : public QObject {
         // little.
         QVERIFY(monkey.events < 1000 || (monkey.reports > 0 && monkey.message_only > 0));
         lists_shown += monkey.lists_shown;
+        cancels += monkey.cancels;
         events += monkey.events;
       }
-    // Nor one that never picked from the drop-down's list.
+    // Nor one that never picked from the drop-down's list, or never
+    // cancelled a calculation.
     QVERIFY(events < 8000 || lists_shown > 0);
+    QVERIFY(events < 8000 || cancels > 0);
   }
 };
 
