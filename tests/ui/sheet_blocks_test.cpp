@@ -30,9 +30,9 @@ class SheetBlocksTest : public QObject {
   }
 
   void selectingBlocks() {
-    Form1 form;
+    LpWindow form;
     layOut(form, 3, 3);  // 6 columns, 5 rows
-    SheetGrid* grid = form.MSFlexGrid1;
+    SheetGrid* grid = form.grid();
     showActive(&form);
     clickCell(grid, 2, 2);
     QTest::keyClick(grid, Qt::Key_Right, Qt::ShiftModifier);
@@ -58,7 +58,7 @@ class SheetBlocksTest : public QObject {
     QApplication::sendEvent(grid, &move);
     QTest::mouseRelease(grid, Qt::LeftButton, {}, grid->cellRect(0, 0).center());
     QCOMPARE(grid->selection(), QRect(1, 1, 4, 3));
-    QVERIFY(form.Combo3->isHidden());  // a drag is no click on a sign cell
+    QVERIFY(form.signDropDown()->isHidden());  // a drag is no click on a sign cell
     QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
     QCOMPARE(grid->selection(), QRect(1, 1, 5, 4));
     clickCell(grid, 1, 1);
@@ -67,9 +67,9 @@ class SheetBlocksTest : public QObject {
 
   void copyPasteAndClear() {
     RecordingPlatform platform;
-    Form1 form;
+    LpWindow form;
     layOut(form, 2, 2);  // columns χ1, χ2, sign, constants
-    SheetGrid* grid = form.MSFlexGrid1;
+    SheetGrid* grid = form.grid();
     showActive(&form);
     // A spreadsheet's block: tabs, CR LF, a trailing line end, blanks, plain
     // signs, numbers as the editor would complete them.
@@ -122,15 +122,15 @@ class SheetBlocksTest : public QObject {
     grid->setCurrentCell(2, 1);
     grid->setFocus();
     type("\r");
-    QTest::keyClick(form.Text8, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(form.Text8->text(), QStringLiteral("112"));
+    QTest::keyClick(form.numberEditor(), Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(form.numberEditor()->text(), QStringLiteral("112"));
   }
 
   void undoAndRedoEveryChange() {
     RecordingPlatform platform;
     QTemporaryDir dir;
-    Form3 form;
-    SheetGrid* grid = form.MSFlexGrid1;
+    GoalWindow form;
+    SheetGrid* grid = form.grid();
     showActive(&form);
     const Sheet fresh = grid->sheet();
     layOut(form, 1, 2);  // OK
@@ -141,7 +141,7 @@ class SheetBlocksTest : public QObject {
     grid->setCurrentCell(2, 1);
     form.pasteBlock();  // a paste
     clickCell(grid, 1, 2);
-    chooseFromList(form.Combo3, 1);  // a choice from the drop-down
+    chooseFromList(form.signDropDown(), 1);  // a choice from the drop-down
     grid->setCurrentCell(1, 1);
     grid->extendSelection(2, 1);
     form.clearBlock();  // a clear
@@ -150,12 +150,12 @@ class SheetBlocksTest : public QObject {
     for (int i = 0; i < form.undoStack().count(); ++i) steps << form.undoStack().text(i);
     QCOMPARE(steps, QStringList({"确定", "编辑", "粘贴", "编辑", "清除"}));
 
-    form.Text2->setText("3");  // OK for a wider sheet
+    form.variableCountBox()->setText("3");  // OK for a wider sheet
     form.ok();
     const Sheet wider = grid->sheet();
     form.undo();
     QCOMPARE(grid->sheet(), edited);
-    QCOMPARE(form.Text2->text(), QStringLiteral("3"));  // the boxes as OK found them
+    QCOMPARE(form.variableCountBox()->text(), QStringLiteral("3"));  // the boxes as OK found them
     form.redo();
     QCOMPARE(grid->sheet(), wider);
     form.undo();
@@ -169,7 +169,7 @@ class SheetBlocksTest : public QObject {
     QCOMPARE(grid->sheet(), laidOut);
     form.undo();  // OK: back to the fresh 2 × 2 grid, Calculate disabled
     QCOMPARE(grid->sheet(), fresh);
-    QVERIFY(!form.Command2->isEnabled());
+    QVERIFY(!form.calculateButton()->isEnabled());
     for (int i = 0; i < 5; ++i) form.redo();
     QCOMPARE(grid->sheet(), edited);
     // Ctrl+Z and Ctrl+Y on the grid; an open is one step too.
@@ -177,7 +177,7 @@ class SheetBlocksTest : public QObject {
     QCOMPARE(grid->text(1, 1), QStringLiteral("12"));
     QTest::keyClick(grid, Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(grid->sheet(), edited);
-    Form3 other;
+    GoalWindow other;
     layOut(other, 4, 1);
     platform.nextSavePath = dir.filePath("g.csv");
     QVERIFY(other.saveSheet());
@@ -185,9 +185,10 @@ class SheetBlocksTest : public QObject {
     QCOMPARE(grid->cols(), 11);
     form.undo();
     QCOMPARE(grid->sheet(), edited);
-    QCOMPARE(form.Text2->text() + form.Text1->text(), QStringLiteral("12"));
+    QCOMPARE(form.variableCountBox()->text() + form.constraintCountBox()->text(),
+             QStringLiteral("12"));
     form.redo();
-    QCOMPARE(grid->sheet(), other.MSFlexGrid1->sheet());
+    QCOMPARE(grid->sheet(), other.grid()->sheet());
   }
 };
 

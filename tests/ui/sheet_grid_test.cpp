@@ -10,8 +10,8 @@ using namespace orcalc::ui::testing;
 class SheetGridTest : public QObject {
   Q_OBJECT
 
-  Form1 form_;
-  SheetGrid* grid_ = form_.MSFlexGrid1;
+  LpWindow form_;
+  SheetGrid* grid_ = form_.grid();
 
   QString current() const {
     return QString("%1,%2").arg(grid_->currentRow()).arg(grid_->currentCol());
@@ -26,7 +26,7 @@ class SheetGridTest : public QObject {
     connect(grid_, &SheetGrid::leaveCell, &watch, [&] { events << "leave " + current(); });
     connect(grid_, &SheetGrid::enterCell, &watch, [&] { events << "enter " + current(); });
     connect(grid_, &SheetGrid::keyPressed, &watch,
-            [&](KeyPress& press) { events << QString::number(press.code); });
+            [&](KeyPress press) { events << QString::number(press.code); });
     layOut(form_, 2, 2);  // data cells: rows 1 to 3, columns 1 to 4
     grid_->setCurrentCell(2, 3);
     grid_->setCurrentCell(2, 3);  // the same cell: nothing

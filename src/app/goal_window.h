@@ -1,15 +1,15 @@
-// The goal-programming sheet window, opened modally from Form1.
+// The goal-programming sheet window, opened modally from LpWindow.
 #pragma once
 
 #include "app/sheet_window.h"
 
 namespace orcalc::ui {
 
-class Form3 : public SheetWindow {
+class GoalWindow : public SheetWindow {
   Q_OBJECT
 
  public:
-  explicit Form3(QWidget* parent = nullptr);
+  explicit GoalWindow(QWidget* parent = nullptr);
 
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
@@ -18,6 +18,6 @@ class Form3 : public SheetWindow {
   CalculationJob prepareCalculation(int variables, int goals) override;
 };
 
-const SheetWindowDesign& form3Design();
+const SheetWindowDesign& goalWindowDesign();
 
 }  // namespace orcalc::ui
