@@ -165,29 +165,6 @@ class QtDialogsTest : public QObject {
     QCOMPARE(patterns, QStringList({"*.TXT", "*.dat"}));
     QVERIFY(byName);
   }
-
-  void theSaveDialogSavesUnderTheNameTypedAndOffersItAgain() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("报告");  // no extension added
-    ResultsWindow results;
-    results.setReportText("ab\r\n");
-    showActive(&results);
-    whileModal([&] { results.save(); },
-               [&](QWidget* dialog) {
-                 auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-                 name->setText(path);  // as typed or pasted
-                 QTest::keyClick(name, Qt::Key_Return);
-               });
-    QCOMPARE(readFile(path), QByteArray("ab\r\n"));
-    QString offered;
-    whileModal([&] { results.save(); },
-               [&](QWidget* dialog) {
-                 auto* files = qobject_cast<QFileDialog*>(dialog);
-                 offered = files->directory().filePath(
-                     files->findChild<QLineEdit*>("fileNameEdit")->text());
-               });
-    QCOMPARE(offered, path);
-  }
 };
 
 QTEST_MAIN(QtDialogsTest)
