@@ -17,9 +17,6 @@ class ResultsWindowTest : public QObject {
     QCOMPARE(QStringList({form.windowTitle(), form.titleLabel()->text(), form.saveButton()->text(),
                           form.okButton()->text()}),
              QStringList({"线性规划计算结果", "线性规划计算结果", "保 存", "确 定"}));
-    // A plain, editable, unwrapped text box.
-    QVERIFY(!form.reportBox()->isReadOnly() &&
-            form.reportBox()->wrapMode() == QsciScintilla::WrapNone);
     // Loading a report is no edit that undo could take back.
     form.setReportText(kExampleReport);
     QVERIFY(!form.reportBox()->isUndoAvailable());
