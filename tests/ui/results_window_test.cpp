@@ -1,4 +1,4 @@
-// The results window: design, keyboard order, report hand-off, resizing and
+// The results window: design, keyboard order, resizing and
 // saving. Saves that fail on permissions or full and read-only disks are
 // covered by save_failures_test.
 #include <Qsci/qsciscintilla.h>
@@ -57,32 +57,6 @@ class ResultsWindowTest : public QObject {
     press(Qt::Key_Backtab, Qt::ShiftModifier);
     press(Qt::Key_Return);
     QVERIFY(!form.isVisible());
-  }
-
-  void eachReportGetsAFreshModalWindowWithItsTitleAndExactText() {
-    RecordingPlatform platform;
-    QList<Shown> shown;
-    recordResults(platform, shown);
-    const auto record = platform.onModal;
-    QList<QPointer<QDialog>> windows;
-    platform.onModal = [&](QDialog* dialog) {
-      QVERIFY(dialog->isModal());
-      record(dialog);
-      windows << dialog;
-      QTest::mouseClick(static_cast<ResultsWindow*>(dialog)->okButton(),
-                        Qt::LeftButton);  // 确 定 closes
-    };
-    ResultsWindow::showReport(nullptr, "", kExampleReport);
-    ResultsWindow::showReport(nullptr, "统计结果", "共有样本数：0\r\n");
-    ResultsWindow::showReport(nullptr, "目标规划计算结果", "a\r\n");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(windows.size(), 3);
-    for (const auto& window : windows) QVERIFY(window.isNull());  // destroyed once closed
-    QStringList titles;
-    for (const Shown& each : shown) titles << each.title + "/" + each.label;
-    QCOMPARE(titles, QStringList({"线性规划计算结果/线性规划计算结果", "统计结果/统计结果",
-                                  "目标规划计算结果/目标规划计算结果"}));
-    QCOMPARE(shown[0].text, std::string(kExampleReport));  // CR LF kept byte for byte
   }
 
   void resizeFollowsTheWindowAndSkipsBelowTheMargins() {
