@@ -145,9 +145,7 @@ int takeScreenshot(const QString& path) {
   grid->setFocus();
   grid->setCurrentCell(3, 4);
   QApplication::processEvents();
-  QKeyEvent* key = newTypedKeyEvent('6');
-  QApplication::sendEvent(grid, key);
-  delete key;
+  QApplication::sendEvent(grid, typedKeyEvent('6').get());
   for (int i = 0; i < 10; ++i) QApplication::processEvents();
 
   const QPixmap picture = form.grab();

@@ -13,7 +13,8 @@ class GoalWindow : public SheetWindow {
 
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
-  // Text1 counts the goals (M), Text2 the variables (N).
+  // The constraint-count box counts the goals (M), the variable-count box
+  // the variables (N).
   void layOutSheet(int variables, int goals) override;
   CalculationJob prepareCalculation(int variables, int goals) override;
 };

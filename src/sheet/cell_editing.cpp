@@ -60,7 +60,6 @@ QString normaliseNumberText(QString text) {
 CellEditing::CellEditing(QWidget* window, SheetGrid* grid, QLineEdit* number_editor,
                          QComboBox* sign_drop_down, SignColumnRule sign_column)
     : QObject(window),
-      window_(window),
       grid_(grid),
       numberEditor_(number_editor),
       signDropDown_(sign_drop_down),

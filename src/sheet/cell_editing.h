@@ -98,7 +98,6 @@ class CellEditing : public QObject {
   // Whether the focus only moved into the drop-down's own list.
   bool focusInOwnList() const;
 
-  QWidget* window_;
   SheetGrid* grid_;
   QLineEdit* numberEditor_;
   QComboBox* signDropDown_;

@@ -30,7 +30,7 @@ int typedCharacter(const QKeyEvent& event) {
   return static_cast<int>(code);
 }
 
-QKeyEvent* newTypedKeyEvent(int code) {
+std::unique_ptr<QKeyEvent> typedKeyEvent(int code) {
   int key = 0;
   QString text;
   switch (code) {
@@ -54,7 +54,7 @@ QKeyEvent* newTypedKeyEvent(int code) {
       break;
     }
   }
-  return new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text);
+  return std::make_unique<QKeyEvent>(QEvent::KeyPress, key, Qt::NoModifier, text);
 }
 
 }  // namespace orcalc::ui

@@ -2,6 +2,8 @@
 // and the count boxes.
 #pragma once
 
+#include <memory>
+
 class QKeyEvent;
 
 namespace orcalc::ui {
@@ -24,7 +26,7 @@ struct KeyPress {
 int typedCharacter(const QKeyEvent& event);
 
 // A key press event that types `code`, as typedCharacter reads it; for
-// delivering a typed character to another widget.
-QKeyEvent* newTypedKeyEvent(int code);
+// delivering a typed character to a widget.
+std::unique_ptr<QKeyEvent> typedKeyEvent(int code);
 
 }  // namespace orcalc::ui
