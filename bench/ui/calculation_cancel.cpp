@@ -1,4 +1,4 @@
-// A long calculation through Form3 (the dense 500 × 500 goal program): the
+// A long calculation through GoalWindow (the dense 500 × 500 goal program): the
 // time from the click on 计算 to the progress dialog, and from 取消 to the
 // message "计算已取消。". The dialog is pressed 100 ms after it opened.
 #include <QElapsedTimer>
@@ -8,7 +8,7 @@
 #include <random>
 #include <string>
 
-#include "app/form3.h"
+#include "app/goal_window.h"
 #include "sheet/sheet_grid.h"
 #include "ui_bench_support.h"
 
@@ -53,13 +53,13 @@ class CancellingPlatform : public orcalc::bench::BenchPlatform {
 };
 
 void BM_Form3_ClickToDialogAndCancel(benchmark::State& state) {
-  auto form = std::make_unique<orcalc::ui::Form3>();
+  auto form = std::make_unique<orcalc::ui::GoalWindow>();
   form->show();
   QApplication::processEvents();
-  form->Text2->setText(QString::number(kSize));
-  form->Text1->setText(QString::number(kSize));
+  form->variableCountBox()->setText(QString::number(kSize));
+  form->constraintCountBox()->setText(QString::number(kSize));
   form->ok();
-  form->MSFlexGrid1->modifySheet(FillDense);
+  form->grid()->modifySheet(FillDense);
   double to_dialog = 0, to_message = 0;
   for (auto _ : state) {
     CancellingPlatform platform;

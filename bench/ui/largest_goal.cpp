@@ -1,4 +1,4 @@
-// The largest goal program through Form3: M = N = 500, OK, a dense sheet
+// The largest goal program through GoalWindow: M = N = 500, OK, a dense sheet
 // filled through the grid's model, Calculate to the results window shown
 // (its first paint), and saving the report. The core's calculation alone
 // (reading the sheet, solving every level, building the report) on the same
@@ -13,17 +13,17 @@
 #include <random>
 #include <string>
 
-#include "app/form3.h"
+#include "app/goal_window.h"
 #include "goal/goal_commands.h"
-#include "results/form2.h"
+#include "results/results_window.h"
 #include "sheet/sheet_grid.h"
 #include "ui_bench_support.h"
 
 using orcalc::bench::BenchPlatform;
 using orcalc::bench::PeakMegabytes;
 using orcalc::bench::Seconds;
-using orcalc::ui::Form2;
-using orcalc::ui::Form3;
+using orcalc::ui::GoalWindow;
+using orcalc::ui::ResultsWindow;
 
 namespace {
 
@@ -48,19 +48,19 @@ void FillDense(orcalc::Sheet& sheet) {
   }
 }
 
-std::unique_ptr<Form3> NewForm() {
-  auto form = std::make_unique<Form3>();
+std::unique_ptr<GoalWindow> NewForm() {
+  auto form = std::make_unique<GoalWindow>();
   form->show();
   QApplication::processEvents();
-  form->Text2->setText(QString::number(kSize));
-  form->Text1->setText(QString::number(kSize));
+  form->variableCountBox()->setText(QString::number(kSize));
+  form->constraintCountBox()->setText(QString::number(kSize));
   return form;
 }
 
-std::unique_ptr<Form3> FilledForm() {
-  std::unique_ptr<Form3> form = NewForm();
+std::unique_ptr<GoalWindow> FilledForm() {
+  std::unique_ptr<GoalWindow> form = NewForm();
   form->ok();
-  form->MSFlexGrid1->modifySheet(FillDense);
+  form->grid()->modifySheet(FillDense);
   return form;
 }
 
@@ -73,25 +73,25 @@ orcalc::goal::GoalRequest Request() {
 
 void BM_Form3_Ok(benchmark::State& state) {
   for (auto _ : state) {
-    std::unique_ptr<Form3> form = NewForm();
+    std::unique_ptr<GoalWindow> form = NewForm();
     QElapsedTimer timer;
     timer.start();
     form->ok();
-    form->MSFlexGrid1->repaint();
+    form->grid()->repaint();
     state.SetIterationTime(Seconds(timer));
-    if (form->MSFlexGrid1->cols() != kSize + 7) state.SkipWithError("sheet not laid out");
+    if (form->grid()->cols() != kSize + 7) state.SkipWithError("sheet not laid out");
   }
 }
 BENCHMARK(BM_Form3_Ok)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(5);
 
 // The core alone: reading the sheet, solving and building the report.
 void BM_Goal_CalculateCore(benchmark::State& state) {
-  std::unique_ptr<Form3> form = FilledForm();
+  std::unique_ptr<GoalWindow> form = FilledForm();
   std::size_t bytes = 0;
   std::size_t messages = 0;
   for (auto _ : state) {
     const orcalc::CalculationOutcome outcome =
-        orcalc::goal::Calculate(Request(), form->MSFlexGrid1->sheet());
+        orcalc::goal::Calculate(Request(), form->grid()->sheet());
     if (!outcome.report) state.SkipWithError("no report");
     bytes = outcome.report ? outcome.report->size() : 0;
     messages = outcome.messages.size();
@@ -104,7 +104,7 @@ BENCHMARK(BM_Goal_CalculateCore)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Calculate to the results window's first paint; then the save from it.
 void BM_Form3_CalculateToShown(benchmark::State& state) {
-  std::unique_ptr<Form3> form = FilledForm();
+  std::unique_ptr<GoalWindow> form = FilledForm();
   orcalc::bench::CalculateToShown(state, *form, true);
 }
 BENCHMARK(BM_Form3_CalculateToShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);

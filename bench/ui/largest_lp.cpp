@@ -1,4 +1,4 @@
-// The largest linear program through Form1: counts 500 and 500, OK, a dense
+// The largest linear program through LpWindow: counts 500 and 500, OK, a dense
 // mixed sheet filled through the grid's model, Calculate to the results
 // window shown (its first paint), and saving the report. The core's
 // calculation alone on the same sheet is the reference. Counters: the save
@@ -13,17 +13,17 @@
 #include <random>
 #include <string>
 
-#include "app/form1.h"
+#include "app/lp_window.h"
 #include "lp/lp_commands.h"
-#include "results/form2.h"
+#include "results/results_window.h"
 #include "sheet/sheet_grid.h"
 #include "ui_bench_support.h"
 
 using orcalc::bench::BenchPlatform;
 using orcalc::bench::PeakMegabytes;
 using orcalc::bench::Seconds;
-using orcalc::ui::Form1;
-using orcalc::ui::Form2;
+using orcalc::ui::LpWindow;
+using orcalc::ui::ResultsWindow;
 
 namespace {
 
@@ -64,32 +64,32 @@ void FillMixed(orcalc::Sheet& sheet) {
   }
 }
 
-std::unique_ptr<Form1> NewForm() {
-  auto form = std::make_unique<Form1>();
+std::unique_ptr<LpWindow> NewForm() {
+  auto form = std::make_unique<LpWindow>();
   form->show();
   QApplication::processEvents();
-  form->Text2->setText(QString::number(kSize));
-  form->Text1->setText(QString::number(kSize));
-  form->Option1[0]->setChecked(true);  // 最大值
+  form->variableCountBox()->setText(QString::number(kSize));
+  form->constraintCountBox()->setText(QString::number(kSize));
+  form->maximumOption()->setChecked(true);  // 最大值
   return form;
 }
 
-std::unique_ptr<Form1> FilledForm() {
-  std::unique_ptr<Form1> form = NewForm();
+std::unique_ptr<LpWindow> FilledForm() {
+  std::unique_ptr<LpWindow> form = NewForm();
   form->ok();
-  form->MSFlexGrid1->modifySheet(FillMixed);
+  form->grid()->modifySheet(FillMixed);
   return form;
 }
 
 void BM_Form1_Ok(benchmark::State& state) {
   for (auto _ : state) {
-    std::unique_ptr<Form1> form = NewForm();
+    std::unique_ptr<LpWindow> form = NewForm();
     QElapsedTimer timer;
     timer.start();
     form->ok();
-    form->MSFlexGrid1->repaint();
+    form->grid()->repaint();
     state.SetIterationTime(Seconds(timer));
-    if (form->MSFlexGrid1->cols() != kSize + 3) state.SkipWithError("sheet not laid out");
+    if (form->grid()->cols() != kSize + 3) state.SkipWithError("sheet not laid out");
   }
   state.counters["peak_MB"] = PeakMegabytes();
 }
@@ -97,21 +97,21 @@ BENCHMARK(BM_Form1_Ok)->Unit(benchmark::kMillisecond)->UseManualTime()->Iteratio
 
 // Calculate to the results window's first paint; then the save from it.
 void BM_Form1_CalculateToShown(benchmark::State& state) {
-  std::unique_ptr<Form1> form = FilledForm();
+  std::unique_ptr<LpWindow> form = FilledForm();
   orcalc::bench::CalculateToShown(state, *form, false);
 }
 BENCHMARK(BM_Form1_CalculateToShown)->Unit(benchmark::kMillisecond)->UseManualTime()->Iterations(1);
 
 // The core alone: reading the same sheet, solving and writing the report.
 void BM_Lp_CalculateCore(benchmark::State& state) {
-  std::unique_ptr<Form1> form = FilledForm();
+  std::unique_ptr<LpWindow> form = FilledForm();
   orcalc::lp::LpRequest request;
   request.variables = kSize;
   request.constraints = kSize;
   request.sense = orcalc::lp::Sense::Maximise;
   for (auto _ : state) {
     const orcalc::CalculationOutcome outcome =
-        orcalc::lp::Calculate(request, form->MSFlexGrid1->sheet());
+        orcalc::lp::Calculate(request, form->grid()->sheet());
     if (!outcome.report || !outcome.messages.empty()) state.SkipWithError("no clean report");
     benchmark::DoNotOptimize(outcome.report->data());
   }

@@ -1,4 +1,4 @@
-// Form2 showing long reports: setting the text and painting it for the
+// ResultsWindow showing long reports: setting the text and painting it for the
 // first time, at 200,000 and 2,000,000 lines.
 #include <Qsci/qsciscintilla.h>
 #include <benchmark/benchmark.h>
@@ -8,10 +8,10 @@
 #include <string>
 
 #include "common/report_text.h"
-#include "results/form2.h"
+#include "results/results_window.h"
 #include "ui_bench_support.h"
 
-using orcalc::ui::Form2;
+using orcalc::ui::ResultsWindow;
 
 namespace {
 
@@ -30,14 +30,14 @@ void BM_Form2_ShowReport(benchmark::State& state) {
   const std::string report = makeReport(state.range(0));
   for (auto _ : state) {
     state.PauseTiming();
-    auto form = std::make_unique<Form2>();
+    auto form = std::make_unique<ResultsWindow>();
     form->show();
     QApplication::processEvents();
     state.ResumeTiming();
     form->setReportText(report);
     form->repaint();
     state.PauseTiming();
-    if (form->Text1->lines() < state.range(0)) state.SkipWithError("report not loaded");
+    if (form->reportBox()->lines() < state.range(0)) state.SkipWithError("report not loaded");
     form.reset();
     state.ResumeTiming();
   }

@@ -17,7 +17,7 @@
 
 #include "app/sheet_window.h"
 #include "platform/platform.h"
-#include "results/form2.h"
+#include "results/results_window.h"
 
 namespace orcalc::bench {
 
@@ -68,12 +68,12 @@ inline void CalculateToShown(benchmark::State& state, ui::SheetWindow& form,
   qsizetype report_bytes = 0;
   QElapsedTimer timer;
   platform.onModal = [&](QDialog* dialog) {
-    auto* results = qobject_cast<ui::Form2*>(dialog);
+    auto* results = qobject_cast<ui::ResultsWindow*>(dialog);
     if (!results) return;
     results->repaint();
     shown = Seconds(timer);
     peak_shown = PeakMegabytes();
-    report_bytes = results->Text1->length();
+    report_bytes = results->reportBox()->length();
     QElapsedTimer saving;
     saving.start();
     results->save();

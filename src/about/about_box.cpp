@@ -7,12 +7,10 @@
 #include <QLabel>
 #include <QPalette>
 #include <QPushButton>
-#include <algorithm>
-#include <vector>
 
 #include "about/app_icon.h"
 #include "platform/platform.h"
-#include "sheet/twips.h"
+#include "platform/twips.h"
 
 namespace orcalc::ui {
 
@@ -31,12 +29,6 @@ const char* const kAboutDisclaimer =
 const char* const kSysInfoUnavailableMessage = "此时系统信息不可用";
 
 namespace {
-
-constexpr const char* kSysInfoKey = "SOFTWARE\\Microsoft\\Shared Tools\\MSINFO";
-constexpr const char* kSysInfoValue = "PATH";
-constexpr const char* kSysInfoLocationKey = "SOFTWARE\\Microsoft\\Shared Tools Location";
-constexpr const char* kSysInfoLocationValue = "MSINFO";
-constexpr const char* kSysInfoProgram = "\\MSINFO32.EXE";
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, const QRect& rect) {
   auto* label = new QLabel(text, parent);
@@ -100,26 +92,13 @@ QFont titleFont(const QFont& base) {
   return font;
 }
 
-// A 32-bit number value as "&h" and two hexadecimal digits a byte, the
-// last byte (the most significant) first.
-std::string dwordText(const std::string& bytes) {
-  static const char digits[] = "0123456789ABCDEF";
-  std::string text = "&h";
-  for (auto it = bytes.rbegin(); it != bytes.rend(); ++it) {
-    const auto byte = static_cast<unsigned char>(*it);
-    text += digits[byte >> 4];
-    text += digits[byte & 0x0F];
-  }
-  return text;
-}
-
 }  // namespace
 
-frmAbout::frmAbout(QWidget* parent)
+AboutBox::AboutBox(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                           Qt::WindowCloseButtonHint),
-      access_(systemAccess()) {
+      launcher_(&systemInfoLauncher()) {
   setObjectName(QStringLiteral("frmAbout"));
   setWindowTitle(QString::fromUtf8(kApplicationTitle));
   setWindowIcon(applicationIcon());
@@ -130,112 +109,66 @@ frmAbout::frmAbout(QWidget* parent)
   setFixedSize(client.size());
   setGeometry(client);
 
-  picIcon_ = makeLabel(this, "picIcon", QString(), twipsRect(240, 240, 540, 540, this));
-  picIcon_->setPixmap(applicationIconPixmap());
-  picIcon_->setAlignment(Qt::AlignCenter);
-  picIcon_->setFocusPolicy(Qt::StrongFocus);
+  icon_ = makeLabel(this, "picIcon", QString(), twipsRect(240, 240, 540, 540, this));
+  icon_->setPixmap(applicationIconPixmap());
+  icon_->setAlignment(Qt::AlignCenter);
+  icon_->setFocusPolicy(Qt::StrongFocus);
 
-  lblTitle_ = makeLabel(this, "lblTitle", QString::fromUtf8(kApplicationTitle),
-                        twipsRect(1080, 240, 3885, 480, this));
-  lblTitle_->setFont(titleFont(font()));
+  titleLabel_ = makeLabel(this, "lblTitle", QString::fromUtf8(kApplicationTitle),
+                          twipsRect(1080, 240, 3885, 480, this));
+  titleLabel_->setFont(titleFont(font()));
 
-  lblVersion_ = makeLabel(this, "lblVersion", QStringLiteral("版本：１.０"),
-                          twipsRect(1050, 780, 3885, 225, this));
+  versionLabel_ = makeLabel(this, "lblVersion", QStringLiteral("版本：１.０"),
+                            twipsRect(1050, 780, 3885, 225, this));
 
   // A label breaks lines at LF; the CR of each line end is not shown.
-  lblDescription_ = makeLabel(this, "lblDescription",
-                              QString::fromUtf8(kAboutDescription).remove(QLatin1Char('\r')),
-                              twipsRect(1080, 1245, 4485, 1770, this));
-  lblDescription_->setWordWrap(true);
-  fitWrappedText(lblDescription_);
+  descriptionLabel_ = makeLabel(this, "lblDescription",
+                                QString::fromUtf8(kAboutDescription).remove(QLatin1Char('\r')),
+                                twipsRect(1080, 1245, 4485, 1770, this));
+  descriptionLabel_->setWordWrap(true);
+  fitWrappedText(descriptionLabel_);
 
   // The etched separator: a white strip two pixels high with a grey line
   // over its top pixel.
-  line1White_ =
+  whiteLine_ =
       makeLine(this, 0, QColor(0xFF, 0xFF, 0xFF), twipsRect(225, 3120, 5774 - 225, 0, this));
-  line1White_->resize(line1White_->width(), 2);
-  line1Grey_ =
+  whiteLine_->resize(whiteLine_->width(), 2);
+  greyLine_ =
       makeLine(this, 1, QColor(0x80, 0x80, 0x80), twipsRect(210, 3120, 5880 - 210, 0, this));
-  line1Grey_->resize(line1Grey_->width(), 1);
-  line1Grey_->raise();
+  greyLine_->resize(greyLine_->width(), 1);
+  greyLine_->raise();
 
-  lblDisclaimer_ = makeLabel(this, "lblDisclaimer", QString::fromUtf8(kAboutDisclaimer),
-                             twipsRect(360, 3360, 3630, 825, this));
-  lblDisclaimer_->setWordWrap(true);
-  fitWrappedText(lblDisclaimer_);
+  disclaimerLabel_ = makeLabel(this, "lblDisclaimer", QString::fromUtf8(kAboutDisclaimer),
+                               twipsRect(360, 3360, 3630, 825, this));
+  disclaimerLabel_->setWordWrap(true);
+  fitWrappedText(disclaimerLabel_);
 
-  cmdOK_ = new QPushButton(QStringLiteral("确定"), this);
-  cmdOK_->setObjectName(QStringLiteral("cmdOK"));
-  cmdOK_->setGeometry(twipsRect(4440, 3480, 1500, 345, this));
-  cmdOK_->setDefault(true);
+  okButton_ = new QPushButton(QStringLiteral("确定"), this);
+  okButton_->setObjectName(QStringLiteral("cmdOK"));
+  okButton_->setGeometry(twipsRect(4440, 3480, 1500, 345, this));
+  okButton_->setDefault(true);
 
-  cmdSysInfo_ = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
-  cmdSysInfo_->setObjectName(QStringLiteral("cmdSysInfo"));
-  cmdSysInfo_->setGeometry(twipsRect(4440, 3840, 1485, 345, this));
+  systemInfoButton_ = new QPushButton(QStringLiteral("系统信息(&S)..."), this);
+  systemInfoButton_->setObjectName(QStringLiteral("cmdSysInfo"));
+  systemInfoButton_->setGeometry(twipsRect(4440, 3840, 1485, 345, this));
 
   // Esc rejects the dialog (QDialog's own handling), which closes it as OK does.
-  connect(cmdOK_, &QPushButton::clicked, this, &QDialog::accept);
-  connect(cmdSysInfo_, &QPushButton::clicked, this, [this] { StartSysInfo(); });
+  connect(okButton_, &QPushButton::clicked, this, &QDialog::accept);
+  connect(systemInfoButton_, &QPushButton::clicked, this, [this] { startSystemInfo(); });
 
-  setTabOrder(cmdOK_, picIcon_);
-  setTabOrder(picIcon_, cmdSysInfo_);
-  cmdOK_->setFocus();
+  setTabOrder(okButton_, icon_);
+  setTabOrder(icon_, systemInfoButton_);
+  okButton_->setFocus();
 }
 
-frmAbout::~frmAbout() = default;
+AboutBox::~AboutBox() = default;
 
-bool frmAbout::GetKeyValue(std::uint32_t KeyRoot, const std::string& KeyName,
-                           const std::string& SubKeyRef, std::string& KeyVal) {
-  Registry& registry = *access_.registry;
-  Registry::Key key = 0;
-  if (!registry.openKey(KeyRoot, KeyName, kKeyAccessMask, key)) {
-    KeyVal.clear();
-    return false;
-  }
-  // The key is closed on every way out, a read that raises an error included.
-  struct Closer {
-    Registry& registry;
-    Registry::Key key;
-    ~Closer() { registry.closeKey(key); }
-  } closer{registry, key};
-
-  std::vector<char> buffer(kValueBufferSize, '\0');
-  std::uint32_t size = kValueBufferSize;
-  std::uint32_t type = 0;
-  if (!registry.queryValue(key, SubKeyRef, type, buffer.data(), size)) {
-    KeyVal.clear();
-    return false;
-  }
-
-  // Never take more than the buffer holds, whatever size comes back.
-  std::string value(buffer.data(), std::min(size, kValueBufferSize));
-  if (!value.empty() && value.back() == '\0') value.pop_back();
-
-  if (type == kRegistryString) {
-    KeyVal = value;
-  } else if (type == kRegistryDword) {
-    KeyVal = dwordText(value);
-  }
-  return true;
-}
-
-void frmAbout::StartSysInfo() {
+void AboutBox::startSystemInfo() {
   bool started = false;
   try {
-    std::string path;
-    if (GetKeyValue(kHKeyLocalMachine, kSysInfoKey, kSysInfoValue, path)) {
-      // The value is the program's full path.
-    } else if (GetKeyValue(kHKeyLocalMachine, kSysInfoLocationKey, kSysInfoLocationValue, path)) {
-      // The value is a folder: the program must be in it.
-      path += kSysInfoProgram;
-      if (!access_.files->fileExists(path)) path.clear();
-    } else {
-      path.clear();
-    }
-    started = !path.empty() && access_.programs->start(path);
+    started = launcher_->launch();
   } catch (...) {
-    // An error while reading the registry, testing the file or starting the
-    // program ends the same way as not finding it.
+    // An error while finding or starting the tool ends as not finding it.
     started = false;
   }
   if (!started) {
@@ -244,7 +177,7 @@ void frmAbout::StartSysInfo() {
 }
 
 void showAboutBox(QWidget* parent) {
-  frmAbout box(parent);
+  AboutBox box(parent);
   Platform::current().runModal(&box);
 }
 

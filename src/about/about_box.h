@@ -3,8 +3,6 @@
 #pragma once
 
 #include <QDialog>
-#include <cstdint>
-#include <string>
 
 #include "about/system_info.h"
 
@@ -14,40 +12,34 @@ class QPushButton;
 
 namespace orcalc::ui {
 
-class frmAbout : public QDialog {
+class AboutBox : public QDialog {
   Q_OBJECT
 
  public:
-  explicit frmAbout(QWidget* parent = nullptr);
-  ~frmAbout() override;
+  explicit AboutBox(QWidget* parent = nullptr);
+  ~AboutBox() override;
 
-  // The registry, file test and program start used by the lookup (the
-  // machine's own unless replaced, for example by a test).
-  void setSystemAccess(const SystemAccess& access) { access_ = access; }
+  // The system-information tool 系统信息 starts (the machine's own unless
+  // replaced, for example by a test).
+  void setSystemInfoLauncher(SystemInfoLauncher& launcher) { launcher_ = &launcher; }
 
-  // Reads value `SubKeyRef` of key `KeyName` under the root `KeyRoot` into
-  // `KeyVal`: a string value as its text, a 32-bit number as "&h" and two
-  // hexadecimal digits a byte, most significant first. Other types leave
-  // KeyVal as it was. When the key cannot be opened or the value read,
-  // KeyVal becomes empty and the result is false.
-  bool GetKeyValue(std::uint32_t KeyRoot, const std::string& KeyName, const std::string& SubKeyRef,
-                   std::string& KeyVal);
-
-  // Finds the system-information program through the registry and starts
-  // it; when it cannot be found or started, says "此时系统信息不可用".
-  void StartSysInfo();
+  // 系统信息: starts the system-information tool; when it cannot be found or
+  // started, says "此时系统信息不可用".
+  void startSystemInfo();
 
  private:
-  SystemAccess access_;
-  QLabel* picIcon_ = nullptr;
-  QLabel* lblTitle_ = nullptr;
-  QLabel* lblVersion_ = nullptr;
-  QLabel* lblDescription_ = nullptr;
-  QLabel* lblDisclaimer_ = nullptr;
-  QFrame* line1Grey_ = nullptr;
-  QFrame* line1White_ = nullptr;
-  QPushButton* cmdOK_ = nullptr;
-  QPushButton* cmdSysInfo_ = nullptr;
+  SystemInfoLauncher* launcher_;
+  // objectNames picIcon, lblTitle, lblVersion, lblDescription, lblDisclaimer,
+  // Line1 (both), cmdOK and cmdSysInfo, as the box's design names them.
+  QLabel* icon_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QLabel* versionLabel_ = nullptr;
+  QLabel* descriptionLabel_ = nullptr;
+  QLabel* disclaimerLabel_ = nullptr;
+  QFrame* greyLine_ = nullptr;
+  QFrame* whiteLine_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* systemInfoButton_ = nullptr;
 };
 
 // The description's six lines, separated by CR LF.

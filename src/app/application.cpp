@@ -23,9 +23,9 @@
 #include <functional>
 
 #include "about/app_icon.h"
-#include "app/form1.h"
+#include "app/lp_window.h"
 #include "app/qt_translations.h"
-#include "results/form2.h"
+#include "results/results_window.h"
 #include "sheet/sheet_grid.h"
 #include "sheet/typed_key.h"
 
@@ -74,16 +74,16 @@ void settle(int ms) {
 
 // Lays out and fills the example sheet: maximise 3χ1 + 2χ2 under
 // χ1 + χ2 ≤ 4 and χ1 + 3χ2 ≤ 6, the last right-hand side still empty.
-void fillExample(Form1& form) {
-  form.Text2->setText(QStringLiteral("2"));
-  form.Text1->setText(QStringLiteral("2"));
-  form.Option1[0]->setChecked(true);
+void fillExample(LpWindow& form) {
+  form.variableCountBox()->setText(QStringLiteral("2"));
+  form.constraintCountBox()->setText(QStringLiteral("2"));
+  form.maximumOption()->setChecked(true);
   form.ok();
   const char* const cells[3][4] = {
       {"3", "2", nullptr, nullptr}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ ", nullptr}};
   for (int r = 0; r < 3; ++r) {
     for (int c = 0; c < 4; ++c) {
-      if (cells[r][c]) form.MSFlexGrid1->setText(r + 1, c + 1, QString::fromUtf8(cells[r][c]));
+      if (cells[r][c]) form.grid()->setText(r + 1, c + 1, QString::fromUtf8(cells[r][c]));
     }
   }
 }
@@ -105,8 +105,8 @@ void whileShown(const std::function<void()>& open, const std::function<void(QWid
 // The results window with its report box's menu open over a selected line,
 // window and menu whole however far the menu reaches; null when no menu
 // opened.
-QPixmap reportMenuPicture(Form2& results) {
-  QsciScintilla* text = results.Text1;
+QPixmap reportMenuPicture(ResultsWindow& results) {
+  QsciScintilla* text = results.reportBox();
   text->setSelection(6, 0, 7, 0);
   text->setFirstVisibleLine(0);
   // Inside the selection: a click elsewhere would move the caret there.
@@ -136,18 +136,16 @@ QPixmap reportMenuPicture(Form2& results) {
 }  // namespace
 
 int takeScreenshot(const QString& path) {
-  Form1 form;
+  LpWindow form;
   form.show();
   QApplication::processEvents();
   fillExample(form);
   // Type the last right-hand side into its cell: the editor opens over it.
-  SheetGrid* grid = form.MSFlexGrid1;
+  SheetGrid* grid = form.grid();
   grid->setFocus();
   grid->setCurrentCell(3, 4);
   QApplication::processEvents();
-  QKeyEvent* key = newTypedKeyEvent('6');
-  QApplication::sendEvent(grid, key);
-  delete key;
+  QApplication::sendEvent(grid, typedKeyEvent('6').get());
   for (int i = 0; i < 10; ++i) QApplication::processEvents();
 
   const QPixmap picture = form.grab();
@@ -173,17 +171,17 @@ int takeDialogScreenshots(const QString& folder) {
   const QString working = QDir::currentPath();
   QDir::setCurrent(reports.path());
 
-  Form1 form;
+  LpWindow form;
   form.show();
   settle(300);
   // A message box: statistics before any column was chosen.
   whileShown([&form] { form.statistics(); },
              [&](QWidget* box) { keep(box->grab(), QStringLiteral("message-box.png")); });
   fillExample(form);
-  form.MSFlexGrid1->setText(3, 4, QStringLiteral("6"));
+  form.grid()->setText(3, 4, QStringLiteral("6"));
   whileShown([&form] { form.calculate(); },
              [&](QWidget* window) {
-               auto* results = qobject_cast<Form2*>(window);
+               auto* results = qobject_cast<ResultsWindow*>(window);
                if (!results) return;
                whileShown([results] { results->save(); },
                           [&](QWidget* dialog) {

@@ -15,7 +15,7 @@ bool displayAvailable();
 // which Chinese text renders.
 void setUpApplication(QApplication& app);
 
-// Lays out and fills the example sheet in Form1, opens the cell editor
+// Lays out and fills the example sheet in LpWindow, opens the cell editor
 // over a cell, and saves a picture of the window to `path`. Returns the
 // process exit status.
 int takeScreenshot(const QString& path);

@@ -7,12 +7,11 @@
 
 #include "common/numeric_reading.h"
 #include "platform/platform.h"
+#include "sheet/number_filter.h"
 #include "sheet/typed_key.h"
 
 namespace orcalc::ui {
 namespace {
-
-bool isDigit(QChar c) { return c >= QLatin1Char('0') && c <= QLatin1Char('9'); }
 
 // Keeps only the ASCII digits of whatever text would enter the box.
 class DigitsOnly final : public QValidator {
@@ -20,17 +19,12 @@ class DigitsOnly final : public QValidator {
   using QValidator::QValidator;
 
   State validate(QString& input, int& pos) const override {
-    QString kept;
-    kept.reserve(input.size());
-    int new_pos = 0;
-    for (int i = 0; i < input.size(); ++i) {
-      if (!isDigit(input[i])) continue;
-      kept.append(input[i]);
-      if (i < pos) ++new_pos;
-    }
+    const QString kept = filterNumberText(NumberField::Count, {}, input).accepted;
     if (kept.size() != input.size()) {
+      // The caret stays after the digits that were before it.
+      pos = static_cast<int>(
+          filterNumberText(NumberField::Count, {}, input.left(pos)).accepted.size());
       input = kept;
-      pos = new_pos;
     }
     return Acceptable;
   }
@@ -47,7 +41,10 @@ class CountBoxRules final : public QObject {
       // Keys that type no character (arrows, Delete, Tab, shortcuts such as
       // Ctrl+V) keep their usual meaning; pasted text meets the validator.
       const int code = typedCharacter(*static_cast<QKeyEvent*>(event));
-      if (code == 0 || code == 8 || (code >= '0' && code <= '9')) return false;
+      if (code == 0 || code == kBackspaceCode) return false;
+      const auto typed = static_cast<char32_t>(code);
+      if (!filterNumberText(NumberField::Count, box->text(), QString::fromUcs4(&typed, 1)).refused)
+        return false;
       Platform::current().beep();
       return true;
     }

@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "app/application.h"
-#include "app/form1.h"
+#include "app/lp_window.h"
 #include "common/version.h"
 #include "graph/graph_screenshot.h"
 
@@ -70,7 +70,7 @@ int main(int argc, char** argv) {
     return orcalc::ui::takeGraphScreenshot(args[graph_at + 1]);
   }
 
-  orcalc::ui::Form1 form1;
+  orcalc::ui::LpWindow form1;
   form1.show();
   return QApplication::exec();
 }

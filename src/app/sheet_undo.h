@@ -51,8 +51,8 @@ struct SheetSnapshot {
 // What a re-layout or an open changes besides cells.
 struct WindowState {
   SheetSnapshot sheet;
-  QString variables;  // Text2
-  QString rows;       // Text1
+  QString variables;  // the variable-count box
+  QString rows;       // the constraint-count box
   bool maximise = false;
   bool calculate_enabled = false;
 };

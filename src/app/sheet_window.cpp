@@ -25,17 +25,16 @@
 
 #include "about/about_box.h"
 #include "app/count_box.h"
-#include "app/form3.h"
 #include "app/sheet_files.h"
 #include "app/sheet_undo.h"
 #include "common/cell_block.h"
 #include "common/numeric_reading.h"
 #include "common/sheet_file.h"
 #include "platform/platform.h"
-#include "results/form2.h"
+#include "platform/twips.h"
+#include "results/results_window.h"
 #include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
-#include "sheet/twips.h"
 
 namespace orcalc::ui {
 
@@ -100,51 +99,50 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
 
   // The grid comes first in the keyboard order: it has the focus when the
   // window opens.
-  MSFlexGrid1 = place(new SheetGrid(area), "MSFlexGrid1", design.grid, area);
+  grid_ = place(new SheetGrid(area), "MSFlexGrid1", design.grid, area);
 
-  Frame1 = place(new QGroupBox(area), "Frame1", design.frame1, area);
-  Label2 = label("Label2", "变量数:", design.label2, Frame1);
-  Text2 = place(new QLineEdit(Frame1), "Text2", design.text2, Frame1);
-  Label1 = label("Label1", "约束方程数:", design.label1, Frame1);
-  Text1 = place(new QLineEdit(Frame1), "Text1", design.text1, Frame1);
-  makeCountBox(Text2);
-  makeCountBox(Text1);
-  Text2->setText(QStringLiteral("5"));
-  Text1->setText(QStringLiteral("6"));
+  panel_ = place(new QGroupBox(area), "Frame1", design.panel, area);
+  variableCountLabel_ = label("Label2", "变量数:", design.variable_count_label, panel_);
+  variableCountBox_ = place(new QLineEdit(panel_), "Text2", design.variable_count_box, panel_);
+  rowCountLabel_ = label("Label1", "约束方程数:", design.row_count_label, panel_);
+  constraintCountBox_ = place(new QLineEdit(panel_), "Text1", design.row_count_box, panel_);
+  makeCountBox(variableCountBox_);
+  makeCountBox(constraintCountBox_);
+  variableCountBox_->setText(QStringLiteral("5"));
+  constraintCountBox_->setText(QStringLiteral("6"));
   if (design.has_sense) {
-    Label3 = label("Label3", "目标函数求:", design.label3, Frame1);
-    Option1[1] = place(new QRadioButton(QStringLiteral("最小值"), Frame1), "Option1_1",
-                       design.option1_1, Frame1);
-    Option1[0] = place(new QRadioButton(QStringLiteral("最大值"), Frame1), "Option1_0",
-                       design.option1_0, Frame1);
-    Option1[1]->setChecked(true);
+    senseLabel_ = label("Label3", "目标函数求:", design.sense_label, panel_);
+    minimumOption_ = place(new QRadioButton(QStringLiteral("最小值"), panel_), "Option1_1",
+                           design.minimum_option, panel_);
+    maximumOption_ = place(new QRadioButton(QStringLiteral("最大值"), panel_), "Option1_0",
+                           design.maximum_option, panel_);
+    minimumOption_->setChecked(true);
   }
-  Command1 = button("Command1", "确定", design.command1, Frame1);
-  Command2 = button("Command2", "计算", design.command2, Frame1);
-  Command3 = button("Command3", "统计", design.command3, Frame1);
-  if (design.has_sense) Command4 = button("Command4", "目标规划", design.command4, Frame1);
-  Command5 = button("Command5", "关于", design.command5, Frame1);
-  Command6 = button("Command6", "退出", design.command6, Frame1);
+  okButton_ = button("Command1", "确定", design.ok_button, panel_);
+  calculateButton_ = button("Command2", "计算", design.calculate_button, panel_);
+  statisticsButton_ = button("Command3", "统计", design.statistics_button, panel_);
+  if (design.has_sense) goalButton_ = button("Command4", "目标规划", design.goal_button, panel_);
+  aboutButton_ = button("Command5", "关于", design.about_button, panel_);
+  exitButton_ = button("Command6", "退出", design.exit_button, panel_);
 
   // The floating editors, siblings of the grid; placed over a cell when
   // they open.
-  Text8 = new QLineEdit(area);
-  Text8->setObjectName(QStringLiteral("Text8"));
-  Combo3 = new QComboBox(area);
-  Combo3->setObjectName(QStringLiteral("Combo3"));
-  Combo3->setEditable(true);
+  numberEditor_ = new QLineEdit(area);
+  numberEditor_->setObjectName(QStringLiteral("Text8"));
+  signDropDown_ = new QComboBox(area);
+  signDropDown_->setObjectName(QStringLiteral("Combo3"));
+  signDropDown_->setEditable(true);
   const int from_right = design.sign_column_from_right;
-  editing_ = new CellEditing(this, MSFlexGrid1, Text8, Combo3,
+  editing_ = new CellEditing(this, grid_, numberEditor_, signDropDown_,
                              [from_right](int cols) { return cols - from_right; });
 
-  MSFlexGrid1->setFocus();
+  grid_->setFocus();
 
-  connect(Command1, &QPushButton::clicked, this, &SheetWindow::ok);
-  connect(Command2, &QPushButton::clicked, this, &SheetWindow::calculate);
-  connect(Command3, &QPushButton::clicked, this, &SheetWindow::statistics);
-  if (Command4) connect(Command4, &QPushButton::clicked, this, &SheetWindow::openGoalProgramming);
-  connect(Command5, &QPushButton::clicked, this, &SheetWindow::about);
-  connect(Command6, &QPushButton::clicked, this, &QWidget::close);
+  connect(okButton_, &QPushButton::clicked, this, &SheetWindow::ok);
+  connect(calculateButton_, &QPushButton::clicked, this, &SheetWindow::calculate);
+  connect(statisticsButton_, &QPushButton::clicked, this, &SheetWindow::statistics);
+  connect(aboutButton_, &QPushButton::clicked, this, &SheetWindow::about);
+  connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
   connect(editing_, &CellEditing::cellCommitted, this,
           [this](int row, int col, const QString& before, const QString& after) {
             pushCellChanges({CellChange{row, col, before, after}}, QStringLiteral("编辑"));
@@ -235,15 +233,15 @@ SheetWindow::~SheetWindow() = default;
 
 void SheetWindow::load() {
   editing_->loadItems();
-  Command2->setEnabled(false);
+  calculateButton_->setEnabled(false);
 }
 
 void SheetWindow::ok() {
   guarded([this] {
     editing_->closeEditors();
     WindowState before = captureState();
-    layOutSheet(count(Text2), count(Text1));
-    Command2->setEnabled(true);
+    layOutSheet(count(variableCountBox_), count(constraintCountBox_));
+    calculateButton_->setEnabled(true);
     undoStack_->push(new WindowStateCommand(
         std::move(before), captureState(),
         [this](const WindowState& state) { restoreState(state); }, QStringLiteral("确定")));
@@ -260,7 +258,7 @@ void SheetWindow::runCalculationCommand(
     const std::function<CalculationJob(int variables, int constraints)>& prepare) {
   guarded([&] {
     std::optional<CalculationOutcome> outcome =
-        runCalculationJob(this, prepare(count(Text2), count(Text1)));
+        runCalculationJob(this, prepare(count(variableCountBox_), count(constraintCountBox_)));
     if (outcome) present(*outcome);
   });
 }
@@ -268,21 +266,15 @@ void SheetWindow::runCalculationCommand(
 void SheetWindow::statistics() {
   guarded([this] {
     stats::StatsRequest request;
-    request.column = editing_->gCol();
-    request.count = count(Text1);
+    request.column = editing_->recordedCol();
+    request.count = count(constraintCountBox_);
     request.kind = design_.sheet_kind;
     request.decimal_separator = decimalSeparator();
-    const Sheet& sheet = MSFlexGrid1->sheet();
+    const Sheet& sheet = grid_->sheet();
     std::optional<CalculationOutcome> outcome = runCalculationJob(
         this, [request, &sheet](Progress&) { return stats::Calculate(request, sheet); });
     if (outcome) present(*outcome);
   });
-}
-
-void SheetWindow::openGoalProgramming() {
-  // A fresh window each time: an empty sheet and Calculate disabled.
-  Form3 form(this);
-  Platform::current().runModal(&form);
 }
 
 void SheetWindow::about() { showAboutBox(this); }
@@ -298,7 +290,7 @@ void SheetWindow::present(const CalculationOutcome& outcome) {
   for (const std::string& message : outcome.messages) {
     Platform::current().showMessage(this, QString::fromStdString(message));
   }
-  if (outcome.report) Form2::showReport(this, outcome.title, *outcome.report);
+  if (outcome.report) ResultsWindow::showReport(this, outcome.title, *outcome.report);
 }
 
 void SheetWindow::guarded(const std::function<void()>& command) {
@@ -329,8 +321,8 @@ void SheetWindow::applyResizeRule() {
   // Below the margins (a minimised window) the sizes clamp at 0.
   const int width = twipsToPixelsX(std::max(0, w - kWidthMargin), this);
   const int height = twipsToPixelsY(std::max(0, h - kHeightMargin), this);
-  MSFlexGrid1->resize(width, height);
-  Frame1->resize(width, Frame1->height());
+  grid_->resize(width, height);
+  panel_->resize(width, panel_->height());
 }
 
 void SheetWindow::keyPressEvent(QKeyEvent* event) {
@@ -352,7 +344,7 @@ void SheetWindow::keyPressEvent(QKeyEvent* event) {
 void SheetWindow::prepareSheetForFile(Sheet&) const {}
 
 Sheet SheetWindow::sheetForFile() const {
-  Sheet sheet = MSFlexGrid1->sheet();
+  Sheet sheet = grid_->sheet();
   prepareSheetForFile(sheet);
   return sheet;
 }
@@ -428,16 +420,16 @@ bool SheetWindow::loadSheetFile(const QString& path) {
     WindowState before = captureState();
     // Laid out as OK lays out a fresh grid for the file's counts, then every
     // cell as the file has it.
-    Text2->setText(QString::number(fit.variables));
-    Text1->setText(QString::number(fit.rows));
-    if (design_.has_sense) Option1[fit.maximise ? 0 : 1]->setChecked(true);
-    MSFlexGrid1->modifySheet([](Sheet& sheet) { sheet = Sheet(); });
+    variableCountBox_->setText(QString::number(fit.variables));
+    constraintCountBox_->setText(QString::number(fit.rows));
+    if (design_.has_sense) (fit.maximise ? maximumOption_ : minimumOption_)->setChecked(true);
+    grid_->modifySheet([](Sheet& sheet) { sheet = Sheet(); });
     layOutSheet(fit.variables, fit.rows);
-    MSFlexGrid1->modifySheet([&](Sheet& sheet) {
+    grid_->modifySheet([&](Sheet& sheet) {
       for (int r = 0; r < read.sheet.rows(); ++r)
         for (int c = 0; c < read.sheet.cols(); ++c) sheet.SetCell(r, c, read.sheet.Cell(r, c));
     });
-    Command2->setEnabled(true);
+    calculateButton_->setEnabled(true);
     undoStack_->push(new WindowStateCommand(
         std::move(before), captureState(),
         [this](const WindowState& state) { restoreState(state); }, QStringLiteral("打开表格")));
@@ -454,7 +446,7 @@ bool SheetWindow::saveSheet() {
 
 bool SheetWindow::saveSheetAs() {
   editing_->closeEditors();
-  if (!Command2->isEnabled()) {
+  if (!calculateButton_->isEnabled()) {
     Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
     return false;
   }
@@ -471,7 +463,7 @@ bool SheetWindow::saveSheetAs() {
 bool SheetWindow::writeSheet(const QString& path) {
   // An open editor is committed first, as Calculate does.
   editing_->closeEditors();
-  if (!Command2->isEnabled()) {
+  if (!calculateButton_->isEnabled()) {
     Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
     return false;
   }
@@ -514,26 +506,26 @@ void SheetWindow::dropEvent(QDropEvent* event) {
 
 WindowState SheetWindow::captureState() const {
   WindowState state;
-  state.sheet = SheetSnapshot::of(MSFlexGrid1->sheet());
-  state.variables = Text2->text();
-  state.rows = Text1->text();
-  state.maximise = design_.has_sense && Option1[0]->isChecked();
-  state.calculate_enabled = Command2->isEnabled();
+  state.sheet = SheetSnapshot::of(grid_->sheet());
+  state.variables = variableCountBox_->text();
+  state.rows = constraintCountBox_->text();
+  state.maximise = design_.has_sense && maximumOption_->isChecked();
+  state.calculate_enabled = calculateButton_->isEnabled();
   return state;
 }
 
 void SheetWindow::restoreState(const WindowState& state) {
   editing_->closeEditors();
-  MSFlexGrid1->modifySheet([&](Sheet& sheet) { sheet = state.sheet.sheet(); });
-  Text2->setText(state.variables);
-  Text1->setText(state.rows);
-  if (design_.has_sense) Option1[state.maximise ? 0 : 1]->setChecked(true);
-  Command2->setEnabled(state.calculate_enabled);
+  grid_->modifySheet([&](Sheet& sheet) { sheet = state.sheet.sheet(); });
+  variableCountBox_->setText(state.variables);
+  constraintCountBox_->setText(state.rows);
+  if (design_.has_sense) (state.maximise ? maximumOption_ : minimumOption_)->setChecked(true);
+  calculateButton_->setEnabled(state.calculate_enabled);
 }
 
 void SheetWindow::pushCellChanges(std::vector<CellChange> changes, const QString& text) {
   if (changes.empty()) return;
-  undoStack_->push(new CellChangesCommand(MSFlexGrid1, std::move(changes), text));
+  undoStack_->push(new CellChangesCommand(grid_, std::move(changes), text));
 }
 
 void SheetWindow::undo() {
@@ -568,11 +560,11 @@ void SheetWindow::copyBlock() {
     field->copy();
     return;
   }
-  const QRect block = MSFlexGrid1->selection();
-  if (!MSFlexGrid1->hasCurrentDataCell()) return;
+  const QRect block = grid_->selection();
+  if (!grid_->hasCurrentDataCell()) return;
   guarded([&] {
     const std::string text =
-        BlockText(MSFlexGrid1->sheet(), block.top(), block.left(), block.bottom(), block.right());
+        BlockText(grid_->sheet(), block.top(), block.left(), block.bottom(), block.right());
     QGuiApplication::clipboard()->setText(QString::fromStdString(text));
   });
 }
@@ -592,14 +584,14 @@ void SheetWindow::clearBlock() {
     return;
   }
   editing_->closeEditors();
-  if (!MSFlexGrid1->hasCurrentDataCell()) return;
-  const QRect block = MSFlexGrid1->selection();
+  if (!grid_->hasCurrentDataCell()) return;
+  const QRect block = grid_->selection();
   std::vector<CellChange> changes;
   for (int r = block.top(); r <= block.bottom(); ++r) {
     for (int c = block.left(); c <= block.right(); ++c) {
-      const QString before = MSFlexGrid1->text(r, c);
+      const QString before = grid_->text(r, c);
       if (before.isEmpty()) continue;
-      MSFlexGrid1->setText(r, c, QString());
+      grid_->setText(r, c, QString());
       changes.push_back({r, c, before, QString()});
     }
   }
@@ -612,24 +604,22 @@ void SheetWindow::selectAllCells() {
     return;
   }
   editing_->closeEditors();
-  MSFlexGrid1->selectAll();
+  grid_->selectAll();
 }
 
 void SheetWindow::pasteBlock() {
   if (QLineEdit* field = focusedTextField()) {
-    if (field == Text8) {
-      // Through the editor's own filter, as its Ctrl+V.
-      QKeyEvent paste(QEvent::KeyPress, Qt::Key_V, Qt::ControlModifier, QStringLiteral("\x16"));
-      QApplication::sendEvent(Text8, &paste);
+    if (field == numberEditor_) {
+      editing_->pasteIntoNumberEditor();  // through the editor's own filter
     } else {
       field->paste();
     }
     return;
   }
   editing_->closeEditors();
-  if (!MSFlexGrid1->hasCurrentDataCell()) return;
+  if (!grid_->hasCurrentDataCell()) return;
   guarded([this] {
-    SheetGrid* const grid = MSFlexGrid1;
+    SheetGrid* const grid = grid_;
     const auto rows = ParseBlockText(QGuiApplication::clipboard()->text().toStdString());
     if (rows.empty()) return;
     // From the current cell down and to the right.

@@ -1,7 +1,7 @@
 // The shell shared by the two sheet windows: a panel of count boxes and
 // buttons across the top, the coefficient grid below, the two floating cell
-// editors, and the commands. The linear-programming window (Form1) and the
-// goal-programming window (Form3) differ only by their design and by what
+// editors, and the commands. The linear-programming window (LpWindow) and the
+// goal-programming window (GoalWindow) differ only by their design and by what
 // OK, Calculate and the statistics do with the sheet.
 #pragma once
 
@@ -42,12 +42,12 @@ struct SheetWindowDesign {
   const char* caption = "";
   int client_width = 0;
   int client_height = 0;
-  QRect frame1;
-  QRect label2, text2, label1, text1;
-  // The objective sense and the goal-programming button (Form1 only).
+  QRect panel;
+  QRect variable_count_label, variable_count_box, row_count_label, row_count_box;
+  // The objective sense and the goal-programming button (LpWindow only).
   bool has_sense = false;
-  QRect label3, option1_1, option1_0, command4;
-  QRect command1, command2, command3, command5, command6;
+  QRect sense_label, minimum_option, maximum_option, goal_button;
+  QRect ok_button, calculate_button, statistics_button, about_button, exit_button;
   QRect grid;
   // The sign column is this many columns from the right: 2 on the
   // linear-programming sheet, 6 on the goal-programming sheet.
@@ -62,24 +62,25 @@ class SheetWindow : public QDialog {
   SheetWindow(const SheetWindowDesign& design, QWidget* parent);
   ~SheetWindow() override;
 
-  // Controls, named as in the window's design. Label3, Option1 and Command4
-  // are null on the goal-programming window.
-  QGroupBox* Frame1 = nullptr;
-  QLabel* Label1 = nullptr;
-  QLabel* Label2 = nullptr;
-  QLabel* Label3 = nullptr;
-  QLineEdit* Text1 = nullptr;                     // constraints or goals
-  QLineEdit* Text2 = nullptr;                     // variables
-  QRadioButton* Option1[2] = {nullptr, nullptr};  // 0 最大值, 1 最小值
-  QPushButton* Command1 = nullptr;                // 确定
-  QPushButton* Command2 = nullptr;                // 计算
-  QPushButton* Command3 = nullptr;                // 统计
-  QPushButton* Command4 = nullptr;                // 目标规划
-  QPushButton* Command5 = nullptr;                // 关于
-  QPushButton* Command6 = nullptr;                // 退出
-  SheetGrid* MSFlexGrid1 = nullptr;
-  QLineEdit* Text8 = nullptr;
-  QComboBox* Combo3 = nullptr;
+  // The controls. senseLabel, the options and goalButton are null on the
+  // goal-programming window.
+  QGroupBox* panel() const { return panel_; }
+  QLabel* variableCountLabel() const { return variableCountLabel_; }
+  QLabel* rowCountLabel() const { return rowCountLabel_; }
+  QLabel* senseLabel() const { return senseLabel_; }
+  QLineEdit* variableCountBox() const { return variableCountBox_; }
+  QLineEdit* constraintCountBox() const { return constraintCountBox_; }  // or goals
+  QRadioButton* maximumOption() const { return maximumOption_; }
+  QRadioButton* minimumOption() const { return minimumOption_; }
+  QPushButton* okButton() const { return okButton_; }
+  QPushButton* calculateButton() const { return calculateButton_; }
+  QPushButton* statisticsButton() const { return statisticsButton_; }
+  QPushButton* goalButton() const { return goalButton_; }
+  QPushButton* aboutButton() const { return aboutButton_; }
+  QPushButton* exitButton() const { return exitButton_; }
+  SheetGrid* grid() const { return grid_; }
+  QLineEdit* numberEditor() const { return numberEditor_; }
+  QComboBox* signDropDown() const { return signDropDown_; }
 
   CellEditing& editing() const { return *editing_; }
 
@@ -114,7 +115,6 @@ class SheetWindow : public QDialog {
   void ok();
   void calculate();
   void statistics();
-  void openGoalProgramming();
   void about();
 
   // The decimal separator of the user's regional settings, for the reports.
@@ -130,7 +130,7 @@ class SheetWindow : public QDialog {
     bool maximise = false;
   };
   virtual SheetFit fitSheet(const Sheet& sheet) const = 0;
-  // The sheet as a file records it (Form1 writes its sense cell from the
+  // The sheet as a file records it (LpWindow writes its sense cell from the
   // option buttons).
   virtual void prepareSheetForFile(Sheet& sheet) const;
 
@@ -157,6 +157,24 @@ class SheetWindow : public QDialog {
   // Runs one command; running out of memory ends it with a message and
   // leaves the sheet and the program as they were.
   void guarded(const std::function<void()>& command);
+
+  QGroupBox* panel_ = nullptr;
+  QLabel* variableCountLabel_ = nullptr;
+  QLabel* rowCountLabel_ = nullptr;
+  QLabel* senseLabel_ = nullptr;
+  QLineEdit* variableCountBox_ = nullptr;
+  QLineEdit* constraintCountBox_ = nullptr;
+  QRadioButton* maximumOption_ = nullptr;
+  QRadioButton* minimumOption_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QPushButton* calculateButton_ = nullptr;
+  QPushButton* statisticsButton_ = nullptr;
+  QPushButton* goalButton_ = nullptr;
+  QPushButton* aboutButton_ = nullptr;
+  QPushButton* exitButton_ = nullptr;
+  SheetGrid* grid_ = nullptr;
+  QLineEdit* numberEditor_ = nullptr;
+  QComboBox* signDropDown_ = nullptr;
 
   void resizeEvent(QResizeEvent* event) override;
   void keyPressEvent(QKeyEvent* event) override;

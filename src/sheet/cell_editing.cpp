@@ -20,9 +20,10 @@
 #include <utility>
 
 #include "platform/platform.h"
+#include "sheet/grid_geometry.h"
+#include "sheet/number_filter.h"
 #include "sheet/sheet_font.h"
 #include "sheet/sheet_grid.h"
-#include "sheet/typed_key.h"
 
 namespace orcalc::ui {
 namespace {
@@ -56,52 +57,57 @@ QString normaliseNumberText(QString text) {
 
 }  // namespace
 
-CellEditing::CellEditing(QWidget* window, SheetGrid* grid, QLineEdit* text8, QComboBox* combo3,
-                         SignColumnRule sign_column)
+CellEditing::CellEditing(QWidget* window, SheetGrid* grid, QLineEdit* number_editor,
+                         QComboBox* sign_drop_down, SignColumnRule sign_column)
     : QObject(window),
-      window_(window),
       grid_(grid),
-      text8_(text8),
-      combo3_(combo3),
+      numberEditor_(number_editor),
+      signDropDown_(sign_drop_down),
       sign_column_(std::move(sign_column)) {
-  text8_->setFont(sheetFont());
-  combo3_->setEditable(true);
+  numberEditor_->setFont(sheetFont());
+  signDropDown_->setEditable(true);
   // The text field is written as typed: no completion, and Enter adds no
   // item to the list.
-  combo3_->setInsertPolicy(QComboBox::NoInsert);
-  combo3_->setCompleter(nullptr);
+  signDropDown_->setInsertPolicy(QComboBox::NoInsert);
+  signDropDown_->setCompleter(nullptr);
   // A wheel turned over the drop-down scrolls the grid: it gives the
   // drop-down no focus on the way.
-  combo3_->setFocusPolicy(Qt::StrongFocus);
-  text8_->installEventFilter(this);
-  combo3_->installEventFilter(this);
+  signDropDown_->setFocusPolicy(Qt::StrongFocus);
+  numberEditor_->installEventFilter(this);
+  signDropDown_->installEventFilter(this);
 
   connect(grid_, &SheetGrid::clicked, this, &CellEditing::gridClicked);
-  connect(grid_, &SheetGrid::doubleClicked, this, [this] {
-    KeyPress enter{13};
-    gridKeyPressed(enter);
-  });
+  // A double-click opens the editor as Enter does.
+  connect(grid_, &SheetGrid::doubleClicked, this, [this] { gridKeyPressed(KeyPress{kEnterCode}); });
   connect(grid_, &SheetGrid::keyPressed, this, &CellEditing::gridKeyPressed);
   connect(grid_, &SheetGrid::enterCell, this, &CellEditing::enterCell);
   connect(grid_, &SheetGrid::leaveCell, this, &CellEditing::unhighlightCell);
   connect(grid_, &SheetGrid::focusLost, this, &CellEditing::unhighlightCell);
   connect(grid_, &SheetGrid::scrolled, this, &CellEditing::gridScrolled);
-  connect(text8_, &QLineEdit::textChanged, this, &CellEditing::textEditorChanged);
-  connect(combo3_, &QComboBox::activated, this, &CellEditing::commitDropDown);
+  connect(numberEditor_, &QLineEdit::textChanged, this, &CellEditing::numberEditorChanged);
+  connect(signDropDown_, &QComboBox::activated, this, [this] { commit(Editor::Sign); });
 }
 
 void CellEditing::loadItems() {
-  combo3_->clear();
-  combo3_->addItems(signItems());
-  combo3_->hide();
-  text8_->hide();
-  text_open_ = false;
-  combo_open_ = false;
+  signDropDown_->clear();
+  signDropDown_->addItems(signItems());
+  signDropDown_->hide();
+  numberEditor_->hide();
+  number_open_ = false;
+  sign_open_ = false;
 }
 
 void CellEditing::closeEditors() {
-  hideEditor(text8_);
-  hideEditor(combo3_);
+  hideEditor(Editor::Number);
+  hideEditor(Editor::Sign);
+}
+
+QWidget* CellEditing::widget(Editor editor) const {
+  return editor == Editor::Number ? static_cast<QWidget*>(numberEditor_) : signDropDown_;
+}
+
+bool& CellEditing::isOpen(Editor editor) {
+  return editor == Editor::Number ? number_open_ : sign_open_;
 }
 
 bool CellEditing::isSignColumn(int col) const {
@@ -109,8 +115,11 @@ bool CellEditing::isSignColumn(int col) const {
 }
 
 void CellEditing::recordCurrentCell() {
-  g_row_ = static_cast<std::int16_t>(grid_->currentRow());
-  g_col_ = static_cast<std::int16_t>(grid_->currentCol());
+  recorded_row_ = static_cast<std::int16_t>(grid_->currentRow());
+  recorded_col_ = static_cast<std::int16_t>(grid_->currentCol());
+  opened_row_ = grid_->currentRow();
+  opened_col_ = grid_->currentCol();
+  opened_text_ = grid_->currentText();
 }
 
 void CellEditing::bringCurrentCellIntoView() {
@@ -121,65 +130,83 @@ void CellEditing::bringCurrentCellIntoView() {
 void CellEditing::placeOverCurrentCell(QWidget* editor, bool with_height) {
   // The grid's position in the editor's parent (the window) plus the
   // cell's rectangle in the grid, one pixel narrower and lower.
-  const QRect cell = grid_->currentCellRect();
   QWidget* parent = editor->parentWidget();
+  const QRect cell = grid_->currentCellRect();
   const QPoint origin = parent ? grid_->mapTo(parent, cell.topLeft()) : cell.topLeft();
-  const int width = std::max(cell.width() - 1, 0);
-  const int height = with_height ? std::max(cell.height() - 1, 0) : editor->height();
-  editor->setGeometry(origin.x(), origin.y(), width, height);
+  const QRect placed = editorRect(cell.translated(origin - cell.topLeft()));
+  editor->setGeometry(placed.x(), placed.y(), placed.width(),
+                      with_height ? placed.height() : editor->height());
 }
 
-void CellEditing::hideEditor(QWidget* editor) {
-  if (editor->hasFocus()) grid_->setFocus(Qt::OtherFocusReason);
-  editor->hide();
-  (editor == text8_ ? text_open_ : combo_open_) = false;
+void CellEditing::openSignDropDown(bool with_height) {
+  bringCurrentCellIntoView();
+  signDropDown_->show();
+  sign_open_ = true;
+  placeOverCurrentCell(signDropDown_, with_height);
+  signDropDown_->setEditText(grid_->currentText());
+  hideEditor(Editor::Number);
+}
+
+void CellEditing::hideEditor(Editor editor) {
+  QWidget* shown = widget(editor);
+  if (shown->hasFocus()) grid_->setFocus(Qt::OtherFocusReason);
+  shown->hide();
+  isOpen(editor) = false;
+}
+
+void CellEditing::commit(Editor editor) {
+  // Only an open editor commits, and only once: the toolkit also reports a
+  // drop-down choice when its text field, already closed, matches an item.
+  if (committing_ || !isOpen(editor)) return;
+  committing_ = true;
+  isOpen(editor) = false;
+  const QString text = editor == Editor::Number ? normaliseNumberText(numberEditor_->text())
+                                                : signDropDown_->currentText();
+  const int row = recorded_row_;
+  const int col = recorded_col_;
+  // A cell that a rebuilt sheet no longer has takes nothing.
+  const bool written = grid_->isDataCell(row, col);
+  const QString before =
+      row == opened_row_ && col == opened_col_ ? opened_text_ : grid_->text(row, col);
+  if (written) grid_->setText(row, col, text);
+  QLineEdit* field = editor == Editor::Number ? numberEditor_ : signDropDown_->lineEdit();
+  if (field) field->setCursorPosition(0);
+  hideEditor(editor);
+  committing_ = false;
+  if (written && before != text) emit cellCommitted(row, col, before, text);
 }
 
 void CellEditing::gridClicked() {
   recordCurrentCell();
-  if (!isSignColumn(g_col_)) {
+  if (!isSignColumn(recorded_col_)) {
     // A drop-down still showing here never had the focus (a focused one
     // committed when the click took its focus): a sign belongs in no other
     // column, so it closes without writing anything.
-    hideEditor(combo3_);
+    hideEditor(Editor::Sign);
     return;
   }
-  bringCurrentCellIntoView();
-  combo3_->show();
-  combo_open_ = true;
-  placeOverCurrentCell(combo3_, false);
-  combo3_->setEditText(grid_->currentText());
-  hideEditor(text8_);
+  openSignDropDown(false);
 }
 
-void CellEditing::gridKeyPressed(KeyPress& press) {
+void CellEditing::gridKeyPressed(KeyPress press) {
   recordCurrentCell();
   // Headers are never edited (a sheet of one row or column has no other
   // cell): nothing opens.
   if (!grid_->hasCurrentDataCell()) return;
-  bringCurrentCellIntoView();
-  if (isSignColumn(g_col_)) {
-    combo3_->show();
-    combo_open_ = true;
-    placeOverCurrentCell(combo3_, true);
-    combo3_->setEditText(grid_->currentText());
-    hideEditor(text8_);
+  if (isSignColumn(recorded_col_)) {
+    openSignDropDown(true);
     return;
   }
-  placeOverCurrentCell(text8_, true);
-  text_row_ = grid_->currentRow();
-  text_col_ = grid_->currentCol();
-  text_before_ = grid_->currentText();
-  text8_->setText(text_before_);  // the caret goes to the end
-  hideEditor(combo3_);
-  text8_->show();
-  text_open_ = true;
-  text8_->raise();
-  text8_->setFocus(Qt::OtherFocusReason);
-  if (press.code != 13) {
-    // Queued behind the focus change; it passes the editor's own filter.
-    QCoreApplication::postEvent(text8_, newTypedKeyEvent(press.code));
-  }
+  bringCurrentCellIntoView();
+  placeOverCurrentCell(numberEditor_, true);
+  numberEditor_->setText(opened_text_);  // the caret goes to the end
+  hideEditor(Editor::Sign);
+  numberEditor_->show();
+  number_open_ = true;
+  numberEditor_->raise();
+  numberEditor_->setFocus(Qt::OtherFocusReason);
+  // Enter only opens the editor; any other character is typed into it.
+  if (press.code != kEnterCode) typeIntoNumberEditor(press.code);
 }
 
 void CellEditing::enterCell() {
@@ -188,17 +215,17 @@ void CellEditing::enterCell() {
   // An editor that is showing keeps its text: it belongs to the cell it
   // stands over, not to the cell just entered.
   if (isSignColumn(grid_->currentCol())) {
-    if (combo3_->isVisible()) return;
-    combo3_->setEditText(text);
+    if (signDropDown_->isVisible()) return;
+    signDropDown_->setEditText(text);
     // Selects the sign between its blanks (as much of it as the text has).
-    if (QLineEdit* field = combo3_->lineEdit()) {
+    if (QLineEdit* field = signDropDown_->lineEdit()) {
       const int length = static_cast<int>(text.size());
       if (length > 1) field->setSelection(1, std::min(2, length - 1));
     }
   } else {
-    if (text8_->isVisible()) return;
-    text8_->setText(text);
-    text8_->setSelection(0, static_cast<int>(text.size()));
+    if (numberEditor_->isVisible()) return;
+    numberEditor_->setText(text);
+    numberEditor_->setSelection(0, static_cast<int>(text.size()));
   }
 }
 
@@ -206,10 +233,7 @@ void CellEditing::unhighlightCell() {
   grid_->setCurrentCellColors(kPlainBackground, kPlainForeground);
 }
 
-void CellEditing::gridScrolled() {
-  hideEditor(text8_);
-  hideEditor(combo3_);
-}
+void CellEditing::gridScrolled() { closeEditors(); }
 
 void CellEditing::passWheelToGrid(const QWheelEvent& wheel) {
   const QPointF global = wheel.globalPosition();
@@ -219,158 +243,112 @@ void CellEditing::passWheelToGrid(const QWheelEvent& wheel) {
   QCoreApplication::sendEvent(grid_, &forwarded);
 }
 
-bool CellEditing::textEditorKey(QKeyEvent* event) {
-  // A key that reaches the editor after it closed (a queued one) would
-  // otherwise change whatever cell is current now.
-  if (!text_open_) return true;
+bool CellEditing::numberEditorKey(QKeyEvent* event) {
   if (event->key() == Qt::Key_Up || event->key() == Qt::Key_Down) {
     // The grid's focus commits the edit; then the grid moves one row.
-    const int key = event->key();
-    hideEditor(text8_);
+    QKeyEvent move(QEvent::KeyPress, event->key(), Qt::NoModifier);
+    hideEditor(Editor::Number);
     grid_->setFocus(Qt::OtherFocusReason);
-    QCoreApplication::postEvent(grid_, new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier));
+    QCoreApplication::sendEvent(grid_, &move);
     return true;
   }
   if (event->matches(QKeySequence::Paste)) {
-    pasteIntoTextEditor();
+    pasteIntoNumberEditor();
     return true;
   }
   const int code = typedCharacter(*event);
-  if (code == 0) return false;  // caret movement, Delete, copy, undo...
-  if (code != 13 && code != 8 && code != 27 && event->text().size() > 1) {
-    // Several characters in one key (a compose sequence, some layouts): each
-    // goes through the filter, as pasted text does.
-    insertIntoTextEditor(event->text());
-    return true;
-  }
-  if (code == 13) {
+  if (code == 0 || code == kBackspaceCode) return false;  // caret movement, Delete, copy, undo...
+  if (code == kEnterCode) {
     grid_->setFocus(Qt::OtherFocusReason);
     return true;
   }
-  if (code == 8 || (code >= '0' && code <= '9')) return false;
-  if (code == '.' || code == '-') {
-    // One of each in the whole text, selected part included.
-    return text8_->text().contains(QChar(code));
-  }
-  Platform::current().beep();
+  // A key may carry several characters (a compose sequence, some layouts);
+  // a key that carries all it types goes in as usual.
+  const auto first = static_cast<char32_t>(code);
+  const QString typed = event->text().size() > 1 ? event->text() : QString::fromUcs4(&first, 1);
+  const FilteredText filtered =
+      filterNumberText(NumberField::Decimal, numberEditor_->text(), typed);
+  if (filtered.refused) Platform::current().beep();
+  if (filtered.accepted == typed) return false;
+  if (!filtered.accepted.isEmpty()) numberEditor_->insert(filtered.accepted);
   return true;
 }
 
-void CellEditing::textEditorChanged(const QString& text) {
+void CellEditing::typeIntoNumberEditor(int code) {
+  if (code == kBackspaceCode) {
+    numberEditor_->backspace();
+    return;
+  }
+  const auto typed = static_cast<char32_t>(code);
+  insertIntoNumberEditor(QString::fromUcs4(&typed, 1));
+}
+
+void CellEditing::insertIntoNumberEditor(const QString& incoming) {
+  const FilteredText filtered =
+      filterNumberText(NumberField::Decimal, numberEditor_->text(), incoming);
+  if (filtered.refused) Platform::current().beep();
+  if (!filtered.accepted.isEmpty()) numberEditor_->insert(filtered.accepted);
+}
+
+void CellEditing::pasteIntoNumberEditor() {
+  if (const QClipboard* clipboard = QGuiApplication::clipboard()) {
+    insertIntoNumberEditor(clipboard->text());
+  }
+}
+
+void CellEditing::numberEditorChanged(const QString& text) {
   // The cell shows the number as it is typed.
   if (grid_->hasCurrentDataCell()) grid_->setCurrentText(text);
 }
 
-void CellEditing::commitTextEditor() {
-  if (committing_ || !text_open_) return;
-  committing_ = true;
-  text_open_ = false;
-  // The text is taken first: entering the recorded cell below reloads the
-  // editors.
-  const QString text = normaliseNumberText(text8_->text());
-  const int row = grid_->currentRow();
-  const int col = grid_->currentCol();
-  // A cell that a rebuilt sheet no longer has takes nothing.
-  const bool written = grid_->isDataCell(g_row_, g_col_);
-  const QString before =
-      g_row_ == text_row_ && g_col_ == text_col_ ? text_before_ : grid_->text(g_row_, g_col_);
-  if (written) {
-    grid_->setCurrentCell(g_row_, g_col_);
-    grid_->setCurrentText(text);
+bool CellEditing::signDropDownKey(const QKeyEvent& event) {
+  const int code = typedCharacter(event);
+  if (code == kEnterCode) {
+    grid_->setFocus(Qt::OtherFocusReason);
+    return true;
   }
-  text8_->setCursorPosition(0);
-  hideEditor(text8_);
-  grid_->setCurrentCell(row, col);
-  committing_ = false;
-  if (written && before != text) emit cellCommitted(g_row_, g_col_, before, text);
-}
-
-QString CellEditing::acceptableInsertion(const QString& incoming, bool* refused) const {
-  const QString existing = text8_->text();
-  QString accepted;
-  *refused = false;
-  for (QChar ch : incoming) {
-    if (ch >= QLatin1Char('0') && ch <= QLatin1Char('9')) {
-      accepted += ch;
-    } else if (ch == QLatin1Char('.') || ch == QLatin1Char('-')) {
-      if (!existing.contains(ch) && !accepted.contains(ch)) accepted += ch;
-    } else {
-      *refused = true;
-    }
-  }
-  return accepted;
-}
-
-void CellEditing::insertIntoTextEditor(const QString& incoming) {
-  bool refused = false;
-  const QString accepted = acceptableInsertion(incoming, &refused);
-  if (refused) Platform::current().beep();
-  if (!accepted.isEmpty()) text8_->insert(accepted);
-}
-
-void CellEditing::pasteIntoTextEditor() {
-  if (const QClipboard* clipboard = QGuiApplication::clipboard()) {
-    insertIntoTextEditor(clipboard->text());
-  }
+  // Escape types nothing into the text field, and it must not reach a
+  // dialog window, which would close and lose its sheet.
+  return code == kEscapeCode;
 }
 
 bool CellEditing::focusInOwnList() const {
   // Opening its list moves the focus into the list's popup, the first time
   // before the popup is known as one.
   const QWidget* now = QApplication::focusWidget();
-  const QAbstractItemView* list = combo3_->view();
+  const QAbstractItemView* list = signDropDown_->view();
   return now && list && now->window() == list->window();
-}
-
-void CellEditing::commitDropDown() {
-  // Only an open drop-down commits: the toolkit also reports a choice when
-  // the text field, already closed, matches an item.
-  if (committing_ || !combo_open_) return;
-  committing_ = true;
-  combo_open_ = false;
-  const QString text = combo3_->currentText();
-  const int row = grid_->currentRow();
-  const int col = grid_->currentCol();
-  const bool written = grid_->isDataCell(g_row_, g_col_);
-  const QString before = grid_->text(g_row_, g_col_);
-  if (written) {
-    grid_->setCurrentCell(g_row_, g_col_);
-    grid_->setCurrentText(text);
-  }
-  if (QLineEdit* field = combo3_->lineEdit()) field->setCursorPosition(0);
-  hideEditor(combo3_);
-  grid_->setCurrentCell(row, col);
-  committing_ = false;
-  if (written && before != text) emit cellCommitted(g_row_, g_col_, before, text);
 }
 
 bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
   // The wheel over an editor scrolls the grid beneath it (which hides the
   // editors); it never changes the drop-down's item.
-  if ((watched == text8_ || watched == combo3_) && event->type() == QEvent::Wheel) {
+  if ((watched == numberEditor_ || watched == signDropDown_) && event->type() == QEvent::Wheel) {
     passWheelToGrid(*static_cast<QWheelEvent*>(event));
     return true;
   }
-  if (watched == text8_) {
+  if (watched == numberEditor_) {
     switch (event->type()) {
       case QEvent::KeyPress:
-        return textEditorKey(static_cast<QKeyEvent*>(event));
+        // A key that reaches the editor after it closed would otherwise
+        // change whatever cell is current now.
+        return !number_open_ || numberEditorKey(static_cast<QKeyEvent*>(event));
       case QEvent::FocusOut:
-        if (endsEdit(static_cast<QFocusEvent*>(event))) commitTextEditor();
+        if (endsEdit(static_cast<QFocusEvent*>(event))) commit(Editor::Number);
         break;
       case QEvent::InputMethod: {
-        // Text from an input method passes the same filter as typing.
         auto* input = static_cast<QInputMethodEvent*>(event);
         if (input->commitString().isEmpty()) break;
-        insertIntoTextEditor(input->commitString());
+        insertIntoNumberEditor(input->commitString());
         input->accept();
         return true;
       }
       case QEvent::Drop: {
         auto* drop = static_cast<QDropEvent*>(event);
         if (!drop->mimeData()->hasText()) return true;
-        text8_->setCursorPosition(text8_->cursorPositionAt(drop->position().toPoint()));
-        insertIntoTextEditor(drop->mimeData()->text());
+        numberEditor_->setCursorPosition(
+            numberEditor_->cursorPositionAt(drop->position().toPoint()));
+        insertIntoNumberEditor(drop->mimeData()->text());
         drop->setDropAction(Qt::CopyAction);
         drop->accept();
         return true;
@@ -378,7 +356,7 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
       case QEvent::ContextMenu: {
         // The standard menu, with Paste going through the filter.
         auto* request = static_cast<QContextMenuEvent*>(event);
-        QPointer<QMenu> menu = text8_->createStandardContextMenu();
+        QPointer<QMenu> menu = numberEditor_->createStandardContextMenu();
         // Qt names the command only from 6.5 on; before, its text (in the
         // language loaded) tells it.
         const QString paste = QLineEdit::tr("&Paste");
@@ -386,7 +364,7 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
           if (action->objectName() == QLatin1String("edit-paste") ||
               action->text().section(QLatin1Char('\t'), 0, 0) == paste) {
             disconnect(action, &QAction::triggered, nullptr, nullptr);
-            connect(action, &QAction::triggered, this, &CellEditing::pasteIntoTextEditor);
+            connect(action, &QAction::triggered, this, &CellEditing::pasteIntoNumberEditor);
           }
         }
         menu->exec(request->globalPos());
@@ -398,20 +376,12 @@ bool CellEditing::eventFilter(QObject* watched, QEvent* event) {
     }
     return false;
   }
-  if (watched == combo3_) {
-    if (event->type() == QEvent::KeyPress) {
-      const int code = typedCharacter(*static_cast<QKeyEvent*>(event));
-      if (code == 13) {
-        grid_->setFocus(Qt::OtherFocusReason);
-        return true;
-      }
-      // Escape types nothing into the text field, and it must not reach a
-      // dialog window, which would close and lose its sheet.
-      if (code == 27) return true;
-    }
+  if (watched == signDropDown_) {
+    if (event->type() == QEvent::KeyPress && signDropDownKey(*static_cast<QKeyEvent*>(event)))
+      return true;
     if (event->type() == QEvent::FocusOut && endsEdit(static_cast<QFocusEvent*>(event)) &&
         !focusInOwnList()) {
-      commitDropDown();
+      commit(Editor::Sign);
     }
     return false;
   }

@@ -10,11 +10,13 @@
 #include <algorithm>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
+#include "platform/twips.h"
+#include "sheet/grid_geometry.h"
 #include "sheet/sheet_font.h"
-#include "sheet/twips.h"
 #include "sheet/typed_key.h"
 
 namespace orcalc::ui {
@@ -50,14 +52,9 @@ class SheetGridPrivate {
 
   SheetGrid* q_;
   Sheet sheet_;
+  GridGeometry geometry_;
   int current_row_ = 1;
   int current_col_ = 1;
-  int top_row_ = 1;
-  int left_col_ = 1;
-  int row_height_ = 20;
-  // col_x_[c] is the left edge of column c when nothing is scrolled;
-  // col_x_[cols] is the sheet's whole width.
-  std::vector<int> col_x_{0};
   std::unordered_map<std::uint64_t, CellColors> colors_;
   QScrollBar* vbar_ = nullptr;
   QScrollBar* hbar_ = nullptr;
@@ -78,14 +75,8 @@ class SheetGridPrivate {
   int cols() const { return sheet_.cols(); }
   int fixedRows() const { return rows() > 0 ? 1 : 0; }
   int fixedCols() const { return cols() > 0 ? 1 : 0; }
-  int width(int col) const { return col_x_[col + 1] - col_x_[col]; }
-
-  // The first row and column the current cell and the scroll position may
-  // take: past the fixed ones when the sheet has more.
-  int firstRow() const { return rows() > 1 ? 1 : 0; }
-  int firstCol() const { return cols() > 1 ? 1 : 0; }
-  int lastRow() const { return std::max(rows() - 1, 0); }
-  int lastCol() const { return std::max(cols() - 1, 0); }
+  int topRow() const { return geometry_.topRow(); }
+  int leftCol() const { return geometry_.leftCol(); }
 
   // The area the cells are drawn in (the widget less its scroll bars).
   QRect cellArea() const {
@@ -96,101 +87,50 @@ class SheetGridPrivate {
     return QRect(0, 0, std::max(w, 0), std::max(h, 0));
   }
 
-  int fixedWidth() const { return cols() > 0 ? width(0) : 0; }
-  int fixedHeight() const { return rows() > 0 ? row_height_ : 0; }
-
-  int cellX(int col) const {
-    if (col <= 0) return col_x_[0];
-    return fixedWidth() + col_x_[col] - col_x_[left_col_];
-  }
-  int cellY(int row) const {
-    if (row <= 0) return 0;
-    return fixedHeight() + (row - top_row_) * row_height_;
-  }
-
-  // Rows fully visible below the fixed row when scrolled to `top`.
-  int visibleRows(int area_height) const {
-    return std::max((area_height - fixedHeight()) / std::max(row_height_, 1), 0);
-  }
-
-  // The largest top row that still shows the last row at the bottom.
-  int maxTopRow(int area_height) const {
-    const int scrolled = rows() - firstRow();
-    return std::max(firstRow(), firstRow() + scrolled - std::max(visibleRows(area_height), 1));
-  }
-
-  // Columns fully visible right of the fixed column from the left column.
-  int visibleCols(int area_width) const {
-    const int avail = area_width - fixedWidth();
-    int n = 0;
-    for (int c = std::max(left_col_, firstCol()); c < cols() && c > 0; ++c) {
-      if (col_x_[c + 1] - col_x_[left_col_] > avail) break;
-      ++n;
-    }
-    return n;
-  }
-
-  // The largest left column that still shows the last column at the right.
-  int maxLeftCol(int area_width) const {
-    const int avail = area_width - fixedWidth();
-    int left = lastCol();
-    while (left > firstCol() && col_x_[cols()] - col_x_[left - 1] <= avail) --left;
-    return std::max(left, firstCol());
-  }
-
   void recomputeColumns() {
     const int n = cols();
-    col_x_.assign(static_cast<size_t>(n) + 1, 0);
+    std::vector<int> widths(static_cast<std::size_t>(n), 0);
     const int default_px = twipsToPixelsX(SheetGrid::kDefaultColumnTwips, q_);
     for (int c = 0; c < n; ++c) {
       const int twips = sheet_.ColumnWidth(c);
-      const int px =
+      widths[static_cast<std::size_t>(c)] =
           twips == Sheet::kDefaultWidth ? default_px : std::max(twipsToPixelsX(twips, q_), 0);
-      col_x_[c + 1] = col_x_[c] + px;
     }
+    geometry_.setRows(rows());
+    geometry_.setColumnWidths(widths);
   }
 
   void recomputeRowHeight() {
     const QFontMetrics metrics(q_->font());
-    row_height_ = std::max(metrics.height() + 4, twipsToPixelsY(240, q_));
+    geometry_.setRowHeight(std::max(metrics.height() + 4, twipsToPixelsY(240, q_)));
   }
 
   // Shows the scroll bars the sheet needs and sets their ranges.
   void updateScrollBars() {
     updating_bars_ = true;
-    const int full_w = q_->width();
-    const int full_h = q_->height();
-    const int bar_w = vbar_->sizeHint().width();
-    const int bar_h = hbar_->sizeHint().height();
-    bool need_v = false;
-    bool need_h = false;
-    for (int pass = 0; pass < 2; ++pass) {
-      const int w = full_w - (need_v ? bar_w : 0);
-      const int h = full_h - (need_h ? bar_h : 0);
-      need_h = maxLeftCol(w) > firstCol();
-      need_v = maxTopRow(h) > firstRow();
-    }
-    const int area_w = std::max(full_w - (need_v ? bar_w : 0), 0);
-    const int area_h = std::max(full_h - (need_h ? bar_h : 0), 0);
-    vbar_->setVisible(need_v);
-    hbar_->setVisible(need_h);
-    vbar_->setGeometry(area_w, 0, bar_w, area_h);
-    hbar_->setGeometry(0, area_h, area_w, bar_h);
-    vbar_->setRange(firstRow(), maxTopRow(area_h));
-    vbar_->setPageStep(std::max(visibleRows(area_h), 1));
-    hbar_->setRange(firstCol(), maxLeftCol(area_w));
-    hbar_->setPageStep(std::max(visibleCols(area_w), 1));
+    const QSize full = q_->size();
+    const QSize bar(vbar_->sizeHint().width(), hbar_->sizeHint().height());
+    const GridGeometry::Bars need = geometry_.barsNeeded(full, bar);
+    const int area_w = std::max(full.width() - (need.vertical ? bar.width() : 0), 0);
+    const int area_h = std::max(full.height() - (need.horizontal ? bar.height() : 0), 0);
+    vbar_->setVisible(need.vertical);
+    hbar_->setVisible(need.horizontal);
+    vbar_->setGeometry(area_w, 0, bar.width(), area_h);
+    hbar_->setGeometry(0, area_h, area_w, bar.height());
+    vbar_->setRange(geometry_.firstRow(), geometry_.maxTopRow(area_h));
+    vbar_->setPageStep(std::max(geometry_.visibleRows(area_h), 1));
+    hbar_->setRange(geometry_.firstCol(), geometry_.maxLeftCol(area_w));
+    hbar_->setPageStep(std::max(geometry_.visibleCols(area_w), 1));
     updating_bars_ = false;
-    setScroll(top_row_, left_col_);
+    setScroll(topRow(), leftCol());
   }
 
   // Moves the scroll position (clamped to the bars' ranges).
   void setScroll(int top, int left) {
     top = std::clamp(top, vbar_->minimum(), std::max(vbar_->minimum(), vbar_->maximum()));
     left = std::clamp(left, hbar_->minimum(), std::max(hbar_->minimum(), hbar_->maximum()));
-    const bool changed = top != top_row_ || left != left_col_;
-    top_row_ = top;
-    left_col_ = left;
+    const bool changed = top != topRow() || left != leftCol();
+    geometry_.setScroll(top, left);
     updating_bars_ = true;
     vbar_->setValue(top);
     hbar_->setValue(left);
@@ -203,32 +143,15 @@ class SheetGridPrivate {
   }
 
   void ensureVisible(int row, int col) {
-    const QRect area = cellArea();
-    int top = top_row_;
-    int left = left_col_;
-    if (row >= firstRow() && row > 0) {
-      const int shown = std::max(visibleRows(area.height()), 1);
-      if (row < top)
-        top = row;
-      else if (row >= top + shown)
-        top = row - shown + 1;
-    }
-    if (col >= firstCol() && col > 0) {
-      const int avail = area.width() - fixedWidth();
-      if (col < left) {
-        left = col;
-      } else {
-        while (left < col && col_x_[col + 1] - col_x_[left] > avail) ++left;
-      }
-    }
-    setScroll(top, left);
+    const GridCell scroll = geometry_.scrollToShow(row, col, cellArea().size());
+    setScroll(scroll.row, scroll.col);
   }
 
   // Makes (row, col) current: leaveCell while the old cell is current, then
   // enterCell. Nothing is reported when the cell stays the same.
   void moveCurrent(int row, int col) {
-    row = std::clamp(row, firstRow(), lastRow());
-    col = std::clamp(col, firstCol(), lastCol());
+    row = std::clamp(row, geometry_.firstRow(), geometry_.lastRow());
+    col = std::clamp(col, geometry_.firstCol(), geometry_.lastCol());
     setCorner(row, col);
     if (row == current_row_ && col == current_col_) return;
     emit q_->leaveCell();
@@ -257,32 +180,6 @@ class SheetGridPrivate {
     corner_col_ = col;
     if (had_block || hasBlock()) q_->update();
     emit q_->selectionChanged();
-  }
-
-  // The cell under a point of the widget, or false outside every cell.
-  bool cellAt(const QPoint& pos, int* row, int* col) const {
-    const QRect area = cellArea();
-    if (!area.contains(pos)) return false;
-    int r = -1;
-    if (pos.y() < fixedHeight()) {
-      r = 0;
-    } else {
-      r = top_row_ + (pos.y() - fixedHeight()) / std::max(row_height_, 1);
-      if (r >= rows()) return false;
-    }
-    int c = -1;
-    if (pos.x() < fixedWidth()) {
-      c = 0;
-    } else {
-      const int x = pos.x() - fixedWidth() + col_x_[left_col_];
-      auto it = std::upper_bound(col_x_.begin() + left_col_, col_x_.end(), x);
-      c = static_cast<int>(it - col_x_.begin()) - 1;
-      if (c >= cols()) return false;
-    }
-    if (r < 0 || c < 0) return false;
-    *row = r;
-    *col = c;
-    return true;
   }
 
   void paintCell(QPainter& painter, int row, int col, const QRect& rect) {
@@ -337,10 +234,10 @@ SheetGrid::SheetGrid(QWidget* parent)
     bar->installEventFilter(this);
   }
   connect(d_->vbar_, &QScrollBar::valueChanged, this, [this](int value) {
-    if (!d_->updating_bars_) d_->setScroll(value, d_->left_col_);
+    if (!d_->updating_bars_) d_->setScroll(value, d_->leftCol());
   });
   connect(d_->hbar_, &QScrollBar::valueChanged, this, [this](int value) {
-    if (!d_->updating_bars_) d_->setScroll(d_->top_row_, value);
+    if (!d_->updating_bars_) d_->setScroll(d_->topRow(), value);
   });
   // The font change already lays the grid out, so the column edges must
   // exist before it.
@@ -406,21 +303,18 @@ bool SheetGrid::isSelected(int row, int col) const {
 }
 
 void SheetGrid::extendSelection(int row, int col) {
-  d_->setCorner(std::clamp(row, d_->firstRow(), d_->lastRow()),
-                std::clamp(col, d_->firstCol(), d_->lastCol()));
+  d_->setCorner(std::clamp(row, d_->geometry_.firstRow(), d_->geometry_.lastRow()),
+                std::clamp(col, d_->geometry_.firstCol(), d_->geometry_.lastCol()));
 }
 
 void SheetGrid::selectAll() {
-  d_->moveCurrent(d_->firstRow(), d_->firstCol());
-  extendSelection(d_->lastRow(), d_->lastCol());
+  d_->moveCurrent(d_->geometry_.firstRow(), d_->geometry_.firstCol());
+  extendSelection(d_->geometry_.lastRow(), d_->geometry_.lastCol());
 }
 
 QRect SheetGrid::currentCellRect() const { return cellRect(d_->current_row_, d_->current_col_); }
 
-QRect SheetGrid::cellRect(int row, int col) const {
-  if (row < 0 || col < 0 || row >= d_->rows() || col >= d_->cols()) return {};
-  return QRect(d_->cellX(col), d_->cellY(row), d_->width(col), d_->row_height_);
-}
+QRect SheetGrid::cellRect(int row, int col) const { return d_->geometry_.cellRect(row, col); }
 
 QRect SheetGrid::cellArea() const { return d_->cellArea(); }
 
@@ -457,17 +351,14 @@ bool SheetGrid::hasCurrentDataCell() const {
   return isDataCell(d_->current_row_, d_->current_col_);
 }
 
-int SheetGrid::topRow() const { return d_->top_row_; }
-int SheetGrid::leftCol() const { return d_->left_col_; }
-void SheetGrid::setTopRow(int row) { d_->setScroll(row, d_->left_col_); }
-void SheetGrid::setLeftCol(int col) { d_->setScroll(d_->top_row_, col); }
+int SheetGrid::topRow() const { return d_->topRow(); }
+int SheetGrid::leftCol() const { return d_->leftCol(); }
+void SheetGrid::setTopRow(int row) { d_->setScroll(row, d_->leftCol()); }
+void SheetGrid::setLeftCol(int col) { d_->setScroll(d_->topRow(), col); }
 
-int SheetGrid::rowHeight() const { return d_->row_height_; }
+int SheetGrid::rowHeight() const { return d_->geometry_.rowHeight(); }
 
-int SheetGrid::columnWidth(int col) const {
-  if (col < 0 || col >= d_->cols()) return 0;
-  return d_->width(col);
-}
+int SheetGrid::columnWidth(int col) const { return d_->geometry_.columnWidth(col); }
 
 QScrollBar* SheetGrid::verticalScrollBar() const { return d_->vbar_; }
 QScrollBar* SheetGrid::horizontalScrollBar() const { return d_->hbar_; }
@@ -513,23 +404,26 @@ void SheetGrid::paintEvent(QPaintEvent* event) {
   // from the top row and left column to the edge of the area.
   std::vector<int> rows;
   if (d_->rows() > 0) rows.push_back(0);
-  for (int r = d_->top_row_; r > 0 && r < d_->rows() && d_->cellY(r) < area.bottom() + 1; ++r) {
+  for (int r = d_->topRow(); r > 0 && r < d_->rows() && d_->geometry_.cellY(r) < area.bottom() + 1;
+       ++r) {
     rows.push_back(r);
   }
   std::vector<int> cols;
   if (d_->cols() > 0) cols.push_back(0);
-  for (int c = d_->left_col_; c > 0 && c < d_->cols() && d_->cellX(c) < area.right() + 1; ++c) {
+  for (int c = d_->leftCol(); c > 0 && c < d_->cols() && d_->geometry_.cellX(c) < area.right() + 1;
+       ++c) {
     cols.push_back(c);
   }
   for (int r : rows) {
-    const int y = d_->cellY(r);
-    if (y > dirty.bottom() || y + d_->row_height_ <= dirty.top()) continue;
+    const int y = d_->geometry_.cellY(r);
+    if (y > dirty.bottom() || y + d_->geometry_.rowHeight() <= dirty.top()) continue;
     for (int c : cols) {
-      const QRect rect(d_->cellX(c), y, d_->width(c), d_->row_height_);
+      const QRect rect(d_->geometry_.cellX(c), y, d_->geometry_.columnWidth(c),
+                       d_->geometry_.rowHeight());
       if (rect.width() <= 0 || !rect.intersects(dirty)) continue;
       // Scrolled cells never reach under the fixed row and column.
-      if (r > 0 && y < d_->fixedHeight()) continue;
-      if (c > 0 && rect.x() < d_->fixedWidth()) continue;
+      if (r > 0 && y < d_->geometry_.fixedHeight()) continue;
+      if (c > 0 && rect.x() < d_->geometry_.fixedWidth()) continue;
       d_->paintCell(painter, r, c, rect);
     }
   }
@@ -543,9 +437,10 @@ void SheetGrid::mousePressEvent(QMouseEvent* event) {
     QWidget::mousePressEvent(event);
     return;
   }
-  int row = 0;
-  int col = 0;
-  if (!d_->cellAt(event->position().toPoint(), &row, &col) || !isDataCell(row, col)) return;
+  const std::optional<GridCell> cell =
+      d_->geometry_.cellAt(event->position().toPoint(), d_->cellArea());
+  if (!cell || !isDataCell(cell->row, cell->col)) return;
+  const auto [row, col] = *cell;
   if (event->modifiers() & Qt::ShiftModifier) {
     // Shift+click selects from the current cell to the one clicked.
     extendSelection(row, col);
@@ -567,9 +462,9 @@ void SheetGrid::mouseMoveEvent(QMouseEvent* event) {
   }
   // Dragging selects from the current cell to the cell under the pointer
   // (the header row and column count as the first data row and column).
-  int row = 0;
-  int col = 0;
-  if (d_->cellAt(event->position().toPoint(), &row, &col)) extendSelection(row, col);
+  if (const std::optional<GridCell> cell =
+          d_->geometry_.cellAt(event->position().toPoint(), d_->cellArea()))
+    extendSelection(cell->row, cell->col);
 }
 
 void SheetGrid::mouseReleaseEvent(QMouseEvent* event) {
@@ -594,16 +489,17 @@ void SheetGrid::mouseDoubleClickEvent(QMouseEvent* event) {
     if (hasCurrentDataCell()) emit doubleClicked();
     return;
   }
-  int row = 0;
-  int col = 0;
-  if (!d_->cellAt(event->position().toPoint(), &row, &col) || !isDataCell(row, col)) return;
+  const std::optional<GridCell> cell =
+      d_->geometry_.cellAt(event->position().toPoint(), d_->cellArea());
+  if (!cell || !isDataCell(cell->row, cell->col)) return;
+  const auto [row, col] = *cell;
   d_->moveCurrent(row, col);
   emit doubleClicked();
 }
 
 void SheetGrid::keyPressEvent(QKeyEvent* event) {
   const bool control = event->modifiers() & Qt::ControlModifier;
-  const int page = std::max(d_->visibleRows(d_->cellArea().height()), 1);
+  const int page = std::max(d_->geometry_.visibleRows(d_->cellArea().height()), 1);
   int row = d_->current_row_;
   int col = d_->current_col_;
   bool navigate = true;
@@ -627,12 +523,12 @@ void SheetGrid::keyPressEvent(QKeyEvent* event) {
       row += page;
       break;
     case Qt::Key_Home:
-      col = d_->firstCol();
-      if (control) row = d_->firstRow();
+      col = d_->geometry_.firstCol();
+      if (control) row = d_->geometry_.firstRow();
       break;
     case Qt::Key_End:
-      col = d_->lastCol();
-      if (control) row = d_->lastRow();
+      col = d_->geometry_.lastCol();
+      if (control) row = d_->geometry_.lastRow();
       break;
     default:
       navigate = false;
@@ -679,9 +575,9 @@ void SheetGrid::wheelEvent(QWheelEvent* event) {
     return;
   }
   if (horizontal)
-    d_->setScroll(d_->top_row_, d_->left_col_ - steps);
+    d_->setScroll(d_->topRow(), d_->leftCol() - steps);
   else
-    d_->setScroll(d_->top_row_ - steps * kWheelRows, d_->left_col_);
+    d_->setScroll(d_->topRow() - steps * kWheelRows, d_->leftCol());
   event->accept();
 }
 

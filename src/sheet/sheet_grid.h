@@ -11,17 +11,11 @@
 #include <memory>
 
 #include "common/sheet.h"
+#include "sheet/typed_key.h"
 
 class QScrollBar;
 
 namespace orcalc::ui {
-
-// A typed character reaching the grid or an editor, as a character code:
-// 13 Enter, 8 Backspace, 27 Escape, otherwise the Unicode code point typed.
-// A handler may change `code` or set it to 0 to drop the character.
-struct KeyPress {
-  int code = 0;
-};
 
 class SheetGridPrivate;
 
@@ -119,9 +113,8 @@ class SheetGrid : public QWidget {
  signals:
   void clicked();
   void doubleClicked();
-  // A typed character (not arrow or other navigation keys); handlers
-  // connected directly may change or cancel it.
-  void keyPressed(orcalc::ui::KeyPress& press);
+  // A typed character (not arrow or other navigation keys).
+  void keyPressed(orcalc::ui::KeyPress press);
   // After the new cell has become current.
   void enterCell();
   // The selected block changed.

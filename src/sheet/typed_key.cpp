@@ -10,11 +10,11 @@ int typedCharacter(const QKeyEvent& event) {
   switch (event.key()) {
     case Qt::Key_Return:
     case Qt::Key_Enter:
-      return 13;
+      return kEnterCode;
     case Qt::Key_Backspace:
-      return 8;
+      return kBackspaceCode;
     case Qt::Key_Escape:
-      return 27;
+      return kEscapeCode;
     default:
       break;
   }
@@ -30,21 +30,21 @@ int typedCharacter(const QKeyEvent& event) {
   return static_cast<int>(code);
 }
 
-QKeyEvent* newTypedKeyEvent(int code) {
+std::unique_ptr<QKeyEvent> typedKeyEvent(int code) {
   int key = 0;
   QString text;
   switch (code) {
-    case 13:
+    case kEnterCode:
       key = Qt::Key_Return;
       text = QStringLiteral("\r");
       break;
-    case 8:
+    case kBackspaceCode:
       key = Qt::Key_Backspace;
       text = QStringLiteral("\b");
       break;
-    case 27:
+    case kEscapeCode:
       key = Qt::Key_Escape;
-      text = QString(QChar(27));
+      text = QString(QChar(kEscapeCode));
       break;
     default: {
       const char32_t c = static_cast<char32_t>(code);
@@ -54,7 +54,7 @@ QKeyEvent* newTypedKeyEvent(int code) {
       break;
     }
   }
-  return new QKeyEvent(QEvent::KeyPress, key, Qt::NoModifier, text);
+  return std::make_unique<QKeyEvent>(QEvent::KeyPress, key, Qt::NoModifier, text);
 }
 
 }  // namespace orcalc::ui

@@ -19,7 +19,7 @@ namespace orcalc::ui::testing {
 // The linear-programming window with its calculation replaced by one that
 // pivots for `seconds` (one pivot a millisecond, the second phase from
 // 0.65 s on) unless stopped, then answers with two messages and a report.
-class SlowForm : public Form1 {
+class SlowForm : public LpWindow {
  public:
   double seconds = 2;
   std::atomic<bool> stoppedEarly{false};
@@ -59,22 +59,22 @@ class CalculationRunnerTest : public QObject {
     SlowForm form;
     showActive(&form);
     layOut(form, 2, 2);
-    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", "≤", "4"}});
-    const Sheet before = form.MSFlexGrid1->sheet();
+    setCells(form.grid(), {{"3", "2"}, {"1", "1", "≤", "4"}});
+    const Sheet before = form.grid()->sheet();
     bool disabledMeanwhile = false;
     int ticks = 0;  // the window's event loop runs during the calculation
     QTimer ticker;
     connect(&ticker, &QTimer::timeout, [&] { ++ticks; });
     ticker.start(20);
     platform.onProgress = [&] {
-      disabledMeanwhile = !form.isEnabled() && !form.Command2->isEnabled();
+      disabledMeanwhile = !form.isEnabled() && !form.calculateButton()->isEnabled();
       QTimer::singleShot(500, &form, [&] {
         if (platform.pressCancel) platform.pressCancel();
       });
     };
     QElapsedTimer clock;
     clock.start();
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.calculateButton(), Qt::LeftButton);
     QVERIFY(clock.elapsed() < 1800);  // stopped well before its end
     QVERIFY(form.stoppedEarly && !form.finished);
     QCOMPARE(platform.progressShows, 1);
@@ -83,8 +83,8 @@ class CalculationRunnerTest : public QObject {
     QVERIFY(!platform.progressOpen);
     QCOMPARE(platform.messages, QStringList{"计算已取消。"});
     QCOMPARE(platform.modalCount, 0);  // no results window
-    QVERIFY(form.MSFlexGrid1->sheet() == before);
-    QVERIFY(form.isEnabled() && form.Command2->isEnabled());
+    QVERIFY(form.grid()->sheet() == before);
+    QVERIFY(form.isEnabled() && form.calculateButton()->isEnabled());
     // The texts: the first phase, then the second, the pivots growing.
     QVERIFY(platform.progressTexts.size() >= 3);
     QVERIFY(platform.progressTexts.first().startsWith("第一阶段：已迭代 "));
@@ -100,9 +100,9 @@ class CalculationRunnerTest : public QObject {
     form.seconds = 0.8;
     showActive(&form);
     layOut(form, 2, 2);
-    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", "≤", "4"}});
-    const Sheet before = form.MSFlexGrid1->sheet();
-    QWidget* grid = form.MSFlexGrid1;
+    setCells(form.grid(), {{"3", "2"}, {"1", "1", "≤", "4"}});
+    const Sheet before = form.grid()->sheet();
+    QWidget* grid = form.grid();
     platform.onProgress = [&] {
       QTest::keyClick(grid, Qt::Key_A, Qt::ControlModifier);
       QTest::keyClick(grid, Qt::Key_Delete);
@@ -113,7 +113,7 @@ class CalculationRunnerTest : public QObject {
     form.calculate();
     QVERIFY(form.finished);
     QCOMPARE(platform.progressShows, 1);
-    QVERIFY(form.MSFlexGrid1->sheet() == before);
+    QVERIFY(form.grid()->sheet() == before);
     QCOMPARE(platform.modalCount, 1);  // 计算's results window alone
   }
 
@@ -166,12 +166,14 @@ class CalculationRunnerTest : public QObject {
 
   void quickCalculationShowsNoDialog() {
     RecordingPlatform platform;
-    Form1 form;
+    LpWindow form;
     layOut(form, 2, 2);
-    form.Option1[0]->setChecked(true);
-    setCells(form.MSFlexGrid1, {{"3", "2"}, {"1", "1", "≤", "4"}, {"1", "3", "≤", "6"}});
+    form.maximumOption()->setChecked(true);
+    setCells(form.grid(), {{"3", "2"}, {"1", "1", "≤", "4"}, {"1", "3", "≤", "6"}});
     QString report;
-    platform.onModal = [&](QDialog* d) { report = static_cast<Form2*>(d)->Text1->text(); };
+    platform.onModal = [&](QDialog* d) {
+      report = static_cast<ResultsWindow*>(d)->reportBox()->text();
+    };
     form.calculate();
     form.statistics();  // no column chosen: its one message
     QCOMPARE(platform.progressShows, 0);

@@ -76,8 +76,8 @@ class Monkey : public QObject {
   // Works in `window` until the events are used up. Other windows opened on
   // the way are closed at once by the platform.
   void session(SheetWindow* window) {
-    window->Combo3->installEventFilter(this);
-    for (QPushButton* button : {window->Command2, window->Command3}) {
+    window->signDropDown()->installEventFilter(this);
+    for (QPushButton* button : {window->calculateButton(), window->statisticsButton()}) {
       connect(button, &QPushButton::pressed, this, [=, this] { pressed(window, button); });
       connect(button, &QPushButton::clicked, this, [=, this] { finished(window); });
     }
@@ -86,7 +86,7 @@ class Monkey : public QObject {
       if (QApplication::activeWindow() != window) window->activateWindow();
       if (!expect(QTest::qWaitForWindowActive(window, 2000), "the window is not active")) return;
       // Counts stay small, so that every calculation can be repeated here.
-      for (QLineEdit* box : {window->Text1, window->Text2})
+      for (QLineEdit* box : {window->constraintCountBox(), window->variableCountBox()})
         if (ReadCount(box->text().toStdString()) > kMonkeyCount)
           box->setText(QString::number(uniform(0, kMonkeyCount)));
       act(window);
@@ -121,7 +121,7 @@ class Monkey : public QObject {
   void act(SheetWindow* window) {
     ++events;
     QWidget* focus = window->focusWidget() ? window->focusWidget() : window;
-    SheetGrid* g = window->MSFlexGrid1;
+    SheetGrid* g = window->grid();
     using enum Qt::Key;
     static const Qt::Key keys[] = {Key_Backspace, Key_Return,   Key_Return, Key_Escape,
                                    Key_Tab,       Key_Up,       Key_Down,   Key_Left,
@@ -141,19 +141,21 @@ class Monkey : public QObject {
       case 3:  // near and beyond the range of a double, into a number cell
         if (focus == g) typeCharacter(focus, '1');  // opens the text editor
         settleAll();
-        if (QApplication::focusWidget() != window->Text8) return;
+        if (QApplication::focusWidget() != window->numberEditor()) return;
         return QTest::keyClicks(
-            window->Text8,
+            window->numberEditor(),
             QString{chance(0.5) ? uniform(15, 40) : uniform(300, 330), QChar('1' + uniform(0, 8))});
       case 4:
-        return (chance(0.5) ? window->Text1 : window->Text2)
+        return (chance(0.5) ? window->constraintCountBox() : window->variableCountBox())
             ->setText(QString::number(uniform(0, kMonkeyCount)));
       case 5:
         return pressButton(window);
       case 6:  // into the drop-down, or an item from its list
-        if (window->Combo3->isHidden()) return QTest::keyClick(focus, Qt::Key_Down);
-        if (chance(0.5)) return click(window->Combo3, pointIn(window->Combo3->rect()));
-        return chooseFromOpenedList(window->Combo3, uniform(0, window->Combo3->count() - 1));
+        if (window->signDropDown()->isHidden()) return QTest::keyClick(focus, Qt::Key_Down);
+        if (chance(0.5))
+          return click(window->signDropDown(), pointIn(window->signDropDown()->rect()));
+        return chooseFromOpenedList(window->signDropDown(),
+                                    uniform(0, window->signDropDown()->count() - 1));
       case 7:  // now and then tiny, never empty (no window system makes one so)
         return window->resize(QSize{uniform(25, 1600), uniform(25, 1200)} / (chance(0.3) ? 25 : 1));
       default:  // junk on the clipboard, then Ctrl+V
@@ -207,10 +209,12 @@ class Monkey : public QObject {
   }
 
   void pressButton(SheetWindow* window) {
-    QList<QWidget*> choices = {window->Command1, window->Command2, window->Command2,
-                               window->Command3, window->Command5};
-    if (window->Option1[0]) choices << window->Option1[0] << window->Option1[1] << window->Command4;
-    if (chance(0.02)) choices = {window->Command6};
+    QList<QWidget*> choices = {window->okButton(), window->calculateButton(),
+                               window->calculateButton(), window->statisticsButton(),
+                               window->aboutButton()};
+    if (window->maximumOption())
+      choices << window->maximumOption() << window->minimumOption() << window->goalButton();
+    if (chance(0.02)) choices = {window->exitButton()};
     QWidget* widget = choices[uniform(0, int(choices.size()) - 1)];
     click(widget, pointIn(widget->rect()));
   }
@@ -236,7 +240,7 @@ class Monkey : public QObject {
   }
 
   void onModal(QDialog* dialog) {
-    auto* results = qobject_cast<Form2*>(dialog);
+    auto* results = qobject_cast<ResultsWindow*>(dialog);
     if (!results || !expect(expected_.has_value(), "a results window outside the commands")) return;
     const CalculationOutcome& outcome = expected_->outcome;
     expect(outcome.report && results->reportBytes().toStdString() == *outcome.report,
@@ -249,18 +253,19 @@ class Monkey : public QObject {
   void pressed(SheetWindow* window, QPushButton* command) {
     ++calculations_;
     // Now and then a calculation long enough for the progress dialog.
-    if (auto* slow = dynamic_cast<SlowCalculations*>(window); slow && command == window->Command2)
+    if (auto* slow = dynamic_cast<SlowCalculations*>(window);
+        slow && command == window->calculateButton())
       slow->nextDelayMs = chance(0.03) ? uniform(kProgressDelayMs + 20, 2 * kProgressDelayMs) : 0;
-    Expected e{window->MSFlexGrid1->sheet(), {}, platform_.messages.size(), platform_.modalCount};
-    const int variables = ReadCount(window->Text2->text().toStdString()),
-              rows = ReadCount(window->Text1->text().toStdString());
-    const auto* form1 = qobject_cast<const Form1*>(window);
+    Expected e{window->grid()->sheet(), {}, platform_.messages.size(), platform_.modalCount};
+    const int variables = ReadCount(window->variableCountBox()->text().toStdString()),
+              rows = ReadCount(window->constraintCountBox()->text().toStdString());
+    const auto* form1 = qobject_cast<const LpWindow*>(window);
     const std::string point = SheetWindow::decimalSeparator();
     using enum stats::SheetKind;
-    if (command == window->Command3)
-      e.outcome = stats::Calculate(
-          {window->editing().gCol(), rows, form1 ? LinearProgramming : GoalProgramming, point},
-          e.sheet);
+    if (command == window->statisticsButton())
+      e.outcome = stats::Calculate({window->editing().recordedCol(), rows,
+                                    form1 ? LinearProgramming : GoalProgramming, point},
+                                   e.sheet);
     else if (form1)
       e.outcome = lp::Calculate({variables, rows, form1->sense(), point}, e.sheet);
     else
@@ -271,7 +276,7 @@ class Monkey : public QObject {
   void finished(SheetWindow* window) {
     if (!expect(expected_.has_value(), "a command ran unpressed")) return;
     const Expected e = std::move(*std::exchange(expected_, std::nullopt));
-    expect(window->MSFlexGrid1->sheet() == e.sheet, "the command changed the sheet");
+    expect(window->grid()->sheet() == e.sheet, "the command changed the sheet");
     if (e.cancelled) {
       expect(platform_.messages.mid(e.messages_before) == QStringList{kCancelledMessage},
              "取消 did not end with its one message");
@@ -297,16 +302,17 @@ class Monkey : public QObject {
   }
 
   void check(SheetWindow* window) {
-    const bool text_open = !window->Text8->isHidden(), combo_open = !window->Combo3->isHidden();
+    const bool text_open = !window->numberEditor()->isHidden(),
+               combo_open = !window->signDropDown()->isHidden();
     QWidget* focus = window->focusWidget();
     expect(!(text_open && combo_open), "both editors show");
-    expect(!text_open || focus == window->Text8,
+    expect(!text_open || focus == window->numberEditor(),
            "the text editor shows without the focus, on " + describe(focus));
-    expect(!combo_open || !combo_had_focus_ || focus == window->Combo3 ||
-               window->Combo3->isAncestorOf(focus),
+    expect(!combo_open || !combo_had_focus_ || focus == window->signDropDown() ||
+               window->signDropDown()->isAncestorOf(focus),
            "the drop-down lost the focus but still shows; the focus is on " + describe(focus));
     expect(!expected_, "a command went down but never ran");
-    for (QLineEdit* box : {window->Text1, window->Text2})
+    for (QLineEdit* box : {window->constraintCountBox(), window->variableCountBox()})
       expect(!box->text().contains(QRegularExpression(QStringLiteral("[^0-9]"))),
              describe(box) + " holds \"" + box->text() + "\"");
   }
@@ -336,8 +342,8 @@ class MonkeyTest : public QObject {
     for (const QString& seed : qEnvironmentVariable("ORCALC_MONKEY_SEEDS", "11,12").split(','))
       for (bool goal : {false, true}) {
         const std::unique_ptr<SheetWindow> window =
-            goal ? std::unique_ptr<SheetWindow>(new Slowed<Form3>)
-                 : std::make_unique<Slowed<Form1>>();
+            goal ? std::unique_ptr<SheetWindow>(new Slowed<GoalWindow>)
+                 : std::make_unique<Slowed<LpWindow>>();
         Monkey monkey(seed.trimmed().toUInt(), limit);
         monkey.session(window.get());
         QVERIFY2(monkey.failure.isEmpty(),

@@ -40,24 +40,26 @@ class OutOfMemoryTest : public QObject {
     mallopt(M_MMAP_THRESHOLD, 256 * 1024);
     mallopt(M_TRIM_THRESHOLD, 256 * 1024);
     RecordingPlatform platform;
-    Form3 form;
+    GoalWindow form;
     layOut(form, 200, 200);
-    form.MSFlexGrid1->modifySheet([](Sheet& sheet) {  // dense, with a report of megabytes
+    form.grid()->modifySheet([](Sheet& sheet) {  // dense, with a report of megabytes
       for (int i = 1; i <= 200; ++i)
         for (int j = 1; j <= 206; ++j)
           if (j != 201) sheet.SetCell(i, j, std::to_string((i * 37 + j * j) % 5 + 1));
     });
-    const Sheet sheet = form.MSFlexGrid1->sheet();
+    const Sheet sheet = form.grid()->sheet();
     const int size = int(goal::Calculate({200, 200}, sheet).report.value().size());
     // The length of the report in the results window; how often memory ran out.
     int shown = 0, ran_out = 0;
-    platform.onModal = [&shown](QDialog* d) { shown = static_cast<Form2*>(d)->Text1->length(); };
+    platform.onModal = [&shown](QDialog* d) {
+      shown = static_cast<ResultsWindow*>(d)->reportBox()->length();
+    };
     for (double margin = size / 4.0; margin < size * 12.0; margin *= 1.1) {
       shown = 0;
       platform.messages.clear();
       limited(margin, [&] { form.calculate(); });
       QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-      QVERIFY(form.MSFlexGrid1->sheet() == sheet && form.findChildren<Form2*>().isEmpty());
+      QVERIFY(form.grid()->sheet() == sheet && form.findChildren<ResultsWindow*>().isEmpty());
       QVERIFY(shown ? shown == size && platform.messages.isEmpty()
                     : platform.messages == QStringList{QString::fromUtf8(kOutOfMemoryMessage)});
       ran_out += !shown;
@@ -70,7 +72,7 @@ class OutOfMemoryTest : public QObject {
     QTemporaryDir dir;
     const QString path = platform.nextSavePath = dir.filePath(QStringLiteral("report.txt"));
     QVERIFY(writeFile(path, "earlier\r\n"));
-    Form2 results;
+    ResultsWindow results;
     results.setReportText(std::string(2'000'000, '7'));
     limited(0, [&results] { results.save(); });
     QCOMPARE(platform.messages.filter(QDir::toNativeSeparators(path)).size(), 1);

@@ -94,7 +94,7 @@ class QtDialogsTest : public QObject {
                });
     QCOMPARE(words, QStringList{"确定"});
 
-    Form2 results;
+    ResultsWindow results;
     results.setReportText(kExampleReport);
     showActive(&results);
     words.clear();
@@ -109,7 +109,7 @@ class QtDialogsTest : public QObject {
 
     // The report box's menu, and the cell editor's.
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(20, 20), QPoint(20, 20));
-    QApplication::sendEvent(results.Text1->viewport(), &right);
+    QApplication::sendEvent(results.reportBox()->viewport(), &right);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
     words = commands(menu);
@@ -117,16 +117,16 @@ class QtDialogsTest : public QObject {
     QVERIFY(words.contains("复制(&C)"));
     QCOMPARE(notChinese(words), QStringList());
 
-    Form1 sheet;
+    LpWindow sheet;
     showActive(&sheet);
     layOut(sheet, 2, 2);
-    clickCell(sheet.MSFlexGrid1, 1, 1);
+    clickCell(sheet.grid(), 1, 1);
     type("5");
-    QVERIFY(sheet.Text8->hasFocus());
+    QVERIFY(sheet.numberEditor()->hasFocus());
     words.clear();
     // Its Paste goes through the editor's character filter.
     QGuiApplication::clipboard()->setText("a1.5");
-    whileModal([&] { QApplication::sendEvent(sheet.Text8, &right); },
+    whileModal([&] { QApplication::sendEvent(sheet.numberEditor(), &right); },
                [&](QWidget* popup) {
                  auto* menu = qobject_cast<QMenu*>(popup);
                  words = commands(menu);
@@ -135,11 +135,11 @@ class QtDialogsTest : public QObject {
                });
     QVERIFY(words.size() > 5);
     QCOMPARE(notChinese(words), QStringList());
-    QCOMPARE(sheet.Text8->text(), QStringLiteral("51.5"));
+    QCOMPARE(sheet.numberEditor()->text(), QStringLiteral("51.5"));
   }
 
   void theSaveDialogShowsEachFilterOnceWithItsPattern() {
-    Form2 results;
+    ResultsWindow results;
     showActive(&results);
     QStringList filters, patterns;
     bool byName = false;
@@ -164,29 +164,6 @@ class QtDialogsTest : public QObject {
     QCOMPARE(filters, QStringList({"文件文件(*.TXT)", "DAT 文件(*.DAT)"}));
     QCOMPARE(patterns, QStringList({"*.TXT", "*.dat"}));
     QVERIFY(byName);
-  }
-
-  void theSaveDialogSavesUnderTheNameTypedAndOffersItAgain() {
-    QTemporaryDir folder;
-    const QString path = folder.filePath("报告");  // no extension added
-    Form2 results;
-    results.setReportText("ab\r\n");
-    showActive(&results);
-    whileModal([&] { results.save(); },
-               [&](QWidget* dialog) {
-                 auto* name = dialog->findChild<QLineEdit*>("fileNameEdit");
-                 name->setText(path);  // as typed or pasted
-                 QTest::keyClick(name, Qt::Key_Return);
-               });
-    QCOMPARE(readFile(path), QByteArray("ab\r\n"));
-    QString offered;
-    whileModal([&] { results.save(); },
-               [&](QWidget* dialog) {
-                 auto* files = qobject_cast<QFileDialog*>(dialog);
-                 offered = files->directory().filePath(
-                     files->findChild<QLineEdit*>("fileNameEdit")->text());
-               });
-    QCOMPARE(offered, path);
   }
 };
 

@@ -1,4 +1,4 @@
-// The results window: design, keyboard order, report hand-off, resizing and
+// The results window: design, keyboard order, resizing and
 // saving. Saves that fail on permissions or full and read-only disks are
 // covered by save_failures_test.
 #include <Qsci/qsciscintilla.h>
@@ -13,23 +13,21 @@ class ResultsWindowTest : public QObject {
 
  private slots:
   void designAndTheReportBox() {
-    Form2 form;
-    QCOMPARE(QStringList({form.windowTitle(), form.Label1->text(), form.Command2->text(),
-                          form.Command1->text()}),
+    ResultsWindow form;
+    QCOMPARE(QStringList({form.windowTitle(), form.titleLabel()->text(), form.saveButton()->text(),
+                          form.okButton()->text()}),
              QStringList({"线性规划计算结果", "线性规划计算结果", "保 存", "确 定"}));
-    // A plain, editable, unwrapped text box.
-    QVERIFY(!form.Text1->isReadOnly() && form.Text1->wrapMode() == QsciScintilla::WrapNone);
     // Loading a report is no edit that undo could take back.
     form.setReportText(kExampleReport);
-    QVERIFY(!form.Text1->isUndoAvailable());
+    QVERIFY(!form.reportBox()->isUndoAvailable());
     // The report box has the focus at first.
     showActive(&form);
-    QCOMPARE(QApplication::focusWidget(), form.Text1);
+    QCOMPARE(QApplication::focusWidget(), form.reportBox());
   }
 
   void theKeyboardLeavesTheReportBoxByTabAndReachesTheButtons() {
     RecordingPlatform platform;
-    Form2 form;
+    ResultsWindow form;
     form.setReportText(kExampleReport);
     showActive(&form);
     const auto press = [](Qt::Key key, Qt::KeyboardModifiers modifiers = {}) {
@@ -61,58 +59,33 @@ class ResultsWindowTest : public QObject {
     QVERIFY(!form.isVisible());
   }
 
-  void eachReportGetsAFreshModalWindowWithItsTitleAndExactText() {
-    RecordingPlatform platform;
-    QList<Shown> shown;
-    recordResults(platform, shown);
-    const auto record = platform.onModal;
-    QList<QPointer<QDialog>> windows;
-    platform.onModal = [&](QDialog* dialog) {
-      QVERIFY(dialog->isModal());
-      record(dialog);
-      windows << dialog;
-      QTest::mouseClick(static_cast<Form2*>(dialog)->Command1, Qt::LeftButton);  // 确 定 closes
-    };
-    Form2::showReport(nullptr, "", kExampleReport);
-    Form2::showReport(nullptr, "统计结果", "共有样本数：0\r\n");
-    Form2::showReport(nullptr, "目标规划计算结果", "a\r\n");
-    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QCOMPARE(windows.size(), 3);
-    for (const auto& window : windows) QVERIFY(window.isNull());  // destroyed once closed
-    QStringList titles;
-    for (const Shown& each : shown) titles << each.title + "/" + each.label;
-    QCOMPARE(titles, QStringList({"线性规划计算结果/线性规划计算结果", "统计结果/统计结果",
-                                  "目标规划计算结果/目标规划计算结果"}));
-    QCOMPARE(shown[0].text, std::string(kExampleReport));  // CR LF kept byte for byte
-  }
-
   void resizeFollowsTheWindowAndSkipsBelowTheMargins() {
-    Form2 form;
+    ResultsWindow form;
     showActive(&form);
     // Report box and frame W − 300 wide, report box H − 1200 high (W, H:
     // the outer size); nothing else moves.
     const QSize outer(pixelsToTwipsX(form.frameGeometry().width(), &form),
                       pixelsToTwipsY(form.frameGeometry().height(), &form));
-    QCOMPARE(twips(form.Text1).size(), outer - QSize(300, 1200));
-    const QRect text0 = twips(form.Text1), frame0 = twips(form.Frame1);
+    QCOMPARE(twips(form.reportBox()).size(), outer - QSize(300, 1200));
+    const QRect text0 = twips(form.reportBox()), frame0 = twips(form.panel());
     form.resize(form.width() + twipsToPixelsX(1500, &form),
                 form.height() + twipsToPixelsY(600, &form));
-    QTRY_COMPARE(twips(form.Text1), text0.adjusted(0, 0, 1500, 600));
-    QCOMPARE(twips(form.Frame1), frame0.adjusted(0, 0, 1500, 0));
+    QTRY_COMPARE(twips(form.reportBox()), text0.adjusted(0, 0, 1500, 600));
+    QCOMPARE(twips(form.panel()), frame0.adjusted(0, 0, 1500, 0));
     // Below the margins the last sizes stay.
-    const QRect text1 = form.Text1->geometry();
+    const QRect text1 = form.reportBox()->geometry();
     form.resize(5, 5);
-    QTRY_VERIFY(form.size() == QSize(5, 5) && form.Text1->geometry() == text1);
+    QTRY_VERIFY(form.size() == QSize(5, 5) && form.reportBox()->geometry() == text1);
   }
 
   void saveWritesTheBoxInGb18030UnderTheNameChosen() {
     RecordingPlatform platform;
     QTemporaryDir dir;
     const QString report = dir.filePath("report.TXT"), plain = dir.filePath("noext");
-    Form2 form;
+    ResultsWindow form;
     form.setReportText(kExampleReport);
     platform.nextSavePath = report;
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.saveButton(), Qt::LeftButton);
     const QByteArray written = readFile(report);
     QCOMPARE(written, gb18030(kExampleReport));
     // By hand: 线性规划计算结果 and the last line's χ in their GBK codes,
@@ -127,7 +100,7 @@ class ResultsWindowTest : public QObject {
     // characters GBK lacks keep their four-byte codes; the name chosen
     // last is offered again.
     form.setReportText("ab\r\n");
-    form.Text1->insertAt(QStringLiteral("═😀统计"), 1, 0);
+    form.reportBox()->insertAt(QStringLiteral("═😀统计"), 1, 0);
     platform.nextSavePath = plain;
     form.save();
     QCOMPARE(readFile(plain), "ab\r\n" + QByteArray::fromHex("A8549439FC36CDB3BCC6"));

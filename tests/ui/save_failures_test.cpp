@@ -123,7 +123,7 @@ class SaveFailuresTest : public QObject {
     }
     struct stat before_node {};
     QVERIFY(lstat(old_path.constData(), &before_node) == 0);
-    Form2 form;
+    ResultsWindow form;
     form.setReportText(text);
     form.show();
     const QStringList before = entries(folder);
@@ -161,7 +161,7 @@ class SaveFailuresTest : public QObject {
     const QByteArray native = QFile::encodeName(path);
     for (const mode_t mode : {mode_t{0640}, mode_t{0604}, mode_t{0600}}) {
       QVERIFY(writeFile(path, kOldBytes) && chmod(native.constData(), mode) == 0);
-      Form2 form;
+      ResultsWindow form;
       form.setReportText("new\r\n");
       platform.nextSavePath = path;
       form.save();

@@ -9,30 +9,29 @@ using namespace orcalc::ui;
 using namespace orcalc::ui::testing;
 
 static QSize gridSize(const SheetWindow& form) {
-  return {form.MSFlexGrid1->cols(), form.MSFlexGrid1->rows()};
+  return {form.grid()->cols(), form.grid()->rows()};
 }
 
 class SheetWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void startUpStateOfBothWindows() {
+  void startUpState() {
     for (bool goal : {false, true}) {
       std::unique_ptr<SheetWindow> form = newWindow(goal);
-      QCOMPARE(QStringList({form->windowTitle(), form->Text2->text(), form->Text1->text()}),
-               QStringList({goal ? "目标规划计算程序" : "线性规划计算程序", "5", "6"}));
+      QCOMPARE(form->windowTitle(), goal ? "目标规划计算程序" : "线性规划计算程序");
       QCOMPARE(gridSize(*form), QSize(2, 2));
-      QVERIFY(!form->Command2->isEnabled() && form->Text8->isHidden() && form->Combo3->isHidden());
+      QVERIFY(!form->calculateButton()->isEnabled());
       showActive(form.get());
-      QCOMPARE(QApplication::focusWidget(), form->MSFlexGrid1);
+      QCOMPARE(QApplication::focusWidget(), form->grid());
     }
   }
 
   void countBoxesTakeDigitsOnlyAndKeysPressOnlyAFocusedButton() {
     RecordingPlatform platform;
-    Form1 form;
+    LpWindow form;
     showActive(&form);
-    for (QLineEdit* box : {form.Text1, form.Text2}) {
+    for (QLineEdit* box : {form.constraintCountBox(), form.variableCountBox()}) {
       box->setFocus();
       box->clear();
       type("12a\r-. 3\b");  // the letter, Enter, minus, point and blank beep
@@ -40,45 +39,46 @@ class SheetWindowTest : public QObject {
     }
     // Pasted text keeps only its digits, without a beep.
     QApplication::clipboard()->setText("a1 -2.5x３0");
-    form.Text2->paste();
-    QCOMPARE(form.Text2->text() + ' ' + QString::number(platform.beeps),
-             QStringLiteral("121250 10"));
+    form.variableCountBox()->paste();
+    QCOMPARE(form.variableCountBox()->text(), QStringLiteral("121250"));
+    QCOMPARE(platform.beeps, 10);
     // A count read before its box has lost the focus is still at most 500.
-    form.Text1->setText("99999");
+    form.constraintCountBox()->setText("99999");
     form.ok();
     QCOMPARE(gridSize(form), QSize(503, 502));
     // Leaving a box caps its number at 500 and changes nothing else.
-    const QStringList typed = {"600", "", "0600", QString(400, '9'), "007"};
-    const QStringList kept = {"500", "", "500", "500", "007"};
-    for (int i = 0; i < typed.size(); ++i) {
-      form.Text1->setFocus();
-      form.Text1->setText(typed[i]);
-      form.MSFlexGrid1->setFocus();
-      QTRY_COMPARE(form.Text1->text(), kept[i]);
+    for (const auto& [typed, kept] : {std::pair<QString, QString>{"0600", "500"},
+                                      {QString(400, '9'), "500"},
+                                      {"", ""},
+                                      {"007", "007"}}) {
+      form.constraintCountBox()->setFocus();
+      form.constraintCountBox()->setText(typed);
+      form.grid()->setFocus();
+      QTRY_COMPARE(form.constraintCountBox()->text(), kept);
     }
     // Escape closes nothing, and Enter presses a button only when it has
     // the focus.
-    form.Option1[0]->setFocus();
-    QTest::keyClick(form.Option1[0], Qt::Key_Escape);
-    QTest::keyClick(form.Option1[0], Qt::Key_Return);
+    form.maximumOption()->setFocus();
+    QTest::keyClick(form.maximumOption(), Qt::Key_Escape);
+    QTest::keyClick(form.maximumOption(), Qt::Key_Return);
     QVERIFY(form.isVisible() && gridSize(form) == QSize(503, 502));
-    form.Command1->setFocus();
-    QTest::keyClick(form.Command1, Qt::Key_Return);
+    form.okButton()->setFocus();
+    QTest::keyClick(form.okButton(), Qt::Key_Return);
     QCOMPARE(gridSize(form), QSize(503, 9));
-    QTest::mouseClick(form.Command6, Qt::LeftButton);
+    QTest::mouseClick(form.exitButton(), Qt::LeftButton);
     QVERIFY(!form.isVisible());
   }
 
   void okLaysOutTheSheetAndKeepsTextsOnARebuild() {
-    Form1 form;
-    QTest::mouseClick(form.Command1, Qt::LeftButton);  // 5 variables, 6 constraints, minimising
-    SheetGrid* const grid = form.MSFlexGrid1;
-    QVERIFY(gridSize(form) == QSize(8, 8) && grid->text(1, 7) == " Min " &&
-            form.Command2->isEnabled());
+    LpWindow form;
+    QTest::mouseClick(form.okButton(), Qt::LeftButton);  // 5 variables, 6 constraints, minimising
+    SheetGrid* const grid = form.grid();
+    QCOMPARE(gridSize(form), QSize(8, 8));
+    QCOMPARE(grid->text(1, 7), QStringLiteral(" Min "));
     // A smaller sheet keeps the texts of the cells it still has and shows
     // the sense chosen now; growing again brings back empty cells.
     setCells(grid, {{}, {"7", "", "", "", "kept"}, {"", "", "", "", "", "", "12"}});
-    form.Option1[0]->click();
+    form.maximumOption()->click();
     layOut(form, 3, 2);
     QCOMPARE(gridSize(form), QSize(6, 4));
     QCOMPARE(QStringList({grid->text(2, 1), grid->text(2, 5), grid->text(0, 4), grid->text(1, 5)}),
@@ -91,12 +91,12 @@ class SheetWindowTest : public QObject {
     RecordingPlatform platform;
     QList<Shown> shown;
     recordResults(platform, shown);
-    Form1 form;
-    SheetGrid* grid = form.MSFlexGrid1;
-    form.Option1[0]->click();
+    LpWindow form;
+    SheetGrid* grid = form.grid();
+    form.maximumOption()->click();
     layOut(form, 2, 2);
     setCells(grid, {{"3", "2"}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ ", "6"}});
-    QTest::mouseClick(form.Command2, Qt::LeftButton);
+    QTest::mouseClick(form.calculateButton(), Qt::LeftButton);
     QCOMPARE(QStringList({shown.value(0).title, shown.value(0).label}),
              QStringList(2, "线性规划计算结果"));
     QCOMPARE(shown.value(0).text, std::string(kExampleReport));
@@ -110,12 +110,12 @@ class SheetWindowTest : public QObject {
     for (auto kind : {stats::SheetKind::LinearProgramming, stats::SheetKind::GoalProgramming}) {
       std::unique_ptr<SheetWindow> sheet = newWindow(kind == stats::SheetKind::GoalProgramming);
       layOut(*sheet, 3, 4);
-      QTest::mouseClick(sheet->Command3, Qt::LeftButton);  // before any cell was clicked
-      setCells(sheet->MSFlexGrid1, {{"", "1"}, {"", "4"}, {"", "9"}, {"", "16"}, {"", "25"}});
-      clickCell(sheet->MSFlexGrid1, 3, 2);
-      QTest::mouseClick(sheet->Command3, Qt::LeftButton);
+      QTest::mouseClick(sheet->statisticsButton(), Qt::LeftButton);  // before any cell was clicked
+      setCells(sheet->grid(), {{"", "1"}, {"", "4"}, {"", "9"}, {"", "16"}, {"", "25"}});
+      clickCell(sheet->grid(), 3, 2);
+      QTest::mouseClick(sheet->statisticsButton(), Qt::LeftButton);
       QCOMPARE(shown.last().text,
-               stats::Calculate({2, 4, kind}, sheet->MSFlexGrid1->sheet()).report.value_or(""));
+               stats::Calculate({2, 4, kind}, sheet->grid()->sheet()).report.value_or(""));
       QCOMPARE(shown.last().title, QStringLiteral("统计结果"));
     }
     QCOMPARE(platform.messages.mid(1),
@@ -124,7 +124,7 @@ class SheetWindowTest : public QObject {
 
   void goalAboutAndResultsWindowsOpenModallyOverTheirWindow() {
     RecordingPlatform platform;
-    Form1 form;
+    LpWindow form;
     showActive(&form);
     QVERIFY(form.windowType() == Qt::Window);  // the main window belongs to nobody
     // Each modal window, over the window it belongs to: a dialog-type window
@@ -138,42 +138,42 @@ class SheetWindowTest : public QObject {
           dialog->windowHandle()->transientParent() == dialog->parentWidget()->windowHandle();
       log << dialog->objectName() + (owned ? " over " : " beside ") +
                  dialog->parentWidget()->objectName();
-      auto* goal = qobject_cast<Form3*>(dialog);
+      auto* goal = qobject_cast<GoalWindow*>(dialog);
       if (!goal) return;
       // A fresh window each time: an empty sheet, Calculate disabled.
-      QVERIFY(!goal->Command2->isEnabled());
+      QVERIFY(!goal->calculateButton()->isEnabled());
       QCOMPARE(gridSize(*goal), QSize(2, 2));
-      QTest::mouseClick(goal->Command5, Qt::LeftButton);
+      QTest::mouseClick(goal->aboutButton(), Qt::LeftButton);
       layOut(*goal, 3, 2);  // three variables (Text2), two goals (Text1)
       QCOMPARE(gridSize(*goal), QSize(10, 3));
-      QTest::mouseClick(goal->Command2, Qt::LeftButton);
-      QTest::mouseClick(goal->Command6, Qt::LeftButton);
+      QTest::mouseClick(goal->calculateButton(), Qt::LeftButton);
+      QTest::mouseClick(goal->exitButton(), Qt::LeftButton);
     };
-    QTest::mouseClick(form.Command5, Qt::LeftButton);
-    QTest::mouseClick(form.Command4, Qt::LeftButton);
-    QTest::mouseClick(form.Command4, Qt::LeftButton);
+    QTest::mouseClick(form.aboutButton(), Qt::LeftButton);
+    QTest::mouseClick(form.goalButton(), Qt::LeftButton);
+    QTest::mouseClick(form.goalButton(), Qt::LeftButton);
     const QStringList goalRun = {"Form3 over Form1", "frmAbout over Form3", "Form2 over Form3"};
     QCOMPARE(log, QStringList{"frmAbout over Form1"} + goalRun + goalRun);
   }
 
   void resizeRule() {
-    Form3 form;
+    GoalWindow form;
     showActive(&form);
     // Grid and panel W − 300 wide, grid H − 1800 high (W, H: the outer
     // size less the menu bar), from the first show on; nothing else moves.
     const QSize outer(
         pixelsToTwipsX(form.frameGeometry().width(), &form),
         pixelsToTwipsY(form.frameGeometry().height() - form.menuBar()->height(), &form));
-    QCOMPARE(twips(form.MSFlexGrid1).size(), outer - QSize(300, 1800));
-    QCOMPARE(twips(form.Frame1).width(), outer.width() - 300);
-    const QRect grid0 = twips(form.MSFlexGrid1), frame0 = twips(form.Frame1);
+    QCOMPARE(twips(form.grid()).size(), outer - QSize(300, 1800));
+    QCOMPARE(twips(form.panel()).width(), outer.width() - 300);
+    const QRect grid0 = twips(form.grid()), frame0 = twips(form.panel());
     form.resize(form.width() + twipsToPixelsX(1500, &form),
                 form.height() + twipsToPixelsY(600, &form));
-    QTRY_COMPARE(twips(form.MSFlexGrid1), grid0.adjusted(0, 0, 1500, 600));
-    QCOMPARE(twips(form.Frame1), frame0.adjusted(0, 0, 1500, 0));
+    QTRY_COMPARE(twips(form.grid()), grid0.adjusted(0, 0, 1500, 600));
+    QCOMPARE(twips(form.panel()), frame0.adjusted(0, 0, 1500, 0));
     // Below the margins the sizes clamp at zero, and the window still works.
     form.resize(10, 10);
-    QTRY_COMPARE(form.MSFlexGrid1->size(), QSize(0, 0));
+    QTRY_COMPARE(form.grid()->size(), QSize(0, 0));
     form.ok();
   }
 };

@@ -5,11 +5,11 @@
 #include <QtTest>
 #include <QtWidgets>
 
-#include "app/form1.h"
-#include "app/form3.h"
-#include "results/form2.h"
+#include "app/goal_window.h"
+#include "app/lp_window.h"
+#include "platform/twips.h"
+#include "results/results_window.h"
 #include "sheet/sheet_grid.h"
-#include "sheet/twips.h"
 #include "support/recording_platform.h"
 
 namespace orcalc::ui::testing {
@@ -28,13 +28,13 @@ inline QRect twips(const QWidget* w) {
 }
 
 inline std::unique_ptr<SheetWindow> newWindow(bool goal) {
-  return goal ? std::unique_ptr<SheetWindow>(new Form3) : std::make_unique<Form1>();
+  return goal ? std::unique_ptr<SheetWindow>(new GoalWindow) : std::make_unique<LpWindow>();
 }
 
 // Sets the count boxes (variables; constraints or goals) and presses OK.
 inline void layOut(SheetWindow& form, int variables, int rows) {
-  form.Text2->setText(QString::number(variables));
-  form.Text1->setText(QString::number(rows));
+  form.variableCountBox()->setText(QString::number(variables));
+  form.constraintCountBox()->setText(QString::number(rows));
   form.ok();
 }
 
@@ -102,9 +102,9 @@ struct Shown {
 
 inline void recordResults(RecordingPlatform& platform, QList<Shown>& shown) {
   platform.onModal = [&platform, &shown](QDialog* dialog) {
-    if (auto* form = qobject_cast<Form2*>(dialog))
-      shown << Shown{form->windowTitle(), form->Label1->text(), form->reportBytes().toStdString(),
-                     platform.messages.size()};
+    if (auto* form = qobject_cast<ResultsWindow*>(dialog))
+      shown << Shown{form->windowTitle(), form->titleLabel()->text(),
+                     form->reportBytes().toStdString(), platform.messages.size()};
   };
 }
 

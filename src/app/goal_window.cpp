@@ -1,4 +1,4 @@
-#include "app/form3.h"
+#include "app/goal_window.h"
 
 #include "goal/goal_commands.h"
 #include "goal/goal_sheet_file.h"
@@ -6,23 +6,23 @@
 
 namespace orcalc::ui {
 
-const SheetWindowDesign& form3Design() {
+const SheetWindowDesign& goalWindowDesign() {
   static const SheetWindowDesign design = [] {
     SheetWindowDesign d;
     d.caption = "目标规划计算程序";
     d.client_width = 10950;
     d.client_height = 8715;
-    d.frame1 = {120, 0, 10815, 855};
-    d.label2 = {120, 360, 735, 255};
-    d.text2 = {720, 240, 615, 375};
-    d.label1 = {1560, 360, 1095, 255};
-    d.text1 = {2640, 240, 615, 390};
+    d.panel = {120, 0, 10815, 855};
+    d.variable_count_label = {120, 360, 735, 255};
+    d.variable_count_box = {720, 240, 615, 375};
+    d.row_count_label = {1560, 360, 1095, 255};
+    d.row_count_box = {2640, 240, 615, 390};
     d.has_sense = false;
-    d.command1 = {6480, 240, 735, 375};
-    d.command2 = {7200, 240, 855, 375};
-    d.command3 = {8040, 240, 735, 375};
-    d.command5 = {8760, 240, 735, 375};
-    d.command6 = {9480, 240, 615, 375};
+    d.ok_button = {6480, 240, 735, 375};
+    d.calculate_button = {7200, 240, 855, 375};
+    d.statistics_button = {8040, 240, 735, 375};
+    d.about_button = {8760, 240, 735, 375};
+    d.exit_button = {9480, 240, 615, 375};
     d.grid = {120, 840, 10815, 7815};
     d.sign_column_from_right = 6;
     d.sheet_kind = stats::SheetKind::GoalProgramming;
@@ -31,25 +31,25 @@ const SheetWindowDesign& form3Design() {
   return design;
 }
 
-Form3::Form3(QWidget* parent) : SheetWindow(form3Design(), parent) {
+GoalWindow::GoalWindow(QWidget* parent) : SheetWindow(goalWindowDesign(), parent) {
   setObjectName(QStringLiteral("Form3"));
 }
 
-SheetWindow::SheetFit Form3::fitSheet(const Sheet& sheet) const {
+SheetWindow::SheetFit GoalWindow::fitSheet(const Sheet& sheet) const {
   const goal::GoalSheetFit fit = goal::FitGoalSheet(sheet);
   return {fit.mismatch, fit.variables, fit.goals, false};
 }
 
-void Form3::layOutSheet(int variables, int goals) {
-  MSFlexGrid1->modifySheet([&](Sheet& sheet) { goal::LayOutSheet(sheet, goals, variables); });
+void GoalWindow::layOutSheet(int variables, int goals) {
+  grid_->modifySheet([&](Sheet& sheet) { goal::LayOutSheet(sheet, goals, variables); });
 }
 
-CalculationJob Form3::prepareCalculation(int variables, int goals) {
+CalculationJob GoalWindow::prepareCalculation(int variables, int goals) {
   goal::GoalRequest request;
   request.goals = goals;
   request.variables = variables;
   request.decimal_separator = decimalSeparator();
-  const Sheet& sheet = MSFlexGrid1->sheet();
+  const Sheet& sheet = grid_->sheet();
   return [request, &sheet](Progress& progress) mutable {
     request.progress = &progress;
     return goal::Calculate(request, sheet);

@@ -15,12 +15,12 @@ class QsciScintilla;
 
 namespace orcalc::ui {
 
-class Form2 : public QDialog {
+class ResultsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  explicit Form2(QWidget* parent = nullptr);
-  ~Form2() override;
+  explicit ResultsWindow(QWidget* parent = nullptr);
+  ~ResultsWindow() override;
 
   // The window caption and the title label, always set together.
   void setTitle(const QString& title);
@@ -37,12 +37,13 @@ class Form2 : public QDialog {
   // title), the report in the box, shown modally; returns when closed.
   static void showReport(QWidget* parent, const std::string& title, const std::string& report);
 
-  // Controls, named as in the window's design.
-  QGroupBox* Frame1 = nullptr;
-  QLabel* Label1 = nullptr;
-  QPushButton* Command2 = nullptr;  // 保 存
-  QPushButton* Command1 = nullptr;  // 确 定
-  QsciScintilla* Text1 = nullptr;
+  // The controls (objectNames Frame1, Label1, Command2, Command1, Text1, as
+  // the window's design names them).
+  QGroupBox* panel() const { return panel_; }
+  QLabel* titleLabel() const { return titleLabel_; }
+  QPushButton* saveButton() const { return saveButton_; }  // 保 存
+  QPushButton* okButton() const { return okButton_; }      // 确 定
+  QsciScintilla* reportBox() const { return reportBox_; }
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -55,6 +56,11 @@ class Form2 : public QDialog {
   // keyboard order (true when `event` is one of them and was used).
   bool moveFocusOnTab(const QKeyEvent& event);
 
+  QGroupBox* panel_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QPushButton* saveButton_ = nullptr;
+  QPushButton* okButton_ = nullptr;
+  QsciScintilla* reportBox_ = nullptr;
   QString saved_path_;  // the name chosen last, offered again
 };
 

@@ -1,4 +1,4 @@
-#include "results/form2.h"
+#include "results/results_window.h"
 
 #include <Qsci/qsciscintilla.h>
 
@@ -14,7 +14,7 @@
 
 #include "platform/ansi_file.h"
 #include "platform/platform.h"
-#include "sheet/twips.h"
+#include "platform/twips.h"
 
 namespace orcalc::ui {
 namespace {
@@ -51,100 +51,100 @@ constexpr int kHeightMargin = 1200;
 
 }  // namespace
 
-Form2::Form2(QWidget* parent) : QDialog(parent, ownedWindowFlags(parent)) {
+ResultsWindow::ResultsWindow(QWidget* parent) : QDialog(parent, ownedWindowFlags(parent)) {
   setObjectName(QStringLiteral("Form2"));
   setWindowTitle(QString::fromUtf8(kDesignTitle));
   resize(twipsToPixelsX(9030, this), twipsToPixelsY(6810, this));
 
-  // Text1 is created first: it leads the keyboard order and has the focus
+  // reportBox_ is created first: it leads the keyboard order and has the focus
   // when the window opens.
-  Text1 = new QsciScintilla(this);
-  Text1->setObjectName(QStringLiteral("Text1"));
-  Text1->setGeometry(twipsRect(120, 720, 8895, 6015, this));
+  reportBox_ = new QsciScintilla(this);
+  reportBox_->setObjectName(QStringLiteral("Text1"));
+  reportBox_->setGeometry(twipsRect(120, 720, 8895, 6015, this));
   // A document without style bytes: a report has one style, and a style byte
   // per character would double the memory a long report takes. The document
   // comes first: code page and line-end mode belong to it.
   const long document =
-      Text1->SendScintilla(QsciScintillaBase::SCI_CREATEDOCUMENT, 0UL,
-                           long{QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE});
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, document);
-  Text1->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
+      reportBox_->SendScintilla(QsciScintillaBase::SCI_CREATEDOCUMENT, 0UL,
+                                long{QsciScintillaBase::SC_DOCUMENTOPTION_STYLES_NONE});
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETDOCPOINTER, 0UL, document);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_RELEASEDOCUMENT, 0UL, document);
   // A plain text box: no lexer, margins, folding or wrapping; both scroll
   // bars; CR LF line ends for new lines, the report's own ends kept.
-  Text1->setUtf8(true);
-  Text1->setLexer(nullptr);
-  Text1->setMargins(0);
-  Text1->setFolding(QsciScintilla::NoFoldStyle);
-  Text1->setWrapMode(QsciScintilla::WrapNone);
-  Text1->setEolMode(QsciScintilla::EolWindows);
-  Text1->setEolVisibility(false);
-  Text1->setFont(reportFont(font()));
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETHSCROLLBAR, 1UL);
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETVSCROLLBAR, 1UL);
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1UL);
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1UL);
+  reportBox_->setUtf8(true);
+  reportBox_->setLexer(nullptr);
+  reportBox_->setMargins(0);
+  reportBox_->setFolding(QsciScintilla::NoFoldStyle);
+  reportBox_->setWrapMode(QsciScintilla::WrapNone);
+  reportBox_->setEolMode(QsciScintilla::EolWindows);
+  reportBox_->setEolVisibility(false);
+  reportBox_->setFont(reportFont(font()));
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETHSCROLLBAR, 1UL);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETVSCROLLBAR, 1UL);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTH, 1UL);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETSCROLLWIDTHTRACKING, 1UL);
 
-  Frame1 = new QGroupBox(this);
-  Frame1->setObjectName(QStringLiteral("Frame1"));
-  Frame1->setGeometry(twipsRect(120, 0, 8895, 615, this));
+  panel_ = new QGroupBox(this);
+  panel_->setObjectName(QStringLiteral("Frame1"));
+  panel_->setGeometry(twipsRect(120, 0, 8895, 615, this));
 
-  Label1 = new QLabel(QString::fromUtf8(kDesignTitle), Frame1);
-  Label1->setObjectName(QStringLiteral("Label1"));
-  Label1->setGeometry(twipsRect(240, 240, 1935, 255, this));
+  titleLabel_ = new QLabel(QString::fromUtf8(kDesignTitle), panel_);
+  titleLabel_->setObjectName(QStringLiteral("Label1"));
+  titleLabel_->setGeometry(twipsRect(240, 240, 1935, 255, this));
 
-  Command2 = new QPushButton(QStringLiteral("保 存"), Frame1);
-  Command2->setObjectName(QStringLiteral("Command2"));
-  Command2->setGeometry(twipsRect(6480, 120, 735, 375, this));
+  saveButton_ = new QPushButton(QStringLiteral("保 存"), panel_);
+  saveButton_->setObjectName(QStringLiteral("Command2"));
+  saveButton_->setGeometry(twipsRect(6480, 120, 735, 375, this));
 
-  Command1 = new QPushButton(QStringLiteral("确 定"), Frame1);
-  Command1->setObjectName(QStringLiteral("Command1"));
-  Command1->setGeometry(twipsRect(7320, 120, 855, 375, this));
+  okButton_ = new QPushButton(QStringLiteral("确 定"), panel_);
+  okButton_->setObjectName(QStringLiteral("Command1"));
+  okButton_->setGeometry(twipsRect(7320, 120, 855, 375, this));
 
-  setTabOrder(Text1, Command1);
-  setTabOrder(Command1, Command2);
-  Text1->setFocus();
+  setTabOrder(reportBox_, okButton_);
+  setTabOrder(okButton_, saveButton_);
+  reportBox_->setFocus();
   // The box would keep Tab for itself: the keyboard could never leave it.
-  Text1->installEventFilter(this);
+  reportBox_->installEventFilter(this);
 
-  connect(Command1, &QPushButton::clicked, this, &QWidget::close);
-  connect(Command2, &QPushButton::clicked, this, &Form2::save);
+  connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
+  connect(saveButton_, &QPushButton::clicked, this, &ResultsWindow::save);
 }
 
-Form2::~Form2() = default;
+ResultsWindow::~ResultsWindow() = default;
 
-void Form2::setTitle(const QString& title) {
+void ResultsWindow::setTitle(const QString& title) {
   setWindowTitle(title);
-  Label1->setText(title);
+  titleLabel_->setText(title);
 }
 
-void Form2::setReportText(const std::string& utf8) {
+void ResultsWindow::setReportText(const std::string& utf8) {
   // Loading is not an edit the user could undo.
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
   // No change notifications while loading: each one would make a UTF-16 copy
   // of the whole inserted text for accessibility.
-  const long event_mask = Text1->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
-  Text1->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
-  Text1->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT, static_cast<unsigned long>(utf8.size()),
-                       utf8.data());
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
-                       static_cast<unsigned long>(event_mask));
-  Text1->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
-  Text1->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
-  Text1->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+  const long event_mask = reportBox_->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT,
+                            static_cast<unsigned long>(utf8.size()), utf8.data());
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
+                            static_cast<unsigned long>(event_mask));
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
 }
 
-QByteArray Form2::reportBytes() const {
-  const long length = Text1->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
+QByteArray ResultsWindow::reportBytes() const {
+  const long length = reportBox_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH);
   // Room for the terminating NUL whichever way the length is counted.
   QByteArray bytes(length + 2, Qt::Uninitialized);
-  Text1->SendScintilla(QsciScintillaBase::SCI_GETTEXT, static_cast<unsigned long>(length + 1),
-                       bytes.data());
+  reportBox_->SendScintilla(QsciScintillaBase::SCI_GETTEXT, static_cast<unsigned long>(length + 1),
+                            bytes.data());
   bytes.truncate(length);
   return bytes;
 }
 
-void Form2::save() {
+void ResultsWindow::save() {
   SaveFileRequest request;
   request.filter = QString::fromUtf8(kSaveFilter);
   request.initialPath = saved_path_;
@@ -155,9 +155,10 @@ void Form2::save() {
   FileWriteResult result;
   try {
     // The box's own text, converted and written piece by piece.
-    const auto length = static_cast<size_t>(Text1->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    const auto length =
+        static_cast<size_t>(reportBox_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
     const auto* text = reinterpret_cast<const char*>(
-        Text1->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
+        reportBox_->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
     result = WriteAnsiFileAtomically(path, std::string_view(text, length));
   } catch (const std::bad_alloc&) {
     // The memory ran out on the way: nothing replaced the old file.
@@ -171,36 +172,37 @@ void Form2::save() {
   }
 }
 
-void Form2::showReport(QWidget* parent, const std::string& title, const std::string& report) {
+void ResultsWindow::showReport(QWidget* parent, const std::string& title,
+                               const std::string& report) {
   // Owned here until it is shown: a window whose report cannot be loaded
   // (the memory ran out) goes with the exception instead of staying behind,
   // hidden, with its half-loaded report.
-  auto owner = std::make_unique<Form2>(parent);
+  auto owner = std::make_unique<ResultsWindow>(parent);
   owner->setAttribute(Qt::WA_DeleteOnClose);
   if (!title.empty()) owner->setTitle(QString::fromStdString(title));
   owner->setReportText(report);
-  QPointer<Form2> form = owner.get();  // may allocate: before the release
+  QPointer<ResultsWindow> form = owner.get();  // may allocate: before the release
   owner.release();
   Platform::current().runModal(form);
 }
 
-void Form2::resizeEvent(QResizeEvent* event) {
+void ResultsWindow::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
   applyResizeRule();
 }
 
-void Form2::applyResizeRule() {
+void ResultsWindow::applyResizeRule() {
   const QRect outer = frameGeometry();
   const int w = pixelsToTwipsX(outer.width(), this);
   const int h = pixelsToTwipsY(outer.height(), this);
   // Below the margins (a minimised window) the last sizes stay.
   if (w < kWidthMargin || h < kHeightMargin) return;
   const int width = twipsToPixelsX(w - kWidthMargin, this);
-  Text1->resize(width, twipsToPixelsY(h - kHeightMargin, this));
-  Frame1->resize(width, Frame1->height());
+  reportBox_->resize(width, twipsToPixelsY(h - kHeightMargin, this));
+  panel_->resize(width, panel_->height());
 }
 
-bool Form2::moveFocusOnTab(const QKeyEvent& event) {
+bool ResultsWindow::moveFocusOnTab(const QKeyEvent& event) {
   const Qt::KeyboardModifiers others =
       event.modifiers() & ~(Qt::ShiftModifier | Qt::ControlModifier | Qt::KeypadModifier);
   if (others != Qt::NoModifier) return false;
@@ -211,7 +213,7 @@ bool Form2::moveFocusOnTab(const QKeyEvent& event) {
   return true;
 }
 
-void Form2::keyPressEvent(QKeyEvent* event) {
+void ResultsWindow::keyPressEvent(QKeyEvent* event) {
   // Escape does not close the window: only OK and the close box do.
   if (event->key() == Qt::Key_Escape) {
     event->ignore();
@@ -222,8 +224,8 @@ void Form2::keyPressEvent(QKeyEvent* event) {
   QDialog::keyPressEvent(event);
 }
 
-bool Form2::eventFilter(QObject* watched, QEvent* event) {
-  if (watched == Text1 && event->type() == QEvent::KeyPress &&
+bool ResultsWindow::eventFilter(QObject* watched, QEvent* event) {
+  if (watched == reportBox_ && event->type() == QEvent::KeyPress &&
       moveFocusOnTab(*static_cast<QKeyEvent*>(event))) {
     return true;
   }

@@ -1,23 +1,24 @@
-// The goal-programming sheet window, opened modally from Form1.
+// The goal-programming sheet window, opened modally from LpWindow.
 #pragma once
 
 #include "app/sheet_window.h"
 
 namespace orcalc::ui {
 
-class Form3 : public SheetWindow {
+class GoalWindow : public SheetWindow {
   Q_OBJECT
 
  public:
-  explicit Form3(QWidget* parent = nullptr);
+  explicit GoalWindow(QWidget* parent = nullptr);
 
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
-  // Text1 counts the goals (M), Text2 the variables (N).
+  // The constraint-count box counts the goals (M), the variable-count box
+  // the variables (N).
   void layOutSheet(int variables, int goals) override;
   CalculationJob prepareCalculation(int variables, int goals) override;
 };
 
-const SheetWindowDesign& form3Design();
+const SheetWindowDesign& goalWindowDesign();
 
 }  // namespace orcalc::ui

@@ -8,11 +8,11 @@ class QAction;
 
 namespace orcalc::ui {
 
-class Form1 : public SheetWindow {
+class LpWindow : public SheetWindow {
   Q_OBJECT
 
  public:
-  explicit Form1(QWidget* parent = nullptr);
+  explicit LpWindow(QWidget* parent = nullptr);
 
   // The sense chosen by the option buttons: 最大值 maximises, else minimise.
   lp::Sense sense() const;
@@ -22,6 +22,8 @@ class Form1 : public SheetWindow {
   void sensitivityAnalysis();
   // 分析 → 图解法: the picture of a two-variable problem as the intake reads it.
   void graphicalMethod();
+  // 目标规划: a fresh goal-programming window each time, modal over this one.
+  void openGoalProgramming();
 
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
@@ -42,6 +44,6 @@ class Form1 : public SheetWindow {
   QAction* graphAction_ = nullptr;
 };
 
-const SheetWindowDesign& form1Design();
+const SheetWindowDesign& lpWindowDesign();
 
 }  // namespace orcalc::ui

@@ -1,4 +1,4 @@
-// Form1's OK with 500 variables and 500 constraints: laying the sheet out
+// LpWindow's OK with 500 variables and 500 constraints: laying the sheet out
 // (502 x 503 cells) and painting the grid, then scrolling it to the far
 // corner and painting again.
 #include <benchmark/benchmark.h>
@@ -7,32 +7,32 @@
 #include <QLineEdit>
 #include <memory>
 
-#include "app/form1.h"
+#include "app/lp_window.h"
 #include "sheet/sheet_grid.h"
 #include "ui_bench_support.h"
 
-using orcalc::ui::Form1;
+using orcalc::ui::LpWindow;
 
 namespace {
 
-std::unique_ptr<Form1> newForm() {
-  auto form = std::make_unique<Form1>();
+std::unique_ptr<LpWindow> newForm() {
+  auto form = std::make_unique<LpWindow>();
   form->show();
   QApplication::processEvents();
-  form->Text2->setText("500");
-  form->Text1->setText("500");
+  form->variableCountBox()->setText("500");
+  form->constraintCountBox()->setText("500");
   return form;
 }
 
 void BM_Form1_Ok500x500(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
-    std::unique_ptr<Form1> form = newForm();
+    std::unique_ptr<LpWindow> form = newForm();
     state.ResumeTiming();
     form->ok();
-    form->MSFlexGrid1->repaint();
+    form->grid()->repaint();
     state.PauseTiming();
-    if (form->MSFlexGrid1->cols() != 503) state.SkipWithError("sheet not laid out");
+    if (form->grid()->cols() != 503) state.SkipWithError("sheet not laid out");
     form.reset();
     state.ResumeTiming();
   }
@@ -40,9 +40,9 @@ void BM_Form1_Ok500x500(benchmark::State& state) {
 BENCHMARK(BM_Form1_Ok500x500)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 void BM_Form1_ScrollRepaint500x500(benchmark::State& state) {
-  std::unique_ptr<Form1> form = newForm();
+  std::unique_ptr<LpWindow> form = newForm();
   form->ok();
-  orcalc::ui::SheetGrid* grid = form->MSFlexGrid1;
+  orcalc::ui::SheetGrid* grid = form->grid();
   for (int r = 1; r < grid->rows(); ++r) {
     for (int c = 1; c < grid->cols(); c += 7) grid->setText(r, c, "123.456");
   }

@@ -1,4 +1,4 @@
-#include "sheet/twips.h"
+#include "platform/twips.h"
 
 #include <QGuiApplication>
 #include <QRect>
