@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const int n = in.Next() % 13;
   orcalc::lp::LpProblem problem;
   problem.Resize(2, n);
-  problem.sense = (in.Next() & 1) ? 1.0 : -1.0;
+  problem.sense = (in.Next() & 1) ? orcalc::lp::Sense::Maximise : orcalc::lp::Sense::Minimise;
   problem.objective = {in.Number(), in.Number()};
   for (int i = 0; i < n; ++i) {
     const auto row = static_cast<std::size_t>(i);

@@ -26,16 +26,16 @@ GoalModel DenseProblem(int size) {
     return lo + (hi - lo) * (static_cast<double>(rng() >> 11) * 0x1p-53);
   };
   GoalModel m;
-  m.constraintCount = size;
-  m.variableCount = size;
-  m.levelCount = size;
+  m.constraint_count = size;
+  m.variable_count = size;
+  m.level_count = size;
   for (int i = 0; i < size; ++i) {
     for (int j = 0; j < size; ++j) m.coef.push_back(uniform(1, 10));
     m.target.push_back(uniform(10, 1000));
-    m.negWeight.push_back(uniform(1, 5));
-    m.negLevel.push_back(static_cast<std::int16_t>(1 + rng() % 5));
-    m.posWeight.push_back(uniform(1, 5));
-    m.posLevel.push_back(static_cast<std::int16_t>(1 + rng() % 5));
+    m.neg_weight.push_back(uniform(1, 5));
+    m.neg_level.push_back(static_cast<std::int16_t>(1 + rng() % 5));
+    m.pos_weight.push_back(uniform(1, 5));
+    m.pos_level.push_back(static_cast<std::int16_t>(1 + rng() % 5));
   }
   return m;
 }
@@ -126,7 +126,7 @@ BENCHMARK(BM_Exchange)
 void BM_ExchangeBaseline(benchmark::State& state) {
   PivotSetup s = Setup(static_cast<int>(state.range(0)));
   GoalTableau& t = s.tableau;
-  const ExchangeArgs args{t.coef.data(), t.stride,      t.goals, t.rowValue.data(),
+  const ExchangeArgs args{t.coef.data(), t.stride,      t.goals, t.row_value.data(),
                           t.eval.data(), t.keep.data(), s.r,     s.p};
   for (auto _ : state) {
     ExchangeTableauBaseline(args);

@@ -15,7 +15,7 @@ using orcalc::lp::LpProblem;
 LpProblem Tangents(int n) {
   LpProblem problem;
   problem.Resize(2, n);
-  problem.sense = 1;
+  problem.sense = orcalc::lp::Sense::Maximise;
   problem.objective = {3, 2};
   for (int i = 0; i < n; ++i) {
     const double angle = 2 * M_PI * i / n;
@@ -35,7 +35,7 @@ LpProblem Random(int n) {
   std::uniform_int_distribution<int> coefficient(1, 10), rhs(50, 500);
   LpProblem problem;
   problem.Resize(2, n);
-  problem.sense = 1;
+  problem.sense = orcalc::lp::Sense::Maximise;
   problem.objective = {3, 2};
   for (int i = 0; i < n; ++i) {
     problem.coefficients[2 * i] = coefficient(random);

@@ -28,7 +28,7 @@ LpProblem Dense(int size, int kind) {
   std::mt19937_64 random(5000 + static_cast<unsigned>(size) * 2 + static_cast<unsigned>(kind));
   LpProblem problem;
   problem.Resize(size, size);
-  problem.sense = 1.0;
+  problem.sense = orcalc::lp::Sense::Maximise;
   for (double& c : problem.objective) c = Uniform(random, 1, 20);
   std::vector<double> point(static_cast<std::size_t>(size));
   for (double& v : point) v = Uniform(random, kind == 2 ? 1 : 0, 3);

@@ -25,7 +25,7 @@ LpProblem AllLessEqual(int size) {
   std::mt19937_64 random(1000 + static_cast<unsigned>(size));
   LpProblem problem;
   problem.Resize(size, size);
-  problem.sense = 1.0;
+  problem.sense = orcalc::lp::Sense::Maximise;
   for (double& c : problem.objective) c = Uniform(random, 1, 20);
   for (double& a : problem.coefficients) a = Uniform(random, 1, 10);
   for (double& s : problem.signs) s = orcalc::lp::kLessEqual;
@@ -40,7 +40,7 @@ LpProblem Mixed(int size) {
   std::mt19937_64 random(2000 + static_cast<unsigned>(size));
   LpProblem problem;
   problem.Resize(size, size);
-  problem.sense = 1.0;
+  problem.sense = orcalc::lp::Sense::Maximise;
   for (double& c : problem.objective) c = Uniform(random, 1, 20);
   std::vector<double> point(static_cast<std::size_t>(size));
   for (double& v : point) v = Uniform(random, 0, 3);
@@ -96,7 +96,7 @@ void BM_Mixed(benchmark::State& state) {
   for (auto _ : state) {
     const orcalc::lp::SimplexResult result = orcalc::lp::SolveSimplex(problem);
     pivots = result.pivots;
-    if (!result.messages.empty())
+    if (!orcalc::lp::SolvedCleanly(result))
       state.SkipWithError("the mixed problem must solve without a message");
     benchmark::DoNotOptimize(result.objective);
   }

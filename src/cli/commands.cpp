@@ -17,7 +17,7 @@ std::string SheetPath(const Arguments& arguments) {
 
 int CountOption(const Arguments& arguments, std::string_view option, int fallback) {
   if (const auto value = arguments.Value(option)) return ParseCount(option, *value);
-  return std::clamp(fallback, 0, kMaxCount);
+  return ClampCount(fallback);
 }
 
 int RequiredCount(const Arguments& arguments, std::string_view option) {

@@ -6,8 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "common/numeric_reading.h"
-#include "common/sheet.h"
+#include "common/cell_reader.h"
 
 namespace orcalc {
 
@@ -38,13 +37,8 @@ inline bool AllFinite(const std::vector<double>& values) {
 
 // "单元格(r,c)的数值超出范围！" for grid row r, column c.
 std::string OverflowMessage(int row, int col);
-
-// Numeric reading of a sheet cell (empty outside the sheet).
-inline double ReadCell(const Sheet& sheet, int row, int col) {
-  return ReadNumber(sheet.Cell(row, col));
-}
-inline bool CellOverflows(const Sheet& sheet, int row, int col) {
-  return ReadNumberChecked(sheet.Cell(row, col)).overflow;
+inline std::string OverflowMessage(const CellPosition& cell) {
+  return OverflowMessage(cell.row, cell.col);
 }
 
 }  // namespace orcalc

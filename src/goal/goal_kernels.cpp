@@ -65,12 +65,12 @@ namespace {
   }
 
   // Every other row; column p of each is likewise overwritten after the pass.
-  const double vr = a.rowValue[a.r];
+  const double vr = a.row_value[a.r];
   for (int i = begin; i < end; ++i) {
     if (i == a.r) continue;
     double* const row = a.coef + static_cast<std::size_t>(i) * a.stride;
     const double x = row[p];
-    a.rowValue[i] = a.rowValue[i] - (x * vr) / P;
+    a.row_value[i] = a.row_value[i] - (x * vr) / P;
     UpdateRow(row, pivot_row, a.keep, width, x, P);
     row[p] = -x / P;
   }
@@ -81,7 +81,7 @@ namespace {
   const std::size_t p = static_cast<std::size_t>(a.p);
   double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
   const double P = pivot_row[p];
-  a.rowValue[a.r] = a.rowValue[a.r] / P;
+  a.row_value[a.r] = a.row_value[a.r] / P;
   DivideRow(pivot_row, a.keep, a.stride, P);
   pivot_row[p] = 1 / P;
 }

@@ -17,7 +17,7 @@ struct ExchangeArgs {
   double* coef = nullptr;  // rows × stride, row by row
   std::size_t stride = 0;  // doubles from one row to the next
   int rows = 0;
-  double* rowValue = nullptr;           // one per row
+  double* row_value = nullptr;          // one per row
   double* eval = nullptr;               // stride long
   const std::uint64_t* keep = nullptr;  // stride long
   int r = 0;                            // pivot row
@@ -30,10 +30,10 @@ struct ExchangeArgs {
 // are left alone:
 //   eval(j)     -= coef(r,j) × eval(p) / P         (j ≠ p)
 //   eval(p)      = −eval(p) / P
-//   rowValue(i) -= coef(i,p) × rowValue(r) / P     (i ≠ r)
+//   row_value(i) -= coef(i,p) × row_value(r) / P     (i ≠ r)
 //   coef(i,j)   -= coef(r,j) × coef(i,p) / P       (i ≠ r, j ≠ p)
 //   coef(i,p)    = −coef(i,p) / P                  (i ≠ r)
-//   rowValue(r) /= P;  coef(r,j) /= P (j ≠ p);  coef(r,p) = 1 / P
+//   row_value(r) /= P;  coef(r,j) /= P (j ≠ p);  coef(r,p) = 1 / P
 // The tableau is walked row by row and nothing is allocated. From
 // kParallelExchangeCells cells on, the rows are split over the pivot pool's
 // threads; each element is computed the same way by whichever thread.

@@ -23,29 +23,24 @@ std::int16_t RoundLevel(double value) {
 GoalIntake ReadGoalModel(const Sheet& sheet, int goals, int variables) {
   GoalIntake intake;
   GoalModel& m = intake.model;
-  const int M = goals < 0 ? 0 : goals;
-  const int N = variables < 0 ? 0 : variables;
-  m.constraintCount = M;
-  m.variableCount = N;
-  m.levelCount = N;
+  const int M = ClampCount(goals);
+  const int N = ClampCount(variables);
+  m.constraint_count = M;
+  m.variable_count = N;
+  m.level_count = N;
   m.coef.resize(static_cast<std::size_t>(M) * static_cast<std::size_t>(N));
   m.target.resize(static_cast<std::size_t>(M));
-  m.negWeight.resize(static_cast<std::size_t>(M));
-  m.negLevel.resize(static_cast<std::size_t>(M));
-  m.posWeight.resize(static_cast<std::size_t>(M));
-  m.posLevel.resize(static_cast<std::size_t>(M));
+  m.neg_weight.resize(static_cast<std::size_t>(M));
+  m.neg_level.resize(static_cast<std::size_t>(M));
+  m.pos_weight.resize(static_cast<std::size_t>(M));
+  m.pos_level.resize(static_cast<std::size_t>(M));
 
   // Reads one cell; false (and the cell noted) when its number overflows.
+  CellReader cells(sheet);
   auto read = [&](int row, int col, double& out) {
-    const NumberReading reading = ReadNumberChecked(sheet.Cell(row, col));
-    if (reading.overflow) {
-      intake.overflow = true;
-      intake.overflowRow = row;
-      intake.overflowCol = col;
-      return false;
-    }
-    out = reading.value;
-    return true;
+    if (cells.Read(row, col, out)) return true;
+    intake.overflow = cells.overflow();
+    return false;
   };
 
   for (int i = 0; i < M; ++i) {
@@ -57,15 +52,15 @@ GoalIntake ReadGoalModel(const Sheet& sheet, int goals, int variables) {
         return intake;
       }
     }
-    double negLevel = 0;
-    double posLevel = 0;
-    if (!read(row, N + 2, m.target[g]) || !read(row, N + 3, m.negWeight[g]) ||
-        !read(row, N + 4, negLevel) || !read(row, N + 5, m.posWeight[g]) ||
-        !read(row, N + 6, posLevel)) {
+    double neg_level = 0;
+    double pos_level = 0;
+    if (!read(row, N + 2, m.target[g]) || !read(row, N + 3, m.neg_weight[g]) ||
+        !read(row, N + 4, neg_level) || !read(row, N + 5, m.pos_weight[g]) ||
+        !read(row, N + 6, pos_level)) {
       return intake;
     }
-    m.negLevel[g] = RoundLevel(negLevel);
-    m.posLevel[g] = RoundLevel(posLevel);
+    m.neg_level[g] = RoundLevel(neg_level);
+    m.pos_level[g] = RoundLevel(pos_level);
   }
   return intake;
 }

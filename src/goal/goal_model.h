@@ -3,8 +3,10 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <vector>
 
+#include "common/cell_reader.h"
 #include "common/sheet.h"
 
 namespace orcalc::goal {
@@ -12,20 +14,20 @@ namespace orcalc::goal {
 // Goal i (0-based here, row i+1 of the sheet) reads
 //   coef(i,0)·X1 + … + coef(i,N-1)·XN + D(i)- − D(i)+ = target(i);
 // each deviation carries a weight and a priority level. Level 1 is
-// minimised first; levels outside 1..levelCount never cost anything.
+// minimised first; levels outside 1..level_count never cost anything.
 struct GoalModel {
-  int constraintCount = 0;   // M
-  int variableCount = 0;     // N
-  int levelCount = 0;        // L, always N
+  int constraint_count = 0;  // M
+  int variable_count = 0;    // N
+  int level_count = 0;       // L, always N
   std::vector<double> coef;  // M × N, row by row
   std::vector<double> target;
-  std::vector<double> negWeight;
-  std::vector<std::int16_t> negLevel;
-  std::vector<double> posWeight;
-  std::vector<std::int16_t> posLevel;
+  std::vector<double> neg_weight;
+  std::vector<std::int16_t> neg_level;
+  std::vector<double> pos_weight;
+  std::vector<std::int16_t> pos_level;
 
-  double a(int i, int j) const {
-    return coef[static_cast<std::size_t>(i) * static_cast<std::size_t>(variableCount) +
+  double Coefficient(int i, int j) const {
+    return coef[static_cast<std::size_t>(i) * static_cast<std::size_t>(variable_count) +
                 static_cast<std::size_t>(j)];
   }
 };
@@ -39,9 +41,7 @@ struct GoalIntake {
   GoalModel model;
   // The first cell read whose number does not fit a double; nothing else is
   // read after it and the model must not be used.
-  bool overflow = false;
-  int overflowRow = 0;
-  int overflowCol = 0;
+  std::optional<CellPosition> overflow;
 };
 
 // Reads M goals over N variables from the sheet, goal rows from the top; in

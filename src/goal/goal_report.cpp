@@ -30,9 +30,9 @@ std::string IndexedLine(std::string_view before, int index, std::string_view aft
 }  // namespace
 
 GoalReport::GoalReport(const GoalModel& model, std::string_view decimal_separator)
-    : goals_(model.constraintCount),
-      variables_(model.variableCount),
-      levels_(model.levelCount),
+    : goals_(model.constraint_count),
+      variables_(model.variable_count),
+      levels_(model.level_count),
       text_(decimal_separator) {
   const int M = goals_;
   const int N = variables_;
@@ -73,7 +73,7 @@ GoalReport::GoalReport(const GoalModel& model, std::string_view decimal_separato
   for (int i = 0; i < M; ++i) {
     text_.Add("\r\n约束方程").AddInt(i + 1).Add(": ");
     for (int j = 0; j < N; ++j) {
-      text_.AddPlain(model.a(i, j)).Add(" * X").AddInt(j + 1).Add(" + ");
+      text_.AddPlain(model.Coefficient(i, j)).Add(" * X").AddInt(j + 1).Add(" + ");
     }
     text_.Add("(D").AddInt(i + 1).Add("+) - (D").AddInt(i + 1).Add("-)").Add(" = ");
     text_.AddPlain(model.target[static_cast<std::size_t>(i)]);

@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <unordered_map>
 #include <utility>
 
+#include "common/basis_history.h"
 #include "goal/goal_kernels.h"
 
 namespace orcalc::goal {
@@ -16,9 +16,9 @@ std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 double EvaluationAfresh(const GoalTableau& t, int j) {
   double sum = 0;
   for (int i = 0; i < t.goals; ++i) {
-    if (t.rowLevel[Index(i)] == t.level) sum += t.Coef(i, j) * t.rowWeight[Index(i)];
+    if (t.row_level[Index(i)] == t.level) sum += t.Coef(i, j) * t.row_weight[Index(i)];
   }
-  if (t.colLevel[Index(j)] == t.level) sum -= t.colWeight[Index(j)];
+  if (t.col_level[Index(j)] == t.level) sum -= t.col_weight[Index(j)];
   return sum;
 }
 
@@ -29,67 +29,9 @@ double EvaluationAfresh(const GoalTableau& t, int j) {
 double EntryTolerance(const GoalTableau& t, int j) {
   const double tol = t.EvalTolerance(j);
   const double e = std::fabs(t.eval[Index(j)]);
-  if (e <= tol || e > kEvalRoundOff * t.evalBound[Index(j)]) return tol;
+  if (e <= tol || e > kEvalRoundOff * t.eval_bound[Index(j)]) return tol;
   return std::fabs(EvaluationAfresh(t, j)) <= tol ? e : tol;
 }
-
-// The bases one level has passed through, to notice a return to one of
-// them. A basis is a set of variables; it is hashed as the exclusive or of
-// a random key per variable, and a matching hash is confirmed by rebuilding
-// the earlier basis from the level's starting basis and its exchanges.
-class BasisHistory {
- public:
-  explicit BasisHistory(int variable_count) : keys_(Index(variable_count) + 1) {
-    std::uint64_t state = 0x9e3779b97f4a7c15ULL;
-    for (auto& key : keys_) key = SplitMix(state);
-  }
-
-  void Start(const std::vector<int>& basis) {
-    start_ = basis;
-    exchanges_.clear();
-    seen_.clear();
-    hash_ = 0;
-    for (int v : basis) hash_ ^= keys_[Index(v)];
-    seen_.emplace(hash_, 0);
-  }
-
-  // Records one exchange; whether the basis it produced was seen before.
-  bool Repeats(int leaving, int entering, const std::vector<int>& basis) {
-    hash_ ^= keys_[Index(leaving)] ^ keys_[Index(entering)];
-    exchanges_.emplace_back(leaving, entering);
-    const auto [first, last] = seen_.equal_range(hash_);
-    for (auto it = first; it != last; ++it) {
-      if (SameBasis(it->second, basis)) return true;
-    }
-    seen_.emplace(hash_, static_cast<int>(exchanges_.size()));
-    return false;
-  }
-
- private:
-  static std::uint64_t SplitMix(std::uint64_t& state) {
-    std::uint64_t z = (state += 0x9e3779b97f4a7c15ULL);
-    z = (z ^ (z >> 30)) * 0xbf58476d1ce4e5b9ULL;
-    z = (z ^ (z >> 27)) * 0x94d049bb133111ebULL;
-    return z ^ (z >> 31);
-  }
-
-  // Whether the basis after `step` exchanges of this level equals `basis`.
-  bool SameBasis(int step, const std::vector<int>& basis) const {
-    std::vector<char> member(keys_.size(), 0);
-    for (int v : start_) member[Index(v)] = 1;
-    for (int s = 0; s < step; ++s) {
-      member[Index(exchanges_[Index(s)].first)] = 0;
-      member[Index(exchanges_[Index(s)].second)] = 1;
-    }
-    return std::all_of(basis.begin(), basis.end(), [&](int v) { return member[Index(v)] != 0; });
-  }
-
-  std::vector<std::uint64_t> keys_;
-  std::vector<int> start_;
-  std::vector<std::pair<int, int>> exchanges_;        // (leaving, entering)
-  std::unordered_multimap<std::uint64_t, int> seen_;  // hash → exchanges made
-  std::uint64_t hash_ = 0;
-};
 
 // Whether the end of the level rests on the round-off bound's lower limit
 // only: a live column's evaluation entry counts as 0 there, although it is
@@ -103,7 +45,7 @@ class BasisHistory {
 bool LevelEndUndecided(const GoalTableau& t) {
   double weights = 0;
   for (int i = 0; i < t.goals; ++i) {
-    if (t.rowLevel[Index(i)] == t.level) weights += std::fabs(t.rowWeight[Index(i)]);
+    if (t.row_level[Index(i)] == t.level) weights += std::fabs(t.row_weight[Index(i)]);
   }
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
@@ -112,8 +54,8 @@ bool LevelEndUndecided(const GoalTableau& t) {
     double largest = 0;
     for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
     const double entry_noise = kEntryNoise * weights * largest;
-    if (e > kEvalRoundOff * t.evalBound[Index(j)] + entry_noise) return true;
-    if (std::fabs(EvaluationAfresh(t, j)) > kSumRoundOff * t.evalScale[Index(j)] + entry_noise)
+    if (e > kEvalRoundOff * t.eval_bound[Index(j)] + entry_noise) return true;
+    if (std::fabs(EvaluationAfresh(t, j)) > kSumRoundOff * t.eval_scale[Index(j)] + entry_noise)
       return true;
   }
   return false;
@@ -124,23 +66,25 @@ bool LevelEndUndecided(const GoalTableau& t) {
 bool EvaluationFinite(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
-    if (!std::isfinite(t.eval[Index(j)]) || !std::isfinite(t.evalScale[Index(j)]) ||
-        !std::isfinite(t.evalBound[Index(j)]))
+    if (!std::isfinite(t.eval[Index(j)]) || !std::isfinite(t.eval_scale[Index(j)]) ||
+        !std::isfinite(t.eval_bound[Index(j)]))
       return false;
   }
   return true;
 }
 
 // Runs the levels; the outcome. The tableau is left as it stands.
-GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& onPivot,
+GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& on_pivot,
                       int pivot_limit, const SolveOptions& options) {
   Progress* const progress = options.progress;
   GoalSnapshot snapshot;
-  BasisHistory history(t.variables + 2 * t.goals);
+  // The bases of the level so far (variable identifiers are members).
+  BasisHistory history(t.variables + 2 * t.goals + 1);
   for (int level = 1; level <= t.levels; ++level) {
     if (progress) progress->SetPhase(ProgressPhase::GoalLevel, level);
     BuildEvaluationRow(t, level);
-    history.Start(t.rowVar);
+    history.SetCurrent(t.row_var);
+    history.Restart();
     if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
     while (!LevelOptimal(t)) {
       if (ShouldStop(progress)) return GoalOutcome::Stopped;
@@ -150,19 +94,20 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
       if (pivot < kSmallestPivot) return GoalOutcome::PivotTooSmall;
       if (t.pivots >= pivot_limit) return GoalOutcome::PivotLimit;
 
-      const int leaving = t.rowVar[Index(r)];
-      const int entering = t.colVar[Index(p)];
+      const int leaving = t.row_var[Index(r)];
+      const int entering = t.col_var[Index(p)];
       Exchange(t, r, p);
       ++t.pivots;
       if (progress) progress->SetPivots(t.pivots);
-      if (options.afterExchange) options.afterExchange(t);
+      if (options.after_exchange) options.after_exchange(t);
       TakeSnapshot(t, snapshot);
-      if (onPivot) onPivot(snapshot);
-      if (history.Repeats(leaving, entering, t.rowVar)) return GoalOutcome::Cycling;
+      if (on_pivot) on_pivot(snapshot);
+      history.Exchange(leaving, entering);
+      if (!history.Insert()) return GoalOutcome::Cycling;
       if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
       // No basic variable may go negative beyond round-off: one that does
       // shows that a comparison within round-off chose the wrong row.
-      for (double value : t.rowValue) {
+      for (double value : t.row_value) {
         if (value < -t.tolerance) return GoalOutcome::RoundOff;
       }
     }
@@ -175,15 +120,15 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
 // Whether the values of a snapshot satisfy every goal's equation
 // a·X + D- − D+ = b within round-off of its terms.
 bool MeetsEquations(const GoalModel& model, const GoalSnapshot& s) {
-  const int M = model.constraintCount;
-  const int N = model.variableCount;
+  const int M = model.constraint_count;
+  const int N = model.variable_count;
   for (int i = 0; i < M; ++i) {
     const double dn = s.solution[Index(N + i)];
     const double dp = s.solution[Index(N + M + i)];
     double sum = dn - dp - model.target[Index(i)];
     double terms = std::fabs(dn) + std::fabs(dp) + std::fabs(model.target[Index(i)]);
     for (int j = 0; j < N; ++j) {
-      const double term = model.a(i, j) * s.solution[Index(j)];
+      const double term = model.Coefficient(i, j) * s.solution[Index(j)];
       sum += term;
       terms += std::fabs(term);
     }
@@ -196,33 +141,33 @@ bool MeetsEquations(const GoalModel& model, const GoalSnapshot& s) {
 
 GoalTableau StartTableau(const GoalModel& model) {
   GoalTableau t;
-  const int M = model.constraintCount;
-  const int N = model.variableCount;
+  const int M = model.constraint_count;
+  const int N = model.variable_count;
   t.goals = M;
   t.variables = N;
-  t.levels = model.levelCount;
+  t.levels = model.level_count;
   t.columns = N + M;
   t.stride = (Index(t.columns) + 3) & ~std::size_t{3};
 
   t.coef.assign(Index(M) * t.stride, 0.0);
-  t.rowValue.resize(Index(M));
-  t.rowVar.resize(Index(M));
-  t.rowWeight.resize(Index(M));
-  t.rowLevel.resize(Index(M));
-  t.colVar.resize(Index(t.columns));
-  t.colWeight.resize(Index(t.columns));
-  t.colLevel.resize(Index(t.columns));
+  t.row_value.resize(Index(M));
+  t.row_var.resize(Index(M));
+  t.row_weight.resize(Index(M));
+  t.row_level.resize(Index(M));
+  t.col_var.resize(Index(t.columns));
+  t.col_weight.resize(Index(t.columns));
+  t.col_level.resize(Index(t.columns));
   t.eval.assign(t.stride, 0.0);
   t.keep.assign(t.stride, kKeepColumn);
 
-  t.evalScale.assign(t.stride, 0.0);
-  t.evalBound.assign(t.stride, 0.0);
-  t.valueBound.resize(Index(M));
+  t.eval_scale.assign(t.stride, 0.0);
+  t.eval_bound.assign(t.stride, 0.0);
+  t.value_bound.resize(Index(M));
 
   for (int j = 0; j < N; ++j) {
-    t.colVar[Index(j)] = j + 1;
-    t.colWeight[Index(j)] = 0;
-    t.colLevel[Index(j)] = 0;
+    t.col_var[Index(j)] = j + 1;
+    t.col_weight[Index(j)] = 0;
+    t.col_level[Index(j)] = 0;
   }
   for (int i = 0; i < M; ++i) {
     const std::size_t g = Index(i);
@@ -231,27 +176,27 @@ GoalTableau StartTableau(const GoalModel& model) {
     const int positive_id = N + M + i + 1;
     t.Coef(i, column) = -1;
     if (model.target[g] >= 0) {
-      for (int j = 0; j < N; ++j) t.Coef(i, j) = model.a(i, j);
-      t.rowValue[g] = model.target[g];
-      t.rowVar[g] = negative_id;
-      t.rowWeight[g] = model.negWeight[g];
-      t.rowLevel[g] = model.negLevel[g];
-      t.colVar[Index(column)] = positive_id;
-      t.colWeight[Index(column)] = model.posWeight[g];
-      t.colLevel[Index(column)] = model.posLevel[g];
+      for (int j = 0; j < N; ++j) t.Coef(i, j) = model.Coefficient(i, j);
+      t.row_value[g] = model.target[g];
+      t.row_var[g] = negative_id;
+      t.row_weight[g] = model.neg_weight[g];
+      t.row_level[g] = model.neg_level[g];
+      t.col_var[Index(column)] = positive_id;
+      t.col_weight[Index(column)] = model.pos_weight[g];
+      t.col_level[Index(column)] = model.pos_level[g];
     } else {
       // D(i)+ = −b(i) + Σ a(i,j)·Xj + D(i)- ≥ 0 starts basic instead.
-      for (int j = 0; j < N; ++j) t.Coef(i, j) = -model.a(i, j);
-      t.rowValue[g] = -model.target[g];
-      t.rowVar[g] = positive_id;
-      t.rowWeight[g] = model.posWeight[g];
-      t.rowLevel[g] = model.posLevel[g];
-      t.colVar[Index(column)] = negative_id;
-      t.colWeight[Index(column)] = model.negWeight[g];
-      t.colLevel[Index(column)] = model.negLevel[g];
+      for (int j = 0; j < N; ++j) t.Coef(i, j) = -model.Coefficient(i, j);
+      t.row_value[g] = -model.target[g];
+      t.row_var[g] = positive_id;
+      t.row_weight[g] = model.pos_weight[g];
+      t.row_level[g] = model.pos_level[g];
+      t.col_var[Index(column)] = negative_id;
+      t.col_weight[Index(column)] = model.neg_weight[g];
+      t.col_level[Index(column)] = model.neg_level[g];
     }
   }
-  for (int i = 0; i < M; ++i) t.valueBound[Index(i)] = std::fabs(t.rowValue[Index(i)]);
+  for (int i = 0; i < M; ++i) t.value_bound[Index(i)] = std::fabs(t.row_value[Index(i)]);
   for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = t.Removed(j) ? kKeepColumn : 0;
   return t;
 }
@@ -261,34 +206,34 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
     if (t.keep[j] == 0) t.eval[j] = 0;
   }
   for (int i = 0; i < t.goals; ++i) {
-    if (t.rowLevel[Index(i)] != level) continue;
-    AddWeightedRow(t.eval.data(), &t.coef[Index(i) * t.stride], t.rowWeight[Index(i)],
+    if (t.row_level[Index(i)] != level) continue;
+    AddWeightedRow(t.eval.data(), &t.coef[Index(i) * t.stride], t.row_weight[Index(i)],
                    t.keep.data(), t.stride);
   }
   for (int j = 0; j < t.columns; ++j) {
-    if (!t.Removed(j) && t.colLevel[Index(j)] == level) {
-      t.eval[Index(j)] = t.eval[Index(j)] - t.colWeight[Index(j)];
+    if (!t.Removed(j) && t.col_level[Index(j)] == level) {
+      t.eval[Index(j)] = t.eval[Index(j)] - t.col_weight[Index(j)];
     }
   }
   t.level = level;
   UpdateEvaluationScale(t);
   for (std::size_t j = 0; j < t.stride; ++j) {
-    if (t.keep[j] == 0) t.evalBound[j] = t.evalScale[j];
+    if (t.keep[j] == 0) t.eval_bound[j] = t.eval_scale[j];
   }
 }
 
 void UpdateEvaluationScale(GoalTableau& t) {
   for (std::size_t j = 0; j < t.stride; ++j) {
-    if (t.keep[j] == 0) t.evalScale[j] = 0;
+    if (t.keep[j] == 0) t.eval_scale[j] = 0;
   }
   for (int i = 0; i < t.goals; ++i) {
-    if (t.rowLevel[Index(i)] != t.level) continue;
-    AddWeightedMagnitudes(t.evalScale.data(), &t.coef[Index(i) * t.stride], t.rowWeight[Index(i)],
+    if (t.row_level[Index(i)] != t.level) continue;
+    AddWeightedMagnitudes(t.eval_scale.data(), &t.coef[Index(i) * t.stride], t.row_weight[Index(i)],
                           t.keep.data(), t.stride);
   }
   for (int j = 0; j < t.columns; ++j) {
-    if (!t.Removed(j) && t.colLevel[Index(j)] == t.level) {
-      t.evalScale[Index(j)] += std::fabs(t.colWeight[Index(j)]);
+    if (!t.Removed(j) && t.col_level[Index(j)] == t.level) {
+      t.eval_scale[Index(j)] += std::fabs(t.col_weight[Index(j)]);
     }
   }
 }
@@ -316,10 +261,10 @@ int ChooseEntering(const GoalTableau& t) {
     if (d > tol) {
       p = j;
     } else if (std::fabs(d) <= tol) {
-      const auto level_j = t.colLevel[Index(j)];
-      const auto level_p = t.colLevel[Index(p)];
+      const auto level_j = t.col_level[Index(j)];
+      const auto level_p = t.col_level[Index(p)];
       if (level_j > level_p ||
-          (level_j == level_p && t.colWeight[Index(j)] < t.colWeight[Index(p)])) {
+          (level_j == level_p && t.col_weight[Index(j)] < t.col_weight[Index(p)])) {
         p = j;
       }
     }
@@ -339,7 +284,7 @@ int ChooseLeaving(const GoalTableau& t, int p) {
   for (int i = 0; i < t.goals; ++i) {
     const double c = t.Coef(i, p);
     if (!(c > floor)) continue;
-    const double q = t.rowValue[Index(i)] / c;
+    const double q = t.row_value[Index(i)] / c;
     if (!(q < 1000000000)) continue;
     if (r < 0) {
       r = i;
@@ -350,10 +295,10 @@ int ChooseLeaving(const GoalTableau& t, int p) {
     const double tq = tol * std::max(std::fabs(q), std::fabs(qr));
     bool take = d < -tq;
     if (!take && std::fabs(d) <= tq) {
-      const auto level_i = t.rowLevel[Index(i)];
-      const auto level_r = t.rowLevel[Index(r)];
+      const auto level_i = t.row_level[Index(i)];
+      const auto level_r = t.row_level[Index(r)];
       take = level_i < level_r ||
-             (level_i == level_r && t.rowWeight[Index(i)] > t.rowWeight[Index(r)]);
+             (level_i == level_r && t.row_weight[Index(i)] > t.row_weight[Index(r)]);
     }
     if (take) {
       r = i;
@@ -366,31 +311,31 @@ int ChooseLeaving(const GoalTableau& t, int p) {
 void Exchange(GoalTableau& t, int r, int p) {
   const std::size_t ri = Index(r);
   const std::size_t pj = Index(p);
-  std::swap(t.rowVar[ri], t.colVar[pj]);
-  std::swap(t.rowWeight[ri], t.colWeight[pj]);
-  std::swap(t.rowLevel[ri], t.colLevel[pj]);
+  std::swap(t.row_var[ri], t.col_var[pj]);
+  std::swap(t.row_weight[ri], t.col_weight[pj]);
+  std::swap(t.row_level[ri], t.col_level[pj]);
 
   // What the exchange subtracts from each evaluation entry goes into its
   // bound: eval(j) -= coef(r,j) × eval(p) / P; eval(p) becomes -eval(p) / P.
   const double P = t.Coef(r, p);
-  const double pivot_bound = (t.evalBound[pj] + std::fabs(t.eval[pj])) / std::fabs(P);
-  AddWeightedMagnitudes(t.evalBound.data(), &t.coef[ri * t.stride], std::fabs(t.eval[pj] / P),
+  const double pivot_bound = (t.eval_bound[pj] + std::fabs(t.eval[pj])) / std::fabs(P);
+  AddWeightedMagnitudes(t.eval_bound.data(), &t.coef[ri * t.stride], std::fabs(t.eval[pj] / P),
                         t.keep.data(), t.stride);
-  t.evalBound[pj] = pivot_bound;
+  t.eval_bound[pj] = pivot_bound;
 
   // Likewise for the basic values: value(i) -= coef(i,p) × value(r) / P;
   // value(r) becomes value(r) / P.
-  const double moved = std::fabs(t.rowValue[ri] / P);
+  const double moved = std::fabs(t.row_value[ri] / P);
   for (int i = 0; i < t.goals; ++i) {
-    if (i != r) t.valueBound[Index(i)] += std::fabs(t.Coef(i, p)) * moved;
+    if (i != r) t.value_bound[Index(i)] += std::fabs(t.Coef(i, p)) * moved;
   }
-  t.valueBound[ri] = t.valueBound[ri] / std::fabs(P);
+  t.value_bound[ri] = t.value_bound[ri] / std::fabs(P);
 
   ExchangeArgs args;
   args.coef = t.coef.data();
   args.stride = t.stride;
   args.rows = t.goals;
-  args.rowValue = t.rowValue.data();
+  args.row_value = t.row_value.data();
   args.eval = t.eval.data();
   args.keep = t.keep.data();
   args.r = r;
@@ -404,9 +349,9 @@ void Exchange(GoalTableau& t, int r, int p) {
   // positive value made of small terms is kept. A small negative one shows
   // a ratio tie taken within the round-off bound and is set to 0 as before.
   for (int i = 0; i < t.goals; ++i) {
-    double& value = t.rowValue[Index(i)];
+    double& value = t.row_value[Index(i)];
     const double limit =
-        value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.valueBound[Index(i)]);
+        value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.value_bound[Index(i)]);
     if (std::fabs(value) <= limit) {
       value = 0;
     }
@@ -419,8 +364,8 @@ bool EndLevel(GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     if (t.eval[Index(j)] < -EntryTolerance(t, j)) {
-      t.eval[Index(j)] = RemovedMark;
-      t.colWeight[Index(j)] = RemovedMark;
+      t.eval[Index(j)] = kRemovedMark;
+      t.col_weight[Index(j)] = kRemovedMark;
       t.keep[Index(j)] = kKeepColumn;
     } else {
       survivor = true;
@@ -435,11 +380,11 @@ void TakeSnapshot(const GoalTableau& t, GoalSnapshot& out) {
   out.solution.assign(Index(t.variables + 2 * t.goals), 0.0);
   for (int i = 0; i < t.goals; ++i) {
     const std::size_t g = Index(i);
-    const int level = t.rowLevel[g];
+    const int level = t.row_level[g];
     if (level >= 1 && level <= t.levels) {
-      out.achievement[Index(level - 1)] += t.rowValue[g] * t.rowWeight[g];
+      out.achievement[Index(level - 1)] += t.row_value[g] * t.row_weight[g];
     }
-    out.solution[Index(t.rowVar[g] - 1)] = t.rowValue[g];
+    out.solution[Index(t.row_var[g] - 1)] = t.row_value[g];
   }
 }
 
@@ -450,11 +395,11 @@ GoalSnapshot TakeSnapshot(const GoalTableau& t) {
 }
 
 GoalResult SolveGoals(const GoalModel& model,
-                      const std::function<void(const GoalSnapshot&)>& onPivot,
+                      const std::function<void(const GoalSnapshot&)>& on_pivot,
                       const SolveOptions& options) {
   GoalTableau t = StartTableau(model);
   GoalResult result;
-  result.outcome = RunLevels(t, onPivot, std::clamp(options.pivotLimit, 0, kPivotLimit), options);
+  result.outcome = RunLevels(t, on_pivot, std::clamp(options.pivot_limit, 0, kPivotLimit), options);
   TakeSnapshot(t, result.final);
   // An answer whose values break a goal's equation beyond round-off is not
   // one the method can vouch for.

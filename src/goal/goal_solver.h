@@ -22,7 +22,7 @@ namespace orcalc::goal {
 
 // A removed column carries this value as its weight and evaluation entry;
 // a column whose weight equals it exactly counts as removed.
-inline constexpr double RemovedMark = -3.14159;
+inline constexpr double kRemovedMark = -3.14159;
 
 // The pivot check: a pivot value below this stops the calculation.
 inline constexpr double kSmallestPivot = 0.00001;
@@ -62,13 +62,13 @@ struct GoalTableau {
   std::size_t stride = 0;  // doubles per stored row (columns, rounded up)
 
   std::vector<double> coef;  // goals × stride, row by row
-  std::vector<double> rowValue;
-  std::vector<int> rowVar;
-  std::vector<double> rowWeight;
-  std::vector<std::int16_t> rowLevel;
-  std::vector<int> colVar;
-  std::vector<double> colWeight;
-  std::vector<std::int16_t> colLevel;
+  std::vector<double> row_value;
+  std::vector<int> row_var;
+  std::vector<double> row_weight;
+  std::vector<std::int16_t> row_level;
+  std::vector<int> col_var;
+  std::vector<double> col_weight;
+  std::vector<std::int16_t> col_level;
   std::vector<double> eval;  // stride long
   std::int16_t pivots = 0;
 
@@ -77,24 +77,24 @@ struct GoalTableau {
 
   // The level whose evaluation row `eval` holds (0 before the first), and
   // per column the magnitudes that make up its entry as the tableau stands:
-  // Σ |coef(i,j) × rowWeight(i)| over the rows at that level, plus
-  // |colWeight(j)| when the column's own variable is at that level. An
+  // Σ |coef(i,j) × row_weight(i)| over the rows at that level, plus
+  // |col_weight(j)| when the column's own variable is at that level. An
   // evaluation entry within kEvalRoundOff of them (of 1 at least) counts
   // as 0.
   int level = 0;
-  std::vector<double> evalScale;  // stride long
+  std::vector<double> eval_scale;  // stride long
   // Per column, a bound on everything that went into its evaluation entry
   // during the level: its magnitudes when the row was built, then what each
   // exchange subtracted. Round-off in the entry is a tiny fraction of it.
-  std::vector<double> evalBound;  // stride long
+  std::vector<double> eval_bound;  // stride long
   // Per row, a bound on everything that went into its value: |b| at the
   // start, then what each exchange subtracted or divided.
-  std::vector<double> valueBound;
+  std::vector<double> value_bound;
   // The round-off bound of everything else.
   double tolerance = 1e-8;
 
   double EvalTolerance(int j) const {
-    return kEvalRoundOff * std::max(1.0, evalScale[static_cast<std::size_t>(j)]);
+    return kEvalRoundOff * std::max(1.0, eval_scale[static_cast<std::size_t>(j)]);
   }
 
   double& Coef(int i, int j) {
@@ -103,12 +103,12 @@ struct GoalTableau {
   double Coef(int i, int j) const {
     return coef[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)];
   }
-  bool Removed(int j) const { return colWeight[static_cast<std::size_t>(j)] == RemovedMark; }
+  bool Removed(int j) const { return col_weight[static_cast<std::size_t>(j)] == kRemovedMark; }
 };
 
 struct GoalSnapshot {
   std::int16_t pivots = 0;
-  // achievement[k-1]: Σ rowValue × rowWeight over the rows at level k.
+  // achievement[k-1]: Σ row_value × row_weight over the rows at level k.
   std::vector<double> achievement;
   // solution[t-1]: the value of variable t (0 when nonbasic).
   std::vector<double> solution;
@@ -139,7 +139,7 @@ bool LevelOptimal(const GoalTableau& t);
 // no column qualifies.
 int ChooseEntering(const GoalTableau& t);
 
-// Leaving row for column p: the smallest ratio rowValue / coef over rows
+// Leaving row for column p: the smallest ratio row_value / coef over rows
 // with an entry above round-off (the round-off bound, or kEntryRoundOff of
 // the column's largest magnitude when that is less) and a ratio below 1e9;
 // ratios within the round-off bound of each other go to the smaller level,
@@ -160,22 +160,22 @@ void TakeSnapshot(const GoalTableau& t, GoalSnapshot& out);
 GoalSnapshot TakeSnapshot(const GoalTableau& t);
 
 struct SolveOptions {
-  int pivotLimit = kPivotLimit;  // lowered by tests only
+  int pivot_limit = kPivotLimit;  // lowered by tests only
   // Told the level and the pivots made; asked before every pivot whether
   // to stop. Null runs to the end.
   Progress* progress = nullptr;
   // Called after every exchange with the tableau; tests use it to compare
   // runs.
-  std::function<void(const GoalTableau&)> afterExchange = nullptr;
+  std::function<void(const GoalTableau&)> after_exchange = nullptr;
 };
 
-// Minimises level 1, then 2, … up to L. After every pivot `onPivot` gets
+// Minimises level 1, then 2, … up to L. After every pivot `on_pivot` gets
 // the snapshot of that moment. Stops with RoundOff when a basic value goes
 // below -tolerance, a level's end is undecided by round-off or the answer
 // breaks a goal's equation beyond round-off, and with
 // Overflow when an evaluation entry or its bound is not finite.
 GoalResult SolveGoals(const GoalModel& model,
-                      const std::function<void(const GoalSnapshot&)>& onPivot,
+                      const std::function<void(const GoalSnapshot&)>& on_pivot,
                       const SolveOptions& options = {});
 
 }  // namespace orcalc::goal

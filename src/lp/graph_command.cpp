@@ -14,7 +14,7 @@ GraphCalculation CalculateGraph(const GraphRequest& request, const Sheet& sheet)
   }
   const LpIntake intake = ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
   if (intake.overflow) {
-    calculation.messages.push_back(OverflowMessage(intake.overflow_row, intake.overflow_col));
+    calculation.messages.push_back(OverflowMessage(*intake.overflow));
     return calculation;
   }
   calculation.geometry = ComputeGraph(intake.problem);

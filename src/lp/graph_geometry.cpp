@@ -521,7 +521,7 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
 
   // The objective over the region.
   const double c_norm = std::hypot(g.c1, g.c2);
-  const double p = g.sense;
+  const double p = SenseSign(g.sense);
   auto gain = [&](GraphPoint d) { return p * (g.c1 * d.x1 + g.c2 * d.x2); };
   std::size_t best = 0;
   double far_point = 0;

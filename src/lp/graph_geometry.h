@@ -71,7 +71,7 @@ struct GraphConstraintLine {
 };
 
 struct GraphGeometry {
-  double sense = 1.0;  // p: 1 maximises, -1 minimises
+  Sense sense = Sense::Maximise;
   double c1 = 0.0, c2 = 0.0;
 
   GraphRegion region = GraphRegion::Empty;

@@ -43,7 +43,7 @@ std::string GraphOptimumLabel(const GraphGeometry& geometry) {
 }
 
 std::string GraphObjectiveCaption(const GraphGeometry& geometry) {
-  std::string caption = geometry.sense == 1 ? "Max z = " : "Min z = ";
+  std::string caption = geometry.sense == Sense::Maximise ? "Max z = " : "Min z = ";
   const double c[2] = {geometry.c1, geometry.c2};
   bool first = true;
   for (int j = 0; j < 2; ++j) {

@@ -5,12 +5,9 @@
 #include <string>
 
 #include "lp/graph_geometry.h"
+#include "lp/lp_texts.h"
 
 namespace orcalc::lp {
-
-inline constexpr const char* kGraphEmptyMessage = "可行域为空，问题无可行解";
-inline constexpr const char* kGraphUnboundedMessage = "目标函数无界";
-inline constexpr const char* kGraphNeedsTwoVariablesMessage = "图解法只适用于两个变量的线性规划！";
 
 // "约束方程3" for constraint 3, "χ1=0" and "χ2=0" for the axes.
 std::string GraphLineName(int id);

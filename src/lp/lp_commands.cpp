@@ -3,9 +3,32 @@
 #include "common/report_text.h"
 #include "lp/lp_report.h"
 #include "lp/lp_sheet.h"
+#include "lp/lp_texts.h"
 #include "lp/simplex_solver.h"
 
 namespace orcalc::lp {
+
+std::vector<std::string> SimplexMessages(const SimplexResult& result) {
+  std::vector<std::string> messages;
+  switch (result.outcome) {
+    case SimplexOutcome::Unbounded:
+      messages.emplace_back(kUnboundedMessage);
+      break;
+    case SimplexOutcome::IterationLimit:
+      messages.emplace_back(kIterationLimitMessage);
+      break;
+    case SimplexOutcome::Optimal:
+    case SimplexOutcome::Phase1Stuck:
+    case SimplexOutcome::Overflow:
+    case SimplexOutcome::Stopped:
+      break;
+  }
+  for (int row = 0; row < result.infeasible_rows; ++row) messages.emplace_back(kNoOptimumMessage);
+  if (result.constraints_broken) messages.emplace_back(kConstraintsBrokenMessage);
+  if (result.tolerance_decided) messages.emplace_back(kTinyCoefficientMessage);
+  if (result.not_finite) messages.emplace_back(kNumericOverflowMessage);
+  return messages;
+}
 
 CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
                              std::optional<SolvedLp>* solved) {
@@ -13,7 +36,7 @@ CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
   LpIntake intake = ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
   if (intake.overflow) {
     // Nothing is computed from a number that does not fit a double.
-    outcome.messages.push_back(OverflowMessage(intake.overflow_row, intake.overflow_col));
+    outcome.messages.push_back(OverflowMessage(*intake.overflow));
     return outcome;
   }
   const LpProblem& problem = intake.problem;
@@ -29,14 +52,14 @@ CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
   options.iteration_limit = request.iteration_limit;
   options.progress = request.progress;
   const SimplexResult result = SolveSimplex(problem, options);
-  if (result.end == SimplexEnd::Stopped) {
+  if (result.outcome == SimplexOutcome::Stopped) {
     outcome.stopped = true;
     return outcome;
   }
   if (request.progress) request.progress->SetPhase(ProgressPhase::Report);
   WriteReportResults(report, result);
 
-  outcome.messages = result.messages;
+  outcome.messages = SimplexMessages(result);
   outcome.report = report.Take();
   if (solved) solved->emplace(SolvedLp{problem, result});
   return outcome;

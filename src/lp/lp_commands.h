@@ -4,20 +4,16 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "common/calculation.h"
 #include "common/progress.h"
 #include "common/sheet.h"
 #include "lp/lp_problem.h"
+#include "lp/lp_sheet.h"
 #include "lp/simplex_solver.h"
 
 namespace orcalc::lp {
-
-enum class Sense { Minimise, Maximise };
-
-// OK: n+2 rows, m+3 columns, column 0 1700 twips wide, the header texts,
-// " ═ " and " Max "/" Min " in the objective row. No cell is cleared.
-void LayOutSheet(Sheet& sheet, int variables, int constraints, Sense sense);
 
 struct LpRequest {
   int variables = 0;    // m, 0..500
@@ -34,6 +30,12 @@ struct SolvedLp {
   LpProblem problem;
   SimplexResult result;
 };
+
+// The messages a solver's result shows, in order: the loop's (unbounded,
+// iteration limit), one kNoOptimumMessage per row still holding a positive
+// artificial variable, then kConstraintsBrokenMessage,
+// kTinyCoefficientMessage and kNumericOverflowMessage, each at most once.
+std::vector<std::string> SimplexMessages(const SimplexResult& result);
 
 // Calculate: the report text (absent when a cell overflows) and the
 // messages to show, in order. Cells beyond the sheet read as empty. When

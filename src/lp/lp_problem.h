@@ -6,15 +6,20 @@
 
 namespace orcalc::lp {
 
+enum class Sense { Minimise, Maximise };
+
+// The method's p: 1 maximises, -1 minimises.
+inline double SenseSign(Sense sense) { return sense == Sense::Maximise ? 1.0 : -1.0; }
+
 // Sign codes of a constraint's relation.
 inline constexpr double kLessEqual = 1.0;
 inline constexpr double kEqual = 0.0;
 inline constexpr double kGreaterEqual = -1.0;
 
 struct LpProblem {
-  int variables = 0;                 // m
-  int constraints = 0;               // n
-  double sense = -1.0;               // p: 1 maximises, -1 minimises
+  int variables = 0;    // m
+  int constraints = 0;  // n
+  Sense sense = Sense::Minimise;
   std::vector<double> objective;     // c_1..c_m as entered (m values)
   std::vector<double> coefficients;  // constraint i (0-based), variable j: [i * m + j]
   std::vector<double> signs;         // sign code per constraint

@@ -10,7 +10,8 @@ namespace orcalc::lp {
 void WriteCountsAndSense(ReportText& report, const LpProblem& problem) {
   report.Add("变量数m=").AddInt(problem.variables).EndLine();
   report.Add("约束方程数n=").AddInt(problem.constraints).EndLine();
-  report.Add(problem.sense == 1.0 ? "目标函数去极大值：p=1" : "目标函数去极小值：p=-1").EndLine();
+  report.Add(problem.sense == Sense::Maximise ? "目标函数去极大值：p=1" : "目标函数去极小值：p=-1")
+      .EndLine();
   report.Add("----------------------------------").EndLine();
 }
 
@@ -24,7 +25,7 @@ void WriteReportHead(ReportText& report, const LpProblem& problem) {
   // The objective as entered, zero coefficients included; every term but
   // the last is followed by " + ", the last by one blank.
   report.Add("目标函数为:").EndLine();
-  report.Add(problem.sense == -1.0 ? " Min z = " : " Max z = ");
+  report.Add(problem.sense == Sense::Minimise ? " Min z = " : " Max z = ");
   for (int j = 1; j <= m; ++j) {
     report.AddPlain(problem.objective[static_cast<std::size_t>(j - 1)]).Add("χ").AddInt(j);
     report.Add(j < m ? " + " : " ");

@@ -1,35 +1,31 @@
 #include "lp/lp_sheet.h"
 
-#include <algorithm>
 #include <string>
 
 #include "common/number_text.h"
 #include "common/numeric_reading.h"
+#include "lp/lp_texts.h"
 
 namespace orcalc::lp {
 namespace {
 
-constexpr std::string_view kLessEqualSign = "≤";
-constexpr std::string_view kGreaterEqualSign = "≥";
 constexpr int kHeaderColumnWidth = 1700;  // twips
-
-int ClampToCount(int count) { return std::clamp(count, 0, kMaxCount); }
 
 }  // namespace
 
 void LayOutSheet(Sheet& sheet, int variables, int constraints, Sense sense) {
-  const int m = ClampToCount(variables);
-  const int n = ClampToCount(constraints);
+  const int m = ClampCount(variables);
+  const int n = ClampCount(constraints);
   sheet.SetCols(m + 3);
   sheet.SetRows(n + 2);
   sheet.SetColumnWidth(0, kHeaderColumnWidth);
-  sheet.SetCell(1, 0, "目标函数系数");
-  for (int i = 1; i <= n; ++i) sheet.SetCell(i + 1, 0, "约束方程" + PlainNumber(i));
-  for (int j = 1; j <= m; ++j) sheet.SetCell(0, j, "χ" + PlainNumber(j) + " 系数");
-  sheet.SetCell(0, m + 1, "约束符号");
-  sheet.SetCell(0, m + 2, "常数项");
-  sheet.SetCell(1, m + 1, " ═ ");
-  sheet.SetCell(1, m + 2, sense == Sense::Maximise ? " Max " : " Min ");
+  sheet.SetCell(1, 0, kObjectiveRowLabel);
+  for (int i = 1; i <= n; ++i) sheet.SetCell(i + 1, 0, kConstraintRowLabel + PlainNumber(i));
+  for (int j = 1; j <= m; ++j) sheet.SetCell(0, j, "χ" + PlainNumber(j) + kCoefficientLabel);
+  sheet.SetCell(0, m + 1, kSignHeader);
+  sheet.SetCell(0, m + 2, kRightHandSideHeader);
+  sheet.SetCell(1, m + 1, kObjectiveSignCell);
+  sheet.SetCell(1, m + 2, sense == Sense::Maximise ? kMaximiseCell : kMinimiseCell);
 }
 
 double SignCode(std::string_view text) {
@@ -41,21 +37,16 @@ double SignCode(std::string_view text) {
 LpIntake ReadLpSheet(const Sheet& sheet, int variables, int constraints, Sense sense) {
   LpIntake intake;
   LpProblem& problem = intake.problem;
-  const int m = ClampToCount(variables);
-  const int n = ClampToCount(constraints);
+  const int m = ClampCount(variables);
+  const int n = ClampCount(constraints);
   problem.Resize(m, n);
-  problem.sense = sense == Sense::Maximise ? 1.0 : -1.0;
+  problem.sense = sense;
 
+  CellReader cells(sheet);
   auto read = [&](int row, int col, double& into) {
-    const NumberReading reading = ReadNumberChecked(sheet.Cell(row, col));
-    if (reading.overflow) {
-      intake.overflow = true;
-      intake.overflow_row = row;
-      intake.overflow_col = col;
-      return false;
-    }
-    into = reading.value;
-    return true;
+    if (cells.Read(row, col, into)) return true;
+    intake.overflow = cells.overflow();
+    return false;
   };
 
   for (int i = 0; i < n; ++i) {

@@ -1,13 +1,18 @@
 // The linear-programming sheet read back as a problem.
 #pragma once
 
+#include <optional>
 #include <string_view>
 
+#include "common/cell_reader.h"
 #include "common/sheet.h"
-#include "lp/lp_commands.h"
 #include "lp/lp_problem.h"
 
 namespace orcalc::lp {
+
+// OK: n+2 rows, m+3 columns, column 0 1700 twips wide, the header texts,
+// " ═ " and " Max "/" Min " in the objective row. No cell is cleared.
+void LayOutSheet(Sheet& sheet, int variables, int constraints, Sense sense);
 
 // The sign code of a sign cell's text: +1 when it holds "≤", otherwise -1
 // when it holds "≥", otherwise 0 (equality; also an empty cell or "=").
@@ -17,9 +22,7 @@ struct LpIntake {
   LpProblem problem;
   // The first cell, in reading order, whose number is too large for a
   // double; the problem is then incomplete and must not be solved.
-  bool overflow = false;
-  int overflow_row = 0;
-  int overflow_col = 0;
+  std::optional<CellPosition> overflow;
 };
 
 // Reads m variables and n constraints from the sheet (constraint rows top to

@@ -4,6 +4,7 @@
 
 #include "common/numeric_reading.h"
 #include "common/sheet_shape.h"
+#include "lp/lp_sheet.h"
 
 namespace orcalc::lp {
 

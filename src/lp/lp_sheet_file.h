@@ -4,7 +4,7 @@
 #include <string>
 
 #include "common/sheet.h"
-#include "lp/lp_commands.h"
+#include "lp/lp_problem.h"
 
 namespace orcalc::lp {
 

@@ -61,7 +61,7 @@ class Analyser {
         result_(result),
         m_(problem.variables),
         n_(problem.constraints),
-        p_(problem.sense) {}
+        p_(SenseSign(problem.sense)) {}
 
   SensitivityAnalysis Run();
 
@@ -354,8 +354,7 @@ void Analyser::RightHandSideRanges() {
 }
 
 SensitivityAnalysis Analyser::Run() {
-  if (result_.end != SimplexEnd::Optimal || !result_.messages.empty() ||
-      result_.basis.size() != U(n_)) {
+  if (!SolvedCleanly(result_) || result_.basis.size() != U(n_)) {
     return analysis_;  // NotOptimal
   }
   if (!Shape() || !Factorise()) {

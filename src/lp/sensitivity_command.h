@@ -4,12 +4,9 @@
 #include "common/calculation.h"
 #include "common/sheet.h"
 #include "lp/lp_commands.h"
+#include "lp/lp_texts.h"
 
 namespace orcalc::lp {
-
-inline constexpr const char* kSensitivityTitle = "灵敏度分析结果";
-inline constexpr const char* kSensitivityNotApplicableMessage =
-    "问题没有最优解，不能进行灵敏度分析！";
 
 enum class SensitivityFormat {
   Report,  // the text report for the results window (CR LF)

@@ -104,7 +104,7 @@ void WriteConstraints(ReportText& report, const SensitivityAnalysis& analysis) {
 void WriteDual(ReportText& report, const LpProblem& problem, const SensitivityAnalysis& analysis) {
   const int m = problem.variables;
   const int n = problem.constraints;
-  const bool maximise = problem.sense == 1.0;
+  const bool maximise = problem.sense == Sense::Maximise;
   report.Add("对偶问题:").EndLine();
   report.Add(maximise ? " Min w = " : " Max w = ");
   for (int i = 1; i <= n; ++i) {

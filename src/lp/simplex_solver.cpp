@@ -7,6 +7,7 @@
 #include <memory>
 #include <new>
 
+#include "common/basis_history.h"
 #include "lp/pivot_kernel.h"
 
 namespace orcalc::lp {
@@ -54,125 +55,19 @@ class Tableau {
   std::unique_ptr<double[], Free> data_;
 };
 
-std::uint64_t Mix(std::uint64_t x) {  // splitmix64 finaliser
-  x += 0x9E3779B97F4A7C15ull;
-  x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9ull;
-  x = (x ^ (x >> 27)) * 0x94D049BB133111EBull;
-  return x ^ (x >> 31);
-}
-
-// The bases seen since the last non-degenerate pivot. A basis is the set of
-// its basic variables: columns 1..m+n, and the artificial variable of each
-// row that still has one (every artificial belongs to its row for good,
-// since artificial variables have no columns and never re-enter). It is held
-// as a bit set with an incrementally kept hash; storage only grows, so once
-// warmed up no pivot allocates.
-class BasisHistory {
- public:
-  // `variables` = m + n; bits m+n+1..m+2n+2 stand for the rows' artificials.
-  BasisHistory(int variables, int constraints)
-      : artificial_base_(variables),
-        words_((static_cast<std::size_t>(variables + constraints) + 3 + 63) / 64),
-        current_(words_, 0) {}
-
-  // The starting basis: B(i) for rows i = 2..n+1, artificial_mark = m+n+1.
-  void SetCurrent(const std::vector<int>& basis, int artificial_mark) {
-    std::fill(current_.begin(), current_.end(), 0);
-    hash_ = 0;
-    for (std::size_t i = 2; i < basis.size(); ++i) {
-      Toggle(Bit(basis[i], static_cast<int>(i), artificial_mark));
-    }
-  }
-
-  // Row `row`'s basic variable changes from `from` to `to`.
-  void Replace(int row, int from, int to, int artificial_mark) {
-    Toggle(Bit(from, row, artificial_mark));
-    Toggle(Bit(to, row, artificial_mark));
-  }
-
-  // Forgets every basis and remembers the current one.
-  void Restart() {
-    ++generation_;
-    count_ = 0;
-    Insert();
-  }
-
-  // Remembers the current basis; false when it had been seen already.
-  bool Insert() {
-    if ((count_ + 1) * 2 > slots_.size()) Grow();
-    const std::size_t mask = slots_.size() - 1;
-    for (std::size_t s = hash_ & mask;; s = (s + 1) & mask) {
-      Slot& slot = slots_[s];
-      if (slot.generation != generation_) {
-        Store(slot);
-        return true;
-      }
-      if (slot.hash == hash_ && std::memcmp(&bits_[slot.index * words_], current_.data(),
-                                            words_ * sizeof(std::uint64_t)) == 0) {
-        return false;
-      }
-    }
-  }
-
- private:
-  struct Slot {
-    std::uint64_t hash = 0;
-    std::size_t index = 0;
-    std::uint64_t generation = 0;
-  };
-
-  std::size_t Bit(int variable, int row, int artificial_mark) const {
-    return static_cast<std::size_t>(variable == artificial_mark ? artificial_base_ + row
-                                                                : variable);
-  }
-  void Toggle(std::size_t bit) {
-    current_[bit / 64] ^= std::uint64_t{1} << (bit % 64);
-    hash_ ^= Mix(bit);
-  }
-  void Store(Slot& slot) {
-    slot.hash = hash_;
-    slot.index = count_;
-    slot.generation = generation_;
-    const std::size_t at = count_ * words_;
-    if (bits_.size() < at + words_) bits_.resize(std::max(at + words_, bits_.size() * 2));
-    std::memcpy(&bits_[at], current_.data(), words_ * sizeof(std::uint64_t));
-    ++count_;
-  }
-  void Grow() {
-    std::vector<Slot> old = std::move(slots_);
-    slots_.assign(old.empty() ? 64 : old.size() * 2, Slot{});
-    const std::size_t mask = slots_.size() - 1;
-    for (const Slot& slot : old) {
-      if (slot.generation != generation_) continue;
-      std::size_t s = slot.hash & mask;
-      while (slots_[s].generation == generation_) s = (s + 1) & mask;
-      slots_[s] = slot;
-    }
-  }
-
-  int artificial_base_;
-  std::size_t words_;
-  std::vector<std::uint64_t> current_;
-  std::uint64_t hash_ = 0;
-  std::vector<std::uint64_t> bits_;  // count_ bases, words_ each
-  std::vector<Slot> slots_;
-  std::size_t count_ = 0;
-  std::uint64_t generation_ = 1;  // slots of other generations are free
-};
-
 class Simplex {
  public:
   Simplex(const LpProblem& problem, const SimplexOptions& options)
       : m_(problem.variables),
         n_(problem.constraints),
-        p_(problem.sense),
+        p_(SenseSign(problem.sense)),
         rhs_(m_ + n_ + 1),
         phase_row_(n_ + 2),
         options_(options),
         T_(n_ + 2, m_ + n_ + 1),
         B_(static_cast<std::size_t>(n_) + 2, 0),
         allowed_(static_cast<std::size_t>(m_ + n_) + 1, 1),
-        history_(m_ + n_, n_),
+        history_(m_ + 2 * n_ + 2),
         objective_start_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
         recomputed_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
         magnitudes_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
@@ -192,6 +87,11 @@ class Simplex {
   bool ArtificialAbove();
   bool PhaseEndRestsOnTolerance(bool* finite);
   bool ValuesRestOnTolerance();
+  // The member of the basis history that row i's basic variable b is: b
+  // itself for columns 1..m+n, one member per row for the artificial
+  // variables (every artificial belongs to its row for good, since
+  // artificial variables have no columns and never re-enter).
+  int HistoryMember(int b, int i) const { return b == rhs_ ? m_ + n_ + i : b; }
 
   const int m_, n_;
   const double p_;
@@ -203,7 +103,7 @@ class Simplex {
   std::vector<char> allowed_;  // columns 1..m+n that may enter
   int r0_ = 1;
   bool bland_ = false;
-  BasisHistory history_;
+  BasisHistory history_;      // the bases seen since the last non-degenerate pivot
   double rhs_largest_ = 0.0;  // the largest right-hand side as set up
   // Row 1 as set up (-p*c_j, then 0 for the slack columns), and at the end
   // of a phase the row in force recomputed, the magnitudes of its terms and
@@ -391,8 +291,11 @@ bool Simplex::ValuesRestOnTolerance() {
 
 SimplexResult Simplex::Run() {
   SimplexResult result;
-  result.end = SimplexEnd::Optimal;
-  history_.SetCurrent(B_, rhs_);
+  result.outcome = SimplexOutcome::Optimal;
+  std::vector<int> members;
+  for (int i = 2; i <= n_ + 1; ++i)
+    members.push_back(HistoryMember(B_[static_cast<std::size_t>(i)], i));
+  history_.SetCurrent(members);
   history_.Restart();
 
   bool tolerance_decided = false;
@@ -402,12 +305,11 @@ SimplexResult Simplex::Run() {
   long counter = 1;
   for (;;) {
     if (ShouldStop(progress)) {
-      result.end = SimplexEnd::Stopped;
+      result.outcome = SimplexOutcome::Stopped;
       return result;
     }
     if (counter >= options_.iteration_limit) {
-      result.end = SimplexEnd::IterationLimit;
-      result.messages.emplace_back(kIterationLimitMessage);
+      result.outcome = SimplexOutcome::IterationLimit;
       break;
     }
     ++counter;
@@ -418,7 +320,7 @@ SimplexResult Simplex::Run() {
       bool finite = true;
       tolerance_decided = PhaseEndRestsOnTolerance(&finite) || tolerance_decided;
       if (!finite) {
-        result.end = SimplexEnd::Overflow;
+        result.outcome = SimplexOutcome::Overflow;
         break;
       }
       if (r0_ == 1) break;
@@ -430,7 +332,7 @@ SimplexResult Simplex::Run() {
         // otherwise the columns with a positive phase-1 entry would lift an
         // artificial variable off 0, so they may not enter in phase 2.
         if (ArtificialAbove()) {
-          result.end = SimplexEnd::Phase1Stuck;
+          result.outcome = SimplexOutcome::Phase1Stuck;
           break;
         }
         for (int j = 1; j <= m_ + n_; ++j) {
@@ -446,13 +348,12 @@ SimplexResult Simplex::Run() {
 
     double floor = kEpsilon;
     if (!RatioFloor(k, &floor)) {
-      result.end = SimplexEnd::Overflow;
+      result.outcome = SimplexOutcome::Overflow;
       break;
     }
     const int r = bland_ ? BlandLeaving(k, floor) : WrittenLeaving(k, floor);
     if (r == 0) {
-      result.end = SimplexEnd::Unbounded;
-      result.messages.emplace_back(kUnboundedMessage);
+      result.outcome = SimplexOutcome::Unbounded;
       break;
     }
 
@@ -463,7 +364,7 @@ SimplexResult Simplex::Run() {
     if (bland_) ++result.bland_pivots;
     if (progress) progress->SetPivots(result.pivots);
     if (options_.after_pivot) options_.after_pivot(T_.Cells());
-    history_.Replace(r, B_[static_cast<std::size_t>(r)], k, rhs_);
+    history_.Exchange(HistoryMember(B_[static_cast<std::size_t>(r)], r), k);
     B_[static_cast<std::size_t>(r)] = k;
 
     if (!options_.anti_cycling) continue;
@@ -475,25 +376,25 @@ SimplexResult Simplex::Run() {
     }
   }
 
-  // Feasibility: one message per row whose artificial variable stays positive.
+  // Feasibility: the rows whose artificial variable stays positive.
   for (int i = 2; i <= n_ + 1; ++i) {
     if (T_(i, rhs_) > kEpsilon && B_[static_cast<std::size_t>(i)] > m_ + n_) {
-      result.messages.emplace_back(kNoOptimumMessage);
+      ++result.infeasible_rows;
     }
   }
 
   // The point the report shows: every basic variable must be at least 0,
   // and every number of it finite.
   bool broken = false;
-  bool finite = result.end != SimplexEnd::Overflow && std::isfinite(T_(1, rhs_));
+  bool finite = result.outcome != SimplexOutcome::Overflow && std::isfinite(T_(1, rhs_));
   for (int i = 2; i <= n_ + 1; ++i) {
     broken = broken || T_(i, rhs_) < -kEpsilon;
     finite = finite && std::isfinite(T_(i, rhs_));
   }
   tolerance_decided = ValuesRestOnTolerance() || tolerance_decided;
-  if (broken) result.messages.emplace_back(kConstraintsBrokenMessage);
-  if (tolerance_decided) result.messages.emplace_back(kTinyCoefficientMessage);
-  if (!finite) result.messages.emplace_back(kNumericOverflowMessage);
+  result.constraints_broken = broken;
+  result.tolerance_decided = tolerance_decided;
+  result.not_finite = !finite;
 
   result.x.assign(static_cast<std::size_t>(m_), 0.0);
   for (int i = 2; i <= n_ + 1; ++i) {

@@ -3,26 +3,12 @@
 
 #include <functional>
 #include <span>
-#include <string>
 #include <vector>
 
-#include "common/calculation.h"
 #include "common/progress.h"
 #include "lp/lp_problem.h"
 
 namespace orcalc::lp {
-
-inline constexpr const char* kUnboundedMessage = "无解！";
-inline constexpr const char* kNoOptimumMessage = "无最优解！";
-inline constexpr const char* kIterationLimitMessage = "迭代次数超过限制，未求得最优解！";
-// The final point has a basic variable (a variable, slack or surplus) below
-// -epsilon: it breaks its own constraints.
-inline constexpr const char* kConstraintsBrokenMessage = "计算结果不满足约束条件，结果不可信！";
-// Only the tolerance made a decision: a phase ended on an entry of the row
-// in force that is negative beyond round-off (but not below -epsilon), or
-// the final point counts as feasible only within epsilon.
-inline constexpr const char* kTinyCoefficientMessage =
-    "系数绝对值过小（不超过0.0001），以上结果可能不准确！";
 
 inline constexpr double kEpsilon = 0.0001;
 inline constexpr long kIterationLimit = 1000000;
@@ -60,7 +46,7 @@ struct SimplexOptions {
   std::function<void(std::span<const double>)> after_pivot = nullptr;
 };
 
-enum class SimplexEnd {
+enum class SimplexOutcome {
   Optimal,         // the last phase ended with no improving column
   Unbounded,       // an entering column had no entry above the tolerance
   Phase1Stuck,     // phase 1 ended with an artificial variable still positive
@@ -70,15 +56,17 @@ enum class SimplexEnd {
 };
 
 struct SimplexResult {
-  // The messages to show, in order: the loop's, one kNoOptimumMessage per
-  // row still holding a positive artificial variable, then
-  // kConstraintsBrokenMessage, kTinyCoefficientMessage and
-  // kNumericOverflowMessage (when S, a basic value or a scale was not
-  // finite), each at most once.
-  std::vector<std::string> messages;
+  SimplexOutcome outcome = SimplexOutcome::Optimal;
   double objective = 0.0;  // S
   std::vector<double> x;   // x_1..x_m, 0 for variables basic in no row
-  SimplexEnd end = SimplexEnd::Optimal;
+  // What the final point shows, whatever the outcome: the rows still
+  // holding a positive artificial variable, a basic variable below
+  // -epsilon, a decision that only the tolerance made, and a number of the
+  // point (S, a basic value) or a scale that is not finite.
+  int infeasible_rows = 0;
+  bool constraints_broken = false;
+  bool tolerance_decided = false;
+  bool not_finite = false;
   long pivots = 0;
   long phase1_pivots = 0;
   long bland_pivots = 0;  // pivots chosen by Bland's rule
@@ -90,6 +78,12 @@ struct SimplexResult {
   // because they would have lifted an artificial variable off 0.
   std::vector<int> barred;
 };
+
+// Whether the result is an optimum with nothing to warn about.
+inline bool SolvedCleanly(const SimplexResult& result) {
+  return result.outcome == SimplexOutcome::Optimal && result.infeasible_rows == 0 &&
+         !result.constraints_broken && !result.tolerance_decided && !result.not_finite;
+}
 
 // Solves `problem`, whose right-hand sides must be normalised (>= 0).
 SimplexResult SolveSimplex(const LpProblem& problem, const SimplexOptions& options = {});

@@ -1,44 +1,34 @@
 #include "stats/moment.h"
 
+#include <algorithm>
 #include <cmath>
-#include <utility>
+
+#include "stats/stats_texts.h"
 
 namespace orcalc::stats {
-namespace {
 
-bool AllEqual(const std::vector<double>& data, int N) {
-  for (int j = 2; j <= N; ++j) {
-    if (!(data[j] == data[1])) return false;
+Moments ComputeMoments(std::vector<double> samples) {
+  Moments moments;
+  const std::size_t count = samples.size();
+  if (count <= 1) {
+    moments.messages.emplace_back(kTooFewSamplesMessage);
+    return moments;
   }
-  return true;
-}
+  const auto n = static_cast<double>(count);
 
-}  // namespace
-
-std::vector<std::string> MOMENT(std::vector<double>& data, int N, std::optional<double>& AVE,
-                                std::optional<double>& ADEV, std::optional<double>& SDEV,
-                                std::optional<double>& VAR, std::optional<double>& SKEW,
-                                std::optional<double>& CURT, std::optional<double>& Minn,
-                                std::optional<double>& Maxx, std::optional<double>& XMED) {
-  std::vector<std::string> messages;
-  if (N <= 1) {
-    messages.emplace_back(kTooFewSamplesMessage);
-    return messages;
-  }
-  const double n = N;
-
-  double ave;
-  if (AllEqual(data, N)) {
-    ave = data[1];
+  double mean;
+  if (std::all_of(samples.begin(), samples.end(),
+                  [&](double value) { return value == samples.front(); })) {
+    mean = samples.front();
   } else {
-    double s = 0.0;
-    for (int j = 1; j <= N; ++j) s += data[j];
-    ave = s / n;
+    double sum = 0.0;
+    for (double value : samples) sum += value;
+    mean = sum / n;
   }
 
   double adev = 0.0, var = 0.0, skew = 0.0, curt = 0.0;
-  for (int j = 1; j <= N; ++j) {
-    const double d = data[j] - ave;
+  for (double value : samples) {
+    const double d = value - mean;
     adev += std::fabs(d);
     double p = d * d;
     var += p;
@@ -54,29 +44,24 @@ std::vector<std::string> MOMENT(std::vector<double>& data, int N, std::optional<
     skew = skew / (n * std::pow(sdev, 3.0));
     curt = curt / (n * std::pow(var, 2.0)) - 3.0;
   } else {
-    messages.emplace_back(kZeroVarianceMessage);
+    moments.messages.emplace_back(kZeroVarianceMessage);
   }
 
-  // Bubble sort; the strict comparison never exchanges equal values.
-  for (int i = 1; i <= N; ++i) {
-    for (int j = 1; j <= N - i; ++j) {
-      if (data[j + 1] < data[j]) std::swap(data[j], data[j + 1]);
-    }
-  }
+  // A stable sort: equal values such as 0 and -0 keep their order, which the
+  // minimum, maximum and median shown depend on.
+  std::stable_sort(samples.begin(), samples.end());
 
-  const int h = N / 2;
-  const double xmed = (N == 2 * h) ? (data[h] + data[h + 1]) * 0.5 : data[h + 1];
-
-  AVE = ave;
-  ADEV = adev;
-  SDEV = sdev;
-  VAR = var;
-  SKEW = skew;
-  CURT = curt;
-  Minn = data[1];
-  Maxx = data[N];
-  XMED = xmed;
-  return messages;
+  const std::size_t h = count / 2;
+  moments.median = (count % 2 == 0) ? (samples[h - 1] + samples[h]) * 0.5 : samples[h];
+  moments.mean = mean;
+  moments.average_deviation = adev;
+  moments.standard_deviation = sdev;
+  moments.variance = var;
+  moments.skewness = skew;
+  moments.kurtosis = curt;
+  moments.minimum = samples.front();
+  moments.maximum = samples.back();
+  return moments;
 }
 
 }  // namespace orcalc::stats

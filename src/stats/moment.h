@@ -8,23 +8,28 @@
 
 namespace orcalc::stats {
 
-inline constexpr const char* kTooFewSamplesMessage = "样本数必须大于2 ";
-inline constexpr const char* kZeroVarianceMessage = "当方差为 0 时不能计算斜差和峰态!";
+struct Moments {
+  std::optional<double> mean;
+  std::optional<double> average_deviation;
+  std::optional<double> standard_deviation;
+  std::optional<double> variance;
+  std::optional<double> skewness;
+  std::optional<double> kurtosis;  // excess kurtosis
+  std::optional<double> minimum;
+  std::optional<double> maximum;
+  std::optional<double> median;
+  // The messages to show, in order.
+  std::vector<std::string> messages;
+};
 
-// `data` holds the samples at indexes 1..N (index 0 is unused) and must have
-// at least N+1 entries. Sets the nine outputs and sorts data[1..N] ascending;
-// returns the messages to show, in order.
+// The statistics of `samples`.
 //
-// With N <= 1 nothing is set or sorted and the result is the too-few-samples
-// message. With a variance of exactly 0 the skewness and kurtosis are 0 and
-// the result is the zero-variance message. When every sample is the same
-// number, the mean is that number, so such samples always take the
-// zero-variance path (summing and dividing could otherwise leave a tiny
-// spread for values such as 0.1 and blow the moments up).
-std::vector<std::string> MOMENT(std::vector<double>& data, int N, std::optional<double>& AVE,
-                                std::optional<double>& ADEV, std::optional<double>& SDEV,
-                                std::optional<double>& VAR, std::optional<double>& SKEW,
-                                std::optional<double>& CURT, std::optional<double>& Minn,
-                                std::optional<double>& Maxx, std::optional<double>& XMED);
+// With fewer than two samples nothing is set and the only message is the
+// too-few-samples one. With a variance of exactly 0 the skewness and
+// kurtosis are 0 and the message is the zero-variance one. When every
+// sample is the same number, the mean is that number, so such samples always
+// take the zero-variance path (summing and dividing could otherwise leave a
+// tiny spread for values such as 0.1 and blow the moments up).
+Moments ComputeMoments(std::vector<double> samples);
 
 }  // namespace orcalc::stats

@@ -8,13 +8,10 @@
 #include "common/numeric_reading.h"
 #include "common/report_text.h"
 #include "stats/moment.h"
+#include "stats/stats_texts.h"
 
 namespace orcalc::stats {
 namespace {
-
-constexpr const char* kNoColumnMessage =
-    "您没有选择要统计数据的列！请在要统计的数据列上单击后再统计！";
-constexpr const char* kTitle = "统计结果";
 
 // The grid row of sample i: the linear-programming sheet keeps its
 // objective in row 1, so its samples start one row lower.
@@ -34,32 +31,41 @@ CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet) {
     outcome.messages.emplace_back(kNoColumnMessage);
     return outcome;
   }
-  const int N = std::clamp(request.count, 0, kMaxCount);
+  const int N = ClampCount(request.count);
   const int col = request.column;
 
   // Cells beyond the sheet read as empty, so as 0.
-  std::vector<double> data(static_cast<std::size_t>(N) + 1, 0.0);
+  std::vector<double> samples(static_cast<std::size_t>(N), 0.0);
+  CellReader cells(sheet);
   for (int i = 1; i <= N; ++i) {
     const int row = SampleRow(request.kind, i);
-    const NumberReading reading = ReadNumberChecked(sheet.Cell(row, col));
-    if (reading.overflow) {
-      outcome.messages.push_back(OverflowMessage(row, col));
+    if (!cells.Read(row, col, samples[static_cast<std::size_t>(i - 1)])) {
+      outcome.messages.push_back(OverflowMessage(*cells.overflow()));
       return outcome;
     }
-    data[i] = reading.value;
   }
 
   ReportText report(request.decimal_separator);
   report.Reserve(64 + static_cast<std::size_t>(N) * 48 + 256);
   report.Add("共有样本数：").AddInt(N).EndLine();
   for (int i = 1; i <= N; ++i) {
-    report.Add("第").AddInt(i).Add("个样本值 χ").AddInt(i).Add(" ＝ ").AddPlain(data[i]).EndLine();
+    report.Add("第")
+        .AddInt(i)
+        .Add("个样本值 χ")
+        .AddInt(i)
+        .Add(" ＝ ")
+        .AddPlain(samples[static_cast<std::size_t>(i - 1)])
+        .EndLine();
   }
 
-  std::optional<double> AVE, ADEV, SDEV, VAR, SKEW, CURT, Minn, Maxx, XMED;
-  outcome.messages = MOMENT(data, N, AVE, ADEV, SDEV, VAR, SKEW, CURT, Minn, Maxx, XMED);
+  const Moments moments = ComputeMoments(samples);
+  outcome.messages = moments.messages;
   // Sums of huge samples can overflow: such a statistic is no answer.
-  for (const auto* value : {&AVE, &ADEV, &SDEV, &VAR, &SKEW, &CURT, &Minn, &Maxx, &XMED}) {
+  const std::optional<double>* const statistics[] = {
+      &moments.mean,     &moments.average_deviation, &moments.standard_deviation,
+      &moments.variance, &moments.skewness,          &moments.kurtosis,
+      &moments.minimum,  &moments.maximum,           &moments.median};
+  for (const std::optional<double>* value : statistics) {
     if (*value && !std::isfinite(**value)) {
       outcome.messages.emplace_back(kNumericOverflowMessage);
       break;
@@ -67,18 +73,18 @@ CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet) {
   }
 
   report.Add("样本数=").AddInt(N).EndLine();
-  AddResultLine(report, "平均值=", AVE);
-  AddResultLine(report, "标准差=", SDEV);
-  AddResultLine(report, "平均差=", ADEV);
-  AddResultLine(report, "方  差=", VAR);
-  AddResultLine(report, "斜  差=", SKEW);
-  AddResultLine(report, "峰  态=", CURT);
-  AddResultLine(report, "最小值=", Minn);
-  AddResultLine(report, "最大值=", Maxx);
-  AddResultLine(report, "中位数=", XMED);
+  AddResultLine(report, "平均值=", moments.mean);
+  AddResultLine(report, "标准差=", moments.standard_deviation);
+  AddResultLine(report, "平均差=", moments.average_deviation);
+  AddResultLine(report, "方  差=", moments.variance);
+  AddResultLine(report, "斜  差=", moments.skewness);
+  AddResultLine(report, "峰  态=", moments.kurtosis);
+  AddResultLine(report, "最小值=", moments.minimum);
+  AddResultLine(report, "最大值=", moments.maximum);
+  AddResultLine(report, "中位数=", moments.median);
 
   outcome.report = report.Take();
-  outcome.title = kTitle;
+  outcome.title = kStatsTitle;
   return outcome;
 }
 

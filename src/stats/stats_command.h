@@ -24,7 +24,7 @@ struct StatsRequest {
 // sheet read as empty, so as 0. At the first sample cell (in sample order)
 // whose number overflows a double: only that cell's overflow message, no
 // report. A statistic that is not finite (the sums overflowed) adds
-// kNumericOverflowMessage after MOMENT's messages.
+// kNumericOverflowMessage after the statistics' own messages.
 CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet);
 
 }  // namespace orcalc::stats

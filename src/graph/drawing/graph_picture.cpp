@@ -294,8 +294,9 @@ void GraphPicture::paintObjective(QPainter& painter) const {
 QLineF GraphPicture::improvingArrow() const {
   const lp::GraphGeometry& g = geometry_;
   const lp::GraphBox& box = g.box;
-  const QPointF gradient = unit(QPointF(g.sense * g.c1 * box.x1_max / plot_.width(),
-                                        -g.sense * g.c2 * box.x2_max / plot_.height()));
+  const QPointF gradient =
+      unit(QPointF(lp::SenseSign(g.sense) * g.c1 * box.x1_max / plot_.width(),
+                   -lp::SenseSign(g.sense) * g.c2 * box.x2_max / plot_.height()));
   const QPointF start = map(g.level_point);
   return {start, start + gradient * 42};
 }

@@ -1,0 +1,44 @@
+// The linear-programming sheet's own texts: messages, titles and layout
+// labels, in one place.
+#pragma once
+
+#include <string_view>
+
+namespace orcalc::lp {
+
+// Messages of a calculation, in the order they are shown.
+inline constexpr const char* kUnboundedMessage = "无解！";
+inline constexpr const char* kNoOptimumMessage = "无最优解！";
+inline constexpr const char* kIterationLimitMessage = "迭代次数超过限制，未求得最优解！";
+// The final point has a basic variable (a variable, slack or surplus) below
+// -epsilon: it breaks its own constraints.
+inline constexpr const char* kConstraintsBrokenMessage = "计算结果不满足约束条件，结果不可信！";
+// Only the tolerance made a decision: a phase ended on an entry of the row
+// in force that is negative beyond round-off (but not below -epsilon), or
+// the final point counts as feasible only within epsilon.
+inline constexpr const char* kTinyCoefficientMessage =
+    "系数绝对值过小（不超过0.0001），以上结果可能不准确！";
+
+// The sheet's layout.
+inline constexpr const char* kObjectiveRowLabel = "目标函数系数";
+inline constexpr const char* kConstraintRowLabel = "约束方程";  // followed by its number
+inline constexpr const char* kCoefficientLabel = " 系数";       // after "χ" and the number
+inline constexpr const char* kSignHeader = "约束符号";
+inline constexpr const char* kRightHandSideHeader = "常数项";
+inline constexpr const char* kObjectiveSignCell = " ═ ";
+inline constexpr const char* kMaximiseCell = " Max ";
+inline constexpr const char* kMinimiseCell = " Min ";
+inline constexpr std::string_view kLessEqualSign = "≤";
+inline constexpr std::string_view kGreaterEqualSign = "≥";
+
+// 图解法.
+inline constexpr const char* kGraphEmptyMessage = "可行域为空，问题无可行解";
+inline constexpr const char* kGraphUnboundedMessage = "目标函数无界";
+inline constexpr const char* kGraphNeedsTwoVariablesMessage = "图解法只适用于两个变量的线性规划！";
+
+// 灵敏度分析.
+inline constexpr const char* kSensitivityTitle = "灵敏度分析结果";
+inline constexpr const char* kSensitivityNotApplicableMessage =
+    "问题没有最优解，不能进行灵敏度分析！";
+
+}  // namespace orcalc::lp
