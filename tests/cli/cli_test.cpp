@@ -40,6 +40,8 @@ TEST(Cli, OutputMessagesAndExitStatus) {
       {{"lp", Data("lp_example_gb18030.csv")}, 0, report, "", true},
       {{"lp", Data("lp_example_utf16.csv")}, 0, report, "", true},
       {{"lp", "--min", "--vars", "900", "--constraints", "0", Data("lp_example.csv")}, 0, "变量数m=500\r\n约束方程数n=0\r\n", ""},
+      // A repeated option keeps its last value.
+      {{"lp", "--vars", "900", "--min", "--vars", "1", "--constraints", "0", Data("lp_example.csv")}, 0, "变量数m=1\r\n约束方程数n=0\r\n", ""},
       {{"lp", "--max", Data("lp_contradictory.csv")}, 1, "目标函数值 S = 1\r\n", "无最优解！\n无最优解！\n"},
       {{"sensitivity", "--max", Data("lp_example.csv")}, 0, sensitivity, "", true},
       {{"sensitivity", "--csv", "--max", "-"}, 0, "kind,index,value,rate,current,lower,upper\n"

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <random>
 
-#include "common/sheet_file.h"
+#include "common/test_support.h"
 #include "goal/goal_commands.h"
 #include "goal/goal_kernels.h"
 #include "goal/goal_model.h"
@@ -25,17 +25,19 @@ const std::string kValues = "VALUE OF COAL ACHEVEMEN VECORT AGE 目标值:";
 // One goal: coefficients, target, D- weight and level, D+ weight and level.
 struct Goal {
   V a;
-  double b = 0, negWeight = 0, negLevel = 0, posWeight = 0, posLevel = 0;
+  double b = 0, neg_weight = 0, neg_level = 0, pos_weight = 0, pos_level = 0;
 };
 
 GoalModel MakeModel(int variables, const std::vector<Goal>& goals) {
   GoalModel m;
-  m.constraintCount = static_cast<int>(goals.size());
-  m.variableCount = m.levelCount = variables;
+  m.constraint_count = static_cast<int>(goals.size());
+  m.variable_count = m.level_count = variables;
   for (const Goal& g : goals) {
     m.coef.insert(m.coef.end(), g.a.begin(), g.a.begin() + variables);
-    m.target.push_back(g.b), m.negWeight.push_back(g.negWeight), m.posWeight.push_back(g.posWeight);
-    m.negLevel.push_back(std::int16_t(g.negLevel)), m.posLevel.push_back(std::int16_t(g.posLevel));
+    m.target.push_back(g.b), m.neg_weight.push_back(g.neg_weight),
+        m.pos_weight.push_back(g.pos_weight);
+    m.neg_level.push_back(std::int16_t(g.neg_level)),
+        m.pos_level.push_back(std::int16_t(g.pos_level));
   }
   return m;
 }
@@ -43,9 +45,6 @@ GoalModel MakeModel(int variables, const std::vector<Goal>& goals) {
 GoalResult Solve(const GoalModel& m, std::vector<GoalSnapshot>* snaps = nullptr) {
   return SolveGoals(m, [&](const GoalSnapshot& s) { snaps ? snaps->push_back(s) : void(); });
 }
-
-// A sheet from CSV text: goal rows from row 1, column 1 the first coefficient.
-Sheet FromCsv(std::string_view csv) { return ReadSheetCsv(csv).sheet; }
 
 // Each line preceded by CR LF.
 std::string Lines(std::initializer_list<std::string> lines) {
@@ -62,7 +61,7 @@ std::string Header(int m, int n) {
 
 // X1 + X2 = 10 (D1- weight 1, level 1) and X1 = 4 with the X2 cell empty
 // (D2+ weight 1, level 2).
-const Sheet kExample = FromCsv("\n,1,1, ═ ,10,1,1,0,0\n,1,, ≥ ,4,0,0,1,2\n");
+const Sheet kExample = SheetFromCsv("\n,1,1, ═ ,10,1,1,0,0\n,1,, ≥ ,4,0,0,1,2\n");
 
 TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
   Sheet sheet;
@@ -79,9 +78,9 @@ TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
 
   // Counts below the sheet's read its upper left with the columns the new N
   // gives (N = 1: target in column 3, D- weight in 4).
-  const Sheet filled = FromCsv("\n,1.5,-2, ≥ ,10,0.5,1,2,2.5\n,x,3e1,,,,-0.4,,1.5\n");
+  const Sheet filled = SheetFromCsv("\n,1.5,-2, ≥ ,10,0.5,1,2,2.5\n,x,3e1,,,,-0.4,,1.5\n");
   EXPECT_EQ(ReadGoalModel(filled, 2, 2).model.coef, (V{1.5, -2, 0, 30}));
-  EXPECT_EQ(ReadGoalModel(filled, 1, 1).model.negWeight, (V{10}));
+  EXPECT_EQ(ReadGoalModel(filled, 1, 1).model.neg_weight, (V{10}));
   // Levels: halves to the even neighbour, clamped to 16 bits.
   for (auto [in, out] :
        {std::pair(1.5, 2), {2.5, 2}, {-0.4, 0}, {32767.5, 32767}, {-1e300, -32768}})
@@ -90,7 +89,7 @@ TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
   // The sign column is never read; otherwise the first cell in reading
   // order (row by row; columns 1..N, then N+2..N+6) is named.
   const CalculationOutcome out =
-      Calculate({2, 2}, FromCsv("\n,1,1,1e999,10,1,1,0,0\n,1e999,1,,4,0,0,1,2\n"));
+      Calculate({2, 2}, SheetFromCsv("\n,1,1,1e999,10,1,1,0,0\n,1e999,1,,4,0,0,1,2\n"));
   EXPECT_EQ(out.messages, Messages{"单元格(2,1)的数值超出范围！"});
   EXPECT_FALSE(out.report.has_value());
 }
@@ -117,7 +116,7 @@ TEST(GoalReport, ByteForByte) {
 
   // Echo in plain texts with the separator; results in signed texts, with
   // 0.1 + 0.2 at one level written " .3".
-  EXPECT_EQ(*Calculate({2, 1, ","}, FromCsv("\n,-2,,0.1,1,1\n,0,,0.2,1,1\n")).report,
+  EXPECT_EQ(*Calculate({2, 1, ","}, SheetFromCsv("\n,-2,,0.1,1,1\n,0,,0.2,1,1\n")).report,
             Header(2, 1) + Lines({"约束方程1: -2 * X1 + (D1+) - (D1-) = 0,1",
                                   "约束方程2: 0 * X1 + (D2+) - (D2-) = 0,2", kOptimal,
                                   "循环次数:0次", kValues, "L=:1", "GOAL  P( 1)= ---- = .3",
@@ -128,7 +127,7 @@ TEST(GoalReport, ByteForByte) {
 TEST(GoalReport, StopsWithoutTheClosingLine) {
   // D1- weighted −2 rewards an ever larger shortfall: the first pivot check
   // fails, only the final block follows, without the closing line.
-  CalculationOutcome out = Calculate({1, 1}, FromCsv("\n,1,,1,-2,1\n"));
+  CalculationOutcome out = Calculate({1, 1}, SheetFromCsv("\n,1,,1,-2,1\n"));
   EXPECT_EQ(out.messages, Messages{"ROUNED ERROR IN SOLUSION"});
   EXPECT_TRUE(
       out.report->ends_with("\r\n负偏差变量值：\r\nD( 1)- = 1\r\n正偏差变量值：\r\nD( 1)+ = 0"));
@@ -139,8 +138,9 @@ TEST(GoalReport, StopsWithoutTheClosingLine) {
   // sit at an unused level, the first with the larger weight. The sixth
   // pivot returns to the level's first basis: six blocks, no closing line,
   // the final block repeats the sixth.
-  out = Calculate({4, 4}, FromCsv("\n,0.5,-5.5,-2.5,9,,0,2,9,1e4,1\n,0.5,-1.5,-0.5,1,,0,1,9,1e4,1\n"
-                                  ",1,0,0,0,,1,0,9,1e4,1\n,10,-57,-9,-24,,1e6,1,1,0,0\n"));
+  out = Calculate({4, 4},
+                  SheetFromCsv("\n,0.5,-5.5,-2.5,9,,0,2,9,1e4,1\n,0.5,-1.5,-0.5,1,,0,1,9,1e4,1\n"
+                               ",1,0,0,0,,1,0,9,1e4,1\n,10,-57,-9,-24,,1e6,1,1,0,0\n"));
   EXPECT_EQ(out.messages, Messages{"计算出现循环，停止计算！"});
   const std::string& r = *out.report;
   const auto sixth = r.find("\r\n循环次数:6次"), last = r.rfind("\r\n循环次数:6次");
@@ -148,7 +148,7 @@ TEST(GoalReport, StopsWithoutTheClosingLine) {
 
   // Weights of 1e308 overflow the evaluation row: no "optimal" level, and
   // the overflow message after the others.
-  out = Calculate({1, 1}, FromCsv("\n,1,,10,1e308,1,1e308,1\n"));
+  out = Calculate({1, 1}, SheetFromCsv("\n,1,,10,1e308,1,1e308,1\n"));
   EXPECT_EQ(out.messages, Messages{"计算过程中数值溢出，结果不可信！"});
   EXPECT_EQ(out.report->find(kOptimal), std::string::npos);
   EXPECT_NE(out.report->find("GOAL  P( 1)= ---- = inf"), std::string::npos);
@@ -170,7 +170,7 @@ TEST(GoalSolver, LeavingChoiceAndMendedFaults) {
   for (const auto& [rows, expected] : leaving) {
     GoalTableau t = StartTableau(MakeModel(1, std::vector<Goal>(rows.size(), Goal{{0}})));
     for (std::size_t i = 0; i < rows.size(); ++i)
-      std::tie(t.rowValue[i], t.Coef(int(i), 0), t.rowLevel[i], t.rowWeight[i]) = rows[i];
+      std::tie(t.row_value[i], t.Coef(int(i), 0), t.row_level[i], t.row_weight[i]) = rows[i];
     EXPECT_EQ(ChooseLeaving(t, 0), expected) << std::get<0>(rows[1]);
   }
   // A negative target starts with D+ basic, so no deviation is ever
@@ -199,7 +199,7 @@ TEST(GoalSolver, LeavingChoiceAndMendedFaults) {
   EXPECT_EQ(snaps.at(0).solution, (V{0.3 / 0.1, 0, 0, 0, 0}));
 
   // A weight of exactly the removal mark removes the column from the start.
-  EXPECT_EQ(Solve(MakeModel(1, {{{1}, 2, 0, 0, RemovedMark, 1}})).final.pivots, 0);
+  EXPECT_EQ(Solve(MakeModel(1, {{{1}, 2, 0, 0, kRemovedMark, 1}})).final.pivots, 0);
 }
 
 // Round-off is judged against the magnitudes that make up each evaluation
@@ -269,7 +269,7 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
   EXPECT_EQ(small_value.final.achievement, (V{0, 0}));
 }
 
-TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {
+TEST(GoalSolver, ExchangeKernelIsBitIdenticalToTheWrittenSteps) {
   std::mt19937_64 rng(42);
   auto uniform = [&] { return static_cast<double>(rng() >> 11) * 0x1p-53; };
   auto same = [](const V& x, const V& y) { return !std::memcmp(&x[0], &y[0], x.size() * 8); };
@@ -284,40 +284,59 @@ TEST(GoalSolver, ExchangeKernelsAreBitIdenticalToTheWrittenSteps) {
       coef[k] = k % stride < std::size_t(cols) && rng() % 7 ? (uniform() - 0.3) * 1e3 : -0.0;
     for (int j = 0; j < cols; ++j)
       keep[j] = j != p && rng() % 4 == 0 ? kKeepColumn : 0,
-      eval[j] = keep[j] ? RemovedMark : uniform() * 3 - 1;
+      eval[j] = keep[j] ? kRemovedMark : uniform() * 3 - 1;
     coef[r * stride + p] = 0.5 + uniform();
 
-    // The vector kernel against the plain loops of the written steps.
+    // The kernel against the written steps, every right side from the
+    // values before the exchange, columns marked in `keep` left alone.
     V rc = coef, rv = value, re = eval;
-    auto args = [&](V& m, V& v, V& e) {
-      return ExchangeArgs{m.data(), stride, rows, v.data(), e.data(), keep.data(), r, p};
-    };
-    ExchangeTableauBaseline(args(rc, rv, re)), ExchangeTableau(args(coef, value, eval));
-    EXPECT_TRUE(same(coef, rc) && same(value, rv) && same(eval, re)) << "trial " << trial;
+    const double P = coef[r * stride + p];
+    for (int j = 0; j < int(stride); ++j) {
+      if (keep[j] || j == p) continue;
+      re[j] = eval[j] - coef[r * stride + j] * eval[p] / P;
+      for (int i = 0; i < rows; ++i)
+        if (i != r)
+          rc[i * stride + j] =
+              coef[i * stride + j] - coef[r * stride + j] * coef[i * stride + p] / P;
+      rc[r * stride + j] = coef[r * stride + j] / P;
+    }
+    re[p] = -eval[p] / P;
+    for (int i = 0; i < rows; ++i) {
+      if (i == r) continue;
+      rv[i] = value[i] - coef[i * stride + p] * value[r] / P;
+      rc[i * stride + p] = -coef[i * stride + p] / P;
+    }
+    rv[r] = value[r] / P;
+    rc[r * stride + p] = 1 / P;
+    ExchangeTableau(
+        ExchangeArgs{coef.data(), stride, rows, value.data(), eval.data(), keep.data(), r, p});
+    EXPECT_TRUE(same(coef, rc)) << "trial " << trial;
+    EXPECT_TRUE(same(value, rv)) << "trial " << trial;
+    EXPECT_TRUE(same(eval, re)) << "trial " << trial;
   }
 }
 
 // GLPK minimises each level in turn, its optimum then held as a constraint
 // for the next.
 std::vector<double> PreemptiveOptima(const GoalModel& m) {
-  const int M = m.constraintCount, N = m.variableCount, columns = N + 2 * M;
+  const int M = m.constraint_count, N = m.variable_count, columns = N + 2 * M;
   glp_prob* lp = glp_create_prob();
   glp_add_cols(lp, columns);          // X1..XN, D1-..DM-, D1+..DM+, all ≥ 0
   std::vector<int> all(columns + 1);  // 0, 1, ..., columns
   for (int c = 1; c <= columns; ++c) glp_set_col_bnds(lp, c, GLP_LO, 0, 0), all[c] = c;
   for (int i = 0; i < M; ++i) {  // A·X + D− − D+ = target
     std::vector<double> row(columns + 1);
-    for (int j = 0; j < N; ++j) row[j + 1] = m.a(i, j);
+    for (int j = 0; j < N; ++j) row[j + 1] = m.Coefficient(i, j);
     row[N + i + 1] = 1, row[N + M + i + 1] = -1;
     glp_set_mat_row(lp, glp_add_rows(lp, 1), columns, all.data(), row.data());
     glp_set_row_bnds(lp, i + 1, GLP_FX, m.target[i], m.target[i]);
   }
   std::vector<double> optima;
-  for (int level = 1; level <= m.levelCount; ++level) {
+  for (int level = 1; level <= m.level_count; ++level) {
     std::vector<double> cost(columns + 1);
     for (int i = 0; i < M; ++i) {
-      if (m.negLevel[i] == level) cost[N + i + 1] = m.negWeight[i];
-      if (m.posLevel[i] == level) cost[N + M + i + 1] = m.posWeight[i];
+      if (m.neg_level[i] == level) cost[N + i + 1] = m.neg_weight[i];
+      if (m.pos_level[i] == level) cost[N + M + i + 1] = m.pos_weight[i];
     }
     for (int c = 1; c <= columns; ++c) glp_set_obj_coef(lp, c, cost[c]);
     EXPECT_TRUE(glp_simplex(lp, nullptr) == 0 && glp_get_status(lp) == GLP_OPT);

@@ -20,15 +20,15 @@ namespace {
 GoalModel RandomModel(int M, int N, unsigned seed) {
   std::mt19937 random(seed);
   GoalModel m;
-  m.constraintCount = M;
-  m.variableCount = m.levelCount = N;
+  m.constraint_count = M;
+  m.variable_count = m.level_count = N;
   for (int i = 0; i < M; ++i) {
     for (int j = 0; j < N; ++j) m.coef.push_back(random() % 3 == 0 ? 0 : 1 + random() % 9);
     m.target.push_back(double(random() % 200) - (seed % 2 ? 20 : 0));
-    m.negWeight.push_back(1 + random() % 5);
-    m.negLevel.push_back(std::int16_t(1 + random() % 6));
-    m.posWeight.push_back(random() % 4);
-    m.posLevel.push_back(std::int16_t(random() % 7));
+    m.neg_weight.push_back(1 + random() % 5);
+    m.neg_level.push_back(std::int16_t(1 + random() % 6));
+    m.pos_weight.push_back(random() % 4);
+    m.pos_level.push_back(std::int16_t(random() % 7));
   }
   return m;
 }
@@ -51,8 +51,8 @@ ExchangeTrace Solve(const GoalModel& model, int threads) {
   SetPivotThreads(threads);
   ExchangeTrace trace;
   SolveOptions options;
-  options.afterExchange = [&trace](const GoalTableau& t) {
-    std::uint64_t h = Digest(Digest(Digest(1469598103934665603ull, t.coef), t.eval), t.rowValue);
+  options.after_exchange = [&trace](const GoalTableau& t) {
+    std::uint64_t h = Digest(Digest(Digest(1469598103934665603ull, t.coef), t.eval), t.row_value);
     trace.digests.push_back(h);
   };
   trace.result = SolveGoals(model, nullptr, options);
@@ -88,7 +88,7 @@ TEST(GoalProgress, ReportsLevelsAndPivotsAndStopsOnRequest) {
   options.progress = &progress;
   std::vector<int> levels;
   int seen = 0;
-  options.afterExchange = [&](const GoalTableau& t) {
+  options.after_exchange = [&](const GoalTableau& t) {
     const ProgressState state = progress.State();
     EXPECT_EQ(state.phase, ProgressPhase::GoalLevel);
     EXPECT_EQ(state.pivots, t.pivots);

@@ -7,7 +7,7 @@
 #include <cmath>
 #include <random>
 
-#include "common/sheet_file.h"
+#include "common/test_support.h"
 #include "lp/graph_command.h"
 #include "lp/graph_text.h"
 #include "lp/simplex_solver.h"
@@ -15,10 +15,11 @@
 namespace orcalc::lp {
 namespace {
 
-constexpr double kMax = 1, kMin = -1, LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
+constexpr Sense kMax = Sense::Maximise, kMin = Sense::Minimise;
+constexpr double LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
 using Row = std::array<double, 4>;  // a1, a2, sign code, b
 
-LpProblem Problem(double sense, double c1, double c2, const std::vector<Row>& rows) {
+LpProblem Problem(Sense sense, double c1, double c2, const std::vector<Row>& rows) {
   LpProblem problem;
   problem.Resize(2, static_cast<int>(rows.size()));
   problem.sense = sense;
@@ -33,13 +34,27 @@ LpProblem Problem(double sense, double c1, double c2, const std::vector<Row>& ro
   return problem;
 }
 
-std::string Listing(double sense, double c1, double c2, const std::vector<Row>& rows) {
+std::string Listing(Sense sense, double c1, double c2, const std::vector<Row>& rows) {
   return GraphListing(ComputeGraph(Problem(sense, c1, c2, rows)));
 }
 
-TEST(Graph, TextbookAndDegenerateRegions) {
-  // clang-format off
-  const struct { const char* what; double sense, c1, c2; std::vector<Row> rows; std::string listing; } cases[] = {
+struct RegionRow {
+  const char* what;
+  Sense sense;
+  double c1, c2;
+  std::vector<Row> rows;
+  std::string listing;
+};
+
+class GraphRegions : public ::testing::TestWithParam<RegionRow> {};
+
+TEST_P(GraphRegions, Listing) {
+  const RegionRow& c = GetParam();
+  EXPECT_EQ(Listing(c.sense, c.c1, c.c2, c.rows), c.listing);
+}
+
+// clang-format off
+const RegionRow kRegions[] = {
       {"the worked example", kMax, 3, 2, {{1, 1, LE, 4}, {1, 3, LE, 6}},
        "corner 0 0 0 χ1=0 χ2=0\ncorner 4 0 12 χ2=0 约束方程1\ncorner 3 1 11 约束方程1 约束方程2\n"
        "corner 0 2 4 χ1=0 约束方程2\noptimum 4 0 12\n"},
@@ -90,13 +105,10 @@ TEST(Graph, TextbookAndDegenerateRegions) {
       {"a zero objective: every point optimal", kMin, 0, 0, {{1, 1, LE, 1}},
        "corner 0 0 0 χ1=0 χ2=0\ncorner 1 0 0 χ2=0 约束方程1\ncorner 0 1 0 χ1=0 约束方程1\n"
        "optimum 0 0 0\noptimum 1 0 0\noptimum 0 1 0\n"},
-  };
-  // clang-format on
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(Listing(c.sense, c.c1, c.c2, c.rows), c.listing);
-  }
-}
+};
+// clang-format on
+INSTANTIATE_TEST_SUITE_P(TextbookAndDegenerate, GraphRegions, ::testing::ValuesIn(kRegions),
+                         RowName());
 
 TEST(Graph, LabelsBoxAndLinesOfTheWorkedExample) {
   const GraphGeometry g = ComputeGraph(Problem(kMax, 3, 2, {{1, 1, LE, 4}, {1, 3, LE, 6}}));
@@ -167,12 +179,12 @@ TEST(Graph, NiceBoxesAndScaleInvariance) {
 }
 
 TEST(Graph, SheetIntakeAsCalculate) {
-  const Sheet sheet = ReadSheetCsv(
-                          ",χ1 系数,χ2 系数,约束符号,常数项\n目标函数系数,3,2, ═ , Max \n"
-                          "约束方程1,1,1, ≤ ,4\n约束方程2,1,3, ≤ ,6\n")
-                          .sheet;
+  const Sheet sheet = SheetFromCsv(
+      ",χ1 系数,χ2 系数,约束符号,常数项\n目标函数系数,3,2, ═ , Max \n"
+      "约束方程1,1,1, ≤ ,4\n约束方程2,1,3, ≤ ,6\n");
   const GraphCalculation example = CalculateGraph({2, 2, Sense::Maximise}, sheet);
-  ASSERT_TRUE(example.geometry && example.messages.empty());
+  EXPECT_EQ(example.messages, std::vector<std::string>{});
+  ASSERT_TRUE(example.geometry);
   EXPECT_EQ(example.geometry->optimum.value, 12);
   Sheet overflowing = sheet;
   overflowing.SetCell(3, 2, "1e999");
@@ -238,7 +250,7 @@ Brute Enumerate(const LpProblem& problem) {
     }
     return true;
   };
-  const double p = problem.sense, c1 = problem.objective[0], c2 = problem.objective[1];
+  const double p = SenseSign(problem.sense), c1 = problem.objective[0], c2 = problem.objective[1];
   for (std::size_t i = 0; i < lines.size(); ++i) {
     for (std::size_t j = i + 1; j < lines.size(); ++j) {
       const L& a = lines[i];
@@ -334,7 +346,8 @@ TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
     ASSERT_EQ(g.outcome == GraphOutcome::Unbounded, brute.objective_unbounded);
     if (g.outcome == GraphOutcome::Optimal) {
       const double c_norm = std::hypot(problem.objective[0], problem.objective[1]);
-      EXPECT_TRUE(Near(problem.sense * g.optimum.value, brute.best, c_norm * brute.floor));
+      EXPECT_TRUE(
+          Near(SenseSign(problem.sense) * g.optimum.value, brute.best, c_norm * brute.floor));
     }
     // Counterclockwise: every turn is to the left.
     for (std::size_t i = 0;
@@ -353,13 +366,14 @@ TEST(Graph, RandomProblemsAgreeWithEnumerationAndTheSimplex) {
     // direction or a row's small entry.)
     if (trial % 3 == 2) continue;
     const SimplexResult simplex = SolveSimplex(problem);
-    const bool calculated = simplex.end == SimplexEnd::Optimal && simplex.messages.empty();
+    const std::vector<std::string> messages = SimplexMessages(simplex);
+    const bool calculated = simplex.outcome == SimplexOutcome::Optimal && messages.empty();
     // An optimum that comes with the warning about coefficients within the
     // tolerance is the picture's optimum too.
-    const bool warned = simplex.end == SimplexEnd::Optimal &&
-                        simplex.messages == std::vector<std::string>{kTinyCoefficientMessage};
+    const bool warned = simplex.outcome == SimplexOutcome::Optimal &&
+                        messages == std::vector<std::string>{kTinyCoefficientMessage};
     EXPECT_EQ(calculated || warned, g.outcome == GraphOutcome::Optimal)
-        << (simplex.messages.empty() ? "" : simplex.messages.front());
+        << (messages.empty() ? "" : messages.front());
     if (warned) {
       EXPECT_TRUE(Near(g.optimum.value, simplex.objective)) << simplex.objective;
     }

@@ -27,7 +27,7 @@ LpProblem RandomProblem(int m, int n, unsigned seed, bool feasible = false) {
   std::uniform_int_distribution<int> coefficient(feasible ? 1 : -9, 20), sign(0, 2), rhs(0, 400);
   LpProblem problem;
   problem.Resize(m, n);
-  problem.sense = seed % 2 ? 1.0 : -1.0;
+  problem.sense = seed % 2 ? Sense::Maximise : Sense::Minimise;
   for (int j = 0; j < m; ++j) problem.objective[std::size_t(j)] = coefficient(random) + 10;
   for (std::size_t c = 0; c < problem.coefficients.size(); ++c)
     problem.coefficients[c] = coefficient(random) / 4.0;
@@ -73,7 +73,7 @@ TEST(LpThreads, EveryPivotIsTheSameBitsWithAnyNumberOfThreads) {
     for (int threads : {2, 4}) {
       const PivotTrace many = Solve(problem, threads);
       EXPECT_EQ(many.digests, one.digests) << "seed " << seed << ", " << threads << " threads";
-      EXPECT_EQ(many.result.messages, one.result.messages);
+      EXPECT_EQ(SimplexMessages(many.result), SimplexMessages(one.result));
       EXPECT_EQ(std::memcmp(&many.result.objective, &one.result.objective, sizeof(double)), 0);
       EXPECT_EQ(many.result.x, one.result.x);
     }
@@ -101,7 +101,7 @@ TEST(LpThreads, PoolCoversEveryRowOnce) {
 TEST(LpProgress, ReportsPhasesAndPivotsAndStopsOnRequest) {
   const LpProblem problem = RandomProblem(60, 50, 7, true);
   const SimplexResult full = SolveSimplex(problem);
-  ASSERT_EQ(full.end, SimplexEnd::Optimal);
+  ASSERT_EQ(full.outcome, SimplexOutcome::Optimal);
   ASSERT_GT(full.phase1_pivots, 0);
   ASSERT_GT(full.pivots, full.phase1_pivots + 5);
 
@@ -111,8 +111,9 @@ TEST(LpProgress, ReportsPhasesAndPivotsAndStopsOnRequest) {
   SimplexOptions options;
   options.progress = &stopped;
   const SimplexResult none = SolveSimplex(problem, options);
-  EXPECT_EQ(none.end, SimplexEnd::Stopped);
-  EXPECT_TRUE(none.messages.empty() && none.pivots == 0);
+  EXPECT_EQ(none.outcome, SimplexOutcome::Stopped);
+  EXPECT_EQ(SimplexMessages(none), std::vector<std::string>{});
+  EXPECT_EQ(none.pivots, 0);
 
   // Stopped from another thread's view after the 5th pivot: at the next check.
   Progress progress;
@@ -123,9 +124,9 @@ TEST(LpProgress, ReportsPhasesAndPivotsAndStopsOnRequest) {
     if (progress.State().pivots == full.phase1_pivots + 5) progress.RequestStop();
   };
   const SimplexResult part = SolveSimplex(problem, options);
-  EXPECT_EQ(part.end, SimplexEnd::Stopped);
+  EXPECT_EQ(part.outcome, SimplexOutcome::Stopped);
   EXPECT_EQ(part.pivots, full.phase1_pivots + 5);
-  EXPECT_TRUE(part.messages.empty());  // none of the checks after the loop
+  EXPECT_EQ(SimplexMessages(part), std::vector<std::string>{});  // no check after the loop ran
   EXPECT_EQ(phases.front(), ProgressPhase::Phase1);
   EXPECT_EQ(phases.back(), ProgressPhase::Phase2);
 
@@ -135,17 +136,21 @@ TEST(LpProgress, ReportsPhasesAndPivotsAndStopsOnRequest) {
   cancel.RequestStop();
   LpRequest request{2, 1, Sense::Maximise, ".", 1000000, &cancel};
   const CalculationOutcome outcome = Calculate(request, sheet);
-  EXPECT_TRUE(outcome.stopped && outcome.messages.empty() && !outcome.report);
+  EXPECT_TRUE(outcome.stopped);
+  EXPECT_EQ(outcome.messages, std::vector<std::string>{});
+  EXPECT_FALSE(outcome.report);
   // The sensitivity analysis neither: not even its message about no optimum.
   const CalculationOutcome analysis = CalculateSensitivity(request, sheet);
-  EXPECT_TRUE(analysis.stopped && analysis.messages.empty() && !analysis.report);
+  EXPECT_TRUE(analysis.stopped);
+  EXPECT_EQ(analysis.messages, std::vector<std::string>{});
+  EXPECT_FALSE(analysis.report);
 }
 
 TEST(LpProgress, TimeLimitStopsARunThatWouldNotEnd) {
   // Beale's example cycles for ever without the guard against cycling.
   LpProblem beale;
   beale.Resize(4, 3);
-  beale.sense = -1.0;
+  beale.sense = Sense::Minimise;
   beale.objective = {-0.75, 20, -0.5, 6};
   beale.coefficients = {0.25, -8, -1, 9, 0.5, -12, -0.5, 3, 0, 0, 1, 0};
   beale.signs = {kLessEqual, kLessEqual, kLessEqual};
@@ -157,8 +162,9 @@ TEST(LpProgress, TimeLimitStopsARunThatWouldNotEnd) {
   options.anti_cycling = false;
   options.iteration_limit = std::numeric_limits<long>::max();
   const SimplexResult result = SolveSimplex(beale, options);
-  EXPECT_EQ(result.end, SimplexEnd::Stopped);
-  EXPECT_TRUE(progress.TimedOut() && progress.StopRequested());
+  EXPECT_EQ(result.outcome, SimplexOutcome::Stopped);
+  EXPECT_TRUE(progress.TimedOut());
+  EXPECT_TRUE(progress.StopRequested());
   EXPECT_GT(result.pivots, 6);
 }
 

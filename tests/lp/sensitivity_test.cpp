@@ -11,7 +11,7 @@
 #include <limits>
 #include <random>
 
-#include "common/sheet_file.h"
+#include "common/test_support.h"
 #include "common/text_width.h"
 #include "lp/sensitivity_command.h"
 #include "lp/sensitivity_report.h"
@@ -21,10 +21,9 @@ namespace {
 
 using Messages = std::vector<std::string>;
 constexpr double kInf = std::numeric_limits<double>::infinity();
-constexpr double kMax = 1, kMin = -1, LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
+constexpr Sense kMax = Sense::Maximise, kMin = Sense::Minimise;
+constexpr double LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
 const std::string kNotApplicable = "问题没有最优解，不能进行灵敏度分析！";
-
-Sheet FromCsv(std::string_view csv) { return ReadSheetCsv(csv).sheet; }
 
 std::string CrLf(std::string text) {
   for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
@@ -33,7 +32,7 @@ std::string CrLf(std::string text) {
 }
 
 // Each row: m coefficients, the sign code, the right-hand side.
-LpProblem MakeProblem(double sense, const std::vector<double>& c,
+LpProblem MakeProblem(Sense sense, const std::vector<double>& c,
                       const std::vector<std::vector<double>>& rows) {
   LpProblem p;
   const int m = static_cast<int>(c.size());
@@ -72,7 +71,7 @@ void ExpectFigures(const SensitivityAnalysis& a, const Figures& variables,
   EXPECT_EQ(a.dual_objective, a.objective);
 }
 
-const Sheet kExample = FromCsv("\n,3,2\n,1,1, ≤ ,4\n,1,3, ≤ ,6\n");
+const Sheet kExample = SheetFromCsv("\n,3,2\n,1,1, ≤ ,4\n,1,3, ≤ ,6\n");
 
 TEST(Sensitivity, WorkedExampleBothSenses) {
   std::optional<SolvedLp> solved;
@@ -94,7 +93,7 @@ TEST(Sensitivity, WorkedExampleBothSenses) {
 TEST(Sensitivity, GreaterEqualRowAndANegatedRow) {
   // Minimise 2χ1 + 3χ2 subject to χ1 + χ2 ≥ 4 and -χ1 ≥ -3, which the
   // intake turns into χ1 ≤ 3: optimum (3, 1), S = 9, y = (3, -1).
-  const Sheet sheet = FromCsv("\n,2,3\n,1,1, ≥ ,4\n,-1,0, ≥ ,-3\n");
+  const Sheet sheet = SheetFromCsv("\n,2,3\n,1,1, ≥ ,4\n,-1,0, ≥ ,-3\n");
   std::optional<SolvedLp> solved;
   Calculate({2, 2, Sense::Minimise}, sheet, &solved);
   const SensitivityAnalysis a = AnalyseSensitivity(solved->problem, solved->result);
@@ -231,11 +230,11 @@ TEST(SensitivityCommand, OnlyAfterAnOptimumWithoutMessages) {
     long limit;
     Messages messages;
   } cases[] = {
-      {"infeasible", FromCsv("\n,1\n,1, ≤ ,1\n,1, ≥ ,3\n"), 1, 2, 1000000, {"无最优解！"}},
-      {"unbounded", FromCsv("\n,1,0\n,1,-1, ≤ ,1\n"), 2, 1, 1000000, {"无解！"}},
+      {"infeasible", SheetFromCsv("\n,1\n,1, ≤ ,1\n,1, ≥ ,3\n"), 1, 2, 1000000, {"无最优解！"}},
+      {"unbounded", SheetFromCsv("\n,1,0\n,1,-1, ≤ ,1\n"), 2, 1, 1000000, {"无解！"}},
       {"iteration limit", kExample, 2, 2, 2, {"迭代次数超过限制，未求得最优解！"}},
       {"overflowing cell",
-       FromCsv("\n,3,2\n,1,1e999, ≤ ,4\n"),
+       SheetFromCsv("\n,3,2\n,1,1e999, ≤ ,4\n"),
        2,
        1,
        1000000,
@@ -253,7 +252,7 @@ TEST(SensitivityCommand, OnlyAfterAnOptimumWithoutMessages) {
   }
   // No constraints, nothing to gain: the origin, with the tables' heads only.
   const CalculationOutcome empty =
-      CalculateSensitivity({2, 0, Sense::Maximise}, FromCsv("\n,-1,0\n"));
+      CalculateSensitivity({2, 0, Sense::Maximise}, SheetFromCsv("\n,-1,0\n"));
   ASSERT_TRUE(empty.report.has_value());
   EXPECT_NE(empty.report->find(CrLf("约束  左端值  影子价格  常数项  下限  上限\n\n对偶问题:\n"
                                     " Min w = \n约束条件如下:\n ≥ -1\n ≥  0\n\n")),
@@ -278,7 +277,7 @@ std::optional<Reference> GlpkAnalysis(const LpProblem& p) {
   const int m = p.variables, n = p.constraints;
   glp_term_out(GLP_OFF);
   glp_prob* lp = glp_create_prob();
-  glp_set_obj_dir(lp, p.sense > 0 ? GLP_MAX : GLP_MIN);
+  glp_set_obj_dir(lp, p.sense == Sense::Maximise ? GLP_MAX : GLP_MIN);
   glp_add_cols(lp, m);
   glp_add_rows(lp, n);
   std::vector<int> index(m + 1);
@@ -379,7 +378,7 @@ TEST(Sensitivity, AgreesWithGlpkOnUniqueNonDegenerateOptima) {
     if (!theirs || ours.degenerate || ours.not_unique) continue;
     SCOPED_TRACE(::testing::Message() << "trial " << trial);
     ++compared;
-    maximised += problem.sense > 0;
+    maximised += problem.sense == Sense::Maximise;
     with_equalities += std::count(problem.signs.begin(), problem.signs.end(), EQ) > 0;
     bool negated_any = false;
 
@@ -394,8 +393,10 @@ TEST(Sensitivity, AgreesWithGlpkOnUniqueNonDegenerateOptima) {
         ExpectClose(v.upper, theirs->coefficient_high[j], "coefficient upper", j);
       } else {  // optimal while the reduced cost keeps its sign
         const double edge = v.coefficient - theirs->column_dual[j];
-        ExpectClose(v.lower, problem.sense > 0 ? -kInf : edge, "coefficient lower", j);
-        ExpectClose(v.upper, problem.sense > 0 ? edge : kInf, "coefficient upper", j);
+        ExpectClose(v.lower, problem.sense == Sense::Maximise ? -kInf : edge, "coefficient lower",
+                    j);
+        ExpectClose(v.upper, problem.sense == Sense::Maximise ? edge : kInf, "coefficient upper",
+                    j);
       }
     }
     for (int i = 0; i < problem.constraints; ++i) {

@@ -2,7 +2,7 @@
 // read, the messages, equal samples and overflowing cells.
 #include <gtest/gtest.h>
 
-#include "common/sheet_file.h"
+#include "common/test_support.h"
 #include "stats/stats_command.h"
 
 namespace orcalc::stats {
@@ -12,8 +12,6 @@ using Messages = std::vector<std::string>;
 const std::string kTooFew = "样本数必须大于2 ", kZeroVariance = "当方差为 0 时不能计算斜差和峰态!",
                   kNoColumn = "您没有选择要统计数据的列！请在要统计的数据列上单击后再统计！";
 constexpr SheetKind kLp = SheetKind::LinearProgramming, kGoal = SheetKind::GoalProgramming;
-
-Sheet FromCsv(std::string_view csv) { return ReadSheetCsv(csv).sheet; }
 
 CalculationOutcome Stats(const Sheet& sheet, int column, int count, SheetKind kind,
                          const char* separator = ".") {
@@ -33,7 +31,7 @@ std::string Results(std::vector<std::string> values) {
 
 TEST(StatsReport, ByteForByteOnBothSheets) {
   // The goal sheet's samples start in row 1.
-  const CalculationOutcome goal = Stats(FromCsv("\n,,1\n,,2\n,,3\n,,4\n"), 2, 4, kGoal);
+  const CalculationOutcome goal = Stats(SheetFromCsv("\n,,1\n,,2\n,,3\n,,4\n"), 2, 4, kGoal);
   EXPECT_TRUE(goal.messages.empty());
   EXPECT_EQ(goal.report,
             "共有样本数：4\r\n第1个样本值 χ1 ＝ 1\r\n第2个样本值 χ2 ＝ 2\r\n"
@@ -44,7 +42,7 @@ TEST(StatsReport, ByteForByteOnBothSheets) {
   // The linear sheet's start in row 2, below the objective row, and are
   // listed in sheet order.
   const CalculationOutcome lp =
-      Stats(FromCsv("\n,,,1000\n,,,3\n,,,1\n,,,4\n,,,1\n,,,5\n"), 3, 5, kLp);
+      Stats(SheetFromCsv("\n,,,1000\n,,,3\n,,,1\n,,,4\n,,,1\n,,,5\n"), 3, 5, kLp);
   EXPECT_TRUE(lp.messages.empty());
   EXPECT_EQ(lp.report,
             "共有样本数：5\r\n第1个样本值 χ1 ＝ 3\r\n第2个样本值 χ2 ＝ 1\r\n"
@@ -54,7 +52,7 @@ TEST(StatsReport, ByteForByteOnBothSheets) {
 }
 
 TEST(StatsReport, FewSamplesAndEqualSamples) {
-  const Sheet seven = FromCsv("\n,7\n");
+  const Sheet seven = SheetFromCsv("\n,7\n");
   EXPECT_EQ(Stats(seven, 1, 0, kGoal).report, "共有样本数：0\r\n" + Results({"0"}));
   const CalculationOutcome one = Stats(seven, 1, 1, kGoal);
   EXPECT_EQ(one.messages, Messages{kTooFew});
@@ -64,26 +62,27 @@ TEST(StatsReport, FewSamplesAndEqualSamples) {
   // dividing does not give the value back (0.1 + 0.1 + 0.1 over 3).
   for (const std::string value : {"2", "0.1", "-3.3"}) {
     const CalculationOutcome equal =
-        Stats(FromCsv("\n," + value + "\n," + value + "\n," + value + "\n"), 1, 3, kGoal);
+        Stats(SheetFromCsv("\n," + value + "\n," + value + "\n," + value + "\n"), 1, 3, kGoal);
     EXPECT_EQ(equal.messages, Messages{kZeroVariance});
     EXPECT_TRUE(equal.report->ends_with(
         Results({"3", value, "0", "0", "0", "0", "0", value, value, value})));
   }
   // Only exactly equal samples are special: a tiny real spread keeps its
   // moments (one point of three set apart: skewness 2√3/9).
-  const std::string tiny = *Stats(FromCsv("\n,0.1\n,0.1\n,0.1000000001\n"), 1, 3, kGoal).report;
+  const std::string tiny =
+      *Stats(SheetFromCsv("\n,0.1\n,0.1\n,0.1000000001\n"), 1, 3, kGoal).report;
   EXPECT_NE(tiny.find("斜  差=0.3849"), std::string::npos) << tiny;
 
   // Samples whose squares overflow: the statistics are shown as they came
   // out, with the overflow message.
-  const CalculationOutcome huge = Stats(FromCsv("\n,1e308\n,-1e308\n,1e308\n"), 1, 3, kGoal);
+  const CalculationOutcome huge = Stats(SheetFromCsv("\n,1e308\n,-1e308\n,1e308\n"), 1, 3, kGoal);
   EXPECT_EQ(huge.messages, Messages{"计算过程中数值溢出，结果不可信！"});
   EXPECT_NE(huge.report->find("\r\n方  差=inf\r\n"), std::string::npos);
 }
 
 TEST(StatsReport, CellsCountsSeparatorAndMessages) {
   // Sign texts, empty cells and rows beyond the sheet read as 0.
-  const Sheet sheet = FromCsv("\n, ≤ \n\n,abc\n");
+  const Sheet sheet = SheetFromCsv("\n, ≤ \n\n,abc\n");
   EXPECT_TRUE(Stats(sheet, 1, 5, kGoal)
                   .report->ends_with(Results({"5", "0", "0", "0", "0", "0", "0", "0", "0", "0"})));
 
@@ -94,12 +93,12 @@ TEST(StatsReport, CellsCountsSeparatorAndMessages) {
       std::string::npos);
 
   // The regional separator in every plain number.
-  const std::string comma = *Stats(FromCsv("\n,1.5\n,2\n"), 1, 2, kGoal, ",").report;
+  const std::string comma = *Stats(SheetFromCsv("\n,1.5\n,2\n"), 1, 2, kGoal, ",").report;
   EXPECT_NE(comma.find("χ1 ＝ 1,5\r\n"), std::string::npos);
   EXPECT_NE(comma.find("平均值=1,75\r\n"), std::string::npos);
 
   // No column chosen; overflowing samples.
-  const Sheet bad = FromCsv("\n,1\n,-1e999\n,1e400\n,4\n");
+  const Sheet bad = SheetFromCsv("\n,1\n,-1e999\n,1e400\n,4\n");
   for (int column : {0, -1})
     EXPECT_EQ(Stats(bad, column, 3, kLp).messages, Messages{kNoColumn}) << column;
   // The first overflowing sample is named with its grid row, the same cell
