@@ -83,7 +83,8 @@ TEST(Cli, VersionAndHelpPerCommand) {
             std::string("orcalc-cli ") + orcalc::kVersion);
   EXPECT_NE(version.out.find("License GPLv3+"), std::string::npos);
 
-  // help COMMAND and COMMAND --help print the same usage; the full help has every command's.
+  // help COMMAND and COMMAND --help print the same usage, which the full
+  // help holds too.
   const CliRun full = RunCli({"help"}, "/dev/null");
   for (const std::vector<std::string>& command : {std::vector<std::string>{"lp"},
                                                   {"sensitivity"},
@@ -92,16 +93,14 @@ TEST(Cli, VersionAndHelpPerCommand) {
                                                   {"stats"},
                                                   {"layout", "lp"},
                                                   {"layout", "goal"}}) {
-    std::vector<std::string> help_args{"help"};
+    std::vector<std::string> help_args{"help"}, flag_args = command;
     help_args.insert(help_args.end(), command.begin(), command.end());
-    std::vector<std::string> flag_args = command;
     flag_args.push_back("--help");
     const CliRun help = RunCli(help_args, "/dev/null");
-    const CliRun flag = RunCli(flag_args, "/dev/null");
     SCOPED_TRACE(command.back());
     EXPECT_EQ(help.status, 0);
     EXPECT_EQ(help.out.rfind("Usage: orcalc-cli " + command.front(), 0), 0u) << help.out;
-    EXPECT_EQ(flag.out, help.out);
+    EXPECT_EQ(RunCli(flag_args, "/dev/null").out, help.out);
     EXPECT_NE(full.out.find(help.out.substr(0, help.out.find('\n'))), std::string::npos);
   }
   EXPECT_EQ(RunCli({"help", "nope"}, "/dev/null").status, 2);
@@ -183,7 +182,8 @@ TEST(Cli, ThreadsAndTimeLimit) {
   for (const char* threads : {"--threads=2", "--threads=4"}) {
     const CliRun many = RunCli({threads, "lp", "--max", sheet}, "/dev/null");
     EXPECT_EQ(many.status, one.status);
-    EXPECT_TRUE(many.out == one.out && many.err == one.err) << threads;
+    EXPECT_EQ(many.out, one.out) << threads;
+    EXPECT_EQ(many.err, one.err) << threads;
   }
   // A limit that runs out before the solve ends: exit 3, one line, no report.
   const std::string large = DenseLpSheet(500, 500);
@@ -194,7 +194,8 @@ TEST(Cli, ThreadsAndTimeLimit) {
   // A generous limit changes nothing.
   const CliRun limited =
       RunCli({"--threads", "1", "lp", "--max-seconds=600", "--max", sheet}, "/dev/null");
-  EXPECT_TRUE(limited.status == 0 && limited.out == one.out);
+  EXPECT_EQ(limited.status, 0);
+  EXPECT_EQ(limited.out, one.out);
   EXPECT_EQ(RunCli({"goal", "--max-seconds", "60", Data("goal_example.csv")}, "/dev/null").status,
             0);
   // Bad values are usage errors.

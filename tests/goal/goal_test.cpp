@@ -66,13 +66,15 @@ const Sheet kExample = SheetFromCsv("\n,1,1, ═ ,10,1,1,0,0\n,1,, ≥ ,4,0,0,1,
 TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
   Sheet sheet;
   LayOutSheet(sheet, 2, 5);
-  EXPECT_EQ(sheet.Cell(2, 0) + sheet.Cell(0, 5), "约束方程2χ5 系数");
+  EXPECT_EQ(sheet.Cell(2, 0), "约束方程2");
+  EXPECT_EQ(sheet.Cell(0, 5), "χ5 系数");
   sheet.SetCell(1, 4, "7");
 
   // Rebuilt for N = 3: the old X4 number stands under a new header, and
   // columns wide in the earlier build stay wide.
   LayOutSheet(sheet, 2, 3);
-  EXPECT_EQ(sheet.Cell(0, 4) + sheet.Cell(0, 9), "约束符号正偏差优先等级");
+  EXPECT_EQ(sheet.Cell(0, 4), "约束符号");
+  EXPECT_EQ(sheet.Cell(0, 9), "正偏差优先等级");
   EXPECT_EQ(sheet.Cell(1, 4), "7");
   EXPECT_EQ(sheet.ColumnWidth(9), 1700);
 
@@ -160,113 +162,121 @@ TEST(GoalReport, StopsWithoutTheClosingLine) {
   EXPECT_EQ(out.report->find(kOptimal), std::string::npos);
 }
 
-TEST(GoalSolver, LeavingChoiceAndMendedFaults) {
-  // Leaving, for column 0: basic value, entry, level and weight of each row.
-  const std::pair<std::vector<std::tuple<double, double, int, double>>, int> leaving[] = {
-      {{{4, 1, 2, 0}, {4, 1, 1, 0}}, 1},          // tie: smaller level
-      {{{2e9, 1, 0, 0}, {1, 0, 0, 0}}, -1},       // ratio of 1e9 or more
-      {{{0.1 * 3, 1, 0, 0}, {0.3, 1, 1, 0}}, 0},  // round-off is a tie
-  };
-  for (const auto& [rows, expected] : leaving) {
-    GoalTableau t = StartTableau(MakeModel(1, std::vector<Goal>(rows.size(), Goal{{0}})));
-    for (std::size_t i = 0; i < rows.size(); ++i)
-      std::tie(t.row_value[i], t.Coef(int(i), 0), t.row_level[i], t.row_weight[i]) = rows[i];
-    EXPECT_EQ(ChooseLeaving(t, 0), expected) << std::get<0>(rows[1]);
-  }
-  // A negative target starts with D+ basic, so no deviation is ever
-  // negative: X1 + X2 ≥ 4 at level 1 and X1 − X2 = −6 at level 2 are met.
+// Leaving, for column 0: basic value, entry, level and weight of each row.
+struct LeavingRow {
+  const char* what;
+  std::vector<std::tuple<double, double, int, double>> rows;
+  int leaving;
+  // Test names and failures show the row by its description.
+  friend void PrintTo(const LeavingRow& row, std::ostream* os) { *os << row.what; }
+};
+
+class GoalLeaving : public ::testing::TestWithParam<LeavingRow> {};
+
+TEST_P(GoalLeaving, Choice) {
+  const LeavingRow& c = GetParam();
+  GoalTableau t = StartTableau(MakeModel(1, std::vector<Goal>(c.rows.size(), Goal{{0}})));
+  for (std::size_t i = 0; i < c.rows.size(); ++i)
+    std::tie(t.row_value[i], t.Coef(int(i), 0), t.row_level[i], t.row_weight[i]) = c.rows[i];
+  EXPECT_EQ(ChooseLeaving(t, 0), c.leaving);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Goal, GoalLeaving,
+    ::testing::Values(LeavingRow{"tie goes to the smaller level", {{4, 1, 2, 0}, {4, 1, 1, 0}}, 1},
+                      LeavingRow{"ratio of 1e9 or more", {{2e9, 1, 0, 0}, {1, 0, 0, 0}}, -1},
+                      LeavingRow{"round-off is a tie", {{0.1 * 3, 1, 0, 0}, {0.3, 1, 1, 0}}, 0}),
+    RowName());
+
+// Whole problems: the outcome, and where given the achievement at every
+// level and the values of X, D- and D+.
+struct SolverRow {
+  const char* what;
+  GoalModel model;
+  GoalOutcome outcome;
+  V achievement = {};
+  V solution = {};
+  // Test names and failures show the row by its description.
+  friend void PrintTo(const SolverRow& row, std::ostream* os) { *os << row.what; }
+};
+
+class GoalSolverOutcomes : public ::testing::TestWithParam<SolverRow> {};
+
+TEST_P(GoalSolverOutcomes, EndAndValues) {
+  const SolverRow& c = GetParam();
   std::vector<GoalSnapshot> snaps;
-  GoalResult r = Solve(MakeModel(2, {{{1, 1}, 4, 1, 1, 0, 0}, {{1, -1}, -6, 1, 2, 1, 2}}), &snaps);
-  EXPECT_EQ(r.final.achievement, (V{0, 0}));
-  for (const auto& s : snaps)
+  const GoalResult r = Solve(c.model, &snaps);
+  EXPECT_EQ(r.outcome, c.outcome);
+  if (!c.achievement.empty()) {
+    EXPECT_EQ(r.final.achievement, c.achievement);
+  }
+  if (!c.solution.empty()) {
+    EXPECT_EQ(r.final.solution, c.solution);
+  }
+  // No deviation or variable is ever negative, in any block.
+  for (const GoalSnapshot& s : snaps)
     for (double v : s.solution) EXPECT_GE(v, 0);
+}
 
-  // Round-off decides nothing: all-integer data on which exact comparisons
-  // end with level 3 at 84.
-  r = Solve(MakeModel(4, {{{2, 5, 1, 0}, 18, 1.5, 1, 3, 1}, {{5, 0, 5, 1}, 6, 2.5, 1, 1, 3}}));
-  EXPECT_EQ(r.outcome, GoalOutcome::Optimal);
-  EXPECT_EQ(r.final.achievement, (V{0, 0, 0, 0}));
-  // Small real values are not noise: entries 1 and 1.000001 (the larger
-  // enters), a true pivot of 5e-6 with the smallest ratio (which fails the
-  // check).
-  EXPECT_EQ(Solve(MakeModel(2, {{{1, 1.000001}, 10, 1, 1, 0, 0}})).final.solution,
-            (V{0, 10 / 1.000001, 0, 0}));
-  EXPECT_EQ(Solve(MakeModel(1, {{{5e-6}, 1e-6, 0, 0, 0, 0}, {{1}, 10, 1, 1, 0, 0}})).outcome,
-            GoalOutcome::PivotTooSmall);
-  // Basic values within round-off of 0 become 0: 3 − 0.3 / 0.1 is 4.4e-16.
-  snaps.clear();
-  Solve(MakeModel(1, {{{0.1}, 0.3, 0, 0, 0, 0}, {{1}, 3, 1, 1, 0, 0}}), &snaps);
-  EXPECT_EQ(snaps.at(0).solution, (V{0.3 / 0.1, 0, 0, 0, 0}));
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Goal, GoalSolverOutcomes, ::testing::Values(
+    // A negative target starts with D+ basic: X1 + X2 ≥ 4 at level 1 and
+    // X1 − X2 = −6 at level 2 are met.
+    SolverRow{"negative target", MakeModel(2, {{{1, 1}, 4, 1, 1, 0, 0}, {{1, -1}, -6, 1, 2, 1, 2}}), GoalOutcome::Optimal, {0, 0}},
+    // All-integer data on which exact comparisons end with level 3 at 84.
+    SolverRow{"round-off decides nothing", MakeModel(4, {{{2, 5, 1, 0}, 18, 1.5, 1, 3, 1}, {{5, 0, 5, 1}, 6, 2.5, 1, 1, 3}}), GoalOutcome::Optimal, {0, 0, 0, 0}},
+    // Small real values are not noise: of entries 1 and 1.000001 the larger enters...
+    SolverRow{"larger entry by a millionth", MakeModel(2, {{{1, 1.000001}, 10, 1, 1, 0, 0}}), GoalOutcome::Optimal, {}, {0, 10 / 1.000001, 0, 0}},
+    // ...and a true pivot of 5e-6 with the smallest ratio fails the check.
+    SolverRow{"true small pivot", MakeModel(1, {{{5e-6}, 1e-6, 0, 0, 0, 0}, {{1}, 10, 1, 1, 0, 0}}), GoalOutcome::PivotTooSmall},
+    // Round-off is judged against the magnitudes that make up each
+    // evaluation entry, so a large goal no longer swamps a small one: X1 = 5
+    // at level 1, then c·X2 = 1e12 at level 2; X1 = 5 meets goal 1 whatever c is.
+    SolverRow{"large goal 2e11", MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{0, 2e11}, 1e12, 1, 2, 0, 0}}), GoalOutcome::Optimal, {0, 0}},
+    SolverRow{"large goal 2e10", MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{0, 2e10}, 1e12, 1, 2, 0, 0}}), GoalOutcome::Optimal, {0, 0}},
+    SolverRow{"large goal 3e9 weighted 40", MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{0, 3e9}, 1e12, 40, 2, 0, 0}}), GoalOutcome::Optimal, {0, 0}},
+    // A level whose end rests on the lower limit of the round-off bound only
+    // (0.038 X1 = 63842 costs 4 per unit short; meeting it needs D2+ of about
+    // 9e17, free at level 1, whose evaluation entry is 2.8e-13) stops with the
+    // rounding message rather than calling 4 x 63842 optimal.
+    SolverRow{"level end on the bound's lower limit", MakeModel(1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
+        {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}}), GoalOutcome::RoundOff},
+    // The exchanges reach an entry by cancelling large terms, so its bound
+    // hides a small real value that the tableau shows when summed afresh.
+    // Goal 2 (1.97e11 X1 = 8.4e8, 4 per unit short) is met exactly by
+    // X1 = 3.4e10, which also meets goal 3; level 1 is 0 there, not 3.8e9.
+    SolverRow{"cancellation hides a value", MakeModel(1, {{{0x1.6c8c589b0f953p+8}, 0x1.d310180821dacp-15, 0, 0, 0x1.80e9abae8b01ep+18, 2},
+        {{0x1.6e626f1adb17fp+37}, 0x1.8eba1993f506dp+29, 4, 1, 0x1.ba1ce007de296p+1, 0},
+        {{0x1.d15de07206adep-5}, 0x1.c7448c3ae527ep+30, 2, 1, 0x1.e97d49ff83baap+35, 1}}), GoalOutcome::RoundOff},
+    // Here the cancellation leaves D(2)+'s entry at exactly 0 (-4.99e10 +
+    // 4.99e10) while it is 6.9e-10 in truth; level 2 was called optimal at
+    // 1.3e6 (its optimum is 27.5).
+    SolverRow{"cancellation to exactly 0", MakeModel(2, {{{0x1.0631cc2819eaap+3, 0}, 0x1.8b43e206c263bp-8, 0, 1, 0, 1},
+        {{0x1.d9abfe48db9c1p+33, 0x1.282a48311156fp+16}, 0x1.a3bce35f418c7p+8, 0x1.73f4dddd8eddbp+35, 2, 4, 3},
+        {{0, 0x1.b48a23a75f7ebp-16}, 0x1.37b950d7d6d1p+19, 2, 2, 0, 3},
+        {{0x1.05e46f94c6defp+23, 0}, 0x1.5063a17f4f172p-17, 0, 3, 4, 2},
+        {{0x1.e9b748bab372ep-17, 0}, 0x1.b86b40a86cae6p+3, 2, 2, 0x1.5f630446f6e86p+35, 2}}), GoalOutcome::RoundOff},
+    // A small basic value made of small terms is kept, not taken for
+    // round-off: X2 enters on goal 2 (4.4e9 X2 = 31.9) at 7.3e-9, which then
+    // decides the next ratio test. Level 1 is met exactly (it was 5.6e6 with
+    // X2 set to 0).
+    SolverRow{"small value of small terms", MakeModel(2, {{{0, 0x1.d85ae4720c502p+5}, 0x1.1905caccfd114p+25, 1, 3, 0x1.8p+1, 1},
+        {{0x1.8972b4d9d4934p+24, 0x1.03669cd32aae6p+32}, 0x1.fdd9207effd92p+4, 0x1.624d160ae8d6ap+33, 1, 0x1.4c31fa06effe7p+40, 1},
+        {{0x1.0674baf371247p+40, 0}, 0x1.1b9080e9276adp-2, 0x1.34090932ea2bdp+24, 1, 0x1.eb926a07563c4p+4, 0}}), GoalOutcome::Optimal, {0, 0}}),
+    RowName());
+// clang-format on
 
-  // A weight of exactly the removal mark removes the column from the start.
+// A weight of exactly the removal mark removes the column from the start.
+TEST(GoalSolver, RemovalMarkAsAWeightRemovesTheColumn) {
   EXPECT_EQ(Solve(MakeModel(1, {{{1}, 2, 0, 0, kRemovedMark, 1}})).final.pivots, 0);
 }
 
-// Round-off is judged against the magnitudes that make up each evaluation
-// entry, not against the problem's largest weight and coefficient: a large
-// goal no longer swamps a small one.
-TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
-  // X1 = 5 at level 1 (both deviations weighted 1), then c·X2 = 1e12 at
-  // level 2: X1 = 5 meets goal 1 whatever c is.
-  for (const auto& [c, weight] : {std::pair{2e11, 1.0}, {2e10, 1.0}, {3e9, 40.0}}) {
-    const GoalResult r =
-        Solve(MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{0, c}, 1e12, weight, 2, 0, 0}}));
-    EXPECT_EQ(r.outcome, GoalOutcome::Optimal) << c;
-    EXPECT_EQ(r.final.achievement, (V{0, 0})) << c;
-    EXPECT_EQ(r.final.solution[0], 5) << c;
-  }
-  // A level whose end rests on the lower limit of the round-off bound only
-  // (0.038 X1 = 63842 costs 4 per unit short; meeting it needs D2+ of about
-  // 9e17, free at level 1, whose evaluation entry is 2.8e-13) stops with the
-  // rounding message rather than calling 4 x 63842 optimal.
-  const GoalModel swamped = MakeModel(
-      1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
-          {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}});
-  EXPECT_EQ(Solve(swamped).outcome, GoalOutcome::RoundOff);
-
-  // The exchanges reach an entry by cancelling large terms, so its bound
-  // hides a small real value that the tableau shows when summed afresh.
-  // Goal 2 (1.97e11 X1 = 8.4e8, 4 per unit short) is met exactly by
-  // X1 = 3.4e10, which also meets goal 3; level 1 is 0 there, not 3.8e9.
-  const GoalModel cancelled = MakeModel(
-      1, {{{0x1.6c8c589b0f953p+8}, 0x1.d310180821dacp-15, 0, 0, 0x1.80e9abae8b01ep+18, 2},
-          {{0x1.6e626f1adb17fp+37}, 0x1.8eba1993f506dp+29, 4, 1, 0x1.ba1ce007de296p+1, 0},
-          {{0x1.d15de07206adep-5}, 0x1.c7448c3ae527ep+30, 2, 1, 0x1.e97d49ff83baap+35, 1}});
-  EXPECT_EQ(Solve(cancelled).outcome, GoalOutcome::RoundOff);
-  // Here the cancellation leaves D(2)+'s entry at exactly 0 (-4.99e10 +
-  // 4.99e10) while it is 6.9e-10 in truth; level 2 was called optimal at
-  // 1.3e6 (its optimum is 27.5).
-  const GoalModel cancelled_to_zero = MakeModel(
-      2, {{{0x1.0631cc2819eaap+3, 0}, 0x1.8b43e206c263bp-8, 0, 1, 0, 1},
-          {{0x1.d9abfe48db9c1p+33, 0x1.282a48311156fp+16},
-           0x1.a3bce35f418c7p+8,
-           0x1.73f4dddd8eddbp+35,
-           2,
-           4,
-           3},
-          {{0, 0x1.b48a23a75f7ebp-16}, 0x1.37b950d7d6d1p+19, 2, 2, 0, 3},
-          {{0x1.05e46f94c6defp+23, 0}, 0x1.5063a17f4f172p-17, 0, 3, 4, 2},
-          {{0x1.e9b748bab372ep-17, 0}, 0x1.b86b40a86cae6p+3, 2, 2, 0x1.5f630446f6e86p+35, 2}});
-  EXPECT_EQ(Solve(cancelled_to_zero).outcome, GoalOutcome::RoundOff);
-  // A small basic value made of small terms is kept, not taken for round-off:
-  // X2 enters on goal 2 (4.4e9 X2 = 31.9) at 7.3e-9, which then decides the
-  // next ratio test. Level 1 is met exactly (it was 5.6e6 with X2 set to 0).
-  const GoalResult small_value =
-      Solve(MakeModel(2, {{{0, 0x1.d85ae4720c502p+5}, 0x1.1905caccfd114p+25, 1, 3, 0x1.8p+1, 1},
-                          {{0x1.8972b4d9d4934p+24, 0x1.03669cd32aae6p+32},
-                           0x1.fdd9207effd92p+4,
-                           0x1.624d160ae8d6ap+33,
-                           1,
-                           0x1.4c31fa06effe7p+40,
-                           1},
-                          {{0x1.0674baf371247p+40, 0},
-                           0x1.1b9080e9276adp-2,
-                           0x1.34090932ea2bdp+24,
-                           1,
-                           0x1.eb926a07563c4p+4,
-                           0}}));
-  EXPECT_EQ(small_value.outcome, GoalOutcome::Optimal);
-  EXPECT_EQ(small_value.final.achievement, (V{0, 0}));
+// Basic values within round-off of 0 become 0: 3 − 0.3 / 0.1 is 4.4e-16.
+TEST(GoalSolver, RoundOffInABasicValueBecomesZero) {
+  std::vector<GoalSnapshot> snaps;
+  Solve(MakeModel(1, {{{0.1}, 0.3, 0, 0, 0, 0}, {{1}, 3, 1, 1, 0, 0}}), &snaps);
+  ASSERT_FALSE(snaps.empty());
+  EXPECT_EQ(snaps[0].solution, (V{0.3 / 0.1, 0, 0, 0, 0}));
 }
 
 TEST(GoalSolver, ExchangeKernelIsBitIdenticalToTheWrittenSteps) {

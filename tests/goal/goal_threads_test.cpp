@@ -116,7 +116,9 @@ TEST(GoalProgress, ReportsLevelsAndPivotsAndStopsOnRequest) {
   request.variables = 2;
   request.progress = &cancel;
   const CalculationOutcome outcome = Calculate(request, sheet);
-  EXPECT_TRUE(outcome.stopped && outcome.messages.empty() && !outcome.report);
+  EXPECT_TRUE(outcome.stopped);
+  EXPECT_EQ(outcome.messages, std::vector<std::string>{});
+  EXPECT_FALSE(outcome.report);
   request.progress = nullptr;
   EXPECT_TRUE(Calculate(request, sheet).report.has_value());
 }

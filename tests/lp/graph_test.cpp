@@ -10,28 +10,18 @@
 #include "common/test_support.h"
 #include "lp/graph_command.h"
 #include "lp/graph_text.h"
+#include "lp/lp_rows.h"
 #include "lp/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {
 
-constexpr Sense kMax = Sense::Maximise, kMin = Sense::Minimise;
-constexpr double LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
 using Row = std::array<double, 4>;  // a1, a2, sign code, b
 
 LpProblem Problem(Sense sense, double c1, double c2, const std::vector<Row>& rows) {
-  LpProblem problem;
-  problem.Resize(2, static_cast<int>(rows.size()));
-  problem.sense = sense;
-  problem.objective = {c1, c2};
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    problem.coefficients[2 * i] = rows[i][0];
-    problem.coefficients[2 * i + 1] = rows[i][1];
-    problem.signs[i] = rows[i][2];
-    problem.rhs[i] = rows[i][3];
-  }
-  NormaliseRightHandSides(problem);
-  return problem;
+  std::vector<std::vector<double>> written;
+  for (const Row& row : rows) written.emplace_back(row.begin(), row.end());
+  return Normalised(MakeProblem(sense, {c1, c2}, written));
 }
 
 std::string Listing(Sense sense, double c1, double c2, const std::vector<Row>& rows) {
@@ -44,6 +34,8 @@ struct RegionRow {
   double c1, c2;
   std::vector<Row> rows;
   std::string listing;
+  // Test names and failures show the row by its description.
+  friend void PrintTo(const RegionRow& row, std::ostream* os) { *os << row.what; }
 };
 
 class GraphRegions : public ::testing::TestWithParam<RegionRow> {};

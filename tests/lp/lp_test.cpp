@@ -15,6 +15,7 @@
 
 #include "common/test_support.h"
 #include "lp/lp_commands.h"
+#include "lp/lp_rows.h"
 #include "lp/lp_sheet.h"
 #include "lp/pivot_kernel.h"
 #include "lp/simplex_solver.h"
@@ -23,8 +24,6 @@ namespace orcalc::lp {
 namespace {
 
 using Messages = std::vector<std::string>;
-constexpr Sense kMax = Sense::Maximise, kMin = Sense::Minimise;
-constexpr double LE = kLessEqual, GE = kGreaterEqual, EQ = kEqual;
 const std::string kNoOptimum = "无最优解！", kUnbounded = "无解！",
                   kLimit = "迭代次数超过限制，未求得最优解！",
                   kBroken = "计算结果不满足约束条件，结果不可信！",
@@ -33,13 +32,6 @@ const std::string kNoOptimum = "无最优解！", kUnbounded = "无解！",
 
 CalculationOutcome Lp(const Sheet& sheet, int m, int n, Sense sense, long limit = 1000000) {
   return Calculate(LpRequest{m, n, sense, ".", limit}, sheet);
-}
-
-// Every "\n" of `text` as CR LF.
-std::string CrLf(std::string text) {
-  for (auto at = text.find('\n'); at != std::string::npos; at = text.find('\n', at + 2))
-    text.insert(at, 1, '\r');
-  return text;
 }
 
 const Sheet kExample = SheetFromCsv("\n,3,2\n,1,1, ≤ ,4\n,1,3, ≤ ,6\n");
@@ -93,24 +85,15 @@ TEST(LpReport, IterationLimitIsReportedBeforeTheFeasibilityMessages) {
   EXPECT_TRUE(outcome.report->ends_with("χ1 =  2\r\nχ2 =  0\r\n"));
 }
 
-// Each row: m coefficients, the sign code, the right-hand side.
-LpProblem MakeProblem(Sense sense, const std::vector<double>& c,
-                      const std::vector<std::vector<double>>& rows) {
-  LpProblem p;
-  const int m = static_cast<int>(c.size());
-  p.Resize(m, static_cast<int>(rows.size()));
-  p.sense = sense, p.objective = c;
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    std::copy_n(rows[i].begin(), m, p.coefficients.begin() + i * m);
-    p.signs[i] = rows[i][m], p.rhs[i] = rows[i][m + 1];
-  }
-  NormaliseRightHandSides(p);
-  return p;
+// Solver-ready: right-hand sides normalised.
+LpProblem Problem(Sense sense, const std::vector<double>& c,
+                  const std::vector<std::vector<double>>& rows) {
+  return Normalised(MakeProblem(sense, c, rows));
 }
 
 const LpProblem kBeale =
-    MakeProblem(kMin, {-0.75, 20, -0.5, 6},
-                {{0.25, -8, -1, 9, LE, 0}, {0.5, -12, -0.5, 3, LE, 0}, {0, 0, 1, 0, LE, 1}});
+    Problem(kMin, {-0.75, 20, -0.5, 6},
+            {{0.25, -8, -1, 9, LE, 0}, {0.5, -12, -0.5, 3, LE, 0}, {0, 0, 1, 0, LE, 1}});
 
 struct OutcomeRow {
   std::string what;
@@ -119,6 +102,8 @@ struct OutcomeRow {
   std::vector<double> x;
   Messages messages;
   long pivots = -1;  // -1: not checked
+  // Test names and failures show the row by its description.
+  friend void PrintTo(const OutcomeRow& row, std::ostream* os) { *os << row.what; }
 };
 
 class SimplexOutcomes : public ::testing::TestWithParam<OutcomeRow> {};
@@ -127,7 +112,9 @@ TEST_P(SimplexOutcomes, WrittenChoices) {
   const OutcomeRow& c = GetParam();
   const SimplexResult r = SolveSimplex(c.problem);
   EXPECT_EQ(SimplexMessages(r), c.messages);
-  if (c.pivots >= 0) EXPECT_EQ(r.pivots, c.pivots);
+  if (c.pivots >= 0) {
+    EXPECT_EQ(r.pivots, c.pivots);
+  }
   if (c.x.empty()) return;  // the point is not checked
   EXPECT_DOUBLE_EQ(r.objective, c.objective);
   ASSERT_EQ(r.x.size(), c.x.size());
@@ -136,36 +123,36 @@ TEST_P(SimplexOutcomes, WrittenChoices) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Lp, SimplexOutcomes, ::testing::Values(
-    OutcomeRow{"OnePivotRatio4Against6", MakeProblem(kMax, {3, 2}, {{1, 1, LE, 4}, {1, 3, LE, 6}}), 12, {4, 0}, {}, 1},
-    OutcomeRow{"MessagePerUnmetRowAtPhase1Point", MakeProblem(kMax, {1}, {{1, LE, 1}, {1, GE, 3}, {1, GE, 5}}), 1, {1}, {kNoOptimum, kNoOptimum}},
-    OutcomeRow{"UnboundedAfterAPivot", MakeProblem(kMax, {1, 0}, {{1, -1, LE, 1}}), 1, {1, 0}, {kUnbounded}, 1},
+    OutcomeRow{"OnePivotRatio4Against6", Problem(kMax, {3, 2}, {{1, 1, LE, 4}, {1, 3, LE, 6}}), 12, {4, 0}, {}, 1},
+    OutcomeRow{"MessagePerUnmetRowAtPhase1Point", Problem(kMax, {1}, {{1, LE, 1}, {1, GE, 3}, {1, GE, 5}}), 1, {1}, {kNoOptimum, kNoOptimum}},
+    OutcomeRow{"UnboundedAfterAPivot", Problem(kMax, {1, 0}, {{1, -1, LE, 1}}), 1, {1, 0}, {kUnbounded}, 1},
     // Equal ratios: the earlier row leaves (the later one needs a second, degenerate pivot).
-    OutcomeRow{"RatioTieEarlierRowLeaves", MakeProblem(kMax, {1, 0}, {{1, 1, LE, 2}, {1, -1, LE, 2}}), 2, {2, 0}, {}, 1},
+    OutcomeRow{"RatioTieEarlierRowLeaves", Problem(kMax, {1, 0}, {{1, 1, LE, 2}, {1, -1, LE, 2}}), 2, {2, 0}, {}, 1},
     // The lower column enters; that the other is better by 0.00005 is
     // lost to the tolerance, which the last message says.
-    OutcomeRow{"ColumnsWithinEpsilon", MakeProblem(kMax, {1, 1.00005}, {{1, 1, LE, 1}}), 1, {1, 0}, {kTiny}},
-    OutcomeRow{"ColumnBetterByMore", MakeProblem(kMax, {1, 1.0002}, {{1, 1, LE, 1}}), 1.0002, {0, 1}, {}},
+    OutcomeRow{"ColumnsWithinEpsilon", Problem(kMax, {1, 1.00005}, {{1, 1, LE, 1}}), 1, {1, 0}, {kTiny}},
+    OutcomeRow{"ColumnBetterByMore", Problem(kMax, {1, 1.0002}, {{1, 1, LE, 1}}), 1.0002, {0, 1}, {}},
     // Equal phase-1 entries: the objective row picks x2 at once.
-    OutcomeRow{"Phase1TieBreak", MakeProblem(kMin, {3, 1}, {{1, 1, GE, 2}}), 2, {0, 2}, {}, 1},
+    OutcomeRow{"Phase1TieBreak", Problem(kMin, {3, 1}, {{1, 1, GE, 2}}), 2, {0, 2}, {}, 1},
     // 0 x1 >= 0 leaves an artificial variable at 0 with a positive phase-1
     // entry: the problem is feasible and phase 2 must still run...
-    OutcomeRow{"DegenerateEndOfPhase1", MakeProblem(kMax, {4}, {{0, GE, 0}, {1, LE, 2}}), 8, {2}, {}},
+    OutcomeRow{"DegenerateEndOfPhase1", Problem(kMax, {4}, {{0, GE, 0}, {1, LE, 2}}), 8, {2}, {}},
     // ...with x2's column barred: entering it would lift the artificial
     // variable of -x2 = 0 off 0.
-    OutcomeRow{"BarredColumn", MakeProblem(kMax, {1, 2}, {{0, -1, EQ, 0}, {1, 1, LE, 4}}), 4, {4, 0}, {}},
-    OutcomeRow{"PositiveArtificialSkipsPhase2", MakeProblem(kMax, {4}, {{0, GE, 1}, {1, LE, 2}}), 0, {0}, {kNoOptimum}},
+    OutcomeRow{"BarredColumn", Problem(kMax, {1, 2}, {{0, -1, EQ, 0}, {1, 1, LE, 4}}), 4, {4, 0}, {}},
+    OutcomeRow{"PositiveArtificialSkipsPhase2", Problem(kMax, {4}, {{0, GE, 1}, {1, LE, 2}}), 0, {0}, {kNoOptimum}},
     // Six pivots around the cycle back to the starting basis, Bland's rule
     // until a pivot moves, then one more: a dozen in all.
     OutcomeRow{"BealesCyclingExample", kBeale, -1.25, {1, 0, 1, 0}, {}, 12},
     // Outcomes that rest on the tolerance alone keep their messages and add
     // one; results that overflowed say so, last. No column below -epsilon:
     // "optimal" at 0 (the optimum is 0.05).
-    OutcomeRow{"TinyObjective", MakeProblem(kMax, {0.00005, 0.00003}, {{1, 1, LE, 1000}}), 0, {0, 0}, {kTiny}},
+    OutcomeRow{"TinyObjective", Problem(kMax, {0.00005, 0.00003}, {{1, 1, LE, 1000}}), 0, {0, 0}, {kTiny}},
     // Phase 1 finds no column below -epsilon: a feasible problem reads as infeasible.
-    OutcomeRow{"TinyPhase1Row", MakeProblem(kMax, {1, 1}, {{0.00005, 0.00005, GE, 1}, {1, 1, LE, 100000}}), 0, {0, 0}, {kNoOptimum, kTiny}},
+    OutcomeRow{"TinyPhase1Row", Problem(kMax, {1, 1}, {{0.00005, 0.00005, GE, 1}, {1, 1, LE, 100000}}), 0, {0, 0}, {kNoOptimum, kTiny}},
     // 1e300 / 1e-300 is beyond a double.
-    OutcomeRow{"OverflowingValue", MakeProblem(kMax, {1}, {{1e-300, LE, 1e300}}), 0, {}, {kOverflow}},
-    OutcomeRow{"OverflowAfterAMessage", MakeProblem(kMax, {1, 1}, {{1e-300, 0, LE, 1e300}}), 0, {}, {kUnbounded, kOverflow}}),
+    OutcomeRow{"OverflowingValue", Problem(kMax, {1}, {{1e-300, LE, 1e300}}), 0, {}, {kOverflow}},
+    OutcomeRow{"OverflowAfterAMessage", Problem(kMax, {1, 1}, {{1e-300, 0, LE, 1e300}}), 0, {}, {kUnbounded, kOverflow}}),
     RowName());
 // clang-format on
 
@@ -174,11 +161,11 @@ INSTANTIATE_TEST_SUITE_P(Lp, SimplexOutcomes, ::testing::Values(
 // row keeps its artificial variable basic at 0 and so bars y, the lowest and
 // most attractive column; Beale's cycle then runs on x1..x4.
 TEST(Simplex, SmallestIndexRuleSkipsBarredColumns) {
-  const LpProblem problem = MakeProblem(kMin, {-1, -0.75, 20, -0.5, 6},
-                                        {{-1, 0, 0, 0, 0, EQ, 0},
-                                         {0, 0.25, -8, -1, 9, LE, 0},
-                                         {0, 0.5, -12, -0.5, 3, LE, 0},
-                                         {0, 0, 0, 1, 0, LE, 1}});
+  const LpProblem problem = Problem(kMin, {-1, -0.75, 20, -0.5, 6},
+                                    {{-1, 0, 0, 0, 0, EQ, 0},
+                                     {0, 0.25, -8, -1, 9, LE, 0},
+                                     {0, 0.5, -12, -0.5, 3, LE, 0},
+                                     {0, 0, 0, 1, 0, LE, 1}});
   const SimplexResult r = SolveSimplex(problem);
   EXPECT_EQ(r.barred, std::vector<int>{0});
   EXPECT_GT(r.bland_pivots, 0);
@@ -199,6 +186,8 @@ struct SmallEntryRow {
   double optimum;
   double written;
   Messages written_messages;
+  // Test names and failures show the row by its description.
+  friend void PrintTo(const SmallEntryRow& row, std::ostream* os) { *os << row.what; }
 };
 
 class SmallEntries : public ::testing::TestWithParam<SmallEntryRow> {};
@@ -215,10 +204,10 @@ TEST_P(SmallEntries, TakePartInTheRatioTest) {
 
 // clang-format off
 INSTANTIATE_TEST_SUITE_P(Lp, SmallEntries, ::testing::Values(
-    SmallEntryRow{"SmallCoefficientAgainstMinusX2", MakeProblem(kMax, {1, -30000}, {{0.00005, -1, LE, 0}, {1, 0, LE, 10}}), 0, 10, {kBroken}},
-    SmallEntryRow{"X2DrivenNegative", MakeProblem(kMax, {0.75, -150, 0.02, -6},
+    SmallEntryRow{"SmallCoefficientAgainstMinusX2", Problem(kMax, {1, -30000}, {{0.00005, -1, LE, 0}, {1, 0, LE, 10}}), 0, 10, {kBroken}},
+    SmallEntryRow{"X2DrivenNegative", Problem(kMax, {0.75, -150, 0.02, -6},
         {{0.25, -60, -0.04, 9, EQ, 0}, {0.5, -90, -0.02, 3, EQ, 0}, {-1, 1, 0.5, 0, LE, 4}, {1, 0, 0, 0, EQ, 0}}), 0, 0.0914, {kBroken}},
-    SmallEntryRow{"OneSmallRow", MakeProblem(kMax, {1}, {{0.00005, LE, 1}}), 20000, 0, {kUnbounded}}),
+    SmallEntryRow{"OneSmallRow", Problem(kMax, {1}, {{0.00005, LE, 1}}), 20000, 0, {kUnbounded}}),
     RowName());
 // clang-format on
 
@@ -295,7 +284,7 @@ LpProblem RandomProblem(std::mt19937_64& random, int family) {
     low[m] = LE, high[m] = GE, low[m + 1] = uniform(0, 10), high[m + 1] = low[m + 1] + 3;
     rows.insert(rows.begin() + uniform(0, n), {low, high});
   }
-  return MakeProblem(family == 2 || uniform(0, 1) ? kMax : kMin, c, rows);
+  return Problem(family == 2 || uniform(0, 1) ? kMax : kMin, c, rows);
 }
 
 TEST(Simplex, OptimaAgreeWithGlpkWheneverWeClaimOne) {

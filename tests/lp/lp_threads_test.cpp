@@ -13,6 +13,7 @@
 #include "common/thread_pool.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_problem.h"
+#include "lp/lp_rows.h"
 #include "lp/sensitivity_command.h"
 #include "lp/simplex_solver.h"
 
@@ -148,13 +149,9 @@ TEST(LpProgress, ReportsPhasesAndPivotsAndStopsOnRequest) {
 
 TEST(LpProgress, TimeLimitStopsARunThatWouldNotEnd) {
   // Beale's example cycles for ever without the guard against cycling.
-  LpProblem beale;
-  beale.Resize(4, 3);
-  beale.sense = Sense::Minimise;
-  beale.objective = {-0.75, 20, -0.5, 6};
-  beale.coefficients = {0.25, -8, -1, 9, 0.5, -12, -0.5, 3, 0, 0, 1, 0};
-  beale.signs = {kLessEqual, kLessEqual, kLessEqual};
-  beale.rhs = {0, 0, 1};
+  const LpProblem beale =
+      MakeProblem(kMin, {-0.75, 20, -0.5, 6},
+                  {{0.25, -8, -1, 9, LE, 0}, {0.5, -12, -0.5, 3, LE, 0}, {0, 0, 1, 0, LE, 1}});
   Progress progress;
   progress.SetTimeLimit(0.05);
   SimplexOptions options;

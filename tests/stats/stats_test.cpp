@@ -105,7 +105,8 @@ TEST(StatsReport, CellsCountsSeparatorAndMessages) {
   // on both sheets.
   for (SheetKind kind : {kGoal, kLp}) {
     const CalculationOutcome overflow = Stats(bad, 1, 3, kind);
-    EXPECT_TRUE(overflow.messages == Messages{"单元格(2,1)的数值超出范围！"} && !overflow.report);
+    EXPECT_EQ(overflow.messages, Messages{"单元格(2,1)的数值超出范围！"});
+    EXPECT_FALSE(overflow.report);
   }
 }
 
