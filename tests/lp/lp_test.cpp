@@ -2,7 +2,6 @@
 // simplex method's written choices, the guards against cycling, a
 // degenerate end of phase 1 and the iteration limit, random problems against
 // GLPK, and the pivot kernel's bits.
-#include <glpk.h>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -14,6 +13,7 @@
 #include <random>
 
 #include "common/test_support.h"
+#include "lp/glpk_problem.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_rows.h"
 #include "lp/lp_sheet.h"
@@ -238,22 +238,7 @@ TEST(LpReport, OverflowedResultIsStillReported) {
 }
 
 std::optional<double> GlpkOptimum(const LpProblem& p) {
-  glp_term_out(GLP_OFF);
-  glp_prob* lp = glp_create_prob();
-  glp_set_obj_dir(lp, p.sense == Sense::Maximise ? GLP_MAX : GLP_MIN);
-  glp_add_cols(lp, p.variables);
-  std::vector<int> index(p.variables + 1);
-  std::vector<double> value(p.variables + 1);
-  for (int j = 1; j <= p.variables; ++j)
-    index[j] = j, glp_set_col_bnds(lp, j, GLP_LO, 0, 0),
-    glp_set_obj_coef(lp, j, p.objective[j - 1]);
-  if (p.constraints > 0) glp_add_rows(lp, p.constraints);
-  for (int i = 0; i < p.constraints; ++i) {
-    const double s = p.signs[i];
-    glp_set_row_bnds(lp, i + 1, s == LE ? GLP_UP : s == GE ? GLP_LO : GLP_FX, p.rhs[i], p.rhs[i]);
-    for (int j = 1; j <= p.variables; ++j) value[j] = p.Coefficient(i, j - 1);
-    glp_set_mat_row(lp, i + 1, p.variables, index.data(), value.data());
-  }
+  glp_prob* lp = GlpkProblem(p);
   std::optional<double> optimum;
   if (glp_simplex(lp, nullptr) == 0 && glp_get_status(lp) == GLP_OPT) optimum = glp_get_obj_val(lp);
   glp_delete_prob(lp);

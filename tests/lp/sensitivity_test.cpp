@@ -3,7 +3,6 @@
 // problems against GLPK's own analysis.
 #include "lp/sensitivity.h"
 
-#include <glpk.h>
 #include <gtest/gtest.h>
 
 #include <cfloat>
@@ -13,6 +12,7 @@
 
 #include "common/test_support.h"
 #include "common/text_width.h"
+#include "lp/glpk_problem.h"
 #include "lp/lp_rows.h"
 #include "lp/sensitivity_command.h"
 #include "lp/sensitivity_report.h"
@@ -255,22 +255,7 @@ double Finite(double glpk_value) {
 // GLPK's optimum of `p` as entered (rows not normalised), or nothing.
 std::optional<Reference> GlpkAnalysis(const LpProblem& p) {
   const int m = p.variables, n = p.constraints;
-  glp_term_out(GLP_OFF);
-  glp_prob* lp = glp_create_prob();
-  glp_set_obj_dir(lp, p.sense == Sense::Maximise ? GLP_MAX : GLP_MIN);
-  glp_add_cols(lp, m);
-  glp_add_rows(lp, n);
-  std::vector<int> index(m + 1);
-  std::vector<double> value(m + 1);
-  for (int j = 1; j <= m; ++j)
-    index[j] = j, glp_set_col_bnds(lp, j, GLP_LO, 0, 0),
-    glp_set_obj_coef(lp, j, p.objective[j - 1]);
-  for (int i = 0; i < n; ++i) {
-    const double s = p.signs[i];
-    glp_set_row_bnds(lp, i + 1, s == LE ? GLP_UP : s == GE ? GLP_LO : GLP_FX, p.rhs[i], p.rhs[i]);
-    for (int j = 1; j <= m; ++j) value[j] = p.Coefficient(i, j - 1);
-    glp_set_mat_row(lp, i + 1, m, index.data(), value.data());
-  }
+  glp_prob* lp = GlpkProblem(p);
   std::optional<Reference> out;
   if (glp_simplex(lp, nullptr) == 0 && glp_get_status(lp) == GLP_OPT) {
     if (!glp_bf_exists(lp)) glp_factorize(lp);
