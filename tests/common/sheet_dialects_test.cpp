@@ -152,9 +152,9 @@ TEST(CellBlocks, PastedTextsAreWhatTheEditorsCouldWrite) {
     EXPECT_EQ(PastedNumberText(text).value_or("?"), stored);
   for (const char* bad : {"1e5", "1,5", "1.2.3", "--1", "x", "１"})
     EXPECT_FALSE(PastedNumberText(bad)) << bad;
-  EXPECT_EQ(PastedSignText("<=").value_or("?") + PastedSignText(" ≥ ").value_or("?") +
-                PastedSignText("=").value_or("?") + PastedSignText("  ").value_or("?"),
-            " ≤  ≥  ═ ");
+  const std::pair<const char*, const char*> signs[] = {
+      {"<=", " ≤ "}, {" ≥ ", " ≥ "}, {"=", " ═ "}, {"  ", ""}};
+  for (const auto& [text, stored] : signs) EXPECT_EQ(PastedSignText(text).value_or("?"), stored);
   EXPECT_FALSE(PastedSignText("5"));
 }
 
