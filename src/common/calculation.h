@@ -7,12 +7,9 @@
 #include <vector>
 
 #include "common/cell_reader.h"
+#include "common/common_texts.h"
 
 namespace orcalc {
-
-// Shown after a calculation's other messages when one of its results (or a
-// tolerance it computed) is not a finite number.
-inline constexpr const char* kNumericOverflowMessage = "计算过程中数值溢出，结果不可信！";
 
 struct CalculationOutcome {
   // Shown one by one, modally, in this order, before the results window.

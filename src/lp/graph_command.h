@@ -8,7 +8,7 @@
 
 #include "common/sheet.h"
 #include "lp/graph_geometry.h"
-#include "lp/lp_commands.h"
+#include "lp/lp_problem.h"
 
 namespace orcalc::lp {
 

@@ -7,9 +7,11 @@
 #include <cmath>
 #include <random>
 
+#include "common/calculation.h"
 #include "common/test_support.h"
 #include "lp/graph_command.h"
 #include "lp/graph_text.h"
+#include "lp/lp_commands.h"
 #include "lp/lp_rows.h"
 #include "lp/simplex_solver.h"
 
