@@ -1,12 +1,21 @@
 #include "common/sheet.h"
 
 #include <algorithm>
+#include <cstddef>
 #include <utility>
 
 namespace orcalc {
 namespace {
+
 const std::string kEmpty;
+
+// Where cell (row, col), inside a sheet of `cols` columns, is kept.
+std::size_t CellIndex(int row, int col, int cols) {
+  return static_cast<std::size_t>(row) * static_cast<std::size_t>(cols) +
+         static_cast<std::size_t>(col);
 }
+
+}  // namespace
 
 Sheet::Sheet(int rows, int cols) { Resize(rows, cols); }
 
@@ -30,8 +39,8 @@ void Sheet::Resize(int rows, int cols) {
     const int keep_cols = std::min(cols, cols_);
     for (int r = 0; r < keep_rows; ++r) {
       for (int c = 0; c < keep_cols; ++c) {
-        cells[static_cast<size_t>(r) * cols + c] =
-            std::move(cells_[static_cast<size_t>(r) * cols_ + c]);
+        cells[static_cast<size_t>(r) * static_cast<size_t>(cols) + static_cast<size_t>(c)] =
+            std::move(cells_[CellIndex(r, c, cols_)]);
       }
     }
     cells_ = std::move(cells);
@@ -43,12 +52,12 @@ void Sheet::Resize(int rows, int cols) {
 
 const std::string& Sheet::Cell(int row, int col) const {
   if (!Contains(row, col)) return kEmpty;
-  return cells_[static_cast<size_t>(row) * cols_ + col];
+  return cells_[CellIndex(row, col, cols_)];
 }
 
 void Sheet::SetCell(int row, int col, std::string text) {
   if (!Contains(row, col)) return;
-  cells_[static_cast<size_t>(row) * cols_ + col] = std::move(text);
+  cells_[CellIndex(row, col, cols_)] = std::move(text);
 }
 
 int Sheet::ColumnWidth(int col) const {

@@ -42,7 +42,8 @@ DecodedText DecodeUtf16(std::string_view units, bool big_endian) {
   const std::size_t n = units.size() / 2;
   long line = 1;
   auto unit = [&](std::size_t i) -> unsigned {
-    return big_endian ? (s[2 * i] << 8 | s[2 * i + 1]) : (s[2 * i + 1] << 8 | s[2 * i]);
+    const unsigned first = s[2 * i], second = s[2 * i + 1];
+    return big_endian ? (first << 8 | second) : (second << 8 | first);
   };
   auto fail = [&] {
     result.text.clear();

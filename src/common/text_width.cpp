@@ -31,18 +31,18 @@ std::size_t DisplayWidth(std::string_view text) {
                                : (lead >> 3) == 0x1E ? 4
                                                      : 0;
     bool valid = length != 0 && i + length <= text.size();
-    char32_t c = length == 1 ? lead : lead & (0x7F >> length);
+    char32_t c = length == 1 ? char32_t{lead} : char32_t{lead} & (char32_t{0x7F} >> length);
     for (std::size_t k = 1; valid && k < length; ++k) {
       const auto next = static_cast<unsigned char>(text[i + k]);
       valid = (next & 0xC0) == 0x80;
-      c = (c << 6) | (next & 0x3F);
+      c = (c << 6) | (char32_t{next} & char32_t{0x3F});
     }
     if (!valid) {
       width += 1;
       i += 1;
       continue;
     }
-    width += Wide(c) ? 2 : 1;
+    width += Wide(c) ? std::size_t{2} : std::size_t{1};
     i += length;
   }
   return width;

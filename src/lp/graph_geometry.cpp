@@ -581,9 +581,9 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     const auto [box_clipper, shaded] = clip_to(in_units(g.box.x1_max), in_units(g.box.x2_max));
     for (const Vertex& v : shaded) {
       // Inside the box, also where rounding put a point a hair outside.
-      const GraphPoint p = from_units(v.p);
-      g.shaded.push_back(
-          {std::clamp(p.x1, 0.0, g.box.x1_max) + 0.0, std::clamp(p.x2, 0.0, g.box.x2_max) + 0.0});
+      const GraphPoint point = from_units(v.p);
+      g.shaded.push_back({std::clamp(point.x1, 0.0, g.box.x1_max) + 0.0,
+                          std::clamp(point.x2, 0.0, g.box.x2_max) + 0.0});
     }
   }
   if (!g.corners.empty() && c_norm > 0) {
