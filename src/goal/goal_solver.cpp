@@ -12,6 +12,9 @@ namespace {
 
 std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
+// Roundings in each entry an exchange updates: product, quotient, difference.
+constexpr double kExchangeRoundings = 3;
+
 // Column j's evaluation entry summed afresh from the tableau as it stands.
 double EvaluationAfresh(const GoalTableau& t, int j) {
   double sum = 0;
@@ -91,30 +94,83 @@ class BasisHistory {
   std::uint64_t hash_ = 0;
 };
 
-// Whether the end of the level rests on the round-off bound's lower limit
-// only: a live column's evaluation entry counts as 0 there, although it is
-// clear of the round-off it may carry (a fraction of everything that went
-// into it, and of the round-off of its column's entries), or although the
-// same entry summed afresh from the tableau as it stands is. The second
-// test catches an entry that the exchanges reached by cancelling large
-// terms: its bound then hides a small but real value, or the cancellation
-// left exactly 0. Such a level may not be optimal, or its removals may let
-// a lower level worsen it.
-bool LevelEndUndecided(const GoalTableau& t) {
-  double weights = 0;
+// How an evaluation entry within the round-off bound reads once judged by
+// the round-off it may carry itself: a fraction of everything that went
+// into it, plus what its tableau entries carried in from the exchanges (the
+// smaller of two bounds: the level's weights times its column's largest
+// entry, and the factored bound). The entry summed afresh from the tableau
+// as it stands is judged the same way, by the magnitudes of its terms; it
+// catches an entry that the exchanges reached by cancelling large terms,
+// whose bound then hides a small but real value or left exactly 0.
+enum class SmallEntry {
+  Zero,       // round-off both ways
+  Positive,   // a real value above 0 both ways: the level is not optimal
+  Negative,   // a real value below 0 both ways: the column worsens the level
+  Undecided,  // the two ways disagree, or the entry carries more round-off
+              // than the bound allows
+};
+
+// What judging the small entries of the level in force needs from its rows.
+struct LevelRows {
+  double weights = 0;      // Σ |weight|
+  double errorFactor = 0;  // Σ |weight| × row error factor
+};
+
+LevelRows LevelRowsOf(const GoalTableau& t) {
+  LevelRows rows;
   for (int i = 0; i < t.goals; ++i) {
-    if (t.rowLevel[Index(i)] == t.level) weights += std::fabs(t.rowWeight[Index(i)]);
+    if (t.rowLevel[Index(i)] != t.level) continue;
+    const double weight = std::fabs(t.rowWeight[Index(i)]);
+    rows.weights += weight;
+    rows.errorFactor += weight * t.rowErrorFactor[Index(i)];
   }
+  return rows;
+}
+
+// Whether live column j's evaluation entry is within its round-off bound.
+bool SmallEntryAt(const GoalTableau& t, int j) {
+  return !t.Removed(j) && std::fabs(t.eval[Index(j)]) <= t.EvalTolerance(j);
+}
+
+// Judges column j's entry, which must be a small one.
+SmallEntry JudgeSmallEntry(const GoalTableau& t, int j, const LevelRows& rows) {
+  const double e = t.eval[Index(j)];
+  const double bound = t.evalBound[Index(j)];
+  double largest = 0;
+  for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
+  const double column_noise = kEntryNoise * rows.weights * largest;
+  const double scale = kEntryNoise * t.columnErrorScale[Index(j)];
+  const double kept_noise = std::min(column_noise, scale * t.evalErrorFactor);
+  const double afresh_noise = std::min(column_noise, scale * rows.errorFactor);
+  const bool kept_real = std::fabs(e) > kEvalRoundOff * bound + kept_noise;
+  const double afresh = EvaluationAfresh(t, j);
+  const bool afresh_real = std::fabs(afresh) > kSumRoundOff * t.evalScale[Index(j)] + afresh_noise;
+  if (!kept_real && !afresh_real) return SmallEntry::Zero;
+  if (kept_real && afresh_real && (e > 0) == (afresh > 0)) {
+    return e > 0 ? SmallEntry::Positive : SmallEntry::Negative;
+  }
+  return SmallEntry::Undecided;
+}
+
+// The column whose small entry is the largest of those judged positive; -1
+// when there is none.
+int SmallPositiveColumn(const GoalTableau& t) {
+  const LevelRows rows = LevelRowsOf(t);
+  int p = -1;
   for (int j = 0; j < t.columns; ++j) {
-    if (t.Removed(j)) continue;
-    const double e = std::fabs(t.eval[Index(j)]);
-    if (e > t.EvalTolerance(j)) continue;
-    double largest = 0;
-    for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
-    const double entry_noise = kEntryNoise * weights * largest;
-    if (e > kEvalRoundOff * t.evalBound[Index(j)] + entry_noise) return true;
-    if (std::fabs(EvaluationAfresh(t, j)) > kSumRoundOff * t.evalScale[Index(j)] + entry_noise)
-      return true;
+    if (!SmallEntryAt(t, j) || (p >= 0 && t.eval[Index(j)] <= t.eval[Index(p)])) continue;
+    if (JudgeSmallEntry(t, j, rows) == SmallEntry::Positive) p = j;
+  }
+  return p;
+}
+
+// Whether the end of the level rests on the round-off bound's lower limit
+// only: a live column's small entry cannot be judged. Such a level may not
+// be optimal, or its removals may let a lower level worsen it.
+bool LevelEndUndecided(const GoalTableau& t) {
+  const LevelRows rows = LevelRowsOf(t);
+  for (int j = 0; j < t.columns; ++j) {
+    if (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, rows) == SmallEntry::Undecided) return true;
   }
   return false;
 }
@@ -218,6 +274,8 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.evalScale.assign(t.stride, 0.0);
   t.evalBound.assign(t.stride, 0.0);
   t.valueBound.resize(Index(M));
+  t.rowErrorFactor.assign(Index(M), 0.0);
+  t.columnErrorScale.assign(t.stride, 0.0);
 
   for (int j = 0; j < N; ++j) {
     t.colVar[Index(j)] = j + 1;
@@ -251,7 +309,13 @@ GoalTableau StartTableau(const GoalModel& model) {
       t.colLevel[Index(column)] = model.negLevel[g];
     }
   }
-  for (int i = 0; i < M; ++i) t.valueBound[Index(i)] = std::fabs(t.rowValue[Index(i)]);
+  for (int i = 0; i < M; ++i) {
+    t.valueBound[Index(i)] = std::fabs(t.rowValue[Index(i)]);
+    for (int j = 0; j < t.columns; ++j) {
+      double& scale = t.columnErrorScale[Index(j)];
+      scale = std::max(scale, std::fabs(t.Coef(i, j)));
+    }
+  }
   for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = t.Removed(j) ? kKeepColumn : 0;
   return t;
 }
@@ -271,6 +335,12 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
     }
   }
   t.level = level;
+  t.evalErrorFactor = 0;
+  for (int i = 0; i < t.goals; ++i) {
+    if (t.rowLevel[Index(i)] == level) {
+      t.evalErrorFactor += std::fabs(t.rowWeight[Index(i)]) * t.rowErrorFactor[Index(i)];
+    }
+  }
   UpdateEvaluationScale(t);
   for (std::size_t j = 0; j < t.stride; ++j) {
     if (t.keep[j] == 0) t.evalBound[j] = t.evalScale[j];
@@ -297,7 +367,7 @@ bool LevelOptimal(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (!t.Removed(j) && t.eval[Index(j)] > EntryTolerance(t, j)) return false;
   }
-  return true;
+  return SmallPositiveColumn(t) < 0;
 }
 
 int ChooseEntering(const GoalTableau& t) {
@@ -323,6 +393,11 @@ int ChooseEntering(const GoalTableau& t) {
         p = j;
       }
     }
+  }
+  // With no entry above its bound, a small one judged positive enters.
+  if (p < 0 || !(t.eval[Index(p)] > EntryTolerance(t, p))) {
+    const int small = SmallPositiveColumn(t);
+    if (small >= 0) return small;
   }
   return p;
 }
@@ -386,6 +461,26 @@ void Exchange(GoalTableau& t, int r, int p) {
   }
   t.valueBound[ri] = t.valueBound[ri] / std::fabs(P);
 
+  // The carried round-off: row i takes its multiplier coef(i,p) / P times
+  // the pivot row's factor, plus the rounding of the product, the quotient
+  // and the difference; the pivot row is divided by P. Column j takes its
+  // pivot row entry over P times the pivot column's scale, after its scale
+  // has grown to cover that entry; the pivot column is divided by P.
+  const double pivot_factor = t.rowErrorFactor[ri] + kExchangeRoundings;
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) t.rowErrorFactor[Index(i)] += std::fabs(t.Coef(i, p) / P) * pivot_factor;
+  }
+  t.rowErrorFactor[ri] = t.rowErrorFactor[ri] / std::fabs(P);
+  if (t.level > 0) t.evalErrorFactor += std::fabs(t.eval[pj] / P) * pivot_factor;
+  const double pivot_scale = t.columnErrorScale[pj];
+  for (int j = 0; j < t.columns; ++j) {
+    if (j == p) continue;
+    const double entry = std::fabs(t.Coef(r, j));
+    double& scale = t.columnErrorScale[Index(j)];
+    scale = std::max(scale, entry) + entry / std::fabs(P) * pivot_scale;
+  }
+  t.columnErrorScale[pj] = pivot_scale / std::fabs(P);
+
   ExchangeArgs args;
   args.coef = t.coef.data();
   args.stride = t.stride;
@@ -415,10 +510,12 @@ void Exchange(GoalTableau& t, int r, int p) {
 }
 
 bool EndLevel(GoalTableau& t) {
+  const LevelRows rows = LevelRowsOf(t);
   bool survivor = false;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
-    if (t.eval[Index(j)] < -EntryTolerance(t, j)) {
+    if (t.eval[Index(j)] < -EntryTolerance(t, j) ||
+        (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, rows) == SmallEntry::Negative)) {
       t.eval[Index(j)] = RemovedMark;
       t.colWeight[Index(j)] = RemovedMark;
       t.keep[Index(j)] = kKeepColumn;

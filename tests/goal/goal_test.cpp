@@ -215,14 +215,45 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
     EXPECT_EQ(r.final.achievement, (V{0, 0})) << c;
     EXPECT_EQ(r.final.solution[0], 5) << c;
   }
-  // A level whose end rests on the lower limit of the round-off bound only
-  // (0.038 X1 = 63842 costs 4 per unit short; meeting it needs D2+ of about
-  // 9e17, free at level 1, whose evaluation entry is 2.8e-13) stops with the
-  // rounding message rather than calling 4 x 63842 optimal.
+  // Evaluation entries below the lower limit of the round-off bound are
+  // judged by the round-off they carry themselves. 0.038 X1 = 63842 costs 4
+  // per unit short; meeting it needs D2+ of about 9e17, free at level 1,
+  // whose entry is 2.8e-13: it enters, and its pivot is below the check,
+  // rather than 4 x 63842 being called optimal.
   const GoalModel swamped = MakeModel(
       1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
           {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}});
-  EXPECT_EQ(Solve(swamped).outcome, GoalOutcome::RoundOff);
+  EXPECT_EQ(Solve(swamped).outcome, GoalOutcome::PivotTooSmall);
+  // The same where the column's largest entry (0.68, in goal 2) is in a row
+  // outside the level: D1+'s entry of 1.4e-12 comes from goal 4 alone and
+  // is real; X1 = 3.4e-7 leaves level 1 at 641 instead of 0 at X1 = 2234.
+  const GoalModel unrelated_row = MakeModel(
+      1, {{{0x1.863e1a0b140dbp+37}, 0x1.1779fee856216p+16, 0x1.6b4df70c3545ep-12, 1, 0, 0},
+          {{0x1.083ed66852edp+37}, 0x1.dcf37fb4ebcb2p+24, 0x1.a29c708a057f3p-14, 0, 0, 0},
+          {{0}, 0x1.e93a89b8aa3c8p+16, 2, 0, 3, 0},
+          {{0x1.f6ef6ec6b1d9fp-17}, 0x1.12c733f71a2p-5, 0x1.2a8dd6a2b46dap+14, 1, 0, 0},
+          {{0x1.35f29e132d21fp-2}, 0x1.b543850044bb6p-8, 3, 2, 0, 2}});
+  EXPECT_EQ(Solve(unrelated_row).outcome, GoalOutcome::PivotTooSmall);
+  // A small entry judged negative is removed like any other: D1- (-2.5e-12
+  // per unit, from goal 3 alone) would otherwise stay free for level 2.
+  const GoalResult small_negative = Solve(MakeModel(
+      2, {{{0x1.2acccdda3e778p+6, 0}, 0x1.1c56bef82a8a8p+37, 0x1.01440c27016f1p+17, 0, 0, 0},
+          {{0x1.5923d1c67c567p-2, 0x1.39e11d6d2fd1cp+23},
+           0x1.a33a7b5d48859p+31,
+           0x1.a568c3c2d7b1cp+16,
+           0,
+           0x1.73e2679895b51p+25,
+           0},
+          {{0, 0x1.2ff2aeb434173p-10}, 0x1.ad2b1d369b65cp-9, 3, 1, 0x1.45ecc09eaa964p+33, 1},
+          {{0x1.473eab0878138p+9, 0x1.5073e9aa667cap+30},
+           0x1.77cc88a5a9f73p+25,
+           0x1.6051cdc6a4883p+10,
+           2,
+           0x1.78f88cfd800f4p-13,
+           1}}));
+  EXPECT_EQ(small_negative.outcome, GoalOutcome::Optimal);
+  EXPECT_NEAR(small_negative.final.achievement[0], 0.009701473338789176, 1e-15);
+  EXPECT_EQ(small_negative.final.achievement[1], 0);
 
   // The exchanges reach an entry by cancelling large terms, so its bound
   // hides a small real value that the tableau shows when summed afresh.
