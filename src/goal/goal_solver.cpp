@@ -94,6 +94,44 @@ class BasisHistory {
   std::uint64_t hash_ = 0;
 };
 
+// The round-off each entry carries in, entry by entry and in units of the
+// arithmetic's rounding, through the exchange on row r and column p
+// (called before the tableau changes): entry (i,j)
+// takes its multiplier times the pivot row's, the pivot row entry over P
+// times its own pivot column entry's, the product of both over P times the
+// pivot's, and the rounding of the product, the quotient and the
+// difference; the pivot row and column are divided by P.
+void CarryEntryErrors(GoalTableau& t, int r, int p) {
+  const std::size_t width = Index(t.columns);
+  const std::size_t pj = Index(p);
+  const double P = std::fabs(t.Coef(r, p));
+  const double* const pivot_row = &t.coef[Index(r) * t.stride];
+  double* const pivot_error = &t.entryError[Index(r) * t.stride];
+  const double pivot_error_p = pivot_error[pj];
+  // A row other than r, or the evaluation row, with its values and errors.
+  auto carry = [&](const double* row, double* error) {
+    const double m = std::fabs(row[pj]) / P;
+    const double error_p = error[pj];
+    for (std::size_t j = 0; j < width; ++j) {
+      if (j == pj) continue;
+      const double c = std::fabs(pivot_row[j]);
+      const double carried = m * pivot_error[j] + c / P * error_p + m * c / P * pivot_error_p;
+      error[j] += carried + kExchangeRoundings * m * c + std::fabs(row[j]);
+    }
+    error[pj] = (error_p + m * pivot_error_p) / P + m;
+  };
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) carry(&t.coef[Index(i) * t.stride], &t.entryError[Index(i) * t.stride]);
+  }
+  if (t.level > 0) carry(t.eval.data(), t.evalError.data());
+  for (std::size_t j = 0; j < width; ++j) {
+    if (j == pj) continue;
+    const double c = std::fabs(pivot_row[j]) / P;
+    pivot_error[j] = (pivot_error[j] + c * pivot_error_p) / P + c;
+  }
+  pivot_error[pj] = pivot_error_p / (P * P) + 1 / P;
+}
+
 // How an evaluation entry within the round-off bound reads once judged by
 // the round-off it may carry itself: a fraction of everything that went
 // into it, plus what its tableau entries carried in from the exchanges (the
@@ -140,15 +178,27 @@ SmallEntry JudgeSmallEntry(const GoalTableau& t, int j, const LevelRows& rows) {
   for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
   const double column_noise = kEntryNoise * rows.weights * largest;
   const double scale = kEntryNoise * t.columnErrorScale[Index(j)];
-  const double kept_noise = std::min(column_noise, scale * t.evalErrorFactor);
-  const double afresh_noise = std::min(column_noise, scale * rows.errorFactor);
-  const bool kept_real = std::fabs(e) > kEvalRoundOff * bound + kept_noise;
-  const double afresh = EvaluationAfresh(t, j);
-  const bool afresh_real = std::fabs(afresh) > kSumRoundOff * t.evalScale[Index(j)] + afresh_noise;
-  if (!kept_real && !afresh_real) return SmallEntry::Zero;
-  if (kept_real && afresh_real && (e > 0) == (afresh > 0)) {
-    return e > 0 ? SmallEntry::Positive : SmallEntry::Negative;
+  double kept_noise = std::min(column_noise, scale * t.evalErrorFactor);
+  if (!t.evalError.empty()) kept_noise = std::min(kept_noise, kEntryNoise * t.evalError[Index(j)]);
+  double afresh_noise = 0;
+  for (int i = 0; i < t.goals; ++i) {
+    if (t.rowLevel[Index(i)] != t.level) continue;
+    double noise = std::min(largest, t.rowErrorFactor[Index(i)] * t.columnErrorScale[Index(j)]);
+    if (!t.entryError.empty())
+      noise = std::min(noise, t.entryError[Index(i) * t.stride + Index(j)]);
+    afresh_noise += std::fabs(t.rowWeight[Index(i)]) * noise;
   }
+  afresh_noise *= kEntryNoise;
+  const double kept_bound = kEvalRoundOff * bound + kept_noise;
+  const double afresh = EvaluationAfresh(t, j);
+  const double afresh_bound = kSumRoundOff * t.evalScale[Index(j)] + afresh_noise;
+  if (std::fabs(e) <= kept_bound && std::fabs(afresh) <= afresh_bound) return SmallEntry::Zero;
+  // The true value lies within both bounds: decided when what they have in
+  // common lies on one side of 0.
+  const double low = std::max(e - kept_bound, afresh - afresh_bound);
+  const double high = std::min(e + kept_bound, afresh + afresh_bound);
+  if (low <= high && low > 0) return SmallEntry::Positive;
+  if (low <= high && high < 0) return SmallEntry::Negative;
   return SmallEntry::Undecided;
 }
 
@@ -276,6 +326,10 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.valueBound.resize(Index(M));
   t.rowErrorFactor.assign(Index(M), 0.0);
   t.columnErrorScale.assign(t.stride, 0.0);
+  if (Index(M) * t.stride <= kEntryErrorCells) {
+    t.entryError.assign(Index(M) * t.stride, 0.0);
+    t.evalError.assign(t.stride, 0.0);
+  }
 
   for (int j = 0; j < N; ++j) {
     t.colVar[Index(j)] = j + 1;
@@ -335,6 +389,16 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
     }
   }
   t.level = level;
+  if (!t.evalError.empty()) {
+    std::fill(t.evalError.begin(), t.evalError.end(), 0.0);
+    for (int i = 0; i < t.goals; ++i) {
+      if (t.rowLevel[Index(i)] != level) continue;
+      const double weight = std::fabs(t.rowWeight[Index(i)]);
+      for (int j = 0; j < t.columns; ++j) {
+        t.evalError[Index(j)] += weight * t.entryError[Index(i) * t.stride + Index(j)];
+      }
+    }
+  }
   t.evalErrorFactor = 0;
   for (int i = 0; i < t.goals; ++i) {
     if (t.rowLevel[Index(i)] == level) {
@@ -480,6 +544,7 @@ void Exchange(GoalTableau& t, int r, int p) {
     scale = std::max(scale, entry) + entry / std::fabs(P) * pivot_scale;
   }
   t.columnErrorScale[pj] = pivot_scale / std::fabs(P);
+  if (!t.entryError.empty()) CarryEntryErrors(t, r, p);
 
   ExchangeArgs args;
   args.coef = t.coef.data();

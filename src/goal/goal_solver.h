@@ -40,8 +40,9 @@ inline constexpr double kEquationRoundOff = 1e-7;
 // A tableau entry below this fraction of its column's largest magnitude is
 // round-off.
 inline constexpr double kEntryRoundOff = 1e-9;
-// The arithmetic's unit round-off.
-inline constexpr double kUnitRoundOff = 0x1p-53;
+// Largest tableau (goals × stride) whose entries' round-off is bounded
+// entry by entry.
+inline constexpr std::size_t kEntryErrorCells = 4096;
 // Round-off an entry carries in from the exchanges that built it: this
 // fraction of its row's error factor times its column's error scale.
 inline constexpr double kEntryNoise = 1e-13;
@@ -105,6 +106,13 @@ struct GoalTableau {
   // The same factor for the evaluation row of t.level, built from its rows'
   // factors and updated by each exchange like a row.
   double evalErrorFactor = 0;
+  // On tableaus of at most kEntryErrorCells cells, where a second pass over
+  // the entries costs little, the round-off each entry carries in is also
+  // bounded entry by entry, in units of kEntryNoise (goals × stride, row by
+  // row; empty on larger tableaus), and likewise each evaluation entry's
+  // (stride long).
+  std::vector<double> entryError;
+  std::vector<double> evalError;
   // The round-off bound of everything else.
   double tolerance = 1e-8;
 

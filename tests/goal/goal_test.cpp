@@ -216,24 +216,49 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
     EXPECT_EQ(r.final.solution[0], 5) << c;
   }
   // Evaluation entries below the lower limit of the round-off bound are
-  // judged by the round-off they carry themselves. 0.038 X1 = 63842 costs 4
-  // per unit short; meeting it needs D2+ of about 9e17, free at level 1,
-  // whose entry is 2.8e-13: it enters, and its pivot is below the check,
-  // rather than 4 x 63842 being called optimal.
-  const GoalModel swamped = MakeModel(
-      1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
-          {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}});
-  EXPECT_EQ(Solve(swamped).outcome, GoalOutcome::PivotTooSmall);
-  // The same where the column's largest entry (0.68, in goal 2) is in a row
-  // outside the level: D1+'s entry of 1.4e-12 comes from goal 4 alone and
-  // is real; X1 = 3.4e-7 leaves level 1 at 641 instead of 0 at X1 = 2234.
-  const GoalModel unrelated_row = MakeModel(
-      1, {{{0x1.863e1a0b140dbp+37}, 0x1.1779fee856216p+16, 0x1.6b4df70c3545ep-12, 1, 0, 0},
-          {{0x1.083ed66852edp+37}, 0x1.dcf37fb4ebcb2p+24, 0x1.a29c708a057f3p-14, 0, 0, 0},
-          {{0}, 0x1.e93a89b8aa3c8p+16, 2, 0, 3, 0},
-          {{0x1.f6ef6ec6b1d9fp-17}, 0x1.12c733f71a2p-5, 0x1.2a8dd6a2b46dap+14, 1, 0, 0},
-          {{0x1.35f29e132d21fp-2}, 0x1.b543850044bb6p-8, 3, 2, 0, 2}});
-  EXPECT_EQ(Solve(unrelated_row).outcome, GoalOutcome::PivotTooSmall);
+  // judged by the round-off they carry themselves. Each of these levels was
+  // called optimal (or stopped with the rounding message) on a small entry
+  // that is real: it now enters, and its pivot is below the check.
+  const std::vector<GoalModel> small_real_entries = {
+      // 0.038 X1 = 63842 costs 4 per unit short; meeting it needs D2+ of
+      // about 9e17, free at level 1, whose entry is 2.8e-13.
+      MakeModel(1,
+                {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
+                 {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}}),
+      // The column's largest entry (0.68, in goal 2) lies outside the level:
+      // D1+'s entry of 1.4e-12 comes from goal 4 alone; X1 = 3.4e-7 leaves
+      // level 1 at 641 instead of 0 at X1 = 2234.
+      MakeModel(1,
+                {{{0x1.863e1a0b140dbp+37}, 0x1.1779fee856216p+16, 0x1.6b4df70c3545ep-12, 1, 0, 0},
+                 {{0x1.083ed66852edp+37}, 0x1.dcf37fb4ebcb2p+24, 0x1.a29c708a057f3p-14, 0, 0, 0},
+                 {{0}, 0x1.e93a89b8aa3c8p+16, 2, 0, 3, 0},
+                 {{0x1.f6ef6ec6b1d9fp-17}, 0x1.12c733f71a2p-5, 0x1.2a8dd6a2b46dap+14, 1, 0, 0},
+                 {{0x1.35f29e132d21fp-2}, 0x1.b543850044bb6p-8, 3, 2, 0, 2}}),
+      // The exchanges reach the entry by cancelling large terms; summed
+      // afresh it is real. Goal 2 (1.97e11 X1 = 8.4e8, 4 per unit short) is
+      // met by X1 = 3.4e10, which also meets goal 3: level 1 is 0, not 3.8e9.
+      MakeModel(1,
+                {{{0x1.6c8c589b0f953p+8}, 0x1.d310180821dacp-15, 0, 0, 0x1.80e9abae8b01ep+18, 2},
+                 {{0x1.6e626f1adb17fp+37}, 0x1.8eba1993f506dp+29, 4, 1, 0x1.ba1ce007de296p+1, 0},
+                 {{0x1.d15de07206adep-5}, 0x1.c7448c3ae527ep+30, 2, 1, 0x1.e97d49ff83baap+35, 1}}),
+      // The cancellation leaves D(2)+'s entry at exactly 0 (-4.99e10 +
+      // 4.99e10) while it is 6.9e-10 in truth; level 2 was called optimal at
+      // 1.3e6 (its optimum is 27.5).
+      MakeModel(
+          2, {{{0x1.0631cc2819eaap+3, 0}, 0x1.8b43e206c263bp-8, 0, 1, 0, 1},
+              {{0x1.d9abfe48db9c1p+33, 0x1.282a48311156fp+16},
+               0x1.a3bce35f418c7p+8,
+               0x1.73f4dddd8eddbp+35,
+               2,
+               4,
+               3},
+              {{0, 0x1.b48a23a75f7ebp-16}, 0x1.37b950d7d6d1p+19, 2, 2, 0, 3},
+              {{0x1.05e46f94c6defp+23, 0}, 0x1.5063a17f4f172p-17, 0, 3, 4, 2},
+              {{0x1.e9b748bab372ep-17, 0}, 0x1.b86b40a86cae6p+3, 2, 2, 0x1.5f630446f6e86p+35, 2}}),
+  };
+  for (std::size_t k = 0; k < small_real_entries.size(); ++k) {
+    EXPECT_EQ(Solve(small_real_entries[k]).outcome, GoalOutcome::PivotTooSmall) << k;
+  }
   // A small entry judged negative is removed like any other: D1- (-2.5e-12
   // per unit, from goal 3 alone) would otherwise stay free for level 2.
   const GoalResult small_negative = Solve(MakeModel(
@@ -254,31 +279,28 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
   EXPECT_EQ(small_negative.outcome, GoalOutcome::Optimal);
   EXPECT_NEAR(small_negative.final.achievement[0], 0.009701473338789176, 1e-15);
   EXPECT_EQ(small_negative.final.achievement[1], 0);
-
-  // The exchanges reach an entry by cancelling large terms, so its bound
-  // hides a small real value that the tableau shows when summed afresh.
-  // Goal 2 (1.97e11 X1 = 8.4e8, 4 per unit short) is met exactly by
-  // X1 = 3.4e10, which also meets goal 3; level 1 is 0 there, not 3.8e9.
-  const GoalModel cancelled = MakeModel(
-      1, {{{0x1.6c8c589b0f953p+8}, 0x1.d310180821dacp-15, 0, 0, 0x1.80e9abae8b01ep+18, 2},
-          {{0x1.6e626f1adb17fp+37}, 0x1.8eba1993f506dp+29, 4, 1, 0x1.ba1ce007de296p+1, 0},
-          {{0x1.d15de07206adep-5}, 0x1.c7448c3ae527ep+30, 2, 1, 0x1.e97d49ff83baap+35, 1}});
-  EXPECT_EQ(Solve(cancelled).outcome, GoalOutcome::RoundOff);
-  // Here the cancellation leaves D(2)+'s entry at exactly 0 (-4.99e10 +
-  // 4.99e10) while it is 6.9e-10 in truth; level 2 was called optimal at
-  // 1.3e6 (its optimum is 27.5).
-  const GoalModel cancelled_to_zero = MakeModel(
-      2, {{{0x1.0631cc2819eaap+3, 0}, 0x1.8b43e206c263bp-8, 0, 1, 0, 1},
-          {{0x1.d9abfe48db9c1p+33, 0x1.282a48311156fp+16},
-           0x1.a3bce35f418c7p+8,
-           0x1.73f4dddd8eddbp+35,
+  // Where the entry as kept is within its bound of 0 and the same entry
+  // summed afresh is clear of its own, the sum decides (this run stopped
+  // with the rounding message; it ends at the optimum).
+  const GoalResult sum_decides = Solve(MakeModel(
+      3, {{{0x1.8af30cf85b2a1p+31, 0x1.1e30004be010cp-4, 0x1.257ee839d4e83p-4},
+           0x1.9ed7d1e592efcp+16,
+           0x1.70cd82f2dc77fp+33,
+           2,
+           1,
+           2},
+          {{0, 0x1.1899061955985p-16, 0}, 0x1.92ddc369add15p+37, 4, 2, 0, 2},
+          {{0x1.0913268cdd1ap+14, 0x1.b68f3fa0286d4p+3, 0x1.7993965ca3398p+22},
+           0x1.8eaa195249917p-19,
            2,
            4,
-           3},
-          {{0, 0x1.b48a23a75f7ebp-16}, 0x1.37b950d7d6d1p+19, 2, 2, 0, 3},
-          {{0x1.05e46f94c6defp+23, 0}, 0x1.5063a17f4f172p-17, 0, 3, 4, 2},
-          {{0x1.e9b748bab372ep-17, 0}, 0x1.b86b40a86cae6p+3, 2, 2, 0x1.5f630446f6e86p+35, 2}});
-  EXPECT_EQ(Solve(cancelled_to_zero).outcome, GoalOutcome::RoundOff);
+           0x1.80c17aec91ea9p-7,
+           2},
+          {{0x1.5f69c3ca41e1bp+9, 0, 0x1.7943533f767c7p-7}, 0x1.bf914c249ae91p+26, 2, 4, 1, 1}}));
+  EXPECT_EQ(sum_decides.outcome, GoalOutcome::Optimal);
+  EXPECT_EQ(sum_decides.final.achievement[0], 0);
+  EXPECT_NEAR(sum_decides.final.achievement[1], 865148712150.9152, 1e-3);
+  EXPECT_EQ(sum_decides.final.achievement[2], 0);
   // A small basic value made of small terms is kept, not taken for round-off:
   // X2 enters on goal 2 (4.4e9 X2 = 31.9) at 7.3e-9, which then decides the
   // next ratio test. Level 1 is met exactly (it was 5.6e6 with X2 set to 0).
