@@ -14,6 +14,8 @@ std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
 // Roundings in each entry an exchange updates: product, quotient, difference.
 constexpr double kExchangeRoundings = 3;
+// The arithmetic's unit round-off.
+constexpr double kUnitRoundOff = 0x1p-53;
 
 // Column j's evaluation entry summed afresh from the tableau as it stands.
 double EvaluationAfresh(const GoalTableau& t, int j) {
@@ -135,34 +137,27 @@ void CarryEntryErrors(GoalTableau& t, int r, int p) {
 // How an evaluation entry within the round-off bound reads once judged by
 // the round-off it may carry itself: a fraction of everything that went
 // into it, plus what its tableau entries carried in from the exchanges (the
-// smaller of two bounds: the level's weights times its column's largest
-// entry, and the factored bound). The entry summed afresh from the tableau
-// as it stands is judged the same way, by the magnitudes of its terms; it
+// smallest of the bounds kept: the level's weights times its column's
+// largest entry, the factored bound and, on small tableaus, the entry's
+// own). The entry summed afresh from the tableau as it stands is judged
+// the same way, by the magnitudes of its terms and its rows' entries; it
 // catches an entry that the exchanges reached by cancelling large terms,
 // whose bound then hides a small but real value or left exactly 0.
 enum class SmallEntry {
   Zero,       // round-off both ways
-  Positive,   // a real value above 0 both ways: the level is not optimal
-  Negative,   // a real value below 0 both ways: the column worsens the level
-  Undecided,  // the two ways disagree, or the entry carries more round-off
-              // than the bound allows
+  Positive,   // above 0 within both bounds: the level is not optimal
+  Negative,   // below 0 within both bounds: the column worsens the level
+  Undecided,  // the two bounds do not meet or leave the sign open, or the
+              // entry carries more round-off than the tolerance allows
 };
 
-// What judging the small entries of the level in force needs from its rows.
-struct LevelRows {
-  double weights = 0;      // Σ |weight|
-  double errorFactor = 0;  // Σ |weight| × row error factor
-};
-
-LevelRows LevelRowsOf(const GoalTableau& t) {
-  LevelRows rows;
+// Σ |weight| over the rows of the level in force.
+double LevelWeights(const GoalTableau& t) {
+  double weights = 0;
   for (int i = 0; i < t.goals; ++i) {
-    if (t.rowLevel[Index(i)] != t.level) continue;
-    const double weight = std::fabs(t.rowWeight[Index(i)]);
-    rows.weights += weight;
-    rows.errorFactor += weight * t.rowErrorFactor[Index(i)];
+    if (t.rowLevel[Index(i)] == t.level) weights += std::fabs(t.rowWeight[Index(i)]);
   }
-  return rows;
+  return weights;
 }
 
 // Whether live column j's evaluation entry is within its round-off bound.
@@ -171,27 +166,35 @@ bool SmallEntryAt(const GoalTableau& t, int j) {
 }
 
 // Judges column j's entry, which must be a small one.
-SmallEntry JudgeSmallEntry(const GoalTableau& t, int j, const LevelRows& rows) {
-  const double e = t.eval[Index(j)];
-  const double bound = t.evalBound[Index(j)];
+SmallEntry JudgeSmallEntry(const GoalTableau& t, int j, double weights) {
+  const std::size_t col = Index(j);
   double largest = 0;
   for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
-  const double column_noise = kEntryNoise * rows.weights * largest;
-  const double scale = kEntryNoise * t.columnErrorScale[Index(j)];
-  double kept_noise = std::min(column_noise, scale * t.evalErrorFactor);
-  if (!t.evalError.empty()) kept_noise = std::min(kept_noise, kEntryNoise * t.evalError[Index(j)]);
-  double afresh_noise = 0;
+  const double column_noise = kEntryNoise * weights * largest;
+  double kept_noise =
+      std::min(column_noise, kEntryNoise * t.columnErrorScale[col] * t.evalErrorFactor);
+  if (!t.evalError.empty()) kept_noise = std::min(kept_noise, kEntryNoise * t.evalError[col]);
+
+  // What the level's rows carry in, each by the smallest of its bounds.
+  double carried = 0;
   for (int i = 0; i < t.goals; ++i) {
     if (t.rowLevel[Index(i)] != t.level) continue;
-    double noise = std::min(largest, t.rowErrorFactor[Index(i)] * t.columnErrorScale[Index(j)]);
-    if (!t.entryError.empty())
-      noise = std::min(noise, t.entryError[Index(i) * t.stride + Index(j)]);
-    afresh_noise += std::fabs(t.rowWeight[Index(i)]) * noise;
+    double noise = std::min(largest, t.rowErrorFactor[Index(i)] * t.columnErrorScale[col]);
+    if (!t.entryError.empty()) noise = std::min(noise, t.entryError[Index(i) * t.stride + col]);
+    carried += std::fabs(t.rowWeight[Index(i)]) * noise;
   }
-  afresh_noise *= kEntryNoise;
-  const double kept_bound = kEvalRoundOff * bound + kept_noise;
+  // Where each entry has its own bound: even at the arithmetic's bare
+  // rounding, without the margin of kEntryNoise, what the rows carry exceeds
+  // the tolerance; the exchanges cancelled what the entry was made of, and
+  // its sign is unknown.
+  if (!t.entryError.empty() && kUnitRoundOff * carried > t.EvalTolerance(j)) {
+    return SmallEntry::Undecided;
+  }
+
+  const double e = t.eval[col];
+  const double kept_bound = kEvalRoundOff * t.evalBound[col] + kept_noise;
   const double afresh = EvaluationAfresh(t, j);
-  const double afresh_bound = kSumRoundOff * t.evalScale[Index(j)] + afresh_noise;
+  const double afresh_bound = kSumRoundOff * t.evalScale[col] + kEntryNoise * carried;
   if (std::fabs(e) <= kept_bound && std::fabs(afresh) <= afresh_bound) return SmallEntry::Zero;
   // The true value lies within both bounds: decided when what they have in
   // common lies on one side of 0.
@@ -205,11 +208,11 @@ SmallEntry JudgeSmallEntry(const GoalTableau& t, int j, const LevelRows& rows) {
 // The column whose small entry is the largest of those judged positive; -1
 // when there is none.
 int SmallPositiveColumn(const GoalTableau& t) {
-  const LevelRows rows = LevelRowsOf(t);
+  const double weights = LevelWeights(t);
   int p = -1;
   for (int j = 0; j < t.columns; ++j) {
     if (!SmallEntryAt(t, j) || (p >= 0 && t.eval[Index(j)] <= t.eval[Index(p)])) continue;
-    if (JudgeSmallEntry(t, j, rows) == SmallEntry::Positive) p = j;
+    if (JudgeSmallEntry(t, j, weights) == SmallEntry::Positive) p = j;
   }
   return p;
 }
@@ -218,9 +221,9 @@ int SmallPositiveColumn(const GoalTableau& t) {
 // only: a live column's small entry cannot be judged. Such a level may not
 // be optimal, or its removals may let a lower level worsen it.
 bool LevelEndUndecided(const GoalTableau& t) {
-  const LevelRows rows = LevelRowsOf(t);
+  const double weights = LevelWeights(t);
   for (int j = 0; j < t.columns; ++j) {
-    if (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, rows) == SmallEntry::Undecided) return true;
+    if (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Undecided) return true;
   }
   return false;
 }
@@ -575,12 +578,12 @@ void Exchange(GoalTableau& t, int r, int p) {
 }
 
 bool EndLevel(GoalTableau& t) {
-  const LevelRows rows = LevelRowsOf(t);
+  const double weights = LevelWeights(t);
   bool survivor = false;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     if (t.eval[Index(j)] < -EntryTolerance(t, j) ||
-        (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, rows) == SmallEntry::Negative)) {
+        (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Negative)) {
       t.eval[Index(j)] = RemovedMark;
       t.colWeight[Index(j)] = RemovedMark;
       t.keep[Index(j)] = kKeepColumn;

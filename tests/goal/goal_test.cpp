@@ -259,6 +259,52 @@ TEST(GoalSolver, RoundOffFollowsEachColumnsOwnMagnitudes) {
   for (std::size_t k = 0; k < small_real_entries.size(); ++k) {
     EXPECT_EQ(Solve(small_real_entries[k]).outcome, GoalOutcome::PivotTooSmall) << k;
   }
+  // The exchanges cancel X5's entry in the level's row to exactly 0 (-4.8e21
+  // + 4.8e21, the 1.2e6 it held lost on the way): its sign is unknown, and
+  // the run stops with the rounding message rather than calling level 5
+  // optimal at 7.6e10 (X5 = 3.3e4 brings it to 0).
+  const GoalModel lost_in_cancellation =
+      MakeModel(5, {{{0, 0x1.14130b50eac8fp+21, 0x1.5f0d301604ddcp+28, 0x1.717602097c03dp+22,
+                      0x1.e713db4fd349p-15},
+                     0x1.e4c12255fbcc8p+14,
+                     0x1.7117089fec643p-8,
+                     0,
+                     0x1.615e5064989acp-4,
+                     2},
+                    {{0x1.eeda8b963c743p-16, 0x1.378388d73e1f9p+3, 0x1.5382849912a97p+14, 0,
+                      0x1.ecbf2ffb46b0bp+39},
+                     0x1.fdc95c429ac5bp-4,
+                     1,
+                     6,
+                     0,
+                     2},
+                    {{0x1.b7183938c0961p-6, 0x1.45b554d18363ap+35, 0x1.81dcf66b1d96dp-7,
+                      0x1.853b2552bb283p-10, 0x1.1ed4d531d4ab2p+20},
+                     0x1.20cf47d32e8bdp+35,
+                     2,
+                     5,
+                     0x1.b17349e87915p+14,
+                     6},
+                    {{0x1.e0fbd3d2aeae2p+23, 0x1.16c69d89b0942p-10, 0, 0x1.0b5650fa80b7fp+24, 0},
+                     0x1.c98c41c9272e8p+4,
+                     0,
+                     2,
+                     3,
+                     4},
+                    {{0x1.7d4153b98baedp-2, 0, 0x1.46c402fdd2c28p+6, 0x1.cb97a9aff2c6fp+8,
+                      0x1.67cf873c4d727p+16},
+                     0x1.2633858e8197cp+34,
+                     0,
+                     3,
+                     0,
+                     1},
+                    {{0x1.5e723d0e3da29p+28, 0, 0x1.03c347d1fb34ap+21, 0x1.b2c4ba7b21ff4p+18, 0},
+                     0x1.48c06dbf8400fp-10,
+                     4,
+                     6,
+                     5,
+                     1}});
+  EXPECT_EQ(Solve(lost_in_cancellation).outcome, GoalOutcome::RoundOff);
   // A small entry judged negative is removed like any other: D1- (-2.5e-12
   // per unit, from goal 3 alone) would otherwise stay free for level 2.
   const GoalResult small_negative = Solve(MakeModel(
