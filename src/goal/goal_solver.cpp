@@ -162,7 +162,7 @@ double LevelWeights(const GoalTableau& t) {
 
 // Whether live column j's evaluation entry is within its round-off bound.
 bool SmallEntryAt(const GoalTableau& t, int j) {
-  return !t.Removed(j) && std::fabs(t.eval[Index(j)]) <= t.EvalTolerance(j);
+  return !t.Removed(j) && std::fabs(t.eval[Index(j)]) <= EntryTolerance(t, j);
 }
 
 // Judges column j's entry, which must be a small one.
