@@ -196,6 +196,9 @@ SmallEntry JudgeSmallEntry(const GoalTableau& t, int j, double weights) {
   const double afresh = EvaluationAfresh(t, j);
   const double afresh_bound = kSumRoundOff * t.evalScale[col] + kEntryNoise * carried;
   if (std::fabs(e) <= kept_bound && std::fabs(afresh) <= afresh_bound) return SmallEntry::Zero;
+  // An entry as kept that may be off by more than the tolerance tells
+  // nothing: the exchanges cancelled what went into it.
+  if (kept_bound > t.EvalTolerance(j)) return SmallEntry::Undecided;
   // The true value lies within both bounds: decided when what they have in
   // common lies on one side of 0.
   const double low = std::max(e - kept_bound, afresh - afresh_bound);
