@@ -12,6 +12,11 @@ namespace {
 
 std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
+// Roundings in each entry an exchange updates: product, quotient, difference.
+constexpr double kExchangeRoundings = 3;
+// The arithmetic's unit round-off.
+constexpr double kUnitRoundOff = 0x1p-53;
+
 // Column j's evaluation entry summed afresh from the tableau as it stands.
 double EvaluationAfresh(const GoalTableau& t, int j) {
   double sum = 0;
@@ -33,30 +38,137 @@ double EntryTolerance(const GoalTableau& t, int j) {
   return std::fabs(EvaluationAfresh(t, j)) <= tol ? e : tol;
 }
 
-// Whether the end of the level rests on the round-off bound's lower limit
-// only: a live column's evaluation entry counts as 0 there, although it is
-// clear of the round-off it may carry (a fraction of everything that went
-// into it, and of the round-off of its column's entries), or although the
-// same entry summed afresh from the tableau as it stands is. The second
-// test catches an entry that the exchanges reached by cancelling large
-// terms: its bound then hides a small but real value, or the cancellation
-// left exactly 0. Such a level may not be optimal, or its removals may let
-// a lower level worsen it.
-bool LevelEndUndecided(const GoalTableau& t) {
+// The round-off each entry carries in, entry by entry and in units of the
+// arithmetic's rounding, through the exchange on row r and column p
+// (called before the tableau changes): entry (i,j)
+// takes its multiplier times the pivot row's, the pivot row entry over P
+// times its own pivot column entry's, the product of both over P times the
+// pivot's, and the rounding of the product, the quotient and the
+// difference; the pivot row and column are divided by P.
+void CarryEntryErrors(GoalTableau& t, int r, int p) {
+  const std::size_t width = Index(t.columns);
+  const std::size_t pj = Index(p);
+  const double P = std::fabs(t.Coef(r, p));
+  const double* const pivot_row = &t.coef[Index(r) * t.stride];
+  double* const pivot_error = &t.entry_error[Index(r) * t.stride];
+  const double pivot_error_p = pivot_error[pj];
+  // A row other than r, or the evaluation row, with its values and errors.
+  auto carry = [&](const double* row, double* error) {
+    const double m = std::fabs(row[pj]) / P;
+    const double error_p = error[pj];
+    for (std::size_t j = 0; j < width; ++j) {
+      if (j == pj) continue;
+      const double c = std::fabs(pivot_row[j]);
+      const double carried = m * pivot_error[j] + c / P * error_p + m * c / P * pivot_error_p;
+      error[j] += carried + kExchangeRoundings * m * c + std::fabs(row[j]);
+    }
+    error[pj] = (error_p + m * pivot_error_p) / P + m;
+  };
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) carry(&t.coef[Index(i) * t.stride], &t.entry_error[Index(i) * t.stride]);
+  }
+  if (t.level > 0) carry(t.eval.data(), t.eval_error.data());
+  for (std::size_t j = 0; j < width; ++j) {
+    if (j == pj) continue;
+    const double c = std::fabs(pivot_row[j]) / P;
+    pivot_error[j] = (pivot_error[j] + c * pivot_error_p) / P + c;
+  }
+  pivot_error[pj] = pivot_error_p / (P * P) + 1 / P;
+}
+
+// How an evaluation entry within the round-off bound reads once judged by
+// the round-off it may carry itself: a fraction of everything that went
+// into it, plus what its tableau entries carried in from the exchanges (the
+// smallest of the bounds kept: the level's weights times its column's
+// largest entry, the factored bound and, on small tableaus, the entry's
+// own). The entry summed afresh from the tableau as it stands is judged
+// the same way, by the magnitudes of its terms and its rows' entries; it
+// catches an entry that the exchanges reached by cancelling large terms,
+// whose bound then hides a small but real value or left exactly 0.
+enum class SmallEntry {
+  Zero,       // round-off both ways
+  Positive,   // above 0 within both bounds: the level is not optimal
+  Negative,   // below 0 within both bounds: the column worsens the level
+  Undecided,  // the two bounds do not meet or leave the sign open, or the
+              // entry carries more round-off than the tolerance allows
+};
+
+// Σ |weight| over the rows of the level in force.
+double LevelWeights(const GoalTableau& t) {
   double weights = 0;
   for (int i = 0; i < t.goals; ++i) {
     if (t.row_level[Index(i)] == t.level) weights += std::fabs(t.row_weight[Index(i)]);
   }
+  return weights;
+}
+
+// Whether live column j's evaluation entry is within its round-off bound.
+bool SmallEntryAt(const GoalTableau& t, int j) {
+  return !t.Removed(j) && std::fabs(t.eval[Index(j)]) <= EntryTolerance(t, j);
+}
+
+// Judges column j's entry, which must be a small one.
+SmallEntry JudgeSmallEntry(const GoalTableau& t, int j, double weights) {
+  const std::size_t col = Index(j);
+  double largest = 0;
+  for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
+  const double column_noise = kEntryNoise * weights * largest;
+  double kept_noise =
+      std::min(column_noise, kEntryNoise * t.column_error_scale[col] * t.eval_error_factor);
+  if (!t.eval_error.empty()) kept_noise = std::min(kept_noise, kEntryNoise * t.eval_error[col]);
+
+  // What the level's rows carry in, each by the smallest of its bounds.
+  double carried = 0;
+  for (int i = 0; i < t.goals; ++i) {
+    if (t.row_level[Index(i)] != t.level) continue;
+    double noise = std::min(largest, t.row_error_factor[Index(i)] * t.column_error_scale[col]);
+    if (!t.entry_error.empty()) noise = std::min(noise, t.entry_error[Index(i) * t.stride + col]);
+    carried += std::fabs(t.row_weight[Index(i)]) * noise;
+  }
+  // Where each entry has its own bound: even at the arithmetic's bare
+  // rounding, without the margin of kEntryNoise, what the rows carry exceeds
+  // the tolerance; the exchanges cancelled what the entry was made of, and
+  // its sign is unknown.
+  if (!t.entry_error.empty() && kUnitRoundOff * carried > t.EvalTolerance(j)) {
+    return SmallEntry::Undecided;
+  }
+
+  const double e = t.eval[col];
+  const double kept_bound = kEvalRoundOff * t.eval_bound[col] + kept_noise;
+  const double afresh = EvaluationAfresh(t, j);
+  const double afresh_bound = kSumRoundOff * t.eval_scale[col] + kEntryNoise * carried;
+  if (std::fabs(e) <= kept_bound && std::fabs(afresh) <= afresh_bound) return SmallEntry::Zero;
+  // An entry as kept that may be off by more than the tolerance tells
+  // nothing: the exchanges cancelled what went into it.
+  if (kept_bound > t.EvalTolerance(j)) return SmallEntry::Undecided;
+  // The true value lies within both bounds: decided when what they have in
+  // common lies on one side of 0.
+  const double low = std::max(e - kept_bound, afresh - afresh_bound);
+  const double high = std::min(e + kept_bound, afresh + afresh_bound);
+  if (low <= high && low > 0) return SmallEntry::Positive;
+  if (low <= high && high < 0) return SmallEntry::Negative;
+  return SmallEntry::Undecided;
+}
+
+// The column whose small entry is the largest of those judged positive; -1
+// when there is none.
+int SmallPositiveColumn(const GoalTableau& t) {
+  const double weights = LevelWeights(t);
+  int p = -1;
   for (int j = 0; j < t.columns; ++j) {
-    if (t.Removed(j)) continue;
-    const double e = std::fabs(t.eval[Index(j)]);
-    if (e > t.EvalTolerance(j)) continue;
-    double largest = 0;
-    for (int i = 0; i < t.goals; ++i) largest = std::max(largest, std::fabs(t.Coef(i, j)));
-    const double entry_noise = kEntryNoise * weights * largest;
-    if (e > kEvalRoundOff * t.eval_bound[Index(j)] + entry_noise) return true;
-    if (std::fabs(EvaluationAfresh(t, j)) > kSumRoundOff * t.eval_scale[Index(j)] + entry_noise)
-      return true;
+    if (!SmallEntryAt(t, j) || (p >= 0 && t.eval[Index(j)] <= t.eval[Index(p)])) continue;
+    if (JudgeSmallEntry(t, j, weights) == SmallEntry::Positive) p = j;
+  }
+  return p;
+}
+
+// Whether the end of the level rests on the round-off bound's lower limit
+// only: a live column's small entry cannot be judged. Such a level may not
+// be optimal, or its removals may let a lower level worsen it.
+bool LevelEndUndecided(const GoalTableau& t) {
+  const double weights = LevelWeights(t);
+  for (int j = 0; j < t.columns; ++j) {
+    if (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Undecided) return true;
   }
   return false;
 }
@@ -163,6 +275,12 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.eval_scale.assign(t.stride, 0.0);
   t.eval_bound.assign(t.stride, 0.0);
   t.value_bound.resize(Index(M));
+  t.row_error_factor.assign(Index(M), 0.0);
+  t.column_error_scale.assign(t.stride, 0.0);
+  if (Index(M) * t.stride <= kEntryErrorCells) {
+    t.entry_error.assign(Index(M) * t.stride, 0.0);
+    t.eval_error.assign(t.stride, 0.0);
+  }
 
   for (int j = 0; j < N; ++j) {
     t.col_var[Index(j)] = j + 1;
@@ -196,7 +314,13 @@ GoalTableau StartTableau(const GoalModel& model) {
       t.col_level[Index(column)] = model.neg_level[g];
     }
   }
-  for (int i = 0; i < M; ++i) t.value_bound[Index(i)] = std::fabs(t.row_value[Index(i)]);
+  for (int i = 0; i < M; ++i) {
+    t.value_bound[Index(i)] = std::fabs(t.row_value[Index(i)]);
+    for (int j = 0; j < t.columns; ++j) {
+      double& scale = t.column_error_scale[Index(j)];
+      scale = std::max(scale, std::fabs(t.Coef(i, j)));
+    }
+  }
   for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = t.Removed(j) ? kKeepColumn : 0;
   return t;
 }
@@ -216,6 +340,22 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
     }
   }
   t.level = level;
+  if (!t.eval_error.empty()) {
+    std::fill(t.eval_error.begin(), t.eval_error.end(), 0.0);
+    for (int i = 0; i < t.goals; ++i) {
+      if (t.row_level[Index(i)] != level) continue;
+      const double weight = std::fabs(t.row_weight[Index(i)]);
+      for (int j = 0; j < t.columns; ++j) {
+        t.eval_error[Index(j)] += weight * t.entry_error[Index(i) * t.stride + Index(j)];
+      }
+    }
+  }
+  t.eval_error_factor = 0;
+  for (int i = 0; i < t.goals; ++i) {
+    if (t.row_level[Index(i)] == level) {
+      t.eval_error_factor += std::fabs(t.row_weight[Index(i)]) * t.row_error_factor[Index(i)];
+    }
+  }
   UpdateEvaluationScale(t);
   for (std::size_t j = 0; j < t.stride; ++j) {
     if (t.keep[j] == 0) t.eval_bound[j] = t.eval_scale[j];
@@ -242,7 +382,7 @@ bool LevelOptimal(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (!t.Removed(j) && t.eval[Index(j)] > EntryTolerance(t, j)) return false;
   }
-  return true;
+  return SmallPositiveColumn(t) < 0;
 }
 
 int ChooseEntering(const GoalTableau& t) {
@@ -268,6 +408,11 @@ int ChooseEntering(const GoalTableau& t) {
         p = j;
       }
     }
+  }
+  // With no entry above its bound, a small one judged positive enters.
+  if (p < 0 || !(t.eval[Index(p)] > EntryTolerance(t, p))) {
+    const int small = SmallPositiveColumn(t);
+    if (small >= 0) return small;
   }
   return p;
 }
@@ -331,6 +476,27 @@ void Exchange(GoalTableau& t, int r, int p) {
   }
   t.value_bound[ri] = t.value_bound[ri] / std::fabs(P);
 
+  // The carried round-off: row i takes its multiplier coef(i,p) / P times
+  // the pivot row's factor, plus the rounding of the product, the quotient
+  // and the difference; the pivot row is divided by P. Column j takes its
+  // pivot row entry over P times the pivot column's scale, after its scale
+  // has grown to cover that entry; the pivot column is divided by P.
+  const double pivot_factor = t.row_error_factor[ri] + kExchangeRoundings;
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) t.row_error_factor[Index(i)] += std::fabs(t.Coef(i, p) / P) * pivot_factor;
+  }
+  t.row_error_factor[ri] = t.row_error_factor[ri] / std::fabs(P);
+  if (t.level > 0) t.eval_error_factor += std::fabs(t.eval[pj] / P) * pivot_factor;
+  const double pivot_scale = t.column_error_scale[pj];
+  for (int j = 0; j < t.columns; ++j) {
+    if (j == p) continue;
+    const double entry = std::fabs(t.Coef(r, j));
+    double& scale = t.column_error_scale[Index(j)];
+    scale = std::max(scale, entry) + entry / std::fabs(P) * pivot_scale;
+  }
+  t.column_error_scale[pj] = pivot_scale / std::fabs(P);
+  if (!t.entry_error.empty()) CarryEntryErrors(t, r, p);
+
   ExchangeArgs args;
   args.coef = t.coef.data();
   args.stride = t.stride;
@@ -360,10 +526,12 @@ void Exchange(GoalTableau& t, int r, int p) {
 }
 
 bool EndLevel(GoalTableau& t) {
+  const double weights = LevelWeights(t);
   bool survivor = false;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
-    if (t.eval[Index(j)] < -EntryTolerance(t, j)) {
+    if (t.eval[Index(j)] < -EntryTolerance(t, j) ||
+        (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Negative)) {
       t.eval[Index(j)] = kRemovedMark;
       t.col_weight[Index(j)] = kRemovedMark;
       t.keep[Index(j)] = kKeepColumn;

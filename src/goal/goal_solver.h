@@ -40,8 +40,11 @@ inline constexpr double kEquationRoundOff = 1e-7;
 // A tableau entry below this fraction of its column's largest magnitude is
 // round-off.
 inline constexpr double kEntryRoundOff = 1e-9;
-// Round-off in a tableau entry: this fraction of its column's largest
-// magnitude.
+// Largest tableau (goals × stride) whose entries' round-off is bounded
+// entry by entry.
+inline constexpr std::size_t kEntryErrorCells = 4096;
+// Round-off an entry carries in from the exchanges that built it: this
+// fraction of its row's error factor times its column's error scale.
 inline constexpr double kEntryNoise = 1e-13;
 
 enum class GoalOutcome {
@@ -90,6 +93,26 @@ struct GoalTableau {
   // Per row, a bound on everything that went into its value: |b| at the
   // start, then what each exchange subtracted or divided.
   std::vector<double> value_bound;
+  // The round-off the tableau entries carry in from earlier exchanges, kept
+  // in factored form: entry (i,j) carries about kEntryNoise ×
+  // row_error_factor(i) × column_error_scale(j). The factors are 0 and each
+  // column's largest magnitude at the start (the data are exact); an
+  // exchange adds, per row, its multiplier times the pivot row's factor
+  // and, per column, its pivot row entry times the pivot column's scale, so
+  // an entry that no exchange touched, or that only small ones did, is
+  // judged by its own history rather than by its column's largest entry.
+  std::vector<double> row_error_factor;
+  std::vector<double> column_error_scale;  // stride long
+  // The same factor for the evaluation row of t.level, built from its rows'
+  // factors and updated by each exchange like a row.
+  double eval_error_factor = 0;
+  // On tableaus of at most kEntryErrorCells cells, where a second pass over
+  // the entries costs little, the round-off each entry carries in is also
+  // bounded entry by entry, in units of kEntryNoise (goals × stride, row by
+  // row; empty on larger tableaus), and likewise each evaluation entry's
+  // (stride long).
+  std::vector<double> entry_error;
+  std::vector<double> eval_error;
   // The round-off bound of everything else.
   double tolerance = 1e-8;
 

@@ -235,12 +235,18 @@ INSTANTIATE_TEST_SUITE_P(Goal, GoalSolverOutcomes, ::testing::Values(
     SolverRow{"large goal 2e11", MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{0, 2e11}, 1e12, 1, 2, 0, 0}}), GoalOutcome::Optimal, {0, 0}},
     SolverRow{"large goal 2e10", MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{0, 2e10}, 1e12, 1, 2, 0, 0}}), GoalOutcome::Optimal, {0, 0}},
     SolverRow{"large goal 3e9 weighted 40", MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{0, 3e9}, 1e12, 40, 2, 0, 0}}), GoalOutcome::Optimal, {0, 0}},
-    // A level whose end rests on the lower limit of the round-off bound only
-    // (0.038 X1 = 63842 costs 4 per unit short; meeting it needs D2+ of about
-    // 9e17, free at level 1, whose evaluation entry is 2.8e-13) stops with the
-    // rounding message rather than calling 4 x 63842 optimal.
-    SolverRow{"level end on the bound's lower limit", MakeModel(1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
-        {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}}), GoalOutcome::RoundOff},
+    // Evaluation entries below the lower limit of the round-off bound are
+    // judged by the round-off they carry themselves; each of these levels was
+    // called optimal (or stopped with the rounding message) on a small entry
+    // that is real: it now enters, and its pivot is below the check.
+    // 0.038 X1 = 63842 costs 4 per unit short; meeting it needs D2+ of about
+    // 9e17, free at level 1, whose entry is 2.8e-13.
+    SolverRow{"real entry below the bound's lower limit", MakeModel(1, {{{0x1.37341524d251p-5}, 0x1.f2d28b27652f9p+13, 4, 1, 0x1.08207c16a3114p+0, 2},
+        {{0x1.91dc36d482cd8p+37}, 0x1.9cb8af85bd58dp+29, 0x1.8ac860d1cfa01p+32, 0, 0, 1}}), GoalOutcome::PivotTooSmall},
+    // The column's largest entry (0.68, in goal 2) lies outside the level:
+    // D1+'s entry of 1.4e-12 comes from goal 4 alone; X1 = 3.4e-7 leaves
+    // level 1 at 641 instead of 0 at X1 = 2234.
+    SolverRow{"real entry from a goal outside the level", MakeModel(1, {{{0x1.863e1a0b140dbp+37}, 0x1.1779fee856216p+16, 0x1.6b4df70c3545ep-12, 1, 0, 0}, {{0x1.083ed66852edp+37}, 0x1.dcf37fb4ebcb2p+24, 0x1.a29c708a057f3p-14, 0, 0, 0}, {{0}, 0x1.e93a89b8aa3c8p+16, 2, 0, 3, 0}, {{0x1.f6ef6ec6b1d9fp-17}, 0x1.12c733f71a2p-5, 0x1.2a8dd6a2b46dap+14, 1, 0, 0}, {{0x1.35f29e132d21fp-2}, 0x1.b543850044bb6p-8, 3, 2, 0, 2}}), GoalOutcome::PivotTooSmall},
     // The exchanges reach an entry by cancelling large terms, so its bound
     // hides a small real value that the tableau shows when summed afresh.
     // Goal 2 (1.97e11 X1 = 8.4e8, 4 per unit short) is met exactly by
@@ -256,6 +262,14 @@ INSTANTIATE_TEST_SUITE_P(Goal, GoalSolverOutcomes, ::testing::Values(
         {{0, 0x1.b48a23a75f7ebp-16}, 0x1.37b950d7d6d1p+19, 2, 2, 0, 3},
         {{0x1.05e46f94c6defp+23, 0}, 0x1.5063a17f4f172p-17, 0, 3, 4, 2},
         {{0x1.e9b748bab372ep-17, 0}, 0x1.b86b40a86cae6p+3, 2, 2, 0x1.5f630446f6e86p+35, 2}}), GoalOutcome::RoundOff},
+    // X2's entry as kept (5.9e-6) is within round-off of what went into it,
+    // so it counted as 0; summed afresh it is a small real value, and level 2
+    // was called optimal at 0.16 above its optimum.
+    SolverRow{"kept entry counted as 0", MakeModel(4, {{{0x1.dbdd9591b24abp-1, 0x1.097d34dbef967p-4, 0x1.6251e27af00edp+11, 0}, 0x1.75be53783170bp-15, 0x1.13006124356e7p+17, 1, 0, 0}, {{0x1.871d7952a3274p+26, 0x1.0e30aeb38309ep-10, 0x1.9b20210ac2a12p+6, 0}, 0x1.a4d1ee6983724p+29, 0x1.cad428fce7102p+19, 2, 0, 2}, {{0x1.4ce94e4e591cep-12, 0, 0x1.5466aa8a3a5e8p+0, 0x1.6c53c677f2f7ep-8}, 0x1.25f7a9a544c1cp-16, 0x1.6d094750ad663p+1, 2, 0x1.d78994d663288p+5, 2}}), GoalOutcome::RoundOff},
+    // The exchanges cancel X5's entry in the level's row to exactly 0
+    // (-4.8e21 + 4.8e21, the 1.2e6 it held lost on the way); level 5 was
+    // called optimal at 7.6e10 (X5 = 3.3e4 brings it to 0).
+    SolverRow{"cancellation to exactly 0 at level 5", MakeModel(5, {{{0, 0x1.14130b50eac8fp+21, 0x1.5f0d301604ddcp+28, 0x1.717602097c03dp+22, 0x1.e713db4fd349p-15}, 0x1.e4c12255fbcc8p+14, 0x1.7117089fec643p-8, 0, 0x1.615e5064989acp-4, 2}, {{0x1.eeda8b963c743p-16, 0x1.378388d73e1f9p+3, 0x1.5382849912a97p+14, 0, 0x1.ecbf2ffb46b0bp+39}, 0x1.fdc95c429ac5bp-4, 1, 6, 0, 2}, {{0x1.b7183938c0961p-6, 0x1.45b554d18363ap+35, 0x1.81dcf66b1d96dp-7, 0x1.853b2552bb283p-10, 0x1.1ed4d531d4ab2p+20}, 0x1.20cf47d32e8bdp+35, 2, 5, 0x1.b17349e87915p+14, 6}, {{0x1.e0fbd3d2aeae2p+23, 0x1.16c69d89b0942p-10, 0, 0x1.0b5650fa80b7fp+24, 0}, 0x1.c98c41c9272e8p+4, 0, 2, 3, 4}, {{0x1.7d4153b98baedp-2, 0, 0x1.46c402fdd2c28p+6, 0x1.cb97a9aff2c6fp+8, 0x1.67cf873c4d727p+16}, 0x1.2633858e8197cp+34, 0, 3, 0, 1}, {{0x1.5e723d0e3da29p+28, 0, 0x1.03c347d1fb34ap+21, 0x1.b2c4ba7b21ff4p+18, 0}, 0x1.48c06dbf8400fp-10, 4, 6, 5, 1}}), GoalOutcome::RoundOff},
     // A small basic value made of small terms is kept, not taken for
     // round-off: X2 enters on goal 2 (4.4e9 X2 = 31.9) at 7.3e-9, which then
     // decides the next ratio test. Level 1 is met exactly (it was 5.6e6 with
@@ -265,6 +279,25 @@ INSTANTIATE_TEST_SUITE_P(Goal, GoalSolverOutcomes, ::testing::Values(
         {{0x1.0674baf371247p+40, 0}, 0x1.1b9080e9276adp-2, 0x1.34090932ea2bdp+24, 1, 0x1.eb926a07563c4p+4, 0}}), GoalOutcome::Optimal, {0, 0}}),
     RowName());
 // clang-format on
+
+// A small entry judged negative is removed like any other: D1- (-2.5e-12
+// per unit, from goal 3 alone) would otherwise stay free for level 2. And
+// where the entry as kept is within its bound of 0 while the same entry
+// summed afresh (-9.7e-21, from D(1)-'s row alone) is clear of its own, the
+// sum decides: D(4)+ is removed at level 1 and level 2 keeps its optimum.
+TEST(GoalSolver, SmallEntriesJudgedBySign) {
+  // clang-format off
+  const GoalResult small_negative = Solve(MakeModel( 2, {{{0x1.2acccdda3e778p+6, 0}, 0x1.1c56bef82a8a8p+37, 0x1.01440c27016f1p+17, 0, 0, 0}, {{0x1.5923d1c67c567p-2, 0x1.39e11d6d2fd1cp+23}, 0x1.a33a7b5d48859p+31, 0x1.a568c3c2d7b1cp+16, 0, 0x1.73e2679895b51p+25, 0}, {{0, 0x1.2ff2aeb434173p-10}, 0x1.ad2b1d369b65cp-9, 3, 1, 0x1.45ecc09eaa964p+33, 1}, {{0x1.473eab0878138p+9, 0x1.5073e9aa667cap+30}, 0x1.77cc88a5a9f73p+25, 0x1.6051cdc6a4883p+10, 2, 0x1.78f88cfd800f4p-13, 1}}));
+  const GoalResult sum_decides = Solve(MakeModel( 3, {{{0, 0x1.0433cacf6e461p-13, 0}, 0x1.3f92491d7f22fp+36, 0x1.a9622019e3e89p+9, 1, 1, 2}, {{0x1.936c2145bcd6ap+29, 0, 0x1.c5e0417a8175p+15}, 0x1.1495abf469f1cp+36, 0x1.0b1a1a6815d43p-14, 1, 1, 4}, {{0, 0, 0x1.08a23a2789a61p+22}, 0x1.685ffef6b6e3fp+36, 4, 2, 1, 0}, {{0x1.e4464db51c1c3p-18, 0x1.6be80766264f7p+16, 0x1.a4f82949dc8c5p+3}, 0x1.c62b36183fccap+1, 0, 1, 0x1.ccc7541eb467cp+35, 1}, {{0x1.cd9aa4377b75p+4, 0x1.54f50597fdf98p+2, 0x1.bb9589daae346p-8}, 0x1.0162c936485e6p+29, 2, 0, 2, 1}}));
+  // clang-format on
+  EXPECT_EQ(small_negative.outcome, GoalOutcome::Optimal);
+  EXPECT_NEAR(small_negative.final.achievement[0], 0.009701473338789176, 1e-15);
+  EXPECT_EQ(small_negative.final.achievement[1], 0);
+  EXPECT_EQ(sum_decides.outcome, GoalOutcome::Optimal);
+  EXPECT_NEAR(sum_decides.final.achievement[0], 72982419378697.19, 0.1);
+  EXPECT_NEAR(sum_decides.final.achievement[1], 386949692845.7226, 1e-3);
+  EXPECT_EQ(sum_decides.final.achievement[2], 0);
+}
 
 // A weight of exactly the removal mark removes the column from the start.
 TEST(GoalSolver, RemovalMarkAsAWeightRemovesTheColumn) {
