@@ -4,6 +4,7 @@
 #pragma once
 
 #include <QString>
+#include <cstddef>
 #include <functional>
 #include <optional>
 
@@ -25,6 +26,11 @@ extern const char* const kCancelledMessage;
 // often its text is brought up to date.
 inline constexpr int kProgressDelayMs = 500;
 inline constexpr int kProgressRefreshMs = 200;
+
+// A report at least this large takes a noticeable moment to load into the
+// results window (about a quarter of a second): the progress dialog shows
+// "正在生成报告…" meanwhile.
+inline constexpr std::size_t kReportLoadNoticeBytes = std::size_t{64} << 20;
 
 // The progress dialog's text for `state`.
 QString progressText(const ProgressState& state);

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QEventLoop>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
@@ -21,9 +22,11 @@
 #include <QUndoStack>
 #include <QUrl>
 #include <algorithm>
+#include <memory>
 #include <new>
 
 #include "about/about_box.h"
+#include "app/calculation_runner.h"
 #include "app/count_box.h"
 #include "app/sheet_files.h"
 #include "app/sheet_undo.h"
@@ -290,7 +293,15 @@ void SheetWindow::present(const CalculationOutcome& outcome) {
   for (const std::string& message : outcome.messages) {
     Platform::current().showMessage(this, QString::fromStdString(message));
   }
-  if (outcome.report) ResultsWindow::showReport(this, outcome.title, *outcome.report);
+  if (!outcome.report) return;
+  // Loading a very large report into the box takes a moment on this thread:
+  // the progress dialog says so until the results window shows.
+  std::unique_ptr<ProgressDialog> loading;
+  if (outcome.report->size() >= kReportLoadNoticeBytes) {
+    loading = Platform::current().showProgress(this, progressText({ProgressPhase::Report}), [] {});
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+  }
+  ResultsWindow::showReport(this, outcome.title, *outcome.report, [&] { loading.reset(); });
 }
 
 void SheetWindow::guarded(const std::function<void()>& command) {

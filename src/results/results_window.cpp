@@ -172,8 +172,8 @@ void ResultsWindow::save() {
   }
 }
 
-void ResultsWindow::showReport(QWidget* parent, const std::string& title,
-                               const std::string& report) {
+void ResultsWindow::showReport(QWidget* parent, const std::string& title, const std::string& report,
+                               const std::function<void()>& loaded) {
   // Owned here until it is shown: a window whose report cannot be loaded
   // (the memory ran out) goes with the exception instead of staying behind,
   // hidden, with its half-loaded report.
@@ -181,6 +181,7 @@ void ResultsWindow::showReport(QWidget* parent, const std::string& title,
   owner->setAttribute(Qt::WA_DeleteOnClose);
   if (!title.empty()) owner->setTitle(QString::fromStdString(title));
   owner->setReportText(report);
+  if (loaded) loaded();
   QPointer<ResultsWindow> form = owner.get();  // may allocate: before the release
   owner.release();
   Platform::current().runModal(form);

@@ -6,6 +6,7 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QString>
+#include <functional>
 #include <string>
 
 class QGroupBox;
@@ -35,7 +36,10 @@ class ResultsWindow : public QDialog {
 
   // The hand-off: a fresh window with `title` (empty keeps the design
   // title), the report in the box, shown modally; returns when closed.
-  static void showReport(QWidget* parent, const std::string& title, const std::string& report);
+  // `loaded`, when given, runs once the report is in the box, before the
+  // window shows.
+  static void showReport(QWidget* parent, const std::string& title, const std::string& report,
+                         const std::function<void()>& loaded = nullptr);
 
   // The controls (objectNames Frame1, Label1, Command2, Command1, Text1, as
   // the window's design names them).

@@ -22,6 +22,7 @@ namespace orcalc::ui::testing {
 class SlowForm : public LpWindow {
  public:
   double seconds = 2;
+  std::string report = "report\r\n";
   std::atomic<bool> stoppedEarly{false};
   std::atomic<bool> finished{false};
 
@@ -44,7 +45,7 @@ class SlowForm : public LpWindow {
       finished = true;
       CalculationOutcome outcome;
       outcome.messages = {"无最优解！", "无解！"};
-      outcome.report = "report\r\n";
+      outcome.report = report;
       return outcome;
     };
   }
@@ -131,6 +132,27 @@ class CalculationRunnerTest : public QObject {
     QCOMPARE(platform.messages, (QStringList{"无最优解！", "无解！"}));
     QCOMPARE(platform.modalCount, 1);
     QCOMPARE(messagesBeforeReport, 2);
+  }
+
+  // A quick calculation with a report large enough to take a moment to load
+  // shows the dialog while the results window loads it, closed before the
+  // window shows.
+  void aLargeReportLoadsUnderTheDialog() {
+    RecordingPlatform platform;
+    SlowForm form;
+    form.seconds = 0;
+    std::string line(78, '9');
+    line += "\r\n";
+    form.report.reserve(kReportLoadNoticeBytes + line.size());
+    while (form.report.size() < kReportLoadNoticeBytes) form.report += line;
+    layOut(form, 2, 2);
+    bool openAtShow = true;
+    platform.onModal = [&](QDialog*) { openAtShow = platform.progressOpen; };
+    form.calculate();
+    QCOMPARE(platform.modalCount, 1);
+    QCOMPARE(platform.progressShows, 1);
+    QCOMPARE(platform.progressTexts.last(), QStringLiteral("正在生成报告…"));
+    QVERIFY(!openAtShow);
   }
 
   // 取消 at moments around the calculation's own end: either the one
