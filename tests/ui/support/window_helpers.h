@@ -38,6 +38,19 @@ inline void layOut(SheetWindow& form, int variables, int rows) {
   form.ok();
 }
 
+// Writes rows of texts into the grid from row 1, column 1.
+inline void setCells(SheetGrid* grid, const QList<QStringList>& rows) {
+  for (int r = 0; r < rows.size(); ++r)
+    for (int c = 0; c < rows[r].size(); ++c) grid->setText(r + 1, c + 1, rows[r][c]);
+}
+
+// The example above, typed into the window.
+inline void fillExample(LpWindow& form) {
+  form.maximumOption()->setChecked(true);
+  layOut(form, 2, 2);
+  setCells(form.grid(), {{"3", "2"}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ ", "6"}});
+}
+
 inline void showActive(QWidget* window) {
   window->show(), window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(window));
@@ -66,12 +79,6 @@ inline void chooseFromList(QComboBox* combo, int item) {
   QTest::mouseMove(list->viewport(), at);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
   settle();
-}
-
-// Writes rows of texts into the grid from row 1, column 1.
-inline void setCells(SheetGrid* grid, const QList<QStringList>& rows) {
-  for (int r = 0; r < rows.size(); ++r)
-    for (int c = 0; c < rows[r].size(); ++c) grid->setText(r + 1, c + 1, rows[r][c]);
 }
 
 inline QByteArray gb18030(const std::string& utf8) {
