@@ -126,7 +126,7 @@ class SheetBlocksTest : public QObject {
     grid->setCurrentCell(2, 1);
     form.pasteBlock();  // a paste
     clickCell(grid, 1, 2);
-    chooseFromList(form.signDropDown(), 1);  // a choice from the drop-down
+    QVERIFY(chooseFromList(form.signDropDown(), 1));  // a choice from the drop-down
     grid->setCurrentCell(1, 1);
     grid->extendSelection(2, 1);
     form.clearBlock();  // a clear

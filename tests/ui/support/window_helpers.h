@@ -70,15 +70,22 @@ inline void type(const QString& keys) {
   for (QChar ch : keys) QTest::keyClicks(QApplication::focusWidget(), QString(ch)), settle();
 }
 
-// Opens the drop-down's list with a click on its arrow and clicks `item`.
-inline void chooseFromList(QComboBox* combo, int item) {
+// Opens the drop-down's list with a click on its arrow and clicks `item`;
+// false when the list did not come up. It does not always: a click on the
+// arrow of a window that has no focus widget (on the offscreen platform,
+// after a modal window closed) hides the drop-down instead.
+inline bool chooseFromList(QComboBox* combo, int item) {
   QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 4, combo->height() / 2));
   QAbstractItemView* list = combo->view();
-  QVERIFY(QTest::qWaitForWindowExposed(list->window()));
+  QWidget* popup = list->window();
+  if (!QTest::qWaitFor([&] { return popup->isVisible() || combo->isHidden(); }, 1000) ||
+      !popup->isVisible() || !QTest::qWaitForWindowExposed(popup, 1000))
+    return false;
   const QPoint at = list->visualRect(list->model()->index(item, 0)).center();
   QTest::mouseMove(list->viewport(), at);
   QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
   settle();
+  return true;
 }
 
 inline QByteArray gb18030(const std::string& utf8) {
