@@ -46,7 +46,8 @@ class SheetFilesTest : public QObject {
 
   void theDesignAreaLiesBelowTheMenuBar() {
     for (bool goal : {false, true}) {
-      std::unique_ptr<SheetWindow> form = newWindow(goal);
+      const std::unique_ptr<SheetWindow> form =
+          goal ? std::unique_ptr<SheetWindow>(new GoalWindow) : std::make_unique<LpWindow>();
       QCOMPARE(form->designArea()->y(), form->menuBar()->sizeHint().height());
       QCOMPARE(twips(form->grid()).topLeft(), QPoint(120, 840));
       QCOMPARE(twips(form->designArea()).height(), goal ? 8715 : 8550);

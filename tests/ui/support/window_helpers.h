@@ -27,10 +27,6 @@ inline QRect twips(const QWidget* w) {
           pixelsToTwipsY(w->height(), w)};
 }
 
-inline std::unique_ptr<SheetWindow> newWindow(bool goal) {
-  return goal ? std::unique_ptr<SheetWindow>(new GoalWindow) : std::make_unique<LpWindow>();
-}
-
 // Sets the count boxes (variables; constraints or goals) and presses OK.
 inline void layOut(SheetWindow& form, int variables, int rows) {
   form.variableCountBox()->setText(QString::number(variables));
@@ -107,18 +103,16 @@ inline QStringList entries(const QString& folder) {
   return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot);
 }
 
-// A results window as it showed, and how many message boxes came before it.
+// The title and report of each results window shown.
 struct Shown {
-  QString title, label;
+  QString title;
   std::string text;
-  qsizetype messagesBefore;
 };
 
 inline void recordResults(RecordingPlatform& platform, QList<Shown>& shown) {
-  platform.onModal = [&platform, &shown](QDialog* dialog) {
+  platform.onModal = [&shown](QDialog* dialog) {
     if (auto* form = qobject_cast<ResultsWindow*>(dialog))
-      shown << Shown{form->windowTitle(), form->titleLabel()->text(),
-                     form->reportBytes().toStdString(), platform.messages.size()};
+      shown << Shown{form->windowTitle(), form->reportBytes().toStdString()};
   };
 }
 
