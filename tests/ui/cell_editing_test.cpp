@@ -95,10 +95,6 @@ class CellEditingTest : public QObject {
     grid()->setText(3, 2, "12");
     typeAt(3, 2, "5\r");
     QCOMPARE(cell(3, 2), QStringLiteral("125"));  // after the cell's text
-    // A double-click opens it with the text as it is.
-    QTest::mouseDClick(grid(), Qt::LeftButton, {}, grid()->cellRect(3, 2).center());
-    QCOMPARE(text8()->isVisible() ? text8()->text() : "hidden", QStringLiteral("125"));
-    enter();
     // The key that opens it is in it at once: Enter right after it keeps it.
     clickCell(grid(), 1, 1);
     QTest::keyClick(grid(), Qt::Key_5);
@@ -210,7 +206,7 @@ class CellEditingTest : public QObject {
     grid()->setText(3, 3, " ≥ ");
     clickCell(grid(), 3, 3);
     QVERIFY(combo3()->isVisible() && grid()->hasFocus() && combo3()->currentText() == " ≥ ");
-    chooseFromList(combo3(), 1);
+    QVERIFY(chooseFromList(combo3(), 1));
     QCOMPARE(cell(3, 3), QStringLiteral(" ≤ "));
     QVERIFY(!combo3()->isVisible() && grid()->hasFocus());
     // A key opens it too, types nothing and leaves the focus in the grid.
@@ -297,17 +293,10 @@ class CellEditingTest : public QObject {
     QVERIFY(cellAreaInWindow().contains(text8()->geometry()));
     QCOMPARE(cell(11, 6), QStringLiteral("7"));
     enter();
-    // So does a click on a half-shown sign cell, for the drop-down.
+    // A double-click on a half-shown sign cell stays on that cell, though
+    // its second click lands where the view moved.
     showPartly(1, 26);
     grid()->setText(11, 31, " ≥ ");
-    clickShownPart(11, 31);
-    QVERIFY(combo3()->isVisible() && fullyShown(11, 31));
-    QCOMPARE(QRect(combo3()->pos(), QSize(combo3()->width(), 1)),
-             QRect(placeOver(11, 31).topLeft(), QSize(placeOver(11, 31).width(), 1)));
-    QCOMPARE(combo3()->currentText(), QStringLiteral(" ≥ "));
-    // A double-click there stays on that cell, though its second click
-    // lands where the view moved.
-    showPartly(1, 26);
     const QPoint at = (grid()->cellRect(11, 31) & grid()->cellArea()).center();
     QTest::mouseClick(grid(), Qt::LeftButton, {}, at);
     QMouseEvent second(QEvent::MouseButtonDblClick, at, grid()->mapToGlobal(at), Qt::LeftButton,
@@ -316,16 +305,6 @@ class CellEditingTest : public QObject {
     qApp->notify(grid(), &second);
     QCOMPARE(recorded(), QPoint(11, 31));
     QCOMPARE(combo3()->geometry(), placeOver(11, 31));
-    // A cell larger than the view shows from its top-left corner.
-    grid()->resize(grid()->columnWidth(0) + 20 + grid()->verticalScrollBar()->sizeHint().width(),
-                   grid()->rowHeight() + 5 + grid()->horizontalScrollBar()->sizeHint().height());
-    grid()->setFocus();
-    grid()->setCurrentCell(30, 10);
-    QTest::keyClick(grid(), Qt::Key_8);
-    settle();
-    QCOMPARE(QPoint(grid()->leftCol(), grid()->topRow()), QPoint(10, 30));
-    QCOMPARE(text8()->geometry(), placeOver(30, 10));
-    QCOMPARE(text8()->pos(), grid()->pos() + QPoint(grid()->columnWidth(0), grid()->rowHeight()));
   }
 
   void theGoalSheetsDropDownIsTheSixthColumnFromTheRight() {

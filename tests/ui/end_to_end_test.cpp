@@ -48,7 +48,7 @@ class EndToEndTest : public QObject {
     type("3");
     for (int row : {2, 3}) {
       clickCell(grid, row, 3);
-      chooseFromList(form.signDropDown(), 1);
+      QVERIFY(chooseFromList(form.signDropDown(), 1));
     }
     // The last number is still in its editor when Calculate is pressed.
     clickCell(grid, 3, 4);

@@ -154,34 +154,17 @@ class Monkey : public QObject {
         if (window->signDropDown()->isHidden()) return QTest::keyClick(focus, Qt::Key_Down);
         if (chance(0.5))
           return click(window->signDropDown(), pointIn(window->signDropDown()->rect()));
-        return chooseFromOpenedList(window->signDropDown(),
-                                    uniform(0, window->signDropDown()->count() - 1));
+        // The list may not come up: then there is nothing to pick, as after
+        // a click that missed.
+        lists_shown +=
+            chooseFromList(window->signDropDown(), uniform(0, window->signDropDown()->count() - 1));
+        return;
       case 7:  // now and then tiny, never empty (no window system makes one so)
         return window->resize(QSize{uniform(25, 1600), uniform(25, 1200)} / (chance(0.3) ? 25 : 1));
       default:  // junk on the clipboard, then Ctrl+V
         QGuiApplication::clipboard()->setText(QString(uniform(1, 8), randomCharacter()));
         return QTest::keyClick(focus, Qt::Key_V, Qt::ControlModifier);
     }
-  }
-
-  // A click on the drop-down's arrow, then on `item` in its list. The list
-  // does not always come up: a click on the arrow of a window that has no
-  // focus widget (on the offscreen platform, after a modal window closed)
-  // hides the drop-down instead. There is then nothing to pick, as after a
-  // click that missed.
-  void chooseFromOpenedList(QComboBox* combo, int item) {
-    QTest::mouseClick(combo, Qt::LeftButton, {}, QPoint(combo->width() - 4, combo->height() / 2));
-    QWidget* popup = combo->view()->window();
-    const bool settled =
-        QTest::qWaitFor([&] { return popup->isVisible() || combo->isHidden(); }, 1000);
-    if (!settled || !popup->isVisible() || !QTest::qWaitForWindowExposed(popup, 1000)) {
-      return;
-    }
-    ++lists_shown;
-    QAbstractItemView* list = combo->view();
-    const QPoint at = list->visualRect(list->model()->index(item, 0)).center();
-    QTest::mouseMove(list->viewport(), at);
-    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, at);
   }
 
   // A click at `pos` on `widget` reaches the visible widget there.

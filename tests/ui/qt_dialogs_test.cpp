@@ -98,14 +98,32 @@ class QtDialogsTest : public QObject {
     results.setReportText(kExampleReport);
     showActive(&results);
     words.clear();
+    QStringList patterns;
+    bool byName = false;
     whileModal([&] { results.save(); },
                [&](QWidget* dialog) {
-                 if (auto* files = qobject_cast<QFileDialog*>(dialog))
-                   words = dialogWords(files, &filters);
+                 auto* files = qobject_cast<QFileDialog*>(dialog);
+                 if (!files) return;
+                 words = dialogWords(files, &filters);
+                 // Files listed by name only: the detail columns would follow
+                 // the system's locale.
+                 byName = files->viewMode() == QFileDialog::List;
+                 // Each filter shows once, and the entry chosen decides which
+                 // files are listed.
+                 auto* types = files->findChild<QComboBox*>("fileTypeCombo");
+                 auto* model = files->findChild<QFileSystemModel*>();
+                 for (int i = 0; types && model && i < types->count(); ++i) {
+                   types->setCurrentIndex(i);
+                   emit types->activated(i);  // as a choice from its list
+                   patterns << model->nameFilters().join(' ');
+                 }
                });
     QVERIFY(words.size() >= 6);
     QCOMPARE(notChinese(words), QStringList());
     QVERIFY(words.contains("另存为"));
+    QCOMPARE(filters, QStringList({"文件文件(*.TXT)", "DAT 文件(*.DAT)"}));
+    QCOMPARE(patterns, QStringList({"*.TXT", "*.dat"}));
+    QVERIFY(byName);
 
     // The report box's menu, and the cell editor's.
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(20, 20), QPoint(20, 20));
@@ -136,34 +154,6 @@ class QtDialogsTest : public QObject {
     QVERIFY(words.size() > 5);
     QCOMPARE(notChinese(words), QStringList());
     QCOMPARE(sheet.numberEditor()->text(), QStringLiteral("51.5"));
-  }
-
-  void theSaveDialogShowsEachFilterOnceWithItsPattern() {
-    ResultsWindow results;
-    showActive(&results);
-    QStringList filters, patterns;
-    bool byName = false;
-    whileModal([&] { results.save(); },
-               [&](QWidget* dialog) {
-                 auto* files = qobject_cast<QFileDialog*>(dialog);
-                 if (!files) return;
-                 dialogWords(files, &filters);
-                 // Files listed by name only: the detail columns would follow
-                 // the system's locale.
-                 byName = files->viewMode() == QFileDialog::List;
-                 // The entry chosen decides which files are listed.
-                 auto* types = files->findChild<QComboBox*>("fileTypeCombo");
-                 auto* model = files->findChild<QFileSystemModel*>();
-                 if (!types || !model) return;
-                 for (int i = 0; i < types->count(); ++i) {
-                   types->setCurrentIndex(i);
-                   emit types->activated(i);  // as a choice from its list
-                   patterns << model->nameFilters().join(' ');
-                 }
-               });
-    QCOMPARE(filters, QStringList({"文件文件(*.TXT)", "DAT 文件(*.DAT)"}));
-    QCOMPARE(patterns, QStringList({"*.TXT", "*.dat"}));
-    QVERIFY(byName);
   }
 };
 

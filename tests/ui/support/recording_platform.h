@@ -31,8 +31,6 @@ class RecordingPlatform : public Platform {
 
   // The answer of the next open dialogs (empty: cancel), and what they were
   // asked with.
-  QString nextOpenPath;
-  QList<OpenFileRequest> openRequests;
 
   // The texts of the questions about unsaved changes, and the answer given.
   QStringList questions;
@@ -63,10 +61,7 @@ class RecordingPlatform : public Platform {
     saveRequests << request;
     return nextSavePath;
   }
-  QString chooseOpenFile(QWidget*, const OpenFileRequest& request) override {
-    openRequests << request;
-    return nextOpenPath;
-  }
+  QString chooseOpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
   SaveChangesAnswer askSaveChanges(QWidget*, const QString& text) override {
     questions << text;
     return nextAnswer;
