@@ -67,12 +67,16 @@ TEST(SheetDialects, PlainSignsInTheSignColumnOnly) {
   EXPECT_EQ(r.sheet.Cell(2, 2), "=");
 }
 
-TEST(SheetDialects, UndecodableBytesNameTheLine) {
-  // Not GB18030 either: a lone 0xFF, a lead byte at the end; a file marked
+TEST(SheetDialects, UnreadableFilesNameTheLine) {
+  // A quote never closed or followed by more text. Not GB18030 either: a
+  // lone 0xFF, a lead byte at the end, a lone 0x80 after a valid pair; a file marked
   // as UTF-8 is not decoded as anything else; UTF-16 with a broken
   // surrogate or an odd length.
   const std::pair<std::string, const char*> files[] = {
+      {"a\nb\n\"never closed\n", "line 3: a quoted field is not closed"},
+      {"\"a\"b\n", "line 1"},
       {"ok\nok\n\xFF\n", "line 3: the file is neither UTF-8 nor GB18030"},
+      {"x\n\xED\xA0\x80", "line 2: the file is neither"},
       {"a\n\x81", "line 2: the file is neither"},
       {"\xEF\xBB\xBF"
        "a\n\xB3\xCC",
@@ -87,7 +91,7 @@ TEST(SheetDialects, UndecodableBytesNameTheLine) {
        "not valid UTF-16"}};
   for (const auto& [bytes, error] : files) {
     const SheetFileResult r = ReadSheetCsv(bytes);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok) << error;
     EXPECT_NE(r.error.find(error), std::string::npos) << r.error;
   }
 }
