@@ -3,11 +3,9 @@
 // cells on the clipboard.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "common/cell_block.h"
 #include "common/sheet_file.h"
+#include "common/test_support.h"
 #include "common/text_decoding.h"
 #include "goal/goal_commands.h"
 #include "goal/goal_sheet_file.h"
@@ -16,19 +14,14 @@
 namespace orcalc {
 namespace {
 
-std::string Slurp(const std::string& name) {
-  std::ifstream in(std::string(ORCALC_TEST_DATA) + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(SheetDialects, EncodingsAndSeparatorsGiveTheSameSheet) {
-  const SheetFileResult plain = ReadSheetCsv(Slurp("lp_example.csv"));
+  const SheetFileResult plain = ReadSheetCsv(TestData("lp_example.csv"));
   ASSERT_TRUE(plain.ok) << plain.error;
   // GB18030 with CR LF and "<=", UTF-16 (little-endian mark) with
   // semicolons, UTF-8 with tabs and bare "≤".
   for (const char* name :
        {"lp_example_gb18030.csv", "lp_example_utf16.csv", "lp_example_tabs.csv"}) {
-    const SheetFileResult r = ReadSheetCsv(Slurp(name));
+    const SheetFileResult r = ReadSheetCsv(TestData(name));
     ASSERT_TRUE(r.ok) << name << ": " << r.error;
     EXPECT_EQ(WriteSheetCsv(r.sheet), WriteSheetCsv(plain.sheet)) << name;
   }
@@ -97,7 +90,7 @@ TEST(SheetDialects, UnreadableFilesNameTheLine) {
 }
 
 TEST(SheetShapes, WindowsOpenOnlyTheirOwnKind) {
-  const Sheet lp = ReadSheetCsv(Slurp("lp_example.csv")).sheet;
+  const Sheet lp = ReadSheetCsv(TestData("lp_example.csv")).sheet;
   const lp::LpSheetFit fit = lp::FitLpSheet(lp);
   EXPECT_TRUE(fit.mismatch.empty()) << fit.mismatch;
   EXPECT_EQ(fit.variables, 2);

@@ -137,38 +137,7 @@ TEST(SensitivityReport, WorkedExampleTextAndCsv) {
   const CalculationOutcome outcome = CalculateSensitivity({2, 2, Sense::Maximise}, kExample);
   EXPECT_TRUE(outcome.messages.empty());
   EXPECT_EQ(outcome.title, "灵敏度分析结果");
-  EXPECT_EQ(outcome.report, CrLf(R"(-----------灵敏度分析-----------
-变量数m=2
-约束方程数n=2
-目标函数去极大值：p=1
-----------------------------------
-
-目标函数值 S = 12
-
-各变量（下限、上限：最优基不变时目标函数系数的变化范围）:
-变量  取值  检验数  目标系数  下限  上限
-χ1       4       0         3     2   +∞
-χ2       0      -1         2   -∞     3
-
-各约束方程（下限、上限：影子价格不变时常数项的变化范围）:
-约束       左端值  影子价格  常数项  下限  上限
-约束方程1       4         3       4     0     6
-约束方程2       4         0       6     4   +∞
-
-对偶问题:
- Min w = 4y1 + 6y2 
-约束条件如下:
-1*y1 +  1*y2 ≥  3
-1*y1 +  3*y2 ≥  2
-y1, y2 ≥ 0
-
-对偶问题的最优解（即影子价格）:
-对偶变量  取值
-y1           3
-y2           0
-
-对偶目标函数值 w = 12
-)"));
+  EXPECT_EQ(outcome.report, TestData("lp_example_sensitivity.txt"));
   EXPECT_EQ(CalculateSensitivity({2, 2, Sense::Maximise}, kExample, SensitivityFormat::Csv).report,
             "kind,index,value,rate,current,lower,upper\nvariable,1,4,0,3,2,inf\n"
             "variable,2,0,-1,2,-inf,3\nconstraint,1,4,3,4,0,6\nconstraint,2,4,0,6,4,inf\n");
