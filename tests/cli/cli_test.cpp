@@ -76,25 +76,22 @@ TEST(Cli, VersionAndHelpPerCommand) {
   // help COMMAND and COMMAND --help print the same usage, which the full
   // help holds too.
   const CliRun full = RunCli({"help"}, "/dev/null");
-  for (const std::vector<std::string>& command : {std::vector<std::string>{"lp"},
-                                                  {"sensitivity"},
-                                                  {"graph"},
-                                                  {"goal"},
-                                                  {"stats"},
-                                                  {"layout", "lp"},
-                                                  {"layout", "goal"}}) {
-    std::vector<std::string> help_args{"help"}, flag_args = command;
-    help_args.insert(help_args.end(), command.begin(), command.end());
-    flag_args.push_back("--help");
-    const CliRun help = RunCli(help_args, "/dev/null");
-    SCOPED_TRACE(command.back());
+  EXPECT_EQ(RunCli({"--help"}, "/dev/null").out, full.out);
+  for (const char* command :
+       {"lp", "sensitivity", "graph", "goal", "stats", "layout lp", "layout goal"}) {
+    SCOPED_TRACE(command);
+    const std::string name = command, first = name.substr(0, name.find(' '));
+    std::vector<std::string> words{"help", first};
+    if (first != name) words.push_back(name.substr(first.size() + 1));
+    const CliRun help = RunCli(words, "/dev/null");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: orcalc-cli " + command.front(), 0), 0u) << help.out;
-    EXPECT_EQ(RunCli(flag_args, "/dev/null").out, help.out);
+    EXPECT_EQ(help.out.rfind("Usage: orcalc-cli " + name, 0), 0u) << help.out;
+    words.erase(words.begin());
+    words.push_back("--help");
+    EXPECT_EQ(RunCli(words, "/dev/null").out, help.out);
     EXPECT_NE(full.out.find(help.out.substr(0, help.out.find('\n'))), std::string::npos);
   }
   EXPECT_EQ(RunCli({"help", "nope"}, "/dev/null").status, 2);
-  EXPECT_EQ(RunCli({"help"}, "/dev/null").out, RunCli({"--help"}, "/dev/null").out);
 }
 
 // Sheet files beyond what a sheet file may hold are refused before any
@@ -197,12 +194,6 @@ TEST(Cli, ThreadsAndTimeLimit) {
         {"--threads"},
         {"stats", "--max-seconds", "5", "--column", "1", sheet}}) {
     EXPECT_EQ(RunCli(args, "/dev/null").status, 2) << ::testing::PrintToString(args);
-  }
-  // The help tells of both options.
-  EXPECT_NE(RunCli({"--help"}, "/dev/null").out.find("--threads N"), std::string::npos);
-  for (const char* command : {"lp", "goal"}) {
-    EXPECT_NE(RunCli({"help", command}, "/dev/null").out.find("--max-seconds S"), std::string::npos)
-        << command;
   }
   std::remove(sheet.c_str());
   std::remove(large.c_str());
