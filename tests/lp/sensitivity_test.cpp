@@ -8,6 +8,7 @@
 #include <cfloat>
 #include <cmath>
 #include <limits>
+#include <memory>
 #include <random>
 
 #include "common/test_support.h"
@@ -158,49 +159,8 @@ TEST(SensitivityCommand, OnlyAfterAnOptimumWithoutMessages) {
 
 // ---- Against GLPK ----------------------------------------------------------
 
-struct Reference {
-  std::vector<int> column_status, row_status;
-  std::vector<double> column_value, column_dual, row_value, row_dual;
-  std::vector<double> coefficient_low, coefficient_high, bound_low, bound_high;
-};
-
 double Finite(double glpk_value) {
   return glpk_value <= -DBL_MAX ? -kInf : glpk_value >= DBL_MAX ? kInf : glpk_value;
-}
-
-// GLPK's optimum of `p` as entered (rows not normalised), or nothing.
-std::optional<Reference> GlpkAnalysis(const LpProblem& p) {
-  const int m = p.variables, n = p.constraints;
-  glp_prob* lp = GlpkProblem(p);
-  std::optional<Reference> out;
-  if (glp_simplex(lp, nullptr) == 0 && glp_get_status(lp) == GLP_OPT) {
-    if (!glp_bf_exists(lp)) glp_factorize(lp);
-    Reference r;
-    int var = 0;
-    double bound = 0;
-    for (int j = 1; j <= m; ++j) {
-      r.column_status.push_back(glp_get_col_stat(lp, j));
-      r.column_value.push_back(glp_get_col_prim(lp, j));
-      r.column_dual.push_back(glp_get_col_dual(lp, j));
-      double low = NAN, high = NAN;
-      if (r.column_status.back() == GLP_BS)
-        glp_analyze_coef(lp, n + j, &low, &var, &bound, &high, &var, &bound);
-      r.coefficient_low.push_back(Finite(low));
-      r.coefficient_high.push_back(Finite(high));
-    }
-    for (int i = 1; i <= n; ++i) {
-      r.row_status.push_back(glp_get_row_stat(lp, i));
-      r.row_value.push_back(glp_get_row_prim(lp, i));
-      r.row_dual.push_back(glp_get_row_dual(lp, i));
-      double low = NAN, high = NAN;
-      if (r.row_status.back() != GLP_BS) glp_analyze_bound(lp, i, &low, &var, &high, &var);
-      r.bound_low.push_back(Finite(low));
-      r.bound_high.push_back(Finite(high));
-    }
-    out = r;
-  }
-  glp_delete_prob(lp);
-  return out;
 }
 
 // Whole-number data around a known point, with a row that bounds every
@@ -252,50 +212,56 @@ TEST(Sensitivity, AgreesWithGlpkOnUniqueNonDegenerateOptima) {
     const LpProblem entered = RandomProblem(random);
     LpProblem problem = entered;
     NormaliseRightHandSides(problem);
-    const SimplexResult solved = SolveSimplex(problem);
-    const SensitivityAnalysis ours = AnalyseSensitivity(problem, solved);
-    const std::optional<Reference> theirs = GlpkAnalysis(entered);
-    ASSERT_EQ(ours.status == SensitivityStatus::Done, theirs.has_value()) << "trial " << trial;
-    if (!theirs || ours.degenerate || ours.not_unique) continue;
+    const SensitivityAnalysis ours = AnalyseSensitivity(problem, SolveSimplex(problem));
+    // GLPK's optimum of the problem as entered (rows not normalised).
+    const std::unique_ptr<glp_prob, void (*)(glp_prob*)> lp(GlpkProblem(entered), glp_delete_prob);
+    const bool optimal = glp_simplex(lp.get(), nullptr) == 0 && glp_get_status(lp.get()) == GLP_OPT;
+    ASSERT_EQ(ours.status == SensitivityStatus::Done, optimal) << "trial " << trial;
+    if (!optimal || ours.degenerate || ours.not_unique) continue;
+    if (!glp_bf_exists(lp.get())) glp_factorize(lp.get());
     SCOPED_TRACE(::testing::Message() << "trial " << trial);
     ++compared;
     maximised += problem.sense == Sense::Maximise;
     with_equalities += std::count(problem.signs.begin(), problem.signs.end(), EQ) > 0;
     bool negated_any = false;
+    int var = 0;
+    double bound = 0, low = 0, high = 0;
 
     ExpectClose(ours.dual_objective, ours.objective, "dual objective", 0);
     for (int j = 0; j < problem.variables; ++j) {
       const VariableSensitivity& v = ours.variables[j];
-      ASSERT_EQ(v.basic, theirs->column_status[j] == GLP_BS) << "χ" << j + 1;
-      ExpectClose(v.value, theirs->column_value[j], "value", j);
-      ExpectClose(v.reduced_cost, theirs->column_dual[j], "reduced cost", j);
+      const double reduced_cost = glp_get_col_dual(lp.get(), j + 1);
+      ASSERT_EQ(v.basic, glp_get_col_stat(lp.get(), j + 1) == GLP_BS) << "χ" << j + 1;
+      ExpectClose(v.value, glp_get_col_prim(lp.get(), j + 1), "value", j);
+      ExpectClose(v.reduced_cost, reduced_cost, "reduced cost", j);
       if (v.basic) {
-        ExpectClose(v.lower, theirs->coefficient_low[j], "coefficient lower", j);
-        ExpectClose(v.upper, theirs->coefficient_high[j], "coefficient upper", j);
+        glp_analyze_coef(lp.get(), problem.constraints + j + 1, &low, &var, &bound, &high, &var,
+                         &bound);
       } else {  // optimal while the reduced cost keeps its sign
-        const double edge = v.coefficient - theirs->column_dual[j];
-        ExpectClose(v.lower, problem.sense == Sense::Maximise ? -kInf : edge, "coefficient lower",
-                    j);
-        ExpectClose(v.upper, problem.sense == Sense::Maximise ? edge : kInf, "coefficient upper",
-                    j);
+        const double edge = v.coefficient - reduced_cost;
+        low = problem.sense == Sense::Maximise ? -kInf : edge;
+        high = problem.sense == Sense::Maximise ? edge : kInf;
       }
+      ExpectClose(v.lower, Finite(low), "coefficient lower", j);
+      ExpectClose(v.upper, Finite(high), "coefficient upper", j);
     }
     for (int i = 0; i < problem.constraints; ++i) {
       // A row the intake negated has every figure negated, its range mirrored.
       const bool negated = entered.rhs[i] < 0;
       negated_any |= negated;
-      const double s = negated ? -1 : 1;
+      const double s = negated ? -1 : 1, activity = glp_get_row_prim(lp.get(), i + 1);
       const ConstraintSensitivity& c = ours.constraints[i];
-      ExpectClose(c.activity, s * theirs->row_value[i], "activity", i);
-      ExpectClose(c.shadow_price, s * theirs->row_dual[i], "shadow price", i);
-      double low = theirs->bound_low[i], high = theirs->bound_high[i];
-      if (theirs->row_status[i] == GLP_BS) {  // inactive: up to the activity
+      ExpectClose(c.activity, s * activity, "activity", i);
+      ExpectClose(c.shadow_price, s * glp_get_row_dual(lp.get(), i + 1), "shadow price", i);
+      if (glp_get_row_stat(lp.get(), i + 1) == GLP_BS) {  // inactive: up to the activity
         const bool upper_bound = entered.signs[i] == LE;
-        low = upper_bound ? theirs->row_value[i] : -kInf;
-        high = upper_bound ? kInf : theirs->row_value[i];
+        low = upper_bound ? activity : -kInf;
+        high = upper_bound ? kInf : activity;
+      } else {
+        glp_analyze_bound(lp.get(), i + 1, &low, &var, &high, &var);
       }
-      ExpectClose(c.lower, negated ? -high : low, "rhs lower", i);
-      ExpectClose(c.upper, negated ? -low : high, "rhs upper", i);
+      ExpectClose(c.lower, Finite(negated ? -high : low), "rhs lower", i);
+      ExpectClose(c.upper, Finite(negated ? -low : high), "rhs upper", i);
     }
     with_negated_rows += negated_any;
   }
