@@ -6,10 +6,7 @@
 #include <fstream>
 
 #include "cli/cli_run.h"
-#include "common/sheet_file.h"
 #include "common/version.h"
-#include "lp/lp_commands.h"
-#include "lp/sensitivity_command.h"
 
 namespace {
 
@@ -17,14 +14,8 @@ using namespace orcalc::cli_testing;
 
 TEST(Cli, OutputMessagesAndExitStatus) {
   // The window's report, byte for byte, from a file or standard input.
-  const std::string report =
-      *orcalc::lp::Calculate({2, 2, orcalc::lp::Sense::Maximise},
-                             orcalc::ReadSheetCsv(Slurp(Data("lp_example.csv"))).sheet)
-           .report;
-  const std::string sensitivity =
-      *orcalc::lp::CalculateSensitivity({2, 2, orcalc::lp::Sense::Maximise},
-                                        orcalc::ReadSheetCsv(Slurp(Data("lp_example.csv"))).sheet)
-           .report;
+  const std::string report = Slurp(Data("lp_example_report.txt"));
+  const std::string sensitivity = Slurp(Data("lp_example_sensitivity.txt"));
   const std::string usage = "orcalc-cli: ";  // the start of every usage error
   // Arguments, status, part of standard output (all of it when exact or
   // empty), standard error or the start of a usage error.
@@ -37,7 +28,6 @@ TEST(Cli, OutputMessagesAndExitStatus) {
       // encoding and separator; counts beyond 500 are cut to 500, cells beyond the sheet read empty.
       {{"lp", "--min", Data("lp_example.csv")}, 0, "目标函数去极小值：p=-1\r\n", ""},
       {{"lp", Data("lp_example.csv")}, 0, report, "", true},
-      {{"lp", Data("lp_example_gb18030.csv")}, 0, report, "", true},
       {{"lp", Data("lp_example_utf16.csv")}, 0, report, "", true},
       {{"lp", "--min", "--vars", "900", "--constraints", "0", Data("lp_example.csv")}, 0, "变量数m=500\r\n约束方程数n=0\r\n", ""},
       // A repeated option keeps its last value.
@@ -53,7 +43,7 @@ TEST(Cli, OutputMessagesAndExitStatus) {
       {{"layout", "lp", "--vars", "2", "--constraints", "1", "--max"}, 0,
        ",χ1 系数,χ2 系数,约束符号,常数项\n目标函数系数,,, ═ , Max \n约束方程1,,,,\n", "", true},
       // Counts from the sheet: 2 goals, 9 − 7 variables.
-      {{"goal", Data("goal_example.csv")}, 0, "\r\n循环次数:3次\r\n", ""},
+      {{"goal", Data("goal_example.csv")}, 0, Slurp(Data("goal_example_report.txt")), "", true},
       // Five samples below the objective row (100 is not one), four below the goal sheet's header.
       {{"stats", "--column", "1", Data("stats_lp.csv")}, 0, "平均值=2.8\r\n", ""},
       {{"stats", "--goal", "--column", "2", Data("stats_goal.csv")}, 0, "峰  态=-2.0775\r\n", ""},
@@ -86,29 +76,27 @@ TEST(Cli, VersionAndHelpPerCommand) {
   // help COMMAND and COMMAND --help print the same usage, which the full
   // help holds too.
   const CliRun full = RunCli({"help"}, "/dev/null");
-  for (const std::vector<std::string>& command : {std::vector<std::string>{"lp"},
-                                                  {"sensitivity"},
-                                                  {"graph"},
-                                                  {"goal"},
-                                                  {"stats"},
-                                                  {"layout", "lp"},
-                                                  {"layout", "goal"}}) {
-    std::vector<std::string> help_args{"help"}, flag_args = command;
-    help_args.insert(help_args.end(), command.begin(), command.end());
-    flag_args.push_back("--help");
-    const CliRun help = RunCli(help_args, "/dev/null");
-    SCOPED_TRACE(command.back());
+  EXPECT_EQ(RunCli({"--help"}, "/dev/null").out, full.out);
+  for (const char* command :
+       {"lp", "sensitivity", "graph", "goal", "stats", "layout lp", "layout goal"}) {
+    SCOPED_TRACE(command);
+    const std::string name = command, first = name.substr(0, name.find(' '));
+    std::vector<std::string> words{"help", first};
+    if (first != name) words.push_back(name.substr(first.size() + 1));
+    const CliRun help = RunCli(words, "/dev/null");
     EXPECT_EQ(help.status, 0);
-    EXPECT_EQ(help.out.rfind("Usage: orcalc-cli " + command.front(), 0), 0u) << help.out;
-    EXPECT_EQ(RunCli(flag_args, "/dev/null").out, help.out);
+    EXPECT_EQ(help.out.rfind("Usage: orcalc-cli " + name, 0), 0u) << help.out;
+    words.erase(words.begin());
+    words.push_back("--help");
+    EXPECT_EQ(RunCli(words, "/dev/null").out, help.out);
     EXPECT_NE(full.out.find(help.out.substr(0, help.out.find('\n'))), std::string::npos);
   }
   EXPECT_EQ(RunCli({"help", "nope"}, "/dev/null").status, 2);
-  EXPECT_EQ(RunCli({"help"}, "/dev/null").out, RunCli({"--help"}, "/dev/null").out);
 }
 
 // Sheet files beyond what a sheet file may hold are refused before any
 // sheet is made, naming the file and the limit; so is one with no record.
+// (Each limit is tested on the reader; here the messages.)
 // Output that cannot be written ends with a message and status 2.
 TEST(Cli, LimitsAndFailedOutput) {
   const std::string dir = ::testing::TempDir() + "/orcalc_cli_limits_" + std::to_string(getpid());
@@ -119,23 +107,16 @@ TEST(Cli, LimitsAndFailedOutput) {
   };
   // 20 KB that once took 3.1 GB: 10,000 commas, then 10,000 line ends.
   const std::string commas = file("commas.csv", std::string(10000, ',') + std::string(10000, '\n'));
-  std::string rows;
-  for (int i = 0; i < 1001; ++i) rows += "1\n";
-  const std::string records = file("records.csv", rows);
-  const std::string bom = file("bom.csv", "\xEF\xBB\xBF");
   const std::string wide = file("wide.csv", std::string(999, ',') + "\n1\n");  // 1000 fields: fine
   const std::string limit = " the most a sheet file may hold";
   // clang-format off
   const struct { std::vector<std::string> args; std::string input, output; int status; std::string err; } cases[] = {
       {{"lp", commas}, "/dev/null", "", 2,
        "orcalc-cli: " + commas + ": line 1: a record has more than 1000 fields," + limit + " in one record\n"},
-      {{"stats", "--column", "1", records}, "/dev/null", "", 2,
-       "orcalc-cli: " + records + ": line 1001: the file has more than 1000 records," + limit + "\n"},
       // An endless input is read no further than the limit.
       {{"goal", "-"}, "/dev/zero", "", 2,
        "orcalc-cli: standard input: the file is larger than 64 MB (67108864 bytes)," + limit + "\n"},
       {{"lp", "/dev/null"}, "/dev/null", "", 2, "orcalc-cli: /dev/null: the file is empty: it holds no record\n"},
-      {{"lp", bom}, "/dev/null", "", 2, "orcalc-cli: " + bom + ": the file is empty: it holds no record\n"},
       {{"lp", wide}, "/dev/null", ">/dev/null", 0, ""},
       {{"--help"}, "/dev/null", ">/dev/full", 2,
        "orcalc-cli: cannot write the help to standard output: No space left on device\n"},
@@ -207,12 +188,6 @@ TEST(Cli, ThreadsAndTimeLimit) {
         {"--threads"},
         {"stats", "--max-seconds", "5", "--column", "1", sheet}}) {
     EXPECT_EQ(RunCli(args, "/dev/null").status, 2) << ::testing::PrintToString(args);
-  }
-  // The help tells of both options.
-  EXPECT_NE(RunCli({"--help"}, "/dev/null").out.find("--threads N"), std::string::npos);
-  for (const char* command : {"lp", "goal"}) {
-    EXPECT_NE(RunCli({"help", command}, "/dev/null").out.find("--max-seconds S"), std::string::npos)
-        << command;
   }
   std::remove(sheet.c_str());
   std::remove(large.c_str());

@@ -14,26 +14,20 @@ namespace {
 
 TEST(NumberText, PlainAndSignedFormsAndTheSeparator) {
   const double inf = std::numeric_limits<double>::infinity();
-  // Value, plain text, signed text (empty: not checked).
+  // Value, plain text, signed text. The forms of
+  // finite values are compared with printf below; these are the ones it
+  // does not decide (the sign of zero, infinities, not-a-number) and the
+  // leading point of the signed form.
   // clang-format off
   const struct { double value; const char *plain, *signed_text; } rows[] = {
-      {3, "3", " 3"}, {0, "0", " 0"}, {-2.5, "-2.5", "-2.5"}, {0.5, "0.5", " .5"}, {-0.5, "-0.5", "-.5"},
-      {2.0 / 3, "0.666666666666667", " .666666666666667"}, {1.5e20, "1.5E+20", " 1.5E+20"},
-      {-1.25e-7, "-1.25E-07", "-1.25E-07"},
-      // The exponent form starts below 1E-04 and above 14 digits.
-      {0.0001, "0.0001", " .0001"}, {0.00001, "1E-05", " 1E-05"}, {0.000099999, "9.9999E-05", ""},
-      {999999999999999.0, "999999999999999", ""}, {1e15, "1E+15", ""},
-      // Rounding to 15 digits comes first and may carry into the exponent form.
-      {999999999999999.9, "1E+15", ""}, {0.1 + 0.2, "0.3", " .3"}, {0.000099999999999999999, "0.0001", ""},
-      {1234567890.12345678, "1234567890.12346", ""}, {-0.0, "0", " 0"}, {inf, "inf", " inf"},
-      {-inf, "-inf", "-inf"}, {std::nan(""), "nan", " nan"},
-      {-std::numeric_limits<double>::denorm_min(), "-4.94065645841247E-324", ""},
-      {-0.000123456789012345, "-0.000123456789012345", ""},
+      {3, "3", " 3"}, {-2.5, "-2.5", "-2.5"}, {0.5, "0.5", " .5"}, {-0.5, "-0.5", "-.5"},
+      {0.1 + 0.2, "0.3", " .3"}, {1.5e20, "1.5E+20", " 1.5E+20"}, {-0.0, "0", " 0"},
+      {inf, "inf", " inf"}, {-inf, "-inf", "-inf"}, {std::nan(""), "nan", " nan"},
   };
   // clang-format on
   for (const auto& row : rows) {
     EXPECT_EQ(PlainNumber(row.value), row.plain) << row.value;
-    EXPECT_EQ(*row.signed_text ? SignedNumber(row.value) : "", row.signed_text) << row.value;
+    EXPECT_EQ(SignedNumber(row.value), row.signed_text) << row.value;
   }
   // Plain texts take the decimal separator.
   EXPECT_EQ(PlainNumber(1.5e-7, ","), "1,5E-07");

@@ -3,11 +3,9 @@
 // cells on the clipboard.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <iterator>
-
 #include "common/cell_block.h"
 #include "common/sheet_file.h"
+#include "common/test_support.h"
 #include "common/text_decoding.h"
 #include "goal/goal_commands.h"
 #include "goal/goal_sheet_file.h"
@@ -16,19 +14,14 @@
 namespace orcalc {
 namespace {
 
-std::string Slurp(const std::string& name) {
-  std::ifstream in(std::string(ORCALC_TEST_DATA) + "/" + name, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), {}};
-}
-
 TEST(SheetDialects, EncodingsAndSeparatorsGiveTheSameSheet) {
-  const SheetFileResult plain = ReadSheetCsv(Slurp("lp_example.csv"));
+  const SheetFileResult plain = ReadSheetCsv(TestData("lp_example.csv"));
   ASSERT_TRUE(plain.ok) << plain.error;
   // GB18030 with CR LF and "<=", UTF-16 (little-endian mark) with
   // semicolons, UTF-8 with tabs and bare "≤".
   for (const char* name :
        {"lp_example_gb18030.csv", "lp_example_utf16.csv", "lp_example_tabs.csv"}) {
-    const SheetFileResult r = ReadSheetCsv(Slurp(name));
+    const SheetFileResult r = ReadSheetCsv(TestData(name));
     ASSERT_TRUE(r.ok) << name << ": " << r.error;
     EXPECT_EQ(WriteSheetCsv(r.sheet), WriteSheetCsv(plain.sheet)) << name;
   }
@@ -67,12 +60,16 @@ TEST(SheetDialects, PlainSignsInTheSignColumnOnly) {
   EXPECT_EQ(r.sheet.Cell(2, 2), "=");
 }
 
-TEST(SheetDialects, UndecodableBytesNameTheLine) {
-  // Not GB18030 either: a lone 0xFF, a lead byte at the end; a file marked
+TEST(SheetDialects, UnreadableFilesNameTheLine) {
+  // A quote never closed or followed by more text. Not GB18030 either: a
+  // lone 0xFF, a lead byte at the end, a lone 0x80 after a valid pair; a file marked
   // as UTF-8 is not decoded as anything else; UTF-16 with a broken
   // surrogate or an odd length.
   const std::pair<std::string, const char*> files[] = {
+      {"a\nb\n\"never closed\n", "line 3: a quoted field is not closed"},
+      {"\"a\"b\n", "line 1"},
       {"ok\nok\n\xFF\n", "line 3: the file is neither UTF-8 nor GB18030"},
+      {"x\n\xED\xA0\x80", "line 2: the file is neither"},
       {"a\n\x81", "line 2: the file is neither"},
       {"\xEF\xBB\xBF"
        "a\n\xB3\xCC",
@@ -87,13 +84,13 @@ TEST(SheetDialects, UndecodableBytesNameTheLine) {
        "not valid UTF-16"}};
   for (const auto& [bytes, error] : files) {
     const SheetFileResult r = ReadSheetCsv(bytes);
-    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.ok) << error;
     EXPECT_NE(r.error.find(error), std::string::npos) << r.error;
   }
 }
 
 TEST(SheetShapes, WindowsOpenOnlyTheirOwnKind) {
-  const Sheet lp = ReadSheetCsv(Slurp("lp_example.csv")).sheet;
+  const Sheet lp = ReadSheetCsv(TestData("lp_example.csv")).sheet;
   const lp::LpSheetFit fit = lp::FitLpSheet(lp);
   EXPECT_TRUE(fit.mismatch.empty()) << fit.mismatch;
   EXPECT_EQ(fit.variables, 2);

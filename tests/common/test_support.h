@@ -4,12 +4,21 @@
 #include <gtest/gtest.h>
 
 #include <cctype>
+#include <fstream>
+#include <iterator>
 #include <string>
 #include <string_view>
 
 #include "common/sheet_file.h"
 
 namespace orcalc {
+
+// The bytes of a file in tests/data.
+inline std::string TestData(std::string_view name) {
+  std::ifstream in(std::string(ORCALC_TEST_DATA) + "/" + std::string(name), std::ios::binary);
+  if (!in) ADD_FAILURE() << "no test data file " << name;
+  return {std::istreambuf_iterator<char>(in), {}};
+}
 
 // A sheet from CSV text; a literal that does not parse fails the test that
 // uses it rather than giving an empty sheet.

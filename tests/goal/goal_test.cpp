@@ -20,7 +20,6 @@ namespace {
 using Messages = std::vector<std::string>;
 using V = std::vector<double>;
 const std::string kOptimal = "---------OPTIMAL SOLUSION 最优解! -------------";
-const std::string kValues = "VALUE OF COAL ACHEVEMEN VECORT AGE 目标值:";
 
 // One goal: coefficients, target, D- weight and level, D+ weight and level.
 struct Goal {
@@ -46,22 +45,9 @@ GoalResult Solve(const GoalModel& m, std::vector<GoalSnapshot>* snaps = nullptr)
   return SolveGoals(m, [&](const GoalSnapshot& s) { snaps ? snaps->push_back(s) : void(); });
 }
 
-// Each line preceded by CR LF.
-std::string Lines(std::initializer_list<std::string> lines) {
-  std::string text;
-  for (const auto& line : lines) text += "\r\n" + line;
-  return text;
-}
-
-std::string Header(int m, int n) {
-  return Lines({"-------目标规划结果输出--------------", "约束方程数 M=" + std::to_string(m),
-                "变量个数 N=" + std::to_string(n), "优先等级数 L=" + std::to_string(n),
-                "================约束方程=================="});
-}
-
 // X1 + X2 = 10 (D1- weight 1, level 1) and X1 = 4 with the X2 cell empty
 // (D2+ weight 1, level 2).
-const Sheet kExample = SheetFromCsv("\n,1,1, ═ ,10,1,1,0,0\n,1,, ≥ ,4,0,0,1,2\n");
+const Sheet kExample = SheetFromCsv(TestData("goal_example.csv"));
 
 TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
   Sheet sheet;
@@ -99,31 +85,12 @@ TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
 TEST(GoalReport, ByteForByte) {
   const CalculationOutcome out = Calculate({2, 2}, kExample);
   EXPECT_TRUE(out.messages.empty());
-  const std::string third =
-      Lines({"循环次数:3次", kValues, "L=:2", "变量解值", "X( 1)= 4", "X( 2)= 6", "负偏差变量值：",
-             "D( 1)- = 0", "D( 2)- = 0", "正偏差变量值：", "D( 1)+ = 0", "D( 2)+ = 0"});
-  // clang-format off
-  EXPECT_EQ(*out.report,
-            Header(2, 2) +
-                Lines({"约束方程1: 1 * X1 + 1 * X2 + (D1+) - (D1-) = 10",
-                       "约束方程2: 1 * X1 + 0 * X2 + (D2+) - (D2-) = 4",
-                       "循环次数:1次", kValues, "L=:2", "GOAL  P( 1)= ---- = 6", "变量解值",
-                       "X( 1)= 4", "X( 2)= 0", "负偏差变量值：", "D( 1)- = 6", "D( 2)- = 0",
-                       "正偏差变量值：", "D( 1)+ = 0", "D( 2)+ = 0",
-                       "循环次数:2次", kValues, "L=:2", "GOAL  P( 2)= ---- = 6", "变量解值",
-                       "X( 1)= 10", "X( 2)= 0", "负偏差变量值：", "D( 1)- = 0", "D( 2)- = 0",
-                       "正偏差变量值：", "D( 1)+ = 0", "D( 2)+ = 6"}) +
-                third + Lines({kOptimal}) + third);
-  // clang-format on
+  EXPECT_EQ(*out.report, TestData("goal_example_report.txt"));
 
-  // Echo in plain texts with the separator; results in signed texts, with
-  // 0.1 + 0.2 at one level written " .3".
+  // Echo in plain texts with the separator (a comma here); results in
+  // signed texts, with 0.1 + 0.2 at one level written " .3".
   EXPECT_EQ(*Calculate({2, 1, ","}, SheetFromCsv("\n,-2,,0.1,1,1\n,0,,0.2,1,1\n")).report,
-            Header(2, 1) + Lines({"约束方程1: -2 * X1 + (D1+) - (D1-) = 0,1",
-                                  "约束方程2: 0 * X1 + (D2+) - (D2-) = 0,2", kOptimal,
-                                  "循环次数:0次", kValues, "L=:1", "GOAL  P( 1)= ---- = .3",
-                                  "变量解值", "X( 1)= 0", "负偏差变量值：", "D( 1)- = .1",
-                                  "D( 2)- = .2", "正偏差变量值：", "D( 1)+ = 0", "D( 2)+ = 0"}));
+            TestData("goal_comma_report.txt"));
 }
 
 TEST(GoalReport, StopsWithoutTheClosingLine) {

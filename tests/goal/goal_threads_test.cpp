@@ -3,11 +3,11 @@
 // threads; a stop request ends the run without a report.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <random>
 
 #include "common/progress.h"
-#include "common/thread_pool.h"
+#include "common/test_support.h"
+#include "common/thread_runs.h"
 #include "goal/goal_commands.h"
 #include "goal/goal_kernels.h"
 #include "goal/goal_solver.h"
@@ -33,48 +33,24 @@ GoalModel RandomModel(int M, int N, unsigned seed) {
   return m;
 }
 
-std::uint64_t Digest(std::uint64_t h, const std::vector<double>& values) {
-  for (double v : values) {
-    std::uint64_t bits;
-    std::memcpy(&bits, &v, sizeof bits);
-    h = (h ^ bits) * 1099511628211ull;
-  }
-  return h;
-}
-
-struct ExchangeTrace {
-  std::vector<std::uint64_t> digests;
-  GoalResult result;
-};
-
-ExchangeTrace Solve(const GoalModel& model, int threads) {
-  SetPivotThreads(threads);
-  ExchangeTrace trace;
-  SolveOptions options;
-  options.after_exchange = [&trace](const GoalTableau& t) {
-    std::uint64_t h = Digest(Digest(Digest(1469598103934665603ull, t.coef), t.eval), t.row_value);
-    trace.digests.push_back(h);
-  };
-  trace.result = SolveGoals(model, nullptr, options);
-  return trace;
-}
-
 TEST(GoalThreads, EveryExchangeIsTheSameBitsWithAnyNumberOfThreads) {
   ASSERT_GE(std::size_t(140) * (140 + 140), kParallelExchangeCells);
   std::size_t exchanges = 0;
   for (unsigned seed = 1; seed <= 2; ++seed) {
+    SCOPED_TRACE(::testing::Message() << "seed " << seed);
     const GoalModel model = RandomModel(140, 140, seed);
-    const ExchangeTrace one = Solve(model, 1);
-    exchanges += one.digests.size();
-    for (int threads : {2, 4}) {
-      const ExchangeTrace many = Solve(model, threads);
-      EXPECT_EQ(many.digests, one.digests) << "seed " << seed << ", " << threads << " threads";
-      EXPECT_EQ(many.result.outcome, one.result.outcome);
-      EXPECT_EQ(Digest(0, many.result.final.solution), Digest(0, one.result.final.solution));
-    }
+    exchanges += ExpectSameBitsWithAnyThreads([&] {
+      std::vector<std::uint64_t> digests;
+      SolveOptions options;
+      options.after_exchange = [&](const GoalTableau& t) {
+        digests.push_back(BitDigest(t.row_value, BitDigest(t.eval, BitDigest(t.coef))));
+      };
+      const GoalResult r = SolveGoals(model, nullptr, options);
+      digests.push_back(BitDigest(r.final.solution) ^ std::uint64_t(r.outcome));
+      return digests;
+    });
   }
   EXPECT_GT(exchanges, 300u);
-  SetPivotThreads(0);
 }
 
 TEST(GoalProgress, ReportsLevelsAndPivotsAndStopsOnRequest) {
@@ -102,13 +78,7 @@ TEST(GoalProgress, ReportsLevelsAndPivotsAndStopsOnRequest) {
   EXPECT_GE(levels.front(), 1);
 
   // The command: no report and no message.
-  Sheet sheet;
-  sheet.SetRows(3);
-  sheet.SetCols(9);
-  sheet.SetCell(1, 1, "1");
-  sheet.SetCell(1, 4, "5");
-  sheet.SetCell(1, 5, "1");
-  sheet.SetCell(1, 6, "1");
+  const Sheet sheet = SheetFromCsv("\n,1,,,5,1,1\n");
   Progress cancel;
   cancel.RequestStop();
   GoalRequest request;
