@@ -37,4 +37,12 @@ lp::Sense SenseOption(const Arguments& arguments, const Sheet& sheet) {
   return lp::SenseFromSheet(sheet);
 }
 
+lp::LpRequest LpRequestOption(const Arguments& arguments, const Sheet& sheet) {
+  lp::LpRequest request;
+  request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
+  request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
+  request.sense = SenseOption(arguments, sheet);
+  return request;
+}
+
 }  // namespace orcalc::cli

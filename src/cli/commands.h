@@ -37,5 +37,8 @@ int RequiredCount(const Arguments& arguments, std::string_view option);
 void RejectBothSenses(const Arguments& arguments);
 // The sense they choose; without either, the sheet's sense cell decides.
 lp::Sense SenseOption(const Arguments& arguments, const Sheet& sheet);
+// A linear program's size and sense: --vars and --constraints, or what the
+// sheet holds, and SenseOption.
+lp::LpRequest LpRequestOption(const Arguments& arguments, const Sheet& sheet);
 
 }  // namespace orcalc::cli

@@ -32,10 +32,7 @@ int RunLp(Args args) {
   const std::string path = SheetPath(arguments);
   const Sheet sheet = ReadSheetFile(path);
 
-  lp::LpRequest request;
-  request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
-  request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  request.sense = SenseOption(arguments, sheet);
+  lp::LpRequest request = LpRequestOption(arguments, sheet);
   Progress progress;
   ApplyTimeLimit(arguments, progress);
   request.progress = &progress;

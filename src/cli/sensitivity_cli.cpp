@@ -13,12 +13,8 @@ int RunSensitivity(Args args) {
   const std::string path = SheetPath(arguments);
   const Sheet sheet = ReadSheetFile(path);
 
-  lp::LpRequest request;
-  request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
-  request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  request.sense = SenseOption(arguments, sheet);
   return EmitOutcome(lp::CalculateSensitivity(
-      request, sheet,
+      LpRequestOption(arguments, sheet), sheet,
       arguments.Has("csv") ? lp::SensitivityFormat::Csv : lp::SensitivityFormat::Report));
 }
 
