@@ -11,4 +11,7 @@ inline constexpr const char* kNumericOverflowMessage = "计算过程中数值溢
 inline constexpr const char* kCellOverflowStart = "单元格(";
 inline constexpr const char* kCellOverflowEnd = ")的数值超出范围！";
 
+// An opened sheet file larger than the windows allow.
+inline constexpr const char* kSheetTooLargeMessage = "变量数或约束方程数超过 500";
+
 }  // namespace orcalc

@@ -6,6 +6,11 @@ namespace orcalc::goal {
 
 inline constexpr const char* kGoalTitle = "目标规划计算结果";
 
+// An opened sheet file that is not a goal-programming sheet; the kind's
+// name in the messages naming a cell that differs from the layout.
+inline constexpr const char* kNotGoalSheetMessage = "不是目标规划表格：至少要有 1 行、7 列";
+inline constexpr const char* kGoalSheetKind = "目标规划";
+
 // Messages of a calculation that stopped before every level was minimised.
 inline constexpr const char* kRoundOffMessage = "ROUNED ERROR IN SOLUSION";
 inline constexpr const char* kCyclingMessage = "计算出现循环，停止计算！";

@@ -2,28 +2,30 @@
 
 #include <cctype>
 
+#include "common/common_texts.h"
 #include "common/numeric_reading.h"
 #include "common/sheet_shape.h"
 #include "lp/lp_sheet.h"
+#include "lp/lp_texts.h"
 
 namespace orcalc::lp {
 
 LpSheetFit FitLpSheet(const Sheet& sheet) {
   LpSheetFit fit;
   if (sheet.rows() < 2 || sheet.cols() < 3) {
-    fit.mismatch = "不是线性规划表格：至少要有 2 行、3 列";
+    fit.mismatch = kNotLpSheetMessage;
     return fit;
   }
   fit.variables = sheet.cols() - 3;
   fit.constraints = sheet.rows() - 2;
   if (fit.variables > kMaxCount || fit.constraints > kMaxCount) {
-    fit.mismatch = "变量数或约束方程数超过 500";
+    fit.mismatch = kSheetTooLargeMessage;
     return fit;
   }
   fit.sense = SenseFromSheet(sheet);
   Sheet laid_out;
   LayOutSheet(laid_out, fit.variables, fit.constraints, fit.sense);
-  fit.mismatch = SheetMismatch(sheet, laid_out, "线性规划");
+  fit.mismatch = SheetMismatch(sheet, laid_out, kLpSheetKind);
   return fit;
 }
 

@@ -7,6 +7,11 @@
 namespace orcalc::lp {
 
 // Messages of a calculation, in the order they are shown.
+// An opened sheet file that is not a linear-programming sheet; the kind's
+// name in the messages naming a cell that differs from the layout.
+inline constexpr const char* kNotLpSheetMessage = "不是线性规划表格：至少要有 2 行、3 列";
+inline constexpr const char* kLpSheetKind = "线性规划";
+
 inline constexpr const char* kUnboundedMessage = "无解！";
 inline constexpr const char* kNoOptimumMessage = "无最优解！";
 inline constexpr const char* kIterationLimitMessage = "迭代次数超过限制，未求得最优解！";
