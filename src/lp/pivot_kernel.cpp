@@ -32,24 +32,49 @@ void DividePivotRow(double* pivot_row, std::size_t width, double q) {
   for (std::size_t b = 0; b < width / 4; ++b) pivot_lanes[b] = pivot_lanes[b] / divisor;
 }
 
-// Rows [begin, end) other than r, from the divided pivot row.
+// What a pass over rows leaves out and copies out besides the update.
+struct RowPass {
+  std::size_t skip[2] = {kNoColumn, kNoColumn};  // rows already updated
+  std::size_t copy_column = kNoColumn;
+  std::size_t rhs_column = 0;
+  double* column_out = nullptr;  // null: copy nothing
+  double* rhs_out = nullptr;
+};
+
+// Rows [begin, end) other than r and the skipped ones, from the divided
+// pivot row; then the copies of each row in the range.
 ORCALC_KERNEL_CLONES
 void UpdateRows(double* tableau, std::size_t stride, std::size_t begin, std::size_t end,
-                std::size_t width, std::size_t r, std::size_t k) {
+                std::size_t width, std::size_t r, std::size_t k, const RowPass& pass) {
   const Lanes* pivot_lanes =
       reinterpret_cast<const Lanes*>(__builtin_assume_aligned(tableau + r * stride, 32));
   const std::size_t blocks = width / 4;
   for (std::size_t i = begin; i < end; ++i) {
-    if (i == r) continue;
     double* row = tableau + i * stride;
     const double f = row[k];
-    if (f == 0.0) continue;
-    Lanes* row_lanes = reinterpret_cast<Lanes*>(__builtin_assume_aligned(row, 32));
-    const Lanes factor = {f, f, f, f};
-    for (std::size_t b = 0; b < blocks; ++b) {
-      row_lanes[b] = row_lanes[b] - pivot_lanes[b] * factor;
+    if (i != r && i != pass.skip[0] && i != pass.skip[1] && f != 0.0) {
+      Lanes* row_lanes = reinterpret_cast<Lanes*>(__builtin_assume_aligned(row, 32));
+      const Lanes factor = {f, f, f, f};
+      for (std::size_t b = 0; b < blocks; ++b) {
+        row_lanes[b] = row_lanes[b] - pivot_lanes[b] * factor;
+      }
+    }
+    if (pass.column_out != nullptr) {
+      pass.column_out[i] = row[pass.copy_column];
+      pass.rhs_out[i] = row[pass.rhs_column];
     }
   }
+}
+
+void UpdateAllRows(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
+                   std::size_t r, std::size_t k, const RowPass& pass) {
+  if (rows * width < kParallelPivotCells) {
+    UpdateRows(tableau, stride, 0, rows, width, r, k, pass);
+    return;
+  }
+  PivotPool().ForEachChunk(rows, [&](std::size_t begin, std::size_t end) {
+    UpdateRows(tableau, stride, begin, end, width, r, k, pass);
+  });
 }
 
 }  // namespace
@@ -58,13 +83,30 @@ void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::si
                   std::size_t r, std::size_t k) {
   double* pivot_row = tableau + r * stride;
   DividePivotRow(pivot_row, width, pivot_row[k]);
-  if (rows * width < kParallelPivotCells) {
-    UpdateRows(tableau, stride, 0, rows, width, r, k);
-    return;
+  UpdateAllRows(tableau, stride, rows, width, r, k, RowPass{});
+}
+
+void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
+                  std::size_t r, std::size_t k, PivotFollowUp& follow_up) {
+  double* pivot_row = tableau + r * stride;
+  DividePivotRow(pivot_row, width, pivot_row[k]);
+  RowPass pass;
+  for (int lead = 0; lead < 2; ++lead) {
+    const std::size_t i = follow_up.lead_rows[lead];
+    if (i == kNoColumn || i == r || i >= rows) continue;
+    UpdateRows(tableau, stride, i, i + 1, width, r, k, pass);
+    pass.skip[lead] = i;
   }
-  PivotPool().ForEachChunk(rows, [&](std::size_t begin, std::size_t end) {
-    UpdateRows(tableau, stride, begin, end, width, r, k);
-  });
+  const std::size_t column =
+      follow_up.choose_column ? follow_up.choose_column(follow_up.context) : kNoColumn;
+  follow_up.copied_column = column < width ? column : kNoColumn;
+  if (follow_up.copied_column != kNoColumn) {
+    pass.copy_column = column;
+    pass.rhs_column = follow_up.rhs_column;
+    pass.column_out = follow_up.column_out;
+    pass.rhs_out = follow_up.rhs_out;
+  }
+  UpdateAllRows(tableau, stride, rows, width, r, k, pass);
 }
 
 }  // namespace orcalc::lp::detail

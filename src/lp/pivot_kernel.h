@@ -27,4 +27,32 @@ inline constexpr std::size_t kParallelPivotCells = 32768;
 void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
                   std::size_t r, std::size_t k);
 
+inline constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
+
+// What a pivot hands on to the next one. The simplex method reads two rows
+// for its next entering column and then one column and the right-hand
+// sides for its ratio test; read from the tableau after the pivot, that is
+// a stride across rows that now sit in other cores' caches. Instead the
+// pivot updates the `lead_rows` first, on the calling thread, then asks
+// `choose_column` for the column the next ratio test will read, and copies
+// that column's and `rhs_column`'s entries of every row into `column_out`
+// and `rhs_out` (`rows` long each) as each row is updated, while it is
+// still in the cache of the core that updated it.
+struct PivotFollowUp {
+  std::size_t lead_rows[2] = {kNoColumn, kNoColumn};  // kNoColumn: unused
+  // Returns the column to copy, or kNoColumn for none.
+  std::size_t (*choose_column)(void* context) = nullptr;
+  void* context = nullptr;
+  std::size_t rhs_column = 0;
+  double* column_out = nullptr;
+  double* rhs_out = nullptr;
+  // Set by the pivot: the column copied (kNoColumn: none).
+  std::size_t copied_column = kNoColumn;
+};
+
+// PivotTableau, with the same arithmetic on every cell, ordered and
+// followed up as `follow_up` asks.
+void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
+                  std::size_t r, std::size_t k, PivotFollowUp& follow_up);
+
 }  // namespace orcalc::lp::detail

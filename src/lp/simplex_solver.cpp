@@ -34,9 +34,9 @@ class Tableau {
 
   std::span<const double> Cells() const { return {data_.get(), rows_ * width_}; }
 
-  void Pivot(int r, int k) {
+  void Pivot(int r, int k, detail::PivotFollowUp& follow_up) {
     detail::PivotTableau(data_.get(), width_, rows_, width_, static_cast<std::size_t>(r - 1),
-                         static_cast<std::size_t>(k - 1));
+                         static_cast<std::size_t>(k - 1), follow_up);
   }
 
  private:
@@ -71,7 +71,9 @@ class Simplex {
         objective_start_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
         recomputed_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
         magnitudes_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
-        column_largest_(static_cast<std::size_t>(m_ + n_) + 1, 0.0) {
+        column_largest_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
+        column_copy_(static_cast<std::size_t>(n_) + 2, 0.0),
+        rhs_copy_(static_cast<std::size_t>(n_) + 2, 0.0) {
     SetUp(problem);
   }
 
@@ -81,9 +83,19 @@ class Simplex {
   void SetUp(const LpProblem& problem);
   int WrittenEntering();
   int BlandEntering();
-  bool RatioFloor(int k, double* floor);
-  int WrittenLeaving(int k, double floor);
-  int BlandLeaving(int k, double floor);
+  int Entering();
+  // Pivots on (r, k); `degenerate` tells whether the pivot leaves the point
+  // where it is.
+  void Pivot(int r, int k, bool degenerate);
+  // Makes column k's entries and the right-hand sides of the constraint
+  // rows readable through ColumnEntry and RightHandSide.
+  void CopyColumn(int k);
+  double ColumnEntry(int i) const { return column_copy_[static_cast<std::size_t>(i - 1)]; }
+  double RightHandSide(int i) const { return rhs_copy_[static_cast<std::size_t>(i - 1)]; }
+  bool RatioFloor(double* floor);
+  // The ratio tests, on the copied column.
+  int WrittenLeaving(double floor);
+  int BlandLeaving(double floor);
   bool ArtificialAbove();
   bool PhaseEndRestsOnTolerance(bool* finite);
   bool ValuesRestOnTolerance();
@@ -109,7 +121,60 @@ class Simplex {
   // of a phase the row in force recomputed, the magnitudes of its terms and
   // each column's largest magnitude in the constraint rows; columns 1..m+n.
   std::vector<double> objective_start_, recomputed_, magnitudes_, column_largest_;
+  // The entries of column copied_column_ and of the right-hand side column
+  // in rows 1..n+2, as the tableau stands (0: no column copied).
+  std::vector<double> column_copy_, rhs_copy_;
+  int copied_column_ = 0;
+  // The entering column chosen during the last pivot for the rule
+  // (Bland's or the written one) expected next; -1: none.
+  int next_entering_ = -1;
+  bool next_by_bland_ = false;
 };
+
+// The entering column, by the rule in force: chosen ahead during the last
+// pivot when that pivot expected this rule.
+int Simplex::Entering() {
+  const int ahead = next_entering_;
+  next_entering_ = -1;
+  if (ahead >= 0 && next_by_bland_ == bland_) return ahead;
+  return bland_ ? BlandEntering() : WrittenEntering();
+}
+
+void Simplex::Pivot(int r, int k, bool degenerate) {
+  // After this pivot Bland's rule stays in force exactly while pivots are
+  // degenerate (unless the pivot returns to a basis seen before, which the
+  // next Entering notices). The rows the entering rules read (the
+  // objective and phase-1 rows) are updated first; the rule then chooses
+  // on them while the other rows are updated, each copying its entry in
+  // the chosen column.
+  detail::PivotFollowUp follow_up;
+  follow_up.lead_rows[0] = 0;
+  follow_up.lead_rows[1] = static_cast<std::size_t>(phase_row_ - 1);
+  follow_up.context = this;
+  follow_up.choose_column = [](void* context) {
+    Simplex& self = *static_cast<Simplex*>(context);
+    self.next_entering_ = self.next_by_bland_ ? self.BlandEntering() : self.WrittenEntering();
+    return self.next_entering_ == 0 ? detail::kNoColumn
+                                    : static_cast<std::size_t>(self.next_entering_ - 1);
+  };
+  follow_up.rhs_column = static_cast<std::size_t>(rhs_ - 1);
+  follow_up.column_out = column_copy_.data();
+  follow_up.rhs_out = rhs_copy_.data();
+  next_by_bland_ = bland_ && degenerate;
+  T_.Pivot(r, k, follow_up);
+  copied_column_ = follow_up.copied_column == detail::kNoColumn
+                       ? 0
+                       : static_cast<int>(follow_up.copied_column) + 1;
+}
+
+void Simplex::CopyColumn(int k) {
+  if (copied_column_ == k) return;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    column_copy_[static_cast<std::size_t>(i - 1)] = T_(i, k);
+    rhs_copy_[static_cast<std::size_t>(i - 1)] = T_(i, rhs_);
+  }
+  copied_column_ = k;
+}
 
 void Simplex::SetUp(const LpProblem& problem) {
   // Objective row: -p * c_j.
@@ -167,11 +232,11 @@ int Simplex::BlandEntering() {
   return 0;
 }
 
-// A row takes part in the ratio test for column k when its entry is above
+// A row takes part in the ratio test for the copied column k when its entry is above
 // `floor`: epsilon, or less when the column's entries are small, a fraction
 // of its largest magnitude, so that small data still count while round-off
 // does not. False when the column holds a number that is not finite.
-bool Simplex::RatioFloor(int k, double* floor) {
+bool Simplex::RatioFloor(double* floor) {
   if (!options_.relative_ratio_floor) {
     *floor = kEpsilon;
     return true;
@@ -179,7 +244,7 @@ bool Simplex::RatioFloor(int k, double* floor) {
   double largest = 0.0;
   bool finite = true;
   for (int i = 2; i <= n_ + 1; ++i) {
-    const double a = std::fabs(T_(i, k));
+    const double a = std::fabs(ColumnEntry(i));
     finite = finite && std::isfinite(a);
     largest = std::max(largest, a);
   }
@@ -191,11 +256,11 @@ bool Simplex::RatioFloor(int k, double* floor) {
 
 // Smallest ratio over the rows with an entry above the floor; ties keep the
 // earlier row. 0 when no row takes part.
-int Simplex::WrittenLeaving(int k, double floor) {
+int Simplex::WrittenLeaving(double floor) {
   int r = 0;
   for (int i = 2; i <= n_ + 1; ++i) {
-    if (!(T_(i, k) > floor)) continue;
-    if (r == 0 || T_(i, rhs_) / T_(i, k) < T_(r, rhs_) / T_(r, k)) r = i;
+    if (!(ColumnEntry(i) > floor)) continue;
+    if (r == 0 || RightHandSide(i) / ColumnEntry(i) < RightHandSide(r) / ColumnEntry(r)) r = i;
   }
   return r;
 }
@@ -203,12 +268,12 @@ int Simplex::WrittenLeaving(int k, double floor) {
 // Bland: among rows tied (exactly) for the smallest ratio, the one whose
 // basic variable is smallest; artificial variables come last, and between
 // two of them the earlier row.
-int Simplex::BlandLeaving(int k, double floor) {
+int Simplex::BlandLeaving(double floor) {
   int r = 0;
   double best = 0.0;
   for (int i = 2; i <= n_ + 1; ++i) {
-    if (!(T_(i, k) > floor)) continue;
-    const double t = T_(i, rhs_) / T_(i, k);
+    if (!(ColumnEntry(i) > floor)) continue;
+    const double t = RightHandSide(i) / ColumnEntry(i);
     if (r == 0 || t < best ||
         (t == best && B_[static_cast<std::size_t>(i)] < B_[static_cast<std::size_t>(r)])) {
       r = i;
@@ -314,7 +379,7 @@ SimplexResult Simplex::Run() {
     }
     ++counter;
 
-    const int k = bland_ ? BlandEntering() : WrittenEntering();
+    const int k = Entering();
     if (k == 0 || !(T_(r0_, k) < -kEpsilon)) {
       // End of a phase.
       bool finite = true;
@@ -346,19 +411,20 @@ SimplexResult Simplex::Run() {
       continue;
     }
 
+    CopyColumn(k);
     double floor = kEpsilon;
-    if (!RatioFloor(k, &floor)) {
+    if (!RatioFloor(&floor)) {
       result.outcome = SimplexOutcome::Overflow;
       break;
     }
-    const int r = bland_ ? BlandLeaving(k, floor) : WrittenLeaving(k, floor);
+    const int r = bland_ ? BlandLeaving(floor) : WrittenLeaving(floor);
     if (r == 0) {
       result.outcome = SimplexOutcome::Unbounded;
       break;
     }
 
-    const bool degenerate = std::fabs(T_(r, rhs_)) <= kEpsilon;
-    T_.Pivot(r, k);
+    const bool degenerate = std::fabs(RightHandSide(r)) <= kEpsilon;
+    Pivot(r, k, degenerate);
     ++result.pivots;
     if (r0_ != 1) ++result.phase1_pivots;
     if (bland_) ++result.bland_pivots;
