@@ -126,8 +126,8 @@ BENCHMARK(BM_Exchange)
 void BM_ExchangeBaseline(benchmark::State& state) {
   PivotSetup s = Setup(static_cast<int>(state.range(0)));
   GoalTableau& t = s.tableau;
-  const ExchangeArgs args{t.coef.data(), t.stride,      t.goals, t.row_value.data(),
-                          t.eval.data(), t.keep.data(), s.r,     s.p};
+  const ExchangeArgs args{t.coef.data(), t.stride, t.goals, t.row_value.data(),   t.eval.data(),
+                          t.keep.data(), s.r,      s.p,     t.pivot_column.data()};
   for (auto _ : state) {
     ExchangeTableauBaseline(args);
     benchmark::ClobberMemory();

@@ -14,7 +14,6 @@ constexpr int kSpinsBeforeSleep = 2000;
 // Chunks per thread: small enough that a late thread's share is soon taken
 // over, large enough that taking one costs little.
 constexpr std::size_t kChunksPerThread = 4;
-constexpr std::size_t kSmallestChunk = 4;
 
 inline void Relax() {
 #if defined(__x86_64__) || defined(__i386__)
@@ -49,12 +48,15 @@ ThreadPool::~ThreadPool() {
   for (std::thread& worker : workers_) worker.join();
 }
 
-void ThreadPool::Dispatch(std::size_t count, Body body, void* context) {
-  const std::size_t chunk = std::max(
-      kSmallestChunk, (count + static_cast<std::size_t>(threads()) * kChunksPerThread - 1) /
-                          (static_cast<std::size_t>(threads()) * kChunksPerThread));
+void ThreadPool::Dispatch(std::size_t count, std::size_t smallest_chunk, Body body, void* context,
+                          Task beside, void* beside_context) {
+  const std::size_t chunk =
+      std::max(std::max<std::size_t>(smallest_chunk, 1),
+               (count + static_cast<std::size_t>(threads()) * kChunksPerThread - 1) /
+                   (static_cast<std::size_t>(threads()) * kChunksPerThread));
   std::unique_lock<std::mutex> busy(busy_, std::try_to_lock);
   if (workers_.empty() || !busy.owns_lock() || count <= chunk) {
+    if (beside != nullptr) beside(beside_context);
     body(context, 0, count);
     return;
   }
@@ -75,6 +77,7 @@ void ThreadPool::Dispatch(std::size_t count, Body body, void* context) {
     job_in_force_.store(job, std::memory_order_release);
   }
   wake_.notify_all();
+  if (beside != nullptr) beside(beside_context);
   TakeChunks(job, 0);
   for (int spin = 0; done_.load(std::memory_order_acquire) != chunks; ++spin) {
     if (spin < kSpinsBeforeSleep) {

@@ -32,19 +32,35 @@ class ThreadPool {
 
   // Calls body(begin, end) for consecutive chunks covering [0, count), each
   // chunk once, on the calling thread and the workers; returns when all are
-  // done. While another thread runs a job on the same pool, the caller does
-  // the whole range itself.
+  // done. Chunks are at least `smallest_chunk` long (except the last).
+  // While another thread runs a job on the same pool, the caller does the
+  // whole range itself.
   template <typename Body>
-  void ForEachChunk(std::size_t count, Body&& body) {
-    auto call = [](void* context, std::size_t begin, std::size_t end) {
-      (*static_cast<std::remove_reference_t<Body>*>(context))(begin, end);
+  void ForEachChunk(std::size_t count, Body&& body, std::size_t smallest_chunk = 4) {
+    Dispatch(count, smallest_chunk, CallChunk<Body>, &body, nullptr, nullptr);
+  }
+
+  // The same, with work of the calling thread's own that needs none of the
+  // chunks: it runs `beside()` while the workers start on the chunks (and
+  // take over its share if it takes long), then joins them.
+  template <typename Body, typename Beside>
+  void ForEachChunkBeside(std::size_t count, Body&& body, Beside&& beside,
+                          std::size_t smallest_chunk = 4) {
+    auto call_beside = [](void* context) {
+      (*static_cast<std::remove_reference_t<Beside>*>(context))();
     };
-    Dispatch(count, call, &body);
+    Dispatch(count, smallest_chunk, CallChunk<Body>, &body, call_beside, &beside);
   }
 
  private:
   using Body = void (*)(void* context, std::size_t begin, std::size_t end);
-  void Dispatch(std::size_t count, Body body, void* context);
+  using Task = void (*)(void* context);
+  template <typename Callable>
+  static void CallChunk(void* context, std::size_t begin, std::size_t end) {
+    (*static_cast<std::remove_reference_t<Callable>*>(context))(begin, end);
+  }
+  void Dispatch(std::size_t count, std::size_t smallest_chunk, Body body, void* context,
+                Task beside, void* beside_context);
   // Takes and runs chunks of job `job`, from share `home` first, while
   // there are any.
   void TakeChunks(std::uint64_t job, int home);

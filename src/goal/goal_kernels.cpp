@@ -1,5 +1,6 @@
 #include "goal/goal_kernels.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 
@@ -16,6 +17,11 @@
 
 namespace orcalc::goal {
 namespace {
+
+// The fewest blocks of kExchangeBlockColumns in one chunk of a split
+// exchange: a chunk then runs its rows over 256 columns (2 KB) at a time,
+// long enough for the processor's prefetching to pay off.
+constexpr std::size_t kSmallestExchangeChunk = 32;
 
 // Keeps the old value where the mask is set, takes the new one elsewhere;
 // written on the bits so that the compiler turns it into a vector blend.
@@ -48,73 +54,129 @@ namespace {
   for (std::size_t j = 0; j < width; ++j) row[j] = Select(keep[j], row[j], row[j] / P);
 }
 
-// The evaluation row (when `with_eval`) and rows [begin, end) other than r,
-// from the pivot row's values before the exchange.
-[[gnu::always_inline]] inline void UpdateRows(const ExchangeArgs& a, bool with_eval, int begin,
-                                              int end) {
-  const std::size_t width = a.stride;
-  const std::size_t p = static_cast<std::size_t>(a.p);
-  const double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
-  const double P = pivot_row[p];
+std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
-  if (with_eval) {
-    // Evaluation row; its column p is overwritten after the pass.
-    const double e = a.eval[p];
-    UpdateRow(a.eval, pivot_row, a.keep, width, e, P);
-    a.eval[p] = -e / P;
+// Columns [begin, end) of the exchange and of the bounds kept with it; P
+// and e are coef(r,p) and eval(p) before the exchange, and column p and the
+// row values are already taken care of.
+[[gnu::always_inline]] inline void ExchangeBlock(const ExchangeArgs& a, const ColumnBounds& b,
+                                                 double P, double e, std::size_t begin,
+                                                 std::size_t end) {
+  const std::size_t p = Index(a.p);
+  const bool has_p = begin <= p && p < end;
+  const std::size_t width = end - begin;
+  double* const pivot_row = a.coef + Index(a.r) * a.stride + begin;
+  const std::uint64_t* const keep = a.keep + begin;
+
+  // The bounds that read the pivot row as it stands.
+  if (b.eval_bound != nullptr) {
+    double* const bound = b.eval_bound + begin;
+    for (std::size_t j = 0; j < width; ++j) {
+      bound[j] = Select(keep[j], bound[j], bound[j] + std::fabs(pivot_row[j] * b.bound_weight));
+    }
+    if (has_p) b.eval_bound[p] = b.pivot_bound;
+  }
+  if (b.error_scale != nullptr) {
+    const double magnitude = std::fabs(P);
+    const std::size_t live = std::min(width, Index(b.columns) - std::min(begin, Index(b.columns)));
+    for (std::size_t j = 0; j < live; ++j) {
+      if (begin + j == p) continue;
+      const double entry = std::fabs(pivot_row[j]);
+      double& scale = b.error_scale[begin + j];
+      scale = std::max(scale, entry) + entry / magnitude * b.pivot_error_scale;
+    }
+    if (has_p) b.error_scale[p] = b.pivot_error_scale / magnitude;
   }
 
-  // Every other row; column p of each is likewise overwritten after the pass.
-  const double vr = a.row_value[a.r];
-  for (int i = begin; i < end; ++i) {
+  // The evaluation row and every row but the pivot row, from the pivot
+  // row's values before the exchange; column p of each is overwritten
+  // after its pass.
+  UpdateRow(a.eval + begin, pivot_row, keep, width, e, P);
+  if (has_p) a.eval[p] = -e / P;
+  for (int i = 0; i < a.rows; ++i) {
     if (i == a.r) continue;
-    double* const row = a.coef + static_cast<std::size_t>(i) * a.stride;
-    const double x = row[p];
-    a.row_value[i] = a.row_value[i] - (x * vr) / P;
-    UpdateRow(row, pivot_row, a.keep, width, x, P);
-    row[p] = -x / P;
+    double* const row = a.coef + Index(i) * a.stride;
+    const double x = a.pivot_column[i];
+    UpdateRow(row + begin, pivot_row, keep, width, x, P);
+    if (has_p) row[p] = -x / P;
+  }
+  // The pivot row last, as the rows above read its old values.
+  DivideRow(pivot_row, keep, width, P);
+  if (has_p) pivot_row[p - begin] = 1 / P;
+
+  // The evaluation row's scale from the rows as they now stand.
+  if (b.eval_scale != nullptr && b.level > 0) {
+    double* const scale = b.eval_scale + begin;
+    for (std::size_t j = 0; j < width; ++j) {
+      if (keep[j] == 0) scale[j] = 0;
+    }
+    for (int i = 0; i < a.rows; ++i) {
+      if (b.row_level[i] != b.level) continue;
+      const double* const row = a.coef + Index(i) * a.stride + begin;
+      const double weight = b.row_weight[i];
+      for (std::size_t j = 0; j < width; ++j) {
+        scale[j] = Select(keep[j], scale[j], scale[j] + std::fabs(row[j] * weight));
+      }
+    }
+    const std::size_t last = std::min(end, Index(b.columns));
+    for (std::size_t j = begin; j < last; ++j) {
+      if (a.keep[j] == 0 && b.col_level[j] == b.level) {
+        b.eval_scale[j] += std::fabs(b.col_weight[j]);
+      }
+    }
   }
 }
 
-// The pivot row last, as the rows above read its old values.
-[[gnu::always_inline]] inline void FinishPivotRow(const ExchangeArgs& a) {
-  const std::size_t p = static_cast<std::size_t>(a.p);
-  double* const pivot_row = a.coef + static_cast<std::size_t>(a.r) * a.stride;
-  const double P = pivot_row[p];
-  a.row_value[a.r] = a.row_value[a.r] / P;
-  DivideRow(pivot_row, a.keep, a.stride, P);
-  pivot_row[p] = 1 / P;
+// Column p, which every block reads, before the blocks change it.
+void TakePivotColumn(const ExchangeArgs& a) {
+  const std::size_t p = Index(a.p);
+  for (int i = 0; i < a.rows; ++i) a.pivot_column[i] = a.coef[Index(i) * a.stride + p];
 }
 
-[[gnu::always_inline]] inline void Exchange(const ExchangeArgs& a) {
-  UpdateRows(a, true, 0, a.rows);
-  FinishPivotRow(a);
+// The row values, from column p as it stood, then the caller's own work on
+// the rows.
+void ExchangeRowValues(const ExchangeArgs& a, double P) {
+  const double vr = a.row_value[a.r];
+  for (int i = 0; i < a.rows; ++i) {
+    if (i != a.r) a.row_value[i] = a.row_value[i] - (a.pivot_column[i] * vr) / P;
+  }
+  a.row_value[a.r] = vr / P;
+  if (a.row_work != nullptr) a.row_work(a.row_work_context);
 }
 
-ORCALC_GOAL_CLONES void UpdateRowsKernel(const ExchangeArgs& a, bool with_eval, int begin,
-                                         int end) {
-  UpdateRows(a, with_eval, begin, end);
+ORCALC_GOAL_CLONES void ExchangeBlockKernel(const ExchangeArgs& a, const ColumnBounds& b, double P,
+                                            double e, std::size_t begin, std::size_t end) {
+  ExchangeBlock(a, b, P, e, begin, end);
 }
-
-ORCALC_GOAL_CLONES void FinishPivotRowKernel(const ExchangeArgs& a) { FinishPivotRow(a); }
 
 }  // namespace
 
-void ExchangeTableau(const ExchangeArgs& args) {
-  const std::size_t cells = static_cast<std::size_t>(args.rows) * args.stride;
-  if (cells < kParallelExchangeCells) {
-    UpdateRowsKernel(args, true, 0, args.rows);
-  } else {
-    UpdateRowsKernel(args, true, 0, 0);  // the evaluation row alone
-    PivotPool().ForEachChunk(
-        static_cast<std::size_t>(args.rows), [&args](std::size_t begin, std::size_t end) {
-          UpdateRowsKernel(args, false, static_cast<int>(begin), static_cast<int>(end));
-        });
+void ExchangeTableau(const ExchangeArgs& args, const ColumnBounds& bounds) {
+  const double P = args.coef[Index(args.r) * args.stride + Index(args.p)];
+  const double e = args.eval[args.p];
+  TakePivotColumn(args);
+  if (Index(args.rows) * args.stride < kParallelExchangeCells) {
+    ExchangeRowValues(args, P);
+    ExchangeBlockKernel(args, bounds, P, e, 0, args.stride);
+    return;
   }
-  FinishPivotRowKernel(args);
+  const std::size_t blocks = (args.stride + kExchangeBlockColumns - 1) / kExchangeBlockColumns;
+  PivotPool().ForEachChunkBeside(
+      blocks,
+      [&](std::size_t begin, std::size_t end) {
+        ExchangeBlockKernel(args, bounds, P, e, begin * kExchangeBlockColumns,
+                            std::min(end * kExchangeBlockColumns, args.stride));
+      },
+      [&] { ExchangeRowValues(args, P); }, kSmallestExchangeChunk);
 }
 
-void ExchangeTableauBaseline(const ExchangeArgs& args) { Exchange(args); }
+void ExchangeTableauBaseline(const ExchangeArgs& args) {
+  const double P = args.coef[Index(args.r) * args.stride + Index(args.p)];
+  const double e = args.eval[args.p];
+  TakePivotColumn(args);
+  ExchangeRowValues(args, P);
+  ExchangeBlock(args, ColumnBounds{}, P, e, 0, args.stride);
+}
 
 ORCALC_GOAL_CLONES void AddWeightedRow(double* eval, const double* row, double weight,
                                        const std::uint64_t* keep, std::size_t width) {

@@ -22,6 +22,14 @@ struct ExchangeArgs {
   const std::uint64_t* keep = nullptr;  // stride long
   int r = 0;                            // pivot row
   int p = 0;                            // pivot column
+  // Rows long; receives column p as it stood before the exchange.
+  double* pivot_column = nullptr;
+  // More work on the rows' own values, called once on the calling thread
+  // after row_value is up to date, beside the work on the columns (it may
+  // read pivot_column but not the tableau, the evaluation row or anything
+  // ColumnBounds names). Null: none.
+  void (*row_work)(void* context) = nullptr;
+  void* row_work_context = nullptr;
 };
 
 // The arithmetic of one exchange on row r and column p with P = coef(r,p),
@@ -34,14 +42,50 @@ struct ExchangeArgs {
 //   coef(i,j)   -= coef(r,j) × coef(i,p) / P       (i ≠ r, j ≠ p)
 //   coef(i,p)    = −coef(i,p) / P                  (i ≠ r)
 //   row_value(r) /= P;  coef(r,j) /= P (j ≠ p);  coef(r,p) = 1 / P
-// The tableau is walked row by row and nothing is allocated. From
-// kParallelExchangeCells cells on, the rows are split over the pivot pool's
-// threads; each element is computed the same way by whichever thread.
-void ExchangeTableau(const ExchangeArgs& args);
+// Column p's entry in `keep` may already say what it will say after the
+// exchange: column p is overwritten whatever it says.
+//
+// The tableau is walked in blocks of columns, each block through every
+// row; from kParallelExchangeCells cells on, the blocks are split over the
+// pivot pool's threads (blocks of whole cache lines: `coef` must start on
+// a cache line and `stride` be a multiple of 8). Each element is computed
+// the same way by whichever thread. Nothing is allocated.
+//
+// What the solver keeps per column is brought up to date in the same
+// pass, on the block's columns while they are in the cache of the core
+// that exchanges them (each left alone when its pointer is null):
+struct ColumnBounds {
+  // From the pivot row before the exchange: eval_bound(j) +=
+  // |coef(r,j) × bound_weight| (columns not kept), then eval_bound(p) =
+  // pivot_bound.
+  double* eval_bound = nullptr;
+  double bound_weight = 0;
+  double pivot_bound = 0;
+  // From the pivot row before the exchange, for j < columns, j ≠ p:
+  // error_scale(j) = max(error_scale(j), |coef(r,j)|) + |coef(r,j)| / |P| ×
+  // pivot_error_scale; then error_scale(p) = pivot_error_scale / |P|.
+  double* error_scale = nullptr;
+  double pivot_error_scale = 0;
+  int columns = 0;
+  // After the exchange, when level > 0: eval_scale(j) = Σ |coef(i,j) ×
+  // row_weight(i)| over the rows i whose row_level(i) is `level`, in row
+  // order, then + |col_weight(j)| if col_level(j) is `level`, for the
+  // columns j < columns not kept.
+  double* eval_scale = nullptr;
+  const double* row_weight = nullptr;
+  const std::int16_t* row_level = nullptr;
+  const double* col_weight = nullptr;
+  const std::int16_t* col_level = nullptr;
+  int level = 0;
+};
+
+void ExchangeTableau(const ExchangeArgs& args, const ColumnBounds& bounds = {});
 
 inline constexpr std::size_t kParallelExchangeCells = 32768;
+// Columns in the smallest block one thread takes: a cache line of doubles.
+inline constexpr std::size_t kExchangeBlockColumns = 8;
 
-// The same, compiled for the baseline instruction set only.
+// The exchange alone, compiled for the baseline instruction set only.
 void ExchangeTableauBaseline(const ExchangeArgs& args);
 
 // eval(j) += row(j) × weight for every column not marked in `keep`.

@@ -259,7 +259,8 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.variables = N;
   t.levels = model.level_count;
   t.columns = N + M;
-  t.stride = (Index(t.columns) + 3) & ~std::size_t{3};
+  t.stride = (Index(t.columns) + kExchangeBlockColumns - 1) / kExchangeBlockColumns *
+             kExchangeBlockColumns;
 
   t.coef.assign(Index(M) * t.stride, 0.0);
   t.row_value.resize(Index(M));
@@ -277,7 +278,10 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.value_bound.resize(Index(M));
   t.row_error_factor.assign(Index(M), 0.0);
   t.column_error_scale.assign(t.stride, 0.0);
-  if (Index(M) * t.stride <= kEntryErrorCells) {
+  t.pivot_column.resize(Index(M));
+  // The size that decides is counted in rows of whole groups of four
+  // columns, whatever the stride.
+  if (Index(M) * ((Index(t.columns) + 3) & ~std::size_t{3}) <= kEntryErrorCells) {
     t.entry_error.assign(Index(M) * t.stride, 0.0);
     t.eval_error.assign(t.stride, 0.0);
   }
@@ -459,43 +463,67 @@ void Exchange(GoalTableau& t, int r, int p) {
   std::swap(t.row_var[ri], t.col_var[pj]);
   std::swap(t.row_weight[ri], t.col_weight[pj]);
   std::swap(t.row_level[ri], t.col_level[pj]);
-
-  // What the exchange subtracts from each evaluation entry goes into its
-  // bound: eval(j) -= coef(r,j) × eval(p) / P; eval(p) becomes -eval(p) / P.
   const double P = t.Coef(r, p);
-  const double pivot_bound = (t.eval_bound[pj] + std::fabs(t.eval[pj])) / std::fabs(P);
-  AddWeightedMagnitudes(t.eval_bound.data(), &t.coef[ri * t.stride], std::fabs(t.eval[pj] / P),
-                        t.keep.data(), t.stride);
-  t.eval_bound[pj] = pivot_bound;
 
-  // Likewise for the basic values: value(i) -= coef(i,p) × value(r) / P;
-  // value(r) becomes value(r) / P.
-  const double moved = std::fabs(t.row_value[ri] / P);
-  for (int i = 0; i < t.goals; ++i) {
-    if (i != r) t.value_bound[Index(i)] += std::fabs(t.Coef(i, p)) * moved;
-  }
-  t.value_bound[ri] = t.value_bound[ri] / std::fabs(P);
-
-  // The carried round-off: row i takes its multiplier coef(i,p) / P times
-  // the pivot row's factor, plus the rounding of the product, the quotient
-  // and the difference; the pivot row is divided by P. Column j takes its
-  // pivot row entry over P times the pivot column's scale, after its scale
-  // has grown to cover that entry; the pivot column is divided by P.
-  const double pivot_factor = t.row_error_factor[ri] + kExchangeRoundings;
-  for (int i = 0; i < t.goals; ++i) {
-    if (i != r) t.row_error_factor[Index(i)] += std::fabs(t.Coef(i, p) / P) * pivot_factor;
-  }
-  t.row_error_factor[ri] = t.row_error_factor[ri] / std::fabs(P);
-  if (t.level > 0) t.eval_error_factor += std::fabs(t.eval[pj] / P) * pivot_factor;
-  const double pivot_scale = t.column_error_scale[pj];
-  for (int j = 0; j < t.columns; ++j) {
-    if (j == p) continue;
-    const double entry = std::fabs(t.Coef(r, j));
-    double& scale = t.column_error_scale[Index(j)];
-    scale = std::max(scale, entry) + entry / std::fabs(P) * pivot_scale;
-  }
-  t.column_error_scale[pj] = pivot_scale / std::fabs(P);
+  // The carried round-off of each entry, from the tableau before the
+  // exchange.
   if (!t.entry_error.empty()) CarryEntryErrors(t, r, p);
+
+  // The exchange; in the same pass over each column, what it subtracts
+  // from each evaluation entry goes into the entry's bound (eval(j) -=
+  // coef(r,j) × eval(p) / P; eval(p) becomes -eval(p) / P), and the
+  // columns' round-off scales grow: column j takes its pivot row entry over
+  // P times the pivot column's scale, after its scale has grown to cover
+  // that entry; the pivot column is divided by P. After the exchange the
+  // evaluation row's scale is summed afresh from the level's rows. The
+  // variable that left may carry the removal mark as its weight; its column
+  // then counts as removed from now on.
+  const double eval_p = t.eval[pj];
+  ColumnBounds bounds;
+  bounds.eval_bound = t.eval_bound.data();
+  bounds.bound_weight = std::fabs(eval_p / P);
+  bounds.pivot_bound = (t.eval_bound[pj] + std::fabs(eval_p)) / std::fabs(P);
+  bounds.error_scale = t.column_error_scale.data();
+  bounds.pivot_error_scale = t.column_error_scale[pj];
+  bounds.columns = t.columns;
+  bounds.eval_scale = t.eval_scale.data();
+  bounds.row_weight = t.row_weight.data();
+  bounds.row_level = t.row_level.data();
+  bounds.col_weight = t.col_weight.data();
+  bounds.col_level = t.col_level.data();
+  bounds.level = t.level;
+  t.keep[pj] = t.Removed(p) ? kKeepColumn : 0;
+
+  // Beside the columns, the rows' own bounds. Likewise for the basic
+  // values: value(i) -= coef(i,p) × value(r) / P; value(r) becomes
+  // value(r) / P. Row i's round-off takes its multiplier coef(i,p) / P
+  // times the pivot row's factor, plus the rounding of the product, the
+  // quotient and the difference; the pivot row's is divided by P. A basic
+  // value within round-off of what went into it is then 0; a small positive
+  // value made of small terms is kept. A small negative one shows a ratio
+  // tie taken within the round-off bound and is set to 0 as before.
+  const double moved = std::fabs(t.row_value[ri] / P);
+  auto row_work = [&t, r, ri, P, moved, eval_p] {
+    const double* const column = t.pivot_column.data();
+    for (int i = 0; i < t.goals; ++i) {
+      if (i != r) t.value_bound[Index(i)] += std::fabs(column[Index(i)]) * moved;
+    }
+    t.value_bound[ri] = t.value_bound[ri] / std::fabs(P);
+    const double pivot_factor = t.row_error_factor[ri] + kExchangeRoundings;
+    for (int i = 0; i < t.goals; ++i) {
+      if (i != r) t.row_error_factor[Index(i)] += std::fabs(column[Index(i)] / P) * pivot_factor;
+    }
+    t.row_error_factor[ri] = t.row_error_factor[ri] / std::fabs(P);
+    if (t.level > 0) t.eval_error_factor += std::fabs(eval_p / P) * pivot_factor;
+    for (int i = 0; i < t.goals; ++i) {
+      double& value = t.row_value[Index(i)];
+      const double limit =
+          value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.value_bound[Index(i)]);
+      if (std::fabs(value) <= limit) {
+        value = 0;
+      }
+    }
+  };
 
   ExchangeArgs args;
   args.coef = t.coef.data();
@@ -506,23 +534,10 @@ void Exchange(GoalTableau& t, int r, int p) {
   args.keep = t.keep.data();
   args.r = r;
   args.p = p;
-  ExchangeTableau(args);
-
-  // The variable that left may carry the removal mark as its weight; its
-  // column then counts as removed from now on.
-  t.keep[pj] = t.Removed(p) ? kKeepColumn : 0;
-  // A basic value within round-off of what went into it is 0; a small
-  // positive value made of small terms is kept. A small negative one shows
-  // a ratio tie taken within the round-off bound and is set to 0 as before.
-  for (int i = 0; i < t.goals; ++i) {
-    double& value = t.row_value[Index(i)];
-    const double limit =
-        value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.value_bound[Index(i)]);
-    if (std::fabs(value) <= limit) {
-      value = 0;
-    }
-  }
-  if (t.level > 0) UpdateEvaluationScale(t);
+  args.pivot_column = t.pivot_column.data();
+  args.row_work = [](void* context) { (*static_cast<decltype(row_work)*>(context))(); };
+  args.row_work_context = &row_work;
+  ExchangeTableau(args, bounds);
 }
 
 bool EndLevel(GoalTableau& t) {

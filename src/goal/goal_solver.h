@@ -15,6 +15,7 @@
 #include <functional>
 #include <vector>
 
+#include "common/cache_aligned.h"
 #include "common/progress.h"
 #include "goal/goal_model.h"
 
@@ -40,8 +41,8 @@ inline constexpr double kEquationRoundOff = 1e-7;
 // A tableau entry below this fraction of its column's largest magnitude is
 // round-off.
 inline constexpr double kEntryRoundOff = 1e-9;
-// Largest tableau (goals × stride) whose entries' round-off is bounded
-// entry by entry.
+// Largest tableau (goals × columns rounded up to a multiple of 4) whose
+// entries' round-off is bounded entry by entry.
 inline constexpr std::size_t kEntryErrorCells = 4096;
 // Round-off an entry carries in from the exchanges that built it: this
 // fraction of its row's error factor times its column's error scale.
@@ -58,13 +59,15 @@ enum class GoalOutcome {
 };
 
 struct GoalTableau {
-  int goals = 0;           // M: rows
-  int variables = 0;       // N
-  int levels = 0;          // L
-  int columns = 0;         // N + M
-  std::size_t stride = 0;  // doubles per stored row (columns, rounded up)
+  int goals = 0;      // M: rows
+  int variables = 0;  // N
+  int levels = 0;     // L
+  int columns = 0;    // N + M
+  // Doubles per stored row: columns, rounded up to whole cache lines so
+  // that threads exchanging different blocks of columns share none.
+  std::size_t stride = 0;
 
-  std::vector<double> coef;  // goals × stride, row by row
+  CacheAlignedVector<double> coef;  // goals × stride, row by row
   std::vector<double> row_value;
   std::vector<int> row_var;
   std::vector<double> row_weight;
@@ -115,6 +118,8 @@ struct GoalTableau {
   std::vector<double> eval_error;
   // The round-off bound of everything else.
   double tolerance = 1e-8;
+  // Scratch for an exchange: the pivot column as it stood (goals long).
+  std::vector<double> pivot_column;
 
   double EvalTolerance(int j) const {
     return kEvalRoundOff * std::max(1.0, eval_scale[static_cast<std::size_t>(j)]);
