@@ -38,6 +38,13 @@ double EntryTolerance(const GoalTableau& t, int j) {
   return std::fabs(EvaluationAfresh(t, j)) <= tol ? e : tol;
 }
 
+// Whether column j's evaluation entry is within the tolerance its scale
+// gives, which EntryTolerance never goes below: then it is within its
+// round-off bound without more ado.
+inline bool WithinEvalTolerance(const GoalTableau& t, int j) {
+  return std::fabs(t.eval[Index(j)]) <= t.EvalTolerance(j);
+}
+
 // The round-off each entry carries in, entry by entry and in units of the
 // arithmetic's rounding, through the exchange on row r and column p
 // (called before the tableau changes): entry (i,j)
@@ -104,7 +111,8 @@ double LevelWeights(const GoalTableau& t) {
 
 // Whether live column j's evaluation entry is within its round-off bound.
 bool SmallEntryAt(const GoalTableau& t, int j) {
-  return !t.Removed(j) && std::fabs(t.eval[Index(j)]) <= EntryTolerance(t, j);
+  return !t.Removed(j) &&
+         (WithinEvalTolerance(t, j) || std::fabs(t.eval[Index(j)]) <= EntryTolerance(t, j));
 }
 
 // Judges column j's entry, which must be a small one.
@@ -384,37 +392,40 @@ void UpdateEvaluationScale(GoalTableau& t) {
 
 bool LevelOptimal(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
-    if (!t.Removed(j) && t.eval[Index(j)] > EntryTolerance(t, j)) return false;
+    // EntryTolerance is never below EvalTolerance.
+    if (t.Removed(j) || t.eval[Index(j)] <= t.EvalTolerance(j)) continue;
+    if (t.eval[Index(j)] > EntryTolerance(t, j)) return false;
   }
   return SmallPositiveColumn(t) < 0;
 }
 
 int ChooseEntering(const GoalTableau& t) {
   int p = -1;
+  double p_tolerance = 0;  // EntryTolerance(t, p)
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const double e = t.eval[Index(j)];
-    if (std::fabs(e) <= EntryTolerance(t, j)) continue;
+    if (WithinEvalTolerance(t, j)) continue;
+    const double tolerance = EntryTolerance(t, j);
+    if (std::fabs(e) <= tolerance) continue;
     if (p < 0) {
-      if (e > -9999) p = j;
+      if (e > -9999) p = j, p_tolerance = tolerance;
       continue;
     }
     // Two entries compare within the round-off of the larger.
-    const double tol = std::max(EntryTolerance(t, j), EntryTolerance(t, p));
+    const double tol = std::max(tolerance, p_tolerance);
     const double d = e - t.eval[Index(p)];
-    if (d > tol) {
-      p = j;
-    } else if (std::fabs(d) <= tol) {
+    bool take = d > tol;
+    if (!take && std::fabs(d) <= tol) {
       const auto level_j = t.col_level[Index(j)];
       const auto level_p = t.col_level[Index(p)];
-      if (level_j > level_p ||
-          (level_j == level_p && t.col_weight[Index(j)] < t.col_weight[Index(p)])) {
-        p = j;
-      }
+      take = level_j > level_p ||
+             (level_j == level_p && t.col_weight[Index(j)] < t.col_weight[Index(p)]);
     }
+    if (take) p = j, p_tolerance = tolerance;
   }
   // With no entry above its bound, a small one judged positive enters.
-  if (p < 0 || !(t.eval[Index(p)] > EntryTolerance(t, p))) {
+  if (p < 0 || !(t.eval[Index(p)] > p_tolerance)) {
     const int small = SmallPositiveColumn(t);
     if (small >= 0) return small;
   }
