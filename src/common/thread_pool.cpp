@@ -60,12 +60,12 @@ void ThreadPool::Dispatch(std::size_t count, std::size_t smallest_chunk, Body bo
     body(context, 0, count);
     return;
   }
+  // As many chunks as chunks of that length would make, cut evenly.
   const std::size_t chunks = (count + chunk - 1) / chunk;
   const std::uint64_t job = ++job_;
   body_.store(body, std::memory_order_relaxed);
   context_.store(context, std::memory_order_relaxed);
   count_.store(count, std::memory_order_relaxed);
-  chunk_.store(chunk, std::memory_order_relaxed);
   chunks_.store(chunks, std::memory_order_relaxed);
   done_.store(0, std::memory_order_relaxed);
   for (int part = 0; part < threads(); ++part) {
@@ -100,7 +100,6 @@ void ThreadPool::TakeChunks(std::uint64_t job, int home) {
       // Read after the ticket: this job's values, or a later job's, in
       // which case the exchange below fails.
       const std::size_t chunks = chunks_.load(std::memory_order_relaxed);
-      const std::size_t chunk = chunk_.load(std::memory_order_relaxed);
       const std::size_t count = count_.load(std::memory_order_relaxed);
       const Body body = body_.load(std::memory_order_relaxed);
       void* const context = context_.load(std::memory_order_relaxed);
@@ -110,8 +109,7 @@ void ThreadPool::TakeChunks(std::uint64_t job, int home) {
                                               std::memory_order_acquire)) {
         continue;
       }
-      const std::size_t begin = next * chunk;
-      body(context, begin, std::min(count, begin + chunk));
+      body(context, count * next / chunks, count * (next + 1) / chunks);
       done_.fetch_add(1, std::memory_order_release);
       ticket = share.ticket.load(std::memory_order_acquire);
     }

@@ -32,7 +32,8 @@ class ThreadPool {
 
   // Calls body(begin, end) for consecutive chunks covering [0, count), each
   // chunk once, on the calling thread and the workers; returns when all are
-  // done. Chunks are at least `smallest_chunk` long (except the last).
+  // done. The range is cut evenly into as many chunks as chunks of
+  // `smallest_chunk` (or more, for a few chunks per thread) would make.
   // While another thread runs a job on the same pool, the caller does the
   // whole range itself.
   template <typename Body>
@@ -89,7 +90,6 @@ class ThreadPool {
   std::atomic<Body> body_{nullptr};
   std::atomic<void*> context_{nullptr};
   std::atomic<std::size_t> count_{0};
-  std::atomic<std::size_t> chunk_{1};
   std::atomic<std::size_t> chunks_{0};
   std::atomic<std::size_t> done_{0};  // chunks finished
 };
