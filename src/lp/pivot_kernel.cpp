@@ -1,5 +1,7 @@
 #include "lp/pivot_kernel.h"
 
+#include <atomic>
+
 #include "common/thread_pool.h"
 
 namespace orcalc::lp::detail {
@@ -34,15 +36,18 @@ void DividePivotRow(double* pivot_row, std::size_t width, double q) {
 
 // What a pass over rows leaves out and copies out besides the update.
 struct RowPass {
-  std::size_t skip[2] = {kNoColumn, kNoColumn};  // rows already updated
-  std::size_t copy_column = kNoColumn;
+  std::size_t skip[2] = {kNoColumn, kNoColumn};  // rows updated apart
+  // The column to copy; kNoColumn while it is not chosen (or if none is).
+  std::atomic<std::size_t> copy_column{kNoColumn};
   std::size_t rhs_column = 0;
-  double* column_out = nullptr;  // null: copy nothing
+  double* column_out = nullptr;
   double* rhs_out = nullptr;
+  unsigned char* copied = nullptr;  // null: copy nothing
 };
 
 // Rows [begin, end) other than r and the skipped ones, from the divided
-// pivot row; then the copies of each row in the range.
+// pivot row; then the copies of each row in the range, if the column is
+// chosen by then, and a note of whether they were made.
 ORCALC_KERNEL_CLONES
 void UpdateRows(double* tableau, std::size_t stride, std::size_t begin, std::size_t end,
                 std::size_t width, std::size_t r, std::size_t k, const RowPass& pass) {
@@ -59,15 +64,25 @@ void UpdateRows(double* tableau, std::size_t stride, std::size_t begin, std::siz
         row_lanes[b] = row_lanes[b] - pivot_lanes[b] * factor;
       }
     }
-    if (pass.column_out != nullptr) {
-      pass.column_out[i] = row[pass.copy_column];
-      pass.rhs_out[i] = row[pass.rhs_column];
+    if (pass.copied != nullptr) {
+      const std::size_t column = pass.copy_column.load(std::memory_order_acquire);
+      const bool copy = column < width;
+      if (copy) {
+        pass.column_out[i] = row[column];
+        pass.rhs_out[i] = row[pass.rhs_column];
+      }
+      pass.copied[i] = copy;
     }
   }
 }
 
-void UpdateAllRows(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
-                   std::size_t r, std::size_t k, const RowPass& pass) {
+}  // namespace
+
+void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
+                  std::size_t r, std::size_t k) {
+  double* pivot_row = tableau + r * stride;
+  DividePivotRow(pivot_row, width, pivot_row[k]);
+  const RowPass pass;
   if (rows * width < kParallelPivotCells) {
     UpdateRows(tableau, stride, 0, rows, width, r, k, pass);
     return;
@@ -77,36 +92,48 @@ void UpdateAllRows(double* tableau, std::size_t stride, std::size_t rows, std::s
   });
 }
 
-}  // namespace
-
-void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
-                  std::size_t r, std::size_t k) {
-  double* pivot_row = tableau + r * stride;
-  DividePivotRow(pivot_row, width, pivot_row[k]);
-  UpdateAllRows(tableau, stride, rows, width, r, k, RowPass{});
-}
-
 void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
                   std::size_t r, std::size_t k, PivotFollowUp& follow_up) {
   double* pivot_row = tableau + r * stride;
   DividePivotRow(pivot_row, width, pivot_row[k]);
   RowPass pass;
+  pass.rhs_column = follow_up.rhs_column;
+  pass.column_out = follow_up.column_out;
+  pass.rhs_out = follow_up.rhs_out;
+  pass.copied = follow_up.copied;
   for (int lead = 0; lead < 2; ++lead) {
     const std::size_t i = follow_up.lead_rows[lead];
-    if (i == kNoColumn || i == r || i >= rows) continue;
-    UpdateRows(tableau, stride, i, i + 1, width, r, k, pass);
-    pass.skip[lead] = i;
+    if (i != r && i < rows) pass.skip[lead] = i;
   }
-  const std::size_t column =
-      follow_up.choose_column ? follow_up.choose_column(follow_up.context) : kNoColumn;
-  follow_up.copied_column = column < width ? column : kNoColumn;
-  if (follow_up.copied_column != kNoColumn) {
-    pass.copy_column = column;
-    pass.rhs_column = follow_up.rhs_column;
-    pass.column_out = follow_up.column_out;
-    pass.rhs_out = follow_up.rhs_out;
+  // The lead rows, then the choice of the column, on the calling thread
+  // while the other rows are updated.
+  auto lead = [&] {
+    const RowPass plain;
+    for (std::size_t i : pass.skip) {
+      if (i != kNoColumn) UpdateRows(tableau, stride, i, i + 1, width, r, k, plain);
+    }
+    const std::size_t column =
+        follow_up.choose_column ? follow_up.choose_column(follow_up.context) : kNoColumn;
+    pass.copy_column.store(column < width ? column : kNoColumn, std::memory_order_release);
+  };
+  auto others = [&](std::size_t begin, std::size_t end) {
+    UpdateRows(tableau, stride, begin, end, width, r, k, pass);
+  };
+  if (rows * width < kParallelPivotCells) {
+    lead();
+    others(0, rows);
+  } else {
+    PivotPool().ForEachChunkBeside(rows, others, lead);
   }
-  UpdateAllRows(tableau, stride, rows, width, r, k, pass);
+  // The copies of the rows updated before the column was chosen.
+  const std::size_t column = pass.copy_column.load(std::memory_order_relaxed);
+  follow_up.copied_column = column;
+  if (column == kNoColumn) return;
+  for (std::size_t i = 0; i < rows; ++i) {
+    if (pass.copied[i]) continue;
+    follow_up.column_out[i] = tableau[i * stride + column];
+    follow_up.rhs_out[i] = tableau[i * stride + follow_up.rhs_column];
+  }
 }
 
 }  // namespace orcalc::lp::detail

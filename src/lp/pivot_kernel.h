@@ -33,19 +33,23 @@ inline constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
 // for its next entering column and then one column and the right-hand
 // sides for its ratio test; read from the tableau after the pivot, that is
 // a stride across rows that now sit in other cores' caches. Instead the
-// pivot updates the `lead_rows` first, on the calling thread, then asks
-// `choose_column` for the column the next ratio test will read, and copies
-// that column's and `rhs_column`'s entries of every row into `column_out`
-// and `rhs_out` (`rows` long each) as each row is updated, while it is
-// still in the cache of the core that updated it.
+// pivot updates the `lead_rows` on the calling thread while the pool
+// updates the others, then asks `choose_column` (still on the calling
+// thread, beside the pool) for the column the next ratio test will read;
+// from then on each row's entries in that column and in `rhs_column` are
+// copied into `column_out` and `rhs_out` as the row is updated, while it is
+// in the cache of the core that updated it, and the few rows updated
+// before the choice are copied at the end.
 struct PivotFollowUp {
   std::size_t lead_rows[2] = {kNoColumn, kNoColumn};  // kNoColumn: unused
-  // Returns the column to copy, or kNoColumn for none.
+  // Returns the column to copy, or kNoColumn for none; it may read the
+  // lead rows but no other row.
   std::size_t (*choose_column)(void* context) = nullptr;
   void* context = nullptr;
   std::size_t rhs_column = 0;
-  double* column_out = nullptr;
-  double* rhs_out = nullptr;
+  double* column_out = nullptr;     // rows long
+  double* rhs_out = nullptr;        // rows long
+  unsigned char* copied = nullptr;  // rows long: scratch
   // Set by the pivot: the column copied (kNoColumn: none).
   std::size_t copied_column = kNoColumn;
 };

@@ -73,7 +73,8 @@ class Simplex {
         magnitudes_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
         column_largest_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
         column_copy_(static_cast<std::size_t>(n_) + 2, 0.0),
-        rhs_copy_(static_cast<std::size_t>(n_) + 2, 0.0) {
+        rhs_copy_(static_cast<std::size_t>(n_) + 2, 0.0),
+        copied_rows_(static_cast<std::size_t>(n_) + 2, 0) {
     SetUp(problem);
   }
 
@@ -124,6 +125,7 @@ class Simplex {
   // The entries of column copied_column_ and of the right-hand side column
   // in rows 1..n+2, as the tableau stands (0: no column copied).
   std::vector<double> column_copy_, rhs_copy_;
+  std::vector<unsigned char> copied_rows_;  // the pivot's scratch
   int copied_column_ = 0;
   // The entering column chosen during the last pivot for the rule
   // (Bland's or the written one) expected next; -1: none.
@@ -144,9 +146,9 @@ void Simplex::Pivot(int r, int k, bool degenerate) {
   // After this pivot Bland's rule stays in force exactly while pivots are
   // degenerate (unless the pivot returns to a basis seen before, which the
   // next Entering notices). The rows the entering rules read (the
-  // objective and phase-1 rows) are updated first; the rule then chooses
-  // on them while the other rows are updated, each copying its entry in
-  // the chosen column.
+  // objective and phase-1 rows) are updated apart; the rule chooses on them
+  // while the other rows are updated, and the pivot copies out the chosen
+  // column for the ratio test.
   detail::PivotFollowUp follow_up;
   follow_up.lead_rows[0] = 0;
   follow_up.lead_rows[1] = static_cast<std::size_t>(phase_row_ - 1);
@@ -160,6 +162,7 @@ void Simplex::Pivot(int r, int k, bool degenerate) {
   follow_up.rhs_column = static_cast<std::size_t>(rhs_ - 1);
   follow_up.column_out = column_copy_.data();
   follow_up.rhs_out = rhs_copy_.data();
+  follow_up.copied = copied_rows_.data();
   next_by_bland_ = bland_ && degenerate;
   T_.Pivot(r, k, follow_up);
   copied_column_ = follow_up.copied_column == detail::kNoColumn
@@ -258,9 +261,14 @@ bool Simplex::RatioFloor(double* floor) {
 // earlier row. 0 when no row takes part.
 int Simplex::WrittenLeaving(double floor) {
   int r = 0;
+  double best = 0.0;  // row r's ratio
   for (int i = 2; i <= n_ + 1; ++i) {
     if (!(ColumnEntry(i) > floor)) continue;
-    if (r == 0 || RightHandSide(i) / ColumnEntry(i) < RightHandSide(r) / ColumnEntry(r)) r = i;
+    const double ratio = RightHandSide(i) / ColumnEntry(i);
+    if (r == 0 || ratio < best) {
+      r = i;
+      best = ratio;
+    }
   }
   return r;
 }
