@@ -1,22 +1,34 @@
 #include "cli/process_memory.h"
 
-#include <malloc.h>
-#include <sys/mman.h>
-#include <unistd.h>
-
 #include <cstdint>
 #include <cstdlib>
 
-#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
-#define ORCALC_OWN_ALLOCATOR 1
-#elif defined(__has_feature)
+// The heap is tuned where it is glibc's, and not under the sanitizers,
+// which bring their own allocator.
+#if defined(__GLIBC__) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+#define ORCALC_TUNED_HEAP 1
+#if defined(__has_feature)
 #if __has_feature(address_sanitizer) || __has_feature(thread_sanitizer) || \
     __has_feature(memory_sanitizer)
-#define ORCALC_OWN_ALLOCATOR 1
+#undef ORCALC_TUNED_HEAP
+#endif
 #endif
 #endif
 
+#ifdef ORCALC_TUNED_HEAP
+#include <malloc.h>
+#include <sys/mman.h>
+#include <unistd.h>
+#endif
+
 namespace orcalc::cli {
+
+#ifndef ORCALC_TUNED_HEAP
+
+void SetUpHeapForOneRun() {}
+
+#else
+
 namespace {
 
 // The largest block still taken from the heap (glibc's upper bound for the
@@ -39,7 +51,6 @@ std::uintptr_t ProgramBreak() { return reinterpret_cast<std::uintptr_t>(sbrk(0))
 }  // namespace
 
 void SetUpHeapForOneRun() {
-#ifndef ORCALC_OWN_ALLOCATOR
   if (mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock) == 0 ||
       mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory) == 0) {
     return;
@@ -65,7 +76,8 @@ void SetUpHeapForOneRun() {
   if (block && end > boundary) {
     madvise(reinterpret_cast<void*>(boundary), end - boundary, MADV_HUGEPAGE);
   }
-#endif
 }
+
+#endif
 
 }  // namespace orcalc::cli

@@ -10,7 +10,8 @@ namespace orcalc::cli {
 // again, and the heap grows in one step into a region that the kernel may
 // back with 2 MB pages: a 500 × 500 linear program then takes about 120
 // page faults (the program's loading included) instead of about 4,500.
-// Nothing changes under the sanitizers, which bring their own allocator.
+// Nothing changes under the sanitizers, which bring their own allocator,
+// nor with a C library other than glibc.
 void SetUpHeapForOneRun();
 
 }  // namespace orcalc::cli
