@@ -30,13 +30,17 @@ int RunLp(Args args) {
   const Arguments arguments(args, kOptions);
   RejectBothSenses(arguments);
   const std::string path = SheetPath(arguments);
-  const Sheet sheet = ReadSheetFile(path);
-
-  lp::LpRequest request = LpRequestOption(arguments, sheet);
+  lp::LpRequest request;
   Progress progress;
-  ApplyTimeLimit(arguments, progress);
-  request.progress = &progress;
-  return EmitLimitedOutcome(lp::Calculate(request, sheet), arguments);
+  lp::LpIntake intake;
+  {
+    const Sheet sheet = ReadSheetFile(path);
+    request = LpRequestOption(arguments, sheet);
+    ApplyTimeLimit(arguments, progress);
+    request.progress = &progress;
+    intake = lp::ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
+  }  // the sheet's cells (8 MB at 500 × 500) freed for the tableau and the report
+  return EmitLimitedOutcome(lp::SolveAndReport(request, intake), arguments);
 }
 
 }  // namespace orcalc::cli

@@ -32,8 +32,13 @@ std::vector<std::string> SimplexMessages(const SimplexResult& result) {
 
 CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
                              std::optional<SolvedLp>* solved) {
+  return SolveAndReport(
+      request, ReadLpSheet(sheet, request.variables, request.constraints, request.sense), solved);
+}
+
+CalculationOutcome SolveAndReport(const LpRequest& request, const LpIntake& intake,
+                                  std::optional<SolvedLp>* solved) {
   CalculationOutcome outcome;
-  LpIntake intake = ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
   if (intake.overflow) {
     // Nothing is computed from a number that does not fit a double.
     outcome.messages.push_back(OverflowMessage(*intake.overflow));

@@ -45,4 +45,9 @@ std::vector<std::string> SimplexMessages(const SimplexResult& result);
 CalculationOutcome Calculate(const LpRequest& request, const Sheet& sheet,
                              std::optional<SolvedLp>* solved = nullptr);
 
+// The same from a problem already read off the sheet (ReadLpSheet with the
+// request's counts and sense), so that a caller can free the sheet first.
+CalculationOutcome SolveAndReport(const LpRequest& request, const LpIntake& intake,
+                                  std::optional<SolvedLp>* solved = nullptr);
+
 }  // namespace orcalc::lp
