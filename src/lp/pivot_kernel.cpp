@@ -56,8 +56,11 @@ void UpdateRows(double* tableau, std::size_t stride, std::size_t begin, std::siz
   const std::size_t blocks = width / 4;
   for (std::size_t i = begin; i < end; ++i) {
     double* row = tableau + i * stride;
-    const double f = row[k];
-    if (i != r && i != pass.skip[0] && i != pass.skip[1] && f != 0.0) {
+    // The skipped rows are not even read: another thread may be updating
+    // them.
+    const bool update = i != r && i != pass.skip[0] && i != pass.skip[1];
+    const double f = update ? row[k] : 0.0;
+    if (f != 0.0) {
       Lanes* row_lanes = reinterpret_cast<Lanes*>(__builtin_assume_aligned(row, 32));
       const Lanes factor = {f, f, f, f};
       for (std::size_t b = 0; b < blocks; ++b) {
