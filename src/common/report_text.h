@@ -15,6 +15,7 @@ class ReportText {
   explicit ReportText(std::string_view decimal_separator = ".") : separator_(decimal_separator) {}
 
   void Reserve(std::size_t bytes) { text_.reserve(bytes); }
+  std::string_view decimal_separator() const { return separator_; }
 
   ReportText& Add(std::string_view piece) {
     text_.append(piece);

@@ -1,11 +1,22 @@
 #include "lp/lp_report.h"
 
 #include <algorithm>
+#include <atomic>
+#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/thread_pool.h"
+
 namespace orcalc::lp {
+namespace {
+
+// From this many coefficients on, the echo of the constraints is written
+// over the pivot pool's threads.
+constexpr std::size_t kParallelEchoTerms = 32768;
+
+}  // namespace
 
 void WriteCountsAndSense(ReportText& report, const LpProblem& problem) {
   report.Add("变量数m=").AddInt(problem.variables).EndLine();
@@ -47,19 +58,49 @@ void WriteReportHead(ReportText& report, const LpProblem& problem) {
     term_ends.push_back(terms.size());
   }
   const std::string_view all_terms = terms;
-  for (int i = 0; i < n; ++i) {
-    for (int j = 1; j < m; ++j) {
-      const double a = problem.Coefficient(i, j - 1);
-      const auto at = static_cast<std::size_t>(j);
-      if (a != 0)
-        report.AddPlain(a).Add(
-            all_terms.substr(term_ends[at - 1], term_ends[at] - term_ends[at - 1]));
+  auto write_rows = [&](ReportText& out, int begin, int end) {
+    for (int i = begin; i < end; ++i) {
+      for (int j = 1; j < m; ++j) {
+        const double a = problem.Coefficient(i, j - 1);
+        const auto at = static_cast<std::size_t>(j);
+        if (a != 0)
+          out.AddPlain(a).Add(
+              all_terms.substr(term_ends[at - 1], term_ends[at] - term_ends[at - 1]));
+      }
+      if (m >= 1) out.AddSigned(problem.Coefficient(i, m - 1)).Add("*χ").AddInt(m);
+      const double sign = problem.signs[static_cast<std::size_t>(i)];
+      out.Add(sign == 0 ? " ═ " : sign < 0 ? " ≥ " : " ≤ ");
+      out.AddSigned(problem.rhs[static_cast<std::size_t>(i)]).EndLine();
     }
-    if (m >= 1) report.AddSigned(problem.Coefficient(i, m - 1)).Add("*χ").AddInt(m);
-    const double sign = problem.signs[static_cast<std::size_t>(i)];
-    report.Add(sign == 0 ? " ═ " : sign < 0 ? " ≥ " : " ≤ ");
-    report.AddSigned(problem.rhs[static_cast<std::size_t>(i)]).EndLine();
+  };
+  if (static_cast<std::size_t>(n) * static_cast<std::size_t>(std::max(m, 0)) < kParallelEchoTerms) {
+    write_rows(report, 0, n);
+    return;
   }
+  // A large problem's rows are written in parts over the pivot pool, each
+  // into its own text, then joined in order: each row's text depends on
+  // nothing but the row.
+  const std::size_t parts = static_cast<std::size_t>(std::max(PivotThreads(), 1)) * 4;
+  std::vector<ReportText> texts(parts, ReportText(report.decimal_separator()));
+  auto part_rows = [&](std::size_t part) {
+    return static_cast<int>(static_cast<std::size_t>(n) * part / parts);
+  };
+  // Running out of memory on any thread is reported on this one.
+  std::atomic<bool> out_of_memory{false};
+  PivotPool().ForEachChunk(
+      parts,
+      [&](std::size_t begin, std::size_t end) {
+        try {
+          for (std::size_t part = begin; part < end; ++part) {
+            write_rows(texts[part], part_rows(part), part_rows(part + 1));
+          }
+        } catch (const std::bad_alloc&) {
+          out_of_memory.store(true, std::memory_order_relaxed);
+        }
+      },
+      1);
+  if (out_of_memory.load(std::memory_order_relaxed)) throw std::bad_alloc();
+  for (const ReportText& text : texts) report.Add(text.str());
 }
 
 void WriteReportResults(ReportText& report, const SimplexResult& result) {
