@@ -1,15 +1,24 @@
 #include "lp/lp_sheet.h"
 
+#include <algorithm>
+#include <atomic>
+#include <new>
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "common/number_text.h"
 #include "common/numeric_reading.h"
+#include "common/thread_pool.h"
 #include "lp/lp_texts.h"
 
 namespace orcalc::lp {
 namespace {
 
 constexpr int kHeaderColumnWidth = 1700;  // twips
+// From this many coefficients on, the constraint rows are read over the
+// pivot pool's threads.
+constexpr std::size_t kParallelReadCells = 32768;
 
 }  // namespace
 
@@ -42,25 +51,63 @@ LpIntake ReadLpSheet(const Sheet& sheet, int variables, int constraints, Sense s
   problem.Resize(m, n);
   problem.sense = sense;
 
-  CellReader cells(sheet);
-  auto read = [&](int row, int col, double& into) {
-    if (cells.Read(row, col, into)) return true;
-    intake.overflow = cells.overflow();
-    return false;
-  };
-
-  for (int i = 0; i < n; ++i) {
-    const int row = i + 2;
-    for (int j = 0; j < m; ++j) {
-      if (!read(row, j + 1, problem.coefficients[static_cast<std::size_t>(i * m + j)])) {
-        return intake;
+  // Constraint rows [begin, end), stopping at the first number that
+  // overflows.
+  auto read_rows = [&](int begin, int end, std::optional<CellPosition>& overflow) {
+    CellReader cells(sheet);
+    for (int i = begin; i < end; ++i) {
+      const int row = i + 2;
+      for (int j = 0; j < m; ++j) {
+        if (!cells.Read(row, j + 1, problem.coefficients[static_cast<std::size_t>(i * m + j)])) {
+          overflow = cells.overflow();
+          return;
+        }
+      }
+      problem.signs[static_cast<std::size_t>(i)] = SignCode(sheet.Cell(row, m + 1));
+      if (!cells.Read(row, m + 2, problem.rhs[static_cast<std::size_t>(i)])) {
+        overflow = cells.overflow();
+        return;
       }
     }
-    problem.signs[static_cast<std::size_t>(i)] = SignCode(sheet.Cell(row, m + 1));
-    if (!read(row, m + 2, problem.rhs[static_cast<std::size_t>(i)])) return intake;
+  };
+  if (static_cast<std::size_t>(n) * static_cast<std::size_t>(m) < kParallelReadCells) {
+    read_rows(0, n, intake.overflow);
+  } else {
+    // A large sheet is read in parts over the pivot pool's threads; the
+    // overflow reported is the first in reading order, as above.
+    const std::size_t parts = static_cast<std::size_t>(std::max(PivotThreads(), 1)) * 4;
+    std::vector<std::optional<CellPosition>> overflows(parts);
+    auto part_rows = [&](std::size_t part) {
+      return static_cast<int>(static_cast<std::size_t>(n) * part / parts);
+    };
+    std::atomic<bool> out_of_memory{false};
+    PivotPool().ForEachChunk(
+        parts,
+        [&](std::size_t begin, std::size_t end) {
+          try {
+            for (std::size_t part = begin; part < end; ++part) {
+              read_rows(part_rows(part), part_rows(part + 1), overflows[part]);
+            }
+          } catch (const std::bad_alloc&) {
+            out_of_memory.store(true, std::memory_order_relaxed);
+          }
+        },
+        1);
+    if (out_of_memory.load(std::memory_order_relaxed)) throw std::bad_alloc();
+    for (const std::optional<CellPosition>& overflow : overflows) {
+      if (overflow) {
+        intake.overflow = overflow;
+        break;
+      }
+    }
   }
+  if (intake.overflow) return intake;
+  CellReader cells(sheet);
   for (int j = 0; j < m; ++j) {
-    if (!read(1, j + 1, problem.objective[static_cast<std::size_t>(j)])) return intake;
+    if (!cells.Read(1, j + 1, problem.objective[static_cast<std::size_t>(j)])) {
+      intake.overflow = cells.overflow();
+      return intake;
+    }
   }
   NormaliseRightHandSides(problem);
   return intake;

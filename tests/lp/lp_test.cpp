@@ -11,6 +11,7 @@
 #include <random>
 
 #include "common/test_support.h"
+#include "common/thread_pool.h"
 #include "lp/glpk_problem.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_rows.h"
@@ -47,6 +48,30 @@ TEST(LpSheet, FirstOverflowingCellStopsTheCalculation) {
     sheet.SetCell(r, c, "1e-400");  // underflow reads as 0
   }
   EXPECT_TRUE(Lp(sheet, 2, 2, Sense::Maximise).report.has_value());
+}
+
+// A sheet large enough to be read over several threads reports the same
+// first cell, whichever part of the sheet holds the others.
+TEST(LpSheet, FirstOverflowingCellOfALargeSheetWithAnyThreads) {
+  constexpr int kSize = 200;
+  std::string csv = "\n";
+  for (int row = 1; row <= kSize + 1; ++row) {
+    for (int col = 1; col <= kSize; ++col) csv += ",1";
+    csv += row == 1 ? "\n" : ", ≤ ,10\n";
+  }
+  Sheet sheet = SheetFromCsv(csv);
+  for (const auto& [r, c] : {std::pair{150, 7}, {62, 3}, {61, 190}, {1, 1}})
+    sheet.SetCell(r, c, "1e999");
+  for (int threads : {1, 2, 4}) {
+    SetPivotThreads(threads);
+    Sheet copy = sheet;
+    for (const auto& [r, c] : {std::pair{61, 190}, {62, 3}, {150, 7}, {1, 1}}) {
+      EXPECT_EQ(Lp(copy, kSize, kSize, Sense::Maximise).messages, Messages{OverflowMessage(r, c)})
+          << threads << " threads, " << r << "," << c;
+      copy.SetCell(r, c, "1");
+    }
+  }
+  SetPivotThreads(0);
 }
 
 TEST(LpReport, WorkedExampleAndEchoOfTheRowsAsRead) {
