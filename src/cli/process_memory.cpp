@@ -55,6 +55,9 @@ void SetUpHeapForOneRun() {
       mallopt(M_TRIM_THRESHOLD, kKeptFreeMemory) == 0) {
     return;
   }
+  // The pool's threads allocate from this heap too (parts of a report, for
+  // one), not from arenas of their own on fresh pages.
+  mallopt(M_ARENA_MAX, 1);
   // A large page is only used where none of its small pages has been
   // touched yet, and the advice can only be given once the heap has grown.
   // So the break is first moved to one small page below a large page's
