@@ -117,7 +117,7 @@ void BM_Exchange(benchmark::State& state) {
   orcalc::SetPivotThreads(0);
 }
 BENCHMARK(BM_Exchange)
-    ->ArgsProduct({{64, 100, 128, 192, 500}, {1, 2}})
+    ->ArgsProduct({{64, 128, 192, 256, 320, 500}, {1, 2}})
     ->Args({500, 0})
     ->Unit(benchmark::kMicrosecond)
     ->UseRealTime();

@@ -19,9 +19,12 @@ namespace orcalc::goal {
 namespace {
 
 // The fewest blocks of kExchangeBlockColumns in one chunk of a split
-// exchange: a chunk then runs its rows over 256 columns (2 KB) at a time,
-// long enough for the processor's prefetching to pay off.
-constexpr std::size_t kSmallestExchangeChunk = 32;
+// exchange (a chunk runs its rows 512 bytes at a time or more), and the
+// chunks per thread: few and long, so that the processor's prefetching
+// pays off, two so that a thread that is done can take over some of a late
+// one's share.
+constexpr std::size_t kSmallestExchangeChunk = 8;
+constexpr std::size_t kExchangeChunksPerThread = 2;
 
 // Keeps the old value where the mask is set, takes the new one elsewhere;
 // written on the bits so that the compiler turns it into a vector blend.
@@ -161,13 +164,16 @@ void ExchangeTableau(const ExchangeArgs& args, const ColumnBounds& bounds) {
     return;
   }
   const std::size_t blocks = (args.stride + kExchangeBlockColumns - 1) / kExchangeBlockColumns;
-  PivotPool().ForEachChunkBeside(
+  ThreadPool& pool = PivotPool();
+  const std::size_t chunks = static_cast<std::size_t>(pool.threads()) * kExchangeChunksPerThread;
+  const std::size_t chunk = std::max(kSmallestExchangeChunk, (blocks + chunks - 1) / chunks);
+  pool.ForEachChunkBeside(
       blocks,
       [&](std::size_t begin, std::size_t end) {
         ExchangeBlockKernel(args, bounds, P, e, begin * kExchangeBlockColumns,
                             std::min(end * kExchangeBlockColumns, args.stride));
       },
-      [&] { ExchangeRowValues(args, P); }, kSmallestExchangeChunk);
+      [&] { ExchangeRowValues(args, P); }, chunk);
 }
 
 void ExchangeTableauBaseline(const ExchangeArgs& args) {

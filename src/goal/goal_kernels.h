@@ -81,7 +81,7 @@ struct ColumnBounds {
 
 void ExchangeTableau(const ExchangeArgs& args, const ColumnBounds& bounds = {});
 
-inline constexpr std::size_t kParallelExchangeCells = 32768;
+inline constexpr std::size_t kParallelExchangeCells = 98304;
 // Columns in the smallest block one thread takes: a cache line of doubles.
 inline constexpr std::size_t kExchangeBlockColumns = 8;
 

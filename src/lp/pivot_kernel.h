@@ -12,7 +12,7 @@ inline constexpr std::size_t kTableauAlignment = 64;
 
 // From this many cells on, the rows of a pivot are split over the pivot
 // pool's threads (below it, waking them costs more than they save).
-inline constexpr std::size_t kParallelPivotCells = 32768;
+inline constexpr std::size_t kParallelPivotCells = 98304;
 
 // Pivots the `rows` x `width` block at `tableau` (rows `stride` doubles
 // apart, `width` and `stride` multiples of kRowQuantum) on entry (r, k):
