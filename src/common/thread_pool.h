@@ -1,11 +1,12 @@
 // A small pool of threads that stay alive between jobs, for splitting one
-// pivot's rows over the processor's cores. A job is a range of rows cut
-// into chunks, and each thread has a share of them: the same rows pivot
-// after pivot, so that they stay in its core's cache. A thread that has
-// done its share takes the chunks left in the others', so a worker the
-// system has not scheduled yet delays nothing. A job is handed out by bumping
-// a counter the idle workers watch (briefly spinning, then sleeping), so a
-// pivot costs no thread creation.
+// pivot (or another pass over a large problem) over the processor's cores.
+// A job is a range (of rows, or of blocks of columns) cut evenly into
+// chunks, and each thread has a share of them: the same part of the tableau
+// pivot after pivot, so that it stays in its core's cache. A thread that
+// has done its share takes the chunks left in the others', so a worker the
+// system has not scheduled yet delays nothing. A job is handed out by
+// bumping a counter the idle workers watch (briefly spinning, then
+// sleeping), so a pivot costs no thread creation.
 #pragma once
 
 #include <atomic>
