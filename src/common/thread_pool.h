@@ -14,6 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <mutex>
+#include <new>
 #include <thread>
 #include <type_traits>
 #include <vector>
@@ -52,6 +53,33 @@ class ThreadPool {
       (*static_cast<std::remove_reference_t<Beside>*>(context))();
     };
     Dispatch(count, smallest_chunk, CallChunk<Body>, &body, call_beside, &beside);
+  }
+
+  // The parts ForEachPart cuts a range into: a few per thread.
+  std::size_t parts() const { return static_cast<std::size_t>(threads()) * 4; }
+
+  // Calls body(part, begin, end) for each of parts() parts of [0, count),
+  // cut evenly, on the calling thread and the workers, each into storage of
+  // its own that the caller joins in order afterwards. Running out of
+  // memory in any part is thrown again on the calling thread once every
+  // part is done.
+  template <typename PartBody>
+  void ForEachPart(std::size_t count, PartBody&& body) {
+    const std::size_t all = parts();
+    std::atomic<bool> out_of_memory{false};
+    ForEachChunk(
+        all,
+        [&](std::size_t first, std::size_t last) {
+          try {
+            for (std::size_t part = first; part < last; ++part) {
+              body(part, count * part / all, count * (part + 1) / all);
+            }
+          } catch (const std::bad_alloc&) {
+            out_of_memory.store(true, std::memory_order_relaxed);
+          }
+        },
+        1);
+    if (out_of_memory.load(std::memory_order_relaxed)) throw std::bad_alloc();
   }
 
  private:

@@ -1,8 +1,6 @@
 #include "lp/lp_report.h"
 
 #include <algorithm>
-#include <atomic>
-#include <new>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -80,26 +78,12 @@ void WriteReportHead(ReportText& report, const LpProblem& problem) {
   // A large problem's rows are written in parts over the pivot pool, each
   // into its own text, then joined in order: each row's text depends on
   // nothing but the row.
-  const std::size_t parts = static_cast<std::size_t>(std::max(PivotThreads(), 1)) * 4;
-  std::vector<ReportText> texts(parts, ReportText(report.decimal_separator()));
-  auto part_rows = [&](std::size_t part) {
-    return static_cast<int>(static_cast<std::size_t>(n) * part / parts);
-  };
-  // Running out of memory on any thread is reported on this one.
-  std::atomic<bool> out_of_memory{false};
-  PivotPool().ForEachChunk(
-      parts,
-      [&](std::size_t begin, std::size_t end) {
-        try {
-          for (std::size_t part = begin; part < end; ++part) {
-            write_rows(texts[part], part_rows(part), part_rows(part + 1));
-          }
-        } catch (const std::bad_alloc&) {
-          out_of_memory.store(true, std::memory_order_relaxed);
-        }
-      },
-      1);
-  if (out_of_memory.load(std::memory_order_relaxed)) throw std::bad_alloc();
+  ThreadPool& pool = PivotPool();
+  std::vector<ReportText> texts(pool.parts(), ReportText(report.decimal_separator()));
+  pool.ForEachPart(static_cast<std::size_t>(n),
+                   [&](std::size_t part, std::size_t begin, std::size_t end) {
+                     write_rows(texts[part], static_cast<int>(begin), static_cast<int>(end));
+                   });
   for (const ReportText& text : texts) report.Add(text.str());
 }
 

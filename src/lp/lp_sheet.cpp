@@ -1,8 +1,6 @@
 #include "lp/lp_sheet.h"
 
 #include <algorithm>
-#include <atomic>
-#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -75,25 +73,12 @@ LpIntake ReadLpSheet(const Sheet& sheet, int variables, int constraints, Sense s
   } else {
     // A large sheet is read in parts over the pivot pool's threads; the
     // overflow reported is the first in reading order, as above.
-    const std::size_t parts = static_cast<std::size_t>(std::max(PivotThreads(), 1)) * 4;
-    std::vector<std::optional<CellPosition>> overflows(parts);
-    auto part_rows = [&](std::size_t part) {
-      return static_cast<int>(static_cast<std::size_t>(n) * part / parts);
-    };
-    std::atomic<bool> out_of_memory{false};
-    PivotPool().ForEachChunk(
-        parts,
-        [&](std::size_t begin, std::size_t end) {
-          try {
-            for (std::size_t part = begin; part < end; ++part) {
-              read_rows(part_rows(part), part_rows(part + 1), overflows[part]);
-            }
-          } catch (const std::bad_alloc&) {
-            out_of_memory.store(true, std::memory_order_relaxed);
-          }
-        },
-        1);
-    if (out_of_memory.load(std::memory_order_relaxed)) throw std::bad_alloc();
+    ThreadPool& pool = PivotPool();
+    std::vector<std::optional<CellPosition>> overflows(pool.parts());
+    pool.ForEachPart(static_cast<std::size_t>(n),
+                     [&](std::size_t part, std::size_t begin, std::size_t end) {
+                       read_rows(static_cast<int>(begin), static_cast<int>(end), overflows[part]);
+                     });
     for (const std::optional<CellPosition>& overflow : overflows) {
       if (overflow) {
         intake.overflow = overflow;

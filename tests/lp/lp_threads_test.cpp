@@ -93,6 +93,37 @@ TEST(LpThreads, PoolCoversEveryRowOnce) {
   }
 }
 
+// Parts cover the range in order; running out of memory in one part, on
+// whichever thread, reaches the caller, and the pool goes on working.
+TEST(LpThreads, PartsCoverTheRangeAndBringBackOutOfMemory) {
+  for (int threads : {1, 2, 4}) {
+    ThreadPool pool(threads);
+    for (std::size_t count : {0, 5, 1000}) {
+      std::vector<std::pair<std::size_t, std::size_t>> ranges(pool.parts());
+      pool.ForEachPart(count, [&](std::size_t part, std::size_t begin, std::size_t end) {
+        ranges[part] = {begin, end};
+      });
+      std::size_t next = 0;
+      for (const auto& [begin, end] : ranges) {
+        ASSERT_EQ(begin, next) << threads;
+        next = end;
+      }
+      ASSERT_EQ(next, count) << threads;
+    }
+    EXPECT_THROW(pool.ForEachPart(100,
+                                  [&](std::size_t part, std::size_t, std::size_t) {
+                                    if (part == 1) throw std::bad_alloc();
+                                  }),
+                 std::bad_alloc)
+        << threads;
+    std::atomic<std::size_t> covered{0};
+    pool.ForEachPart(100, [&](std::size_t, std::size_t begin, std::size_t end) {
+      covered.fetch_add(end - begin);
+    });
+    EXPECT_EQ(covered.load(), 100u) << threads;
+  }
+}
+
 TEST(LpProgress, ReportsPhasesAndPivotsAndStopsOnRequest) {
   const LpProblem problem = RandomProblem(60, 50, 7, true);
   const SimplexResult full = SolveSimplex(problem);
