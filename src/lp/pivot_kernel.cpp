@@ -36,9 +36,9 @@ void DividePivotRow(double* pivot_row, std::size_t width, double q) {
 
 // What a pass over rows leaves out and copies out besides the update.
 struct RowPass {
-  std::size_t skip[2] = {kNoColumn, kNoColumn};  // rows updated apart
-  // The column to copy; kNoColumn while it is not chosen (or if none is).
-  std::atomic<std::size_t> copy_column{kNoColumn};
+  std::size_t skip[2] = {kNone, kNone};  // rows updated apart
+  // The column to copy; kNone while it is not chosen (or if none is).
+  std::atomic<std::size_t> copy_column{kNone};
   std::size_t rhs_column = 0;
   double* column_out = nullptr;
   double* rhs_out = nullptr;
@@ -83,16 +83,8 @@ void UpdateRows(double* tableau, std::size_t stride, std::size_t begin, std::siz
 
 void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
                   std::size_t r, std::size_t k) {
-  double* pivot_row = tableau + r * stride;
-  DividePivotRow(pivot_row, width, pivot_row[k]);
-  const RowPass pass;
-  if (rows * width < kParallelPivotCells) {
-    UpdateRows(tableau, stride, 0, rows, width, r, k, pass);
-    return;
-  }
-  PivotPool().ForEachChunk(rows, [&](std::size_t begin, std::size_t end) {
-    UpdateRows(tableau, stride, begin, end, width, r, k, pass);
-  });
+  PivotFollowUp none;
+  PivotTableau(tableau, stride, rows, width, r, k, none);
 }
 
 void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
@@ -113,11 +105,11 @@ void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::si
   auto lead = [&] {
     const RowPass plain;
     for (std::size_t i : pass.skip) {
-      if (i != kNoColumn) UpdateRows(tableau, stride, i, i + 1, width, r, k, plain);
+      if (i != kNone) UpdateRows(tableau, stride, i, i + 1, width, r, k, plain);
     }
     const std::size_t column =
-        follow_up.choose_column ? follow_up.choose_column(follow_up.context) : kNoColumn;
-    pass.copy_column.store(column < width ? column : kNoColumn, std::memory_order_release);
+        follow_up.choose_column ? follow_up.choose_column(follow_up.context) : kNone;
+    pass.copy_column.store(column < width ? column : kNone, std::memory_order_release);
   };
   auto others = [&](std::size_t begin, std::size_t end) {
     UpdateRows(tableau, stride, begin, end, width, r, k, pass);
@@ -131,7 +123,7 @@ void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::si
   // The copies of the rows updated before the column was chosen.
   const std::size_t column = pass.copy_column.load(std::memory_order_relaxed);
   follow_up.copied_column = column;
-  if (column == kNoColumn) return;
+  if (column == kNone) return;
   for (std::size_t i = 0; i < rows; ++i) {
     if (pass.copied[i]) continue;
     follow_up.column_out[i] = tableau[i * stride + column];

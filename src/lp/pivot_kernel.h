@@ -3,12 +3,14 @@
 
 #include <cstddef>
 
+#include "common/cache_aligned.h"
+
 namespace orcalc::lp::detail {
 
 // Rows of the tableau start at multiples of this many doubles from a base
 // aligned to kTableauAlignment bytes, so a row is always whole vector lanes.
 inline constexpr std::size_t kRowQuantum = 8;
-inline constexpr std::size_t kTableauAlignment = 64;
+inline constexpr std::size_t kTableauAlignment = kCacheLine;
 
 // From this many cells on, the rows of a pivot are split over the pivot
 // pool's threads (below it, waking them costs more than they save).
@@ -27,7 +29,8 @@ inline constexpr std::size_t kParallelPivotCells = 98304;
 void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::size_t width,
                   std::size_t r, std::size_t k);
 
-inline constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
+// No row, no column.
+inline constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 
 // What a pivot hands on to the next one. The simplex method reads two rows
 // for its next entering column and then one column and the right-hand
@@ -41,8 +44,8 @@ inline constexpr std::size_t kNoColumn = static_cast<std::size_t>(-1);
 // in the cache of the core that updated it, and the few rows updated
 // before the choice are copied at the end.
 struct PivotFollowUp {
-  std::size_t lead_rows[2] = {kNoColumn, kNoColumn};  // kNoColumn: unused
-  // Returns the column to copy, or kNoColumn for none; it may read the
+  std::size_t lead_rows[2] = {kNone, kNone};
+  // Returns the column to copy, or kNone for none; it may read the
   // lead rows but no other row.
   std::size_t (*choose_column)(void* context) = nullptr;
   void* context = nullptr;
@@ -50,8 +53,8 @@ struct PivotFollowUp {
   double* column_out = nullptr;     // rows long
   double* rhs_out = nullptr;        // rows long
   unsigned char* copied = nullptr;  // rows long: scratch
-  // Set by the pivot: the column copied (kNoColumn: none).
-  std::size_t copied_column = kNoColumn;
+  // Set by the pivot: the column copied (kNone: none).
+  std::size_t copied_column = kNone;
 };
 
 // PivotTableau, with the same arithmetic on every cell, ordered and
