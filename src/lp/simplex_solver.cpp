@@ -3,18 +3,15 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
-#include <memory>
-#include <new>
 
 #include "common/basis_history.h"
+#include "common/cache_aligned.h"
 #include "lp/pivot_kernel.h"
 
 namespace orcalc::lp {
 namespace {
 
 using detail::kRowQuantum;
-using detail::kTableauAlignment;
 
 // The tableau T with rows 1..n+2 and columns 1..m+n+1, addressed 1-based as
 // the method is written, stored as one zeroed, aligned, row-major block.
@@ -23,36 +20,27 @@ class Tableau {
   Tableau(int rows, int cols)
       : rows_(static_cast<std::size_t>(rows)),
         width_(RoundUp(static_cast<std::size_t>(cols))),
-        data_(
-            static_cast<double*>(::operator new[](Bytes(), std::align_val_t(kTableauAlignment)))) {
-    std::memset(data_.get(), 0, Bytes());
-  }
+        cells_((rows_ == 0 ? 1 : rows_) * width_ + kRowQuantum, 0.0) {}
 
   double& operator()(int i, int j) {
-    return data_.get()[static_cast<std::size_t>(i - 1) * width_ + static_cast<std::size_t>(j - 1)];
+    return cells_[static_cast<std::size_t>(i - 1) * width_ + static_cast<std::size_t>(j - 1)];
   }
 
-  std::span<const double> Cells() const { return {data_.get(), rows_ * width_}; }
+  std::span<const double> Cells() const { return {cells_.data(), rows_ * width_}; }
 
   void Pivot(int r, int k, detail::PivotFollowUp& follow_up) {
-    detail::PivotTableau(data_.get(), width_, rows_, width_, static_cast<std::size_t>(r - 1),
+    detail::PivotTableau(cells_.data(), width_, rows_, width_, static_cast<std::size_t>(r - 1),
                          static_cast<std::size_t>(k - 1), follow_up);
   }
 
  private:
-  struct Free {
-    void operator()(double* p) const {
-      ::operator delete[](p, std::align_val_t(kTableauAlignment));
-    }
-  };
   static std::size_t RoundUp(std::size_t n) {
     return (n + kRowQuantum - 1) / kRowQuantum * kRowQuantum;
   }
-  std::size_t Bytes() const { return (rows_ == 0 ? 1 : rows_) * width_ * sizeof(double) + 64; }
 
   std::size_t rows_;
   std::size_t width_;
-  std::unique_ptr<double[], Free> data_;
+  CacheAlignedVector<double> cells_;  // starts on kTableauAlignment, as the kernel needs
 };
 
 class Simplex {
@@ -156,7 +144,7 @@ void Simplex::Pivot(int r, int k, bool degenerate) {
   follow_up.choose_column = [](void* context) {
     Simplex& self = *static_cast<Simplex*>(context);
     self.next_entering_ = self.next_by_bland_ ? self.BlandEntering() : self.WrittenEntering();
-    return self.next_entering_ == 0 ? detail::kNoColumn
+    return self.next_entering_ == 0 ? detail::kNone
                                     : static_cast<std::size_t>(self.next_entering_ - 1);
   };
   follow_up.rhs_column = static_cast<std::size_t>(rhs_ - 1);
@@ -165,9 +153,8 @@ void Simplex::Pivot(int r, int k, bool degenerate) {
   follow_up.copied = copied_rows_.data();
   next_by_bland_ = bland_ && degenerate;
   T_.Pivot(r, k, follow_up);
-  copied_column_ = follow_up.copied_column == detail::kNoColumn
-                       ? 0
-                       : static_cast<int>(follow_up.copied_column) + 1;
+  copied_column_ =
+      follow_up.copied_column == detail::kNone ? 0 : static_cast<int>(follow_up.copied_column) + 1;
 }
 
 void Simplex::CopyColumn(int k) {
