@@ -40,6 +40,16 @@ constexpr std::size_t kExchangeChunksPerThread = 2;
   return out;
 }
 
+// sum(j) += |row(j) × weight| where not kept.
+[[gnu::always_inline]] inline void AddMagnitudes(double* __restrict sum,
+                                                 const double* __restrict row, double weight,
+                                                 const std::uint64_t* __restrict keep,
+                                                 std::size_t width) {
+  for (std::size_t j = 0; j < width; ++j) {
+    sum[j] = Select(keep[j], sum[j], sum[j] + std::fabs(row[j] * weight));
+  }
+}
+
 // row(j) = row(j) − pivot(j) × x / P where not kept.
 [[gnu::always_inline]] inline void UpdateRow(double* __restrict row, const double* __restrict pivot,
                                              const std::uint64_t* __restrict keep,
@@ -73,19 +83,16 @@ std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
   // The bounds that read the pivot row as it stands.
   if (b.eval_bound != nullptr) {
-    double* const bound = b.eval_bound + begin;
-    for (std::size_t j = 0; j < width; ++j) {
-      bound[j] = Select(keep[j], bound[j], bound[j] + std::fabs(pivot_row[j] * b.bound_weight));
-    }
+    AddMagnitudes(b.eval_bound + begin, pivot_row, b.bound_weight, keep, width);
     if (has_p) b.eval_bound[p] = b.pivot_bound;
   }
   if (b.error_scale != nullptr) {
     const double magnitude = std::fabs(P);
-    const std::size_t live = std::min(width, Index(b.columns) - std::min(begin, Index(b.columns)));
-    for (std::size_t j = 0; j < live; ++j) {
-      if (begin + j == p) continue;
-      const double entry = std::fabs(pivot_row[j]);
-      double& scale = b.error_scale[begin + j];
+    const std::size_t last = std::min(end, Index(b.columns));
+    for (std::size_t j = begin; j < last; ++j) {
+      if (j == p) continue;
+      const double entry = std::fabs(pivot_row[j - begin]);
+      double& scale = b.error_scale[j];
       scale = std::max(scale, entry) + entry / magnitude * b.pivot_error_scale;
     }
     if (has_p) b.error_scale[p] = b.pivot_error_scale / magnitude;
@@ -115,11 +122,7 @@ std::size_t Index(int i) { return static_cast<std::size_t>(i); }
     }
     for (int i = 0; i < a.rows; ++i) {
       if (b.row_level[i] != b.level) continue;
-      const double* const row = a.coef + Index(i) * a.stride + begin;
-      const double weight = b.row_weight[i];
-      for (std::size_t j = 0; j < width; ++j) {
-        scale[j] = Select(keep[j], scale[j], scale[j] + std::fabs(row[j] * weight));
-      }
+      AddMagnitudes(scale, a.coef + Index(i) * a.stride + begin, b.row_weight[i], keep, width);
     }
     const std::size_t last = std::min(end, Index(b.columns));
     for (std::size_t j = begin; j < last; ++j) {
@@ -193,9 +196,7 @@ ORCALC_GOAL_CLONES void AddWeightedRow(double* eval, const double* row, double w
 
 ORCALC_GOAL_CLONES void AddWeightedMagnitudes(double* scale, const double* row, double weight,
                                               const std::uint64_t* keep, std::size_t width) {
-  for (std::size_t j = 0; j < width; ++j) {
-    scale[j] = Select(keep[j], scale[j], scale[j] + std::fabs(row[j] * weight));
-  }
+  AddMagnitudes(scale, row, weight, keep, width);
 }
 
 }  // namespace orcalc::goal
