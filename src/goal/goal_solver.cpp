@@ -38,13 +38,6 @@ double EntryTolerance(const GoalTableau& t, int j) {
   return std::fabs(EvaluationAfresh(t, j)) <= tol ? e : tol;
 }
 
-// Whether column j's evaluation entry is within the tolerance its scale
-// gives, which EntryTolerance never goes below: then it is within its
-// round-off bound without more ado.
-inline bool WithinEvalTolerance(const GoalTableau& t, int j) {
-  return std::fabs(t.eval[Index(j)]) <= t.EvalTolerance(j);
-}
-
 // The round-off each entry carries in, entry by entry and in units of the
 // arithmetic's rounding, through the exchange on row r and column p
 // (called before the tableau changes): entry (i,j)
@@ -111,8 +104,7 @@ double LevelWeights(const GoalTableau& t) {
 
 // Whether live column j's evaluation entry is within its round-off bound.
 bool SmallEntryAt(const GoalTableau& t, int j) {
-  return !t.Removed(j) &&
-         (WithinEvalTolerance(t, j) || std::fabs(t.eval[Index(j)]) <= EntryTolerance(t, j));
+  return !t.Removed(j) && std::fabs(t.eval[Index(j)]) <= EntryTolerance(t, j);
 }
 
 // Judges column j's entry, which must be a small one.
@@ -405,7 +397,6 @@ int ChooseEntering(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const double e = t.eval[Index(j)];
-    if (WithinEvalTolerance(t, j)) continue;
     const double tolerance = EntryTolerance(t, j);
     if (std::fabs(e) <= tolerance) continue;
     if (p < 0) {
