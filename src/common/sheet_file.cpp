@@ -2,10 +2,12 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
 #include "common/text_decoding.h"
+#include "common/thread_pool.h"
 
 namespace orcalc {
 
@@ -14,6 +16,14 @@ bool IsValidUtf8(std::string_view bytes, std::size_t* bad_offset) {
   const std::size_t n = bytes.size();
   std::size_t i = 0;
   while (i < n) {
+    // Runs of ASCII, the bulk of a sheet file, eight bytes at a time.
+    while (n - i >= 8) {
+      std::uint64_t word;
+      std::memcpy(&word, s + i, 8);
+      if ((word & 0x8080808080808080u) != 0) break;
+      i += 8;
+    }
+    if (i == n) break;
     unsigned char c = s[i];
     if (c < 0x80) {
       ++i;
@@ -80,25 +90,23 @@ SheetFileResult TooLarge() {
                                                  " bytes), the most a sheet file may hold");
 }
 
-}  // namespace
+SheetFileResult TooManyFields(long line) {
+  return Refused(SheetFileProblem::TooManyFields,
+                 "line " + std::to_string(line) + ": a record has more than " +
+                     std::to_string(kSheetFileMaxFields) +
+                     " fields, the most a sheet file may hold in one record");
+}
 
-SheetFileResult ReadSheetCsv(std::string_view bytes) {
-  if (bytes.size() > kSheetFileMaxBytes) return TooLarge();
-  // UTF-8, UTF-16 or GB18030 bytes, with the separator of the first record.
-  // UTF-8 text (with or without a byte-order mark) is read where it lies;
-  // the other encodings are converted first.
-  DecodedText decoded;
-  const std::string_view unmarked = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
-  if (IsValidUtf8(unmarked)) {
-    bytes = unmarked;
-  } else {
-    decoded = DecodeSheetText(bytes);
-    if (!decoded.ok) return Refused(SheetFileProblem::NotText, std::move(decoded.error));
-    bytes = decoded.text;
-  }
-  if (bytes.empty())
-    return Refused(SheetFileProblem::Empty, "the file is empty: it holds no record");
-  const char separator = DetectFieldSeparator(bytes);
+SheetFileResult TooManyRecords(long line) {
+  return Refused(SheetFileProblem::TooManyRecords, "line " + std::to_string(line) +
+                                                       ": the file has more than " +
+                                                       std::to_string(kSheetFileMaxRecords) +
+                                                       " records, the most a sheet file may hold");
+}
+
+// The records of UTF-8 `bytes`, read in one pass on the calling thread:
+// any text, quoted fields included.
+SheetFileResult ReadRecordsInOnePass(std::string_view bytes, char separator) {
   SheetFileResult result;
   result.problem = SheetFileProblem::NotText;
 
@@ -213,16 +221,8 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
     ++i;
     ++line;
   }
-  if (limit == SheetFileProblem::TooManyFields) {
-    return Refused(limit, "line " + std::to_string(limit_line) + ": a record has more than " +
-                              std::to_string(kSheetFileMaxFields) +
-                              " fields, the most a sheet file may hold in one record");
-  }
-  if (limit == SheetFileProblem::TooManyRecords) {
-    return Refused(limit, "line " + std::to_string(limit_line) + ": the file has more than " +
-                              std::to_string(kSheetFileMaxRecords) +
-                              " records, the most a sheet file may hold");
-  }
+  if (limit == SheetFileProblem::TooManyFields) return TooManyFields(limit_line);
+  if (limit == SheetFileProblem::TooManyRecords) return TooManyRecords(limit_line);
 
   const int rows = static_cast<int>(record_sizes.size());
   const int cols = rows == 0 ? 0 : *std::max_element(record_sizes.begin(), record_sizes.end());
@@ -241,10 +241,149 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
     }
     result.sheet = Sheet(rows, cols, std::move(padded));
   }
-  NormalisePlainSigns(result.sheet);
   result.ok = true;
   result.problem = SheetFileProblem::None;
   return result;
+}
+
+// Text with no double quote, at least this long, is read in parts on the
+// pivot pool. Shorter text gains little from it, and may lose more than that
+// when the pool's threads are asleep and have to be woken.
+constexpr std::size_t kReadInPartsFrom = 64 * 1024;
+
+// Just after the first line end (CR LF, LF or CR) at or after `from`, or the
+// end of `text`: where a part of whole records may start.
+std::size_t AfterLineEnd(std::string_view text, std::size_t from) {
+  for (std::size_t i = from; i < text.size(); ++i) {
+    if (text[i] == '\n') return i + 1;
+    if (text[i] == '\r') return i + 1 < text.size() && text[i + 1] == '\n' ? i + 2 : i + 1;
+  }
+  return text.size();
+}
+
+// The records of UTF-8 `text` with no double quote, so that every CR and LF
+// ends a record and record k is line k + 1: the bytes are cut into parts of
+// whole records, each part counts its records' fields, the limits are
+// applied in reading order, and each part writes its fields into their
+// cells. The same sheet, or the same refusal, as reading in one pass.
+SheetFileResult ReadRecordsInParts(std::string_view text, char separator) {
+  ThreadPool& pool = PivotPool();
+  const std::size_t parts = pool.parts();
+  const std::size_t n = text.size();
+  // Part p is [cuts[p], cuts[p + 1]): the bytes cut evenly, each cut moved
+  // on to just after a line end. A cut that has already passed the next
+  // even point leaves an empty part.
+  std::vector<std::size_t> cuts(parts + 1, n);
+  cuts[0] = 0;
+  for (std::size_t p = 1; p < parts; ++p) {
+    const std::size_t even = n * p / parts;
+    cuts[p] = cuts[p - 1] >= even ? cuts[p - 1] : AfterLineEnd(text, even);
+  }
+  // The last record may have no line end; text ending with one has no
+  // record after it.
+  const bool open_end = text.back() != '\n' && text.back() != '\r';
+  auto holds_open_end = [&](std::size_t part) {
+    return open_end && cuts[part] < cuts[part + 1] && cuts[part + 1] == n;
+  };
+
+  // Each record's fields (separators + 1), for at most one record more than
+  // a file may hold: the file is refused at one of those. A record too wide
+  // for any line ends the count too: it is refused, or an earlier record
+  // is.
+  constexpr std::size_t kMostCounted = kSheetFileMaxRecords + 1;
+  std::vector<std::vector<int>> widths(parts);
+  pool.ForEachPart(parts, [&](std::size_t part, std::size_t, std::size_t) {
+    std::vector<int>& counts = widths[part];
+    const std::size_t end = cuts[part + 1];
+    for (std::size_t i = cuts[part]; i < end; ++i) {
+      // To the record's line end, or the end of the text.
+      int fields = 1;
+      for (; i < end && text[i] != '\n' && text[i] != '\r'; ++i) fields += text[i] == separator;
+      counts.push_back(fields);
+      if (counts.size() == kMostCounted || fields > kSheetFileMaxFields + 1) return;
+      if (i + 1 < end && text[i] == '\r' && text[i + 1] == '\n') ++i;
+    }
+  });
+
+  // The limits, in the order the one-pass reader meets them.
+  std::vector<std::size_t> first_record(parts);
+  int rows = 0;
+  int cols = 0;
+  for (std::size_t part = 0; part < parts; ++part) {
+    first_record[part] = static_cast<std::size_t>(rows);
+    for (const int fields : widths[part]) {
+      const long line = rows + 1;
+      // A record is refused at its field too many, but when that field
+      // ends the record too many, the record is what is refused.
+      const int most = kSheetFileMaxFields + (rows == kSheetFileMaxRecords ? 1 : 0);
+      if (fields > most) return TooManyFields(line);
+      if (rows == kSheetFileMaxRecords) return TooManyRecords(line);
+      cols = std::max(cols, fields);
+      ++rows;
+    }
+  }
+
+  // Short records leave their last cells empty.
+  const std::size_t width = static_cast<std::size_t>(cols);
+  std::vector<std::string> cells(static_cast<std::size_t>(rows) * width);
+  pool.ForEachPart(parts, [&, separator](std::size_t part, std::size_t, std::size_t) {
+    const char* const bytes = text.data();
+    const std::size_t end = cuts[part + 1];
+    std::string* row = cells.data() + first_record[part] * width;
+    std::string* cell = row;
+    std::size_t start = cuts[part];  // of the field being read
+    for (std::size_t i = start; i < end; ++i) {
+      const char c = bytes[i];
+      if (c != separator && c != '\n' && c != '\r') continue;
+      (cell++)->assign(bytes + start, i - start);
+      if (c != separator) {
+        if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ++i;
+        row += width;
+        cell = row;
+      }
+      start = i + 1;
+    }
+    if (holds_open_end(part)) cell->assign(bytes + start, end - start);
+  });
+
+  SheetFileResult result;
+  result.sheet = Sheet(rows, cols, std::move(cells));
+  result.ok = true;
+  return result;
+}
+
+// ReadSheetCsv, reading large text with no quotes in parts when `in_parts`.
+SheetFileResult ReadSheetText(std::string_view bytes, bool in_parts) {
+  if (bytes.size() > kSheetFileMaxBytes) return TooLarge();
+  // UTF-8, UTF-16 or GB18030 bytes, with the separator of the first record.
+  // UTF-8 text (with or without a byte-order mark) is read where it lies;
+  // the other encodings are converted first.
+  DecodedText decoded;
+  const std::string_view unmarked = bytes.starts_with("\xEF\xBB\xBF") ? bytes.substr(3) : bytes;
+  if (IsValidUtf8(unmarked)) {
+    bytes = unmarked;
+  } else {
+    decoded = DecodeSheetText(bytes);
+    if (!decoded.ok) return Refused(SheetFileProblem::NotText, std::move(decoded.error));
+    bytes = decoded.text;
+  }
+  if (bytes.empty())
+    return Refused(SheetFileProblem::Empty, "the file is empty: it holds no record");
+  const char separator = DetectFieldSeparator(bytes);
+  SheetFileResult result = in_parts && bytes.size() >= kReadInPartsFrom &&
+                                   std::memchr(bytes.data(), '"', bytes.size()) == nullptr
+                               ? ReadRecordsInParts(bytes, separator)
+                               : ReadRecordsInOnePass(bytes, separator);
+  if (result.ok) NormalisePlainSigns(result.sheet);
+  return result;
+}
+
+}  // namespace
+
+SheetFileResult ReadSheetCsv(std::string_view bytes) { return ReadSheetText(bytes, true); }
+
+SheetFileResult detail::ReadSheetCsvInOnePass(std::string_view bytes) {
+  return ReadSheetText(bytes, false);
 }
 
 SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size) {

@@ -74,6 +74,10 @@ TEST(SheetDialects, UnreadableFilesNameTheLine) {
       {"\xEF\xBB\xBF"
        "a\n\xB3\xCC",
        "line 2: the file is not valid UTF-8"},
+      // Found past long runs of ASCII, beyond valid characters.
+      {"\xEF\xBB\xBF"
+       "0123456789,约束方程\n0123456789abcdef\xE2\x82,1\n",
+       "line 2: the file is not valid UTF-8"},
       {std::string("\xFF\xFE"
                    "a\x00\n\x00\x00\xDC",
                    8),

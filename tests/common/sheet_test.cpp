@@ -3,10 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstring>
 
 #include "common/sheet_file.h"
+#include "common/thread_pool.h"
 
 namespace orcalc {
 namespace {
@@ -110,6 +112,94 @@ TEST(SheetFile, LimitsAreRefusedBeforeTheSheetIsMade) {
     return -1;
   });
   EXPECT_EQ(failing.problem, SheetFileProblem::ReadFailed);
+}
+
+// A generated record: `fields` numbers, some of them empty, then `end`.
+std::string Record(int r, int fields, std::string_view end) {
+  std::string text;
+  for (int c = 0; c < fields; ++c) {
+    if (c > 0) text += ',';
+    if ((r + c) % 13 != 0) text += std::to_string(r * 31 + c);
+  }
+  text += end;
+  return text;
+}
+
+// `count` records, record r `width(r)` fields wide and ended by `end(r)`.
+template <typename Width, typename End>
+std::string Records(int count, Width width, End end) {
+  std::string text;
+  for (int r = 0; r < count; ++r) text += Record(r, width(r), end(r));
+  return text;
+}
+
+// Large files with no quote are read in parts on the pivot pool, in two
+// passes: the same cells, or the same refusal, as reading in one pass.
+TEST(SheetFile, LargeFilesReadInPartsAsInOnePass) {
+  auto thirty = [](int) { return 30; };
+  auto wide_at = [](int record, int fields) {
+    return [=](int r) { return r == record ? fields : 30; };
+  };
+  auto uneven = [](int r) { return r % 41; };
+  auto lf = [](int) { return "\n"; };
+  auto mixed = [](int r) { return r == 899 ? "" : std::array{"\r\n", "\n", "\r"}[r % 3]; };
+  auto trailing = [](int r) { return r == 799 ? "," : std::array{",\n", ",\r\n"}[r % 2]; };
+  // An LF at every sixteenth of the file, where 4, 8 or 16 parts are cut
+  // before the cuts move on: each would fall between a CR and its LF.
+  std::string crlf_at_cuts;
+  for (int r = 0; r < 16; ++r) {
+    const int size = 5000 + (r == 0) - (r == 15);
+    for (int k = 0; k + 2 < size; ++k) crlf_at_cuts += k % 50 == 49 ? ',' : '7';
+    crlf_at_cuts += "\r\n";
+  }
+  std::string one_long_record;
+  for (int c = 0; c < 1000; ++c) one_long_record += std::string(79, '5') + ',';
+  one_long_record.pop_back();
+  std::string crlf_only = "x";
+  for (int r = 0; r < 40000; ++r) crlf_only += "\r\n";
+  std::string signs = "\xEF\xBB\xBF\t约束符号\t右边\n";
+  for (int r = 0; r < 900; ++r)
+    signs += "x\t <= \t" + std::to_string(r) + std::string(80, '0') + "\n";
+
+  const std::pair<const char*, std::string> files[] = {
+      {"LF", Records(1000, thirty, lf)},
+      {"mixed ends, short and empty records, no last end", Records(900, uneven, mixed)},
+      {"trailing separators, ending \"a,\"", Records(800, thirty, trailing)},
+      {"CR ends", Records(700, thirty, [](int) { return "\r"; })},
+      {"too wide first", Records(1000, wide_at(0, 1001), lf)},
+      {"too wide in the middle", Records(1000, wide_at(517, 1001), lf)},
+      {"too wide last, no last end",
+       Records(1000, wide_at(999, 1001), [](int r) { return r == 999 ? "" : "\n"; })},
+      {"1001st record 1001 wide", Records(1001, wide_at(1000, 1001), lf)},
+      {"1001st record 1002 wide", Records(1001, wide_at(1000, 1002), lf)},
+      {"too many records", Records(5000, thirty, lf)},
+      {"line ends only", std::string(70000, '\n')},
+      {"CR LF only", crlf_only},
+      {"CR LF at the cuts", crlf_at_cuts},
+      {"one record, no line end", one_long_record},
+      {"tabs, byte-order mark, plain signs", signs},
+      {"a quote", Records(900, thirty, lf) + "\"q,1\"\n"},
+  };
+  for (const auto& [name, bytes] : files) {
+    EXPECT_GT(bytes.size(), 64u * 1024) << name;
+    const SheetFileResult want = detail::ReadSheetCsvInOnePass(bytes);
+    for (int threads : {1, 2, 4}) {
+      SetPivotThreads(threads);
+      const SheetFileResult got = ReadSheetCsv(bytes);
+      SCOPED_TRACE(std::string(name) + ", " + std::to_string(threads) + " threads");
+      EXPECT_EQ(got.ok, want.ok);
+      EXPECT_EQ(got.problem, want.problem);
+      EXPECT_EQ(got.error, want.error);
+      ASSERT_EQ(got.sheet.rows(), want.sheet.rows());
+      ASSERT_EQ(got.sheet.cols(), want.sheet.cols());
+      for (int r = 0; r < got.sheet.rows(); ++r) {
+        for (int c = 0; c < got.sheet.cols(); ++c) {
+          ASSERT_EQ(got.sheet.Cell(r, c), want.sheet.Cell(r, c)) << "cell " << r << ", " << c;
+        }
+      }
+    }
+  }
+  SetPivotThreads(0);
 }
 
 }  // namespace
