@@ -62,11 +62,18 @@ void ThreadPool::Dispatch(std::size_t count, std::size_t smallest_chunk, Body bo
   }
   // As many chunks as chunks of that length would make, cut evenly.
   const std::size_t chunks = (count + chunk - 1) / chunk;
+  // A worker may still be looking through the last job's shares. Every
+  // share is closed first, so that no claim on the last job's tickets can
+  // succeed once this job's values (stored with release, read with
+  // acquire) are there to be read with it.
+  for (Share& share : shares_) {
+    share.ticket.store((job_ << 32) | kChunkMask, std::memory_order_relaxed);
+  }
   const std::uint64_t job = ++job_;
-  body_.store(body, std::memory_order_relaxed);
-  context_.store(context, std::memory_order_relaxed);
-  count_.store(count, std::memory_order_relaxed);
-  chunks_.store(chunks, std::memory_order_relaxed);
+  body_.store(body, std::memory_order_release);
+  context_.store(context, std::memory_order_release);
+  count_.store(count, std::memory_order_release);
+  chunks_.store(chunks, std::memory_order_release);
   done_.store(0, std::memory_order_relaxed);
   for (int part = 0; part < threads(); ++part) {
     shares_[static_cast<std::size_t>(part)].ticket.store((job << 32) | ShareStart(part, chunks),
@@ -97,12 +104,13 @@ void ThreadPool::TakeChunks(std::uint64_t job, int home) {
     for (;;) {
       // A later job: this one is finished.
       if ((ticket >> 32) != job) return;
-      // Read after the ticket: this job's values, or a later job's, in
-      // which case the exchange below fails.
-      const std::size_t chunks = chunks_.load(std::memory_order_relaxed);
-      const std::size_t count = count_.load(std::memory_order_relaxed);
-      const Body body = body_.load(std::memory_order_relaxed);
-      void* const context = context_.load(std::memory_order_relaxed);
+      // Read after the ticket: this job's values, or, if any is a later
+      // job's, the share was closed before it was written and the
+      // exchange below fails.
+      const std::size_t chunks = chunks_.load(std::memory_order_acquire);
+      const std::size_t count = count_.load(std::memory_order_acquire);
+      const Body body = body_.load(std::memory_order_acquire);
+      void* const context = context_.load(std::memory_order_acquire);
       const std::size_t next = static_cast<std::size_t>(ticket & kChunkMask);
       if (next >= ShareStart(part + 1, chunks)) break;  // this share is done
       if (!share.ticket.compare_exchange_weak(ticket, ticket + 1, std::memory_order_acq_rel,
