@@ -1,10 +1,13 @@
 #include "lp/lp_report.h"
 
 #include <algorithm>
+#include <charconv>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "common/number_text.h"
 #include "common/thread_pool.h"
 
 namespace orcalc::lp {
@@ -56,19 +59,39 @@ void WriteReportHead(ReportText& report, const LpProblem& problem) {
     term_ends.push_back(terms.size());
   }
   const std::string_view all_terms = terms;
+  // A row's text is written into one buffer and added whole: at most a
+  // number and a term per coefficient, then the last term, the relation
+  // and the right-hand side.
+  const std::string_view separator = report.decimal_separator();
+  const std::size_t row_room =
+      all_terms.size() + static_cast<std::size_t>(std::max(m, 0) + 2) * kNumberTextCapacity + 64;
+  auto put = [](char* at, std::string_view piece) {
+    std::memcpy(at, piece.data(), piece.size());
+    return piece.size();
+  };
   auto write_rows = [&](ReportText& out, int begin, int end) {
+    std::string row(row_room, '\0');
     for (int i = begin; i < end; ++i) {
+      char* const start = row.data();
+      char* at = start;
       for (int j = 1; j < m; ++j) {
         const double a = problem.Coefficient(i, j - 1);
-        const auto at = static_cast<std::size_t>(j);
-        if (a != 0)
-          out.AddPlain(a).Add(
-              all_terms.substr(term_ends[at - 1], term_ends[at] - term_ends[at - 1]));
+        const auto k = static_cast<std::size_t>(j);
+        if (a != 0) {
+          at += WritePlainNumber(at, a, separator);
+          at += put(at, all_terms.substr(term_ends[k - 1], term_ends[k] - term_ends[k - 1]));
+        }
       }
-      if (m >= 1) out.AddSigned(problem.Coefficient(i, m - 1)).Add("*χ").AddInt(m);
+      if (m >= 1) {
+        at += WriteSignedNumber(at, problem.Coefficient(i, m - 1));
+        at += put(at, "*χ");
+        at = std::to_chars(at, at + 24, m).ptr;
+      }
       const double sign = problem.signs[static_cast<std::size_t>(i)];
-      out.Add(sign == 0 ? " ═ " : sign < 0 ? " ≥ " : " ≤ ");
-      out.AddSigned(problem.rhs[static_cast<std::size_t>(i)]).EndLine();
+      at += put(at, sign == 0 ? " ═ " : sign < 0 ? " ≥ " : " ≤ ");
+      at += WriteSignedNumber(at, problem.rhs[static_cast<std::size_t>(i)]);
+      at += put(at, "\r\n");
+      out.Add(std::string_view(start, static_cast<std::size_t>(at - start)));
     }
   };
   if (static_cast<std::size_t>(n) * static_cast<std::size_t>(std::max(m, 0)) < kParallelEchoTerms) {
@@ -80,10 +103,12 @@ void WriteReportHead(ReportText& report, const LpProblem& problem) {
   // nothing but the row.
   ThreadPool& pool = PivotPool();
   std::vector<ReportText> texts(pool.parts(), ReportText(report.decimal_separator()));
-  pool.ForEachPart(static_cast<std::size_t>(n),
-                   [&](std::size_t part, std::size_t begin, std::size_t end) {
-                     write_rows(texts[part], static_cast<int>(begin), static_cast<int>(end));
-                   });
+  pool.ForEachPart(
+      static_cast<std::size_t>(n), [&](std::size_t part, std::size_t begin, std::size_t end) {
+        // About a dozen bytes a coefficient, as for the whole report.
+        texts[part].Reserve((end - begin) * (static_cast<std::size_t>(std::max(m, 0)) + 2) * 14);
+        write_rows(texts[part], static_cast<int>(begin), static_cast<int>(end));
+      });
   for (const ReportText& text : texts) report.Add(text.str());
 }
 
