@@ -42,21 +42,8 @@ struct RowPass {
   std::size_t rhs_column = 0;
   double* column_out = nullptr;
   double* rhs_out = nullptr;
-  double* ratio_out = nullptr;
   unsigned char* copied = nullptr;  // null: copy nothing
 };
-
-// Row i's copies, and its ratio for the next ratio test where its entry
-// in the column is positive (only such rows take part).
-[[gnu::always_inline]] inline void CopyRow(const double* row, std::size_t i, std::size_t column,
-                                           std::size_t rhs_column, double* column_out,
-                                           double* rhs_out, double* ratio_out) {
-  const double entry = row[column];
-  const double rhs = row[rhs_column];
-  column_out[i] = entry;
-  rhs_out[i] = rhs;
-  ratio_out[i] = entry > 0.0 ? rhs / entry : 0.0;
-}
 
 // Rows [begin, end) other than r and the skipped ones, from the divided
 // pivot row; then the copies of each row in the range, if the column is
@@ -84,7 +71,8 @@ void UpdateRows(double* tableau, std::size_t stride, std::size_t begin, std::siz
       const std::size_t column = pass.copy_column.load(std::memory_order_acquire);
       const bool copy = column < width;
       if (copy) {
-        CopyRow(row, i, column, pass.rhs_column, pass.column_out, pass.rhs_out, pass.ratio_out);
+        pass.column_out[i] = row[column];
+        pass.rhs_out[i] = row[pass.rhs_column];
       }
       pass.copied[i] = copy;
     }
@@ -107,7 +95,6 @@ void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::si
   pass.rhs_column = follow_up.rhs_column;
   pass.column_out = follow_up.column_out;
   pass.rhs_out = follow_up.rhs_out;
-  pass.ratio_out = follow_up.ratio_out;
   pass.copied = follow_up.copied;
   for (int lead = 0; lead < 2; ++lead) {
     const std::size_t i = follow_up.lead_rows[lead];
@@ -139,8 +126,8 @@ void PivotTableau(double* tableau, std::size_t stride, std::size_t rows, std::si
   if (column == kNone) return;
   for (std::size_t i = 0; i < rows; ++i) {
     if (pass.copied[i]) continue;
-    CopyRow(tableau + i * stride, i, column, follow_up.rhs_column, follow_up.column_out,
-            follow_up.rhs_out, follow_up.ratio_out);
+    follow_up.column_out[i] = tableau[i * stride + column];
+    follow_up.rhs_out[i] = tableau[i * stride + follow_up.rhs_column];
   }
 }
 

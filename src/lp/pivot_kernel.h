@@ -41,10 +41,8 @@ inline constexpr std::size_t kNone = static_cast<std::size_t>(-1);
 // thread, beside the pool) for the column the next ratio test will read;
 // from then on each row's entries in that column and in `rhs_column` are
 // copied into `column_out` and `rhs_out` as the row is updated, while it is
-// in the cache of the core that updated it, with the row's ratio
-// rhs / entry in `ratio_out` where the entry is positive (0 elsewhere), so
-// that the ratio test's divisions are spread over the threads too; the few
-// rows updated before the choice are copied at the end.
+// in the cache of the core that updated it, and the few rows updated
+// before the choice are copied at the end.
 struct PivotFollowUp {
   std::size_t lead_rows[2] = {kNone, kNone};
   // Returns the column to copy, or kNone for none; it may read the
@@ -54,7 +52,6 @@ struct PivotFollowUp {
   std::size_t rhs_column = 0;
   double* column_out = nullptr;     // rows long
   double* rhs_out = nullptr;        // rows long
-  double* ratio_out = nullptr;      // rows long
   unsigned char* copied = nullptr;  // rows long: scratch
   // Set by the pivot: the column copied (kNone: none).
   std::size_t copied_column = kNone;

@@ -62,7 +62,6 @@ class Simplex {
         column_largest_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
         column_copy_(static_cast<std::size_t>(n_) + 2, 0.0),
         rhs_copy_(static_cast<std::size_t>(n_) + 2, 0.0),
-        ratio_copy_(static_cast<std::size_t>(n_) + 2, 0.0),
         copied_rows_(static_cast<std::size_t>(n_) + 2, 0) {
     SetUp(problem);
   }
@@ -82,8 +81,6 @@ class Simplex {
   void CopyColumn(int k);
   double ColumnEntry(int i) const { return column_copy_[static_cast<std::size_t>(i - 1)]; }
   double RightHandSide(int i) const { return rhs_copy_[static_cast<std::size_t>(i - 1)]; }
-  // RightHandSide(i) / ColumnEntry(i), where the entry is positive.
-  double Ratio(int i) const { return ratio_copy_[static_cast<std::size_t>(i - 1)]; }
   bool RatioFloor(double* floor);
   // The ratio tests, on the copied column.
   int WrittenLeaving(double floor);
@@ -114,9 +111,8 @@ class Simplex {
   // each column's largest magnitude in the constraint rows; columns 1..m+n.
   std::vector<double> objective_start_, recomputed_, magnitudes_, column_largest_;
   // The entries of column copied_column_ and of the right-hand side column
-  // in rows 1..n+2, as the tableau stands (0: no column copied), and the
-  // rows' ratios.
-  std::vector<double> column_copy_, rhs_copy_, ratio_copy_;
+  // in rows 1..n+2, as the tableau stands (0: no column copied).
+  std::vector<double> column_copy_, rhs_copy_;
   std::vector<unsigned char> copied_rows_;  // the pivot's scratch
   int copied_column_ = 0;
   // The entering column chosen during the last pivot for the rule
@@ -154,7 +150,6 @@ void Simplex::Pivot(int r, int k, bool degenerate) {
   follow_up.rhs_column = static_cast<std::size_t>(rhs_ - 1);
   follow_up.column_out = column_copy_.data();
   follow_up.rhs_out = rhs_copy_.data();
-  follow_up.ratio_out = ratio_copy_.data();
   follow_up.copied = copied_rows_.data();
   next_by_bland_ = bland_ && degenerate;
   T_.Pivot(r, k, follow_up);
@@ -165,11 +160,8 @@ void Simplex::Pivot(int r, int k, bool degenerate) {
 void Simplex::CopyColumn(int k) {
   if (copied_column_ == k) return;
   for (int i = 2; i <= n_ + 1; ++i) {
-    const double entry = T_(i, k);
-    const double rhs = T_(i, rhs_);
-    column_copy_[static_cast<std::size_t>(i - 1)] = entry;
-    rhs_copy_[static_cast<std::size_t>(i - 1)] = rhs;
-    ratio_copy_[static_cast<std::size_t>(i - 1)] = entry > 0.0 ? rhs / entry : 0.0;
+    column_copy_[static_cast<std::size_t>(i - 1)] = T_(i, k);
+    rhs_copy_[static_cast<std::size_t>(i - 1)] = T_(i, rhs_);
   }
   copied_column_ = k;
 }
@@ -259,7 +251,7 @@ int Simplex::WrittenLeaving(double floor) {
   double best = 0.0;  // row r's ratio
   for (int i = 2; i <= n_ + 1; ++i) {
     if (!(ColumnEntry(i) > floor)) continue;
-    const double ratio = Ratio(i);
+    const double ratio = RightHandSide(i) / ColumnEntry(i);
     if (r == 0 || ratio < best) {
       r = i;
       best = ratio;
@@ -276,7 +268,7 @@ int Simplex::BlandLeaving(double floor) {
   double best = 0.0;
   for (int i = 2; i <= n_ + 1; ++i) {
     if (!(ColumnEntry(i) > floor)) continue;
-    const double t = Ratio(i);
+    const double t = RightHandSide(i) / ColumnEntry(i);
     if (r == 0 || t < best ||
         (t == best && B_[static_cast<std::size_t>(i)] < B_[static_cast<std::size_t>(r)])) {
       r = i;
