@@ -77,31 +77,37 @@ void NormalisePlainSigns(Sheet& sheet) {
   }
 }
 
-SheetFileResult Refused(SheetFileProblem problem, std::string error) {
+SheetFileResult Refused(SheetFileProblem problem, std::string error, long line = 0) {
   SheetFileResult result;
   result.problem = problem;
   result.error = std::move(error);
+  result.line = line;
   return result;
 }
 
-SheetFileResult TooLarge() {
-  return Refused(SheetFileProblem::TooLarge, "the file is larger than 64 MB (" +
-                                                 std::to_string(kSheetFileMaxBytes) +
-                                                 " bytes), the most a sheet file may hold");
+// A fault in the CSV text on `line`; `result` already says NotText.
+SheetFileResult TextFault(SheetFileResult& result, SheetTextFault fault, long line,
+                          const char* what) {
+  result.fault = fault;
+  result.line = line;
+  result.error = "line " + std::to_string(line) + ": " + what;
+  return std::move(result);
 }
 
 SheetFileResult TooManyFields(long line) {
   return Refused(SheetFileProblem::TooManyFields,
                  "line " + std::to_string(line) + ": a record has more than " +
                      std::to_string(kSheetFileMaxFields) +
-                     " fields, the most a sheet file may hold in one record");
+                     " fields, the most a sheet file may hold in one record",
+                 line);
 }
 
 SheetFileResult TooManyRecords(long line) {
-  return Refused(SheetFileProblem::TooManyRecords, "line " + std::to_string(line) +
-                                                       ": the file has more than " +
-                                                       std::to_string(kSheetFileMaxRecords) +
-                                                       " records, the most a sheet file may hold");
+  return Refused(SheetFileProblem::TooManyRecords,
+                 "line " + std::to_string(line) + ": the file has more than " +
+                     std::to_string(kSheetFileMaxRecords) +
+                     " records, the most a sheet file may hold",
+                 line);
 }
 
 // The records of UTF-8 `bytes`, read in one pass on the calling thread:
@@ -184,12 +190,12 @@ SheetFileResult ReadRecordsInOnePass(std::string_view bytes, char separator) {
         break;
       }
       if (!closed) {
-        result.error = "line " + std::to_string(start_line) + ": a quoted field is not closed";
-        return result;
+        return TextFault(result, SheetTextFault::UnclosedQuote, start_line,
+                         "a quoted field is not closed");
       }
       if (i < n && bytes[i] != separator && bytes[i] != '\r' && bytes[i] != '\n') {
-        result.error = "line " + std::to_string(line) + ": text follows a closing quote";
-        return result;
+        return TextFault(result, SheetTextFault::TextAfterQuote, line,
+                         "text follows a closing quote");
       }
       field = quoted;
     } else {
@@ -199,8 +205,8 @@ SheetFileResult ReadRecordsInOnePass(std::string_view bytes, char separator) {
         ++end;
       }
       if (end < n && bytes[end] == '"') {
-        result.error = "line " + std::to_string(line) + ": a quote inside an unquoted field";
-        return result;
+        return TextFault(result, SheetTextFault::QuoteInField, line,
+                         "a quote inside an unquoted field");
       }
       field = bytes.substr(i, end - i);
       i = end;
@@ -354,7 +360,7 @@ SheetFileResult ReadRecordsInParts(std::string_view text, char separator) {
 
 // ReadSheetCsv, reading large text with no quotes in parts when `in_parts`.
 SheetFileResult ReadSheetText(std::string_view bytes, bool in_parts) {
-  if (bytes.size() > kSheetFileMaxBytes) return TooLarge();
+  if (bytes.size() > kSheetFileMaxBytes) return RefuseTooLarge();
   // UTF-8, UTF-16 or GB18030 bytes, with the separator of the first record.
   // UTF-8 text (with or without a byte-order mark) is read where it lies;
   // the other encodings are converted first.
@@ -364,7 +370,12 @@ SheetFileResult ReadSheetText(std::string_view bytes, bool in_parts) {
     bytes = unmarked;
   } else {
     decoded = DecodeSheetText(bytes);
-    if (!decoded.ok) return Refused(SheetFileProblem::NotText, std::move(decoded.error));
+    if (!decoded.ok) {
+      SheetFileResult refused =
+          Refused(SheetFileProblem::NotText, std::move(decoded.error), decoded.line);
+      refused.fault = decoded.fault;
+      return refused;
+    }
     bytes = decoded.text;
   }
   if (bytes.empty())
@@ -381,6 +392,12 @@ SheetFileResult ReadSheetText(std::string_view bytes, bool in_parts) {
 }  // namespace
 
 SheetFileResult ReadSheetCsv(std::string_view bytes) { return ReadSheetText(bytes, true); }
+
+SheetFileResult RefuseTooLarge() {
+  return Refused(SheetFileProblem::TooLarge, "the file is larger than 64 MB (" +
+                                                 std::to_string(kSheetFileMaxBytes) +
+                                                 " bytes), the most a sheet file may hold");
+}
 
 SheetFileResult detail::ReadSheetCsvInOnePass(std::string_view bytes) {
   return ReadSheetText(bytes, false);
@@ -399,11 +416,15 @@ SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_siz
     bytes.resize(at + std::min(kPiece, room));
     const long got = read(bytes.data() + at, bytes.size() - at);
     if (got < 0) {
-      return Refused(SheetFileProblem::ReadFailed,
-                     std::string("the file cannot be read: ") + std::strerror(errno));
+      const int error_number = errno;
+      SheetFileResult refused =
+          Refused(SheetFileProblem::ReadFailed,
+                  std::string("the file cannot be read: ") + std::strerror(error_number));
+      refused.error_number = error_number;
+      return refused;
     }
     bytes.resize(at + static_cast<std::size_t>(got));
-    if (bytes.size() > kSheetFileMaxBytes) return TooLarge();
+    if (bytes.size() > kSheetFileMaxBytes) return RefuseTooLarge();
     if (got == 0) break;
   }
   return ReadSheetCsv(bytes);

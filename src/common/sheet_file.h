@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/sheet.h"
+#include "common/text_decoding.h"
 
 namespace orcalc {
 
@@ -24,6 +25,8 @@ enum class SheetFileProblem {
   TooManyRecords,  // more than kSheetFileMaxRecords
   TooManyFields,   // a record with more than kSheetFileMaxFields
   ReadFailed,      // the bytes could not be read
+  NotRegular,      // the path names a folder, device, pipe or socket
+  OpenFailed,      // the file could not be opened
 };
 
 struct SheetFileResult {
@@ -31,6 +34,9 @@ struct SheetFileResult {
   Sheet sheet{0, 0};
   SheetFileProblem problem = SheetFileProblem::None;
   std::string error;  // what is wrong (naming the line or the limit), when !ok
+  SheetTextFault fault = SheetTextFault::None;  // for NotText
+  long line = 0;         // the line the problem was found on, when it has one
+  int error_number = 0;  // errno, for ReadFailed and OpenFailed
 };
 
 // Cell (r, c) is record r, field c; rows = records, columns = the largest
@@ -59,6 +65,9 @@ using ReadBytes = std::function<long(char* buffer, std::size_t size)>;
 // more than that. `expected_size`, when known (a regular file's size), only
 // saves growing the buffer.
 SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size = 0);
+
+// The refusal of a file larger than kSheetFileMaxBytes.
+SheetFileResult RefuseTooLarge();
 
 // UTF-8, LF line ends, every record with all the sheet's columns, a field
 // quoted only when it holds a comma, a double quote, CR, LF, a semicolon or a

@@ -11,10 +11,12 @@
 namespace orcalc {
 namespace {
 
-std::string LineError(std::string_view bytes, std::size_t offset, const char* what) {
+void SetLineError(DecodedText& result, std::string_view bytes, std::size_t offset,
+                  SheetTextFault fault, const char* what) {
   const auto end = bytes.begin() + static_cast<long>(std::min(offset, bytes.size()));
-  const long line = 1 + std::count(bytes.begin(), end, '\n');
-  return "line " + std::to_string(line) + ": " + what;
+  result.line = 1 + std::count(bytes.begin(), end, '\n');
+  result.fault = fault;
+  result.error = "line " + std::to_string(result.line) + ": " + what;
 }
 
 void AppendUtf8(std::string& out, unsigned code) {
@@ -48,6 +50,8 @@ DecodedText DecodeUtf16(std::string_view units, bool big_endian) {
   auto fail = [&] {
     result.text.clear();
     result.error = "line " + std::to_string(line) + ": the file is not valid UTF-16 text";
+    result.fault = SheetTextFault::BadUtf16;
+    result.line = line;
     return result;
   };
   for (std::size_t i = 0; i < n; ++i) {
@@ -81,6 +85,7 @@ DecodedText DecodeGb18030(std::string_view bytes) {
   const iconv_t raw = iconv_open("UTF-8", "GB18030");
   if (raw == reinterpret_cast<iconv_t>(-1)) {
     result.error = "no GB18030 converter on this system";
+    result.fault = SheetTextFault::NoConverter;
     return result;
   }
   std::unique_ptr<iconv_t, CloseConverter> converter(new iconv_t(raw));
@@ -102,7 +107,8 @@ DecodedText DecodeGb18030(std::string_view bytes) {
       }
       const std::size_t offset = static_cast<std::size_t>(in - bytes.data());
       result.text.clear();
-      result.error = LineError(bytes, offset, "the file is neither UTF-8 nor GB18030 text");
+      SetLineError(result, bytes, offset, SheetTextFault::NeitherUtf8NorGbk,
+                   "the file is neither UTF-8 nor GB18030 text");
       return result;
     }
   }
@@ -127,7 +133,7 @@ DecodedText DecodeSheetText(std::string_view bytes) {
   }
   // A file that says it is UTF-8 is not taken for anything else.
   if (marked) {
-    result.error = LineError(bytes, bad, "the file is not valid UTF-8 text");
+    SetLineError(result, bytes, bad, SheetTextFault::BadUtf8, "the file is not valid UTF-8 text");
     return result;
   }
   return DecodeGb18030(bytes);

@@ -7,10 +7,25 @@
 
 namespace orcalc {
 
+// What exactly is wrong with a file that is NotText, for a message in the
+// user's language.
+enum class SheetTextFault {
+  None,
+  UnclosedQuote,      // a quoted field is not closed
+  TextAfterQuote,     // text follows a closing quote
+  QuoteInField,       // a quote inside an unquoted field
+  BadUtf16,           // not valid UTF-16 after a UTF-16 byte-order mark
+  NoConverter,        // no GB18030 converter on this system
+  NeitherUtf8NorGbk,  // neither UTF-8 nor GB18030
+  BadUtf8,            // not valid UTF-8 after a UTF-8 byte-order mark
+};
+
 struct DecodedText {
   bool ok = false;
   std::string text;   // UTF-8, without a byte-order mark
   std::string error;  // what is wrong, naming the line, when !ok
+  SheetTextFault fault = SheetTextFault::None;
+  long line = 0;  // the line of the error, when it has one
 };
 
 // UTF-8 (a byte-order mark is dropped), UTF-16 with a byte-order mark
