@@ -2,11 +2,12 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
 #include <QSettings>
 
 #include "common/sheet_file.h"
-#include "platform/platform.h"
+#include "files/sheet_file_source.h"
+#include "platform/atomic_file.h"
+#include "platform/file_failures.h"
 
 namespace orcalc::ui {
 namespace {
@@ -21,20 +22,10 @@ const QString kApplication = QStringLiteral("orcalc");
 
 SheetFileRead readSheetFile(const QString& path) {
   SheetFileRead read;
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) {
-    read.reason = file.errorString();
-    return read;
-  }
-  const QByteArray bytes = file.readAll();
-  if (file.error() != QFileDevice::NoError) {
-    read.reason = file.errorString();
-    return read;
-  }
   SheetFileResult result =
-      ReadSheetCsv(std::string_view(bytes.constData(), static_cast<std::size_t>(bytes.size())));
+      files::ReadSheetFileAt(QFile::encodeName(path).toStdString(), files::Source::RegularFileOnly);
   if (!result.ok) {
-    read.reason = QString::fromStdString(result.error);
+    read.reason = sheetFileFailureText(result);
     return read;
   }
   read.ok = true;
@@ -43,24 +34,7 @@ SheetFileRead readSheetFile(const QString& path) {
 }
 
 QString writeFileAtomically(const QString& path, const QByteArray& bytes) {
-  const QFileInfo info(path);
-  if (info.exists() && info.isFile() && !info.isWritable()) return QStringLiteral("文件是只读的");
-  QSaveFile file(path);
-  if (!file.open(QIODevice::WriteOnly)) return file.errorString();
-  QString reason;
-  if (!Platform::current().writeBytes(file, bytes, &reason)) {
-    file.cancelWriting();
-    return reason;
-  }
-  // A failure of the last flush (a full disk) shows up only here; commit
-  // would not notice it and put a short file in place of the old one.
-  if (!file.flush()) {
-    reason = file.errorString();
-    file.cancelWriting();
-    return reason;
-  }
-  if (!file.commit()) return file.errorString();
-  return {};
+  return WriteFileAtomically(path, bytes).reason;
 }
 
 QStringList recentSheets(const QString& kind) {

@@ -16,12 +16,14 @@ struct SheetFileRead {
   QString reason;  // why the file cannot be read, when !ok
 };
 
-// Reads and decodes `path` as the command-line program does.
+// Reads and decodes `path` as the command-line program does, within the
+// same limits; anything but a regular file is refused before it is opened,
+// so that nothing blocks the window. The reason is in Chinese.
 SheetFileRead readSheetFile(const QString& path);
 
-// Replaces `path` with `bytes` through a temporary file beside it, so that a
-// failure leaves an existing file as it was. Empty on success, otherwise why
-// the file could not be written.
+// Replaces `path` with `bytes` through the one file writer
+// (WriteFileAtomically). Empty on success, otherwise why the file could not
+// be written, in Chinese.
 QString writeFileAtomically(const QString& path, const QByteArray& bytes);
 
 // The sheets opened or saved last, newest first, at most eight, kept per

@@ -67,6 +67,7 @@ void GraphWindow::saveImage() {
   SaveFileRequest request;
   request.filter = QString::fromUtf8(kSaveFilter);
   request.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
+  request.confirmOverwrite = true;
   const QString path = Platform::current().chooseSaveFile(this, request);
   if (path.isEmpty()) return;  // cancelled: nothing is written
   saved_path_ = path;

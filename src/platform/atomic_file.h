@@ -1,17 +1,32 @@
-// Writing a file in one piece: a temporary file beside the target replaces
-// it only once every byte is on the disk.
+// The windows' side of the one file writer: every file a window saves
+// (report, sheet, picture, recovered sheet) goes through it.
 #pragma once
 
 #include <QByteArray>
 #include <QString>
 
-#include "platform/ansi_file.h"
+#include "files/file_writer.h"
 
 namespace orcalc::ui {
 
-// Creates or replaces `path` with `bytes`. A failure at any point leaves an
-// existing file as it was; a read-only existing file is refused rather than
-// replaced. The bytes go through Platform::writeBytes.
+struct FileWriteResult {
+  bool ok = false;
+  QString reason;  // why the file could not be written, in Chinese, when !ok
+};
+
+// Creates or replaces `path` with `bytes`. Refused, and left untouched:
+// anything that exists and is not a regular file (a folder, a device, a
+// pipe), and a read-only file (by its permission bits, also for the
+// superuser). A failure at any later step leaves an existing file as it
+// was; a replaced file keeps its permissions. The bytes go through
+// Platform::writeToFile.
 FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Whether `path` may be written, before a dialog asks to replace it: the
+// refusal's reason in Chinese, or an empty text.
+QString writeTargetRefusal(const QString& path);
+
+// write(2) as the platform in force does it (tests stand in for a full disk).
+files::WriteCall platformWriteCall();
 
 }  // namespace orcalc::ui

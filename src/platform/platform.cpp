@@ -1,6 +1,6 @@
 #include "platform/platform.h"
 
-#include <errno.h>
+#include <unistd.h>
 
 #include <QApplication>
 #include <QDialog>
@@ -10,8 +10,6 @@
 #include <QPointer>
 #include <QProgressDialog>
 #include <QPushButton>
-
-#include "platform/ansi_file.h"
 
 namespace orcalc::ui {
 namespace {
@@ -78,23 +76,8 @@ Qt::WindowFlags ownedWindowFlags(const QWidget* owner) {
          Qt::WindowCloseButtonHint;
 }
 
-bool Platform::writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) {
-  // A disk that fills part-way takes some bytes without an error; writing
-  // the rest then fails with the system's reason.
-  qsizetype done = 0;
-  while (done < bytes.size()) {
-    errno = 0;
-    const qint64 written = file.write(bytes.constData() + done, bytes.size() - done);
-    if (written <= 0) {
-      if (reason) {
-        auto* device = qobject_cast<QFileDevice*>(&file);
-        *reason = device ? WriteFailureText(*device) : file.errorString();
-      }
-      return false;
-    }
-    done += written;
-  }
-  return true;
+long Platform::writeToFile(int fd, const char* data, std::size_t size) {
+  return static_cast<long>(::write(fd, data, size));
 }
 
 namespace {

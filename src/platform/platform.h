@@ -6,11 +6,11 @@
 #include <QByteArray>
 #include <QString>
 #include <Qt>
+#include <cstddef>
 #include <functional>
 #include <memory>
 
 class QDialog;
-class QIODevice;
 class QWidget;
 
 namespace orcalc::ui {
@@ -70,10 +70,11 @@ class Platform {
   virtual SaveChangesAnswer askSaveChanges(QWidget* parent, const QString& text);
   // Shows `dialog` modally and returns when it has been closed.
   virtual void runModal(QDialog* dialog) = 0;
-  // Writes `bytes` into the open `file` in one piece. On failure returns
-  // false with the reason in `reason`. Tests replace it to stand in for a
-  // device that fails part-way, such as a full disk.
-  virtual bool writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason);
+  // Writes `size` bytes of `data` to the open file `fd` as write(2) does:
+  // how many were written, or -1 with errno set. Every file the program
+  // saves is written through it; tests replace it to stand in for a device
+  // that fails part-way, such as a full disk.
+  virtual long writeToFile(int fd, const char* data, std::size_t size);
   // Opens the progress dialog over `parent` with `text` and returns at once;
   // `onCancel` runs (on this thread) when the user cancels. Tests replace it
   // to see the dialog and to press 取消.

@@ -129,7 +129,7 @@ class GraphWindowTest : public QObject {
     platform.nextSavePath = dir.filePath("no/such/picture.png");
     window.saveImage();
     const QByteArray old_svg = readFile(dir.filePath("picture.SVG"));
-    platform.failWrites = QStringLiteral("设备上没有空间");
+    platform.failWritesWith = ENOSPC;
     platform.nextSavePath = dir.filePath("picture.SVG");
     window.saveImage();
     QCOMPARE(platform.messages.size(), 2);
@@ -137,7 +137,7 @@ class GraphWindowTest : public QObject {
         "无法保存文件“" + QDir::toNativeSeparators(dir.filePath("no/such/picture.png"))));
     QCOMPARE(platform.messages[1], "无法保存文件“" +
                                        QDir::toNativeSeparators(dir.filePath("picture.SVG")) +
-                                       "”：设备上没有空间");
+                                       "”：设备上没有剩余空间");
     QCOMPARE(readFile(dir.filePath("picture.SVG")), old_svg);
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList({"picture.png", "picture.SVG"}));

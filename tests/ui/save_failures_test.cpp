@@ -1,4 +1,5 @@
-// Saving a report where the file cannot or must not be written: over a
+// Saving where the file cannot or must not be written — a report, a sheet
+// and the graphical method's picture, each through the one writer: over a
 // read-only file (also as the superuser, who could), into a folder without
 // write access, onto a full file system (full at once, or part-way through
 // the report), onto a pipe or a device node. Each time one message names the
@@ -16,6 +17,10 @@
 #include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <QRegularExpression>
+
+#include "graph/graph_window.h"
+#include "lp/graph_command.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc::ui;
@@ -32,6 +37,55 @@ enum class Obstacle {
 };
 
 const QByteArray kOldBytes = "earlier report\r\n";
+
+// What is saved: the results window's report, a sheet (表格另存为…), the
+// picture of the graphical method.
+enum class Saver { Report, Sheet, Picture };
+
+// A window of the saver's kind with something to save. save() saves it to
+// the path the platform's dialog hands out, and stillShown() tells the
+// window kept what it shows and does not claim the file.
+class SavingWindow {
+ public:
+  SavingWindow(Saver saver, const std::string& report) : saver_(saver), report_(report) {
+    switch (saver) {
+      case Saver::Report:
+        results_.setReportText(report);
+        results_.show();
+        break;
+      case Saver::Sheet:
+        fillExample(sheet_);
+        sheet_.show();
+        break;
+      case Saver::Picture: {
+        fillExample(sheet_);
+        const orcalc::Sheet grid = sheet_.grid()->sheet();
+        graph_ = std::make_unique<GraphWindow>(
+            *orcalc::lp::CalculateGraph({2, 2, orcalc::lp::Sense::Maximise}, grid).geometry);
+        graph_->show();
+        break;
+      }
+    }
+  }
+  void save() {
+    if (saver_ == Saver::Report) results_.save();
+    if (saver_ == Saver::Sheet) sheet_.saveSheetAs();
+    if (saver_ == Saver::Picture) graph_->saveImage();
+  }
+  bool stillShown() const {
+    if (saver_ == Saver::Report)
+      return results_.isVisible() && results_.reportBytes().toStdString() == report_;
+    if (saver_ == Saver::Sheet) return sheet_.windowTitle() == QStringLiteral("线性规划计算程序");
+    return graph_->isVisible();
+  }
+
+ private:
+  Saver saver_;
+  std::string report_;
+  ResultsWindow results_;
+  LpWindow sheet_;
+  std::unique_ptr<GraphWindow> graph_;
+};
 
 // The account permissions are checked against: this one, or "nobody" as root.
 static const passwd* account() { return geteuid() == 0 ? getpwnam("nobody") : getpwuid(geteuid()); }
@@ -63,25 +117,34 @@ class SaveFailuresTest : public QObject {
 
  private slots:
   void refusedSave_data() {
+    QTest::addColumn<Saver>("saver");
     QTest::addColumn<Obstacle>("obstacle");
     QTest::addColumn<int>("size");
-    QTest::addRow("read-only file") << Obstacle::ReadOnlyFile << 800;
-    // The file itself is writable: only a temporary file beside it is refused,
-    // and the save must not fall back to writing over the file.
-    QTest::addRow("closed folder") << Obstacle::ClosedFolder << 800;
-    QTest::addRow("full disk") << Obstacle::FullDisk << 200'000;
-    // A short report stays in the write buffer until the last flush, which is
-    // where a full disk shows.
-    QTest::addRow("full disk, short report") << Obstacle::FullDisk << 40;
-    // Room for a few pieces: the disk takes part of a write without an error.
-    QTest::addRow("disk full part-way") << Obstacle::FullDiskPartWay << 200'000;
-    // The permission bits decide, not whether this user could write.
-    QTest::addRow("read-only file, as it is") << Obstacle::ReadOnlyFileAsSuperuser << 800;
-    QTest::addRow("pipe") << Obstacle::Pipe << 800;
-    QTest::addRow("device node") << Obstacle::DeviceNode << 800;
+    const std::pair<Saver, const char*> savers[] = {
+        {Saver::Report, "report"}, {Saver::Sheet, "sheet"}, {Saver::Picture, "picture"}};
+    for (const auto& [saver, name] : savers) {
+      const auto row = [&](const char* what) -> QTestData& {
+        return QTest::addRow("%s: %s", name, what) << saver;
+      };
+      row("read-only file") << Obstacle::ReadOnlyFile << 800;
+      // The file itself is writable: only a temporary file beside it is
+      // refused, and the save must not fall back to writing over the file.
+      row("closed folder") << Obstacle::ClosedFolder << 800;
+      row("full disk") << Obstacle::FullDisk << 200'000;
+      // A short report is written in one piece, the disk full at once.
+      row("full disk, short report") << Obstacle::FullDisk << 40;
+      // Room for a few pieces: the disk takes part of a write without an error
+      // (a sheet of the example's size fits in that room).
+      if (saver != Saver::Sheet) row("disk full part-way") << Obstacle::FullDiskPartWay << 200'000;
+      // The permission bits decide, not whether this user could write.
+      row("read-only file, as it is") << Obstacle::ReadOnlyFileAsSuperuser << 800;
+      row("pipe") << Obstacle::Pipe << 800;
+      row("device node") << Obstacle::DeviceNode << 800;
+    }
   }
 
   void refusedSave() {
+    QFETCH(Saver, saver);
     QFETCH(Obstacle, obstacle);
     QFETCH(int, size);
     const std::string text = std::string(size, '7') + "\r\n";
@@ -123,16 +186,14 @@ class SaveFailuresTest : public QObject {
     }
     struct stat before_node {};
     QVERIFY(lstat(old_path.constData(), &before_node) == 0);
-    ResultsWindow form;
-    form.setReportText(text);
-    form.show();
+    SavingWindow form(saver, text);
     const QStringList before = entries(folder);
     platform.nextSavePath = path;
     {
       AsAccount as_account(step_down);
       if (!real || (step_down && geteuid() == 0))
         qInfo("the obstacle cannot be made here: a simulated write failure stands in"),
-            platform.failWrites = QStringLiteral("simulated write failure");
+            platform.failWritesWith = ENOSPC;
       form.save();
     }
     QCOMPARE(platform.messages.size(), 1);
@@ -140,17 +201,21 @@ class SaveFailuresTest : public QObject {
     QVERIFY2(message.contains(shown) && message.size() > message.indexOf(shown) + shown.size() + 2,
              qPrintable(message));
     if (obstacle == Obstacle::Pipe || obstacle == Obstacle::DeviceNode)
-      QVERIFY2(message.contains("不是普通文件"), qPrintable(message));
+      QVERIFY2(message.endsWith("”：它不是普通文件"), qPrintable(message));
+    if (obstacle == Obstacle::ReadOnlyFileAsSuperuser)
+      QVERIFY2(message.endsWith("”：文件是只读的"), qPrintable(message));
     // The system's reason, in Chinese, also when the disk took part of a write.
-    if (full_disk && real)
-      QVERIFY2(!message.contains("Unknown") && !message.contains("No space"), qPrintable(message));
+    if (full_disk) QVERIFY2(message.endsWith("”：设备上没有剩余空间"), qPrintable(message));
+    // The reason after the file's name is all Chinese.
+    const QString reason = message.mid(message.lastIndexOf("”"));
+    QVERIFY2(!reason.contains(QRegularExpression("[A-Za-z]")), qPrintable(reason));
     struct stat after_node {};
     QVERIFY(lstat(old_path.constData(), &after_node) == 0);
     QCOMPARE(after_node.st_mode, before_node.st_mode);
     QCOMPARE(after_node.st_ino, before_node.st_ino);
     if (S_ISREG(before_node.st_mode)) QCOMPARE(readFile(path), kOldBytes);
     QCOMPARE(entries(folder), before);
-    QVERIFY(form.isVisible() && form.reportBytes().toStdString() == text);
+    QVERIFY(form.stillShown());
   }
 
   // A file that may be replaced is, and keeps its permission bits.

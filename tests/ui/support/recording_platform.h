@@ -3,10 +3,10 @@
 #pragma once
 
 #include <QDialog>
-#include <QIODevice>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
+#include <cerrno>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -42,9 +42,10 @@ class RecordingPlatform : public Platform {
   std::function<void(QDialog*)> onModal;
   int modalCount = 0;
 
-  // When set, file writes fail part-way with this reason (half the bytes
-  // reach the file first), as on a full disk.
-  std::optional<QString> failWrites;
+  // When set, file writes fail part-way with this errno (half the first
+  // piece reaches the file first), as on a full disk.
+  std::optional<int> failWritesWith;
+  bool writeFailed = false;
 
   // Progress dialogs: how many opened, every text they showed (the first on
   // opening), whether one is open now, and its 取消 button while it is.
@@ -96,11 +97,15 @@ class RecordingPlatform : public Platform {
     if (onProgress) onProgress();
     return dialog;
   }
-  bool writeBytes(QIODevice& file, const QByteArray& bytes, QString* reason) override {
-    if (!failWrites) return Platform::writeBytes(file, bytes, reason);
-    file.write(bytes.left(bytes.size() / 2));
-    if (reason) *reason = *failWrites;
-    return false;
+  long writeToFile(int fd, const char* data, std::size_t size) override {
+    if (!failWritesWith) return Platform::writeToFile(fd, data, size);
+    // The disk takes half of the first piece, then is full.
+    if (!writeFailed && size > 1) {
+      writeFailed = true;
+      return Platform::writeToFile(fd, data, size / 2);
+    }
+    errno = *failWritesWith;
+    return -1;
   }
 };
 

@@ -1,0 +1,131 @@
+// Opening a sheet file that cannot be one: every reason the reader gives
+// is shown in Chinese, naming the file and the line; what is not a regular
+// file is refused before it is opened, so that a pipe with no writer never
+// blocks the window; a huge file is refused without being read.
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <QElapsedTimer>
+#include <QRegularExpression>
+#include <future>
+
+#include "support/window_helpers.h"
+
+using namespace orcalc;
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
+
+class SheetOpenRefusalsTest : public QObject {
+  Q_OBJECT
+  QTemporaryDir settings_;
+
+ private slots:
+  void initTestCase() {
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settings_.path());
+  }
+
+  void reasonsAreChinese_data() {
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QByteArray thousand_fields = QByteArray(1000, ',') + "\n";
+    QByteArray thousand_records;
+    for (int i = 0; i < 1001; ++i) thousand_records += "1\n";
+    QTest::newRow("empty") << QByteArray() << "文件是空的，没有任何记录";
+    QTest::newRow("byte-order mark only") << QByteArray("\xEF\xBB\xBF") << "文件是空的，没有任何记录";
+    QTest::newRow("unclosed quote") << QByteArray("a,b\n\"c,d\n") << "第 2 行：引号中的字段没有结束";
+    QTest::newRow("text after a quote")
+        << QByteArray("a\n\"b\"c\n") << "第 2 行：结束的引号后面还有文字";
+    QTest::newRow("quote inside a field")
+        << QByteArray("a\nb\"c\n") << "第 2 行：没有引号的字段中出现了引号";
+    QTest::newRow("bad UTF-8 after its mark")
+        << QByteArray("\xEF\xBB\xBF" "a\n\xFF\n") << "第 2 行：文件不是有效的 UTF-8 文本";
+    QTest::newRow("bad UTF-16") << QByteArray("\xFF\xFE" "a\0\n\0\x00\xDC", 8)
+                                << "第 2 行：文件不是有效的 UTF-16 文本";
+    QTest::newRow("neither UTF-8 nor GB18030")
+        << QByteArray("a\nb\n\x81\x20\n") << "第 3 行：文件既不是 UTF-8 文本，也不是 GB18030 文本";
+    QTest::newRow("too many fields")
+        << QByteArray("a\n") + thousand_fields
+        << "第 2 行：一条记录的字段多于 1000 个，表格文件的一条记录最多只能有这么多";
+    QTest::newRow("too many records")
+        << thousand_records << "第 1001 行：文件的记录多于 1000 条，表格文件最多只能有这么多";
+  }
+
+  void reasonsAreChinese() {
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("bad.csv");
+    QVERIFY(writeFile(path, bytes));
+    LpWindow form;
+    fillExample(form);
+    const Sheet before = form.grid()->sheet();
+    QVERIFY(!form.openSheetFile(path));
+    QCOMPARE(platform.messages,
+             QStringList("无法打开表格文件“" + QDir::toNativeSeparators(path) + "”：" + reason +
+                         "。表格没有改变。"));
+    QCOMPARE(form.grid()->sheet(), before);
+  }
+
+  // A pipe with no writer, a folder, a device: refused at once, the window
+  // never waits. Guarded by a deadline, so that a regression fails instead
+  // of hanging the test.
+  void whatIsNotAFileIsRefusedWithoutBlocking() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString fifo = dir.filePath("pipe.csv");
+    QVERIFY(mkfifo(QFile::encodeName(fifo).constData(), 0666) == 0);
+    auto unblock = [&] {
+      const int writer = ::open(QFile::encodeName(fifo).constData(), O_WRONLY | O_NONBLOCK);
+      if (writer >= 0) ::close(writer);
+    };
+    // The window's thread is the test's: a watchdog lets a stuck open go.
+    std::promise<void> done;
+    std::thread watchdog([&, finished = done.get_future()]() mutable {
+      if (finished.wait_for(std::chrono::seconds(10)) != std::future_status::ready) {
+        qWarning("opening the pipe blocked: letting it go");
+        for (int i = 0; i < 100; ++i, std::this_thread::sleep_for(std::chrono::milliseconds(50)))
+          unblock();
+      }
+    });
+    LpWindow form;
+    QElapsedTimer clock;
+    clock.start();
+    for (const QString& path : {fifo, dir.path(), QStringLiteral("/dev/zero")})
+      QVERIFY(!form.openSheetFile(path));
+    const qint64 took = clock.elapsed();
+    done.set_value();
+    watchdog.join();
+    QVERIFY2(took < 5000, qPrintable(QString::number(took)));
+    QCOMPARE(platform.messages.size(), 3);
+    QCOMPARE(platform.messages[0], "无法打开表格文件“" + QDir::toNativeSeparators(fifo) +
+                                       "”：它不是普通文件（而是文件夹、设备、管道或套接字）。表格没有改变。");
+    QVERIFY(platform.messages[2].contains("“/dev/zero”：它不是普通文件"));
+  }
+
+  void aHugeOrMissingFileIsRefusedInChinese() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString huge = dir.filePath("huge.csv");
+    {
+      QFile file(huge);
+      QVERIFY(file.open(QIODevice::WriteOnly) && file.resize(qint64{1} << 30));  // sparse
+    }
+    LpWindow form;
+    QElapsedTimer clock;
+    clock.start();
+    QVERIFY(!form.openSheetFile(huge));
+    QVERIFY(clock.elapsed() < 1000);
+    QVERIFY(!form.openSheetFile(dir.filePath("missing.csv")));
+    QCOMPARE(platform.messages.size(), 2);
+    QVERIFY2(platform.messages[0].endsWith(
+                 "”：文件大于 64 MB（67108864 字节），表格文件最多只能这么大。表格没有改变。"),
+             qPrintable(platform.messages[0]));
+    QVERIFY2(platform.messages[1].endsWith("”：没有那个文件或目录。表格没有改变。"),
+             qPrintable(platform.messages[1]));
+  }
+};
+
+QTEST_MAIN(SheetOpenRefusalsTest)
+#include "sheet_open_refusals_test.moc"
