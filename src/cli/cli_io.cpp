@@ -1,5 +1,7 @@
 #include "cli/cli_io.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstdint>
@@ -10,6 +12,7 @@
 #include <string>
 
 #include "common/sheet_file.h"
+#include "files/sheet_file_source.h"
 
 namespace orcalc::cli {
 namespace {
@@ -26,28 +29,10 @@ int output_error = 0;
 Sheet ReadSheetFile(const std::string& path) {
   const bool from_stdin = path == "-";
   const std::string name = from_stdin ? "standard input" : path;
-  std::unique_ptr<std::FILE, CloseFile> opened;
-  std::FILE* file = stdin;
-  if (!from_stdin) {
-    opened.reset(std::fopen(path.c_str(), "rb"));
-    if (!opened) throw FileError(name + ": " + std::strerror(errno));
-    file = opened.get();
-  }
-  // Read piece by piece, so that an endless or huge input stops at the
-  // sheet file's size limit.
-  std::error_code size_error;
-  const std::uintmax_t file_size = from_stdin || !std::filesystem::is_regular_file(path, size_error)
-                                       ? 0
-                                       : std::filesystem::file_size(path, size_error);
-  const auto expected_size = static_cast<std::size_t>(
-      size_error ? 0 : std::min<std::uintmax_t>(file_size, kSheetFileMaxBytes));
-  SheetFileResult result = ReadSheetCsvFrom(
-      [file](char* buffer, std::size_t size) -> long {
-        const std::size_t got = std::fread(buffer, 1, size, file);
-        if (got == 0 && std::ferror(file)) return -1;
-        return static_cast<long>(got);
-      },
-      expected_size);
+  // Pipes and devices are read too (a shell's process substitution is a
+  // pipe); never further than the sheet file's size limit.
+  SheetFileResult result = from_stdin ? files::ReadSheetFileFrom(STDIN_FILENO)
+                                      : files::ReadSheetFileAt(path, files::Source::AnyReadable);
   if (!result.ok) throw FileError(name + ": " + result.error);
   return std::move(result.sheet);
 }

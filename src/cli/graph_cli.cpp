@@ -35,7 +35,7 @@ int RunGraph(Args args) {
     return EmitOutcome(outcome);
   }
   if (!WriteOutput(lp::GraphListing(*calculation.geometry))) {
-    PrintError("cannot write the listing");
+    PrintOutputError("the listing");
     return kExitFailure;
   }
   std::string error;

@@ -9,13 +9,14 @@
 #include <vector>
 
 #include "cli/pictures/graph_svg_module.h"
+#include "files/file_writer.h"
 
 namespace orcalc::cli {
 namespace {
 
 // The drawing module: beside the program in the build tree, or where it is
 // installed relative to the program's folder.
-GraphSvgWriter LoadWriter(std::string& error) {
+GraphSvgDrawer LoadDrawer(std::string& error) {
   std::vector<std::filesystem::path> candidates;
   std::error_code failed;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
@@ -34,7 +35,7 @@ GraphSvgWriter LoadWriter(std::string& error) {
       continue;
     }
     if (void* function = dlsym(module, kGraphSvgFunctionName)) {
-      return reinterpret_cast<GraphSvgWriter>(function);
+      return reinterpret_cast<GraphSvgDrawer>(function);
     }
     error += std::string(": ") + dlerror();
   }
@@ -46,11 +47,26 @@ GraphSvgWriter LoadWriter(std::string& error) {
 bool CanDrawPictures() { return true; }
 
 bool WriteGraphSvg(const std::string& path, const lp::GraphGeometry& geometry, std::string& error) {
-  const GraphSvgWriter write = LoadWriter(error);
-  if (!write) return false;
+  // Refused before Qt is started for the drawing.
+  const files::WriteOutcome target = files::CheckWriteTarget(path);
+  if (!target.ok()) {
+    error = files::DescribeWriteFailure(target);
+    return false;
+  }
+  const GraphSvgDrawer draw = LoadDrawer(error);
+  if (!draw) return false;
+  std::string svg;
   char reason[512] = {};
-  if (write(&geometry, path.c_str(), reason, sizeof reason)) return true;
-  error = reason;
+  const GraphSvgSink take = [](void* context, const char* data, std::size_t size) {
+    static_cast<std::string*>(context)->assign(data, size);
+  };
+  if (!draw(&geometry, take, &svg, reason, sizeof reason)) {
+    error = reason;
+    return false;
+  }
+  const files::WriteOutcome written = files::WriteFileAtomically(path, svg);
+  if (written.ok()) return true;
+  error = files::DescribeWriteFailure(written);
   return false;
 }
 

@@ -1,7 +1,13 @@
 // orcalc-cli graph: the listing on standard output, messages, exit statuses,
 // and the SVG picture (or its refusal where orcalc-cli draws none).
+#include <sys/mount.h>
+#include <sys/stat.h>
+#include <sys/sysmacros.h>
 #include <unistd.h>
 
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -78,6 +84,92 @@ TEST(GraphCli, SvgPicture) {
   EXPECT_EQ(refused.status, 2);
   EXPECT_EQ(refused.err.rfind("orcalc-cli: cannot write /no/such/folder/a.svg: ", 0), 0u)
       << refused.err;
+}
+
+// What --svg must never replace, and a disk that fills: each refused with
+// the reason, the old thing as it was, nothing left beside it. A pipe is not
+// opened (it would wait for a reader); a read-only file stays read-only,
+// also for the superuser. Each run has a deadline of its own.
+TEST(GraphCli, SvgRefusesWhatItMustNotReplace) {
+  if (!ORCALC_CLI_DRAWS_PICTURES) GTEST_SKIP() << "this orcalc-cli draws no pictures";
+  enum class Target { Fifo, DeviceNode, ReadOnlyFile, FullDisk };
+  const struct {
+    const char* what;
+    Target target;
+    std::string reason;
+  } cases[] = {
+      {"pipe", Target::Fifo, "it is not a regular file"},
+      {"device node", Target::DeviceNode, "it is not a regular file"},
+      {"read-only file", Target::ReadOnlyFile, "the file is read-only"},
+      {"full disk", Target::FullDisk, "error while writing: No space left on device"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::string folder = Temp(std::string("svg_") + c.what);
+    std::filesystem::create_directories(folder);
+    const std::string path = folder + "/picture.svg";
+    bool made = false;
+    switch (c.target) {
+      case Target::Fifo:
+        made = ::mkfifo(path.c_str(), 0666) == 0;
+        break;
+      case Target::DeviceNode:  // a copy of /dev/null, which only the superuser can make
+        made = ::mknod(path.c_str(), S_IFCHR | 0666, makedev(1, 3)) == 0;
+        break;
+      case Target::ReadOnlyFile:
+        made =
+            std::system(("printf old >'" + path + "' && chmod 0444 '" + path + "'").c_str()) == 0;
+        break;
+      case Target::FullDisk:
+        made = ::mount("tmpfs", folder.c_str(), "tmpfs", MS_NOSUID | MS_NODEV, "size=8k") == 0 &&
+               std::system(("head -c 8192 /dev/zero >'" + folder +
+                            "/filler' 2>/dev/null; "
+                            "printf old >'" +
+                            path + "' 2>/dev/null; true")
+                               .c_str()) == 0;
+        break;
+    }
+    if (!made) {
+      std::filesystem::remove_all(folder);
+      std::cout << "skipped: " << c.what << " cannot be made here\n";
+      continue;
+    }
+    struct stat before {};
+    ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+    const std::string old = S_ISREG(before.st_mode) ? Slurp(path) : "";
+    const std::string listing_before = [&] {
+      std::string names;
+      for (const auto& e : std::filesystem::directory_iterator(folder)) names += e.path().string();
+      return names;
+    }();
+    const std::string err = folder + ".err";
+    const int raw =
+        std::system(("timeout 30 '" + std::string(ORCALC_CLI_PATH) + "' graph --max '" +
+                     Data("lp_example.csv") + "' --svg '" + path + "' >/dev/null 2>'" + err + "'")
+                        .c_str());
+    EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 2);
+    EXPECT_EQ(Slurp(err), "orcalc-cli: cannot write " + path + ": " + c.reason + "\n");
+    struct stat after {};
+    ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+    EXPECT_EQ(after.st_mode, before.st_mode);
+    EXPECT_EQ(after.st_ino, before.st_ino);
+    if (S_ISREG(before.st_mode)) EXPECT_EQ(Slurp(path), old);
+    std::string listing_after;
+    for (const auto& e : std::filesystem::directory_iterator(folder))
+      listing_after += e.path().string();
+    EXPECT_EQ(listing_after, listing_before);
+    if (c.target == Target::FullDisk) ::umount2(folder.c_str(), MNT_DETACH);
+    std::filesystem::remove_all(folder);
+    std::remove(err.c_str());
+  }
+}
+
+// A full standard output is named with its reason.
+TEST(GraphCli, FullOutputNamesItsReason) {
+  const CliRun run = RunCli({"graph", "--max", Data("lp_example.csv")}, "/dev/null", ">/dev/full");
+  EXPECT_EQ(run.status, 2);
+  EXPECT_EQ(run.err,
+            "orcalc-cli: cannot write the listing to standard output: No space left on device\n");
 }
 
 }  // namespace

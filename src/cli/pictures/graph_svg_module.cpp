@@ -3,9 +3,7 @@
 // without loading Qt.
 #include "cli/pictures/graph_svg_module.h"
 
-#include <QFile>
 #include <QGuiApplication>
-#include <QSaveFile>
 #include <cstdio>
 #include <cstring>
 #include <new>
@@ -29,8 +27,8 @@ bool Fail(const std::string& reason, char* error, std::size_t error_size) {
 
 }  // namespace
 
-extern "C" bool orcalc_write_graph_svg(const orcalc::lp::GraphGeometry* geometry, const char* path,
-                                       char* error, std::size_t error_size) {
+extern "C" bool orcalc_draw_graph_svg(const orcalc::lp::GraphGeometry* geometry, GraphSvgSink sink,
+                                      void* context, char* error, std::size_t error_size) {
   try {
     // The texts need Qt's fonts, and so an application object; no display.
     // Qt's own notes (such as a missing runtime folder) are not this
@@ -50,16 +48,7 @@ extern "C" bool orcalc_write_graph_svg(const orcalc::lp::GraphGeometry* geometry
     const QByteArray bytes =
         renderGraphFile(*geometry, QSize(kWidth, kHeight), graphFont(), GraphFileFormat::Svg);
     if (bytes.isEmpty()) return Fail("out of memory", error, error_size);
-    QSaveFile file(QFile::decodeName(path));
-    if (!file.open(QIODevice::WriteOnly)) {
-      return Fail(file.errorString().toStdString(), error, error_size);
-    }
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-      const std::string reason = file.errorString().toStdString();
-      file.cancelWriting();
-      return Fail(reason, error, error_size);
-    }
-    if (!file.commit()) return Fail(file.errorString().toStdString(), error, error_size);
+    sink(context, bytes.constData(), static_cast<std::size_t>(bytes.size()));
     return true;
   } catch (const std::bad_alloc&) {
     return Fail("out of memory", error, error_size);
