@@ -1,7 +1,6 @@
 #include "cli/run_limits.h"
 
 #include <charconv>
-#include <cmath>
 #include <string>
 
 #include "cli/cli_io.h"
@@ -39,9 +38,12 @@ std::optional<double> MaxSeconds(const Arguments& arguments) {
   const char* first = text->data();
   const char* last = first + text->size();
   const auto [end, error] = std::from_chars(first, last, seconds);
-  if (text->empty() || error != std::errc() || end != last || !std::isfinite(seconds) ||
-      !(seconds > 0)) {
-    throw UsageError("--max-seconds: expected a number of seconds above 0, got '" + *text + "'");
+  // NaN fails both comparisons.
+  if (text->empty() || error != std::errc() || end != last || !(seconds > 0) ||
+      !(seconds <= kMostSeconds)) {
+    throw UsageError(
+        "--max-seconds takes a number of seconds greater than 0 and at most 1e9, got '" + *text +
+        "'");
   }
   return seconds;
 }

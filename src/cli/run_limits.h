@@ -18,11 +18,16 @@ inline constexpr int kExitTimeLimit = 3;
 
 inline constexpr KnownOption kMaxSecondsOption = {"max-seconds", true};
 
+// The longest --max-seconds: about 32 years, well within what the clock
+// counts in nanoseconds.
+inline constexpr double kMostSeconds = 1e9;
+
 // Takes a leading "--threads N" (or "--threads=N") off `args` and sizes the
 // pivot pool with it; the rest of the arguments.
 Args TakeThreadsOption(Args args);
 
-// --max-seconds: a number of seconds above 0, or nothing when absent.
+// --max-seconds: a number of seconds above 0 and at most kMostSeconds, or
+// nothing when absent.
 std::optional<double> MaxSeconds(const Arguments& arguments);
 
 // Sets the time limit, when there is one, on `progress`.

@@ -172,11 +172,12 @@ TEST(Cli, ThreadsAndTimeLimit) {
   EXPECT_EQ(stopped.status, 3);
   EXPECT_EQ(stopped.out, "");
   EXPECT_EQ(stopped.err, "orcalc-cli: stopped after 0.001 seconds (--max-seconds); no report\n");
-  // A generous limit changes nothing.
-  const CliRun limited =
-      RunCli({"--threads", "1", "lp", "--max-seconds=600", "--max", sheet}, "/dev/null");
-  EXPECT_EQ(limited.status, 0);
-  EXPECT_EQ(limited.out, one.out);
+  // A generous limit changes nothing, up to the longest.
+  for (const char* seconds : {"--max-seconds=600", "--max-seconds=1e9"}) {
+    const CliRun limited = RunCli({"--threads", "1", "lp", seconds, "--max", sheet}, "/dev/null");
+    EXPECT_EQ(limited.status, 0) << limited.err;
+    EXPECT_EQ(limited.out, one.out) << seconds;
+  }
   EXPECT_EQ(RunCli({"goal", "--max-seconds", "60", Data("goal_example.csv")}, "/dev/null").status,
             0);
   // Bad values are usage errors.
@@ -188,6 +189,15 @@ TEST(Cli, ThreadsAndTimeLimit) {
         {"--threads"},
         {"stats", "--max-seconds", "5", "--column", "1", sheet}}) {
     EXPECT_EQ(RunCli(args, "/dev/null").status, 2) << ::testing::PrintToString(args);
+  }
+  // Beyond 1e9 seconds the clock's count of nanoseconds would overflow.
+  for (const char* seconds : {"1e10", "1e300", "inf", "nan", "-0", "0x10", " 5", "5s"}) {
+    const CliRun run = RunCli({"lp", "--max-seconds", seconds, sheet}, "/dev/null");
+    EXPECT_EQ(run.status, 2) << seconds;
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+              std::string("orcalc-cli: --max-seconds takes a number of seconds greater than 0 and "
+                          "at most 1e9, got '") +
+                  seconds + "'");
   }
   std::remove(sheet.c_str());
   std::remove(large.c_str());
