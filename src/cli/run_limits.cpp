@@ -14,21 +14,21 @@ constexpr int kMostThreads = 256;
 }  // namespace
 
 Args TakeThreadsOption(Args args) {
-  if (args.empty()) return args;
-  std::string_view value;
-  std::size_t used = 0;
-  if (args[0] == "--threads") {
-    if (args.size() < 2) throw UsageError("--threads needs a value");
-    value = args[1];
-    used = 2;
-  } else if (args[0].starts_with("--threads=")) {
-    value = args[0].substr(std::string_view("--threads=").size());
-    used = 1;
-  } else {
-    return args;
+  std::optional<std::string_view> value;
+  while (!args.empty()) {
+    if (args[0] == "--threads") {
+      if (args.size() < 2) throw UsageError("--threads needs a value");
+      value = args[1];
+      args = args.subspan(2);
+    } else if (args[0].starts_with("--threads=")) {
+      value = args[0].substr(std::string_view("--threads=").size());
+      args = args.subspan(1);
+    } else {
+      break;
+    }
   }
-  SetPivotThreads(ParseWholeNumber("threads", value, 1, kMostThreads));
-  return args.subspan(used);
+  if (value) SetPivotThreads(ParseWholeNumber("threads", *value, 1, kMostThreads));
+  return args;
 }
 
 std::optional<double> MaxSeconds(const Arguments& arguments) {

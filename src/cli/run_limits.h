@@ -22,8 +22,8 @@ inline constexpr KnownOption kMaxSecondsOption = {"max-seconds", true};
 // counts in nanoseconds.
 inline constexpr double kMostSeconds = 1e9;
 
-// Takes a leading "--threads N" (or "--threads=N") off `args` and sizes the
-// pivot pool with it; the rest of the arguments.
+// Takes the leading "--threads N" (or "--threads=N") options off `args` and
+// sizes the pivot pool with the last; the rest of the arguments.
 Args TakeThreadsOption(Args args);
 
 // --max-seconds: a number of seconds above 0 and at most kMostSeconds, or

@@ -160,11 +160,17 @@ TEST(Cli, ThreadsAndTimeLimit) {
   const std::string sheet = DenseLpSheet(160, 160);
   const CliRun one = RunCli({"--threads", "1", "lp", "--max", sheet}, "/dev/null");
   ASSERT_EQ(one.status, 0) << one.err;
-  for (const char* threads : {"--threads=2", "--threads=4"}) {
-    const CliRun many = RunCli({threads, "lp", "--max", sheet}, "/dev/null");
-    EXPECT_EQ(many.status, one.status);
-    EXPECT_EQ(many.out, one.out) << threads;
-    EXPECT_EQ(many.err, one.err) << threads;
+  // A repeated --threads keeps its last value, as every option does.
+  for (const std::vector<std::string>& threads : {std::vector<std::string>{"--threads=2"},
+                                                  {"--threads=4"},
+                                                  {"--threads", "0", "--threads=3"},
+                                                  {"--threads=2", "--threads", "1"}}) {
+    std::vector<std::string> args = threads;
+    args.insert(args.end(), {"lp", "--max", sheet});
+    const CliRun many = RunCli(args, "/dev/null");
+    EXPECT_EQ(many.status, one.status) << many.err;
+    EXPECT_EQ(many.out, one.out) << ::testing::PrintToString(threads);
+    EXPECT_EQ(many.err, one.err) << ::testing::PrintToString(threads);
   }
   // A limit that runs out before the solve ends: exit 3, one line, no report.
   const std::string large = DenseLpSheet(500, 500);
@@ -187,6 +193,7 @@ TEST(Cli, ThreadsAndTimeLimit) {
         {"goal", "--max-seconds", "-1", sheet},
         {"--threads", "0", "lp", sheet},
         {"--threads"},
+        {"--threads", "2", "--threads"},
         {"stats", "--max-seconds", "5", "--column", "1", sheet}}) {
     EXPECT_EQ(RunCli(args, "/dev/null").status, 2) << ::testing::PrintToString(args);
   }
