@@ -48,8 +48,8 @@ std::optional<double> MaxSeconds(const Arguments& arguments) {
   return seconds;
 }
 
-void ApplyTimeLimit(const Arguments& arguments, Progress& progress) {
-  if (const std::optional<double> seconds = MaxSeconds(arguments)) progress.SetTimeLimit(*seconds);
+void ApplyTimeLimit(std::optional<double> seconds, Progress& progress) {
+  if (seconds) progress.SetTimeLimit(*seconds);
 }
 
 int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments) {

@@ -31,7 +31,7 @@ Args TakeThreadsOption(Args args);
 std::optional<double> MaxSeconds(const Arguments& arguments);
 
 // Sets the time limit, when there is one, on `progress`.
-void ApplyTimeLimit(const Arguments& arguments, Progress& progress);
+void ApplyTimeLimit(std::optional<double> seconds, Progress& progress);
 
 // The outcome as EmitOutcome writes it; a run stopped by its time limit
 // writes one line on standard error and no report.
