@@ -23,9 +23,11 @@ int output_error = 0;
 
 }  // namespace
 
+std::string SheetFileName(const std::string& path) { return path == "-" ? "standard input" : path; }
+
 Sheet ReadSheetFile(const std::string& path) {
   const bool from_stdin = path == "-";
-  const std::string name = from_stdin ? "standard input" : path;
+  const std::string name = SheetFileName(path);
   std::unique_ptr<std::FILE, CloseFile> opened;
   std::FILE* file = stdin;
   if (!from_stdin) {

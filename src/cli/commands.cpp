@@ -42,7 +42,8 @@ lp::Sense SenseFor(const LpOptions& options, const Sheet& sheet) {
 }
 
 lp::LpRequest LpRequestFor(const LpOptions& options, const Sheet& sheet) {
-  const SheetCounts counts = CountsFor(options.counts, sheet, kLpSheetLayout);
+  const SheetCounts counts =
+      CountsFor(options.counts, sheet, kLinearProgrammingSheet, options.path);
   lp::LpRequest request;
   request.variables = counts.variables;
   request.constraints = counts.by_rows;
