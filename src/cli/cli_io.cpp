@@ -2,13 +2,9 @@
 
 #include <unistd.h>
 
-#include <algorithm>
 #include <cerrno>
-#include <cstdint>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
-#include <memory>
 #include <string>
 
 #include "common/sheet_file.h"
@@ -17,18 +13,16 @@
 namespace orcalc::cli {
 namespace {
 
-struct CloseFile {
-  void operator()(std::FILE* file) const { std::fclose(file); }
-};
-
 // Why the last write to standard output failed.
 int output_error = 0;
 
 }  // namespace
 
+std::string SheetFileName(const std::string& path) { return path == "-" ? "standard input" : path; }
+
 Sheet ReadSheetFile(const std::string& path) {
   const bool from_stdin = path == "-";
-  const std::string name = from_stdin ? "standard input" : path;
+  const std::string name = SheetFileName(path);
   // Pipes and devices are read too (a shell's process substitution is a
   // pipe); never further than the sheet file's size limit.
   SheetFileResult result = from_stdin ? files::ReadSheetFileFrom(STDIN_FILENO)

@@ -26,6 +26,9 @@ class FileError : public std::exception {
   std::string text_;
 };
 
+// How messages name the sheet file at `path`: "standard input" for "-".
+std::string SheetFileName(const std::string& path);
+
 // Reads the sheet file at `path` ("-" reads standard input), within the
 // sheet files' limits. Throws FileError.
 Sheet ReadSheetFile(const std::string& path);

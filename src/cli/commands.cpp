@@ -15,9 +15,9 @@ std::string SheetPath(const Arguments& arguments) {
   return files.front();
 }
 
-int CountOption(const Arguments& arguments, std::string_view option, int fallback) {
+std::optional<int> GivenCount(const Arguments& arguments, std::string_view option) {
   if (const auto value = arguments.Value(option)) return ParseCount(option, *value);
-  return ClampCount(fallback);
+  return std::nullopt;
 }
 
 int RequiredCount(const Arguments& arguments, std::string_view option) {
@@ -26,22 +26,28 @@ int RequiredCount(const Arguments& arguments, std::string_view option) {
   return ParseCount(option, *value);
 }
 
-void RejectBothSenses(const Arguments& arguments) {
+LpOptions LpOptionsOf(const Arguments& arguments) {
   if (arguments.Has("max") && arguments.Has("min"))
     throw UsageError("--max and --min exclude each other");
+  LpOptions options;
+  options.counts = GivenCountOptions(arguments, "constraints");
+  if (arguments.Has("max")) options.sense = lp::Sense::Maximise;
+  if (arguments.Has("min")) options.sense = lp::Sense::Minimise;
+  options.path = SheetPath(arguments);
+  return options;
 }
 
-lp::Sense SenseOption(const Arguments& arguments, const Sheet& sheet) {
-  if (arguments.Has("max")) return lp::Sense::Maximise;
-  if (arguments.Has("min")) return lp::Sense::Minimise;
-  return lp::SenseFromSheet(sheet);
+lp::Sense SenseFor(const LpOptions& options, const Sheet& sheet) {
+  return options.sense.value_or(lp::SenseFromSheet(sheet));
 }
 
-lp::LpRequest LpRequestOption(const Arguments& arguments, const Sheet& sheet) {
+lp::LpRequest LpRequestFor(const LpOptions& options, const Sheet& sheet) {
+  const SheetCounts counts =
+      CountsFor(options.counts, sheet, kLinearProgrammingSheet, options.path);
   lp::LpRequest request;
-  request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
-  request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  request.sense = SenseOption(arguments, sheet);
+  request.variables = counts.variables;
+  request.constraints = counts.by_rows;
+  request.sense = SenseFor(options, sheet);
   return request;
 }
 

@@ -1,13 +1,16 @@
 // The commands of orcalc-cli. Each takes the arguments after its name and
-// returns the exit status; usage mistakes throw UsageError, unreadable sheet
-// files FileError.
+// returns the exit status; usage mistakes throw UsageError, unreadable or
+// refused sheet files FileError. Every option is checked before the sheet
+// file is opened.
 #pragma once
 
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
 #include "cli/arguments.h"
+#include "cli/sheet_counts.h"
 #include "common/sheet.h"
 #include "lp/lp_commands.h"
 
@@ -26,19 +29,26 @@ int RunGraph(Args args);
 // The one sheet file a calculating command takes.
 std::string SheetPath(const Arguments& arguments);
 
-// A count given by `option`, or `fallback` kept within 0..500.
-int CountOption(const Arguments& arguments, std::string_view option, int fallback);
+// A count given by `option`, or nothing when absent.
+std::optional<int> GivenCount(const Arguments& arguments, std::string_view option);
 
 // A count that must be given.
 int RequiredCount(const Arguments& arguments, std::string_view option);
 
-// --max and --min of the commands on a linear-programming sheet: a usage
-// error when both are given.
-void RejectBothSenses(const Arguments& arguments);
-// The sense they choose; without either, the sheet's sense cell decides.
-lp::Sense SenseOption(const Arguments& arguments, const Sheet& sheet);
-// A linear program's size and sense: --vars and --constraints, or what the
-// sheet holds, and SenseOption.
-lp::LpRequest LpRequestOption(const Arguments& arguments, const Sheet& sheet);
+// The options of the commands on a linear-programming sheet.
+struct LpOptions {
+  std::string path;
+  GivenCounts counts;              // --constraints, --vars
+  std::optional<lp::Sense> sense;  // --max or --min
+};
+
+// The sheet file, the counts and the sense given; a usage error when both
+// --max and --min are.
+LpOptions LpOptionsOf(const Arguments& arguments);
+// The sense given; without --max or --min the sheet's sense cell decides.
+lp::Sense SenseFor(const LpOptions& options, const Sheet& sheet);
+// A linear program's size and sense: the counts given or what the sheet's
+// shape holds (see CountsFor), and SenseFor.
+lp::LpRequest LpRequestFor(const LpOptions& options, const Sheet& sheet);
 
 }  // namespace orcalc::cli

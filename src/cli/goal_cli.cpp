@@ -27,13 +27,17 @@ int RunLayoutGoal(Args args) {
 int RunGoal(Args args) {
   static constexpr KnownOption kOptions[] = {{"goals", true}, {"vars", true}, kMaxSecondsOption};
   const Arguments arguments(args, kOptions);
-  const Sheet sheet = ReadSheetFile(SheetPath(arguments));
+  const GivenCounts given = GivenCountOptions(arguments, "goals");
+  const std::optional<double> max_seconds = MaxSeconds(arguments);
+  const std::string path = SheetPath(arguments);
+  const Sheet sheet = ReadSheetFile(path);
 
+  const SheetCounts counts = CountsFor(given, sheet, kGoalProgrammingSheet, path);
   goal::GoalRequest request;
-  request.goals = CountOption(arguments, "goals", sheet.rows() - 1);
-  request.variables = CountOption(arguments, "vars", sheet.cols() - 7);
+  request.goals = counts.by_rows;
+  request.variables = counts.variables;
   Progress progress;
-  ApplyTimeLimit(arguments, progress);
+  ApplyTimeLimit(max_seconds, progress);
   request.progress = &progress;
   return EmitLimitedOutcome(goal::Calculate(request, sheet), arguments);
 }

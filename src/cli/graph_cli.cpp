@@ -7,27 +7,32 @@
 #include "lp/graph_text.h"
 
 namespace orcalc::cli {
+namespace {
+
+void RequireTwoVariables(int variables) {
+  if (variables != 2) {
+    throw UsageError("graph draws problems in 2 variables, not " + std::to_string(variables) +
+                     " (see --vars)");
+  }
+}
+
+}  // namespace
 
 int RunGraph(Args args) {
   static constexpr KnownOption kOptions[] = {
       {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, {"svg", true}};
   const Arguments arguments(args, kOptions);
-  RejectBothSenses(arguments);
+  const LpOptions options = LpOptionsOf(arguments);
+  if (options.counts.variables) RequireTwoVariables(*options.counts.variables);
   const std::optional<std::string> svg = arguments.Value("svg");
   if (svg && !CanDrawPictures()) {
     throw UsageError("--svg needs an orcalc-cli built with the Qt windows (ORCALC_GUI=ON)");
   }
-  const std::string path = SheetPath(arguments);
-  const Sheet sheet = ReadSheetFile(path);
+  const Sheet sheet = ReadSheetFile(options.path);
 
-  lp::GraphRequest request;
-  request.variables = CountOption(arguments, "vars", sheet.cols() - 3);
-  if (request.variables != 2) {
-    throw UsageError("graph draws problems in 2 variables, not " +
-                     std::to_string(request.variables) + " (see --vars)");
-  }
-  request.constraints = CountOption(arguments, "constraints", sheet.rows() - 2);
-  request.sense = SenseOption(arguments, sheet);
+  const lp::LpRequest counted = LpRequestFor(options, sheet);
+  RequireTwoVariables(counted.variables);
+  const lp::GraphRequest request{counted.variables, counted.constraints, counted.sense};
   const lp::GraphCalculation calculation = lp::CalculateGraph(request, sheet);
   if (!calculation.geometry) {
     CalculationOutcome outcome;

@@ -25,6 +25,11 @@ constexpr std::string_view kOverview =
     "with a byte-order mark or GB18030/GBK, with commas, semicolons or tabs\n"
     "between fields, and may hold at most 1000 records of at most 1000 fields,\n"
     "and at most 64 MB. Counts are whole numbers; larger than 500 counts as 500.\n"
+    "A count not given is taken from the sheet's shape, and a file narrower or\n"
+    "shorter than the smallest sheet of the command's kind is then refused: a\n"
+    "linear-programming sheet has at least 3 fields and 2 records, a\n"
+    "goal-programming sheet at least 7 fields and 1 record. Every option is\n"
+    "checked before the sheet file is read.\n"
     "\n"
     "--threads N (before the command) splits each pivot of a large problem over\n"
     "N threads (default: all cores); the results do not depend on N.\n"
@@ -72,7 +77,11 @@ constexpr std::array kCommands = {
                 "  --min            minimise the objective\n"
                 "  --vars M         number of variables (default: the sheet's columns - 3)\n"
                 "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
-                "  --max-seconds S  stop after S seconds without a report (exit status 3)\n"
+                "  --max-seconds S  stop after S seconds without a report (exit status 3);\n"
+                "                   S is greater than 0 and at most 1e9\n"
+                "\n"
+                "A file narrower than 3 fields is refused unless --vars is given, one\n"
+                "shorter than 2 records unless --constraints is.\n"
                 "\n"
                 "Without --max or --min the sheet's sense cell (objective row, last column)\n"
                 "decides: Max (blanks removed, any case) maximises, anything else\n"
@@ -92,7 +101,8 @@ constexpr std::array kCommands = {
                 "  --csv            print CSV instead (kind,index,value,rate,current,lower,\n"
                 "                   upper; LF line ends; infinite bounds inf and -inf)\n"
                 "\n"
-                "Without --max or --min the sheet's sense cell decides, as for lp.\n"},
+                "Files too narrow or too short are refused, and without --max or --min the\n"
+                "sheet's sense cell decides, as for lp.\n"},
     CommandHelp{"graph",
                 "Usage: orcalc-cli graph [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
                 "                        [--svg FILE]\n"
@@ -109,7 +119,8 @@ constexpr std::array kCommands = {
                 "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
                 "  --svg FILE       also draw the picture into FILE as SVG\n"
                 "\n"
-                "Without --max or --min the sheet's sense cell decides, as for lp.\n"},
+                "Files too narrow or too short are refused, and without --max or --min the\n"
+                "sheet's sense cell decides, as for lp.\n"},
     CommandHelp{"goal",
                 "Usage: orcalc-cli goal [--goals M] [--vars N] [--max-seconds S] SHEET.csv\n"
                 "\n"
@@ -118,7 +129,10 @@ constexpr std::array kCommands = {
                 "\n"
                 "  --goals M  number of goal constraints (default: the sheet's rows - 1)\n"
                 "  --vars N   number of decision variables (default: the sheet's columns - 7)\n"
-                "  --max-seconds S  stop after S seconds without a report (exit status 3)\n"},
+                "  --max-seconds S  stop after S seconds without a report (exit status 3);\n"
+                "                   S is greater than 0 and at most 1e9\n"
+                "\n"
+                "A file narrower than 7 fields is refused unless --vars is given.\n"},
     CommandHelp{"stats",
                 "Usage: orcalc-cli stats [--goal] --column C [--count N] SHEET.csv\n"
                 "\n"

@@ -28,15 +28,15 @@ int RunLp(Args args) {
   static constexpr KnownOption kOptions[] = {
       {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, kMaxSecondsOption};
   const Arguments arguments(args, kOptions);
-  RejectBothSenses(arguments);
-  const std::string path = SheetPath(arguments);
+  const LpOptions options = LpOptionsOf(arguments);
+  const std::optional<double> max_seconds = MaxSeconds(arguments);
   lp::LpRequest request;
   Progress progress;
   lp::LpIntake intake;
   {
-    const Sheet sheet = ReadSheetFile(path);
-    request = LpRequestOption(arguments, sheet);
-    ApplyTimeLimit(arguments, progress);
+    const Sheet sheet = ReadSheetFile(options.path);
+    request = LpRequestFor(options, sheet);
+    ApplyTimeLimit(max_seconds, progress);
     request.progress = &progress;
     intake = lp::ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
   }  // the sheet's cells (8 MB at 500 × 500) freed for the tableau and the report

@@ -1,7 +1,6 @@
 #include "cli/run_limits.h"
 
 #include <charconv>
-#include <cmath>
 #include <string>
 
 #include "cli/cli_io.h"
@@ -15,21 +14,21 @@ constexpr int kMostThreads = 256;
 }  // namespace
 
 Args TakeThreadsOption(Args args) {
-  if (args.empty()) return args;
-  std::string_view value;
-  std::size_t used = 0;
-  if (args[0] == "--threads") {
-    if (args.size() < 2) throw UsageError("--threads needs a value");
-    value = args[1];
-    used = 2;
-  } else if (args[0].starts_with("--threads=")) {
-    value = args[0].substr(std::string_view("--threads=").size());
-    used = 1;
-  } else {
-    return args;
+  std::optional<std::string_view> value;
+  while (!args.empty()) {
+    if (args[0] == "--threads") {
+      if (args.size() < 2) throw UsageError("--threads needs a value");
+      value = args[1];
+      args = args.subspan(2);
+    } else if (args[0].starts_with("--threads=")) {
+      value = args[0].substr(std::string_view("--threads=").size());
+      args = args.subspan(1);
+    } else {
+      break;
+    }
   }
-  SetPivotThreads(ParseWholeNumber("threads", value, 1, kMostThreads));
-  return args.subspan(used);
+  if (value) SetPivotThreads(ParseWholeNumber("threads", *value, 1, kMostThreads));
+  return args;
 }
 
 std::optional<double> MaxSeconds(const Arguments& arguments) {
@@ -39,15 +38,18 @@ std::optional<double> MaxSeconds(const Arguments& arguments) {
   const char* first = text->data();
   const char* last = first + text->size();
   const auto [end, error] = std::from_chars(first, last, seconds);
-  if (text->empty() || error != std::errc() || end != last || !std::isfinite(seconds) ||
-      !(seconds > 0)) {
-    throw UsageError("--max-seconds: expected a number of seconds above 0, got '" + *text + "'");
+  // NaN fails both comparisons.
+  if (text->empty() || error != std::errc() || end != last || !(seconds > 0) ||
+      !(seconds <= kMostSeconds)) {
+    throw UsageError(
+        "--max-seconds takes a number of seconds greater than 0 and at most 1e9, got '" + *text +
+        "'");
   }
   return seconds;
 }
 
-void ApplyTimeLimit(const Arguments& arguments, Progress& progress) {
-  if (const std::optional<double> seconds = MaxSeconds(arguments)) progress.SetTimeLimit(*seconds);
+void ApplyTimeLimit(std::optional<double> seconds, Progress& progress) {
+  if (seconds) progress.SetTimeLimit(*seconds);
 }
 
 int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments) {

@@ -18,15 +18,20 @@ inline constexpr int kExitTimeLimit = 3;
 
 inline constexpr KnownOption kMaxSecondsOption = {"max-seconds", true};
 
-// Takes a leading "--threads N" (or "--threads=N") off `args` and sizes the
-// pivot pool with it; the rest of the arguments.
+// The longest --max-seconds: about 32 years, well within what the clock
+// counts in nanoseconds.
+inline constexpr double kMostSeconds = 1e9;
+
+// Takes the leading "--threads N" (or "--threads=N") options off `args` and
+// sizes the pivot pool with the last; the rest of the arguments.
 Args TakeThreadsOption(Args args);
 
-// --max-seconds: a number of seconds above 0, or nothing when absent.
+// --max-seconds: a number of seconds above 0 and at most kMostSeconds, or
+// nothing when absent.
 std::optional<double> MaxSeconds(const Arguments& arguments);
 
 // Sets the time limit, when there is one, on `progress`.
-void ApplyTimeLimit(const Arguments& arguments, Progress& progress);
+void ApplyTimeLimit(std::optional<double> seconds, Progress& progress);
 
 // The outcome as EmitOutcome writes it; a run stopped by its time limit
 // writes one line on standard error and no report.

@@ -9,12 +9,11 @@ int RunSensitivity(Args args) {
   static constexpr KnownOption kOptions[] = {
       {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, {"csv", false}};
   const Arguments arguments(args, kOptions);
-  RejectBothSenses(arguments);
-  const std::string path = SheetPath(arguments);
-  const Sheet sheet = ReadSheetFile(path);
+  const LpOptions options = LpOptionsOf(arguments);
+  const Sheet sheet = ReadSheetFile(options.path);
 
   return EmitOutcome(lp::CalculateSensitivity(
-      LpRequestOption(arguments, sheet), sheet,
+      LpRequestFor(options, sheet), sheet,
       arguments.Has("csv") ? lp::SensitivityFormat::Csv : lp::SensitivityFormat::Report));
 }
 

@@ -4,6 +4,8 @@
 
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "common/numeric_reading.h"
+#include "common/sheet_layout.h"
 #include "stats/stats_command.h"
 
 namespace orcalc::cli {
@@ -16,16 +18,17 @@ int RunStats(Args args) {
   // The recorded column is a 16-bit value; below 1 means no column chosen.
   const int recorded = ParseWholeNumber("column", *column, std::numeric_limits<std::int16_t>::min(),
                                         std::numeric_limits<std::int16_t>::max());
+  const std::optional<int> count = GivenCount(arguments, "count");
   const Sheet sheet = ReadSheetFile(SheetPath(arguments));
 
   stats::StatsRequest request;
   request.column = recorded;
   request.kind = arguments.Has("goal") ? stats::SheetKind::GoalProgramming
                                        : stats::SheetKind::LinearProgramming;
-  // The samples sit below the objective row on the linear-programming sheet.
-  const int rows_below_header =
-      sheet.rows() - (request.kind == stats::SheetKind::GoalProgramming ? 1 : 2);
-  request.count = CountOption(arguments, "count", rows_below_header);
+  // The samples start in the first constraint (goal) row.
+  const SheetLayout& layout =
+      request.kind == stats::SheetKind::GoalProgramming ? kGoalSheetLayout : kLpSheetLayout;
+  request.count = count.value_or(ClampCount(layout.CountFromRows(sheet.rows())));
   return EmitOutcome(stats::Calculate(request, sheet));
 }
 

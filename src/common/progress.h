@@ -34,11 +34,20 @@ class Progress {
 
   // Asks the calculation to stop at its next check.
   void RequestStop() { stop_.store(true, std::memory_order_relaxed); }
-  // Stops the calculation once `seconds` have passed from now.
+  // Stops the calculation once `seconds` have passed from now (at once when
+  // they are not above 0). A limit beyond half of what the clock can count
+  // (about 146 years in nanoseconds), or NaN, never stops it: converting
+  // such a number to the clock's count would overflow.
   void SetTimeLimit(double seconds) {
-    deadline_ = std::chrono::steady_clock::now() +
-                std::chrono::duration_cast<std::chrono::steady_clock::duration>(
-                    std::chrono::duration<double>(seconds));
+    using Clock = std::chrono::steady_clock;
+    const double most = std::chrono::duration<double>(Clock::duration::max()).count() / 2;
+    const Clock::time_point now = Clock::now();
+    if (!(seconds < most)) {
+      deadline_ = Clock::time_point::max();
+    } else {
+      deadline_ = now + std::chrono::duration_cast<Clock::duration>(
+                            std::chrono::duration<double>(seconds > 0 ? seconds : 0.0));
+    }
     has_deadline_ = true;
   }
   ProgressState State() const {

@@ -29,26 +29,28 @@ inline std::string Data(const std::string& name) {
   return std::string(ORCALC_TEST_DATA) + "/" + name;
 }
 
+inline std::string Quoted(const std::string& text) {
+  std::string q = "'";
+  for (char c : text) c == '\'' ? q.append("'\\''") : q.append(1, c);
+  return q.append("'");
+}
+
 // `output` redirects standard output instead of the file the run reads back
-// (">/dev/full", ">&-").
+// (">/dev/full", ">&-"); `launcher` comes before the program ("timeout 5").
 inline CliRun RunCli(const std::vector<std::string>& args, const std::string& input,
-                     const std::string& output = "") {
-  auto quote = [](const std::string& text) {
-    std::string q = "'";
-    for (char c : text) c == '\'' ? q.append("'\\''") : q.append(1, c);
-    return q.append("'");
-  };
+                     const std::string& output = "", const std::string& launcher = "") {
   // Per process: test cases may run in parallel.
   const std::string stem = ::testing::TempDir() + "/orcalc_cli_" + std::to_string(getpid());
-  std::string command = quote(ORCALC_CLI_PATH);
-  for (const std::string& arg : args) command.append(" ").append(quote(arg));
-  command.append(" <").append(quote(input)).append(" ");
+  std::string command = launcher.empty() ? "" : launcher + " ";
+  command += Quoted(ORCALC_CLI_PATH);
+  for (const std::string& arg : args) command.append(" ").append(Quoted(arg));
+  command.append(" <").append(Quoted(input)).append(" ");
   if (output.empty()) {
-    command.append(">").append(quote(stem + "_out"));
+    command.append(">").append(Quoted(stem + "_out"));
   } else {
     command.append(output);
   }
-  command.append(" 2>").append(quote(stem + "_err"));
+  command.append(" 2>").append(Quoted(stem + "_err"));
   const int raw = std::system(command.c_str());
   CliRun run{WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, Slurp(stem + "_out"), Slurp(stem + "_err")};
   std::remove((stem + "_out").c_str());

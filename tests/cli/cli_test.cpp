@@ -160,11 +160,17 @@ TEST(Cli, ThreadsAndTimeLimit) {
   const std::string sheet = DenseLpSheet(160, 160);
   const CliRun one = RunCli({"--threads", "1", "lp", "--max", sheet}, "/dev/null");
   ASSERT_EQ(one.status, 0) << one.err;
-  for (const char* threads : {"--threads=2", "--threads=4"}) {
-    const CliRun many = RunCli({threads, "lp", "--max", sheet}, "/dev/null");
-    EXPECT_EQ(many.status, one.status);
-    EXPECT_EQ(many.out, one.out) << threads;
-    EXPECT_EQ(many.err, one.err) << threads;
+  // A repeated --threads keeps its last value, as every option does.
+  for (const std::vector<std::string>& threads : {std::vector<std::string>{"--threads=2"},
+                                                  {"--threads=4"},
+                                                  {"--threads", "0", "--threads=3"},
+                                                  {"--threads=2", "--threads", "1"}}) {
+    std::vector<std::string> args = threads;
+    args.insert(args.end(), {"lp", "--max", sheet});
+    const CliRun many = RunCli(args, "/dev/null");
+    EXPECT_EQ(many.status, one.status) << many.err;
+    EXPECT_EQ(many.out, one.out) << ::testing::PrintToString(threads);
+    EXPECT_EQ(many.err, one.err) << ::testing::PrintToString(threads);
   }
   // A limit that runs out before the solve ends: exit 3, one line, no report.
   const std::string large = DenseLpSheet(500, 500);
@@ -172,11 +178,12 @@ TEST(Cli, ThreadsAndTimeLimit) {
   EXPECT_EQ(stopped.status, 3);
   EXPECT_EQ(stopped.out, "");
   EXPECT_EQ(stopped.err, "orcalc-cli: stopped after 0.001 seconds (--max-seconds); no report\n");
-  // A generous limit changes nothing.
-  const CliRun limited =
-      RunCli({"--threads", "1", "lp", "--max-seconds=600", "--max", sheet}, "/dev/null");
-  EXPECT_EQ(limited.status, 0);
-  EXPECT_EQ(limited.out, one.out);
+  // A generous limit changes nothing, up to the longest.
+  for (const char* seconds : {"--max-seconds=600", "--max-seconds=1e9"}) {
+    const CliRun limited = RunCli({"--threads", "1", "lp", seconds, "--max", sheet}, "/dev/null");
+    EXPECT_EQ(limited.status, 0) << limited.err;
+    EXPECT_EQ(limited.out, one.out) << seconds;
+  }
   EXPECT_EQ(RunCli({"goal", "--max-seconds", "60", Data("goal_example.csv")}, "/dev/null").status,
             0);
   // Bad values are usage errors.
@@ -186,8 +193,18 @@ TEST(Cli, ThreadsAndTimeLimit) {
         {"goal", "--max-seconds", "-1", sheet},
         {"--threads", "0", "lp", sheet},
         {"--threads"},
+        {"--threads", "2", "--threads"},
         {"stats", "--max-seconds", "5", "--column", "1", sheet}}) {
     EXPECT_EQ(RunCli(args, "/dev/null").status, 2) << ::testing::PrintToString(args);
+  }
+  // Beyond 1e9 seconds the clock's count of nanoseconds would overflow.
+  for (const char* seconds : {"1e10", "1e300", "inf", "nan", "-0", "0x10", " 5", "5s"}) {
+    const CliRun run = RunCli({"lp", "--max-seconds", seconds, sheet}, "/dev/null");
+    EXPECT_EQ(run.status, 2) << seconds;
+    EXPECT_EQ(run.err.substr(0, run.err.find('\n')),
+              std::string("orcalc-cli: --max-seconds takes a number of seconds greater than 0 and "
+                          "at most 1e9, got '") +
+                  seconds + "'");
   }
   std::remove(sheet.c_str());
   std::remove(large.c_str());
