@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "app/calculation_runner.h"
+#include "app/sheet_file_history.h"
 #include "common/calculation.h"
 #include "common/sheet.h"
 #include "stats/stats_command.h"
@@ -27,6 +28,7 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QUndoCommand;
 class QUndoStack;
 
 namespace orcalc::ui {
@@ -91,8 +93,9 @@ class SheetWindow : public QDialog {
   QUndoStack& undoStack() const { return *undoStack_; }
 
   // The sheet file this window's sheet came from or was saved to last
-  // (empty when none), and whether the sheet differs from it now.
-  QString sheetPath() const { return sheetPath_; }
+  // (empty when none), and whether the sheet differs from it now. Undo and
+  // redo bring back the file of the sheet they show.
+  QString sheetPath() const { return files_.path(); }
   bool hasUnsavedChanges() const;
 
   // The file commands. openSheetFile asks about unsaved changes first;
@@ -193,12 +196,24 @@ class SheetWindow : public QDialog {
   std::string fileBytes() const;
   bool writeSheet(const QString& path);
   bool loadSheetFile(const QString& path);
+  // Reads `source` and, when it holds a sheet of this window's kind, puts it
+  // in place of the window's sheet as one undo step named `step`; the sheet
+  // then belongs to `file` (none when empty). Otherwise shows the message
+  // `refusal` makes of the reason, and changes nothing.
+  bool takeSheetFrom(const QString& source, const QString& file, const QString& step,
+                     const std::function<QString(const QString& why)>& refusal);
   void connectToFile(const QString& path, std::string bytes);
+  // The caption: the window's own, and the name of the sheet's file.
+  void showFileInCaption();
   // Asks about unsaved changes; false when the user cancels (or saving
   // failed).
   bool mayDiscardChanges();
   WindowState captureState() const;
   void restoreState(const WindowState& state);
+  // Pushes an undo step whose change is made already; the sheet it leaves
+  // belongs to `file`.
+  void pushStep(QUndoCommand* step, const QString& file);
+  void pushWindowState(WindowState before, const QString& text, const QString& file);
   // Pushes an undo step for cells already written.
   void pushCellChanges(std::vector<CellChange> changes, const QString& text);
   // The text field that has the focus in this window, if any: the edit
@@ -216,8 +231,7 @@ class SheetWindow : public QDialog {
   QMenu* helpMenu_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   QUndoStack* undoStack_ = nullptr;
-  QString sheetPath_;
-  std::string savedBytes_;  // the file's sheet as this window writes it
+  SheetFileHistory files_;
 };
 
 // The text of the message shown when a command runs out of memory.
