@@ -29,6 +29,7 @@
 #include "app/calculation_runner.h"
 #include "app/count_box.h"
 #include "app/sheet_files.h"
+#include "app/sheet_recovery.h"
 #include "app/sheet_undo.h"
 #include "common/cell_block.h"
 #include "common/numeric_reading.h"
@@ -95,6 +96,8 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   designArea_ = new QWidget(this);
   designArea_->setObjectName(QStringLiteral("designArea"));
   undoStack_ = new QUndoStack(this);
+  recovery_ = new SheetRecovery(
+      recentKind(), [this] { return sheetToKeep(); }, this);
   createMenus();
   QWidget* const area = designArea_;
   resize(twipsToPixelsX(design.client_width, this),
@@ -146,18 +149,28 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   connect(statisticsButton_, &QPushButton::clicked, this, &SheetWindow::statistics);
   connect(aboutButton_, &QPushButton::clicked, this, &SheetWindow::about);
   connect(exitButton_, &QPushButton::clicked, this, &QWidget::close);
+  connect(editing_, &CellEditing::cellCommitted, this,
+          [this](int row, int col, const QString& before, const QString& after) {
+            pushCellChanges({CellChange{row, col, before, after}}, QStringLiteral("编辑"));
+          });
+  followSheetChanges();
+
+  placeMenuBar();
+  load();
+}
+
+void SheetWindow::followSheetChanges() {
   // Undo and redo bring back the file of the sheet they show.
   connect(undoStack_, &QUndoStack::indexChanged, this, [this](int index) {
     files_.reach(index);
     showFileInCaption();
   });
-  connect(editing_, &CellEditing::cellCommitted, this,
-          [this](int row, int col, const QString& before, const QString& after) {
-            pushCellChanges({CellChange{row, col, before, after}}, QStringLiteral("编辑"));
-          });
-
-  placeMenuBar();
-  load();
+  // Every step changes the sheet, and so does the sense; the sheet is kept
+  // a while later.
+  connect(undoStack_, &QUndoStack::indexChanged, recovery_, &SheetRecovery::changed);
+  if (design_.has_sense)
+    connect(maximumOption_, &QRadioButton::toggled, recovery_, &SheetRecovery::changed);
+  connect(recovery_, &SheetRecovery::written, this, &SheetWindow::updateRestoreAction);
 }
 
 void SheetWindow::createMenus() {
@@ -182,6 +195,10 @@ void SheetWindow::createMenus() {
   recentMenu_->setObjectName(QStringLiteral("menuRecent"));
   connect(recentMenu_, &QMenu::aboutToShow, this, &SheetWindow::fillRecentMenu);
   fillRecentMenu();
+  restoreAction_ =
+      action(file, "actionRestoreLast", "恢复上次的表格", {}, [this] { restoreLastSheet(); });
+  connect(file, &QMenu::aboutToShow, this, &SheetWindow::updateRestoreAction);
+  updateRestoreAction();
   file->addSeparator();
   action(file, "actionExit", "退出", {}, [this] { close(); });
 
@@ -238,8 +255,9 @@ QString SheetWindow::recentKind() const {
 }
 
 SheetWindow::~SheetWindow() {
-  // The stack empties itself when it goes, after this window's parts.
-  disconnect(undoStack_, nullptr, this, nullptr);
+  // The stack empties itself when it goes, after this window's parts: no
+  // one is to hear of it.
+  undoStack_->disconnect();
 }
 
 void SheetWindow::load() {
@@ -266,6 +284,7 @@ void SheetWindow::calculate() {
 void SheetWindow::runCalculationCommand(
     const std::function<CalculationJob(int variables, int constraints)>& prepare) {
   guarded([&] {
+    recovery_->writeNow();
     std::optional<CalculationOutcome> outcome =
         runCalculationJob(this, prepare(count(variableCountBox_), count(constraintCountBox_)));
     if (outcome) present(*outcome);
@@ -367,6 +386,12 @@ Sheet SheetWindow::sheetForFile() const {
 }
 
 std::string SheetWindow::fileBytes() const { return WriteSheetCsv(sheetForFile()); }
+
+std::optional<std::string> SheetWindow::sheetToKeep() const {
+  // A fresh window keeps the earlier sheet.
+  if (!calculateButton_->isEnabled()) return std::nullopt;
+  return fileBytes();
+}
 
 bool SheetWindow::hasUnsavedChanges() const {
   return !files_.path().isEmpty() && files_.differsFromFile(fileBytes());
@@ -511,7 +536,22 @@ void SheetWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // The sheet is kept whatever the answer was, with an open editor's text.
+  editing_->closeEditors();
+  recovery_->writeNow();
   QDialog::closeEvent(event);
+}
+
+// ---- The last sheet ----
+
+void SheetWindow::updateRestoreAction() { restoreAction_->setEnabled(recovery_->available()); }
+
+void SheetWindow::restoreLastSheet() {
+  if (!recovery_->available() || !mayDiscardChanges()) return;
+  takeSheetFrom(recovery_->path(), QString(), QStringLiteral("恢复上次的表格"),
+                [](const QString& why) {
+                  return QStringLiteral("无法恢复上次的表格：%1。表格没有改变。").arg(why);
+                });
 }
 
 void SheetWindow::dragEnterEvent(QDragEnterEvent* event) {

@@ -10,6 +10,7 @@
 #include <QRect>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +36,7 @@ namespace orcalc::ui {
 
 class CellEditing;
 class SheetGrid;
+class SheetRecovery;
 struct CellChange;
 struct WindowState;
 
@@ -91,6 +93,8 @@ class SheetWindow : public QDialog {
   QMenuBar* menuBar() const { return menuBar_; }
   QWidget* designArea() const { return designArea_; }
   QUndoStack& undoStack() const { return *undoStack_; }
+  // Keeps the last sheet of this kind of window in the user's data folder.
+  SheetRecovery& recovery() const { return *recovery_; }
 
   // The sheet file this window's sheet came from or was saved to last
   // (empty when none), and whether the sheet differs from it now. Undo and
@@ -104,6 +108,9 @@ class SheetWindow : public QDialog {
   bool openSheetFile(const QString& path);
   bool saveSheet();
   bool saveSheetAs();
+  // 恢复上次的表格: the kept sheet in place of this one, as one undo step;
+  // it belongs to no file.
+  void restoreLastSheet();
 
   // The block commands on the grid's selection.
   void copyBlock();
@@ -188,12 +195,17 @@ class SheetWindow : public QDialog {
  private:
   void load();
   void createMenus();
+  // What follows each change of the sheet: the caption's file, the kept sheet.
+  void followSheetChanges();
   // The menu bar across the top, the design area below it.
   void placeMenuBar();
   void fillRecentMenu();
   // The sheet this window would write into a file now.
   Sheet sheetForFile() const;
   std::string fileBytes() const;
+  // The sheet to keep for recovery: none before a sheet is laid out.
+  std::optional<std::string> sheetToKeep() const;
+  void updateRestoreAction();
   bool writeSheet(const QString& path);
   bool loadSheetFile(const QString& path);
   // Reads `source` and, when it holds a sheet of this window's kind, puts it
@@ -231,6 +243,8 @@ class SheetWindow : public QDialog {
   QMenu* helpMenu_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   QUndoStack* undoStack_ = nullptr;
+  SheetRecovery* recovery_ = nullptr;
+  QAction* restoreAction_ = nullptr;
   SheetFileHistory files_;
 };
 
