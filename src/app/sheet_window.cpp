@@ -29,6 +29,7 @@
 #include "app/calculation_runner.h"
 #include "app/count_box.h"
 #include "app/sheet_files.h"
+#include "app/sheet_recovery.h"
 #include "app/sheet_undo.h"
 #include "common/cell_block.h"
 #include "common/numeric_reading.h"
@@ -95,6 +96,8 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   designArea_ = new QWidget(this);
   designArea_->setObjectName(QStringLiteral("designArea"));
   undoStack_ = new QUndoStack(this);
+  recovery_ = new SheetRecovery(
+      recentKind(), [this] { return sheetToKeep(); }, this);
   createMenus();
   QWidget* const area = designArea_;
   resize(twipsToPixelsX(design.client_width, this),
@@ -150,9 +153,24 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
           [this](int row, int col, const QString& before, const QString& after) {
             pushCellChanges({CellChange{row, col, before, after}}, QStringLiteral("编辑"));
           });
+  followSheetChanges();
 
   placeMenuBar();
   load();
+}
+
+void SheetWindow::followSheetChanges() {
+  // Undo and redo bring back the file of the sheet they show.
+  connect(undoStack_, &QUndoStack::indexChanged, this, [this](int index) {
+    files_.reach(index);
+    showFileInCaption();
+  });
+  // Every step changes the sheet, and so does the sense; the sheet is kept
+  // a while later.
+  connect(undoStack_, &QUndoStack::indexChanged, recovery_, &SheetRecovery::changed);
+  if (design_.has_sense)
+    connect(maximumOption_, &QRadioButton::toggled, recovery_, &SheetRecovery::changed);
+  connect(recovery_, &SheetRecovery::written, this, &SheetWindow::updateRestoreAction);
 }
 
 void SheetWindow::createMenus() {
@@ -177,6 +195,10 @@ void SheetWindow::createMenus() {
   recentMenu_->setObjectName(QStringLiteral("menuRecent"));
   connect(recentMenu_, &QMenu::aboutToShow, this, &SheetWindow::fillRecentMenu);
   fillRecentMenu();
+  restoreAction_ =
+      action(file, "actionRestoreLast", "恢复上次的表格", {}, [this] { restoreLastSheet(); });
+  connect(file, &QMenu::aboutToShow, this, &SheetWindow::updateRestoreAction);
+  updateRestoreAction();
   file->addSeparator();
   action(file, "actionExit", "退出", {}, [this] { close(); });
 
@@ -232,7 +254,11 @@ QString SheetWindow::recentKind() const {
                                                                  : QStringLiteral("lp");
 }
 
-SheetWindow::~SheetWindow() = default;
+SheetWindow::~SheetWindow() {
+  // The stack empties itself when it goes, after this window's parts: no
+  // one is to hear of it.
+  undoStack_->disconnect();
+}
 
 void SheetWindow::load() {
   editing_->loadItems();
@@ -245,9 +271,7 @@ void SheetWindow::ok() {
     WindowState before = captureState();
     layOutSheet(count(variableCountBox_), count(constraintCountBox_));
     calculateButton_->setEnabled(true);
-    undoStack_->push(new WindowStateCommand(
-        std::move(before), captureState(),
-        [this](const WindowState& state) { restoreState(state); }, QStringLiteral("确定")));
+    pushWindowState(std::move(before), QStringLiteral("确定"), files_.path());
   });
 }
 
@@ -260,6 +284,7 @@ void SheetWindow::calculate() {
 void SheetWindow::runCalculationCommand(
     const std::function<CalculationJob(int variables, int constraints)>& prepare) {
   guarded([&] {
+    recovery_->writeNow();
     std::optional<CalculationOutcome> outcome =
         runCalculationJob(this, prepare(count(variableCountBox_), count(constraintCountBox_)));
     if (outcome) present(*outcome);
@@ -362,24 +387,35 @@ Sheet SheetWindow::sheetForFile() const {
 
 std::string SheetWindow::fileBytes() const { return WriteSheetCsv(sheetForFile()); }
 
+std::optional<std::string> SheetWindow::sheetToKeep() const {
+  // A fresh window keeps the earlier sheet.
+  if (!calculateButton_->isEnabled()) return std::nullopt;
+  return fileBytes();
+}
+
 bool SheetWindow::hasUnsavedChanges() const {
-  return !sheetPath_.isEmpty() && fileBytes() != savedBytes_;
+  return !files_.path().isEmpty() && files_.differsFromFile(fileBytes());
 }
 
 void SheetWindow::connectToFile(const QString& path, std::string bytes) {
-  sheetPath_ = path;
-  savedBytes_ = std::move(bytes);
-  setWindowTitle(QString::fromUtf8(design_.caption) + QStringLiteral(" - ") +
-                 QFileInfo(path).fileName());
+  files_.connect(path, std::move(bytes));
+  showFileInCaption();
   rememberSheet(recentKind(), path);
 }
 
+void SheetWindow::showFileInCaption() {
+  const QString path = files_.path();
+  QString caption = QString::fromUtf8(design_.caption);
+  if (!path.isEmpty()) caption += QStringLiteral(" - ") + QFileInfo(path).fileName();
+  setWindowTitle(caption);
+}
+
 bool SheetWindow::mayDiscardChanges() {
-  if (sheetPath_.isEmpty()) return true;
+  if (files_.path().isEmpty()) return true;
   editing_->closeEditors();
   if (!hasUnsavedChanges()) return true;
   const QString question =
-      QStringLiteral("表格“%1”已经改动，要保存吗？").arg(QFileInfo(sheetPath_).fileName());
+      QStringLiteral("表格“%1”已经改动，要保存吗？").arg(QFileInfo(files_.path()).fileName());
   switch (Platform::current().askSaveChanges(this, question)) {
     case SaveChangesAnswer::Save:
       return saveSheet();
@@ -396,9 +432,9 @@ void SheetWindow::openSheet() {
   OpenFileRequest request;
   request.filter = QString::fromUtf8(kSheetFilter);
   const QStringList recent = recentSheets(recentKind());
-  request.initialPath = !sheetPath_.isEmpty() ? QFileInfo(sheetPath_).absolutePath()
-                        : recent.isEmpty()    ? QString()
-                                              : QFileInfo(recent.front()).absolutePath();
+  request.initialPath = !sheetPath().isEmpty() ? QFileInfo(sheetPath()).absolutePath()
+                        : recent.isEmpty()     ? QString()
+                                               : QFileInfo(recent.front()).absolutePath();
   const QString path = Platform::current().chooseOpenFile(this, request);
   if (!path.isEmpty()) loadSheetFile(path);
 }
@@ -408,23 +444,25 @@ bool SheetWindow::openSheetFile(const QString& path) {
 }
 
 bool SheetWindow::loadSheetFile(const QString& path) {
-  bool opened = false;
+  const bool opened =
+      takeSheetFrom(path, path, QStringLiteral("打开表格"), [&](const QString& why) {
+        return QStringLiteral("无法打开表格文件“%1”：%2。表格没有改变。")
+            .arg(nativePath(path), why);
+      });
+  // A remembered file that went away leaves the list.
+  if (!opened && !QFileInfo::exists(path)) forgetSheet(recentKind(), path);
+  return opened;
+}
+
+bool SheetWindow::takeSheetFrom(const QString& source, const QString& file, const QString& step,
+                                const std::function<QString(const QString& why)>& refusal) {
+  bool taken = false;
   guarded([&] {
-    auto refuse = [&](const QString& why) {
-      Platform::current().showMessage(
-          this,
-          QStringLiteral("无法打开表格文件“%1”：%2。表格没有改变。").arg(nativePath(path), why));
-    };
-    SheetFileRead read = readSheetFile(path);
-    if (!read.ok) {
-      refuse(read.reason);
-      // A remembered file that went away leaves the list.
-      if (!QFileInfo::exists(path)) forgetSheet(recentKind(), path);
-      return;
-    }
-    const SheetFit fit = fitSheet(read.sheet);
-    if (!fit.mismatch.empty()) {
-      refuse(QString::fromStdString(fit.mismatch));
+    SheetFileRead read = readSheetFile(source);
+    const SheetFit fit = read.ok ? fitSheet(read.sheet) : SheetFit{};
+    if (!read.ok || !fit.mismatch.empty()) {
+      const QString why = read.ok ? QString::fromStdString(fit.mismatch) : read.reason;
+      Platform::current().showMessage(this, refusal(why));
       return;
     }
     editing_->closeEditors();
@@ -441,18 +479,17 @@ bool SheetWindow::loadSheetFile(const QString& path) {
         for (int c = 0; c < read.sheet.cols(); ++c) sheet.SetCell(r, c, read.sheet.Cell(r, c));
     });
     calculateButton_->setEnabled(true);
-    undoStack_->push(new WindowStateCommand(
-        std::move(before), captureState(),
-        [this](const WindowState& state) { restoreState(state); }, QStringLiteral("打开表格")));
-    connectToFile(path, fileBytes());
-    opened = true;
+    pushWindowState(std::move(before), step, file);
+    if (!file.isEmpty()) connectToFile(file, fileBytes());
+    taken = true;
   });
-  return opened;
+  return taken;
 }
 
 bool SheetWindow::saveSheet() {
-  if (sheetPath_.isEmpty()) return saveSheetAs();
-  return writeSheet(sheetPath_);
+  // A sheet that came from no file is saved under a name the user chooses.
+  if (sheetPath().isEmpty()) return saveSheetAs();
+  return writeSheet(sheetPath());
 }
 
 bool SheetWindow::saveSheetAs() {
@@ -463,7 +500,7 @@ bool SheetWindow::saveSheetAs() {
   }
   SaveFileRequest request;
   request.filter = QString::fromUtf8(kSheetFilter);
-  request.initialPath = sheetPath_;
+  request.initialPath = sheetPath();
   request.confirmOverwrite = true;
   QString path = Platform::current().chooseSaveFile(this, request);
   if (path.isEmpty()) return false;
@@ -499,7 +536,22 @@ void SheetWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  // The sheet is kept whatever the answer was, with an open editor's text.
+  editing_->closeEditors();
+  recovery_->writeNow();
   QDialog::closeEvent(event);
+}
+
+// ---- The last sheet ----
+
+void SheetWindow::updateRestoreAction() { restoreAction_->setEnabled(recovery_->available()); }
+
+void SheetWindow::restoreLastSheet() {
+  if (!recovery_->available() || !mayDiscardChanges()) return;
+  takeSheetFrom(recovery_->path(), QString(), QStringLiteral("恢复上次的表格"),
+                [](const QString& why) {
+                  return QStringLiteral("无法恢复上次的表格：%1。表格没有改变。").arg(why);
+                });
 }
 
 void SheetWindow::dragEnterEvent(QDragEnterEvent* event) {
@@ -534,9 +586,21 @@ void SheetWindow::restoreState(const WindowState& state) {
   calculateButton_->setEnabled(state.calculate_enabled);
 }
 
+void SheetWindow::pushStep(QUndoCommand* step, const QString& file) {
+  files_.push(undoStack_->index(), file);
+  undoStack_->push(step);
+}
+
+void SheetWindow::pushWindowState(WindowState before, const QString& text, const QString& file) {
+  pushStep(new WindowStateCommand(
+               std::move(before), captureState(),
+               [this](const WindowState& state) { restoreState(state); }, text),
+           file);
+}
+
 void SheetWindow::pushCellChanges(std::vector<CellChange> changes, const QString& text) {
   if (changes.empty()) return;
-  undoStack_->push(new CellChangesCommand(grid_, std::move(changes), text));
+  pushStep(new CellChangesCommand(grid_, std::move(changes), text), files_.path());
 }
 
 void SheetWindow::undo() {

@@ -10,10 +10,12 @@
 #include <QRect>
 #include <functional>
 #include <initializer_list>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "app/calculation_runner.h"
+#include "app/sheet_file_history.h"
 #include "common/calculation.h"
 #include "common/sheet.h"
 #include "stats/stats_command.h"
@@ -27,12 +29,14 @@ class QMenu;
 class QMenuBar;
 class QPushButton;
 class QRadioButton;
+class QUndoCommand;
 class QUndoStack;
 
 namespace orcalc::ui {
 
 class CellEditing;
 class SheetGrid;
+class SheetRecovery;
 struct CellChange;
 struct WindowState;
 
@@ -89,10 +93,13 @@ class SheetWindow : public QDialog {
   QMenuBar* menuBar() const { return menuBar_; }
   QWidget* designArea() const { return designArea_; }
   QUndoStack& undoStack() const { return *undoStack_; }
+  // Keeps the last sheet of this kind of window in the user's data folder.
+  SheetRecovery& recovery() const { return *recovery_; }
 
   // The sheet file this window's sheet came from or was saved to last
-  // (empty when none), and whether the sheet differs from it now.
-  QString sheetPath() const { return sheetPath_; }
+  // (empty when none), and whether the sheet differs from it now. Undo and
+  // redo bring back the file of the sheet they show.
+  QString sheetPath() const { return files_.path(); }
   bool hasUnsavedChanges() const;
 
   // The file commands. openSheetFile asks about unsaved changes first;
@@ -101,6 +108,9 @@ class SheetWindow : public QDialog {
   bool openSheetFile(const QString& path);
   bool saveSheet();
   bool saveSheetAs();
+  // 恢复上次的表格: the kept sheet in place of this one, as one undo step;
+  // it belongs to no file.
+  void restoreLastSheet();
 
   // The block commands on the grid's selection.
   void copyBlock();
@@ -185,20 +195,37 @@ class SheetWindow : public QDialog {
  private:
   void load();
   void createMenus();
+  // What follows each change of the sheet: the caption's file, the kept sheet.
+  void followSheetChanges();
   // The menu bar across the top, the design area below it.
   void placeMenuBar();
   void fillRecentMenu();
   // The sheet this window would write into a file now.
   Sheet sheetForFile() const;
   std::string fileBytes() const;
+  // The sheet to keep for recovery: none before a sheet is laid out.
+  std::optional<std::string> sheetToKeep() const;
+  void updateRestoreAction();
   bool writeSheet(const QString& path);
   bool loadSheetFile(const QString& path);
+  // Reads `source` and, when it holds a sheet of this window's kind, puts it
+  // in place of the window's sheet as one undo step named `step`; the sheet
+  // then belongs to `file` (none when empty). Otherwise shows the message
+  // `refusal` makes of the reason, and changes nothing.
+  bool takeSheetFrom(const QString& source, const QString& file, const QString& step,
+                     const std::function<QString(const QString& why)>& refusal);
   void connectToFile(const QString& path, std::string bytes);
+  // The caption: the window's own, and the name of the sheet's file.
+  void showFileInCaption();
   // Asks about unsaved changes; false when the user cancels (or saving
   // failed).
   bool mayDiscardChanges();
   WindowState captureState() const;
   void restoreState(const WindowState& state);
+  // Pushes an undo step whose change is made already; the sheet it leaves
+  // belongs to `file`.
+  void pushStep(QUndoCommand* step, const QString& file);
+  void pushWindowState(WindowState before, const QString& text, const QString& file);
   // Pushes an undo step for cells already written.
   void pushCellChanges(std::vector<CellChange> changes, const QString& text);
   // The text field that has the focus in this window, if any: the edit
@@ -216,8 +243,9 @@ class SheetWindow : public QDialog {
   QMenu* helpMenu_ = nullptr;
   QMenu* recentMenu_ = nullptr;
   QUndoStack* undoStack_ = nullptr;
-  QString sheetPath_;
-  std::string savedBytes_;  // the file's sheet as this window writes it
+  SheetRecovery* recovery_ = nullptr;
+  QAction* restoreAction_ = nullptr;
+  SheetFileHistory files_;
 };
 
 // The text of the message shown when a command runs out of memory.

@@ -1,7 +1,7 @@
 // The sheet windows' menus and files: the menu bar above the design area,
 // open and save (round trips through a fresh window and through
-// orcalc-cli), refusals, the unsaved-changes question, recent files and
-// drops.
+// orcalc-cli), refusals, the unsaved-changes question, the file of each
+// state that undo brings back, recent files and drops.
 #include "support/window_helpers.h"
 
 using namespace orcalc;
@@ -22,6 +22,19 @@ QByteArray runCli(const QStringList& args) {
   cli.start(QStringLiteral(ORCALC_CLI_PATH), args);
   if (!cli.waitForFinished(30000)) return "<timed out>";
   return cli.readAllStandardOutput();
+}
+
+// Pastes `text` at (row, col) of the sheet: one undo step.
+void paste(SheetWindow& form, int row, int col, const QString& text) {
+  QGuiApplication::clipboard()->setText(text);
+  form.grid()->setCurrentCell(row, col);
+  form.pasteBlock();
+}
+
+// The sheet in `path` as a window opens it.
+Sheet openedSheet(const QString& path) {
+  LpWindow reader;
+  return reader.openSheetFile(path) ? reader.grid()->sheet() : Sheet(0, 0);
 }
 
 QList<Shown> shownBy(RecordingPlatform& platform, const std::function<void()>& command) {
@@ -152,6 +165,99 @@ class SheetFilesTest : public QObject {
     QVERIFY(form.close());
     QVERIFY(readFile(dir.filePath("a.csv")).contains("约束方程1,7,"));
     QCOMPARE(platform.questions.size(), 3);
+  }
+
+  void undoAcrossAnOpenBringsBackTheFileOfTheSheetItShows() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString a = dir.filePath("A.csv"), b = dir.filePath("B.csv");
+    QVERIFY(writeFile(a, ",χ1 系数,约束符号,常数项\n目标函数系数,5, ═ , Min \n"));
+    QVERIFY(writeFile(b,
+                      ",χ1 系数,χ2 系数,约束符号,常数项\n目标函数系数,3,2, ═ , Max \n"
+                      "约束方程1,1,1, ≤ ,4\n"));
+    const QByteArray b_bytes = readFile(b);
+    LpWindow form;
+    showActive(&form);
+    QVERIFY(form.openSheetFile(a));
+    const Sheet sheet_a = form.grid()->sheet();
+    QVERIFY(form.openSheetFile(b));
+    const Sheet sheet_b = form.grid()->sheet();
+    // Ctrl+Z shows A's sheet as A's, unchanged; Ctrl+S writes it into A.
+    QTest::keyClick(form.grid(), Qt::Key_Z, Qt::ControlModifier);
+    QCOMPARE(form.grid()->sheet(), sheet_a);
+    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序 - A.csv"));
+    QCOMPARE(form.sheetPath(), a);
+    QVERIFY(!form.hasUnsavedChanges());
+    QTest::keyClick(form.grid(), Qt::Key_S, Qt::ControlModifier);
+    QCOMPARE(readFile(b), b_bytes);
+    QCOMPARE(openedSheet(a), sheet_a);
+    // Redo brings back B's sheet as B's.
+    QTest::keyClick(form.grid(), Qt::Key_Y, Qt::ControlModifier);
+    QCOMPARE(form.grid()->sheet(), sheet_b);
+    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序 - B.csv"));
+    QVERIFY(!form.hasUnsavedChanges());
+    // The question about unsaved changes names the file of the sheet shown,
+    // and 保存 writes there.
+    form.undo();
+    paste(form, 1, 1, "7");
+    platform.nextAnswer = SaveChangesAnswer::Save;
+    QVERIFY(form.close());
+    QCOMPARE(platform.questions, QStringList{"表格“A.csv”已经改动，要保存吗？"});
+    QCOMPARE(openedSheet(a).Cell(1, 1), "7");
+    QCOMPARE(readFile(b), b_bytes);
+    // Before the first open the sheet belonged to no file.
+    form.undo(), form.undo();
+    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序"));
+    QCOMPARE(form.sheetPath(), QString());
+  }
+
+  void undoAcrossASaveAsNeverWritesIntoTheNewFile() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString a = dir.filePath("A.csv"), c = dir.filePath("C.csv");
+    QVERIFY(writeFile(a, ",χ1 系数,约束符号,常数项\n目标函数系数,5, ═ , Min \n"));
+    LpWindow form;
+    QVERIFY(form.openSheetFile(a));
+    const Sheet sheet_a = form.grid()->sheet();
+    paste(form, 1, 1, "9");
+    platform.nextSavePath = c;
+    QVERIFY(form.saveSheetAs());
+    const QByteArray c_bytes = readFile(c);
+    // Undone past the Save As, the sheet is A's again; redone, C's.
+    form.undo();
+    QCOMPARE(form.grid()->sheet(), sheet_a);
+    QCOMPARE(form.sheetPath(), a);
+    QVERIFY(!form.hasUnsavedChanges());
+    form.redo();
+    QCOMPARE(form.sheetPath(), c);
+    QVERIFY(!form.hasUnsavedChanges());
+    // Saving a sheet from before the Save As writes the file it came from.
+    form.undo();
+    paste(form, 1, 1, "8");
+    QVERIFY(form.saveSheet());
+    QCOMPARE(openedSheet(a).Cell(1, 1), "8");
+    QCOMPARE(readFile(c), c_bytes);
+
+    // A sheet that came from no file asks for a name, even after it was
+    // saved as one.
+    LpWindow fresh;
+    fillExample(fresh);
+    paste(fresh, 1, 1, "4");
+    const QString d = dir.filePath("D.csv");
+    platform.nextSavePath = d;
+    QVERIFY(fresh.saveSheetAs());
+    const QByteArray d_bytes = readFile(d);
+    fresh.undo();
+    QCOMPARE(fresh.windowTitle(), QStringLiteral("线性规划计算程序"));
+    QVERIFY(!fresh.hasUnsavedChanges());
+    platform.nextSavePath.clear();  // the user cancels the dialog
+    const qsizetype asked = platform.saveRequests.size();
+    QVERIFY(!fresh.saveSheet());
+    QCOMPARE(platform.saveRequests.size(), asked + 1);
+    QCOMPARE(readFile(d), d_bytes);
+    fresh.redo();
+    QCOMPARE(fresh.windowTitle(), QStringLiteral("线性规划计算程序 - D.csv"));
+    QVERIFY(!fresh.hasUnsavedChanges());
   }
 
   void droppedCsvFilesOpen() {

@@ -14,6 +14,13 @@
 
 namespace orcalc::ui::testing {
 
+// The windows keep their last sheets in the user's data folder; the tests'
+// windows keep them in Qt's test folders instead.
+inline const bool kTestDataFolders = [] {
+  QStandardPaths::setTestModeEnabled(true);
+  return true;
+}();
+
 // Maximise 3χ1 + 2χ2 under χ1 + χ2 ≤ 4 and χ1 + 3χ2 ≤ 6: its 20-line report.
 inline const char* const kExampleReport =
     "---------线性规划计算结果---------\r\n变量数m=2\r\n约束方程数n=2\r\n"
