@@ -26,6 +26,7 @@ const SheetWindowDesign& goalWindowDesign() {
     d.grid = {120, 840, 10815, 7815};
     d.sign_column_from_right = 6;
     d.sheet_kind = stats::SheetKind::GoalProgramming;
+    d.layout = kGoalSheetLayout;
     return d;
   }();
   return design;

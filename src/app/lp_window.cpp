@@ -42,6 +42,8 @@ const SheetWindowDesign& lpWindowDesign() {
     d.grid = {120, 840, 10695, 7335};
     d.sign_column_from_right = 2;
     d.sheet_kind = stats::SheetKind::LinearProgramming;
+    d.layout = kLpSheetLayout;
+    d.fixed_trailing_row = kFirstDataRow;  // the objective row
     return d;
   }();
   return design;
@@ -128,8 +130,9 @@ void LpWindow::layOutSheet(int variables, int constraints) {
 void LpWindow::graphicalMethod() {
   if (!graphAction_->isEnabled()) return;
   // The menu command and its shortcut leave the focus in an open editor.
+  editing().closeEditors();
+  if (!countsMatchLayout()) return;
   guarded([this] {
-    editing().closeEditors();
     showGraphWindow(this, grid_->sheet(), ReadCount(variableCountBox_->text().toStdString()),
                     ReadCount(constraintCountBox_->text().toStdString()), sense());
   });

@@ -72,6 +72,8 @@ int count(const QLineEdit* box) { return ReadCount(box->text().toStdString()); }
 
 const char* const kSheetFilter = "表格文件 (*.csv);;所有文件 (*)";
 
+const char* const kStaleLayoutMessage = "变量数或约束方程数已改变，请先按“确定”。";
+
 QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
 
 // A local .csv file among dropped data.
@@ -168,8 +170,13 @@ void SheetWindow::followSheetChanges() {
   // Every step changes the sheet, and so does the sense; the sheet is kept
   // a while later.
   connect(undoStack_, &QUndoStack::indexChanged, recovery_, &SheetRecovery::changed);
-  if (design_.has_sense)
+  if (design_.has_sense) {
     connect(maximumOption_, &QRadioButton::toggled, recovery_, &SheetRecovery::changed);
+    connect(maximumOption_, &QRadioButton::toggled, this, [this] {
+      writeSenseCell();
+      showFileInCaption();
+    });
+  }
   connect(recovery_, &SheetRecovery::written, this, &SheetWindow::updateRestoreAction);
 }
 
@@ -281,8 +288,31 @@ void SheetWindow::calculate() {
   });
 }
 
+bool SheetWindow::countsMatchLayout() {
+  const SheetLayout& layout = design_.layout;
+  if (layout.CountFromRows(grid_->rows()) == count(constraintCountBox_) &&
+      layout.VariablesFromCols(grid_->cols()) == count(variableCountBox_)) {
+    return true;
+  }
+  Platform::current().showMessage(this, QString::fromUtf8(kStaleLayoutMessage));
+  return false;
+}
+
+bool SheetWindow::fixedCellTakes(int row, int col, const std::string& field) const {
+  const QString text = QString::fromStdString(field).trimmed();
+  if (text == grid_->text(row, col).trimmed()) return true;
+  // The sense cell holds either sense.
+  return col == grid_->cols() - 1 &&
+         (text == QStringLiteral("Max") || text == QStringLiteral("Min"));
+}
+
+bool SheetWindow::isFixedCell(int row, int col) const {
+  return row == design_.fixed_trailing_row && col >= grid_->cols() - design_.layout.trailing_cols;
+}
+
 void SheetWindow::runCalculationCommand(
     const std::function<CalculationJob(int variables, int constraints)>& prepare) {
+  if (!countsMatchLayout()) return;
   guarded([&] {
     recovery_->writeNow();
     std::optional<CalculationOutcome> outcome =
@@ -403,11 +433,24 @@ void SheetWindow::connectToFile(const QString& path, std::string bytes) {
   rememberSheet(recentKind(), path);
 }
 
+void SheetWindow::writeSenseCell() {
+  if (!calculateButton_->isEnabled()) return;  // no sheet laid out
+  Sheet sheet = grid_->sheet();
+  prepareSheetForFile(sheet);
+  const int last = grid_->cols() - 1;
+  const int row = design_.fixed_trailing_row;
+  if (row >= 0 && row < grid_->rows() && last >= 0)
+    grid_->setText(row, last, QString::fromStdString(sheet.Cell(row, last)));
+}
+
 void SheetWindow::showFileInCaption() {
   const QString path = files_.path();
   QString caption = QString::fromUtf8(design_.caption);
-  if (!path.isEmpty()) caption += QStringLiteral(" - ") + QFileInfo(path).fileName();
+  // A sheet connected to a file shows whether it changed since, the
+  // desktop's way ("[*]" stands where the mark goes).
+  if (!path.isEmpty()) caption += QStringLiteral(" - ") + QFileInfo(path).fileName() + "[*]";
   setWindowTitle(caption);
+  setWindowModified(hasUnsavedChanges());
 }
 
 bool SheetWindow::mayDiscardChanges() {
@@ -665,7 +708,7 @@ void SheetWindow::clearBlock() {
   for (int r = block.top(); r <= block.bottom(); ++r) {
     for (int c = block.left(); c <= block.right(); ++c) {
       const QString before = grid_->text(r, c);
-      if (before.isEmpty()) continue;
+      if (before.isEmpty() || isFixedCell(r, c)) continue;
       grid_->setText(r, c, QString());
       changes.push_back({r, c, before, QString()});
     }
@@ -715,6 +758,9 @@ void SheetWindow::pasteBlock() {
         }
         const std::string& field = rows[i][j];
         const std::string now = grid->sheet().Cell(row, col);
+        // A cell the layout fills keeps its text when the field is one it
+        // can hold (the sheet's own copy pasted back).
+        if (isFixedCell(row, col) && fixedCellTakes(row, col, field)) continue;
         std::optional<std::string> stored =
             col == sign_column ? PastedSignText(field) : PastedNumberText(field);
         // A cell's own text (copied from the cell and pasted back) is kept.

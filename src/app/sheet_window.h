@@ -18,6 +18,7 @@
 #include "app/sheet_file_history.h"
 #include "common/calculation.h"
 #include "common/sheet.h"
+#include "common/sheet_layout.h"
 #include "stats/stats_command.h"
 
 class QAction;
@@ -57,6 +58,12 @@ struct SheetWindowDesign {
   // linear-programming sheet, 6 on the goal-programming sheet.
   int sign_column_from_right = 2;
   stats::SheetKind sheet_kind = stats::SheetKind::LinearProgramming;
+  // Where the layout puts the counts: the sheet's shape gives them back.
+  SheetLayout layout = kLpSheetLayout;
+  // The row whose sign and right-hand-side cells the layout fills (the
+  // objective row, with its sense), or -1: cut, clear and paste leave them
+  // alone.
+  int fixed_trailing_row = -1;
 };
 
 class SheetWindow : public QDialog {
@@ -167,6 +174,16 @@ class SheetWindow : public QDialog {
   // Runs one command; running out of memory ends it with a message and
   // leaves the sheet and the program as they were.
   void guarded(const std::function<void()>& command);
+  // Whether the count boxes still say what the laid-out sheet holds. When
+  // they do not (a count typed without 确定), says so and returns false: a
+  // calculation would read the sheet with the wrong layout.
+  bool countsMatchLayout();
+  // A cell the layout fills and cut, clear and paste leave alone.
+  bool isFixedCell(int row, int col) const;
+  // Whether pasting `field` into that fixed cell leaves it as it is rather
+  // than being refused: the cell's own text, or either sense in the sense
+  // cell.
+  bool fixedCellTakes(int row, int col, const std::string& field) const;
 
   QGroupBox* panel_ = nullptr;
   QLabel* variableCountLabel_ = nullptr;
@@ -215,8 +232,11 @@ class SheetWindow : public QDialog {
   bool takeSheetFrom(const QString& source, const QString& file, const QString& step,
                      const std::function<QString(const QString& why)>& refusal);
   void connectToFile(const QString& path, std::string bytes);
-  // The caption: the window's own, and the name of the sheet's file.
+  // The caption: the window's own, and the name of the sheet's file with
+  // the mark of unsaved changes.
   void showFileInCaption();
+  // The sense cell as the option buttons say, at once.
+  void writeSenseCell();
   // Asks about unsaved changes; false when the user cancels (or saving
   // failed).
   bool mayDiscardChanges();

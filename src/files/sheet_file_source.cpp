@@ -64,7 +64,8 @@ SheetFileResult ReadSheetFileAt(const std::string& path, Source source) {
     if (!S_ISREG(info.st_mode)) return NotRegular();
   }
   // Not blocking either if something else took the file's place meanwhile.
-  const Descriptor file(::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regular_only ? O_NONBLOCK : 0)));
+  const Descriptor file(
+      ::open(path.c_str(), O_RDONLY | O_CLOEXEC | (regular_only ? O_NONBLOCK : 0)));
   if (file.get() < 0) return CannotOpen(errno);
   if (::fstat(file.get(), &info) != 0) return CannotOpen(errno);
   const bool regular = S_ISREG(info.st_mode);

@@ -139,20 +139,23 @@ TEST_P(WriterFailure, LeavesTheOldFileAndNoTemporaryFile) {
 
 INSTANTIATE_TEST_SUITE_P(
     Steps, WriterFailure,
-    ::testing::Values(
-        FailureRow{"full at once", FullAfter(0), false, WriteStep::Write, ENOSPC,
-                   "error while writing: No space left on device"},
-        FailureRow{"full part-way", FullAfter(150'000), false, WriteStep::Write, ENOSPC,
-                   "error while writing: No space left on device"},
-        // A device that takes nothing and says nothing: the step is named.
-        FailureRow{"no progress, no reason",
-                   [](int, const char*, std::size_t) -> long {
-                     errno = 0;
-                     return 0;
-                   },
-                   false, WriteStep::Write, 0, "error while writing"},
-        FailureRow{"producer gives up", {}, true, WriteStep::Produce, 0,
-                   "the content could not be made (out of memory)"}),
+    ::testing::Values(FailureRow{"full at once", FullAfter(0), false, WriteStep::Write, ENOSPC,
+                                 "error while writing: No space left on device"},
+                      FailureRow{"full part-way", FullAfter(150'000), false, WriteStep::Write,
+                                 ENOSPC, "error while writing: No space left on device"},
+                      // A device that takes nothing and says nothing: the step is named.
+                      FailureRow{"no progress, no reason",
+                                 [](int, const char*, std::size_t) -> long {
+                                   errno = 0;
+                                   return 0;
+                                 },
+                                 false, WriteStep::Write, 0, "error while writing"},
+                      FailureRow{"producer gives up",
+                                 {},
+                                 true,
+                                 WriteStep::Produce,
+                                 0,
+                                 "the content could not be made (out of memory)"}),
     [](const auto& info) {
       std::string name = info.param.what;
       for (char& c : name)

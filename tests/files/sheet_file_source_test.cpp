@@ -40,8 +40,8 @@ TEST(SheetFileSource, RefusesWhatIsNotARegularFileWithoutBlocking) {
   }
   // The command line reads a device as it is: /dev/null is an empty file.
   EXPECT_EQ(ReadSheetFileAt("/dev/null", Source::AnyReadable).problem, SheetFileProblem::Empty);
-  const SheetFileResult missing = ReadSheetFileAt(folder.file("missing.csv"),
-                                                  Source::RegularFileOnly);
+  const SheetFileResult missing =
+      ReadSheetFileAt(folder.file("missing.csv"), Source::RegularFileOnly);
   EXPECT_EQ(missing.problem, SheetFileProblem::OpenFailed);
   EXPECT_EQ(missing.error_number, ENOENT);
 }

@@ -22,6 +22,7 @@
 
 #include "app/calculation_runner.h"
 #include "common/numeric_reading.h"
+#include "common/sheet_layout.h"
 #include "goal/goal_commands.h"
 #include "lp/lp_commands.h"
 #include "sheet/cell_editing.h"
@@ -245,7 +246,13 @@ class Monkey : public QObject {
     const auto* form1 = qobject_cast<const LpWindow*>(window);
     const std::string point = SheetWindow::decimalSeparator();
     using enum stats::SheetKind;
-    if (command == window->statisticsButton())
+    // A count typed without 确定: the calculation refuses to read the sheet.
+    const SheetLayout layout = form1 ? kLpSheetLayout : kGoalSheetLayout;
+    const bool stale = layout.CountFromRows(e.sheet.rows()) != rows ||
+                       layout.VariablesFromCols(e.sheet.cols()) != variables;
+    if (command != window->statisticsButton() && stale)
+      e.outcome.messages = {"变量数或约束方程数已改变，请先按“确定”。"};
+    else if (command == window->statisticsButton())
       e.outcome = stats::Calculate({window->editing().recordedCol(), rows,
                                     form1 ? LinearProgramming : GoalProgramming, point},
                                    e.sheet);

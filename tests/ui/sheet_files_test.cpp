@@ -78,7 +78,7 @@ class SheetFilesTest : public QObject {
     platform.nextSavePath = dir.filePath("例题");  // ".csv" is added
     QVERIFY(form.saveSheetAs());
     const QString path = dir.filePath("例题.csv");
-    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序 - 例题.csv"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序 - 例题.csv[*]"));
     const QList<Shown> lp = shownBy(platform, [&] { form.calculate(); });
     QCOMPARE(lp.size(), 1);
     QCOMPARE(runCli({"lp", path}), QByteArray::fromStdString(lp[0].text));
@@ -185,7 +185,7 @@ class SheetFilesTest : public QObject {
     // Ctrl+Z shows A's sheet as A's, unchanged; Ctrl+S writes it into A.
     QTest::keyClick(form.grid(), Qt::Key_Z, Qt::ControlModifier);
     QCOMPARE(form.grid()->sheet(), sheet_a);
-    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序 - A.csv"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序 - A.csv[*]"));
     QCOMPARE(form.sheetPath(), a);
     QVERIFY(!form.hasUnsavedChanges());
     QTest::keyClick(form.grid(), Qt::Key_S, Qt::ControlModifier);
@@ -194,7 +194,7 @@ class SheetFilesTest : public QObject {
     // Redo brings back B's sheet as B's.
     QTest::keyClick(form.grid(), Qt::Key_Y, Qt::ControlModifier);
     QCOMPARE(form.grid()->sheet(), sheet_b);
-    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序 - B.csv"));
+    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序 - B.csv[*]"));
     QVERIFY(!form.hasUnsavedChanges());
     // The question about unsaved changes names the file of the sheet shown,
     // and 保存 writes there.
@@ -256,7 +256,7 @@ class SheetFilesTest : public QObject {
     QCOMPARE(platform.saveRequests.size(), asked + 1);
     QCOMPARE(readFile(d), d_bytes);
     fresh.redo();
-    QCOMPARE(fresh.windowTitle(), QStringLiteral("线性规划计算程序 - D.csv"));
+    QCOMPARE(fresh.windowTitle(), QStringLiteral("线性规划计算程序 - D.csv[*]"));
     QVERIFY(!fresh.hasUnsavedChanges());
   }
 

@@ -32,15 +32,22 @@ class SheetOpenRefusalsTest : public QObject {
     QByteArray thousand_records;
     for (int i = 0; i < 1001; ++i) thousand_records += "1\n";
     QTest::newRow("empty") << QByteArray() << "文件是空的，没有任何记录";
-    QTest::newRow("byte-order mark only") << QByteArray("\xEF\xBB\xBF") << "文件是空的，没有任何记录";
-    QTest::newRow("unclosed quote") << QByteArray("a,b\n\"c,d\n") << "第 2 行：引号中的字段没有结束";
+    QTest::newRow("byte-order mark only")
+        << QByteArray("\xEF\xBB\xBF") << "文件是空的，没有任何记录";
+    QTest::newRow("unclosed quote")
+        << QByteArray("a,b\n\"c,d\n") << "第 2 行：引号中的字段没有结束";
     QTest::newRow("text after a quote")
         << QByteArray("a\n\"b\"c\n") << "第 2 行：结束的引号后面还有文字";
     QTest::newRow("quote inside a field")
         << QByteArray("a\nb\"c\n") << "第 2 行：没有引号的字段中出现了引号";
-    QTest::newRow("bad UTF-8 after its mark")
-        << QByteArray("\xEF\xBB\xBF" "a\n\xFF\n") << "第 2 行：文件不是有效的 UTF-8 文本";
-    QTest::newRow("bad UTF-16") << QByteArray("\xFF\xFE" "a\0\n\0\x00\xDC", 8)
+    QTest::newRow("bad UTF-8 after its mark") << QByteArray(
+                                                     "\xEF\xBB\xBF"
+                                                     "a\n\xFF\n")
+                                              << "第 2 行：文件不是有效的 UTF-8 文本";
+    QTest::newRow("bad UTF-16") << QByteArray(
+                                       "\xFF\xFE"
+                                       "a\0\n\0\x00\xDC",
+                                       8)
                                 << "第 2 行：文件不是有效的 UTF-16 文本";
     QTest::newRow("neither UTF-8 nor GB18030")
         << QByteArray("a\nb\n\x81\x20\n") << "第 3 行：文件既不是 UTF-8 文本，也不是 GB18030 文本";
@@ -62,9 +69,8 @@ class SheetOpenRefusalsTest : public QObject {
     fillExample(form);
     const Sheet before = form.grid()->sheet();
     QVERIFY(!form.openSheetFile(path));
-    QCOMPARE(platform.messages,
-             QStringList("无法打开表格文件“" + QDir::toNativeSeparators(path) + "”：" + reason +
-                         "。表格没有改变。"));
+    QCOMPARE(platform.messages, QStringList("无法打开表格文件“" + QDir::toNativeSeparators(path) +
+                                            "”：" + reason + "。表格没有改变。"));
     QCOMPARE(form.grid()->sheet(), before);
   }
 
@@ -99,8 +105,9 @@ class SheetOpenRefusalsTest : public QObject {
     watchdog.join();
     QVERIFY2(took < 5000, qPrintable(QString::number(took)));
     QCOMPARE(platform.messages.size(), 3);
-    QCOMPARE(platform.messages[0], "无法打开表格文件“" + QDir::toNativeSeparators(fifo) +
-                                       "”：它不是普通文件（而是文件夹、设备、管道或套接字）。表格没有改变。");
+    QCOMPARE(platform.messages[0],
+             "无法打开表格文件“" + QDir::toNativeSeparators(fifo) +
+                 "”：它不是普通文件（而是文件夹、设备、管道或套接字）。表格没有改变。");
     QVERIFY(platform.messages[2].contains("“/dev/zero”：它不是普通文件"));
   }
 

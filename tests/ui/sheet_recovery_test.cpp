@@ -2,8 +2,9 @@
 // written when the window closes, when a calculation starts and a while after
 // the sheet changed, and brought back by 文件 → 恢复上次的表格 as one undo
 // step.
-#include "app/sheet_files.h"
 #include "app/sheet_recovery.h"
+
+#include "app/sheet_files.h"
 #include "common/sheet_file.h"
 #include "support/window_helpers.h"
 
@@ -124,7 +125,7 @@ class SheetRecoveryTest : public QObject {
     LpWindow form;
     form.recovery().setWriteDelay(milliseconds(50));
     QAction* restore = restoreItem(form);
-    fillExample(form);  // OK: a change
+    fillExample(form);                                        // OK: a change
     QCOMPARE(keptCell(kLp, 1, 1), QStringLiteral("<none>"));  // not at once
     QTRY_COMPARE(keptCell(kLp, 1, 1), QStringLiteral("3"));
     QVERIFY(restore->isEnabled());

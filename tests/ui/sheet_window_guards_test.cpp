@@ -1,0 +1,147 @@
+// What the sheet windows guard: a calculation on a layout the count boxes
+// no longer describe, the cells the layout fills under cut, clear and
+// paste, the sense cell following the option buttons, and the caption's
+// mark of unsaved changes.
+#include "support/window_helpers.h"
+
+using namespace orcalc;
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
+
+namespace {
+
+const QString kStale = QStringLiteral("变量数或约束方程数已改变，请先按“确定”。");
+
+}  // namespace
+
+class SheetWindowGuardsTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  // A count typed without 确定: 计算, 灵敏度分析 and 图解法 say so and
+  // calculate nothing; 统计 goes on (its count is the box's by design).
+  void staleLayoutIsRefused_data() {
+    QTest::addColumn<bool>("goal");
+    QTest::addColumn<QString>("variables");
+    QTest::addColumn<QString>("rows");
+    QTest::addColumn<QString>("command");
+    QTest::newRow("lp: one more variable, 计算") << false << "3" << "2" << "calculate";
+    QTest::newRow("lp: one constraint less, 计算") << false << "2" << "1" << "calculate";
+    QTest::newRow("lp: 灵敏度分析") << false << "3" << "2" << "sensitivity";
+    QTest::newRow("lp: 图解法") << false << "2" << "3" << "graph";
+    QTest::newRow("goal: one more variable, 计算") << true << "3" << "2" << "calculate";
+    QTest::newRow("goal: one goal less, 计算") << true << "2" << "1" << "calculate";
+  }
+
+  void staleLayoutIsRefused() {
+    QFETCH(bool, goal);
+    QFETCH(QString, variables);
+    QFETCH(QString, rows);
+    QFETCH(QString, command);
+    RecordingPlatform platform;
+    LpWindow lp;
+    GoalWindow goals;
+    SheetWindow& form = goal ? static_cast<SheetWindow&>(goals) : lp;
+    if (goal) {
+      layOut(goals, 2, 2);
+      setCells(goals.grid(), {{"1", "1", " ≤ ", "4", "1", "1", "0", "0"},
+                              {"1", "3", " ≥ ", "6", "0", "0", "2", "2"}});
+    } else {
+      fillExample(lp);
+    }
+    const Sheet before = form.grid()->sheet();
+    form.variableCountBox()->setText(variables);
+    form.constraintCountBox()->setText(rows);
+    if (command == "calculate") form.calculate();
+    if (command == "sensitivity") lp.sensitivityAnalysis();
+    if (command == "graph") lp.graphicalMethod();
+    QCOMPARE(platform.messages, QStringList{kStale});
+    QCOMPARE(platform.modalCount, 0);
+    QCOMPARE(form.grid()->sheet(), before);
+    // 确定 lays the sheet out again; then it calculates.
+    form.ok();
+    platform.onModal = [](QDialog*) {};
+    form.calculate();
+    QCOMPARE(platform.messages, QStringList{kStale});
+    QCOMPARE(platform.modalCount, 1);
+  }
+
+  void statisticsReadsTheBoxAsBefore() {
+    RecordingPlatform platform;
+    platform.onModal = [](QDialog*) {};
+    LpWindow form;
+    fillExample(form);
+    form.constraintCountBox()->setText("1");
+    clickCell(form.grid(), 2, 1);
+    form.statistics();
+    QVERIFY(!platform.messages.contains(kStale));
+    QCOMPARE(platform.modalCount, 1);
+  }
+
+  // The sheet's own copy pastes back: the header cells and the objective
+  // row's sign and sense cells are left alone by cut and clear, and a field
+  // they can hold is skipped when pasted.
+  void cutBlockPastesBack() {
+    RecordingPlatform platform;
+    LpWindow form;
+    showActive(&form);
+    fillExample(form);
+    const Sheet before = form.grid()->sheet();
+    clickCell(form.grid(), 1, 1);
+    form.selectAllCells();
+    form.cutBlock();
+    QCOMPARE(form.grid()->text(1, 3), QStringLiteral(" ═ "));
+    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Max "));
+    QCOMPARE(form.grid()->text(2, 1), QString());
+    clickCell(form.grid(), 1, 1);
+    form.pasteBlock();
+    QCOMPARE(platform.messages, QStringList());
+    QCOMPARE(form.grid()->sheet(), before);
+    // Clear leaves them too; the other sense pasted over the sense cell
+    // changes nothing.
+    form.selectAllCells();
+    form.clearBlock();
+    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Max "));
+    QGuiApplication::clipboard()->setText(" Min ");
+    clickCell(form.grid(), 1, 4);
+    form.pasteBlock();
+    QCOMPARE(platform.messages, QStringList());
+    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Max "));
+    // Any other text is refused there as before.
+    QGuiApplication::clipboard()->setText("abc");
+    form.pasteBlock();
+    QCOMPARE(platform.messages.size(), 1);
+  }
+
+  void senseCellFollowsTheOptions() {
+    RecordingPlatform platform;
+    LpWindow form;
+    fillExample(form);
+    form.minimumOption()->setChecked(true);
+    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Min "));
+    form.maximumOption()->setChecked(true);
+    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Max "));
+  }
+
+  void captionMarksUnsavedChanges() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    LpWindow form;
+    fillExample(form);
+    platform.nextSavePath = dir.filePath("a.csv");
+    QVERIFY(form.saveSheetAs());
+    QVERIFY(!form.isWindowModified());
+    form.minimumOption()->setChecked(true);
+    QVERIFY(form.isWindowModified());
+    form.maximumOption()->setChecked(true);
+    QVERIFY(!form.isWindowModified());
+    clickCell(form.grid(), 2, 1);
+    form.clearBlock();
+    QVERIFY(form.isWindowModified());
+    form.undo();
+    QVERIFY(!form.isWindowModified());
+  }
+};
+
+QTEST_MAIN(SheetWindowGuardsTest)
+#include "sheet_window_guards_test.moc"
