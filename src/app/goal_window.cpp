@@ -2,6 +2,7 @@
 
 #include "goal/goal_commands.h"
 #include "goal/goal_sheet_file.h"
+#include "lp/lp_sheet_file.h"
 #include "sheet/sheet_grid.h"
 
 namespace orcalc::ui {
@@ -27,6 +28,7 @@ const SheetWindowDesign& goalWindowDesign() {
     d.sign_column_from_right = 6;
     d.sheet_kind = stats::SheetKind::GoalProgramming;
     d.layout = kGoalSheetLayout;
+    d.other_kind_refusal = "这是线性规划表格，请在线性规划窗口中打开";
     return d;
   }();
   return design;
@@ -38,7 +40,13 @@ GoalWindow::GoalWindow(QWidget* parent) : SheetWindow(goalWindowDesign(), parent
 
 SheetWindow::SheetFit GoalWindow::fitSheet(const Sheet& sheet) const {
   const goal::GoalSheetFit fit = goal::FitGoalSheet(sheet);
-  return {fit.mismatch, fit.variables, fit.goals, false};
+  return {fit.mismatch, fit.variables, fit.goals, false, fit.as_laid_out};
+}
+
+SheetWindow::SheetFit GoalWindow::fitOtherKind(const Sheet& sheet) const {
+  const lp::LpSheetFit fit = lp::FitLpSheet(sheet);
+  return {fit.mismatch, fit.variables, fit.constraints, fit.sense == lp::Sense::Maximise,
+          fit.as_laid_out};
 }
 
 void GoalWindow::layOutSheet(int variables, int goals) {

@@ -13,6 +13,7 @@ class GoalWindow : public SheetWindow {
 
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
+  SheetFit fitOtherKind(const Sheet& sheet) const override;
   // The constraint-count box counts the goals (M), the variable-count box
   // the variables (N).
   void layOutSheet(int variables, int goals) override;

@@ -9,6 +9,7 @@
 
 #include "app/goal_window.h"
 #include "common/numeric_reading.h"
+#include "goal/goal_sheet_file.h"
 #include "graph/graph_window.h"
 #include "lp/lp_sheet_file.h"
 #include "lp/sensitivity_command.h"
@@ -44,6 +45,7 @@ const SheetWindowDesign& lpWindowDesign() {
     d.sheet_kind = stats::SheetKind::LinearProgramming;
     d.layout = kLpSheetLayout;
     d.fixed_trailing_row = kFirstDataRow;  // the objective row
+    d.other_kind_refusal = "这是目标规划表格，请在目标规划窗口中打开";
     return d;
   }();
   return design;
@@ -112,7 +114,13 @@ lp::Sense LpWindow::sense() const {
 
 SheetWindow::SheetFit LpWindow::fitSheet(const Sheet& sheet) const {
   const lp::LpSheetFit fit = lp::FitLpSheet(sheet);
-  return {fit.mismatch, fit.variables, fit.constraints, fit.sense == lp::Sense::Maximise};
+  return {fit.mismatch, fit.variables, fit.constraints, fit.sense == lp::Sense::Maximise,
+          fit.as_laid_out};
+}
+
+SheetWindow::SheetFit LpWindow::fitOtherKind(const Sheet& sheet) const {
+  const goal::GoalSheetFit fit = goal::FitGoalSheet(sheet);
+  return {fit.mismatch, fit.variables, fit.goals, false, fit.as_laid_out};
 }
 
 void LpWindow::prepareSheetForFile(Sheet& sheet) const {

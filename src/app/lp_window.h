@@ -27,6 +27,7 @@ class LpWindow : public SheetWindow {
 
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
+  SheetFit fitOtherKind(const Sheet& sheet) const override;
   // The sense cell records the option buttons' choice.
   void prepareSheetForFile(Sheet& sheet) const override;
   void layOutSheet(int variables, int constraints) override;

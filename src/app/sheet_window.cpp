@@ -34,6 +34,7 @@
 #include "common/cell_block.h"
 #include "common/numeric_reading.h"
 #include "common/sheet_file.h"
+#include "common/sheet_shape.h"
 #include "platform/platform.h"
 #include "platform/twips.h"
 #include "results/results_window.h"
@@ -497,31 +498,56 @@ bool SheetWindow::loadSheetFile(const QString& path) {
   return opened;
 }
 
+QString SheetWindow::sheetRefusal(const Sheet& sheet, const SheetFit& fit) const {
+  if (fit.mismatch.empty() && fit.as_laid_out) return {};
+  // A sheet this program laid out for the other window goes there, also
+  // when it would fit here with its headers taken for names.
+  const SheetFit other = fitOtherKind(sheet);
+  if (other.mismatch.empty() && other.as_laid_out)
+    return QString::fromUtf8(design_.other_kind_refusal);
+  if (fit.mismatch.empty()) return {};
+  if (other.mismatch.empty()) return QString::fromUtf8(design_.other_kind_refusal);
+  return QString::fromStdString(fit.mismatch);
+}
+
+void SheetWindow::fillFromSheet(const Sheet& sheet, const SheetFit& fit) {
+  // Laid out as OK lays out a fresh grid for the file's counts, then the
+  // cells as the file has them.
+  variableCountBox_->setText(QString::number(fit.variables));
+  constraintCountBox_->setText(QString::number(fit.rows));
+  if (design_.has_sense) (fit.maximise ? maximumOption_ : minimumOption_)->setChecked(true);
+  grid_->modifySheet([](Sheet& grid) { grid = Sheet(); });
+  layOutSheet(fit.variables, fit.rows);
+  const int sign_column = sheet.cols() - design_.sign_column_from_right;
+  grid_->modifySheet([&](Sheet& grid) {
+    for (int r = 0; r < sheet.rows(); ++r) {
+      for (int c = 0; c < sheet.cols(); ++c) {
+        if (fit.as_laid_out) {
+          grid.SetCell(r, c, sheet.Cell(r, c));
+        } else if (r > 0 && c > 0 && !isFixedCell(r, c)) {
+          // Named by hand: the layout's headers stay.
+          grid.SetCell(r, c, c == sign_column ? SignCellText(sheet.Cell(r, c)) : sheet.Cell(r, c));
+        }
+      }
+    }
+  });
+  calculateButton_->setEnabled(true);
+}
+
 bool SheetWindow::takeSheetFrom(const QString& source, const QString& file, const QString& step,
                                 const std::function<QString(const QString& why)>& refusal) {
   bool taken = false;
   guarded([&] {
     SheetFileRead read = readSheetFile(source);
     const SheetFit fit = read.ok ? fitSheet(read.sheet) : SheetFit{};
-    if (!read.ok || !fit.mismatch.empty()) {
-      const QString why = read.ok ? QString::fromStdString(fit.mismatch) : read.reason;
+    const QString why = read.ok ? sheetRefusal(read.sheet, fit) : read.reason;
+    if (!why.isEmpty()) {
       Platform::current().showMessage(this, refusal(why));
       return;
     }
     editing_->closeEditors();
     WindowState before = captureState();
-    // Laid out as OK lays out a fresh grid for the file's counts, then every
-    // cell as the file has it.
-    variableCountBox_->setText(QString::number(fit.variables));
-    constraintCountBox_->setText(QString::number(fit.rows));
-    if (design_.has_sense) (fit.maximise ? maximumOption_ : minimumOption_)->setChecked(true);
-    grid_->modifySheet([](Sheet& sheet) { sheet = Sheet(); });
-    layOutSheet(fit.variables, fit.rows);
-    grid_->modifySheet([&](Sheet& sheet) {
-      for (int r = 0; r < read.sheet.rows(); ++r)
-        for (int c = 0; c < read.sheet.cols(); ++c) sheet.SetCell(r, c, read.sheet.Cell(r, c));
-    });
-    calculateButton_->setEnabled(true);
+    fillFromSheet(read.sheet, fit);
     pushWindowState(std::move(before), step, file);
     if (!file.isEmpty()) connectToFile(file, fileBytes());
     taken = true;

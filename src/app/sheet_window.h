@@ -60,6 +60,8 @@ struct SheetWindowDesign {
   stats::SheetKind sheet_kind = stats::SheetKind::LinearProgramming;
   // Where the layout puts the counts: the sheet's shape gives them back.
   SheetLayout layout = kLpSheetLayout;
+  // Why a sheet of the other window's kind is refused here.
+  const char* other_kind_refusal = "";
   // The row whose sign and right-hand-side cells the layout fills (the
   // objective row, with its sense), or -1: cut, clear and paste leave them
   // alone.
@@ -145,8 +147,13 @@ class SheetWindow : public QDialog {
     int variables = 0;
     int rows = 0;  // constraints or goals
     bool maximise = false;
+    // The header texts are the layout's (else named freely by hand).
+    bool as_laid_out = false;
   };
   virtual SheetFit fitSheet(const Sheet& sheet) const = 0;
+  // The same for the other sheet window's kind, to tell a user who opened a
+  // sheet in the wrong window where it belongs.
+  virtual SheetFit fitOtherKind(const Sheet& sheet) const = 0;
   // The sheet as a file records it (LpWindow writes its sense cell from the
   // option buttons).
   virtual void prepareSheetForFile(Sheet& sheet) const;
@@ -232,6 +239,12 @@ class SheetWindow : public QDialog {
   bool takeSheetFrom(const QString& source, const QString& file, const QString& step,
                      const std::function<QString(const QString& why)>& refusal);
   void connectToFile(const QString& path, std::string bytes);
+  // Empty when `sheet` is one this window takes; otherwise why not.
+  QString sheetRefusal(const Sheet& sheet, const SheetFit& fit) const;
+  // Lays out `fit`'s counts and fills the cells from `sheet`: every cell of
+  // a sheet laid out by this program, the data cells (plain signs in their
+  // cell form) of one named by hand.
+  void fillFromSheet(const Sheet& sheet, const SheetFit& fit);
   // The caption: the window's own, and the name of the sheet's file with
   // the mark of unsaved changes.
   void showFileInCaption();

@@ -1,5 +1,7 @@
 #include "common/sheet_shape.h"
 
+#include "common/text_decoding.h"
+
 namespace orcalc {
 
 std::string SheetMismatch(const Sheet& sheet, const Sheet& laid_out, const char* kind_name) {
@@ -18,6 +20,34 @@ std::string SheetMismatch(const Sheet& sheet, const Sheet& laid_out, const char*
     if (sheet.Cell(r, 0) != laid_out.Cell(r, 0)) return differs(r, 0);
   }
   return {};
+}
+
+namespace {
+
+bool HoldsSign(const std::string& text) {
+  if (text.find_first_not_of(" \t") == std::string::npos) return true;
+  for (const char* sign : {"≤", "≥", "═"}) {
+    if (text.find(sign) != std::string::npos) return true;
+  }
+  return !PlainSignText(text).empty();
+}
+
+}  // namespace
+
+std::string SignColumnMismatch(const Sheet& sheet, int sign_col, int first_row,
+                               const char* kind_name) {
+  for (int r = first_row; r < sheet.rows(); ++r) {
+    const std::string& text = sheet.Cell(r, sign_col);
+    if (HoldsSign(text)) continue;
+    return std::string("不是") + kind_name + "表格：第 " + std::to_string(r + 1) + " 行第 " +
+           std::to_string(sign_col + 1) + " 列应为约束符号，文件中是“" + text + "”";
+  }
+  return {};
+}
+
+std::string SignCellText(const std::string& text) {
+  std::string sign = PlainSignText(text);
+  return sign.empty() ? text : sign;
 }
 
 }  // namespace orcalc

@@ -15,4 +15,16 @@ namespace orcalc {
 // `kind_name` names the kind of sheet expected.
 std::string SheetMismatch(const Sheet& sheet, const Sheet& laid_out, const char* kind_name);
 
+// For a sheet whose header texts are not a layout's (a file made by hand,
+// its columns named freely): empty when every cell of column `sign_col`
+// from row `first_row` on holds a sign, in its cell form or a plain one
+// ("<=", "≥", "=", ...), or nothing; otherwise what does not fit, naming
+// the first other cell.
+std::string SignColumnMismatch(const Sheet& sheet, int sign_col, int first_row,
+                               const char* kind_name);
+
+// A sign cell's text as the sheet takes it: a plain sign in its cell form
+// (" ≤ ", " ≥ ", " ═ "), anything else as it is.
+std::string SignCellText(const std::string& text);
+
 }  // namespace orcalc

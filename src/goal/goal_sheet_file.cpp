@@ -22,7 +22,12 @@ GoalSheetFit FitGoalSheet(const Sheet& sheet) {
   }
   Sheet laid_out;
   LayOutSheet(laid_out, fit.goals, fit.variables);
-  fit.mismatch = SheetMismatch(sheet, laid_out, kGoalSheetKind);
+  const std::string headers = SheetMismatch(sheet, laid_out, kGoalSheetKind);
+  fit.as_laid_out = headers.empty();
+  if (fit.as_laid_out) return fit;
+  fit.mismatch = sheet.rows() == laid_out.rows() && sheet.cols() == laid_out.cols()
+                     ? SignColumnMismatch(sheet, sheet.cols() - 6, 1, kGoalSheetKind)
+                     : headers;
   return fit;
 }
 

@@ -25,7 +25,14 @@ LpSheetFit FitLpSheet(const Sheet& sheet) {
   fit.sense = SenseFromSheet(sheet);
   Sheet laid_out;
   LayOutSheet(laid_out, fit.variables, fit.constraints, fit.sense);
-  fit.mismatch = SheetMismatch(sheet, laid_out, kLpSheetKind);
+  const std::string headers = SheetMismatch(sheet, laid_out, kLpSheetKind);
+  fit.as_laid_out = headers.empty();
+  if (fit.as_laid_out) return fit;
+  // Named freely: the sign column decides (the objective row's sign cell is
+  // the layout's whatever it holds).
+  fit.mismatch = sheet.rows() == laid_out.rows() && sheet.cols() == laid_out.cols()
+                     ? SignColumnMismatch(sheet, sheet.cols() - 2, 2, kLpSheetKind)
+                     : headers;
   return fit;
 }
 

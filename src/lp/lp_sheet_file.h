@@ -13,10 +13,15 @@ struct LpSheetFit {
   int variables = 0;     // m: columns - 3
   int constraints = 0;   // n: rows - 2
   Sense sense = Sense::Minimise;
+  // The header row and column hold the layout's own texts (otherwise they
+  // were named freely, and the sign column decided).
+  bool as_laid_out = false;
 };
 
-// Checks the header row and column against the layout for the sheet's own
-// counts (the data cells may hold anything) and reads the sense cell.
+// Fits a sheet whose header row and column are the layout's for the sheet's
+// own counts (the data cells may hold anything), and a sheet of that shape
+// with other header texts whose constraint rows' sign cells hold signs or
+// nothing. Reads the sense cell.
 LpSheetFit FitLpSheet(const Sheet& sheet);
 
 // The sense recorded in the sheet's sense cell (objective row, last column):

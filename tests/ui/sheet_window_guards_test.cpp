@@ -25,12 +25,24 @@ class SheetWindowGuardsTest : public QObject {
     QTest::addColumn<QString>("variables");
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("command");
-    QTest::newRow("lp: one more variable, 计算") << false << "3" << "2" << "calculate";
-    QTest::newRow("lp: one constraint less, 计算") << false << "2" << "1" << "calculate";
-    QTest::newRow("lp: 灵敏度分析") << false << "3" << "2" << "sensitivity";
-    QTest::newRow("lp: 图解法") << false << "2" << "3" << "graph";
-    QTest::newRow("goal: one more variable, 计算") << true << "3" << "2" << "calculate";
-    QTest::newRow("goal: one goal less, 计算") << true << "2" << "1" << "calculate";
+    QTest::newRow("lp: one more variable, 计算") << false << "3"
+                                                 << "2"
+                                                 << "calculate";
+    QTest::newRow("lp: one constraint less, 计算") << false << "2"
+                                                   << "1"
+                                                   << "calculate";
+    QTest::newRow("lp: 灵敏度分析") << false << "3"
+                                    << "2"
+                                    << "sensitivity";
+    QTest::newRow("lp: 图解法") << false << "2"
+                                << "3"
+                                << "graph";
+    QTest::newRow("goal: one more variable, 计算") << true << "3"
+                                                   << "2"
+                                                   << "calculate";
+    QTest::newRow("goal: one goal less, 计算") << true << "2"
+                                               << "1"
+                                               << "calculate";
   }
 
   void staleLayoutIsRefused() {

@@ -1,7 +1,9 @@
-// Opening a sheet file that cannot be one: every reason the reader gives
-// is shown in Chinese, naming the file and the line; what is not a regular
-// file is refused before it is opened, so that a pipe with no writer never
-// blocks the window; a huge file is refused without being read.
+// Opening sheet files: one made by hand with its own header texts opens
+// when its shape and sign column fit, a sheet of the other window's kind is
+// named as such; every reason the reader gives is shown in Chinese, naming
+// the file and the line; what is not a regular file is refused before it is
+// opened, so that a pipe with no writer never blocks the window; a huge file
+// is refused without being read.
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,13 +12,14 @@
 #include <QRegularExpression>
 #include <future>
 
+#include "common/sheet_file.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc;
 using namespace orcalc::ui;
 using namespace orcalc::ui::testing;
 
-class SheetOpenRefusalsTest : public QObject {
+class SheetOpenTest : public QObject {
   Q_OBJECT
   QTemporaryDir settings_;
 
@@ -132,7 +135,68 @@ class SheetOpenRefusalsTest : public QObject {
     QVERIFY2(platform.messages[1].endsWith("”：没有那个文件或目录。表格没有改变。"),
              qPrintable(platform.messages[1]));
   }
+  // Header texts named freely: the window's own headers, the data as in the
+  // file, plain signs in their cell form; the report is the example's.
+  void handMadeSheetsOpen() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("hand.csv");
+    QVERIFY(writeFile(path, ",x1,x2,sign,rhs\nobj,3,2,,max\nc1,1,1,<=,4\nc2,1,3,<=,6\n"));
+    LpWindow form;
+    QVERIFY(form.openSheetFile(path));
+    QCOMPARE(platform.messages, QStringList());
+    LpWindow typed;
+    fillExample(typed);
+    QCOMPARE(form.grid()->sheet(), typed.grid()->sheet());
+    QList<Shown> shown;
+    recordResults(platform, shown);
+    form.calculate();
+    QCOMPARE(shown.size(), 1);
+    QCOMPARE(QByteArray::fromStdString(shown[0].text), QByteArray(kExampleReport));
+  }
+
+  void sheetsOfTheOtherKindAreNamed_data() {
+    QTest::addColumn<bool>("inGoalWindow");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QString>("reason");
+    const QString goal_refusal = "这是目标规划表格，请在目标规划窗口中打开";
+    const QString lp_refusal = "这是线性规划表格，请在线性规划窗口中打开";
+    LpWindow lp;
+    fillExample(lp);
+    GoalWindow goal;
+    layOut(goal, 2, 2);
+    const QByteArray lp_file = QByteArray::fromStdString(WriteSheetCsv(lp.grid()->sheet()));
+    const QByteArray goal_file = QByteArray::fromStdString(WriteSheetCsv(goal.grid()->sheet()));
+    QTest::newRow("goal sheet in the LP window") << false << goal_file << goal_refusal;
+    // Two records: an LP sheet of that shape would fit too, with its
+    // headers taken for names; the goal layout's headers decide.
+    GoalWindow small_goal;
+    layOut(small_goal, 1, 1);
+    QTest::newRow("one goal, one variable")
+        << false << QByteArray::fromStdString(WriteSheetCsv(small_goal.grid()->sheet()))
+        << goal_refusal;
+    QTest::newRow("LP sheet in the goal window") << true << lp_file << lp_refusal;
+    QTest::newRow("hand-made, a number in the sign column")
+        << false << QByteArray(",x1,x2,sign,rhs\nobj,3,2,,max\nc1,1,1,7,4\n")
+        << "不是线性规划表格：第 3 行第 4 列应为约束符号，文件中是“7”";
+  }
+
+  void sheetsOfTheOtherKindAreNamed() {
+    QFETCH(bool, inGoalWindow);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QString, reason);
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sheet.csv");
+    QVERIFY(writeFile(path, bytes));
+    LpWindow lp;
+    GoalWindow goal;
+    SheetWindow& form = inGoalWindow ? static_cast<SheetWindow&>(goal) : lp;
+    QVERIFY(!form.openSheetFile(path));
+    QCOMPARE(platform.messages, QStringList("无法打开表格文件“" + QDir::toNativeSeparators(path) +
+                                            "”：" + reason + "。表格没有改变。"));
+  }
 };
 
-QTEST_MAIN(SheetOpenRefusalsTest)
-#include "sheet_open_refusals_test.moc"
+QTEST_MAIN(SheetOpenTest)
+#include "sheet_open_test.moc"
