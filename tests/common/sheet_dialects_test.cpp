@@ -106,13 +106,25 @@ TEST(SheetShapes, WindowsOpenOnlyTheirOwnKind) {
   EXPECT_TRUE(goal::FitGoalSheet(goal).mismatch.empty());
   EXPECT_EQ(goal::FitGoalSheet(goal).goals, 2);
   EXPECT_EQ(goal::FitGoalSheet(goal).variables, 3);
-  // Each kind in the other window, a changed header, too small a sheet.
-  EXPECT_NE(lp::FitLpSheet(goal).mismatch.find("不是线性规划表格"), std::string::npos);
+  // Each kind in the other window: with headers that are not the layout's,
+  // a sheet fits only when its sign column holds signs (the window then
+  // tells the other kind by its laid-out headers).
+  EXPECT_TRUE(fit.as_laid_out);
+  EXPECT_FALSE(lp::FitLpSheet(goal).as_laid_out);
+  goal.SetCell(2, goal.cols() - 2, "2");  // a weight where an LP sheet has its signs
+  EXPECT_EQ(lp::FitLpSheet(goal).mismatch,
+            "不是线性规划表格：第 3 行第 9 列应为约束符号，文件中是“2”");
   EXPECT_NE(goal::FitGoalSheet(lp).mismatch, "");
+  // A header named freely fits; a sign cell holding a number does not.
   Sheet renamed = lp;
   renamed.SetCell(3, 0, "约束方程9");
+  EXPECT_EQ(lp::FitLpSheet(renamed).mismatch, "");
+  EXPECT_FALSE(lp::FitLpSheet(renamed).as_laid_out);
+  renamed.SetCell(3, 3, "<=");
+  EXPECT_EQ(lp::FitLpSheet(renamed).mismatch, "");
+  renamed.SetCell(3, 3, "1");
   EXPECT_EQ(lp::FitLpSheet(renamed).mismatch,
-            "不是线性规划表格：第 4 行第 1 列应为“约束方程2”，文件中是“约束方程9”");
+            "不是线性规划表格：第 4 行第 4 列应为约束符号，文件中是“1”");
   EXPECT_NE(lp::FitLpSheet(Sheet(1, 1)).mismatch, "");
 }
 
