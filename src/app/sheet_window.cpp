@@ -36,6 +36,7 @@
 #include "common/sheet_file.h"
 #include "common/sheet_shape.h"
 #include "platform/platform.h"
+#include "platform/save_names.h"
 #include "platform/twips.h"
 #include "results/results_window.h"
 #include "sheet/cell_editing.h"
@@ -571,9 +572,11 @@ bool SheetWindow::saveSheetAs() {
   request.filter = QString::fromUtf8(kSheetFilter);
   request.initialPath = sheetPath();
   request.confirmOverwrite = true;
-  QString path = Platform::current().chooseSaveFile(this, request);
-  if (path.isEmpty()) return false;
-  if (QFileInfo(path).suffix().isEmpty()) path += QStringLiteral(".csv");
+  request.hideFilterPatterns = false;
+  const QString typed = Platform::current().chooseSaveFile(this, request);
+  if (typed.isEmpty()) return false;
+  const QString path = QFileInfo(typed).suffix().isEmpty() ? typed + QStringLiteral(".csv") : typed;
+  if (!mayReplaceCompletedName(this, typed, path)) return false;
   return writeSheet(path);
 }
 

@@ -15,6 +15,7 @@
 #include "lp/graph_command.h"
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
+#include "platform/save_names.h"
 
 namespace orcalc::ui {
 namespace {
@@ -68,8 +69,18 @@ void GraphWindow::saveImage() {
   request.filter = QString::fromUtf8(kSaveFilter);
   request.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
   request.confirmOverwrite = true;
-  const QString path = Platform::current().chooseSaveFile(this, request);
-  if (path.isEmpty()) return;  // cancelled: nothing is written
+  request.hideFilterPatterns = false;
+  QString filter;
+  request.chosenFilter = &filter;
+  const QString typed = Platform::current().chooseSaveFile(this, request);
+  if (typed.isEmpty()) return;  // cancelled: nothing is written
+  // The type the name says; a name that says none gets the chosen type's
+  // ending ("g" with SVG chosen is "g.svg", "pic.jpg" with PNG "pic.jpg.png").
+  const QString fallback =
+      filterEnding(filter).isEmpty() ? QStringLiteral(".png") : filterEnding(filter);
+  const QString path =
+      withKnownEnding(typed, {QStringLiteral(".png"), QStringLiteral(".svg")}, fallback);
+  if (!mayReplaceCompletedName(this, typed, path)) return;
   saved_path_ = path;
 
   FileWriteResult result;

@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QFileDialog>
 #include <QIODevice>
 #include <QMessageBox>
@@ -30,13 +31,15 @@ class SystemPlatform final : public Platform {
     QFileDialog dialog(parent, QString(), request.initialPath, request.filter);
     dialog.setAcceptMode(QFileDialog::AcceptSave);
     dialog.setFileMode(QFileDialog::AnyFile);
-    QFileDialog::Options options = QFileDialog::HideNameFilterDetails;
+    QFileDialog::Options options;
+    if (request.hideFilterPatterns) options |= QFileDialog::HideNameFilterDetails;
     if (!request.confirmOverwrite) options |= QFileDialog::DontConfirmOverwrite;
     dialog.setOptions(options);
     // The files by name: the detail columns (size, type, date) follow the
     // system's locale, not the program's language.
     dialog.setViewMode(QFileDialog::List);
     if (dialog.exec() != QDialog::Accepted) return QString();
+    if (request.chosenFilter) *request.chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().value(0);
   }
 
@@ -68,6 +71,20 @@ SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text)
   if (box.clickedButton() == save) return SaveChangesAnswer::Save;
   if (box.clickedButton() == discard) return SaveChangesAnswer::Discard;
   return SaveChangesAnswer::Cancel;
+}
+
+bool Platform::askReplaceFile(QWidget* parent, const QString& path) {
+  QMessageBox box(
+      QMessageBox::Question, QString::fromUtf8(kApplicationTitle),
+      QStringLiteral("文件“%1”已经存在，要替换它吗？").arg(QDir::toNativeSeparators(path)),
+      QMessageBox::NoButton, parent);
+  QPushButton* replace = box.addButton(QStringLiteral("替换"), QMessageBox::DestructiveRole);
+  QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
+  // Enter keeps the file.
+  box.setDefaultButton(cancel);
+  box.setEscapeButton(cancel);
+  box.exec();
+  return box.clickedButton() == replace;
 }
 
 Qt::WindowFlags ownedWindowFlags(const QWidget* owner) {

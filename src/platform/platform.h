@@ -34,6 +34,11 @@ struct SaveFileRequest {
   QString initialPath;  // the name remembered from the last save, or empty
   // Whether the dialog asks before an existing file is replaced.
   bool confirmOverwrite = false;
+  // Whether the filter list shows descriptions alone ("表格文件") or with
+  // their patterns ("表格文件 (*.csv)").
+  bool hideFilterPatterns = true;
+  // When set, receives the filter entry chosen (as written in `filter`).
+  QString* chosenFilter = nullptr;
 };
 
 struct OpenFileRequest {
@@ -68,6 +73,10 @@ class Platform {
   // A modal box with `text` and the buttons 保存, 不保存 and 取消, with the
   // application's title as caption; closing it is 取消.
   virtual SaveChangesAnswer askSaveChanges(QWidget* parent, const QString& text);
+  // A modal question whether the existing file `path` may be replaced,
+  // with the buttons 替换 and 取消 (the default, and what closing it
+  // means); true for 替换.
+  virtual bool askReplaceFile(QWidget* parent, const QString& path);
   // Shows `dialog` modally and returns when it has been closed.
   virtual void runModal(QDialog* dialog) = 0;
   // Writes `size` bytes of `data` to the open file `fd` as write(2) does:

@@ -104,6 +104,47 @@ class GraphWindowTest : public QObject {
     QCOMPARE(platform.messages.size(), 2);
   }
 
+  // The type follows the name when it says one, the chosen filter when it
+  // does not; a name completed so replaces no file without a question.
+  void pictureTypeFollowsTheChosenFilter_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<bool>("svg");
+    const QString png = "PNG 图片 (*.png)", svg = "SVG 图片 (*.svg)";
+    QTest::newRow("no ending, SVG chosen") << "g" << svg << "g.svg" << true;
+    QTest::newRow("no ending, PNG chosen") << "g" << png << "g.png" << false;
+    QTest::newRow("another ending, PNG chosen") << "pic.jpg" << png << "pic.jpg.png" << false;
+    QTest::newRow("another ending, SVG chosen") << "pic.jpg" << svg << "pic.jpg.svg" << true;
+    QTest::newRow("the name says SVG, PNG chosen") << "x.SVG" << png << "x.SVG" << true;
+    QTest::newRow("the name says PNG, SVG chosen") << "x.png" << svg << "x.png" << false;
+  }
+
+  void pictureTypeFollowsTheChosenFilter() {
+    QFETCH(QString, typed);
+    QFETCH(QString, filter);
+    QFETCH(QString, written);
+    QFETCH(bool, svg);
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    GraphWindow window(geometryOf(exampleSheet()));
+    platform.nextSavePath = dir.filePath(typed);
+    platform.nextSaveFilter = filter;
+    window.saveImage();
+    QCOMPARE(platform.messages, QStringList());
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{written});
+    const QByteArray bytes = readFile(dir.filePath(written));
+    QCOMPARE(bytes.startsWith("\x89PNG"), !svg);
+    if (svg) QVERIFY(QSvgRenderer(bytes).isValid());
+    QVERIFY(!platform.saveRequests[0].hideFilterPatterns);
+    // Saved again: where the name was completed, the existing file is asked
+    // about (取消 keeps it); where the dialog returned it, the dialog asked.
+    QVERIFY(writeFile(dir.filePath(written), "old"));
+    window.saveImage();
+    QCOMPARE(platform.replaceQuestions.size(), written == typed ? 0 : 1);
+    QCOMPARE(readFile(dir.filePath(written)), written == typed ? bytes : QByteArray("old"));
+  }
+
   void savesPngOrSvgByTheNameAndReportsFailures() {
     RecordingPlatform platform;
     QTemporaryDir dir;

@@ -27,6 +27,11 @@ class RecordingPlatform : public Platform {
   // The answer of the next save dialogs (empty: cancel), and what they were
   // asked with.
   QString nextSavePath;
+  // The filter entry the dialog hands back with it (the first when empty).
+  QString nextSaveFilter;
+  // Questions whether a file may be replaced, and the answer given.
+  QStringList replaceQuestions;
+  bool replaceAnswer = false;
   QList<SaveFileRequest> saveRequests;
 
   // The answer of the next open dialogs (empty: cancel), and what they were
@@ -60,6 +65,9 @@ class RecordingPlatform : public Platform {
   void beep() override { ++beeps; }
   QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override {
     saveRequests << request;
+    if (request.chosenFilter)
+      *request.chosenFilter =
+          nextSaveFilter.isEmpty() ? request.filter.section(";;", 0, 0) : nextSaveFilter;
     return nextSavePath;
   }
   QString chooseOpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
@@ -96,6 +104,10 @@ class RecordingPlatform : public Platform {
     auto dialog = std::make_unique<Recorded>(*this);
     if (onProgress) onProgress();
     return dialog;
+  }
+  bool askReplaceFile(QWidget*, const QString& path) override {
+    replaceQuestions << path;
+    return replaceAnswer;
   }
   long writeToFile(int fd, const char* data, std::size_t size) override {
     if (!failWritesWith) return Platform::writeToFile(fd, data, size);
