@@ -1,6 +1,7 @@
 // The graphical method: corners, optimum and drawing box by hand for
-// textbook and degenerate regions, then random problems against a brute-force
-// enumeration of line intersections and against the simplex method.
+// textbook and degenerate regions and for steep rows near the origin, then
+// random problems against a brute-force enumeration of line intersections
+// and against the simplex method.
 #include <gtest/gtest.h>
 
 #include <array>
@@ -8,6 +9,7 @@
 #include <fstream>
 #include <random>
 #include <sstream>
+#include <utility>
 
 #include "common/calculation.h"
 #include "common/test_support.h"
@@ -140,6 +142,64 @@ TEST(Graph, OnlyTwoVariablesAreDrawn) {
   EXPECT_EQ(CalculateGraph({3, 2, Sense::Maximise}, Sheet(4, 6)).messages,
             std::vector<std::string>{kGraphNeedsTwoVariablesMessage});
 }
+
+// ---- Mixed scales ----------------------------------------------------------
+
+// Rows whose line passes the origin, or an axis, by far less than the other
+// rows' scale: judged by the line's own terms, not taken through it.
+struct MixedScaleRow {
+  std::string what;
+  Sense sense = kMax;
+  double c1 = 0, c2 = 0;
+  std::vector<Row> rows;
+  double optimum = 0;              // S, worked out by hand
+  std::vector<int> optimal_lines;  // the lines through the optimal corner
+  friend void PrintTo(const MixedScaleRow& row, std::ostream* os) { *os << row.what; }
+};
+
+class GraphMixedScales : public ::testing::TestWithParam<MixedScaleRow> {};
+
+TEST_P(GraphMixedScales, AgreeWithTheSimplexMethod) {
+  const MixedScaleRow& c = GetParam();
+  const LpProblem problem = Problem(c.sense, c.c1, c.c2, c.rows);
+  const GraphGeometry g = ComputeGraph(problem);
+  SCOPED_TRACE(GraphListing(g));
+  ASSERT_EQ(g.outcome, GraphOutcome::Optimal);
+  EXPECT_NEAR(g.optimum.value, c.optimum, 1e-12 * std::fabs(c.optimum));
+  const GraphCorner& corner = g.corners[static_cast<std::size_t>(g.optimum.corners.front())];
+  EXPECT_EQ(corner.lines, c.optimal_lines);
+
+  const SimplexResult simplex = SolveSimplex(problem);
+  ASSERT_EQ(simplex.outcome, SimplexOutcome::Optimal);
+  EXPECT_TRUE(SimplexMessages(simplex).empty());
+  EXPECT_NEAR(simplex.objective, g.optimum.value, 1e-9 * std::fabs(c.optimum));
+}
+
+MixedScaleRow Mixed(std::string what, Sense sense, double c1, double c2, std::vector<Row> rows,
+                    double optimum, std::vector<int> optimal_lines) {
+  return {std::move(what), sense, c1, c2, std::move(rows), optimum, std::move(optimal_lines)};
+}
+
+// χ2 ≤ 1e-5/6 on the χ2 axis, where the first row meets the χ1 axis at
+// 1/7e11; the equality is the segment from (4e-12, 0) to (0, 5e-6); beside
+// the χ2 axis χ1 ≥ 3e-10 holds along the whole edge up to χ2 = 8.3e7.
+const MixedScaleRow kMixedScales[] = {
+    Mixed("a steep row below the origin's scale", kMin, 0, -1,
+          {{7e6, 6, LE, 1e-5}, {1, 1, LE, 1e4}}, -1e-5 / 6, {kLineChi1Zero, 1}),
+    Mixed("a steep row keeps chi1 off the axis", kMin, 1, 1,
+          {{9, 0.01, LE, 9e6}, {2e7, 0, GE, 9e-5}}, 4.5e-12, {kLineChi2Zero, 2}),
+    Mixed("a row crossing the chi2 axis at 1e-5", kMin, 0, 1,
+          {{-1e7, 1, GE, 1e-5}, {1, 1, LE, 1e4}}, 1e-5, {kLineChi1Zero, 1}),
+    Mixed("an equality on a steep line near the origin", kMax, 3, 1,
+          {{5e6, 4, EQ, 2e-5}, {1, 2, LE, 1e4}}, 5e-6, {kLineChi1Zero, 1}),
+    Mixed("a far corner beside the chi2 axis", kMax, -2, 0,
+          {{-0.4, 0.006, LE, 5e5}, {100, 0, GE, 3e-8}}, -6e-10, {1, 2}),
+    Mixed("a floor of 2.5e-11 under a row of thousands", kMax, 0, -1,
+          {{70, 0.007, LE, 5000}, {0, 2e7, GE, 5e-4}}, -2.5e-11, {kLineChi1Zero, 2}),
+};
+
+INSTANTIATE_TEST_SUITE_P(SteepLinesNearTheOrigin, GraphMixedScales,
+                         ::testing::ValuesIn(kMixedScales), RowName());
 
 // ---- Random problems -------------------------------------------------------
 
