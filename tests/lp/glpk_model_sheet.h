@@ -29,8 +29,15 @@ inline bool EndsWith(const std::string& text, const std::string& end) {
 }
 
 // GNU MathProg: the model with its data section, or with the data file of
-// the same name beside it.
+// the same name beside it (`path` absolute). A model may write files of its
+// own (graph.mod draws graph.eps): it runs in a directory of its own, which
+// goes with them.
 inline bool ReadMathProg(glp_prob* lp, const std::string& path) {
+  const std::filesystem::path here = std::filesystem::current_path();
+  const std::filesystem::path scratch =
+      std::filesystem::temp_directory_path() / ("orcalc-model-" + std::to_string(getpid()));
+  std::filesystem::create_directories(scratch);
+  std::filesystem::current_path(scratch);
   glp_tran* tran = glp_mpl_alloc_wksp();
   const std::string data = path.substr(0, path.size() - 4) + ".dat";
   std::FILE* data_file = std::fopen(data.c_str(), "r");
@@ -40,6 +47,8 @@ inline bool ReadMathProg(glp_prob* lp, const std::string& path) {
               glp_mpl_generate(tran, nullptr) == 0;
   if (read) glp_mpl_build_prob(tran, lp);
   glp_mpl_free_wksp(tran);
+  std::filesystem::current_path(here);
+  std::filesystem::remove_all(scratch);
   return read;
 }
 
