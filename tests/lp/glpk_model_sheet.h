@@ -86,68 +86,84 @@ inline GlpkModel ReadGlpkModel(std::string path) {
 }
 
 struct ModelSheet {
-  Sheet sheet;
+  Sheet sheet;  // laid out only when the model fits 500 × 500
   int variables = 0;
   int constraints = 0;
   Sense sense = Sense::Minimise;
   double constant = 0;  // the objective's constant, and what shifting bounds adds to it
 };
 
-// The model as a sheet. Each column becomes χ's ≥ 0: a lower bound l is
-// shifted out (x = l + χ), an upper bound alone mirrored (x = u − χ), a free
-// column split (x = χ⁺ − χ⁻), a fixed one substituted; a column bounded on
-// both sides gets a row χ ≤ u − l after the model's rows. Rows keep their
-// order; a free row is left out, a row bounded on both sides becomes its ≥
-// row and then its ≤ row. Integer marks are dropped.
-inline ModelSheet SheetOfModel(glp_prob* lp) {
-  ModelSheet model;
-  model.sense = glp_get_obj_dir(lp) == GLP_MAX ? Sense::Maximise : Sense::Minimise;
-  model.constant = glp_get_obj_coef(lp, 0);
+// How the model's columns become the sheet's χ's ≥ 0: x_j = shift_j +
+// Σ factor·χ over its terms. A lower bound l is shifted out (x = l + χ), an
+// upper bound alone mirrored (x = u − χ), a free column split
+// (x = χ⁺ − χ⁻), a fixed one substituted; a column bounded on both sides
+// gets a row χ ≤ u − l.
+struct ModelColumns {
   struct Term {
     int column;  // 0-based, in the sheet
     double factor;
-  };
-  const int columns = glp_get_num_cols(lp);
-  std::vector<std::vector<Term>> terms(static_cast<std::size_t>(columns) + 1);
-  std::vector<double> shift(terms.size()), objective;
-  struct Row {
-    std::vector<double> a;
-    double sign, b;
   };
   struct Bound {
     int column;
     double limit;
   };
-  std::vector<Row> rows;
-  std::vector<Bound> bounds;  // χ ≤ limit, after the model's rows
-  for (int j = 1; j <= columns; ++j) {
+  std::vector<std::vector<Term>> terms;  // by the model's column number (1-based)
+  std::vector<double> shift;
+  std::vector<double> objective;  // the sheet's objective row
+  double constant = 0;
+  std::vector<Bound> bounds;  // χ ≤ limit
+};
+
+inline ModelColumns ColumnsOfModel(glp_prob* lp) {
+  ModelColumns map;
+  const auto count = static_cast<std::size_t>(glp_get_num_cols(lp)) + 1;
+  map.terms.resize(count);
+  map.shift.resize(count);
+  map.constant = glp_get_obj_coef(lp, 0);
+  for (int j = 1; j < static_cast<int>(count); ++j) {
     const auto k = static_cast<std::size_t>(j);
-    const int next = static_cast<int>(objective.size());
+    const int next = static_cast<int>(map.objective.size());
     const double lb = glp_get_col_lb(lp, j), ub = glp_get_col_ub(lp, j);
     switch (glp_get_col_type(lp, j)) {
       case GLP_FR:
-        terms[k] = {{next, 1}, {next + 1, -1}};
+        map.terms[k] = {{next, 1}, {next + 1, -1}};
         break;
       case GLP_LO:
-        terms[k] = {{next, 1}}, shift[k] = lb;
+        map.terms[k] = {{next, 1}}, map.shift[k] = lb;
         break;
       case GLP_UP:
-        terms[k] = {{next, -1}}, shift[k] = ub;
+        map.terms[k] = {{next, -1}}, map.shift[k] = ub;
         break;
       case GLP_DB:
-        terms[k] = {{next, 1}}, shift[k] = lb;
-        bounds.push_back({next, ub - lb});
+        map.terms[k] = {{next, 1}}, map.shift[k] = lb;
+        map.bounds.push_back({next, ub - lb});
         break;
-      default:
-        shift[k] = lb;
-        break;  // GLP_FX
+      default:  // GLP_FX
+        map.shift[k] = lb;
+        break;
     }
     const double c = glp_get_obj_coef(lp, j);
-    for (const Term& t : terms[k]) objective.push_back(c * t.factor);
-    model.constant += c * shift[k];
+    for (const ModelColumns::Term& t : map.terms[k]) map.objective.push_back(c * t.factor);
+    map.constant += c * map.shift[k];
   }
-  const int m = static_cast<int>(objective.size());
-  std::vector<int> index(static_cast<std::size_t>(columns) + 1);
+  return map;
+}
+
+// The model as entered on a sheet (right-hand sides not normalised): the
+// columns as above, the rows in order with a free row left out and a row
+// bounded on both sides as its ≥ row and then its ≤ row, the bounds' rows
+// after them. Integer marks are dropped.
+inline LpProblem EnteredProblem(glp_prob* lp, const ModelColumns& map) {
+  LpProblem problem;
+  const int m = static_cast<int>(map.objective.size());
+  problem.variables = m;
+  problem.objective = map.objective;
+  auto add_row = [&](const std::vector<double>& a, double sign, double b) {
+    problem.coefficients.insert(problem.coefficients.end(), a.begin(), a.end());
+    problem.signs.push_back(sign);
+    problem.rhs.push_back(b);
+  };
+  std::vector<int> index(map.terms.size());
   std::vector<double> value(index.size());
   for (int i = 1; i <= glp_get_num_rows(lp); ++i) {
     const int type = glp_get_row_type(lp, i);
@@ -158,44 +174,67 @@ inline ModelSheet SheetOfModel(glp_prob* lp) {
     for (int p = 1; p <= length; ++p) {
       const auto k = static_cast<std::size_t>(index[static_cast<std::size_t>(p)]);
       const double v = value[static_cast<std::size_t>(p)];
-      for (const Term& t : terms[k]) a[static_cast<std::size_t>(t.column)] += v * t.factor;
-      moved += v * shift[k];
+      for (const ModelColumns::Term& t : map.terms[k])
+        a[static_cast<std::size_t>(t.column)] += v * t.factor;
+      moved += v * map.shift[k];
     }
     const double lb = glp_get_row_lb(lp, i) - moved, ub = glp_get_row_ub(lp, i) - moved;
-    if (type == GLP_FX) rows.push_back({a, kEqual, lb});
-    if (type == GLP_LO || type == GLP_DB) rows.push_back({a, kGreaterEqual, lb});
-    if (type == GLP_UP || type == GLP_DB) rows.push_back({a, kLessEqual, ub});
+    if (type == GLP_FX) add_row(a, kEqual, lb);
+    if (type == GLP_LO || type == GLP_DB) add_row(a, kGreaterEqual, lb);
+    if (type == GLP_UP || type == GLP_DB) add_row(a, kLessEqual, ub);
   }
-  for (const Bound& bound : bounds) {
-    Row& row = rows.emplace_back(
-        Row{std::vector<double>(static_cast<std::size_t>(m)), kLessEqual, bound.limit});
-    row.a[static_cast<std::size_t>(bound.column)] = 1;
+  for (const ModelColumns::Bound& bound : map.bounds) {
+    std::vector<double> a(static_cast<std::size_t>(m));
+    a[static_cast<std::size_t>(bound.column)] = 1;
+    add_row(a, kLessEqual, bound.limit);
   }
-  model.variables = m;
-  model.constraints = static_cast<int>(rows.size());
-  if (m > kMaxCount || model.constraints > kMaxCount) return model;  // no sheet for it
+  problem.constraints = static_cast<int>(problem.rhs.size());
+  return problem;
+}
 
-  // The shortest text that reads back as the same double.
+// `problem` typed into a laid-out sheet: each number as the shortest text
+// that reads back as the same double, zero coefficients left empty.
+inline void TypeIn(const LpProblem& problem, Sheet& sheet) {
   auto text = [](double x) {
     char buffer[32];
     const auto end = std::to_chars(buffer, buffer + sizeof buffer, x).ptr;
     return std::string(buffer, end);
   };
-  LayOutSheet(model.sheet, m, model.constraints, model.sense);
+  const int m = problem.variables;
+  LayOutSheet(sheet, m, problem.constraints, problem.sense);
   for (int j = 0; j < m; ++j)
-    model.sheet.SetCell(1, j + 1, text(objective[static_cast<std::size_t>(j)]));
-  for (int i = 0; i < model.constraints; ++i) {
-    const Row& row = rows[static_cast<std::size_t>(i)];
+    sheet.SetCell(1, j + 1, text(problem.objective[static_cast<std::size_t>(j)]));
+  for (int i = 0; i < problem.constraints; ++i) {
     for (int j = 0; j < m; ++j) {
-      const double a = row.a[static_cast<std::size_t>(j)];
-      if (a != 0) model.sheet.SetCell(i + 2, j + 1, text(a));
+      const double a = problem.Coefficient(i, j);
+      if (a != 0) sheet.SetCell(i + 2, j + 1, text(a));
     }
-    model.sheet.SetCell(i + 2, m + 1,
-                        std::string(row.sign == kLessEqual      ? kLessEqualSign
-                                    : row.sign == kGreaterEqual ? kGreaterEqualSign
-                                                                : std::string_view("=")));
-    model.sheet.SetCell(i + 2, m + 2, text(row.b));
+    const double sign = problem.signs[static_cast<std::size_t>(i)];
+    sheet.SetCell(i + 2, m + 1,
+                  std::string(sign == kLessEqual      ? kLessEqualSign
+                              : sign == kGreaterEqual ? kGreaterEqualSign
+                                                      : std::string_view("=")));
+    sheet.SetCell(i + 2, m + 2, text(problem.rhs[static_cast<std::size_t>(i)]));
   }
+}
+
+// The model as a sheet, when it fits 500 × 500; its counts either way (a
+// larger model is counted, not written out).
+inline ModelSheet SheetOfModel(glp_prob* lp) {
+  ModelSheet model;
+  const ModelColumns map = ColumnsOfModel(lp);
+  model.sense = glp_get_obj_dir(lp) == GLP_MAX ? Sense::Maximise : Sense::Minimise;
+  model.constant = map.constant;
+  model.variables = static_cast<int>(map.objective.size());
+  model.constraints = static_cast<int>(map.bounds.size());
+  for (int i = 1; i <= glp_get_num_rows(lp); ++i) {
+    const int type = glp_get_row_type(lp, i);
+    model.constraints += type == GLP_FR ? 0 : type == GLP_DB ? 2 : 1;
+  }
+  if (model.variables > kMaxCount || model.constraints > kMaxCount) return model;
+  LpProblem problem = EnteredProblem(lp, map);
+  problem.sense = model.sense;
+  TypeIn(problem, model.sheet);
   return model;
 }
 
