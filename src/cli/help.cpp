@@ -99,7 +99,9 @@ constexpr std::array kCommands = {
                 "  --vars M         number of variables (default: the sheet's columns - 3)\n"
                 "  --constraints N  number of constraints (default: the sheet's rows - 2)\n"
                 "  --csv            print CSV instead (kind,index,value,rate,current,lower,\n"
-                "                   upper; LF line ends; infinite bounds inf and -inf)\n"
+                "                   upper; LF line ends; infinite bounds inf and -inf),\n"
+                "                   closed by the records degenerate,0,V and unique,0,V\n"
+                "                   (V 1 or 0, as the report's note says)\n"
                 "\n"
                 "Files too narrow or too short are refused, and without --max or --min the\n"
                 "sheet's sense cell decides, as for lp.\n"},

@@ -9,16 +9,23 @@
 namespace orcalc::lp {
 namespace {
 
-// A point lies on a line when its distance from it is below this fraction
-// of the line's distance from the origin (the tolerance follows the data
-// where they are, so that small features beside large numbers elsewhere
-// keep their shape) ...
+// A point lies on a line a1·χ1 + a2·χ2 = b when |a1·χ1 + a2·χ2 − b| is
+// below this fraction of the line's own terms there, |a1·χ1| + |a2·χ2| +
+// |b| (the tolerance follows the data where they are, so that a steep line
+// near the origin, or a small feature beside large numbers elsewhere, keeps
+// its shape: no other line's scale enters). 1e-9 leaves room for data
+// rounded to about nine digits, far beyond the rounding of the arithmetic,
+// and is the relative accuracy the answers are printed to be compared at ...
 constexpr double kRelativeTolerance = 1e-9;
-// ... plus this fraction of the point's own distance from the origin, for
-// the rounding of its coordinates; two points closer than that are one ...
+// ... plus what the rounding of the point's coordinates can make of the
+// line's value: each coordinate of a corner carries this fraction of the
+// magnitudes it was computed from (about 5000 units of rounding, for the
+// few operations of a corner and their condition); two points are one when
+// they lie within their coordinates' rounding of each other.
 constexpr double kRoundingTolerance = 1e-12;
-// ... plus this fraction of the data's scale (the distance of the farthest
-// line from the origin): what rounding leaves of a zero.
+// A row without coefficients, 0 ≥ b or 0 ≤ b, holds when b is within this
+// fraction of the data's scale (the distance of the farthest line from the
+// origin) of 0: what rounding leaves of a zero.
 constexpr double kScaleTolerance = 1e-15;
 // Two lines whose unit normals have a cross product below this are parallel.
 constexpr double kParallel = 1e-12;
@@ -61,9 +68,12 @@ bool Parallel(const Line& a, const Line& b) { return std::abs(Cross(a, b)) <= kP
 double Norm(GraphPoint p) { return std::abs(p.x1) + std::abs(p.x2); }
 
 // A vertex of the polygon being clipped: the lines through it (indices into
-// the line table) and the line of the edge to the next vertex.
+// the line table) and the line of the edge to the next vertex; `rounding`
+// bounds the rounding in each coordinate (0 for a corner of the box and a
+// coordinate that comes out exactly).
 struct Vertex {
   GraphPoint p;
+  GraphPoint rounding;
   std::vector<int> on;
   int edge = 0;
 };
@@ -86,8 +96,7 @@ struct HalfPlane {
 // rounding does not pile up from one clip to the next).
 class RegionClipper {
  public:
-  RegionClipper(std::vector<Line> lines, double scale)
-      : lines_(std::move(lines)), floor_(kScaleTolerance * scale) {}
+  explicit RegionClipper(std::vector<Line> lines) : lines_(std::move(lines)) {}
 
   const std::vector<Line>& lines() const { return lines_; }
   int AddBoxLine(int id, double a1, double a2, double b) {
@@ -95,14 +104,20 @@ class RegionClipper {
     return static_cast<int>(lines_.size()) - 1;
   }
 
-  // How far from `line` the point `p` may be and still lie on it.
-  double Slack(int line, GraphPoint p) const {
-    return kRelativeTolerance * std::abs(lines_[static_cast<std::size_t>(line)].d) +
-           kRoundingTolerance * Norm(p) + floor_;
+  // How far from `line` the vertex may be and still lie on it: a fraction
+  // of the line's own terms at the point, plus what its coordinates'
+  // rounding can move the line's value (on an axis, only the latter counts:
+  // its only term is the coordinate itself).
+  double Slack(int line, const Vertex& v) const {
+    const Line& l = lines_[static_cast<std::size_t>(line)];
+    const double terms = std::abs(l.n1 * v.p.x1) + std::abs(l.n2 * v.p.x2) + std::abs(l.d);
+    return kRelativeTolerance * terms + std::abs(l.n1) * v.rounding.x1 +
+           std::abs(l.n2) * v.rounding.x2;
   }
-  // How close two points must be to count as one.
-  double Closeness(GraphPoint p, GraphPoint q) const {
-    return kRoundingTolerance * (Norm(p) + Norm(q)) + floor_;
+  // Two vertices are one when each coordinate lies within their roundings.
+  static bool Coincide(const Vertex& v, const Vertex& w) {
+    return std::abs(v.p.x1 - w.p.x1) <= v.rounding.x1 + w.rounding.x1 &&
+           std::abs(v.p.x2 - w.p.x2) <= v.rounding.x2 + w.rounding.x2;
   }
   double Distance(int line, GraphPoint p) const {
     const Line& l = lines_[static_cast<std::size_t>(line)];
@@ -113,10 +128,10 @@ class RegionClipper {
   // origin; right and top are the indices of its far sides' lines.
   Polygon Box(double x1_max, double x2_max, int right, int top) const {
     const int chi1_zero = 0, chi2_zero = 1;  // the first two lines of every table
-    return {{{0, 0}, {chi1_zero, chi2_zero}, chi2_zero},
-            {{x1_max, 0}, {chi2_zero, right}, right},
-            {{x1_max, x2_max}, {right, top}, top},
-            {{0, x2_max}, {top, chi1_zero}, chi1_zero}};
+    return {{{0, 0}, {}, {chi1_zero, chi2_zero}, chi2_zero},
+            {{x1_max, 0}, {}, {chi2_zero, right}, right},
+            {{x1_max, x2_max}, {}, {right, top}, top},
+            {{0, x2_max}, {}, {top, chi1_zero}, chi1_zero}};
   }
 
   Polygon Clip(const Polygon& in, HalfPlane half) const {
@@ -124,7 +139,7 @@ class RegionClipper {
     std::vector<int> side(k);
     for (std::size_t i = 0; i < k; ++i) {
       const double s = half.orientation * Distance(half.line, in[i].p);
-      const double tol = Slack(half.line, in[i].p);
+      const double tol = Slack(half.line, in[i]);
       side[i] = s < -tol ? -1 : (s > tol ? 1 : 0);
     }
     Polygon out;
@@ -152,22 +167,35 @@ class RegionClipper {
     return out;
   }
 
-  // The intersection of two lines, or false when they are parallel.
-  bool Intersect(int first, int second, GraphPoint& at) const {
+  // The intersection of two lines, or false when they are parallel; its
+  // rounding bound goes to at.rounding. Each coordinate is a quotient of two
+  // differences of products: its rounding is bounded by the magnitudes of
+  // those products over the determinant (a coordinate made of exact zeros,
+  // as on an axis, has none).
+  bool Intersect(int first, int second, Vertex& at) const {
     const Line& a = lines_[static_cast<std::size_t>(first)];
     const Line& b = lines_[static_cast<std::size_t>(second)];
     const double det = a.a1 * b.a2 - a.a2 * b.a1;
     if (det == 0) return false;
-    at.x1 = (a.b * b.a2 - a.a2 * b.b) / det + 0.0;  // + 0.0: no negative zero
-    at.x2 = (a.a1 * b.b - a.b * b.a1) / det + 0.0;
-    return std::isfinite(at.x1) && std::isfinite(at.x2);
+    at.p.x1 = (a.b * b.a2 - a.a2 * b.b) / det + 0.0;  // + 0.0: no negative zero
+    at.p.x2 = (a.a1 * b.b - a.b * b.a1) / det + 0.0;
+    const double det_terms = std::abs(a.a1 * b.a2) + std::abs(a.a2 * b.a1);
+    const double terms1 = std::abs(a.b * b.a2) + std::abs(a.a2 * b.b);
+    const double terms2 = std::abs(a.a1 * b.b) + std::abs(a.b * b.a1);
+    at.rounding.x1 = kRoundingTolerance * (terms1 + std::abs(at.p.x1) * det_terms) / std::abs(det);
+    at.rounding.x2 = kRoundingTolerance * (terms2 + std::abs(at.p.x2) * det_terms) / std::abs(det);
+    // (Products beyond the doubles leave the point's own size to go by.)
+    if (!std::isfinite(Norm(at.rounding))) {
+      at.rounding.x1 = at.rounding.x2 = kRoundingTolerance * Norm(at.p);
+    }
+    return std::isfinite(at.p.x1) && std::isfinite(at.p.x2);
   }
 
-  // Every line of the table within the tolerance of `p`.
-  std::vector<int> LinesThrough(GraphPoint p) const {
+  // Every line of the table within the tolerance of `v`.
+  std::vector<int> LinesThrough(const Vertex& v) const {
     std::vector<int> on;
     for (int l = 0; l < static_cast<int>(lines_.size()); ++l) {
-      if (std::abs(Distance(l, p)) <= Slack(l, p)) on.push_back(l);
+      if (std::abs(Distance(l, v.p)) <= Slack(l, v)) on.push_back(l);
     }
     return on;
   }
@@ -176,18 +204,20 @@ class RegionClipper {
   // whose intersection stays as near `p` as the pair passes (two lines that
   // only pass near it at a small angle may meet far away), then puts it
   // exactly on the axes it lies on.
-  GraphPoint Refine(GraphPoint p, const std::vector<int>& on) const {
+  GraphPoint Refine(const Vertex& v, const std::vector<int>& on) const {
+    const GraphPoint p = v.p;
     GraphPoint refined = p;
     double best = 0;
     for (std::size_t i = 0; i < on.size(); ++i) {
       for (std::size_t j = i + 1; j < on.size(); ++j) {
         const double cross = std::abs(Cross(lines_[static_cast<std::size_t>(on[i])],
                                             lines_[static_cast<std::size_t>(on[j])]));
-        GraphPoint at;
+        Vertex at;
         if (cross > best && Intersect(on[i], on[j], at) &&
-            std::hypot(at.x1 - p.x1, at.x2 - p.x2) <= std::max(Slack(on[i], p), Slack(on[j], p))) {
+            std::hypot(at.p.x1 - p.x1, at.p.x2 - p.x2) <=
+                std::max(Slack(on[i], v), Slack(on[j], v)) + Norm(at.rounding)) {
           best = cross;
-          refined = at;
+          refined = at.p;
         }
       }
     }
@@ -201,12 +231,15 @@ class RegionClipper {
     Vertex crossing;
     crossing.on = {v.edge, half.line};
     crossing.edge = edge;
-    if (!Intersect(v.edge, half.line, crossing.p)) {
+    if (!Intersect(v.edge, half.line, crossing)) {
       // Only a degenerate edge gets here: cut it where the distance changes
       // sign.
       const double sv = Distance(half.line, v.p), sw = Distance(half.line, w.p);
       const double t = sv / (sv - sw);
       crossing.p = {v.p.x1 + t * (w.p.x1 - v.p.x1), v.p.x2 + t * (w.p.x2 - v.p.x2)};
+      const double rounding = kRoundingTolerance * Norm(crossing.p);
+      crossing.rounding = {rounding + std::max(v.rounding.x1, w.rounding.x1),
+                           rounding + std::max(v.rounding.x2, w.rounding.x2)};
     }
     return crossing;
   }
@@ -219,8 +252,7 @@ class RegionClipper {
       changed = false;
       for (std::size_t i = 0; i < poly.size(); ++i) {
         const std::size_t j = (i + 1) % poly.size();
-        const double gap = std::hypot(poly[i].p.x1 - poly[j].p.x1, poly[i].p.x2 - poly[j].p.x2);
-        if (gap <= Closeness(poly[i].p, poly[j].p)) {
+        if (Coincide(poly[i], poly[j])) {
           for (int line : poly[j].on) AddLine(poly[i].on, line);
           poly[i].edge = poly[j].edge;
           poly.erase(poly.begin() + static_cast<std::ptrdiff_t>(j));
@@ -248,7 +280,6 @@ class RegionClipper {
   }
 
   std::vector<Line> lines_;
-  double floor_;
 };
 
 // The unit direction of `line` that points from `from` toward `toward`.
@@ -433,7 +464,7 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     }
   }
 
-  RegionClipper clipper(lines, std::ldexp(scale, -unit));
+  RegionClipper clipper(lines);
   auto clip_to = [&](double x1_max, double x2_max) {
     RegionClipper box_clipper = clipper;
     const int right = box_clipper.AddBoxLine(0, 1, 0, x1_max);
@@ -454,11 +485,11 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     const std::size_t k = poly.size();
     std::vector<bool> artificial(k);
     for (std::size_t i = 0; i < k; ++i) {
-      std::vector<int> on = far_clipper.LinesThrough(poly[i].p);
+      std::vector<int> on = far_clipper.LinesThrough(poly[i]);
       for (int line : poly[i].on) AddLine(on, line);
       artificial[i] = std::find(on.begin(), on.end(), right) != on.end() ||
                       std::find(on.begin(), on.end(), top) != on.end();
-      if (!artificial[i]) poly[i].p = far_clipper.Refine(poly[i].p, on);
+      if (!artificial[i]) poly[i].p = far_clipper.Refine(poly[i], on);
       poly[i].on = std::move(on);
     }
 

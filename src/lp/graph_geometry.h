@@ -103,12 +103,15 @@ struct GraphGeometry {
 };
 
 // The geometry of `problem`, which must have exactly two variables. Works
-// on the rows as given (the intake has normalised them). A point lies on a
-// line within 1e-9 of the line's distance from the origin, 1e-12 of the
-// point's and 1e-15 of the farthest line's (the data's scale); two points
-// closer than the last two are one; lines at an angle below about 1e-12 are
-// parallel, and corners more than about 1e8 times the data's scale away
-// count as lying at infinity.
+// on the rows as given (the intake has normalised them). A point lies on the
+// line a1·χ1 + a2·χ2 = b when |a1·χ1 + a2·χ2 − b| is within 1e-9 of the
+// line's own terms there, |a1·χ1| + |a2·χ2| + |b|, plus what the rounding of
+// the point's coordinates can account for (about 1e-12 of the magnitudes
+// each was computed from); on an axis only that rounding counts. Two points
+// are one when each coordinate agrees within their rounding. Lines at an
+// angle below about 1e-12 are parallel, and corners more than about 1e8
+// times the data's scale (the distance of the farthest line from the
+// origin) away count as lying at infinity.
 GraphGeometry ComputeGraph(const LpProblem& problem);
 
 // The drawing box for extents e1 and e2 (largest coordinate to show on each

@@ -182,6 +182,9 @@ std::string WriteSensitivityCsv(const SensitivityAnalysis& analysis) {
     const ConstraintSensitivity& c = analysis.constraints[i];
     line("constraint", i + 1, {c.activity, c.shadow_price, c.rhs, c.lower, c.upper});
   }
+  // What the text report's note says, as two flags in the value field.
+  csv.append("degenerate,0,").append(analysis.degenerate ? "1" : "0").append(",,,,\n");
+  csv.append("unique,0,").append(analysis.not_unique ? "0" : "1").append(",,,,\n");
   return csv;
 }
 

@@ -18,7 +18,11 @@ std::string WriteSensitivityReport(const LpProblem& problem, const SensitivityAn
 
 // UTF-8 CSV with LF line ends: the header "kind,index,value,rate,current,
 // lower,upper", then one line per variable and one per constraint; plain
-// number texts with ".", unlimited bounds "inf" and "-inf".
+// number texts with ".", unlimited bounds "inf" and "-inf". Two lines of
+// index 0 close it, their value 1 or 0 and the other fields empty:
+// "degenerate" (some basic variable is 0, so the shadow prices may not be
+// unique) and "unique" (every nonbasic column's reduced cost is nonzero, so
+// the optimal point is unique; 0: it may not be).
 std::string WriteSensitivityCsv(const SensitivityAnalysis& analysis);
 
 }  // namespace orcalc::lp

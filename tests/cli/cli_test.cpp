@@ -35,7 +35,8 @@ TEST(Cli, OutputMessagesAndExitStatus) {
       {{"lp", "--max", Data("lp_contradictory.csv")}, 1, "目标函数值 S = 1\r\n", "无最优解！\n无最优解！\n"},
       {{"sensitivity", "--max", Data("lp_example.csv")}, 0, sensitivity, "", true},
       {{"sensitivity", "--csv", "--max", "-"}, 0, "kind,index,value,rate,current,lower,upper\n"
-       "variable,1,4,0,3,2,inf\nvariable,2,0,-1,2,-inf,3\nconstraint,1,4,3,4,0,6\nconstraint,2,4,0,6,4,inf\n",
+       "variable,1,4,0,3,2,inf\nvariable,2,0,-1,2,-inf,3\nconstraint,1,4,3,4,0,6\nconstraint,2,4,0,6,4,inf\n"
+       "degenerate,0,0,,,,\nunique,0,1,,,,\n",
        "", true, Data("lp_example.csv")},
       {{"sensitivity", "--max", Data("lp_contradictory.csv")}, 1, "",
        "无最优解！\n无最优解！\n问题没有最优解，不能进行灵敏度分析！\n", true},

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <cmath>
 #include <limits>
@@ -88,7 +89,52 @@ TEST(SensitivityReport, WorkedExampleTextAndCsv) {
   EXPECT_EQ(outcome.report, TestData("lp_example_sensitivity.txt"));
   EXPECT_EQ(CalculateSensitivity({2, 2, Sense::Maximise}, kExample, SensitivityFormat::Csv).report,
             "kind,index,value,rate,current,lower,upper\nvariable,1,4,0,3,2,inf\n"
-            "variable,2,0,-1,2,-inf,3\nconstraint,1,4,3,4,0,6\nconstraint,2,4,0,6,4,inf\n");
+            "variable,2,0,-1,2,-inf,3\nconstraint,1,4,3,4,0,6\nconstraint,2,4,0,6,4,inf\n"
+            "degenerate,0,0,,,,\nunique,0,1,,,,\n");
+}
+
+// The CSV closes with the two flags of the report's note; a reader that
+// skips unknown kinds sees the figures alone.
+TEST(SensitivityReport, CsvClosesWithTheNotesFlags) {
+  const struct {
+    const char* what;
+    LpProblem problem;
+    const char* flags;
+    const char* note;  // the start of the report's note, or ""
+  } cases[] = {
+      {"the worked example", MakeProblem(kMax, {3, 2}, {{1, 1, LE, 4}, {1, 3, LE, 6}}),
+       "degenerate,0,0,,,,\nunique,0,1,,,,\n", ""},
+      {"a whole edge optimal", MakeProblem(kMax, {1, 1}, {{1, 1, LE, 4}, {1, 0, LE, 3}}),
+       "degenerate,0,0,,,,\nunique,0,0,,,,\n", "注意：有非基变量的检验数为0"},
+      {"three rows through the optimum",
+       MakeProblem(kMax, {1, 2}, {{1, 1, LE, 4}, {0, 1, LE, 4}, {1, 2, LE, 8}}),
+       "degenerate,0,1,,,,\nunique,0,1,,,,\n", "注意：最优解退化（有基变量取值为0）"},
+      {"an edge of optima ending in three rows",
+       MakeProblem(kMax, {1, 1}, {{1, 1, LE, 4}, {1, 0, LE, 4}, {0, 1, LE, 4}}),
+       "degenerate,0,1,,,,\nunique,0,0,,,,\n", "注意：最优解退化且有非基变量的检验数为0"},
+      {"a redundant equality at 0", MakeProblem(kMax, {1, 2}, {{0, -1, EQ, 0}, {1, 1, LE, 4}}),
+       "degenerate,0,1,,,,\nunique,0,1,,,,\n", "注意：最优解退化（有基变量取值为0）"},
+  };
+  for (const auto& c : cases) {
+    const LpProblem problem = Normalised(c.problem);
+    const SensitivityAnalysis analysis = Analyse(problem);
+    ASSERT_EQ(analysis.status, SensitivityStatus::Done) << c.what;
+    const std::string csv = WriteSensitivityCsv(analysis);
+    const std::string flags = c.flags;
+    ASSERT_GE(csv.size(), flags.size()) << c.what;
+    EXPECT_EQ(csv.substr(csv.size() - flags.size()), flags) << c.what;
+    const std::string report = WriteSensitivityReport(problem, analysis);
+    const bool noted = report.find("注意：") != std::string::npos;
+    EXPECT_EQ(noted, *c.note != 0) << c.what;
+    if (*c.note != 0) EXPECT_NE(report.find(c.note), std::string::npos) << c.what << report;
+    // Every record has the header's seven fields.
+    std::size_t lines = 0;
+    for (std::size_t at = 0; at < csv.size(); at = csv.find('\n', at) + 1, ++lines) {
+      const std::string line = csv.substr(at, csv.find('\n', at) - at);
+      EXPECT_EQ(std::count(line.begin(), line.end(), ','), 6) << c.what << ": " << line;
+    }
+    EXPECT_EQ(lines, 1 + analysis.variables.size() + analysis.constraints.size() + 2) << c.what;
+  }
 }
 
 TEST(SensitivityReport, TablesLineUpInTheFixedPitchFace) {
