@@ -11,6 +11,7 @@
 #include <QFontDatabase>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QLocale>
 #include <QPainter>
 #include <QPixmap>
 #include <QRadioButton>
@@ -41,6 +42,9 @@ bool displayAvailable() {
 
 void setUpApplication(QApplication& app) {
   app.setApplicationName(QStringLiteral("orcalc"));
+  // Chinese whatever the system's locale, as every text of the program is:
+  // the file dialogs' sizes, types and dates too.
+  QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
   // Without Qt's translation file its texts stay English; nothing else
   // depends on it.
   installQtTranslations();

@@ -14,14 +14,21 @@ const char* const kTranslatorName = "orcalc-qt-translation";
 // The report box's menu (QScintilla, which has no Simplified Chinese
 // translation) offers the same commands in the same words as Qt's own text
 // box menu, which Qt's translation covers: those words are taken from there.
+// And every menu says 撤销 for undo, as the program's own menus do.
 class TextBoxMenuTranslator final : public QTranslator {
  public:
   TextBoxMenuTranslator(const QTranslator* qt, QObject* parent) : QTranslator(parent), qt_(qt) {}
 
   QString translate(const char* context, const char* source, const char* disambiguation,
                     int n) const override {
-    if (!context || std::strcmp(context, "QsciScintilla") != 0) return {};
-    return qt_->translate("QLineEdit", source, disambiguation, n);
+    if (!context) return {};
+    const bool report_box = std::strcmp(context, "QsciScintilla") == 0;
+    QString text = qt_->translate(report_box ? "QLineEdit" : context, source, disambiguation, n);
+    // One word for undo everywhere: the menus say 撤销, Qt's translation
+    // of the text boxes' menus 撤消.
+    if (text.contains(QStringLiteral("撤消")))
+      return text.replace(QStringLiteral("撤消"), QStringLiteral("撤销"));
+    return report_box ? text : QString();
   }
   bool isEmpty() const override { return false; }
 

@@ -74,6 +74,11 @@ int count(const QLineEdit* box) { return ReadCount(box->text().toStdString()); }
 
 const char* const kSheetFilter = "表格文件 (*.csv);;所有文件 (*)";
 
+// The smallest window: a margin right of the last button (twips), and the
+// grid's first rows below the panel.
+constexpr int kMinimumMargin = 120;
+constexpr int kMinimumGridHeight = 1200;
+
 const char* const kStaleLayoutMessage = "变量数或约束方程数已改变，请先按“确定”。";
 
 QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
@@ -106,10 +111,23 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   QWidget* const area = designArea_;
   resize(twipsToPixelsX(design.client_width, this),
          twipsToPixelsY(design.client_height, this) + menuBar_->sizeHint().height());
+  // Never so small that the panel's buttons are cut off: the panel across,
+  // and below it the first rows of the grid.
+  setMinimumSize(
+      twipsToPixelsX(
+          design.panel.x() + design.exit_button.x() + design.exit_button.width() + kMinimumMargin,
+          this),
+      twipsToPixelsY(design.grid.y() + kMinimumGridHeight, this) + menuBar_->sizeHint().height());
 
   // The grid comes first in the keyboard order: it has the focus when the
   // window opens.
   grid_ = place(new SheetGrid(area), "MSFlexGrid1", design.grid, area);
+  // A right click on the grid offers the 编辑 menu's commands.
+  grid_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+    editing_->closeEditors();
+    editMenu_->popup(grid_->mapToGlobal(at));
+  });
 
   panel_ = place(new QGroupBox(area), "Frame1", design.panel, area);
   variableCountLabel_ = label("Label2", "变量数:", design.variable_count_label, panel_);
@@ -213,6 +231,7 @@ void SheetWindow::createMenus() {
 
   QMenu* edit = menuBar_->addMenu(QStringLiteral("编辑(&E)"));
   edit->setObjectName(QStringLiteral("menuEdit"));
+  editMenu_ = edit;
   QAction* undo_action =
       action(edit, "actionUndo", "撤销", {K(Qt::CTRL | Qt::Key_Z)}, [this] { undo(); });
   QAction* redo_action =
@@ -340,7 +359,8 @@ void SheetWindow::statistics() {
 void SheetWindow::about() { showAboutBox(this); }
 
 std::string SheetWindow::decimalSeparator() {
-  const std::string separator = QLocale().decimalPoint().toStdString();
+  // The system's, not the default locale the windows are shown in.
+  const std::string separator = QLocale::system().decimalPoint().toStdString();
   // Plain number text takes a separator of at most four bytes.
   if (separator.empty() || separator.size() > 4) return ".";
   return separator;

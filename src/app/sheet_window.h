@@ -274,6 +274,7 @@ class SheetWindow : public QDialog {
   QMenuBar* menuBar_ = nullptr;
   QWidget* designArea_ = nullptr;
   QMenu* helpMenu_ = nullptr;
+  QMenu* editMenu_ = nullptr;  // also the grid's right-click menu
   QMenu* recentMenu_ = nullptr;
   QUndoStack* undoStack_ = nullptr;
   SheetRecovery* recovery_ = nullptr;

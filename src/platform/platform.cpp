@@ -6,6 +6,8 @@
 #include <QDialog>
 #include <QDir>
 #include <QFileDialog>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QIODevice>
 #include <QMessageBox>
 #include <QPointer>
@@ -15,11 +17,25 @@
 namespace orcalc::ui {
 namespace {
 
+// Wide enough that the window system can show the whole caption (the
+// program's title) beside its buttons: a box as narrow as its text cut
+// it to "运…".
+void fitCaption(QMessageBox& box) {
+  const QFontMetrics metrics(QApplication::font("QWorkspaceTitleBar"));
+  // The caption, and room for the window's icon and its title-bar buttons.
+  const int width = metrics.horizontalAdvance(box.windowTitle()) + 160;
+  if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+    grid->addItem(new QSpacerItem(width, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                  grid->rowCount(), 0, 1, grid->columnCount());
+  }
+}
+
 class SystemPlatform final : public Platform {
  public:
   void showMessage(QWidget* parent, const QString& text) override {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), text,
                     QMessageBox::Ok, parent);
+    fitCaption(box);
     box.exec();
   }
 
@@ -67,6 +83,7 @@ SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text)
   QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
   box.setDefaultButton(save);
   box.setEscapeButton(cancel);
+  fitCaption(box);
   box.exec();
   if (box.clickedButton() == save) return SaveChangesAnswer::Save;
   if (box.clickedButton() == discard) return SaveChangesAnswer::Discard;
@@ -83,6 +100,7 @@ bool Platform::askReplaceFile(QWidget* parent, const QString& path) {
   // Enter keeps the file.
   box.setDefaultButton(cancel);
   box.setEscapeButton(cancel);
+  fitCaption(box);
   box.exec();
   return box.clickedButton() == replace;
 }

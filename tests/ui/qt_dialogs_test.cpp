@@ -93,6 +93,15 @@ class QtDialogsTest : public QObject {
                    words << button->text();
                });
     QCOMPARE(words, QStringList{"确定"});
+    // Wide enough for its caption, the program's title, beside the
+    // title-bar buttons.
+    int width = 0;
+    whileModal([] { Platform::current().showMessage(nullptr, QStringLiteral("无解！")); },
+               [&](QWidget* box) { width = box->width(); });
+    QVERIFY2(width >= QFontMetrics(QApplication::font()).horizontalAdvance(kApplicationTitle) + 150,
+             qPrintable(QString::number(width)));
+    // The program's locale is Chinese whatever the user's.
+    QCOMPARE(QLocale().language(), QLocale::Chinese);
 
     ResultsWindow results;
     results.setReportText(kExampleReport);
@@ -133,6 +142,7 @@ class QtDialogsTest : public QObject {
     words = commands(menu);
     menu->close();
     QVERIFY(words.contains("复制(&C)"));
+    QVERIFY2(words.contains("撤销(&U)"), qPrintable(words.join(' ')));
     QCOMPARE(notChinese(words), QStringList());
 
     LpWindow sheet;
@@ -153,7 +163,19 @@ class QtDialogsTest : public QObject {
                });
     QVERIFY(words.size() > 5);
     QCOMPARE(notChinese(words), QStringList());
+    // One word for undo everywhere, as the menus say it.
+    QVERIFY2(words.contains("撤销(&U)") && !words.join(' ').contains("撤消"),
+             qPrintable(words.join(' ')));
     QCOMPARE(sheet.numberEditor()->text(), QStringLiteral("51.5"));
+
+    // The sheet's save dialog shows its filter with the pattern, as the
+    // open dialog does.
+    filters.clear();
+    whileModal([&] { sheet.saveSheetAs(); },
+               [&](QWidget* dialog) {
+                 if (auto* files = qobject_cast<QFileDialog*>(dialog)) dialogWords(files, &filters);
+               });
+    QCOMPARE(filters, QStringList({"表格文件 (*.csv)", "所有文件 (*)"}));
   }
 };
 

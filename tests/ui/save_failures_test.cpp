@@ -150,7 +150,9 @@ class SaveFailuresTest : public QObject {
     const std::string text = std::string(size, '7') + "\r\n";
     RecordingPlatform platform;
     QTemporaryDir dir;
-    const QString folder = dir.filePath("folder"), path = folder + "/old.txt";
+    // A name with the saver's own ending, which the save keeps.
+    const QString folder = dir.filePath("folder"),
+                  path = folder + (saver == Saver::Picture ? "/old.png" : "/old.txt");
     QVERIFY(QDir(dir.path()).mkdir("folder"));
     const QByteArray native = QFile::encodeName(folder);
     const bool full_disk = obstacle == Obstacle::FullDisk || obstacle == Obstacle::FullDiskPartWay;

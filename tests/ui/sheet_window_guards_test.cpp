@@ -153,6 +153,27 @@ class SheetWindowGuardsTest : public QObject {
     form.undo();
     QVERIFY(!form.isWindowModified());
   }
+  // A right click on the grid offers the 编辑 menu's commands; the window
+  // cannot be made so small that the panel's buttons are cut off.
+  void gridMenuAndSmallestWindow() {
+    RecordingPlatform platform;
+    for (bool goal : {false, true}) {
+      std::unique_ptr<SheetWindow> form(goal ? static_cast<SheetWindow*>(new GoalWindow)
+                                             : new LpWindow);
+      showActive(form.get());
+      layOut(*form, 2, 2);
+      emit form->grid()->customContextMenuRequested(form->grid()->cellRect(1, 1).center());
+      auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+      QVERIFY(menu);
+      QCOMPARE(menu, form->menuBar()->findChild<QMenu*>("menuEdit"));
+      menu->close();
+      form->resize(50, 50);
+      QVERIFY(form->width() >= form->exitButton()->mapTo(form.get(), QPoint(0, 0)).x() +
+                                   form->exitButton()->width());
+      QVERIFY(form->height() > form->grid()->mapTo(form.get(), QPoint(0, 0)).y() +
+                                   form->grid()->cellRect(1, 1).bottom());
+    }
+  }
 };
 
 QTEST_MAIN(SheetWindowGuardsTest)

@@ -124,7 +124,16 @@ class SheetWindowTest : public QObject {
                 form.height() + twipsToPixelsY(600, &form));
     QTRY_COMPARE(twips(form.grid()), grid0.adjusted(0, 0, 1500, 600));
     QCOMPARE(twips(form.panel()), frame0.adjusted(0, 0, 1500, 0));
-    // Below the margins the sizes clamp at zero, and the window still works.
+    // The window goes no smaller than its panel's buttons need; the rule
+    // holds there.
+    form.resize(10, 10);
+    QTRY_COMPARE(form.size(), form.minimumSize());
+    QTRY_COMPARE(twips(form.panel()).width(),
+                 pixelsToTwipsX(form.frameGeometry().width(), &form) - 300);
+    // Below the margins (a minimised window, which the window system may
+    // make smaller still) the sizes clamp at zero, and the window still
+    // works.
+    form.setMinimumSize(0, 0);
     form.resize(10, 10);
     QTRY_COMPARE(form.grid()->size(), QSize(0, 0));
     form.ok();
