@@ -174,5 +174,27 @@ TEST(GraphFrame, TheRegionFillsAtLeastTwoFifthsOfTheBox) {
   EXPECT_GT(bounded, 2000);
 }
 
+// The picture's numbers: 6 significant digits; the listing's stay whole.
+TEST(GraphText, NumbersInThePictureHaveSixSignificantDigits) {
+  const struct {
+    double value;
+    const char* six;
+  } table[] = {
+      {1833.33333333333, "1833.33"},
+      {2.875, "2.875"},
+      {500, "500"},
+      {-0.000123456789, "-0.000123457"},
+      {1e20 / 3, "3.33333E+19"},
+      {999999.5, "1000000"},
+      {0, "0"},
+  };
+  for (const auto& row : table) EXPECT_EQ(GraphNumber(row.value, 6), row.six) << row.value;
+  EXPECT_EQ(GraphNumber(1833.33333333333), "1833.33333333333");
+  const GraphGeometry g = Graph(kMax, 1, 1, {{1, 3, LE, 6000}, {2, 3, LE, 6500}, {1, 0, LE, 500}});
+  EXPECT_EQ(GraphOptimumLabel(g, 6), "最优解 (500, 1833.33)，S = 2333.33");
+  EXPECT_EQ(GraphListing(g).substr(GraphListing(g).rfind("optimum")),
+            "optimum 500 1833.33333333333 2333.33333333333\n");
+}
+
 }  // namespace
 }  // namespace orcalc::lp
