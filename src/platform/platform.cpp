@@ -11,6 +11,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include "platform/window_placement.h"
+
 namespace orcalc::ui {
 namespace {
 
@@ -19,6 +21,7 @@ class SystemPlatform final : public Platform {
   void showMessage(QWidget* parent, const QString& text) override {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), text,
                     QMessageBox::Ok, parent);
+    placeOverOwner(&box, parent);
     box.exec();
   }
 
@@ -36,11 +39,15 @@ class SystemPlatform final : public Platform {
     // The files by name: the detail columns (size, type, date) follow the
     // system's locale, not the program's language.
     dialog.setViewMode(QFileDialog::List);
+    placeOverOwner(&dialog, parent);
     if (dialog.exec() != QDialog::Accepted) return QString();
     return dialog.selectedFiles().value(0);
   }
 
-  void runModal(QDialog* dialog) override { dialog->exec(); }
+  void runModal(QDialog* dialog) override {
+    placeOverOwner(dialog, dialog->parentWidget());
+    dialog->exec();
+  }
 };
 
 SystemPlatform& systemPlatform() {
@@ -53,7 +60,12 @@ Platform* installed = nullptr;
 }  // namespace
 
 QString Platform::chooseOpenFile(QWidget* parent, const OpenFileRequest& request) {
-  return QFileDialog::getOpenFileName(parent, QString(), request.initialPath, request.filter);
+  QFileDialog dialog(parent, QString(), request.initialPath, request.filter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  placeOverOwner(&dialog, parent);
+  if (dialog.exec() != QDialog::Accepted) return QString();
+  return dialog.selectedFiles().value(0);
 }
 
 SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text) {
@@ -64,6 +76,7 @@ SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text)
   QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
   box.setDefaultButton(save);
   box.setEscapeButton(cancel);
+  placeOverOwner(&box, parent);
   box.exec();
   if (box.clickedButton() == save) return SaveChangesAnswer::Save;
   if (box.clickedButton() == discard) return SaveChangesAnswer::Discard;
@@ -99,6 +112,7 @@ class SystemProgressDialog final : public ProgressDialog {
     QObject::connect(dialog_, &QProgressDialog::canceled, dialog_, [cancel = std::move(onCancel)] {
       if (cancel) cancel();
     });
+    placeOverOwner(dialog_, parent);
     dialog_->show();
   }
   ~SystemProgressDialog() override { delete dialog_; }
