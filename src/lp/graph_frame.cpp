@@ -42,7 +42,7 @@ bool AwayFromOrigin(double lo, double hi, Axis& axis) {
   axis.step = step;
   axis.min = std::max(0.0, std::floor((lo - pad) / step) * step);
   axis.max = std::ceil((hi + pad) / step) * step;
-  return std::isfinite(axis.max) && axis.max > axis.min && axis.min <= lo;
+  return std::isfinite(axis.max) && axis.min <= lo && axis.max >= hi;
 }
 
 bool KeepsShare(const Axis& axis, double lo, double hi) {
