@@ -4,6 +4,7 @@
 // small picture, no label overlaps another, an axis, an arrow head, an axis
 // name, a tick's number or a corner's dot, and every label lies inside the
 // picture; the optimum's label is always there.
+#include <cmath>
 #include <random>
 
 #include "../lp/lp_rows.h"
@@ -28,6 +29,18 @@ struct Problem {
 
 GraphGeometry geometryOf(const Problem& p) {
   return ComputeGraph(Normalised(MakeProblem(p.sense, {p.c1, p.c2}, p.rows)));
+}
+
+// The tangents of a circle of radius 100 around (150, 150): a region with a
+// corner between each two.
+std::vector<std::vector<double>> circle(int lines) {
+  std::vector<std::vector<double>> rows;
+  for (int i = 0; i < lines; ++i) {
+    const double angle = 2 * M_PI * i / lines;
+    const double a1 = std::cos(angle), a2 = std::sin(angle);
+    rows.push_back({a1, a2, LE, 100 + 150 * (a1 + a2)});
+  }
+  return rows;
 }
 
 const std::vector<Problem>& tableOfProblems() {
@@ -64,6 +77,7 @@ const std::vector<Problem>& tableOfProblems() {
       {"an empty region", kMax, 1, 1, {{1, 1, LE, 1}, {1, 1, GE, 3}}},
       {"a single point", kMax, 1, 1, {{1, 1, LE, 0}}},
       {"a segment", kMax, 1, 0, {{1, 1, EQ, 2}}},
+      {"a region of 120 corners", kMax, 1, 1, circle(120)},
   };
   return problems;
 }

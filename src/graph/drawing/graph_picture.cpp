@@ -36,6 +36,8 @@ constexpr double kLabelGap = 6;
 constexpr int kPictureDigits = 6;
 // A corner's label farther than this from its dot is joined to it by a line.
 constexpr double kLeaderDistance = 20;
+// How many corners' labels may be looked for all over the picture.
+constexpr int kWholePictureSearches = 12;
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -499,7 +501,10 @@ std::vector<GraphLabel> GraphPicture::placeLabels() const {
     centre /= static_cast<double>(polygon.size());
   }
   std::vector<GraphLabel> placed;
-  // A corner's label near it, else anywhere with a line to it.
+  // A corner's label near it, else anywhere with a line to it (for the
+  // first few only: a search of the whole picture takes a while, and a
+  // crowd of corners has no room for all of them anyway).
+  int searches_left = kWholePictureSearches;
   auto place_at_corner = [&](GraphLabel label, QPointF at) {
     QFont used = font_;
     used.setBold(label.bold);
@@ -508,7 +513,8 @@ std::vector<GraphLabel> GraphPicture::placeLabels() const {
     label.hasAnchor = true;
     label.anchor = at;
     if (firstFree(labelRectsAround(label.text, used, at, away), taken, lines, region, label.rect) ||
-        firstFree(labelRectsAnywhere(label.text, used, at), taken, lines, region, label.rect)) {
+        (searches_left-- > 0 &&
+         firstFree(labelRectsAnywhere(label.text, used, at), taken, lines, region, label.rect))) {
       taken.push_back(label.rect);
       placed.push_back(std::move(label));
     }
