@@ -67,6 +67,7 @@ class GraphPicture {
   // the marks, near what it names; the optimum's first, then the corners',
   // then the constraints'. A label with no room anywhere is left out.
   std::vector<GraphLabel> placeLabels() const;
+  // The axes, ticks, corner dots and texts as drawn, which labels keep off.
   GraphMarks marks() const;
 
  private:
@@ -114,8 +115,8 @@ class GraphPicture {
   void paintOptimalSet(QPainter& painter) const;
   void paintCorners(QPainter& painter) const;
   void paintLabels(QPainter& painter) const;
-  // The drawn lines labels should not cross: the constraints', the level
-  // line and the optimal edges.
+  // The drawn lines labels should not cross: the constraints' and the
+  // level line (an optimal edge lies on a constraint's line).
   std::vector<QLineF> strokes() const;
   // The width of the box along each axis.
   double span1() const { return geometry_.box.x1_max - geometry_.box.x1_min; }
