@@ -55,11 +55,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(corner.point.x1 >= 0 && corner.point.x2 >= 0);
   }
   for (const orcalc::lp::GraphPoint& p : g.shaded) {
-    Check(p.x1 >= 0 && p.x1 <= g.box.x1_max * (1 + 1e-9));
-    Check(p.x2 >= 0 && p.x2 <= g.box.x2_max * (1 + 1e-9));
+    Check(p.x1 >= g.box.x1_min && p.x1 <= g.box.x1_max * (1 + 1e-9));
+    Check(p.x2 >= g.box.x2_min && p.x2 <= g.box.x2_max * (1 + 1e-9));
   }
   Check(std::isfinite(g.box.x1_max) && g.box.x1_max > 0 && g.box.x1_step > 0);
   Check(std::isfinite(g.box.x2_max) && g.box.x2_max > 0 && g.box.x2_step > 0);
+  Check(g.box.x1_min >= 0 && g.box.x1_min < g.box.x1_max);
+  Check(g.box.x2_min >= 0 && g.box.x2_min < g.box.x2_max);
   Check((g.region == orcalc::lp::GraphRegion::Empty) ==
         (g.outcome == orcalc::lp::GraphOutcome::Empty));
   if (g.outcome == orcalc::lp::GraphOutcome::Optimal) {

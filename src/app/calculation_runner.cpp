@@ -12,6 +12,7 @@
 #include <new>
 
 #include "platform/platform.h"
+#include "results/results_window.h"
 
 namespace orcalc::ui {
 
@@ -139,6 +140,57 @@ std::optional<CalculationOutcome> runCalculationJob(QWidget* window, Calculation
     return std::nullopt;
   }
   return outcome;
+}
+
+namespace {
+
+// The results window with `outcome`'s report loaded; nothing when the user
+// cancelled. A large report loads a part at a time under the progress
+// dialog, the events handled between parts so that 取消 is heard.
+std::unique_ptr<ResultsWindow> loadResults(QWidget* window, const CalculationOutcome& outcome) {
+  const std::string& report = *outcome.report;
+  if (report.size() < kReportLoadNoticeBytes) {
+    return ResultsWindow::loadReport(window, outcome.title, report, [] { return true; });
+  }
+  InputPause pause(window);
+  bool cancelled = false;
+  std::unique_ptr<ProgressDialog> dialog = Platform::current().showProgress(
+      window, progressText({ProgressPhase::Report}), [&] { cancelled = true; });
+  QCoreApplication::processEvents();  // the dialog shows before the first part
+  if (cancelled) return nullptr;
+  std::unique_ptr<ResultsWindow> results =
+      ResultsWindow::loadReport(window, outcome.title, report, [&] {
+        QCoreApplication::processEvents();
+        return !cancelled;
+      });
+  return cancelled ? nullptr : std::move(results);
+}
+
+void showMessages(QWidget* window, const CalculationOutcome& outcome) {
+  for (const std::string& message : outcome.messages) {
+    Platform::current().showMessage(window, QString::fromStdString(message));
+  }
+}
+
+}  // namespace
+
+void presentOutcome(QWidget* window, const CalculationOutcome& outcome) {
+  std::unique_ptr<ResultsWindow> results;
+  if (outcome.report) {
+    try {
+      results = loadResults(window, outcome);
+    } catch (const std::bad_alloc&) {
+      // The calculation's own messages before the one about the memory.
+      showMessages(window, outcome);
+      throw;
+    }
+    if (!results) {
+      Platform::current().showMessage(window, QString::fromUtf8(kCancelledMessage));
+      return;
+    }
+  }
+  showMessages(window, outcome);
+  if (results) ResultsWindow::showLoaded(std::move(results));
 }
 
 }  // namespace orcalc::ui

@@ -41,4 +41,12 @@ QString progressText(const ProgressState& state);
 // here.
 std::optional<CalculationOutcome> runCalculationJob(QWidget* window, CalculationJob job);
 
+// Hands a finished calculation to the user: its report is loaded into a
+// results window first (a report of kReportLoadNoticeBytes or more under
+// the progress dialog, with `window` taking no input), then its messages
+// are shown in their order, then the results window, modally. 取消 (or Esc)
+// while the report loads ends with kCancelledMessage alone: no other
+// message and no results window.
+void presentOutcome(QWidget* window, const CalculationOutcome& outcome);
+
 }  // namespace orcalc::ui

@@ -366,20 +366,7 @@ std::string SheetWindow::decimalSeparator() {
   return separator;
 }
 
-void SheetWindow::present(const CalculationOutcome& outcome) {
-  for (const std::string& message : outcome.messages) {
-    Platform::current().showMessage(this, QString::fromStdString(message));
-  }
-  if (!outcome.report) return;
-  // Loading a very large report into the box takes a moment on this thread:
-  // the progress dialog says so until the results window shows.
-  std::unique_ptr<ProgressDialog> loading;
-  if (outcome.report->size() >= kReportLoadNoticeBytes) {
-    loading = Platform::current().showProgress(this, progressText({ProgressPhase::Report}), [] {});
-    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
-  }
-  ResultsWindow::showReport(this, outcome.title, *outcome.report, [&] { loading.reset(); });
-}
+void SheetWindow::present(const CalculationOutcome& outcome) { presentOutcome(this, outcome); }
 
 void SheetWindow::guarded(const std::function<void()>& command) {
   try {

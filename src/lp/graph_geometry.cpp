@@ -6,6 +6,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "lp/graph_frame.h"
+
 namespace orcalc::lp {
 namespace {
 
@@ -299,6 +301,7 @@ bool LineInBox(double a1, double a2, double b, const GraphBox& box, GraphPoint& 
   if (!(std::hypot(line.a1, line.a2) > 0) || !std::isfinite(line.d)) return false;
   const double p0[2] = {line.d * line.n1, line.d * line.n2};
   const double u[2] = {-line.n2, line.n1};
+  const double low_side[2] = {box.x1_min, box.x2_min};
   const double high[2] = {box.x1_max, box.x2_max};
   // The parameter along the line where it leaves the box at each end, and
   // the side there: axis i at value `bound`.
@@ -311,10 +314,11 @@ bool LineInBox(double a1, double a2, double b, const GraphBox& box, GraphPoint& 
   for (int i = 0; i < 2; ++i) {
     if (u[i] == 0) {
       const double slack = kRelativeTolerance * high[i];
-      if (p0[i] < -slack || p0[i] > high[i] + slack) return false;
+      if (p0[i] < low_side[i] - slack || p0[i] > high[i] + slack) return false;
       continue;
     }
-    End at0{(0 - p0[i]) / u[i], i, 0.0}, at1{(high[i] - p0[i]) / u[i], i, high[i]};
+    End at0{(low_side[i] - p0[i]) / u[i], i, low_side[i]},
+        at1{(high[i] - p0[i]) / u[i], i, high[i]};
     if (at0.t > at1.t) std::swap(at0, at1);
     if (at0.t > low.t) low = at0;
     if (at1.t < up.t) up = at1;
@@ -329,8 +333,8 @@ bool LineInBox(double a1, double a2, double b, const GraphBox& box, GraphPoint& 
     } else {
       p = {p0[0] + end.t * u[0], p0[1] + end.t * u[1]};
     }
-    p.x1 = std::clamp(p.x1, 0.0, box.x1_max) + 0.0;
-    p.x2 = std::clamp(p.x2, 0.0, box.x2_max) + 0.0;
+    p.x1 = std::clamp(p.x1, box.x1_min, box.x1_max) + 0.0;
+    p.x2 = std::clamp(p.x2, box.x2_min, box.x2_max) + 0.0;
     return p;
   };
   from = point(low);
@@ -477,7 +481,6 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     return std::make_pair(std::move(box_clipper), std::move(poly));
   };
 
-  double extent1 = 0, extent2 = 0;
   if (g.contradictory_zero_row == 0) {
     auto [far_clipper, poly] = clip_to(kFarFactor * 2, kFarFactor * 2);
     const int right = static_cast<int>(far_clipper.lines().size()) - 2;
@@ -587,35 +590,17 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
     }
   }
 
-  // The drawing box: every corner and every intercept of a constraint line
-  // with an axis of the first quadrant.
-  for (const GraphCorner& corner : g.corners) {
-    extent1 = std::max(extent1, corner.point.x1);
-    extent2 = std::max(extent2, corner.point.x2);
-  }
-  for (const GraphConstraintLine& line : g.lines) {
-    if (line.a1 != 0) {
-      const double at = line.b / line.a1;
-      if (std::isfinite(at) && at >= 0) extent1 = std::max(extent1, at);
-    }
-    if (line.a2 != 0) {
-      const double at = line.b / line.a2;
-      if (std::isfinite(at) && at >= 0) extent2 = std::max(extent2, at);
-    }
-  }
-  g.box = NiceGraphBox(extent1, extent2);
+  // The drawing box: the region readable, the lines clipped to it.
+  g.box = FrameGraph(g);
 
   for (GraphConstraintLine& line : g.lines) {
     line.visible = LineInBox(line.a1, line.a2, line.b, g.box, line.from, line.to);
   }
   if (g.region != GraphRegion::Empty) {
     const auto [box_clipper, shaded] = clip_to(in_units(g.box.x1_max), in_units(g.box.x2_max));
-    for (const Vertex& v : shaded) {
-      // Inside the box, also where rounding put a point a hair outside.
-      const GraphPoint point = from_units(v.p);
-      g.shaded.push_back({std::clamp(point.x1, 0.0, g.box.x1_max) + 0.0,
-                          std::clamp(point.x2, 0.0, g.box.x2_max) + 0.0});
-    }
+    for (const Vertex& v : shaded) g.shaded.push_back(from_units(v.p));
+    // Inside the box, also where rounding put a point a hair outside.
+    g.shaded = ClipToFrame(g.shaded, g.box);
   }
   if (!g.corners.empty() && c_norm > 0) {
     g.level_point = g.corners[best].point;

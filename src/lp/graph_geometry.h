@@ -48,9 +48,11 @@ struct GraphOptimum {
   bool unique() const { return corners.size() == 1 && !along_first_ray && !along_last_ray; }
 };
 
-// [0, x1_max] × [0, x2_max], ticks every x1_step and x2_step (1, 2 or 5 times
-// a power of ten).
+// [x1_min, x1_max] × [x2_min, x2_max], ticks every x1_step and x2_step (1, 2
+// or 5 times a power of ten) from the lower ends, which are 0 or whole steps.
 struct GraphBox {
+  double x1_min = 0.0;
+  double x2_min = 0.0;
   double x1_max = 1.0;
   double x2_max = 1.0;
   double x1_step = 0.2;

@@ -1,5 +1,7 @@
 #include "lp/graph_text.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <initializer_list>
 
@@ -24,22 +26,36 @@ std::string GraphLineName(int id) {
   return name.append(PlainNumber(id));
 }
 
-std::string GraphPointText(GraphPoint point) {
-  std::string text = "(";
-  return text.append(PlainNumber(point.x1)).append(", ").append(PlainNumber(point.x2)).append(")");
+std::string GraphNumber(double value, int digits) {
+  if (digits < 15 && std::isfinite(value)) {
+    // Rounded in decimal, then written as any other number.
+    char buffer[kNumberTextCapacity];
+    const auto written = std::to_chars(buffer, buffer + sizeof buffer, value,
+                                       std::chars_format::scientific, std::max(digits, 1) - 1);
+    if (written.ec == std::errc()) std::from_chars(buffer, written.ptr, value);
+  }
+  return PlainNumber(value);
 }
 
-std::string GraphOptimumLabel(const GraphGeometry& geometry) {
+std::string GraphPointText(GraphPoint point, int digits) {
+  std::string text = "(";
+  return text.append(GraphNumber(point.x1, digits))
+      .append(", ")
+      .append(GraphNumber(point.x2, digits))
+      .append(")");
+}
+
+std::string GraphOptimumLabel(const GraphGeometry& geometry, int digits) {
   if (geometry.outcome != GraphOutcome::Optimal) return {};
   const GraphOptimum& optimum = geometry.optimum;
   std::string label = "最优解";
   if (optimum.unique()) {
     const GraphPoint at = geometry.corners[static_cast<std::size_t>(optimum.corners.front())].point;
-    label.append(" ").append(GraphPointText(at));
+    label.append(" ").append(GraphPointText(at, digits));
   } else {
     label.append("不唯一");
   }
-  return label.append("，S = ").append(PlainNumber(optimum.value));
+  return label.append("，S = ").append(GraphNumber(optimum.value, digits));
 }
 
 std::string GraphObjectiveCaption(const GraphGeometry& geometry) {

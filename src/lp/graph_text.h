@@ -12,12 +12,17 @@ namespace orcalc::lp {
 // "约束方程3" for constraint 3, "χ1=0" and "χ2=0" for the axes.
 std::string GraphLineName(int id);
 
-// "(3, 1)".
-std::string GraphPointText(GraphPoint point);
+// Plain number text of `value` rounded to `digits` significant digits (1 to
+// 15; 15 is the plain number text itself).
+std::string GraphNumber(double value, int digits = 15);
+
+// "(3, 1)", each coordinate to `digits` significant digits.
+std::string GraphPointText(GraphPoint point, int digits = 15);
 
 // "最优解 (4, 0)，S = 12" for a unique optimum, "最优解不唯一，S = 12"
-// otherwise; empty without an optimum.
-std::string GraphOptimumLabel(const GraphGeometry& geometry);
+// otherwise, the numbers to `digits` significant digits; empty without an
+// optimum.
+std::string GraphOptimumLabel(const GraphGeometry& geometry, int digits = 15);
 
 // "Max z = 3χ1 + 2χ2" (coefficients 1 and -1 written as the sign alone,
 // zero terms left out).

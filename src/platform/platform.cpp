@@ -14,6 +14,8 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include "platform/window_placement.h"
+
 namespace orcalc::ui {
 namespace {
 
@@ -36,6 +38,7 @@ class SystemPlatform final : public Platform {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), text,
                     QMessageBox::Ok, parent);
     fitCaption(box);
+    placeOverOwner(&box, parent);
     box.exec();
   }
 
@@ -54,12 +57,16 @@ class SystemPlatform final : public Platform {
     // The files by name: the detail columns (size, type, date) follow the
     // system's locale, not the program's language.
     dialog.setViewMode(QFileDialog::List);
+    placeOverOwner(&dialog, parent);
     if (dialog.exec() != QDialog::Accepted) return QString();
     if (request.chosenFilter) *request.chosenFilter = dialog.selectedNameFilter();
     return dialog.selectedFiles().value(0);
   }
 
-  void runModal(QDialog* dialog) override { dialog->exec(); }
+  void runModal(QDialog* dialog) override {
+    placeOverOwner(dialog, dialog->parentWidget());
+    dialog->exec();
+  }
 };
 
 SystemPlatform& systemPlatform() {
@@ -72,7 +79,12 @@ Platform* installed = nullptr;
 }  // namespace
 
 QString Platform::chooseOpenFile(QWidget* parent, const OpenFileRequest& request) {
-  return QFileDialog::getOpenFileName(parent, QString(), request.initialPath, request.filter);
+  QFileDialog dialog(parent, QString(), request.initialPath, request.filter);
+  dialog.setAcceptMode(QFileDialog::AcceptOpen);
+  dialog.setFileMode(QFileDialog::ExistingFile);
+  placeOverOwner(&dialog, parent);
+  if (dialog.exec() != QDialog::Accepted) return QString();
+  return dialog.selectedFiles().value(0);
 }
 
 SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text) {
@@ -84,6 +96,7 @@ SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text)
   box.setDefaultButton(save);
   box.setEscapeButton(cancel);
   fitCaption(box);
+  placeOverOwner(&box, parent);
   box.exec();
   if (box.clickedButton() == save) return SaveChangesAnswer::Save;
   if (box.clickedButton() == discard) return SaveChangesAnswer::Discard;
@@ -101,6 +114,7 @@ bool Platform::askReplaceFile(QWidget* parent, const QString& path) {
   box.setDefaultButton(cancel);
   box.setEscapeButton(cancel);
   fitCaption(box);
+  placeOverOwner(&box, parent);
   box.exec();
   return box.clickedButton() == replace;
 }
@@ -134,6 +148,7 @@ class SystemProgressDialog final : public ProgressDialog {
     QObject::connect(dialog_, &QProgressDialog::canceled, dialog_, [cancel = std::move(onCancel)] {
       if (cancel) cancel();
     });
+    placeOverOwner(dialog_, parent);
     dialog_->show();
   }
   ~SystemProgressDialog() override { delete dialog_; }

@@ -45,6 +45,10 @@ QFont reportFont(const QFont& base) {
   return font;
 }
 
+// A report loads in parts of about this size (some 10 ms each), so that
+// the progress dialog's 取消 is heard between them.
+constexpr std::size_t kReportPartBytes = std::size_t{4} << 20;
+
 // Margins of the resize rule, in twips.
 constexpr int kWidthMargin = 300;
 constexpr int kHeightMargin = 1200;
@@ -118,20 +122,42 @@ void ResultsWindow::setTitle(const QString& title) {
 }
 
 void ResultsWindow::setReportText(const std::string& utf8) {
+  beginReportText();
+  std::size_t loaded = 0;
+  while (!loadReportPart(utf8, loaded, utf8.size())) {
+  }
+}
+
+void ResultsWindow::beginReportText() {
   // Loading is not an edit the user could undo.
   reportBox_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 0UL);
   // No change notifications while loading: each one would make a UTF-16 copy
   // of the whole inserted text for accessibility.
-  const long event_mask = reportBox_->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
+  loading_event_mask_ = reportBox_->SendScintilla(QsciScintillaBase::SCI_GETMODEVENTMASK);
   reportBox_->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK, 0UL);
   reportBox_->SendScintilla(QsciScintillaBase::SCI_CLEARALL);
+}
+
+bool ResultsWindow::loadReportPart(std::string_view utf8, std::size_t& loaded,
+                                   std::size_t part_bytes) {
+  std::size_t end = utf8.size();
+  if (utf8.size() - loaded > part_bytes) {
+    // Up to a line end, so that no character is cut in two; a line longer
+    // than a part goes whole.
+    end = utf8.rfind('\n', loaded + part_bytes - 1);
+    if (end == std::string_view::npos || end < loaded) end = utf8.find('\n', loaded + part_bytes);
+    end = end == std::string_view::npos ? utf8.size() : end + 1;
+  }
   reportBox_->SendScintilla(QsciScintillaBase::SCI_APPENDTEXT,
-                            static_cast<unsigned long>(utf8.size()), utf8.data());
+                            static_cast<unsigned long>(end - loaded), utf8.data() + loaded);
+  loaded = end;
+  if (loaded < utf8.size()) return false;
   reportBox_->SendScintilla(QsciScintillaBase::SCI_SETMODEVENTMASK,
-                            static_cast<unsigned long>(event_mask));
+                            static_cast<unsigned long>(loading_event_mask_));
   reportBox_->SendScintilla(QsciScintillaBase::SCI_EMPTYUNDOBUFFER);
   reportBox_->SendScintilla(QsciScintillaBase::SCI_SETUNDOCOLLECTION, 1UL);
   reportBox_->SendScintilla(QsciScintillaBase::SCI_GOTOPOS, 0UL);
+  return true;
 }
 
 QByteArray ResultsWindow::reportBytes() const {
@@ -174,16 +200,31 @@ void ResultsWindow::save() {
 
 void ResultsWindow::showReport(QWidget* parent, const std::string& title, const std::string& report,
                                const std::function<void()>& loaded) {
-  // Owned here until it is shown: a window whose report cannot be loaded
-  // (the memory ran out) goes with the exception instead of staying behind,
-  // hidden, with its half-loaded report.
-  auto owner = std::make_unique<ResultsWindow>(parent);
-  owner->setAttribute(Qt::WA_DeleteOnClose);
-  if (!title.empty()) owner->setTitle(QString::fromStdString(title));
-  owner->setReportText(report);
+  std::unique_ptr<ResultsWindow> window = loadReport(parent, title, report, [] { return true; });
   if (loaded) loaded();
-  QPointer<ResultsWindow> form = owner.get();  // may allocate: before the release
-  owner.release();
+  showLoaded(std::move(window));
+}
+
+std::unique_ptr<ResultsWindow> ResultsWindow::loadReport(QWidget* parent, const std::string& title,
+                                                         const std::string& report,
+                                                         const std::function<bool()>& between) {
+  // Owned here until it is shown: a window whose report cannot be loaded
+  // (the memory ran out, or the user cancelled) goes instead of staying
+  // behind, hidden, with its half-loaded report.
+  auto window = std::make_unique<ResultsWindow>(parent);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  if (!title.empty()) window->setTitle(QString::fromStdString(title));
+  window->beginReportText();
+  std::size_t loaded = 0;
+  while (!window->loadReportPart(report, loaded, kReportPartBytes)) {
+    if (!between()) return nullptr;
+  }
+  return window;
+}
+
+void ResultsWindow::showLoaded(std::unique_ptr<ResultsWindow> window) {
+  QPointer<ResultsWindow> form = window.get();  // may allocate: before the release
+  window.release();
   Platform::current().runModal(form);
 }
 

@@ -6,8 +6,11 @@
 #include <QByteArray>
 #include <QDialog>
 #include <QString>
+#include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
+#include <string_view>
 
 class QGroupBox;
 class QLabel;
@@ -28,6 +31,12 @@ class ResultsWindow : public QDialog {
   // The whole report (UTF-8, lines separated by CR LF) into the box; the
   // line ends are kept as they are.
   void setReportText(const std::string& utf8);
+  // The same a part at a time, so that the caller can handle events between
+  // parts: beginReportText(), then loadReportPart() until it returns true.
+  // Each part is about `part_bytes` long and ends after a line end (or with
+  // the text); `loaded` counts the bytes loaded so far.
+  void beginReportText();
+  bool loadReportPart(std::string_view utf8, std::size_t& loaded, std::size_t part_bytes);
   // The box's current text, edits included, as UTF-8.
   QByteArray reportBytes() const;
 
@@ -40,6 +49,14 @@ class ResultsWindow : public QDialog {
   // window shows.
   static void showReport(QWidget* parent, const std::string& title, const std::string& report,
                          const std::function<void()>& loaded = nullptr);
+  // The same in two steps: a fresh window with `title` and the report loaded
+  // a part at a time, `between` called after each part but the last; when it
+  // returns false the loading is given up and nothing is returned (the
+  // window goes unseen). Then showLoaded() shows it modally.
+  static std::unique_ptr<ResultsWindow> loadReport(QWidget* parent, const std::string& title,
+                                                   const std::string& report,
+                                                   const std::function<bool()>& between);
+  static void showLoaded(std::unique_ptr<ResultsWindow> window);
 
   // The controls (objectNames Frame1, Label1, Command2, Command1, Text1, as
   // the window's design names them).
@@ -65,7 +82,8 @@ class ResultsWindow : public QDialog {
   QPushButton* saveButton_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QsciScintilla* reportBox_ = nullptr;
-  QString saved_path_;  // the name chosen last, offered again
+  QString saved_path_;           // the name chosen last, offered again
+  long loading_event_mask_ = 0;  // the box's own, while a report loads
 };
 
 }  // namespace orcalc::ui

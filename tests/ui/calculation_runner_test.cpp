@@ -5,6 +5,8 @@
 // the worker, in their order, before the results window.
 #include "app/calculation_runner.h"
 
+#include <Qsci/qsciscintilla.h>
+
 #include <atomic>
 #include <chrono>
 #include <thread>
@@ -20,6 +22,8 @@ class SlowForm : public LpWindow {
  public:
   double seconds = 2;
   std::string report = "report\r\n";
+  // Spends its time building the report, which heeds no stop request.
+  bool buildingReport = false;
   std::atomic<bool> stoppedEarly{false};
   std::atomic<bool> finished{false};
 
@@ -28,15 +32,16 @@ class SlowForm : public LpWindow {
     return [this](Progress& progress) {
       const auto start = std::chrono::steady_clock::now();
       const auto end = start + std::chrono::duration<double>(seconds);
-      progress.SetPhase(ProgressPhase::Phase1);
+      progress.SetPhase(buildingReport ? ProgressPhase::Report : ProgressPhase::Phase1);
       for (long pivots = 1; std::chrono::steady_clock::now() < end; ++pivots) {
-        if (progress.ShouldStop()) {
+        if (!buildingReport && progress.ShouldStop()) {
           stoppedEarly = true;
           return CalculationOutcome{{}, std::nullopt, {}, true};
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(1));
         progress.SetPivots(pivots);
-        if (std::chrono::steady_clock::now() - start > std::chrono::milliseconds(650))
+        if (!buildingReport &&
+            std::chrono::steady_clock::now() - start > std::chrono::milliseconds(650))
           progress.SetPhase(ProgressPhase::Phase2);
       }
       finished = true;
@@ -47,6 +52,16 @@ class SlowForm : public LpWindow {
     };
   }
 };
+
+// A report large enough to load under the progress dialog.
+std::string largeReport() {
+  std::string line(78, '9');
+  line += "\r\n";
+  std::string report;
+  report.reserve(kReportLoadNoticeBytes + line.size());
+  while (report.size() < kReportLoadNoticeBytes) report += line;
+  return report;
+}
 
 class CalculationRunnerTest : public QObject {
   Q_OBJECT
@@ -128,18 +143,76 @@ class CalculationRunnerTest : public QObject {
     RecordingPlatform platform;
     SlowForm form;
     form.seconds = 0;
-    std::string line(78, '9');
-    line += "\r\n";
-    form.report.reserve(kReportLoadNoticeBytes + line.size());
-    while (form.report.size() < kReportLoadNoticeBytes) form.report += line;
+    form.report = largeReport();
     layOut(form, 2, 2);
     bool openAtShow = true;
-    platform.onModal = [&](QDialog*) { openAtShow = platform.progressOpen; };
+    int messagesAtShow = -1;
+    platform.onModal = [&](QDialog*) {
+      openAtShow = platform.progressOpen;
+      messagesAtShow = int(platform.messages.size());
+    };
     form.calculate();
     QCOMPARE(platform.modalCount, 1);
     QCOMPARE(platform.progressShows, 1);
     QCOMPARE(platform.progressTexts.last(), QStringLiteral("正在生成报告…"));
     QVERIFY(!openAtShow);
+    QCOMPARE(messagesAtShow, 2);  // the calculation's messages, then the window
+  }
+
+  // 取消 in every phase ends the same way: "计算已取消。" alone, no results
+  // window, the window as it was; while the report loads, within 0.2 s.
+  void cancelWhileTheReportLoadsOrIsBuilt_data() {
+    QTest::addColumn<bool>("buildingReport");
+    QTest::addColumn<bool>("whileLoading");
+    QTest::newRow("while the report is built") << true << false;
+    QTest::newRow("as the loading starts") << false << false;
+    QTest::newRow("part-way through the loading") << false << true;
+  }
+  void cancelWhileTheReportLoadsOrIsBuilt() {
+    QFETCH(bool, buildingReport);
+    QFETCH(bool, whileLoading);
+    RecordingPlatform platform;
+    SlowForm form;
+    form.seconds = buildingReport ? 0.8 : 0;
+    form.buildingReport = buildingReport;
+    form.report = largeReport();
+    showActive(&form);
+    layOut(form, 2, 2);
+    const Sheet before = form.grid()->sheet();
+    QElapsedTimer sincePress;
+    QTimer watch;  // presses 取消 once some of the report is in the box
+    bool disabledMeanwhile = false;
+    connect(&watch, &QTimer::timeout, [&] {
+      auto* results = form.findChild<ResultsWindow*>();
+      if (!results || results->reportBox()->length() == 0 || !platform.pressCancel) return;
+      watch.stop();
+      disabledMeanwhile = !form.isEnabled();
+      sincePress.start();
+      platform.pressCancel();
+    });
+    platform.onProgress = [&] {
+      if (whileLoading) {
+        watch.start(1);
+      } else {
+        sincePress.start();
+        platform.pressCancel();
+      }
+    };
+    form.calculate();
+    const qint64 latency = sincePress.elapsed();
+    QVERIFY(sincePress.isValid());
+    QCOMPARE(platform.messages, QStringList{"计算已取消。"});
+    QCOMPARE(platform.modalCount, 0);
+    QCOMPARE(platform.progressShows, 1);
+    QCOMPARE(platform.progressTexts.first(), QStringLiteral("正在生成报告…"));
+    QVERIFY(!platform.progressOpen);
+    QVERIFY(form.findChild<ResultsWindow*>() == nullptr);
+    QVERIFY(form.grid()->sheet() == before);
+    QVERIFY(form.isEnabled() && form.calculateButton()->isEnabled());
+    if (whileLoading) {
+      QVERIFY(disabledMeanwhile);
+      QVERIFY2(latency < 200, qPrintable(QString::number(latency)));
+    }
   }
 
   void quickCalculationShowsNoDialog() {

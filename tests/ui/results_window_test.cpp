@@ -112,6 +112,41 @@ class ResultsWindowTest : public QObject {
     QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden),
              QStringList({"noext", "report.TXT"}));
   }
+
+  // A report loaded a part at a time is the report: each part ends after a
+  // line end, so that no character is cut; a line longer than a part goes
+  // whole; no undo afterwards.
+  void aReportLoadedInPartsIsTheWholeReport_data() {
+    QTest::addColumn<QByteArray>("report");
+    QTest::addColumn<int>("partBytes");
+    QTest::addColumn<int>("parts");
+    QTest::newRow("short lines") << QByteArray("χ1 = 1\r\nχ2 = 2\r\n第3行\r\n") << 9 << 3;
+    QTest::newRow("a line longer than a part")
+        << QByteArray("12345678901234567890统计\r\nab\r\ncd") << 8 << 2;
+    QTest::newRow("no line end") << QByteArray("统计统计统计") << 4 << 1;
+    QTest::newRow("empty") << QByteArray() << 4 << 1;
+    QTest::newRow("the example in one part") << QByteArray(kExampleReport) << 1 << 0;
+  }
+  void aReportLoadedInPartsIsTheWholeReport() {
+    QFETCH(QByteArray, report);
+    QFETCH(int, partBytes);
+    QFETCH(int, parts);
+    ResultsWindow form;
+    form.setReportText("old\r\n");
+    const std::string text = report.toStdString();
+    form.beginReportText();
+    std::size_t loaded = 0;
+    int count = 1;
+    while (!form.loadReportPart(text, loaded, std::size_t(partBytes))) {
+      ++count;
+      // Every part so far ends after a line end.
+      QCOMPARE(text[loaded - 1], '\n');
+      QCOMPARE(form.reportBytes(), report.left(qsizetype(loaded)));
+    }
+    QCOMPARE(form.reportBytes(), report);
+    if (parts > 0) QCOMPARE(count, parts);
+    QVERIFY(!form.reportBox()->isUndoAvailable());
+  }
 };
 
 QTEST_MAIN(ResultsWindowTest)

@@ -6,6 +6,7 @@
 #include <QPolygonF>
 #include <algorithm>
 #include <cmath>
+#include <functional>
 #include <limits>
 
 #include "common/number_text.h"
@@ -30,6 +31,13 @@ constexpr double kTickLength = 4;
 constexpr double kArrowRoom = 14;  // the axes go on this far beyond the box
 constexpr double kHatchSpacing = 9;
 constexpr double kLabelGap = 6;
+// Coordinates and values in the picture have this many significant digits
+// (orcalc-cli graph lists them in full).
+constexpr int kPictureDigits = 6;
+// A corner's label farther than this from its dot is joined to it by a line.
+constexpr double kLeaderDistance = 20;
+// How many corners' labels may be looked for all over the picture.
+constexpr int kWholePictureSearches = 12;
 
 QString text(const std::string& utf8) { return QString::fromStdString(utf8); }
 
@@ -45,6 +53,36 @@ int intervals(double max, double step) {
   return static_cast<int>(std::clamp(std::floor(max / step * (1 + 1e-9)), 1.0, 50.0));
 }
 
+// Whether the segment `line` crosses or touches `rect`.
+bool crosses(const QLineF& line, const QRectF& rect) {
+  // The segment clipped to the rectangle's slabs, one axis at a time.
+  double t0 = 0, t1 = 1;
+  const double p[2] = {line.x1(), line.y1()};
+  const double d[2] = {line.dx(), line.dy()};
+  const double lo[2] = {rect.left(), rect.top()}, hi[2] = {rect.right(), rect.bottom()};
+  for (int i = 0; i < 2; ++i) {
+    if (d[i] == 0) {
+      if (p[i] < lo[i] || p[i] > hi[i]) return false;
+      continue;
+    }
+    double a = (lo[i] - p[i]) / d[i], b = (hi[i] - p[i]) / d[i];
+    if (a > b) std::swap(a, b);
+    t0 = std::max(t0, a);
+    t1 = std::min(t1, b);
+    if (t0 > t1) return false;
+  }
+  return true;
+}
+
+// The point of `rect` nearest to `p`.
+QPointF nearestPoint(const QRectF& rect, QPointF p) {
+  return {std::clamp(p.x(), rect.left(), rect.right()),
+          std::clamp(p.y(), rect.top(), rect.bottom())};
+}
+
+// The radius of a corner's dot (its white edge included).
+double cornerRadius(bool optimum) { return optimum ? 6.5 : 4.5; }
+
 void drawArrowHead(QPainter& painter, QPointF tip, QPointF direction, double size) {
   const QPointF d = unit(direction), n(-d.y(), d.x());
   QPolygonF head;
@@ -59,11 +97,11 @@ GraphPicture::GraphPicture(const lp::GraphGeometry& geometry, QSizeF size, const
     : geometry_(geometry), size_(size), font_(font), device_(device) {
   const QFontMetricsF metrics(font_, device_);
   const lp::GraphBox& box = geometry_.box;
-  const int ticks2 = intervals(box.x2_max, box.x2_step);
+  const int ticks2 = intervals(box.x2_max - box.x2_min, box.x2_step);
   double widest_tick = metrics.horizontalAdvance(QStringLiteral("0"));
   for (int k = 0; k <= ticks2; ++k) {
-    widest_tick =
-        std::max(widest_tick, metrics.horizontalAdvance(text(PlainNumber(k * box.x2_step))));
+    widest_tick = std::max(
+        widest_tick, metrics.horizontalAdvance(text(PlainNumber(box.x2_min + k * box.x2_step))));
   }
   const double left = widest_tick + kTickLength + 10;
   const double right = metrics.horizontalAdvance(QStringLiteral("χ1")) + kArrowRoom + 12;
@@ -75,13 +113,12 @@ GraphPicture::GraphPicture(const lp::GraphGeometry& geometry, QSizeF size, const
 
 QPointF GraphPicture::map(GraphPoint point) const {
   const lp::GraphBox& box = geometry_.box;
-  return {plot_.left() + point.x1 / box.x1_max * plot_.width(),
-          plot_.bottom() - point.x2 / box.x2_max * plot_.height()};
+  return {plot_.left() + (point.x1 - box.x1_min) / span1() * plot_.width(),
+          plot_.bottom() - (point.x2 - box.x2_min) / span2() * plot_.height()};
 }
 
 QPointF GraphPicture::mapDirection(GraphPoint v) const {
-  const lp::GraphBox& box = geometry_.box;
-  return unit(QPointF(v.x1 / box.x1_max * plot_.width(), -v.x2 / box.x2_max * plot_.height()));
+  return unit(QPointF(v.x1 / span1() * plot_.width(), -v.x2 / span2() * plot_.height()));
 }
 
 QRectF GraphPicture::labelRect(const QString& label, const QFont& font, QPointF anchor,
@@ -102,10 +139,11 @@ QRectF GraphPicture::labelRect(const QString& label, const QFont& font, QPointF 
 
 std::vector<QRectF> GraphPicture::labelRectsAround(const QString& label, const QFont& font,
                                                    QPointF anchor, QPointF away) const {
-  // Close to the anchor first, then a little farther out.
+  // Close to the anchor first, then farther out; on the side `away` first.
   std::vector<QRectF> candidates;
-  for (double distance : {0.0, 26.0}) {
-    for (double turn : {0.0, 0.8, -0.8, 1.6, -1.6, 2.4, -2.4, 3.1416}) {
+  for (double distance : {0.0, 12.0, 26.0, 44.0}) {
+    for (double turn : {0.0, 0.4, -0.4, 0.8, -0.8, 1.2, -1.2, 1.6, -1.6, 2.0, -2.0, 2.4, -2.4, 2.8,
+                        -2.8, 3.1416}) {
       const double c = std::cos(turn), s = std::sin(turn);
       const QPointF d(c * away.x() - s * away.y(), s * away.x() + c * away.y());
       candidates.push_back(labelRect(label, font, anchor + d * distance, d));
@@ -114,28 +152,92 @@ std::vector<QRectF> GraphPicture::labelRectsAround(const QString& label, const Q
   return candidates;
 }
 
-QRectF GraphPicture::firstFree(const std::vector<QRectF>& candidates, std::vector<QRectF>& taken,
-                               const QPainterPath& keep_clear) {
-  auto free = [&](const QRectF& candidate) {
-    return std::none_of(taken.begin(), taken.end(),
-                        [&](const QRectF& other) { return other.intersects(candidate); });
+std::vector<QRectF> GraphPicture::labelRectsAnywhere(const QString& label, const QFont& font,
+                                                     QPointF anchor) const {
+  const QFontMetricsF metrics(font, device_);
+  const QSizeF extent(metrics.horizontalAdvance(label) + 4, metrics.height() + 2);
+  std::vector<QRectF> candidates;
+  constexpr double kStep = 8;
+  for (double y = 2; y + extent.height() <= size_.height() - 2; y += kStep) {
+    for (double x = 2; x + extent.width() <= size_.width() - 2; x += kStep) {
+      candidates.emplace_back(QPointF(x, y), extent);
+    }
+  }
+  auto distance = [&](const QRectF& rect) {
+    const QPointF d = nearestPoint(rect, anchor) - anchor;
+    return d.x() * d.x() + d.y() * d.y();
   };
-  auto chosen = std::find_if(candidates.begin(), candidates.end(), [&](const QRectF& candidate) {
-    return free(candidate) && !keep_clear.intersects(candidate);
-  });
-  if (chosen == candidates.end()) chosen = std::find_if(candidates.begin(), candidates.end(), free);
-  if (chosen == candidates.end()) chosen = candidates.begin();
-  taken.push_back(*chosen);
-  return *chosen;
+  std::stable_sort(candidates.begin(), candidates.end(),
+                   [&](const QRectF& a, const QRectF& b) { return distance(a) < distance(b); });
+  return candidates;
 }
 
-void GraphPicture::drawLabel(QPainter& painter, const QRectF& rect, const QString& label,
-                             QRgb colour) {
+std::vector<QRectF> GraphPicture::lineLabelRects(const lp::GraphConstraintLine& line,
+                                                 const QString& label) const {
+  QPointF from = map(line.from), to = map(line.to);
+  if (from.y() > to.y()) std::swap(from, to);  // from the upper end
+  const QPointF along = unit(to - from);
+  QPointF side(-along.y(), along.x());
+  const QPointF outward = line.sign == lp::kEqual ? QPointF(0, -1)  // above an equality
+                                                  : mapDirection(line.infeasible_side);
+  if (side.x() * outward.x() + side.y() * outward.y() < 0) side = -side;
+  // Beyond the hatch first, near where the line enters the box; then the
+  // other side, then farther out.
+  std::vector<QRectF> candidates;
+  for (double offset : {6.0, 20.0}) {
+    for (const QPointF& s : {side, -side}) {
+      for (double t : {0.12, 0.88, 0.35, 0.65, 0.5, 0.02, 0.98, 0.22, 0.78, 0.44, 0.56}) {
+        candidates.push_back(labelRect(label, font_, from + (to - from) * t + s * offset, s));
+      }
+    }
+  }
+  return candidates;
+}
+
+bool GraphPicture::firstFree(const std::vector<QRectF>& candidates,
+                             const std::vector<QRectF>& taken, const std::vector<QLineF>& strokes,
+                             const QPainterPath& keep_clear, QRectF& chosen) const {
+  const QRectF picture(QPointF(0, 0), size_);
+  auto free = [&](const QRectF& candidate) {
+    return picture.contains(candidate) &&
+           std::none_of(taken.begin(), taken.end(),
+                        [&](const QRectF& other) { return other.intersects(candidate); });
+  };
+  auto clear_of_strokes = [&](const QRectF& candidate) {
+    return std::none_of(strokes.begin(), strokes.end(),
+                        [&](const QLineF& stroke) { return crosses(stroke, candidate); });
+  };
+  auto inside = [&](const QRectF& c) { return plot_.contains(c); };
+  const std::function<bool(const QRectF&)> passes[] = {
+      [&](const QRectF& c) {
+        return free(c) && clear_of_strokes(c) && !keep_clear.intersects(c) && inside(c);
+      },
+      [&](const QRectF& c) { return free(c) && clear_of_strokes(c) && inside(c); },
+      [&](const QRectF& c) { return free(c) && clear_of_strokes(c); },
+      [&](const QRectF& c) { return free(c) && inside(c); },
+      free,
+  };
+  for (const auto& pass : passes) {
+    auto found = std::find_if(candidates.begin(), candidates.end(), pass);
+    if (found != candidates.end()) {
+      chosen = *found;
+      return true;
+    }
+  }
+  return false;
+}
+
+void GraphPicture::drawLabel(QPainter& painter, const GraphLabel& label) {
+  if (label.hasAnchor &&
+      QLineF(label.anchor, nearestPoint(label.rect, label.anchor)).length() > kLeaderDistance) {
+    painter.setPen(QPen(QColor::fromRgba(label.colour), 0.8));
+    painter.drawLine(label.anchor, nearestPoint(label.rect, label.anchor));
+  }
   painter.setPen(Qt::NoPen);
   painter.setBrush(QColor(255, 255, 255, 215));
-  painter.drawRect(rect);
-  painter.setPen(QColor::fromRgba(colour));
-  painter.drawText(rect, Qt::AlignCenter, label);
+  painter.drawRect(label.rect);
+  painter.setPen(QColor::fromRgba(label.colour));
+  painter.drawText(label.rect, Qt::AlignCenter, label.text);
 }
 
 bool GraphPicture::optimal(std::size_t corner) const {
@@ -191,21 +293,21 @@ void GraphPicture::paintRegion(QPainter& painter) const {
 
 std::vector<GraphPicture::TickLabel> GraphPicture::tickLabels() const {
   const lp::GraphBox& box = geometry_.box;
-  const int ticks1 = intervals(box.x1_max, box.x1_step);
-  const int ticks2 = intervals(box.x2_max, box.x2_step);
+  const int ticks1 = intervals(span1(), box.x1_step);
+  const int ticks2 = intervals(span2(), box.x2_step);
   const QFontMetricsF metrics(font_, device_);
   std::vector<TickLabel> labels;
   for (int k = 0; k <= ticks1; ++k) {
-    const QString number = text(PlainNumber(k * box.x1_step));
+    const QString number = text(PlainNumber(box.x1_min + k * box.x1_step));
     const double width = metrics.horizontalAdvance(number);
-    const double x = map({k * box.x1_step, 0}).x();
+    const double x = map({box.x1_min + k * box.x1_step, box.x2_min}).x();
     labels.push_back(
         {number, QRectF(x - width / 2, plot_.bottom() + kTickLength + 2, width, metrics.height())});
   }
   for (int k = 1; k <= ticks2; ++k) {
-    const QString number = text(PlainNumber(k * box.x2_step));
+    const QString number = text(PlainNumber(box.x2_min + k * box.x2_step));
     const double width = metrics.horizontalAdvance(number);
-    const double y = map({0, k * box.x2_step}).y();
+    const double y = map({box.x1_min, box.x2_min + k * box.x2_step}).y();
     labels.push_back({number, QRectF(plot_.left() - kTickLength - 3 - width,
                                      y - metrics.height() / 2, width, metrics.height())});
   }
@@ -214,27 +316,27 @@ std::vector<GraphPicture::TickLabel> GraphPicture::tickLabels() const {
 
 void GraphPicture::paintAxes(QPainter& painter) const {
   const lp::GraphBox& box = geometry_.box;
-  const int ticks1 = intervals(box.x1_max, box.x1_step);
-  const int ticks2 = intervals(box.x2_max, box.x2_step);
+  const int ticks1 = intervals(span1(), box.x1_step);
+  const int ticks2 = intervals(span2(), box.x2_step);
   const QFontMetricsF metrics(font_, device_);
   // The grid, the ticks and their numbers.
   painter.setPen(QPen(QColor::fromRgba(kGridColour), 1, Qt::DotLine));
   for (int k = 1; k <= ticks1; ++k) {
-    const double x = map({k * box.x1_step, 0}).x();
+    const double x = map({box.x1_min + k * box.x1_step, box.x2_min}).x();
     painter.drawLine(QPointF(x, plot_.top()), QPointF(x, plot_.bottom()));
   }
   for (int k = 1; k <= ticks2; ++k) {
-    const double y = map({0, k * box.x2_step}).y();
+    const double y = map({box.x1_min, box.x2_min + k * box.x2_step}).y();
     painter.drawLine(QPointF(plot_.left(), y), QPointF(plot_.right(), y));
   }
   const QPen axis(QColor::fromRgba(kAxisColour), 1.2);
   painter.setPen(axis);
   for (int k = 0; k <= ticks1; ++k) {
-    const double x = map({k * box.x1_step, 0}).x();
+    const double x = map({box.x1_min + k * box.x1_step, box.x2_min}).x();
     painter.drawLine(QPointF(x, plot_.bottom()), QPointF(x, plot_.bottom() + kTickLength));
   }
   for (int k = 0; k <= ticks2; ++k) {
-    const double y = map({0, k * box.x2_step}).y();
+    const double y = map({box.x1_min, box.x2_min + k * box.x2_step}).y();
     painter.drawLine(QPointF(plot_.left() - kTickLength, y), QPointF(plot_.left(), y));
   }
   for (const TickLabel& label : tickLabels()) {
@@ -293,10 +395,8 @@ void GraphPicture::paintObjective(QPainter& painter) const {
 
 QLineF GraphPicture::improvingArrow() const {
   const lp::GraphGeometry& g = geometry_;
-  const lp::GraphBox& box = g.box;
-  const QPointF gradient =
-      unit(QPointF(lp::SenseSign(g.sense) * g.c1 * box.x1_max / plot_.width(),
-                   -lp::SenseSign(g.sense) * g.c2 * box.x2_max / plot_.height()));
+  const QPointF gradient = unit(QPointF(lp::SenseSign(g.sense) * g.c1 * span1() / plot_.width(),
+                                        -lp::SenseSign(g.sense) * g.c2 * span2() / plot_.height()));
   const QPointF start = map(g.level_point);
   return {start, start + gradient * 42};
 }
@@ -336,75 +436,129 @@ void GraphPicture::paintCorners(QPainter& painter) const {
   }
 }
 
-void GraphPicture::paintLabels(QPainter& painter) const {
+GraphMarks GraphPicture::marks() const {
   const lp::GraphGeometry& g = geometry_;
-  std::vector<QRectF> taken;
-  for (const TickLabel& tick : tickLabels()) taken.push_back(tick.rect);
-  taken.emplace_back(plot_.right(), plot_.bottom() - 10, kArrowRoom + 30, 20);   // χ1
-  taken.emplace_back(plot_.left() - 10, plot_.top() - kArrowRoom - 12, 40, 24);  // χ2
+  const QFontMetricsF metrics(font_, device_);
+  GraphMarks m;
+  // The axes (pen 1.2) with the ticks beside them.
+  m.axes.emplace_back(plot_.left() - 1, plot_.bottom() - 1, plot_.width() + kArrowRoom + 1,
+                      kTickLength + 2);
+  m.axes.emplace_back(plot_.left() - kTickLength - 1, plot_.top() - kArrowRoom, kTickLength + 2,
+                      plot_.height() + kArrowRoom + 1);
+  // Arrow heads of size 8, 3.6 to either side.
+  const QPointF x_end(plot_.right() + kArrowRoom, plot_.bottom());
+  const QPointF y_end(plot_.left(), plot_.top() - kArrowRoom);
+  m.arrowHeads.emplace_back(x_end.x() - 9, x_end.y() - 4.5, 10, 9);
+  m.arrowHeads.emplace_back(y_end.x() - 4.5, y_end.y() - 1, 9, 10);
+  const double name_width = metrics.horizontalAdvance(QStringLiteral("χ1"));
+  m.axisNames.emplace_back(x_end.x() + 4, x_end.y() - metrics.height() / 2, name_width,
+                           metrics.height());
+  m.axisNames.emplace_back(y_end.x() + 6, y_end.y() - metrics.height() / 2, name_width,
+                           metrics.height());
+  for (const TickLabel& tick : tickLabels()) m.tickLabels.push_back(tick.rect);
+  for (std::size_t i = 0; i < g.corners.size(); ++i) {
+    const double r = cornerRadius(optimal(i));
+    m.cornerMarks.emplace_back(map(g.corners[i].point) - QPointF(r, r), QSizeF(2 * r, 2 * r));
+  }
+  // The caption and the message over the picture, and the improving arrow.
+  m.others.emplace_back(plot_.left(), 4, size_.width() - plot_.left(), 2 * metrics.height() + 6);
   if (g.has_level_line) {
     const QLineF arrow = improvingArrow();
-    taken.push_back(QRectF(arrow.p1(), arrow.p2()).normalized().adjusted(-4, -4, 4, 4));
+    m.others.push_back(QRectF(arrow.p1(), arrow.p2()).normalized().adjusted(-5, -5, 5, 5));
   }
-  for (const lp::GraphCorner& corner : g.corners) {
-    const QPointF at = map(corner.point);
-    taken.emplace_back(at - QPointF(4, 4), QSizeF(8, 8));  // the marks stay visible
+  return m;
+}
+
+std::vector<QLineF> GraphPicture::strokes() const {
+  const lp::GraphGeometry& g = geometry_;
+  std::vector<QLineF> lines;
+  for (const lp::GraphConstraintLine& line : g.lines) {
+    if (line.visible) lines.emplace_back(map(line.from), map(line.to));
   }
+  if (g.has_level_line) lines.emplace_back(map(g.level_from), map(g.level_to));
+  return lines;
+}
+
+std::vector<GraphLabel> GraphPicture::placeLabels() const {
+  const lp::GraphGeometry& g = geometry_;
+  const GraphMarks m = marks();
+  std::vector<QRectF> taken;
+  for (const auto* part :
+       {&m.axes, &m.arrowHeads, &m.axisNames, &m.tickLabels, &m.cornerMarks, &m.others}) {
+    taken.insert(taken.end(), part->begin(), part->end());
+  }
+  const std::vector<QLineF> lines = strokes();
   // Labels leave the region uncovered where they can, and corner labels go
   // away from its centre.
   QPainterPath region;
+  QPointF centre(0, 0);
   if (!g.shaded.empty()) {
     QPolygonF polygon;
     for (const GraphPoint& p : g.shaded) polygon << map(p);
     region.addPolygon(polygon);
     region.closeSubpath();
+    for (const QPointF& p : polygon) centre += p;
+    centre /= static_cast<double>(polygon.size());
   }
-  QPointF centre(0, 0);
-  for (const GraphPoint& p : g.shaded) centre += map(p);
-  if (!g.shaded.empty()) centre /= static_cast<double>(g.shaded.size());
-  auto away = [&](QPointF at) {
-    const QPointF d = unit(at - centre);
-    return d.isNull() ? QPointF(0.7071, -0.7071) : d;
+  std::vector<GraphLabel> placed;
+  // A corner's label near it, else anywhere with a line to it (for the
+  // first few only: a search of the whole picture takes a while, and a
+  // crowd of corners has no room for all of them anyway).
+  int searches_left = kWholePictureSearches;
+  auto place_at_corner = [&](GraphLabel label, QPointF at) {
+    QFont used = font_;
+    used.setBold(label.bold);
+    QPointF away = unit(at - centre);
+    if (away.isNull()) away = QPointF(0.7071, -0.7071);
+    label.hasAnchor = true;
+    label.anchor = at;
+    if (firstFree(labelRectsAround(label.text, used, at, away), taken, lines, region, label.rect) ||
+        (searches_left-- > 0 &&
+         firstFree(labelRectsAnywhere(label.text, used, at), taken, lines, region, label.rect))) {
+      taken.push_back(label.rect);
+      placed.push_back(std::move(label));
+    }
   };
-
   if (g.outcome == lp::GraphOutcome::Optimal) {
-    QFont bold = font_;
-    bold.setBold(true);
-    painter.setFont(bold);
-    const QString label = text(lp::GraphOptimumLabel(g));
-    const QPointF at = map(g.corners[static_cast<std::size_t>(g.optimum.corners.front())].point);
-    drawLabel(painter, firstFree(labelRectsAround(label, bold, at, away(at)), taken, region), label,
-              kGraphOptimumColour);
-    painter.setFont(font_);
+    GraphLabel label;
+    label.text = text(lp::GraphOptimumLabel(g, kPictureDigits));
+    label.colour = kGraphOptimumColour;
+    label.bold = true;
+    place_at_corner(label,
+                    map(g.corners[static_cast<std::size_t>(g.optimum.corners.front())].point));
   }
   for (std::size_t i = 0; i < g.corners.size(); ++i) {
     // The unique optimum's coordinates are in its own label.
     if (optimal(i) && g.optimum.unique()) continue;
-    const QString label = text(lp::GraphPointText(g.corners[i].point));
-    const QPointF at = map(g.corners[i].point);
-    drawLabel(painter, firstFree(labelRectsAround(label, font_, at, away(at)), taken, region),
-              label, kCornerColour);
+    GraphLabel label;
+    label.text = text(lp::GraphPointText(g.corners[i].point, kPictureDigits));
+    label.colour = kCornerColour;
+    place_at_corner(label, map(g.corners[i].point));
   }
-
   // "约束方程i" beside its line, beyond the hatch, where there is room.
   std::size_t turn = 0;
   for (const lp::GraphConstraintLine& line : g.lines) {
     const QRgb colour = kLineColours[turn++ % std::size(kLineColours)];
     if (!line.visible) continue;
-    QPointF from = map(line.from), to = map(line.to);
-    if (from.y() > to.y()) std::swap(from, to);  // from the upper end
-    const QPointF along = unit(to - from);
-    QPointF side(-along.y(), along.x());
-    const QPointF outward = line.sign == lp::kEqual ? QPointF(0, -1)  // above an equality
-                                                    : mapDirection(line.infeasible_side);
-    if (side.x() * outward.x() + side.y() * outward.y() < 0) side = -side;
-    const QString label = text(lp::GraphLineName(line.index));
-    std::vector<QRectF> candidates;
-    for (double t : {0.12, 0.88, 0.35, 0.65, 0.5, 0.02, 0.98}) {
-      candidates.push_back(labelRect(label, font_, from + (to - from) * t + side * 6, side));
+    GraphLabel label;
+    label.text = text(lp::GraphLineName(line.index));
+    label.colour = colour;
+    if (firstFree(lineLabelRects(line, label.text), taken, lines, region, label.rect)) {
+      taken.push_back(label.rect);
+      placed.push_back(std::move(label));
     }
-    drawLabel(painter, firstFree(candidates, taken, region), label, colour);
   }
+  return placed;
+}
+
+void GraphPicture::paintLabels(QPainter& painter) const {
+  for (const GraphLabel& label : placeLabels()) {
+    QFont font = font_;
+    font.setBold(label.bold);
+    painter.setFont(font);
+    drawLabel(painter, label);
+  }
+  painter.setFont(font_);
 }
 
 void GraphPicture::paintTexts(QPainter& painter) const {

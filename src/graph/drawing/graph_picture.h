@@ -24,6 +24,29 @@ inline constexpr QRgb kGraphBackgroundColour = 0xffffffff;
 inline constexpr QRgb kGraphRegionColour = 0xffcfe3f7;   // the feasible region's fill
 inline constexpr QRgb kGraphOptimumColour = 0xffd0201c;  // the optimum, its edge and its label
 
+// A label of the picture where it is drawn: the optimum's, a corner's
+// coordinates or a constraint's name.
+struct GraphLabel {
+  QString text;
+  QRectF rect;
+  QRgb colour = 0;
+  bool bold = false;
+  // The corner it names, joined to it by a thin line when the label had to
+  // go farther away; none for a constraint's name.
+  bool hasAnchor = false;
+  QPointF anchor;
+};
+
+// What labels must leave uncovered, as rectangles in the picture.
+struct GraphMarks {
+  std::vector<QRectF> axes;         // both axes with their ticks
+  std::vector<QRectF> arrowHeads;   // the axes' arrow heads
+  std::vector<QRectF> axisNames;    // χ1 and χ2
+  std::vector<QRectF> tickLabels;   // the numbers at the ticks
+  std::vector<QRectF> cornerMarks;  // the dots on the corners
+  std::vector<QRectF> others;       // the caption, the message, the improving arrow
+};
+
 // One picture of `geometry` in a rectangle of `size` (device-independent
 // pixels) from the origin, with its texts in `font` as measured on `device`
 // (the one it will be painted on). Keeps references to `geometry` and
@@ -35,10 +58,17 @@ class GraphPicture {
 
   // Where a point of the plane lands in the picture.
   QPointF map(lp::GraphPoint point) const;
-  // The rectangle of the drawing box [0, χ1 max] × [0, χ2 max].
+  // The rectangle of the drawing box [χ1 min, χ1 max] × [χ2 min, χ2 max].
   QRectF plotArea() const { return plot_; }
 
   void paint(QPainter& painter) const;
+
+  // Where the labels go: each where it overlaps no other label and none of
+  // the marks, near what it names; the optimum's first, then the corners',
+  // then the constraints'. A label with no room anywhere is left out.
+  std::vector<GraphLabel> placeLabels() const;
+  // The axes, ticks, corner dots and texts as drawn, which labels keep off.
+  GraphMarks marks() const;
 
  private:
   // A label's rectangle for `text` in `font` next to `anchor`, on the side
@@ -48,12 +78,22 @@ class GraphPicture {
   // turning both ways.
   std::vector<QRectF> labelRectsAround(const QString& text, const QFont& font, QPointF anchor,
                                        QPointF away) const;
-  // The first of the candidate rectangles that overlaps none of `taken` and
-  // leaves `keep_clear` uncovered, else the first that overlaps none of
-  // `taken`, else the first; it is added to `taken`.
-  static QRectF firstFree(const std::vector<QRectF>& candidates, std::vector<QRectF>& taken,
-                          const QPainterPath& keep_clear);
-  static void drawLabel(QPainter& painter, const QRectF& rect, const QString& text, QRgb colour);
+  // Candidate rectangles for a corner's label anywhere in the picture,
+  // nearest to `anchor` first.
+  std::vector<QRectF> labelRectsAnywhere(const QString& text, const QFont& font,
+                                         QPointF anchor) const;
+  // Candidate rectangles for a constraint's name along its piece in the box.
+  std::vector<QRectF> lineLabelRects(const lp::GraphConstraintLine& line,
+                                     const QString& text) const;
+  // Picks a candidate for a label: inside the picture and overlapping none
+  // of `taken`; of those the first that crosses none of `strokes`, leaves
+  // `keep_clear` uncovered and lies in the plot area, else the first that
+  // gives up the least of that (`keep_clear` first, then the plot area,
+  // then the strokes). False when none is free.
+  bool firstFree(const std::vector<QRectF>& candidates, const std::vector<QRectF>& taken,
+                 const std::vector<QLineF>& strokes, const QPainterPath& keep_clear,
+                 QRectF& chosen) const;
+  static void drawLabel(QPainter& painter, const GraphLabel& label);
   // The unit vector in the picture that the plane's vector `v` turns into
   // (directions only: the two axes have their own scales).
   QPointF mapDirection(lp::GraphPoint v) const;
@@ -74,9 +114,13 @@ class GraphPicture {
   void paintObjective(QPainter& painter) const;
   void paintOptimalSet(QPainter& painter) const;
   void paintCorners(QPainter& painter) const;
-  // The labels, most important first, each where it covers no earlier one:
-  // the optimum, the corners' coordinates, the constraints' names.
   void paintLabels(QPainter& painter) const;
+  // The drawn lines labels should not cross: the constraints' and the
+  // level line (an optimal edge lies on a constraint's line).
+  std::vector<QLineF> strokes() const;
+  // The width of the box along each axis.
+  double span1() const { return geometry_.box.x1_max - geometry_.box.x1_min; }
+  double span2() const { return geometry_.box.x2_max - geometry_.box.x2_min; }
   void paintTexts(QPainter& painter) const;
 
   const lp::GraphGeometry& geometry_;
