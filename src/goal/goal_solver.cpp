@@ -325,7 +325,7 @@ GoalTableau StartTableau(const GoalModel& model) {
       scale = std::max(scale, std::fabs(t.Coef(i, j)));
     }
   }
-  for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = t.Removed(j) ? kKeepColumn : 0;
+  for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = 0;
   return t;
 }
 
@@ -477,9 +477,8 @@ void Exchange(GoalTableau& t, int r, int p) {
   // columns' round-off scales grow: column j takes its pivot row entry over
   // P times the pivot column's scale, after its scale has grown to cover
   // that entry; the pivot column is divided by P. After the exchange the
-  // evaluation row's scale is summed afresh from the level's rows. The
-  // variable that left may carry the removal mark as its weight; its column
-  // then counts as removed from now on.
+  // evaluation row's scale is summed afresh from the level's rows. Column p
+  // was live and stays so: it now holds the variable that left.
   const double eval_p = t.eval[pj];
   ColumnBounds bounds;
   bounds.eval_bound = t.eval_bound.data();
@@ -494,7 +493,6 @@ void Exchange(GoalTableau& t, int r, int p) {
   bounds.col_weight = t.col_weight.data();
   bounds.col_level = t.col_level.data();
   bounds.level = t.level;
-  t.keep[pj] = t.Removed(p) ? kKeepColumn : 0;
 
   // Beside the columns, the rows' own bounds. Likewise for the basic
   // values: value(i) -= coef(i,p) × value(r) / P; value(r) becomes
@@ -549,8 +547,6 @@ bool EndLevel(GoalTableau& t) {
     if (t.Removed(j)) continue;
     if (t.eval[Index(j)] < -EntryTolerance(t, j) ||
         (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Negative)) {
-      t.eval[Index(j)] = kRemovedMark;
-      t.col_weight[Index(j)] = kRemovedMark;
       t.keep[Index(j)] = kKeepColumn;
     } else {
       survivor = true;

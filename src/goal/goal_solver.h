@@ -17,13 +17,10 @@
 
 #include "common/cache_aligned.h"
 #include "common/progress.h"
+#include "goal/goal_kernels.h"
 #include "goal/goal_model.h"
 
 namespace orcalc::goal {
-
-// A removed column carries this value as its weight and evaluation entry;
-// a column whose weight equals it exactly counts as removed.
-inline constexpr double kRemovedMark = -3.14159;
 
 // The pivot check: a pivot value below this stops the calculation.
 inline constexpr double kSmallestPivot = 0.00001;
@@ -79,6 +76,8 @@ struct GoalTableau {
   std::int16_t pivots = 0;
 
   // kKeepColumn for removed columns and for the padding, 0 for live ones.
+  // This is the one record of a removal: every weight, whatever its value,
+  // is a weight.
   std::vector<std::uint64_t> keep;
 
   // The level whose evaluation row `eval` holds (0 before the first), and
@@ -131,7 +130,7 @@ struct GoalTableau {
   double Coef(int i, int j) const {
     return coef[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)];
   }
-  bool Removed(int j) const { return col_weight[static_cast<std::size_t>(j)] == kRemovedMark; }
+  bool Removed(int j) const { return keep[static_cast<std::size_t>(j)] == kKeepColumn; }
 };
 
 struct GoalSnapshot {

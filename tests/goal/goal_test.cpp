@@ -266,9 +266,21 @@ TEST(GoalSolver, SmallEntriesJudgedBySign) {
   EXPECT_EQ(sum_decides.final.achievement[2], 0);
 }
 
-// A weight of exactly the removal mark removes the column from the start.
-TEST(GoalSolver, RemovalMarkAsAWeightRemovesTheColumn) {
-  EXPECT_EQ(Solve(MakeModel(1, {{{1}, 2, 0, 0, kRemovedMark, 1}})).final.pivots, 0);
+// A removed column is recorded apart from the weights, so no weight value
+// removes one: −3.14159 (the value once taken for the mark) weighs like
+// any other.
+TEST(GoalSolver, EveryWeightIsAWeight) {
+  constexpr double kOldMark = -3.14159;
+  // X1 = 5 at level 1; X1 = 2, its shortfall costing at level 1 too and its
+  // excess weighted kOldMark at level 2, where X1 cannot move any more (X2
+  // has no coefficient).
+  const GoalResult kept =
+      Solve(MakeModel(2, {{{1, 0}, 5, 1, 1, 1, 1}, {{1, 0}, 2, 1, 1, kOldMark, 2}}));
+  EXPECT_EQ(kept.outcome, GoalOutcome::Optimal);
+  EXPECT_EQ(kept.final.solution, (V{5, 0, 0, 0, 0, 3}));
+  EXPECT_EQ(kept.final.achievement, (V{0, 3 * kOldMark}));
+  // A negative weight on an excess at level 1 has no lower bound.
+  EXPECT_EQ(Solve(MakeModel(1, {{{1}, 2, 0, 0, kOldMark, 1}})).outcome, GoalOutcome::PivotTooSmall);
 }
 
 // Basic values within round-off of 0 become 0: 3 − 0.3 / 0.1 is 4.4e-16.
@@ -300,7 +312,7 @@ TEST(GoalSolver, ExchangeKernelIsBitIdenticalToTheWrittenSteps) {
       coef[k] = k % stride < std::size_t(cols) && rng() % 7 ? (uniform() - 0.3) * 1e3 : -0.0;
     for (int j = 0; j < cols; ++j)
       keep[j] = j != p && rng() % 4 == 0 ? kKeepColumn : 0,
-      eval[j] = keep[j] ? kRemovedMark : uniform() * 3 - 1;
+      eval[j] = keep[j] ? -7.5 : uniform() * 3 - 1;
     coef[r * stride + p] = 0.5 + uniform();
 
     // The kernel against the written steps, every right side from the
