@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "common/basis_history.h"
+#include "goal/goal_exact.h"
+#include "goal/goal_exact_decisions.h"
 #include "goal/goal_kernels.h"
 
 namespace orcalc::goal {
@@ -166,6 +168,7 @@ int SmallPositiveColumn(const GoalTableau& t) {
 // only: a live column's small entry cannot be judged. Such a level may not
 // be optimal, or its removals may let a lower level worsen it.
 bool LevelEndUndecided(const GoalTableau& t) {
+  if (t.exact_signs) return false;
   const double weights = LevelWeights(t);
   for (int j = 0; j < t.columns; ++j) {
     if (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Undecided) return true;
@@ -185,9 +188,64 @@ bool EvaluationFinite(const GoalTableau& t) {
   return true;
 }
 
-// Runs the levels; the outcome. The tableau is left as it stands.
+// Whether the pivot rests on round-off only, and so on what the exact
+// arithmetic decides, where the program is small enough for it.
+struct ExactChecks {
+  const GoalModel& model;
+  bool on;  // the program fits FitsExactDecisions
+};
+
+// One pivot of the level: chooses the column and the row, exchanges and
+// reports; Optimal when the level goes on, otherwise why the calculation
+// stops. Where the exact arithmetic is on and no usable pivot is found on
+// the doubles, the level's signs are first decided exactly and no pivot is
+// made; the level then goes on by them.
+GoalOutcome PivotOnce(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& on_pivot,
+                      int pivot_limit, const SolveOptions& options, const ExactChecks& exact,
+                      BasisHistory& history, GoalSnapshot& snapshot) {
+  Progress* const progress = options.progress;
+  if (ShouldStop(progress)) return GoalOutcome::Stopped;
+  const int p = ChooseEntering(t);
+  int r = p < 0 ? -1 : ChooseLeaving(t, p);
+  if (exact.on && p >= 0 && (t.exact_signs || LeavingWithinRoundOff(t, p, r))) {
+    r = ExactLeaving(exact.model, t, p);
+  }
+  const double pivot = r < 0 ? 0.0 : t.Coef(r, p);
+  if (pivot < kSmallestPivot) {
+    // A column that entered on its doubles may improve nothing in truth:
+    // once the exact signs decide, the level goes on from the same basis.
+    if (!exact.on || t.exact_signs) return GoalOutcome::PivotTooSmall;
+    return CertifyLevel(exact.model, t) ? GoalOutcome::Optimal : GoalOutcome::RoundOff;
+  }
+  if (t.pivots >= pivot_limit) return GoalOutcome::PivotLimit;
+
+  const int leaving = t.row_var[Index(r)];
+  const int entering = t.col_var[Index(p)];
+  Exchange(t, r, p);
+  ++t.pivots;
+  // No basic variable may go negative beyond round-off: one that does
+  // shows that a comparison within round-off chose the wrong row, or that
+  // the exchanges drifted; the exact values tell which.
+  bool negative = false;
+  for (double value : t.row_value) negative = negative || value < -t.tolerance;
+  if (negative && exact.on) negative = !RepairNegativeValues(exact.model, t);
+  if (progress) progress->SetPivots(t.pivots);
+  if (options.after_exchange) options.after_exchange(t);
+  TakeSnapshot(t, snapshot);
+  if (on_pivot) on_pivot(snapshot);
+  history.Exchange(leaving, entering);
+  if (!history.Insert()) return GoalOutcome::Cycling;
+  if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
+  if (negative) return GoalOutcome::RoundOff;
+  return GoalOutcome::Optimal;
+}
+
+// Runs the levels; the outcome. The tableau is left as it stands. On
+// programs that fit, the end of every level that has costs is certified
+// in exact arithmetic, whose signs then decide; a level whose end the
+// doubles cannot judge is otherwise given up as round-off.
 GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& on_pivot,
-                      int pivot_limit, const SolveOptions& options) {
+                      int pivot_limit, const SolveOptions& options, const ExactChecks& exact) {
   Progress* const progress = options.progress;
   GoalSnapshot snapshot;
   // The bases of the level so far (variable identifiers are members).
@@ -198,30 +256,14 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
     history.SetCurrent(t.row_var);
     history.Restart();
     if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
-    while (!LevelOptimal(t)) {
-      if (ShouldStop(progress)) return GoalOutcome::Stopped;
-      const int p = ChooseEntering(t);
-      const int r = p < 0 ? -1 : ChooseLeaving(t, p);
-      const double pivot = r < 0 ? 0.0 : t.Coef(r, p);
-      if (pivot < kSmallestPivot) return GoalOutcome::PivotTooSmall;
-      if (t.pivots >= pivot_limit) return GoalOutcome::PivotLimit;
-
-      const int leaving = t.row_var[Index(r)];
-      const int entering = t.col_var[Index(p)];
-      Exchange(t, r, p);
-      ++t.pivots;
-      if (progress) progress->SetPivots(t.pivots);
-      if (options.after_exchange) options.after_exchange(t);
-      TakeSnapshot(t, snapshot);
-      if (on_pivot) on_pivot(snapshot);
-      history.Exchange(leaving, entering);
-      if (!history.Insert()) return GoalOutcome::Cycling;
-      if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
-      // No basic variable may go negative beyond round-off: one that does
-      // shows that a comparison within round-off chose the wrong row.
-      for (double value : t.row_value) {
-        if (value < -t.tolerance) return GoalOutcome::RoundOff;
+    for (;;) {
+      while (!LevelOptimal(t)) {
+        const GoalOutcome outcome =
+            PivotOnce(t, on_pivot, pivot_limit, options, exact, history, snapshot);
+        if (outcome != GoalOutcome::Optimal) return outcome;
       }
+      if (!exact.on || !LevelHasCosts(t) || t.exact_signs) break;
+      if (!CertifyLevel(exact.model, t)) return GoalOutcome::RoundOff;
     }
     if (LevelEndUndecided(t)) return GoalOutcome::RoundOff;
     if (!EndLevel(t)) break;
@@ -279,6 +321,7 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.row_error_factor.assign(Index(M), 0.0);
   t.column_error_scale.assign(t.stride, 0.0);
   t.pivot_column.resize(Index(M));
+  t.exact_sign.assign(t.stride, 0);
   // The size that decides is counted in rows of whole groups of four
   // columns, whatever the stride.
   if (Index(M) * ((Index(t.columns) + 3) & ~std::size_t{3}) <= kEntryErrorCells) {
@@ -344,6 +387,7 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
     }
   }
   t.level = level;
+  t.exact_signs = false;
   if (!t.eval_error.empty()) {
     std::fill(t.eval_error.begin(), t.eval_error.end(), 0.0);
     for (int i = 0; i < t.goals; ++i) {
@@ -383,6 +427,12 @@ void UpdateEvaluationScale(GoalTableau& t) {
 }
 
 bool LevelOptimal(const GoalTableau& t) {
+  if (t.exact_signs) {
+    for (int j = 0; j < t.columns; ++j) {
+      if (!t.Removed(j) && t.exact_sign[Index(j)] > 0) return false;
+    }
+    return true;
+  }
   for (int j = 0; j < t.columns; ++j) {
     // EntryTolerance is never below EvalTolerance.
     if (t.Removed(j) || t.eval[Index(j)] <= t.EvalTolerance(j)) continue;
@@ -398,7 +448,7 @@ int ChooseEntering(const GoalTableau& t) {
     if (t.Removed(j)) continue;
     const double e = t.eval[Index(j)];
     const double tolerance = EntryTolerance(t, j);
-    if (std::fabs(e) <= tolerance) continue;
+    if (t.exact_signs ? t.exact_sign[Index(j)] <= 0 : std::fabs(e) <= tolerance) continue;
     if (p < 0) {
       if (e > -9999) p = j, p_tolerance = tolerance;
       continue;
@@ -416,7 +466,7 @@ int ChooseEntering(const GoalTableau& t) {
     if (take) p = j, p_tolerance = tolerance;
   }
   // With no entry above its bound, a small one judged positive enters.
-  if (p < 0 || !(t.eval[Index(p)] > p_tolerance)) {
+  if (!t.exact_signs && (p < 0 || !(t.eval[Index(p)] > p_tolerance))) {
     const int small = SmallPositiveColumn(t);
     if (small >= 0) return small;
   }
@@ -466,6 +516,7 @@ void Exchange(GoalTableau& t, int r, int p) {
   std::swap(t.row_weight[ri], t.col_weight[pj]);
   std::swap(t.row_level[ri], t.col_level[pj]);
   const double P = t.Coef(r, p);
+  t.exact_signs = false;
 
   // The carried round-off of each entry, from the tableau before the
   // exchange.
@@ -545,8 +596,12 @@ bool EndLevel(GoalTableau& t) {
   bool survivor = false;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
-    if (t.eval[Index(j)] < -EntryTolerance(t, j) ||
-        (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Negative)) {
+    const bool worsens =
+        t.exact_signs
+            ? t.exact_sign[Index(j)] < 0
+            : t.eval[Index(j)] < -EntryTolerance(t, j) ||
+                  (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Negative);
+    if (worsens) {
       t.keep[Index(j)] = kKeepColumn;
     } else {
       survivor = true;
@@ -580,7 +635,9 @@ GoalResult SolveGoals(const GoalModel& model,
                       const SolveOptions& options) {
   GoalTableau t = StartTableau(model);
   GoalResult result;
-  result.outcome = RunLevels(t, on_pivot, std::clamp(options.pivot_limit, 0, kPivotLimit), options);
+  const ExactChecks exact{model, FitsExactDecisions(model)};
+  result.outcome =
+      RunLevels(t, on_pivot, std::clamp(options.pivot_limit, 0, kPivotLimit), options, exact);
   TakeSnapshot(t, result.final);
   // An answer whose values break a goal's equation beyond round-off is not
   // one the method can vouch for.

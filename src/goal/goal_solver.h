@@ -119,6 +119,13 @@ struct GoalTableau {
   double tolerance = 1e-8;
   // Scratch for an exchange: the pivot column as it stood (goals long).
   std::vector<double> pivot_column;
+  // When `exact_signs` is set, the sign (-1, 0 or 1) of each live column's
+  // evaluation entry computed exactly from the program as read at the
+  // basis as it stands (stride long); these signs then decide the level's
+  // end and the entering column in place of the doubles. Every exchange
+  // and every new evaluation row clears the flag.
+  std::vector<std::int8_t> exact_sign;
+  bool exact_signs = false;
 
   double EvalTolerance(int j) const {
     return kEvalRoundOff * std::max(1.0, eval_scale[static_cast<std::size_t>(j)]);

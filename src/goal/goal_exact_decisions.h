@@ -1,0 +1,43 @@
+// The goal method's decisions made in exact arithmetic where the doubles
+// cannot make them: at the end of every level that has costs (the level's
+// optimum certified by its exact duals), for a ratio test whose smallest
+// ratios lie within round-off of each other, and for a basic value that the
+// exchanges drove below 0. Only on programs that fit FitsExactDecisions.
+#pragma once
+
+#include "goal/goal_model.h"
+#include "goal/goal_solver.h"
+
+namespace orcalc::goal {
+
+// Whether any row or live column holds a variable that costs at t.level:
+// without one every evaluation entry is exactly 0 and there is nothing to
+// certify.
+bool LevelHasCosts(const GoalTableau& t);
+
+// Certifies the level's end at the basis as it stands: every basic value
+// is at least 0 exactly, and each live column's evaluation entry is
+// computed exactly from the level's duals. Its sign goes into
+// t.exact_sign (t.exact_signs set), where it decides whether the level is
+// optimal, which column enters and which columns the level's end removes.
+// False when the basis cannot be certified: a basic value is below 0 in
+// truth, or the rows no longer hold a basis.
+bool CertifyLevel(const GoalModel& model, GoalTableau& t);
+
+// Whether the ratio test that chose row r for column p rests on round-off:
+// another row's ratio lies within the round-off bound of r's without being
+// the same double.
+bool LeavingWithinRoundOff(const GoalTableau& t, int p, int r);
+
+// The leaving row for column p by the ratio test on exact values: the
+// smallest ratio below 1e9 over rows with a positive entry, ties to the
+// smaller level, then the larger weight, then the lower index; -1 when no
+// row qualifies or the rows no longer hold a basis.
+int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p);
+
+// Basic values that the exchanges drove below 0 beyond round-off: when
+// every basic value is at least 0 in truth, those values take their exact
+// ones (rounded) and true is returned.
+bool RepairNegativeValues(const GoalModel& model, GoalTableau& t);
+
+}  // namespace orcalc::goal
