@@ -31,7 +31,8 @@ bool LeavingWithinRoundOff(const GoalTableau& t, int p, int r);
 
 // The leaving row for column p by the ratio test on exact values: the
 // smallest ratio below 1e9 over rows with a positive entry, ties to the
-// smaller level, then the larger weight, then the lower index; -1 when no
+// smaller level, then the larger weight, then the lower index (under the
+// smallest-index rule, to the smallest variable identifier); -1 when no
 // row qualifies or the rows no longer hold a basis.
 int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p);
 

@@ -207,7 +207,7 @@ GoalOutcome PivotOnce(GoalTableau& t, const std::function<void(const GoalSnapsho
   if (ShouldStop(progress)) return GoalOutcome::Stopped;
   const int p = ChooseEntering(t);
   int r = p < 0 ? -1 : ChooseLeaving(t, p);
-  if (exact.on && p >= 0 && (t.exact_signs || LeavingWithinRoundOff(t, p, r))) {
+  if (exact.on && p >= 0 && (t.exact_signs || t.smallest_index || LeavingWithinRoundOff(t, p, r))) {
     r = ExactLeaving(exact.model, t, p);
   }
   const double pivot = r < 0 ? 0.0 : t.Coef(r, p);
@@ -234,10 +234,32 @@ GoalOutcome PivotOnce(GoalTableau& t, const std::function<void(const GoalSnapsho
   TakeSnapshot(t, snapshot);
   if (on_pivot) on_pivot(snapshot);
   history.Exchange(leaving, entering);
-  if (!history.Insert()) return GoalOutcome::Cycling;
+  if (!history.Insert()) {
+    if (t.smallest_index) return GoalOutcome::Cycling;
+    t.smallest_index = true;
+    history.Restart();
+  }
   if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
   if (negative) return GoalOutcome::RoundOff;
   return GoalOutcome::Optimal;
+}
+
+// The smallest-index rule's entering column: of the columns that improve
+// the level (as the exact signs say, or by their entries as ChooseEntering
+// judges them), the one whose variable has the smallest identifier.
+int SmallestIndexEntering(const GoalTableau& t) {
+  const double weights = LevelWeights(t);
+  int p = -1;
+  for (int j = 0; j < t.columns; ++j) {
+    if (t.Removed(j) || (p >= 0 && t.col_var[Index(j)] > t.col_var[Index(p)])) continue;
+    const bool improves =
+        t.exact_signs
+            ? t.exact_sign[Index(j)] > 0
+            : t.eval[Index(j)] > EntryTolerance(t, j) ||
+                  (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Positive);
+    if (improves) p = j;
+  }
+  return p;
 }
 
 // Runs the levels; the outcome. The tableau is left as it stands. On
@@ -253,6 +275,7 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
   for (int level = 1; level <= t.levels; ++level) {
     if (progress) progress->SetPhase(ProgressPhase::GoalLevel, level);
     BuildEvaluationRow(t, level);
+    t.smallest_index = false;
     history.SetCurrent(t.row_var);
     history.Restart();
     if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
@@ -442,6 +465,7 @@ bool LevelOptimal(const GoalTableau& t) {
 }
 
 int ChooseEntering(const GoalTableau& t) {
+  if (t.smallest_index) return SmallestIndexEntering(t);
   int p = -1;
   double p_tolerance = 0;  // EntryTolerance(t, p)
   for (int j = 0; j < t.columns; ++j) {
@@ -498,8 +522,10 @@ int ChooseLeaving(const GoalTableau& t, int p) {
     if (!take && std::fabs(d) <= tq) {
       const auto level_i = t.row_level[Index(i)];
       const auto level_r = t.row_level[Index(r)];
-      take = level_i < level_r ||
-             (level_i == level_r && t.row_weight[Index(i)] > t.row_weight[Index(r)]);
+      take = t.smallest_index
+                 ? t.row_var[Index(i)] < t.row_var[Index(r)]
+                 : level_i < level_r ||
+                       (level_i == level_r && t.row_weight[Index(i)] > t.row_weight[Index(r)]);
     }
     if (take) {
       r = i;

@@ -48,7 +48,8 @@ inline constexpr double kEntryNoise = 1e-13;
 enum class GoalOutcome {
   Optimal,        // every level minimised
   PivotTooSmall,  // no usable pivot (also an objective without a lower bound)
-  Cycling,        // a level came back to a basis it had already had
+  Cycling,        // a level came back to a basis it had already had, even
+                  // after switching to the smallest-index rule
   PivotLimit,     // one more pivot would exceed the limit
   RoundOff,       // round-off decided a level's end, or drove a value negative
   Overflow,       // an evaluation entry or its round-off bound was not finite
@@ -126,6 +127,12 @@ struct GoalTableau {
   // and every new evaluation row clears the flag.
   std::vector<std::int8_t> exact_sign;
   bool exact_signs = false;
+  // Set for the rest of a level once it comes back to a basis it had
+  // already had: from then on the column whose variable has the smallest
+  // identifier among the improving ones enters, and among the rows whose
+  // ratios tie the one whose variable has the smallest identifier leaves,
+  // which cannot come back to a basis.
+  bool smallest_index = false;
 
   double EvalTolerance(int j) const {
     return kEvalRoundOff * std::max(1.0, eval_scale[static_cast<std::size_t>(j)]);
@@ -169,15 +176,17 @@ void UpdateEvaluationScale(GoalTableau& t);
 bool LevelOptimal(const GoalTableau& t);
 
 // Entering column: the largest evaluation entry; near-equal entries go to
-// the larger level, then the smaller weight, then the lower index. -1 when
-// no column qualifies.
+// the larger level, then the smaller weight, then the lower index. Under
+// the smallest-index rule, the improving column whose variable has the
+// smallest identifier. -1 when no column qualifies.
 int ChooseEntering(const GoalTableau& t);
 
 // Leaving row for column p: the smallest ratio row_value / coef over rows
 // with an entry above round-off (the round-off bound, or kEntryRoundOff of
 // the column's largest magnitude when that is less) and a ratio below 1e9;
 // ratios within the round-off bound of each other go to the smaller level,
-// then the larger weight, then the lower index. -1 when no row qualifies.
+// then the larger weight, then the lower index (under the smallest-index
+// rule, to the smallest variable identifier). -1 when no row qualifies.
 int ChooseLeaving(const GoalTableau& t, int p);
 
 // The pivot on row r, column p: swaps the two variables, updates the
