@@ -11,6 +11,17 @@ namespace {
 
 std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 
+// The double nearest q (GMP's own conversion truncates).
+double Nearest(const mpq_class& q) {
+  const double d = q.get_d();
+  const double other =
+      sgn(q - mpq_class(d)) > 0 ? std::nextafter(d, HUGE_VAL) : std::nextafter(d, -HUGE_VAL);
+  if (!std::isfinite(other)) return d;
+  const mpq_class low = abs(q - mpq_class(d));
+  const mpq_class high = abs(q - mpq_class(other));
+  return high < low ? other : d;
+}
+
 }  // namespace
 
 bool LevelHasCosts(const GoalTableau& t) {
@@ -95,8 +106,19 @@ bool RepairNegativeValues(const GoalModel& model, GoalTableau& t) {
   }
   for (int i = 0; i < t.goals; ++i) {
     double& value = t.row_value[Index(i)];
-    if (value < -t.tolerance) value = values[Index(i)].get_d();
+    if (value < -t.tolerance) value = Nearest(values[Index(i)]);
   }
+  return true;
+}
+
+bool TakeExactValues(const GoalModel& model, GoalTableau& t) {
+  const ExactBasis basis(model, t.row_var);
+  if (!basis.ok()) return false;
+  const std::vector<mpq_class> values = basis.Values();
+  for (const mpq_class& value : values) {
+    if (sgn(value) < 0) return false;
+  }
+  for (int i = 0; i < t.goals; ++i) t.row_value[Index(i)] = Nearest(values[Index(i)]);
   return true;
 }
 

@@ -41,4 +41,9 @@ int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p);
 // ones (rounded) and true is returned.
 bool RepairNegativeValues(const GoalModel& model, GoalTableau& t);
 
+// Every basic value takes the double nearest its exact one. False, and
+// nothing changed, when a basic value is below 0 in truth or the rows no
+// longer hold a basis.
+bool TakeExactValues(const GoalModel& model, GoalTableau& t);
+
 }  // namespace orcalc::goal

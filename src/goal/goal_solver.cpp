@@ -666,9 +666,12 @@ GoalResult SolveGoals(const GoalModel& model,
       RunLevels(t, on_pivot, std::clamp(options.pivot_limit, 0, kPivotLimit), options, exact);
   TakeSnapshot(t, result.final);
   // An answer whose values break a goal's equation beyond round-off is not
-  // one the method can vouch for.
+  // one the method can vouch for, unless the basis it ended on, certified
+  // level by level, gives values that meet them: the doubles drifted, and
+  // the final block shows the exact values instead.
   if (result.outcome == GoalOutcome::Optimal && !MeetsEquations(model, result.final)) {
-    result.outcome = GoalOutcome::RoundOff;
+    if (exact.on && TakeExactValues(model, t)) TakeSnapshot(t, result.final);
+    if (!MeetsEquations(model, result.final)) result.outcome = GoalOutcome::RoundOff;
   }
   return result;
 }
