@@ -67,7 +67,7 @@ bool LeavingWithinRoundOff(const GoalTableau& t, int p, int r) {
   return false;
 }
 
-int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p) {
+int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p, bool usable_first) {
   const ExactBasis basis(model, t.row_var);
   if (!basis.ok()) return -1;
   const std::vector<mpq_class> values = basis.Values();
@@ -81,7 +81,10 @@ int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p) {
     const mpq_class q = values[Index(i)] / c;
     if (q >= cap) continue;
     bool take = r < 0 || q < qr;
-    if (!take && q == qr) {
+    const bool usable_i = t.Coef(i, p) >= kSmallestPivot;
+    if (!take && q == qr && usable_first && usable_i != (t.Coef(r, p) >= kSmallestPivot)) {
+      take = usable_i;
+    } else if (!take && q == qr) {
       const auto level_i = t.row_level[Index(i)];
       const auto level_r = t.row_level[Index(r)];
       take = t.smallest_index

@@ -33,8 +33,9 @@ bool LeavingWithinRoundOff(const GoalTableau& t, int p, int r);
 // smallest ratio below 1e9 over rows with a positive entry, ties to the
 // smaller level, then the larger weight, then the lower index (under the
 // smallest-index rule, to the smallest variable identifier); -1 when no
-// row qualifies or the rows no longer hold a basis.
-int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p);
+// row qualifies or the rows no longer hold a basis. With `usable_first`,
+// a tie goes first to a row whose pivot passes the pivot check.
+int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p, bool usable_first = false);
 
 // Basic values that the exchanges drove below 0 beyond round-off: when
 // every basic value is at least 0 in truth, those values take their exact

@@ -188,6 +188,12 @@ bool EvaluationFinite(const GoalTableau& t) {
   return true;
 }
 
+// Whether the pivot on row r and column p fails the pivot check (or there
+// is none).
+bool UnusablePivot(const GoalTableau& t, int p, int r) {
+  return p < 0 || r < 0 || t.Coef(r, p) < kSmallestPivot;
+}
+
 // Whether the pivot rests on round-off only, and so on what the exact
 // arithmetic decides, where the program is small enough for it.
 struct ExactChecks {
@@ -210,13 +216,17 @@ GoalOutcome PivotOnce(GoalTableau& t, const std::function<void(const GoalSnapsho
   if (exact.on && p >= 0 && (t.exact_signs || t.smallest_index || LeavingWithinRoundOff(t, p, r))) {
     r = ExactLeaving(exact.model, t, p);
   }
-  const double pivot = r < 0 ? 0.0 : t.Coef(r, p);
-  if (pivot < kSmallestPivot) {
+  if (exact.on && UnusablePivot(t, p, r)) {
     // A column that entered on its doubles may improve nothing in truth:
     // once the exact signs decide, the level goes on from the same basis.
-    if (!exact.on || t.exact_signs) return GoalOutcome::PivotTooSmall;
-    return CertifyLevel(exact.model, t) ? GoalOutcome::Optimal : GoalOutcome::RoundOff;
+    if (!t.exact_signs) {
+      return CertifyLevel(exact.model, t) ? GoalOutcome::Optimal : GoalOutcome::RoundOff;
+    }
+    // Among rows whose ratios tie exactly, one whose pivot passes the check
+    // is as good a choice as the one the tie rules name.
+    if (p >= 0) r = ExactLeaving(exact.model, t, p, true);
   }
+  if (UnusablePivot(t, p, r)) return GoalOutcome::PivotTooSmall;
   if (t.pivots >= pivot_limit) return GoalOutcome::PivotLimit;
 
   const int leaving = t.row_var[Index(r)];
