@@ -213,10 +213,16 @@ struct SolveOptions {
 };
 
 // Minimises level 1, then 2, … up to L. After every pivot `on_pivot` gets
-// the snapshot of that moment. Stops with RoundOff when a basic value goes
-// below -tolerance, a level's end is undecided by round-off or the answer
-// breaks a goal's equation beyond round-off, and with
-// Overflow when an evaluation entry or its bound is not finite.
+// the snapshot of that moment. On programs that fit FitsExactDecisions
+// (goal_exact.h), the end of every level with costs is certified in exact
+// arithmetic from the program as read, and so are the ratio tests whose
+// smallest ratios lie within round-off of each other, basic values driven
+// below -tolerance, and the final values when the doubles break a goal's
+// equation. Stops with RoundOff when a basic value goes below -tolerance
+// (in truth, where decided exactly), a level's end is undecided by
+// round-off or cannot be certified, or the answer breaks a goal's equation
+// beyond round-off, and with Overflow when an evaluation entry or its bound
+// is not finite.
 GoalResult SolveGoals(const GoalModel& model,
                       const std::function<void(const GoalSnapshot&)>& on_pivot,
                       const SolveOptions& options = {});
