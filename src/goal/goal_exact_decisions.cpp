@@ -44,9 +44,9 @@ bool CertifyLevel(const GoalModel& model, GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const int sign = sgn(basis.Evaluation(duals, t.col_var[Index(j)], t.level));
-    t.exact_sign[Index(j)] = static_cast<std::int8_t>(sign > 0 ? 1 : sign < 0 ? -1 : 0);
+    t.certified_sign[Index(j)] = static_cast<std::int8_t>(sign > 0 ? 1 : sign < 0 ? -1 : 0);
   }
-  t.exact_signs = true;
+  t.certified_signs = true;
   return true;
 }
 

@@ -18,7 +18,7 @@ bool LevelHasCosts(const GoalTableau& t);
 // Certifies the level's end at the basis as it stands: every basic value
 // is at least 0 exactly, and each live column's evaluation entry is
 // computed exactly from the level's duals. Its sign goes into
-// t.exact_sign (t.exact_signs set), where it decides whether the level is
+// t.certified_sign (t.certified_signs set), where it decides whether the level is
 // optimal, which column enters and which columns the level's end removes.
 // False when the basis cannot be certified: a basic value is below 0 in
 // truth, or the rows no longer hold a basis.

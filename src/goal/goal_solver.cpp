@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "common/basis_history.h"
+#include "goal/goal_certificate.h"
 #include "goal/goal_exact.h"
 #include "goal/goal_exact_decisions.h"
 #include "goal/goal_kernels.h"
@@ -168,7 +169,7 @@ int SmallPositiveColumn(const GoalTableau& t) {
 // only: a live column's small entry cannot be judged. Such a level may not
 // be optimal, or its removals may let a lower level worsen it.
 bool LevelEndUndecided(const GoalTableau& t) {
-  if (t.exact_signs) return false;
+  if (t.certified_signs) return false;
   const double weights = LevelWeights(t);
   for (int j = 0; j < t.columns; ++j) {
     if (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Undecided) return true;
@@ -213,13 +214,14 @@ GoalOutcome PivotOnce(GoalTableau& t, const std::function<void(const GoalSnapsho
   if (ShouldStop(progress)) return GoalOutcome::Stopped;
   const int p = ChooseEntering(t);
   int r = p < 0 ? -1 : ChooseLeaving(t, p);
-  if (exact.on && p >= 0 && (t.exact_signs || t.smallest_index || LeavingWithinRoundOff(t, p, r))) {
+  if (exact.on && p >= 0 &&
+      (t.certified_signs || t.smallest_index || LeavingWithinRoundOff(t, p, r))) {
     r = ExactLeaving(exact.model, t, p);
   }
   if (exact.on && UnusablePivot(t, p, r)) {
     // A column that entered on its doubles may improve nothing in truth:
     // once the exact signs decide, the level goes on from the same basis.
-    if (!t.exact_signs) {
+    if (!t.certified_signs) {
       return CertifyLevel(exact.model, t) ? GoalOutcome::Optimal : GoalOutcome::RoundOff;
     }
     // Among rows whose ratios tie exactly, one whose pivot passes the check
@@ -263,8 +265,8 @@ int SmallestIndexEntering(const GoalTableau& t) {
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j) || (p >= 0 && t.col_var[Index(j)] > t.col_var[Index(p)])) continue;
     const bool improves =
-        t.exact_signs
-            ? t.exact_sign[Index(j)] > 0
+        t.certified_signs
+            ? t.certified_sign[Index(j)] > 0
             : t.eval[Index(j)] > EntryTolerance(t, j) ||
                   (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Positive);
     if (improves) p = j;
@@ -295,8 +297,10 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
             PivotOnce(t, on_pivot, pivot_limit, options, exact, history, snapshot);
         if (outcome != GoalOutcome::Optimal) return outcome;
       }
-      if (!exact.on || !LevelHasCosts(t) || t.exact_signs) break;
-      if (!CertifyLevel(exact.model, t)) return GoalOutcome::RoundOff;
+      if (!exact.on || !LevelHasCosts(t) || t.certified_signs) break;
+      if (!CertifyLevelInLongDouble(exact.model, t) && !CertifyLevel(exact.model, t)) {
+        return GoalOutcome::RoundOff;
+      }
     }
     if (LevelEndUndecided(t)) return GoalOutcome::RoundOff;
     if (!EndLevel(t)) break;
@@ -354,7 +358,7 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.row_error_factor.assign(Index(M), 0.0);
   t.column_error_scale.assign(t.stride, 0.0);
   t.pivot_column.resize(Index(M));
-  t.exact_sign.assign(t.stride, 0);
+  t.certified_sign.assign(t.stride, 0);
   // The size that decides is counted in rows of whole groups of four
   // columns, whatever the stride.
   if (Index(M) * ((Index(t.columns) + 3) & ~std::size_t{3}) <= kEntryErrorCells) {
@@ -420,7 +424,7 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
     }
   }
   t.level = level;
-  t.exact_signs = false;
+  t.certified_signs = false;
   if (!t.eval_error.empty()) {
     std::fill(t.eval_error.begin(), t.eval_error.end(), 0.0);
     for (int i = 0; i < t.goals; ++i) {
@@ -460,9 +464,9 @@ void UpdateEvaluationScale(GoalTableau& t) {
 }
 
 bool LevelOptimal(const GoalTableau& t) {
-  if (t.exact_signs) {
+  if (t.certified_signs) {
     for (int j = 0; j < t.columns; ++j) {
-      if (!t.Removed(j) && t.exact_sign[Index(j)] > 0) return false;
+      if (!t.Removed(j) && t.certified_sign[Index(j)] > 0) return false;
     }
     return true;
   }
@@ -482,7 +486,7 @@ int ChooseEntering(const GoalTableau& t) {
     if (t.Removed(j)) continue;
     const double e = t.eval[Index(j)];
     const double tolerance = EntryTolerance(t, j);
-    if (t.exact_signs ? t.exact_sign[Index(j)] <= 0 : std::fabs(e) <= tolerance) continue;
+    if (t.certified_signs ? t.certified_sign[Index(j)] <= 0 : std::fabs(e) <= tolerance) continue;
     if (p < 0) {
       if (e > -9999) p = j, p_tolerance = tolerance;
       continue;
@@ -500,7 +504,7 @@ int ChooseEntering(const GoalTableau& t) {
     if (take) p = j, p_tolerance = tolerance;
   }
   // With no entry above its bound, a small one judged positive enters.
-  if (!t.exact_signs && (p < 0 || !(t.eval[Index(p)] > p_tolerance))) {
+  if (!t.certified_signs && (p < 0 || !(t.eval[Index(p)] > p_tolerance))) {
     const int small = SmallPositiveColumn(t);
     if (small >= 0) return small;
   }
@@ -552,7 +556,7 @@ void Exchange(GoalTableau& t, int r, int p) {
   std::swap(t.row_weight[ri], t.col_weight[pj]);
   std::swap(t.row_level[ri], t.col_level[pj]);
   const double P = t.Coef(r, p);
-  t.exact_signs = false;
+  t.certified_signs = false;
 
   // The carried round-off of each entry, from the tableau before the
   // exchange.
@@ -627,14 +631,32 @@ void Exchange(GoalTableau& t, int r, int p) {
   ExchangeTableau(args, bounds);
 }
 
+int TableauSign(const GoalTableau& t, int j) {
+  const double e = t.eval[Index(j)];
+  const double tolerance = EntryTolerance(t, j);
+  if (e > tolerance) return 1;
+  if (e < -tolerance) return -1;
+  switch (JudgeSmallEntry(t, j, LevelWeights(t))) {
+    case SmallEntry::Positive:
+      return 1;
+    case SmallEntry::Negative:
+      return -1;
+    case SmallEntry::Zero:
+      return 0;
+    case SmallEntry::Undecided:
+      break;
+  }
+  return 2;
+}
+
 bool EndLevel(GoalTableau& t) {
   const double weights = LevelWeights(t);
   bool survivor = false;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const bool worsens =
-        t.exact_signs
-            ? t.exact_sign[Index(j)] < 0
+        t.certified_signs
+            ? t.certified_sign[Index(j)] < 0
             : t.eval[Index(j)] < -EntryTolerance(t, j) ||
                   (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Negative);
     if (worsens) {

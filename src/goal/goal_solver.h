@@ -120,13 +120,15 @@ struct GoalTableau {
   double tolerance = 1e-8;
   // Scratch for an exchange: the pivot column as it stood (goals long).
   std::vector<double> pivot_column;
-  // When `exact_signs` is set, the sign (-1, 0 or 1) of each live column's
-  // evaluation entry computed exactly from the program as read at the
-  // basis as it stands (stride long); these signs then decide the level's
-  // end and the entering column in place of the doubles. Every exchange
-  // and every new evaluation row clears the flag.
-  std::vector<std::int8_t> exact_sign;
-  bool exact_signs = false;
+  // When `certified_signs` is set, the sign (-1, 0 or 1) of each live
+  // column's evaluation entry as the level's certificate gives it at the
+  // basis as it stands, from the program as read (stride long): the
+  // certificate in long double where it is clear of its round-off and
+  // agrees with the tableau, otherwise exact. These signs then decide the
+  // level's end and the entering column in place of the doubles. Every
+  // exchange and every new evaluation row clears the flag.
+  std::vector<std::int8_t> certified_sign;
+  bool certified_signs = false;
   // Set for the rest of a level once it comes back to a basis it had
   // already had: from then on the column whose variable has the smallest
   // identifier among the improving ones enters, and among the rows whose
@@ -193,6 +195,10 @@ int ChooseLeaving(const GoalTableau& t, int p);
 // tableau, then sets basic values within round-off of 0 to exactly 0.
 // Does not count the pivot. Allocates nothing.
 void Exchange(GoalTableau& t, int r, int p);
+
+// How the tableau's doubles judge live column j's evaluation entry: 1
+// improving, -1 worsening, 0 round-off both ways, 2 undecided.
+int TableauSign(const GoalTableau& t, int j);
 
 // End of a level: removes every live column whose evaluation entry is
 // below the round-off bound's negative. Whether any live column remains.
