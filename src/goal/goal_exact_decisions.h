@@ -1,8 +1,10 @@
 // The goal method's decisions made in exact arithmetic where the doubles
-// cannot make them: at the end of every level that has costs (the level's
-// optimum certified by its exact duals), for a ratio test whose smallest
-// ratios lie within round-off of each other, and for a basic value that the
-// exchanges drove below 0. Only on programs that fit FitsExactDecisions.
+// cannot make them: the end of a level that the long double certificate
+// cannot decide (the level's optimum certified by its exact duals), a
+// ratio test whose smallest ratios lie within round-off of each other or
+// whose pivot fails the check, a basic value that the exchanges drove below
+// 0, and final values that break a goal. Only on programs that fit
+// FitsExactDecisions.
 #pragma once
 
 #include "goal/goal_model.h"

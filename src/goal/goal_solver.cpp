@@ -195,8 +195,8 @@ bool UnusablePivot(const GoalTableau& t, int p, int r) {
   return p < 0 || r < 0 || t.Coef(r, p) < kSmallestPivot;
 }
 
-// Whether the pivot rests on round-off only, and so on what the exact
-// arithmetic decides, where the program is small enough for it.
+// The program as read, for the decisions made from it afresh, and whether
+// it is small enough for them (FitsExactDecisions).
 struct ExactChecks {
   const GoalModel& model;
   bool on;  // the program fits FitsExactDecisions
@@ -275,9 +275,10 @@ int SmallestIndexEntering(const GoalTableau& t) {
 }
 
 // Runs the levels; the outcome. The tableau is left as it stands. On
-// programs that fit, the end of every level that has costs is certified
-// in exact arithmetic, whose signs then decide; a level whose end the
-// doubles cannot judge is otherwise given up as round-off.
+// programs that fit, the end of every level that has costs is certified by
+// the level's duals (in long double, or exactly where that cannot decide),
+// whose signs then decide; a level whose end the doubles cannot judge is
+// otherwise given up as round-off.
 GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& on_pivot,
                       int pivot_limit, const SolveOptions& options, const ExactChecks& exact) {
   Progress* const progress = options.progress;
