@@ -1,5 +1,6 @@
 #include "goal/goal_exact.h"
 
+#include <cmath>
 #include <cstddef>
 #include <utility>
 
@@ -11,7 +12,20 @@ std::size_t Index(int i) { return static_cast<std::size_t>(i); }
 }  // namespace
 
 bool FitsExactDecisions(const GoalModel& model) {
-  return model.constraint_count <= kExactGoalsLimit && model.variable_count <= kExactVariablesLimit;
+  if (model.constraint_count > kExactGoalsLimit || model.variable_count > kExactVariablesLimit) {
+    return false;
+  }
+  auto near_one = [](const std::vector<double>& numbers) {
+    for (double x : numbers) {
+      if (x == 0) continue;
+      if (!std::isfinite(x)) return false;
+      const int exponent = std::ilogb(x);
+      if (exponent > kExactExponentLimit || exponent < -kExactExponentLimit) return false;
+    }
+    return true;
+  };
+  return near_one(model.coef) && near_one(model.target) && near_one(model.neg_weight) &&
+         near_one(model.pos_weight);
 }
 
 ExactBasis::ExactBasis(const GoalModel& model, const std::vector<int>& basic)

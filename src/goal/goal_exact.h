@@ -20,7 +20,14 @@ namespace orcalc::goal {
 // round-off stops the calculation with the round-off message.
 inline constexpr int kExactGoalsLimit = 60;
 inline constexpr int kExactVariablesLimit = 60;
+// Every number of a program decided exactly is 0 or lies between
+// 2^-kExactExponentLimit and 2^kExactExponentLimit in magnitude (about
+// 1e-24 to 1e24): the rationals' sizes grow with the exponents' spread,
+// and a wider one could keep the calculation busy for minutes.
+inline constexpr int kExactExponentLimit = 80;
 
+// Whether the program is small enough, and its numbers close enough to 1,
+// for the exact decisions.
 bool FitsExactDecisions(const GoalModel& model);
 
 class ExactBasis {

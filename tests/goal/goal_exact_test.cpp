@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <vector>
 
 #include "common/test_support.h"
@@ -88,6 +89,31 @@ INSTANTIATE_TEST_SUITE_P(Goal, GoalExact, ::testing::Values(
              {mpq_class(0.3) / mpq_class(0.1)}}),
     RowName());
 // clang-format on
+
+// Which programs are decided exactly: by size, and by how far their
+// numbers lie from 1.
+TEST(GoalExact, WhichProgramsFit) {
+  auto square = [](int goals, int variables, double number) {
+    GoalModel m = Model(goals, variables, std::vector<double>(std::size_t(goals * variables), 1),
+                        std::vector<double>(std::size_t(goals), 1),
+                        std::vector<double>(std::size_t(goals), 1),
+                        std::vector<std::int16_t>(std::size_t(goals), 1),
+                        std::vector<double>(std::size_t(goals), 1),
+                        std::vector<std::int16_t>(std::size_t(goals), 1));
+    m.coef.back() = number;
+    return m;
+  };
+  const struct {
+    int goals, variables;
+    double number;
+    bool fits;
+  } rows[] = {{60, 60, 1, true},   {61, 60, 1, false},    {60, 61, 1, false},
+              {3, 3, 0, true},     {3, 3, 1e24, true},    {3, 3, 1e-24, true},
+              {3, 3, 1e25, false}, {3, 3, -1e-25, false}, {3, 3, HUGE_VAL, false}};
+  for (const auto& row : rows)
+    EXPECT_EQ(FitsExactDecisions(square(row.goals, row.variables, row.number)), row.fits)
+        << row.goals << " × " << row.variables << " with " << row.number;
+}
 
 TEST(GoalExact, DoublesTakenExactlyAreNotThree) {
   EXPECT_NE(mpq_class(0.3) / mpq_class(0.1), mpq_class(3));
