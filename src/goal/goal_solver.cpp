@@ -5,6 +5,9 @@
 #include <utility>
 
 #include "common/basis_history.h"
+#include "goal/goal_certificate.h"
+#include "goal/goal_exact.h"
+#include "goal/goal_exact_decisions.h"
 #include "goal/goal_kernels.h"
 
 namespace orcalc::goal {
@@ -166,6 +169,7 @@ int SmallPositiveColumn(const GoalTableau& t) {
 // only: a live column's small entry cannot be judged. Such a level may not
 // be optimal, or its removals may let a lower level worsen it.
 bool LevelEndUndecided(const GoalTableau& t) {
+  if (t.certified_signs) return false;
   const double weights = LevelWeights(t);
   for (int j = 0; j < t.columns; ++j) {
     if (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Undecided) return true;
@@ -185,9 +189,98 @@ bool EvaluationFinite(const GoalTableau& t) {
   return true;
 }
 
-// Runs the levels; the outcome. The tableau is left as it stands.
+// Whether the pivot on row r and column p fails the pivot check (or there
+// is none).
+bool UnusablePivot(const GoalTableau& t, int p, int r) {
+  return p < 0 || r < 0 || t.Coef(r, p) < kSmallestPivot;
+}
+
+// The program as read, for the decisions made from it afresh, and whether
+// it is small enough for them (FitsExactDecisions).
+struct ExactChecks {
+  const GoalModel& model;
+  bool on;  // the program fits FitsExactDecisions
+};
+
+// One pivot of the level: chooses the column and the row, exchanges and
+// reports; Optimal when the level goes on, otherwise why the calculation
+// stops. Where the exact arithmetic is on and no usable pivot is found on
+// the doubles, the level's signs are first decided exactly and no pivot is
+// made; the level then goes on by them.
+GoalOutcome PivotOnce(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& on_pivot,
+                      int pivot_limit, const SolveOptions& options, const ExactChecks& exact,
+                      BasisHistory& history, GoalSnapshot& snapshot) {
+  Progress* const progress = options.progress;
+  if (ShouldStop(progress)) return GoalOutcome::Stopped;
+  const int p = ChooseEntering(t);
+  int r = p < 0 ? -1 : ChooseLeaving(t, p);
+  if (exact.on && p >= 0 &&
+      (t.certified_signs || t.smallest_index || LeavingWithinRoundOff(t, p, r))) {
+    r = ExactLeaving(exact.model, t, p);
+  }
+  if (exact.on && UnusablePivot(t, p, r)) {
+    // A column that entered on its doubles may improve nothing in truth:
+    // once the exact signs decide, the level goes on from the same basis.
+    if (!t.certified_signs) {
+      return CertifyLevel(exact.model, t) ? GoalOutcome::Optimal : GoalOutcome::RoundOff;
+    }
+    // Among rows whose ratios tie exactly, one whose pivot passes the check
+    // is as good a choice as the one the tie rules name.
+    if (p >= 0) r = ExactLeaving(exact.model, t, p, true);
+  }
+  if (UnusablePivot(t, p, r)) return GoalOutcome::PivotTooSmall;
+  if (t.pivots >= pivot_limit) return GoalOutcome::PivotLimit;
+
+  const int leaving = t.row_var[Index(r)];
+  const int entering = t.col_var[Index(p)];
+  Exchange(t, r, p);
+  ++t.pivots;
+  // No basic variable may go negative beyond round-off: one that does
+  // shows that a comparison within round-off chose the wrong row, or that
+  // the exchanges drifted; the exact values tell which.
+  bool negative = false;
+  for (double value : t.row_value) negative = negative || value < -t.tolerance;
+  if (negative && exact.on) negative = !RepairNegativeValues(exact.model, t);
+  if (progress) progress->SetPivots(t.pivots);
+  if (options.after_exchange) options.after_exchange(t);
+  TakeSnapshot(t, snapshot);
+  if (on_pivot) on_pivot(snapshot);
+  history.Exchange(leaving, entering);
+  if (!history.Insert()) {
+    if (t.smallest_index) return GoalOutcome::Cycling;
+    t.smallest_index = true;
+    history.Restart();
+  }
+  if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
+  if (negative) return GoalOutcome::RoundOff;
+  return GoalOutcome::Optimal;
+}
+
+// The smallest-index rule's entering column: of the columns that improve
+// the level (as the exact signs say, or by their entries as ChooseEntering
+// judges them), the one whose variable has the smallest identifier.
+int SmallestIndexEntering(const GoalTableau& t) {
+  const double weights = LevelWeights(t);
+  int p = -1;
+  for (int j = 0; j < t.columns; ++j) {
+    if (t.Removed(j) || (p >= 0 && t.col_var[Index(j)] > t.col_var[Index(p)])) continue;
+    const bool improves =
+        t.certified_signs
+            ? t.certified_sign[Index(j)] > 0
+            : t.eval[Index(j)] > EntryTolerance(t, j) ||
+                  (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Positive);
+    if (improves) p = j;
+  }
+  return p;
+}
+
+// Runs the levels; the outcome. The tableau is left as it stands. On
+// programs that fit, the end of every level that has costs is certified by
+// the level's duals (in long double, or exactly where that cannot decide),
+// whose signs then decide; a level whose end the doubles cannot judge is
+// otherwise given up as round-off.
 GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapshot&)>& on_pivot,
-                      int pivot_limit, const SolveOptions& options) {
+                      int pivot_limit, const SolveOptions& options, const ExactChecks& exact) {
   Progress* const progress = options.progress;
   GoalSnapshot snapshot;
   // The bases of the level so far (variable identifiers are members).
@@ -195,32 +288,19 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
   for (int level = 1; level <= t.levels; ++level) {
     if (progress) progress->SetPhase(ProgressPhase::GoalLevel, level);
     BuildEvaluationRow(t, level);
+    t.smallest_index = false;
     history.SetCurrent(t.row_var);
     history.Restart();
     if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
-    while (!LevelOptimal(t)) {
-      if (ShouldStop(progress)) return GoalOutcome::Stopped;
-      const int p = ChooseEntering(t);
-      const int r = p < 0 ? -1 : ChooseLeaving(t, p);
-      const double pivot = r < 0 ? 0.0 : t.Coef(r, p);
-      if (pivot < kSmallestPivot) return GoalOutcome::PivotTooSmall;
-      if (t.pivots >= pivot_limit) return GoalOutcome::PivotLimit;
-
-      const int leaving = t.row_var[Index(r)];
-      const int entering = t.col_var[Index(p)];
-      Exchange(t, r, p);
-      ++t.pivots;
-      if (progress) progress->SetPivots(t.pivots);
-      if (options.after_exchange) options.after_exchange(t);
-      TakeSnapshot(t, snapshot);
-      if (on_pivot) on_pivot(snapshot);
-      history.Exchange(leaving, entering);
-      if (!history.Insert()) return GoalOutcome::Cycling;
-      if (!EvaluationFinite(t)) return GoalOutcome::Overflow;
-      // No basic variable may go negative beyond round-off: one that does
-      // shows that a comparison within round-off chose the wrong row.
-      for (double value : t.row_value) {
-        if (value < -t.tolerance) return GoalOutcome::RoundOff;
+    for (;;) {
+      while (!LevelOptimal(t)) {
+        const GoalOutcome outcome =
+            PivotOnce(t, on_pivot, pivot_limit, options, exact, history, snapshot);
+        if (outcome != GoalOutcome::Optimal) return outcome;
+      }
+      if (!exact.on || !LevelHasCosts(t) || t.certified_signs) break;
+      if (!CertifyLevelInLongDouble(exact.model, t) && !CertifyLevel(exact.model, t)) {
+        return GoalOutcome::RoundOff;
       }
     }
     if (LevelEndUndecided(t)) return GoalOutcome::RoundOff;
@@ -279,6 +359,7 @@ GoalTableau StartTableau(const GoalModel& model) {
   t.row_error_factor.assign(Index(M), 0.0);
   t.column_error_scale.assign(t.stride, 0.0);
   t.pivot_column.resize(Index(M));
+  t.certified_sign.assign(t.stride, 0);
   // The size that decides is counted in rows of whole groups of four
   // columns, whatever the stride.
   if (Index(M) * ((Index(t.columns) + 3) & ~std::size_t{3}) <= kEntryErrorCells) {
@@ -325,7 +406,7 @@ GoalTableau StartTableau(const GoalModel& model) {
       scale = std::max(scale, std::fabs(t.Coef(i, j)));
     }
   }
-  for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = t.Removed(j) ? kKeepColumn : 0;
+  for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = 0;
   return t;
 }
 
@@ -344,6 +425,7 @@ void BuildEvaluationRow(GoalTableau& t, int level) {
     }
   }
   t.level = level;
+  t.certified_signs = false;
   if (!t.eval_error.empty()) {
     std::fill(t.eval_error.begin(), t.eval_error.end(), 0.0);
     for (int i = 0; i < t.goals; ++i) {
@@ -383,6 +465,12 @@ void UpdateEvaluationScale(GoalTableau& t) {
 }
 
 bool LevelOptimal(const GoalTableau& t) {
+  if (t.certified_signs) {
+    for (int j = 0; j < t.columns; ++j) {
+      if (!t.Removed(j) && t.certified_sign[Index(j)] > 0) return false;
+    }
+    return true;
+  }
   for (int j = 0; j < t.columns; ++j) {
     // EntryTolerance is never below EvalTolerance.
     if (t.Removed(j) || t.eval[Index(j)] <= t.EvalTolerance(j)) continue;
@@ -392,13 +480,14 @@ bool LevelOptimal(const GoalTableau& t) {
 }
 
 int ChooseEntering(const GoalTableau& t) {
+  if (t.smallest_index) return SmallestIndexEntering(t);
   int p = -1;
   double p_tolerance = 0;  // EntryTolerance(t, p)
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
     const double e = t.eval[Index(j)];
     const double tolerance = EntryTolerance(t, j);
-    if (std::fabs(e) <= tolerance) continue;
+    if (t.certified_signs ? t.certified_sign[Index(j)] <= 0 : std::fabs(e) <= tolerance) continue;
     if (p < 0) {
       if (e > -9999) p = j, p_tolerance = tolerance;
       continue;
@@ -416,7 +505,7 @@ int ChooseEntering(const GoalTableau& t) {
     if (take) p = j, p_tolerance = tolerance;
   }
   // With no entry above its bound, a small one judged positive enters.
-  if (p < 0 || !(t.eval[Index(p)] > p_tolerance)) {
+  if (!t.certified_signs && (p < 0 || !(t.eval[Index(p)] > p_tolerance))) {
     const int small = SmallPositiveColumn(t);
     if (small >= 0) return small;
   }
@@ -448,8 +537,10 @@ int ChooseLeaving(const GoalTableau& t, int p) {
     if (!take && std::fabs(d) <= tq) {
       const auto level_i = t.row_level[Index(i)];
       const auto level_r = t.row_level[Index(r)];
-      take = level_i < level_r ||
-             (level_i == level_r && t.row_weight[Index(i)] > t.row_weight[Index(r)]);
+      take = t.smallest_index
+                 ? t.row_var[Index(i)] < t.row_var[Index(r)]
+                 : level_i < level_r ||
+                       (level_i == level_r && t.row_weight[Index(i)] > t.row_weight[Index(r)]);
     }
     if (take) {
       r = i;
@@ -466,6 +557,7 @@ void Exchange(GoalTableau& t, int r, int p) {
   std::swap(t.row_weight[ri], t.col_weight[pj]);
   std::swap(t.row_level[ri], t.col_level[pj]);
   const double P = t.Coef(r, p);
+  t.certified_signs = false;
 
   // The carried round-off of each entry, from the tableau before the
   // exchange.
@@ -477,9 +569,8 @@ void Exchange(GoalTableau& t, int r, int p) {
   // columns' round-off scales grow: column j takes its pivot row entry over
   // P times the pivot column's scale, after its scale has grown to cover
   // that entry; the pivot column is divided by P. After the exchange the
-  // evaluation row's scale is summed afresh from the level's rows. The
-  // variable that left may carry the removal mark as its weight; its column
-  // then counts as removed from now on.
+  // evaluation row's scale is summed afresh from the level's rows. Column p
+  // was live and stays so: it now holds the variable that left.
   const double eval_p = t.eval[pj];
   ColumnBounds bounds;
   bounds.eval_bound = t.eval_bound.data();
@@ -494,7 +585,6 @@ void Exchange(GoalTableau& t, int r, int p) {
   bounds.col_weight = t.col_weight.data();
   bounds.col_level = t.col_level.data();
   bounds.level = t.level;
-  t.keep[pj] = t.Removed(p) ? kKeepColumn : 0;
 
   // Beside the columns, the rows' own bounds. Likewise for the basic
   // values: value(i) -= coef(i,p) × value(r) / P; value(r) becomes
@@ -542,15 +632,35 @@ void Exchange(GoalTableau& t, int r, int p) {
   ExchangeTableau(args, bounds);
 }
 
+int TableauSign(const GoalTableau& t, int j) {
+  const double e = t.eval[Index(j)];
+  const double tolerance = EntryTolerance(t, j);
+  if (e > tolerance) return 1;
+  if (e < -tolerance) return -1;
+  switch (JudgeSmallEntry(t, j, LevelWeights(t))) {
+    case SmallEntry::Positive:
+      return 1;
+    case SmallEntry::Negative:
+      return -1;
+    case SmallEntry::Zero:
+      return 0;
+    case SmallEntry::Undecided:
+      break;
+  }
+  return 2;
+}
+
 bool EndLevel(GoalTableau& t) {
   const double weights = LevelWeights(t);
   bool survivor = false;
   for (int j = 0; j < t.columns; ++j) {
     if (t.Removed(j)) continue;
-    if (t.eval[Index(j)] < -EntryTolerance(t, j) ||
-        (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Negative)) {
-      t.eval[Index(j)] = kRemovedMark;
-      t.col_weight[Index(j)] = kRemovedMark;
+    const bool worsens =
+        t.certified_signs
+            ? t.certified_sign[Index(j)] < 0
+            : t.eval[Index(j)] < -EntryTolerance(t, j) ||
+                  (SmallEntryAt(t, j) && JudgeSmallEntry(t, j, weights) == SmallEntry::Negative);
+    if (worsens) {
       t.keep[Index(j)] = kKeepColumn;
     } else {
       survivor = true;
@@ -584,12 +694,17 @@ GoalResult SolveGoals(const GoalModel& model,
                       const SolveOptions& options) {
   GoalTableau t = StartTableau(model);
   GoalResult result;
-  result.outcome = RunLevels(t, on_pivot, std::clamp(options.pivot_limit, 0, kPivotLimit), options);
+  const ExactChecks exact{model, FitsExactDecisions(model)};
+  result.outcome =
+      RunLevels(t, on_pivot, std::clamp(options.pivot_limit, 0, kPivotLimit), options, exact);
   TakeSnapshot(t, result.final);
   // An answer whose values break a goal's equation beyond round-off is not
-  // one the method can vouch for.
+  // one the method can vouch for, unless the basis it ended on, certified
+  // level by level, gives values that meet them: the doubles drifted, and
+  // the final block shows the exact values instead.
   if (result.outcome == GoalOutcome::Optimal && !MeetsEquations(model, result.final)) {
-    result.outcome = GoalOutcome::RoundOff;
+    if (exact.on && TakeExactValues(model, t)) TakeSnapshot(t, result.final);
+    if (!MeetsEquations(model, result.final)) result.outcome = GoalOutcome::RoundOff;
   }
   return result;
 }

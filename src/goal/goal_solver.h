@@ -17,13 +17,10 @@
 
 #include "common/cache_aligned.h"
 #include "common/progress.h"
+#include "goal/goal_kernels.h"
 #include "goal/goal_model.h"
 
 namespace orcalc::goal {
-
-// A removed column carries this value as its weight and evaluation entry;
-// a column whose weight equals it exactly counts as removed.
-inline constexpr double kRemovedMark = -3.14159;
 
 // The pivot check: a pivot value below this stops the calculation.
 inline constexpr double kSmallestPivot = 0.00001;
@@ -51,7 +48,8 @@ inline constexpr double kEntryNoise = 1e-13;
 enum class GoalOutcome {
   Optimal,        // every level minimised
   PivotTooSmall,  // no usable pivot (also an objective without a lower bound)
-  Cycling,        // a level came back to a basis it had already had
+  Cycling,        // a level came back to a basis it had already had, even
+                  // after switching to the smallest-index rule
   PivotLimit,     // one more pivot would exceed the limit
   RoundOff,       // round-off decided a level's end, or drove a value negative
   Overflow,       // an evaluation entry or its round-off bound was not finite
@@ -79,6 +77,8 @@ struct GoalTableau {
   std::int16_t pivots = 0;
 
   // kKeepColumn for removed columns and for the padding, 0 for live ones.
+  // This is the one record of a removal: every weight, whatever its value,
+  // is a weight.
   std::vector<std::uint64_t> keep;
 
   // The level whose evaluation row `eval` holds (0 before the first), and
@@ -120,6 +120,21 @@ struct GoalTableau {
   double tolerance = 1e-8;
   // Scratch for an exchange: the pivot column as it stood (goals long).
   std::vector<double> pivot_column;
+  // When `certified_signs` is set, the sign (-1, 0 or 1) of each live
+  // column's evaluation entry as the level's certificate gives it at the
+  // basis as it stands, from the program as read (stride long): the
+  // certificate in long double where it is clear of its round-off and
+  // agrees with the tableau, otherwise exact. These signs then decide the
+  // level's end and the entering column in place of the doubles. Every
+  // exchange and every new evaluation row clears the flag.
+  std::vector<std::int8_t> certified_sign;
+  bool certified_signs = false;
+  // Set for the rest of a level once it comes back to a basis it had
+  // already had: from then on the column whose variable has the smallest
+  // identifier among the improving ones enters, and among the rows whose
+  // ratios tie the one whose variable has the smallest identifier leaves,
+  // which cannot come back to a basis.
+  bool smallest_index = false;
 
   double EvalTolerance(int j) const {
     return kEvalRoundOff * std::max(1.0, eval_scale[static_cast<std::size_t>(j)]);
@@ -131,7 +146,7 @@ struct GoalTableau {
   double Coef(int i, int j) const {
     return coef[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)];
   }
-  bool Removed(int j) const { return col_weight[static_cast<std::size_t>(j)] == kRemovedMark; }
+  bool Removed(int j) const { return keep[static_cast<std::size_t>(j)] == kKeepColumn; }
 };
 
 struct GoalSnapshot {
@@ -163,21 +178,27 @@ void UpdateEvaluationScale(GoalTableau& t);
 bool LevelOptimal(const GoalTableau& t);
 
 // Entering column: the largest evaluation entry; near-equal entries go to
-// the larger level, then the smaller weight, then the lower index. -1 when
-// no column qualifies.
+// the larger level, then the smaller weight, then the lower index. Under
+// the smallest-index rule, the improving column whose variable has the
+// smallest identifier. -1 when no column qualifies.
 int ChooseEntering(const GoalTableau& t);
 
 // Leaving row for column p: the smallest ratio row_value / coef over rows
 // with an entry above round-off (the round-off bound, or kEntryRoundOff of
 // the column's largest magnitude when that is less) and a ratio below 1e9;
 // ratios within the round-off bound of each other go to the smaller level,
-// then the larger weight, then the lower index. -1 when no row qualifies.
+// then the larger weight, then the lower index (under the smallest-index
+// rule, to the smallest variable identifier). -1 when no row qualifies.
 int ChooseLeaving(const GoalTableau& t, int p);
 
 // The pivot on row r, column p: swaps the two variables, updates the
 // tableau, then sets basic values within round-off of 0 to exactly 0.
 // Does not count the pivot. Allocates nothing.
 void Exchange(GoalTableau& t, int r, int p);
+
+// How the tableau's doubles judge live column j's evaluation entry: 1
+// improving, -1 worsening, 0 round-off both ways, 2 undecided.
+int TableauSign(const GoalTableau& t, int j);
 
 // End of a level: removes every live column whose evaluation entry is
 // below the round-off bound's negative. Whether any live column remains.
@@ -198,10 +219,16 @@ struct SolveOptions {
 };
 
 // Minimises level 1, then 2, … up to L. After every pivot `on_pivot` gets
-// the snapshot of that moment. Stops with RoundOff when a basic value goes
-// below -tolerance, a level's end is undecided by round-off or the answer
-// breaks a goal's equation beyond round-off, and with
-// Overflow when an evaluation entry or its bound is not finite.
+// the snapshot of that moment. On programs that fit FitsExactDecisions
+// (goal_exact.h), the end of every level with costs is certified in exact
+// arithmetic from the program as read, and so are the ratio tests whose
+// smallest ratios lie within round-off of each other, basic values driven
+// below -tolerance, and the final values when the doubles break a goal's
+// equation. Stops with RoundOff when a basic value goes below -tolerance
+// (in truth, where decided exactly), a level's end is undecided by
+// round-off or cannot be certified, or the answer breaks a goal's equation
+// beyond round-off, and with Overflow when an evaluation entry or its bound
+// is not finite.
 GoalResult SolveGoals(const GoalModel& model,
                       const std::function<void(const GoalSnapshot&)>& on_pivot,
                       const SolveOptions& options = {});
