@@ -35,6 +35,11 @@ struct SimplexOptions {
   // Bland's rule while degenerate pivots revisit a basis. Only tests turn it
   // off, to show the cycling it prevents.
   bool anti_cycling = true;
+  // Checks the verdict against the problem as read and, where it does not
+  // hold, carries on with tolerances relative to each quantity's own scale
+  // (see certificate.h). Only tests turn it off, to show the method as
+  // written.
+  bool certify = true;
   // The ratio test's floor relative to the pivot column. Only tests turn it
   // off, to compare with the fixed floor of epsilon it replaced.
   bool relative_ratio_floor = true;
@@ -67,9 +72,19 @@ struct SimplexResult {
   bool constraints_broken = false;
   bool tolerance_decided = false;
   bool not_finite = false;
+  // Whether the verdict (optimum, unbounded, or infeasible at the end of
+  // phase 1) was checked against the problem as read, and whether it holds
+  // there. A checked verdict that does not hold carries a warning; one
+  // that holds carries none, whatever the fixed tolerance decided.
+  bool checked = false;
+  bool certified = false;
   long pivots = 0;
   long phase1_pivots = 0;
   long bland_pivots = 0;  // pivots chosen by Bland's rule
+  long longest_degenerate_run = 0;
+  // Pivots made after the fixed tolerance's verdict, with tolerances
+  // relative to each quantity's own scale, until the verdict held.
+  long relative_pivots = 0;
   // The final basis, for each constraint row in order: the column of its
   // basic variable (0..m-1 the variable χ(j+1), m+s the slack or surplus of
   // constraint s) or kArtificialColumn.
@@ -82,7 +97,8 @@ struct SimplexResult {
 // Whether the result is an optimum with nothing to warn about.
 inline bool SolvedCleanly(const SimplexResult& result) {
   return result.outcome == SimplexOutcome::Optimal && result.infeasible_rows == 0 &&
-         !result.constraints_broken && !result.tolerance_decided && !result.not_finite;
+         !result.constraints_broken && !result.tolerance_decided && !result.not_finite &&
+         (!result.checked || result.certified);
 }
 
 // Solves `problem`, whose right-hand sides must be normalised (>= 0).
