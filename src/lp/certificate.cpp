@@ -19,7 +19,7 @@ std::size_t U(int i) { return static_cast<std::size_t>(i); }
 // right-hand side or value may be a 0 that round-off reached (a degenerate
 // variable comes out at 1e-16 or -1e-16): its terms count as round-off
 // whole, not relative to themselves, in a row whose other terms are 0.
-constexpr double kValueRoundOff = 1e-14;
+constexpr double kValueRoundOff = 1e-12;
 
 // A sum and the sum of the magnitudes of its terms, in long double, and
 // the round-off its terms brought with them.

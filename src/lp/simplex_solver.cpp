@@ -12,6 +12,12 @@
 namespace orcalc::lp {
 namespace {
 
+// Ratios this close (relative to the smaller, or absolutely below 1) tie
+// under Bland's rule: at a degenerate corner they are zeros that round-off
+// has made 1e-17 or so, and telling them apart by that breaks the rule's
+// guarantee against cycling.
+constexpr double kBlandTie = 1e-12;
+
 using detail::kRowQuantum;
 
 // The tableau T with rows 1..n+2 and columns 1..m+n+1, addressed 1-based as
@@ -98,6 +104,7 @@ class Simplex {
   // the current point; rows whose artificial variable stays positive so.
   bool ArtificialNotZero(int i) const;
   int RowsNotZero() const;
+  void MakePivot(int r, int k, bool degenerate, SimplexResult& result);
   int WrittenEntering();
   int BlandEntering();
   int Entering();
@@ -121,6 +128,12 @@ class Simplex {
   // variables (every artificial belongs to its row for good, since
   // artificial variables have no columns and never re-enter).
   int HistoryMember(int b, int i) const { return b == rhs_ ? m_ + n_ + i : b; }
+  // The order in which Bland's rule lets tied rows leave: artificial
+  // variables first (each that leaves is gone for good), then by column.
+  int Order(int i) const {
+    const int b = B_[static_cast<std::size_t>(i)];
+    return b == rhs_ ? i - n_ - 2 : b;
+  }
 
   const LpProblem& problem_;
   const int m_, n_;
@@ -311,8 +324,8 @@ int Simplex::BlandLeaving(double floor) {
   for (int i = 2; i <= n_ + 1; ++i) {
     if (!(ColumnEntry(i) > floor)) continue;
     const double t = RightHandSide(i) / ColumnEntry(i);
-    if (r == 0 || t < best ||
-        (t == best && B_[static_cast<std::size_t>(i)] < B_[static_cast<std::size_t>(r)])) {
+    const double tie = kBlandTie * std::max(1.0, std::fabs(best));
+    if (r == 0 || t < best - tie || (t <= best + tie && Order(i) < Order(r))) {
       r = i;
       best = t;
     }
@@ -494,25 +507,29 @@ SimplexOutcome Simplex::Loop(SimplexResult& result) {
 
     const bool degenerate = relative_ ? RightHandSide(r) <= kValueNoise * rhs_largest_
                                       : std::fabs(RightHandSide(r)) <= kEpsilon;
-    Pivot(r, k, degenerate);
-    ++result.pivots;
-    if (r0_ != 1) ++result.phase1_pivots;
-    if (bland_) ++result.bland_pivots;
-    if (relative_) ++result.relative_pivots;
-    if (progress) progress->SetPivots(result.pivots);
-    if (options_.after_pivot) options_.after_pivot(T_.Cells());
-    history_.Exchange(HistoryMember(B_[static_cast<std::size_t>(r)], r), k);
-    B_[static_cast<std::size_t>(r)] = k;
+    MakePivot(r, k, degenerate, result);
+  }
+}
 
-    degenerate_run_ = degenerate ? degenerate_run_ + 1 : 0;
-    result.longest_degenerate_run = std::max(result.longest_degenerate_run, degenerate_run_);
-    if (!options_.anti_cycling) continue;
-    if (!degenerate) {
-      bland_ = false;
-      history_.Restart();
-    } else if (!history_.Insert()) {
-      bland_ = true;  // a basis seen before: cycling
-    }
+void Simplex::MakePivot(int r, int k, bool degenerate, SimplexResult& result) {
+  Pivot(r, k, degenerate);
+  ++result.pivots;
+  if (r0_ != 1) ++result.phase1_pivots;
+  if (bland_) ++result.bland_pivots;
+  if (relative_) ++result.relative_pivots;
+  if (options_.progress) options_.progress->SetPivots(result.pivots);
+  if (options_.after_pivot) options_.after_pivot(T_.Cells());
+  history_.Exchange(HistoryMember(B_[static_cast<std::size_t>(r)], r), k);
+  B_[static_cast<std::size_t>(r)] = k;
+
+  degenerate_run_ = degenerate ? degenerate_run_ + 1 : 0;
+  result.longest_degenerate_run = std::max(result.longest_degenerate_run, degenerate_run_);
+  if (!options_.anti_cycling) return;
+  if (!degenerate) {
+    bland_ = false;
+    history_.Restart();
+  } else if (!history_.Insert() || degenerate_run_ >= kDegenerateRun) {
+    bland_ = true;  // a basis seen before (cycling), or stalling
   }
 }
 
