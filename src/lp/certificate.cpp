@@ -46,13 +46,23 @@ double PointNoise(const LpProblem& problem, std::span<const double> x) {
   return kValueRoundOff * largest;
 }
 
+// The indices of v's entries that are not 0: the point's basic variables,
+// the rows with a dual value. Sums run over these alone.
+std::vector<int> Support(std::span<const double> v) {
+  std::vector<int> support;
+  for (std::size_t i = 0; i < v.size(); ++i) {
+    if (v[i] != 0) support.push_back(static_cast<int>(i));
+  }
+  return support;
+}
+
 // Whether row i's relation holds for a·v - b (with b_i counted when
 // `with_rhs`), relative to that row's own terms and the round-off `noise`
-// of each entry of v.
-bool RowHolds(const LpProblem& problem, int i, std::span<const double> v, bool with_rhs,
-              double noise) {
+// of each entry of v that is not 0 (`support`).
+bool RowHolds(const LpProblem& problem, int i, std::span<const double> v,
+              std::span<const int> support, bool with_rhs, double noise) {
   Sum row;
-  for (int j = 0; j < problem.variables; ++j) {
+  for (int j : support) {
     row.Add(static_cast<long double>(problem.Coefficient(i, j)) * v[U(j)]);
     if (std::fabs(v[U(j)]) <= noise) row.carried += std::fabs(problem.Coefficient(i, j)) * noise;
   }
@@ -93,9 +103,10 @@ Certificate CheckPoint(const LpProblem& problem, const TableauVerdict& verdict) 
   certificate.objective_agrees =
       std::fabs(verdict.objective - objective.value) <= kTau * objective.scale;
   const double noise = PointNoise(problem, verdict.x);
+  const std::vector<int> support = Support(verdict.x);
   bool holds = NonNegative(problem, verdict.x, noise);
   for (int i = 0; holds && i < problem.constraints; ++i)
-    holds = RowHolds(problem, i, verdict.x, true, noise);
+    holds = RowHolds(problem, i, verdict.x, support, true, noise);
   certificate.point_broken = !holds;
   return certificate;
 }
@@ -134,12 +145,12 @@ void ClampSigns(const LpProblem& problem, std::vector<double>& y, double flip) {
 
 // The reduced cost p·c_j - Σ y_i a_ij of χj (without p·c_j when `with_c`
 // is false), as a sum with its terms.
-Sum ReducedCost(const LpProblem& problem, std::span<const double> y, int j, bool with_c) {
+Sum ReducedCost(const LpProblem& problem, std::span<const double> y, std::span<const int> rows,
+                int j, bool with_c) {
   Sum d;
   d.tolerance = kDualTau;
   if (with_c) d.Add(SenseSign(problem.sense) * problem.objective[U(j)]);
-  for (int i = 0; i < problem.constraints; ++i)
-    d.Add(-static_cast<long double>(y[U(i)]) * problem.Coefficient(i, j));
+  for (int i : rows) d.Add(-static_cast<long double>(y[U(i)]) * problem.Coefficient(i, j));
   return d;
 }
 
@@ -148,8 +159,9 @@ Sum ReducedCost(const LpProblem& problem, std::span<const double> y, int j, bool
 bool DualsCertify(const LpProblem& problem, std::vector<double> y, std::span<const double> x,
                   long double primal, long double primal_scale) {
   ClampSigns(problem, y, 1.0);
+  const std::vector<int> rows = Support(y), columns = Support(x);
   for (int j = 0; j < problem.variables; ++j) {
-    if (!AtMostZero(ReducedCost(problem, y, j, true))) return false;
+    if (!AtMostZero(ReducedCost(problem, y, rows, j, true))) return false;
   }
   // The gap b·y - p·c·x is Σ y_i (b_i - a_i·x) less Σ d_j x_j: its
   // round-off is that of the rows' terms, weighed by the duals.
@@ -157,12 +169,10 @@ bool DualsCertify(const LpProblem& problem, std::vector<double> y, std::span<con
   gap.tolerance = kDualTau;
   gap.Add(-primal);
   gap.scale += primal_scale;
-  for (int i = 0; i < problem.constraints; ++i) {
+  for (int i : rows) {
     const long double yi = y[U(i)];
-    if (yi == 0) continue;
     gap.Add(yi * problem.rhs[U(i)]);
-    for (int j = 0; j < problem.variables; ++j)
-      gap.scale += std::fabs(yi * problem.Coefficient(i, j) * x[U(j)]);
+    for (int j : columns) gap.scale += std::fabs(yi * problem.Coefficient(i, j) * x[U(j)]);
   }
   return AtMostZero(gap) && AtLeastZero(gap);
 }
@@ -191,8 +201,10 @@ Certificate CertifyOptimum(const LpProblem& problem, const TableauVerdict& verdi
   for (double v : w) largest = std::max(largest, std::fabs(v));
   for (double& v : w) v = std::fabs(v) <= kDualNoise * largest ? 0.0 : v;
   double lambda = 0;
+  const std::vector<int> y_rows = Support(y), w_rows = Support(w);
   for (int j = 0; j < problem.variables; ++j) {
-    const Sum d = ReducedCost(problem, y, j, true), d1 = ReducedCost(problem, w, j, false);
+    const Sum d = ReducedCost(problem, y, y_rows, j, true),
+              d1 = ReducedCost(problem, w, w_rows, j, false);
     if (d.value > 0 && d1.value < -kDualTau * d1.scale)
       lambda = std::max(lambda, static_cast<double>(-d.value / d1.value));
   }
@@ -223,8 +235,9 @@ Certificate CertifyUnbounded(const LpProblem& problem, const TableauVerdict& ver
   }
   double largest = 0;
   for (double v : d) largest = std::max(largest, v);
+  const std::vector<int> support = Support(d);
   for (int i = 0; i < problem.constraints; ++i) {
-    if (!RowHolds(problem, i, d, false, kValueRoundOff * largest)) return certificate;
+    if (!RowHolds(problem, i, d, support, false, kValueRoundOff * largest)) return certificate;
   }
   Sum gain;
   for (int j = 0; j < m; ++j)
@@ -242,8 +255,9 @@ Certificate CertifyInfeasible(const LpProblem& problem, const TableauVerdict& ve
   // would give Σ y_i a_i·x >= b·y > 0.
   std::vector<double> y = factor.Duals(BasisCosts(problem, verdict.basis, false, 1.0));
   ClampSigns(problem, y, -1.0);
+  const std::vector<int> rows = Support(y);
   for (int j = 0; j < problem.variables; ++j) {
-    if (!AtLeastZero(ReducedCost(problem, y, j, false))) return certificate;
+    if (!AtLeastZero(ReducedCost(problem, y, rows, j, false))) return certificate;
   }
   Sum combined;
   for (int i = 0; i < problem.constraints; ++i)
