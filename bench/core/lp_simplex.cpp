@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "common/thread_pool.h"
+#include "lp/certificate.h"
 #include "lp/lp_problem.h"
 #include "lp/pivot_kernel.h"
 #include "lp/simplex_solver.h"
@@ -70,6 +71,32 @@ LpProblem Mixed(int size) {
   return problem;
 }
 
+// Every row an equality holding at a point with every variable positive
+// (in [1,3]), A in [1,10], c in [1,20], maximised: every variable ends
+// basic, so the certificate factorises a 500 × 500 kernel.
+LpProblem AllEqual(int size) {
+  std::mt19937_64 random(4000 + static_cast<unsigned>(size));
+  LpProblem problem;
+  problem.Resize(size, size);
+  problem.sense = orcalc::lp::Sense::Maximise;
+  for (double& c : problem.objective) c = Uniform(random, 1, 20);
+  std::vector<double> point(static_cast<std::size_t>(size));
+  for (double& v : point) v = Uniform(random, 1, 3);
+  for (int i = 0; i < size; ++i) {
+    double at_point = 0;
+    for (int j = 0; j < size; ++j) {
+      double& a =
+          problem.coefficients[static_cast<std::size_t>(i) * static_cast<std::size_t>(size) +
+                               static_cast<std::size_t>(j)];
+      a = Uniform(random, 1, 10);
+      at_point += a * point[static_cast<std::size_t>(j)];
+    }
+    problem.signs[static_cast<std::size_t>(i)] = orcalc::lp::kEqual;
+    problem.rhs[static_cast<std::size_t>(i)] = at_point;
+  }
+  return problem;
+}
+
 void Report(benchmark::State& state, long pivots_per_solve) {
   state.counters["pivots"] = static_cast<double>(pivots_per_solve);
   // Seconds per pivot: iterations x pivots over the measured time, inverted.
@@ -103,6 +130,45 @@ void BM_Mixed(benchmark::State& state) {
   Report(state, pivots);
 }
 BENCHMARK(BM_Mixed)->Arg(100)->Arg(500)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// What checking the verdict costs: {kind, certify}, kind 0 all ≤, 1 mixed,
+// 2 all equalities, 500 × 500, solved with the check (1) and without (0).
+void BM_Certificate(benchmark::State& state) {
+  const int kind = static_cast<int>(state.range(0));
+  const LpProblem problem = kind == 0 ? AllLessEqual(500) : kind == 1 ? Mixed(500) : AllEqual(500);
+  orcalc::lp::SimplexOptions options;
+  options.certify = state.range(1) != 0;
+  long pivots = 0;
+  for (auto _ : state) {
+    const orcalc::lp::SimplexResult result = orcalc::lp::SolveSimplex(problem, options);
+    pivots = result.pivots;
+    if (options.certify && !result.certified)
+      state.SkipWithError("the problem's optimum must be certified");
+    benchmark::DoNotOptimize(result.objective);
+  }
+  Report(state, pivots);
+}
+BENCHMARK(BM_Certificate)
+    ->ArgsProduct({{0, 1, 2}, {0, 1}})
+    ->Unit(benchmark::kMillisecond)
+    ->MinTime(2.0);
+
+// The check alone on the verdict of each kind (as BM_Certificate): what it
+// adds to the solve, measured apart from the solve's own spread.
+void BM_CertifyOptimum(benchmark::State& state) {
+  const int kind = static_cast<int>(state.range(0));
+  const LpProblem problem = kind == 0 ? AllLessEqual(500) : kind == 1 ? Mixed(500) : AllEqual(500);
+  orcalc::lp::SimplexOptions options;
+  options.certify = false;
+  const orcalc::lp::SimplexResult result = orcalc::lp::SolveSimplex(problem, options);
+  const orcalc::lp::TableauVerdict verdict{result.basis, result.x, result.objective, -1, {}};
+  for (auto _ : state) {
+    const orcalc::lp::Certificate certificate = orcalc::lp::CertifyOptimum(problem, verdict);
+    if (!certificate.certified) state.SkipWithError("the optimum must be certified");
+    benchmark::DoNotOptimize(certificate.objective);
+  }
+}
+BENCHMARK(BM_CertifyOptimum)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMillisecond);
 
 // The mixed 500×500 problem with its pivots split over 1, 2 and all threads
 // (0: all cores); wall time, as the work is spread over threads.

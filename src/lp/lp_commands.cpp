@@ -26,6 +26,12 @@ std::vector<std::string> SimplexMessages(const SimplexResult& result) {
   for (int row = 0; row < result.infeasible_rows; ++row) messages.emplace_back(kNoOptimumMessage);
   if (result.constraints_broken) messages.emplace_back(kConstraintsBrokenMessage);
   if (result.tolerance_decided) messages.emplace_back(kTinyCoefficientMessage);
+  if (result.checked && !result.certified) {
+    if (result.outcome == SimplexOutcome::Unbounded)
+      messages.emplace_back(kUnboundedUnverifiedMessage);
+    if (result.outcome == SimplexOutcome::Phase1Stuck)
+      messages.emplace_back(kInfeasibleUnverifiedMessage);
+  }
   if (result.not_finite) messages.emplace_back(kNumericOverflowMessage);
   return messages;
 }

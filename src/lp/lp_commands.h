@@ -34,7 +34,9 @@ struct SolvedLp {
 // The messages a solver's result shows, in order: the loop's (unbounded,
 // iteration limit), one kNoOptimumMessage per row still holding a positive
 // artificial variable, then kConstraintsBrokenMessage,
-// kTinyCoefficientMessage and kNumericOverflowMessage, each at most once.
+// kTinyCoefficientMessage, kUnboundedUnverifiedMessage or
+// kInfeasibleUnverifiedMessage and kNumericOverflowMessage, each at most
+// once. A certified verdict shows only its own messages.
 std::vector<std::string> SimplexMessages(const SimplexResult& result);
 
 // Calculate: the report text (absent when a cell overflows) and the

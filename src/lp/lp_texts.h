@@ -15,14 +15,22 @@ inline constexpr const char* kLpSheetKind = "线性规划";
 inline constexpr const char* kUnboundedMessage = "无解！";
 inline constexpr const char* kNoOptimumMessage = "无最优解！";
 inline constexpr const char* kIterationLimitMessage = "迭代次数超过限制，未求得最优解！";
-// The final point has a basic variable (a variable, slack or surplus) below
-// -epsilon: it breaks its own constraints.
+// The final point breaks one of its own constraints (or x >= 0) beyond the
+// round-off of the row's own terms; without the check against the problem
+// as read, a basic variable (a variable, slack or surplus) below -epsilon.
 inline constexpr const char* kConstraintsBrokenMessage = "计算结果不满足约束条件，结果不可信！";
-// Only the tolerance made a decision: a phase ended on an entry of the row
-// in force that is negative beyond round-off (but not below -epsilon), or
-// the final point counts as feasible only within epsilon.
+// An optimum whose point holds but which could not be confirmed on the
+// problem as read (some reduced cost on the wrong side of 0 beyond its own
+// round-off); without that check, a decision that only the tolerance made.
 inline constexpr const char* kTinyCoefficientMessage =
     "系数绝对值过小（不超过0.0001），以上结果可能不准确！";
+// A verdict of "无解！" or "无最优解！" that could not be confirmed on the
+// problem as read: no ray the objective improves along, or no combination
+// of the rows that rules every point out.
+inline constexpr const char* kUnboundedUnverifiedMessage =
+    "未能验证目标函数无界，以上结果可能不准确！";
+inline constexpr const char* kInfeasibleUnverifiedMessage =
+    "未能验证问题无可行解，以上结果可能不准确！";
 
 // The sheet's layout.
 inline constexpr const char* kObjectiveRowLabel = "目标函数系数";

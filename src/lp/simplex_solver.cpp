@@ -6,10 +6,17 @@
 
 #include "common/basis_history.h"
 #include "common/cache_aligned.h"
+#include "lp/certificate.h"
 #include "lp/pivot_kernel.h"
 
 namespace orcalc::lp {
 namespace {
+
+// Ratios this close (relative to the smaller, or absolutely below 1) tie
+// under Bland's rule: at a degenerate corner they are zeros that round-off
+// has made 1e-17 or so, and telling them apart by that breaks the rule's
+// guarantee against cycling.
+constexpr double kBlandTie = 1e-12;
 
 using detail::kRowQuantum;
 
@@ -23,6 +30,9 @@ class Tableau {
         cells_((rows_ == 0 ? 1 : rows_) * width_ + kRowQuantum, 0.0) {}
 
   double& operator()(int i, int j) {
+    return cells_[static_cast<std::size_t>(i - 1) * width_ + static_cast<std::size_t>(j - 1)];
+  }
+  double operator()(int i, int j) const {
     return cells_[static_cast<std::size_t>(i - 1) * width_ + static_cast<std::size_t>(j - 1)];
   }
 
@@ -46,7 +56,8 @@ class Tableau {
 class Simplex {
  public:
   Simplex(const LpProblem& problem, const SimplexOptions& options)
-      : m_(problem.variables),
+      : problem_(problem),
+        m_(problem.variables),
         n_(problem.constraints),
         p_(SenseSign(problem.sense)),
         rhs_(m_ + n_ + 1),
@@ -62,7 +73,8 @@ class Simplex {
         column_largest_(static_cast<std::size_t>(m_ + n_) + 1, 0.0),
         column_copy_(static_cast<std::size_t>(n_) + 2, 0.0),
         rhs_copy_(static_cast<std::size_t>(n_) + 2, 0.0),
-        copied_rows_(static_cast<std::size_t>(n_) + 2, 0) {
+        copied_rows_(static_cast<std::size_t>(n_) + 2, 0),
+        noise_(static_cast<std::size_t>(m_ + n_) + 1, 0.0) {
     SetUp(problem);
   }
 
@@ -70,6 +82,29 @@ class Simplex {
 
  private:
   void SetUp(const LpProblem& problem);
+  // The iteration loop, from where it stands to a verdict.
+  SimplexOutcome Loop(SimplexResult& result);
+  // At the end of a phase: true with the verdict when the loop ends.
+  bool EndPhase(SimplexOutcome* outcome);
+  // The point, the flags and the basis of the tableau as it stands.
+  void Collect(SimplexOutcome outcome, SimplexResult& result);
+  // Checks the verdict on the problem as read; where it does not hold,
+  // carries on with relative tolerances while that makes pivots.
+  void Certify(SimplexResult& result);
+  Certificate Check(const SimplexResult& result) const;
+  void Settle(const Certificate& certificate, SimplexResult& result);
+  // Before carrying on after `outcome`: phase 1 again when an artificial
+  // variable is not really 0.
+  void Reopen(SimplexOutcome outcome);
+  // The relative rules: each column's round-off in the row in force, and
+  // the column that enters.
+  void ColumnNoise(bool* finite);
+  int RelativeEntering();
+  // A basic artificial variable above the round-off of its row's terms at
+  // the current point; rows whose artificial variable stays positive so.
+  bool ArtificialNotZero(int i) const;
+  int RowsNotZero() const;
+  void MakePivot(int r, int k, bool degenerate, SimplexResult& result);
   int WrittenEntering();
   int BlandEntering();
   int Entering();
@@ -93,7 +128,14 @@ class Simplex {
   // variables (every artificial belongs to its row for good, since
   // artificial variables have no columns and never re-enter).
   int HistoryMember(int b, int i) const { return b == rhs_ ? m_ + n_ + i : b; }
+  // The order in which Bland's rule lets tied rows leave: artificial
+  // variables first (each that leaves is gone for good), then by column.
+  int Order(int i) const {
+    const int b = B_[static_cast<std::size_t>(i)];
+    return b == rhs_ ? i - n_ - 2 : b;
+  }
 
+  const LpProblem& problem_;
   const int m_, n_;
   const double p_;
   const int rhs_;        // m+n+1: the right-hand side column, and the artificial mark
@@ -119,6 +161,16 @@ class Simplex {
   // (Bland's or the written one) expected next; -1: none.
   int next_entering_ = -1;
   bool next_by_bland_ = false;
+  long counter_ = 1;  // the iteration counter, across every loop
+  bool tolerance_decided_ = false;
+  // Carrying on with tolerances relative to each quantity's scale.
+  bool relative_ = false;
+  long degenerate_run_ = 0;
+  std::vector<double> noise_;  // columns 1..m+n: round-off in the row in force
+  // The entering column of an "unbounded" verdict and its entries in the
+  // constraint rows.
+  int ray_column_ = 0;
+  std::vector<double> ray_entries_;
 };
 
 // The entering column, by the rule in force: chosen ahead during the last
@@ -126,6 +178,7 @@ class Simplex {
 int Simplex::Entering() {
   const int ahead = next_entering_;
   next_entering_ = -1;
+  if (relative_) return RelativeEntering();
   if (ahead >= 0 && next_by_bland_ == bland_) return ahead;
   return bland_ ? BlandEntering() : WrittenEntering();
 }
@@ -141,12 +194,14 @@ void Simplex::Pivot(int r, int k, bool degenerate) {
   follow_up.lead_rows[0] = 0;
   follow_up.lead_rows[1] = static_cast<std::size_t>(phase_row_ - 1);
   follow_up.context = this;
-  follow_up.choose_column = [](void* context) {
-    Simplex& self = *static_cast<Simplex*>(context);
-    self.next_entering_ = self.next_by_bland_ ? self.BlandEntering() : self.WrittenEntering();
-    return self.next_entering_ == 0 ? detail::kNone
-                                    : static_cast<std::size_t>(self.next_entering_ - 1);
-  };
+  // The relative rule reads every row: it chooses after the pivot.
+  if (!relative_)
+    follow_up.choose_column = [](void* context) {
+      Simplex& self = *static_cast<Simplex*>(context);
+      self.next_entering_ = self.next_by_bland_ ? self.BlandEntering() : self.WrittenEntering();
+      return self.next_entering_ == 0 ? detail::kNone
+                                      : static_cast<std::size_t>(self.next_entering_ - 1);
+    };
   follow_up.rhs_column = static_cast<std::size_t>(rhs_ - 1);
   follow_up.column_out = column_copy_.data();
   follow_up.rhs_out = rhs_copy_.data();
@@ -269,8 +324,8 @@ int Simplex::BlandLeaving(double floor) {
   for (int i = 2; i <= n_ + 1; ++i) {
     if (!(ColumnEntry(i) > floor)) continue;
     const double t = RightHandSide(i) / ColumnEntry(i);
-    if (r == 0 || t < best ||
-        (t == best && B_[static_cast<std::size_t>(i)] < B_[static_cast<std::size_t>(r)])) {
+    const double tie = kBlandTie * std::max(1.0, std::fabs(best));
+    if (r == 0 || t < best - tie || (t <= best + tie && Order(i) < Order(r))) {
       r = i;
       best = t;
     }
@@ -296,7 +351,7 @@ bool Simplex::ArtificialAbove() {
 // and against the round-off its entries T(i, j) may carry, a fraction of
 // their column's largest magnitude. `finite` is false when the row in force,
 // a recomputed entry or a magnitude is not finite.
-bool Simplex::PhaseEndRestsOnTolerance(bool* finite) {
+void Simplex::ColumnNoise(bool* finite) {
   const bool objective = r0_ == 1;
   for (int j = 1; j <= m_ + n_; ++j) {
     const double own = objective ? objective_start_[static_cast<std::size_t>(j)] : 0.0;
@@ -320,16 +375,57 @@ bool Simplex::PhaseEndRestsOnTolerance(bool* finite) {
           std::max(column_largest_[static_cast<std::size_t>(j)], std::fabs(entry));
     }
   }
-  bool rests = false;
   *finite = std::isfinite(costs);
   for (int j = 1; j <= m_ + n_; ++j) {
     const std::size_t c = static_cast<std::size_t>(j);
-    const double noise = kRoundOffFloor * magnitudes_[c] + kEntryNoise * costs * column_largest_[c];
+    noise_[c] = kRoundOffFloor * magnitudes_[c] + kEntryNoise * costs * column_largest_[c];
     *finite = *finite && std::isfinite(T_(r0_, j)) && std::isfinite(recomputed_[c]) &&
-              std::isfinite(noise);
-    rests = rests || (allowed_[c] && recomputed_[c] < -noise);
+              std::isfinite(noise_[c]);
+  }
+}
+
+bool Simplex::PhaseEndRestsOnTolerance(bool* finite) {
+  ColumnNoise(finite);
+  bool rests = false;
+  for (int j = 1; j <= m_ + n_; ++j) {
+    const std::size_t c = static_cast<std::size_t>(j);
+    rests = rests || (allowed_[c] && recomputed_[c] < -noise_[c]);
   }
   return rests;
+}
+
+// Carrying on: a column enters when its entry in the row in force, as kept
+// and as recomputed from the basic rows, is below its own round-off; the
+// most negative one, or under Bland's rule the lowest.
+int Simplex::RelativeEntering() {
+  bool finite = true;
+  ColumnNoise(&finite);
+  if (!finite) return 0;
+  int k = 0;
+  for (int j = 1; j <= m_ + n_; ++j) {
+    const std::size_t c = static_cast<std::size_t>(j);
+    if (!allowed_[c] || !(T_(r0_, j) < -noise_[c]) || !(recomputed_[c] < -noise_[c])) continue;
+    if (bland_) return j;
+    if (k == 0 || T_(r0_, j) < T_(r0_, k)) k = j;
+  }
+  return k;
+}
+
+bool Simplex::ArtificialNotZero(int i) const {
+  if (B_[static_cast<std::size_t>(i)] <= m_ + n_) return false;
+  const int c = i - 2;
+  long double scale = std::fabs(problem_.rhs[static_cast<std::size_t>(c)]);
+  for (int r = 2; r <= n_ + 1; ++r) {
+    const int b = B_[static_cast<std::size_t>(r)];
+    if (b <= m_) scale += std::fabs(problem_.Coefficient(c, b - 1) * T_(r, rhs_));
+  }
+  return T_(i, rhs_) > kCertificateTolerance * scale;
+}
+
+int Simplex::RowsNotZero() const {
+  int rows = 0;
+  for (int i = 2; i <= n_ + 1; ++i) rows += ArtificialNotZero(i);
+  return rows;
 }
 
 // Whether the point counts as feasible only by the tolerance: a basic value
@@ -349,95 +445,98 @@ bool Simplex::ValuesRestOnTolerance() {
   return false;
 }
 
-SimplexResult Simplex::Run() {
-  SimplexResult result;
-  result.outcome = SimplexOutcome::Optimal;
-  std::vector<int> members;
-  for (int i = 2; i <= n_ + 1; ++i)
-    members.push_back(HistoryMember(B_[static_cast<std::size_t>(i)], i));
-  history_.SetCurrent(members);
+// At the end of a phase (no column improves by the rule in force): whether
+// the loop ends, and with which verdict. Phase 1 hands over to phase 2
+// when no artificial variable is left positive (above epsilon, or, carrying
+// on, above the round-off of its row), barring the columns that would
+// lift one off 0.
+bool Simplex::EndPhase(SimplexOutcome* outcome) {
+  bool finite = true;
+  tolerance_decided_ = PhaseEndRestsOnTolerance(&finite) || tolerance_decided_;
+  if (!finite) {
+    *outcome = SimplexOutcome::Overflow;
+    return true;
+  }
+  *outcome = SimplexOutcome::Optimal;
+  if (r0_ == 1) return true;
+  tolerance_decided_ = ValuesRestOnTolerance() || tolerance_decided_;
+  auto bars = [&](int j) {
+    const double entry = T_(phase_row_, j);
+    return relative_ ? entry > noise_[static_cast<std::size_t>(j)] : entry > kEpsilon;
+  };
+  bool positive = false;
+  for (int j = 1; j <= m_ + n_; ++j) positive = positive || bars(j);
+  if (relative_ ? RowsNotZero() > 0 : positive && ArtificialAbove()) {
+    *outcome = SimplexOutcome::Phase1Stuck;
+    return true;
+  }
+  for (int j = 1; j <= m_ + n_; ++j) {
+    if (bars(j)) allowed_[static_cast<std::size_t>(j)] = 0;
+  }
+  r0_ = 1;
+  bland_ = false;
+  degenerate_run_ = 0;
   history_.Restart();
+  if (options_.progress) options_.progress->SetPhase(ProgressPhase::Phase2);
+  return false;
+}
 
-  bool tolerance_decided = false;
+SimplexOutcome Simplex::Loop(SimplexResult& result) {
   Progress* const progress = options_.progress;
-  if (progress) progress->SetPhase(r0_ == 1 ? ProgressPhase::Phase2 : ProgressPhase::Phase1);
-
-  long counter = 1;
   for (;;) {
-    if (ShouldStop(progress)) {
-      result.outcome = SimplexOutcome::Stopped;
-      return result;
-    }
-    if (counter >= options_.iteration_limit) {
-      result.outcome = SimplexOutcome::IterationLimit;
-      break;
-    }
-    ++counter;
+    if (ShouldStop(progress)) return SimplexOutcome::Stopped;
+    if (counter_ >= options_.iteration_limit) return SimplexOutcome::IterationLimit;
+    ++counter_;
 
     const int k = Entering();
-    if (k == 0 || !(T_(r0_, k) < -kEpsilon)) {
-      // End of a phase.
-      bool finite = true;
-      tolerance_decided = PhaseEndRestsOnTolerance(&finite) || tolerance_decided;
-      if (!finite) {
-        result.outcome = SimplexOutcome::Overflow;
-        break;
-      }
-      if (r0_ == 1) break;
-      tolerance_decided = ValuesRestOnTolerance() || tolerance_decided;
-      bool positive = false;
-      for (int j = 1; j <= m_ + n_; ++j) positive = positive || T_(phase_row_, j) > kEpsilon;
-      if (positive) {
-        // A positive artificial variable means no feasible point was found;
-        // otherwise the columns with a positive phase-1 entry would lift an
-        // artificial variable off 0, so they may not enter in phase 2.
-        if (ArtificialAbove()) {
-          result.outcome = SimplexOutcome::Phase1Stuck;
-          break;
-        }
-        for (int j = 1; j <= m_ + n_; ++j) {
-          if (T_(phase_row_, j) > kEpsilon) allowed_[static_cast<std::size_t>(j)] = 0;
-        }
-      }
-      r0_ = 1;
-      bland_ = false;
-      history_.Restart();
-      if (progress) progress->SetPhase(ProgressPhase::Phase2);
+    if (k == 0 || !(relative_ || T_(r0_, k) < -kEpsilon)) {
+      SimplexOutcome outcome = SimplexOutcome::Optimal;
+      if (EndPhase(&outcome)) return outcome;
       continue;
     }
 
     CopyColumn(k);
     double floor = kEpsilon;
-    if (!RatioFloor(&floor)) {
-      result.outcome = SimplexOutcome::Overflow;
-      break;
-    }
+    if (!RatioFloor(&floor)) return SimplexOutcome::Overflow;
     const int r = bland_ ? BlandLeaving(floor) : WrittenLeaving(floor);
     if (r == 0) {
-      result.outcome = SimplexOutcome::Unbounded;
-      break;
+      ray_column_ = k;
+      ray_entries_.assign(column_copy_.begin() + 1, column_copy_.begin() + 1 + n_);
+      return SimplexOutcome::Unbounded;
     }
 
-    const bool degenerate = std::fabs(RightHandSide(r)) <= kEpsilon;
-    Pivot(r, k, degenerate);
-    ++result.pivots;
-    if (r0_ != 1) ++result.phase1_pivots;
-    if (bland_) ++result.bland_pivots;
-    if (progress) progress->SetPivots(result.pivots);
-    if (options_.after_pivot) options_.after_pivot(T_.Cells());
-    history_.Exchange(HistoryMember(B_[static_cast<std::size_t>(r)], r), k);
-    B_[static_cast<std::size_t>(r)] = k;
-
-    if (!options_.anti_cycling) continue;
-    if (!degenerate) {
-      bland_ = false;
-      history_.Restart();
-    } else if (!history_.Insert()) {
-      bland_ = true;  // a basis seen before: cycling
-    }
+    const bool degenerate = relative_ ? RightHandSide(r) <= kValueNoise * rhs_largest_
+                                      : std::fabs(RightHandSide(r)) <= kEpsilon;
+    MakePivot(r, k, degenerate, result);
   }
+}
 
+void Simplex::MakePivot(int r, int k, bool degenerate, SimplexResult& result) {
+  Pivot(r, k, degenerate);
+  ++result.pivots;
+  if (r0_ != 1) ++result.phase1_pivots;
+  if (bland_) ++result.bland_pivots;
+  if (relative_) ++result.relative_pivots;
+  if (options_.progress) options_.progress->SetPivots(result.pivots);
+  if (options_.after_pivot) options_.after_pivot(T_.Cells());
+  history_.Exchange(HistoryMember(B_[static_cast<std::size_t>(r)], r), k);
+  B_[static_cast<std::size_t>(r)] = k;
+
+  degenerate_run_ = degenerate ? degenerate_run_ + 1 : 0;
+  result.longest_degenerate_run = std::max(result.longest_degenerate_run, degenerate_run_);
+  if (!options_.anti_cycling) return;
+  if (!degenerate) {
+    bland_ = false;
+    history_.Restart();
+  } else if (!history_.Insert() || degenerate_run_ >= kDegenerateRun) {
+    bland_ = true;  // a basis seen before (cycling), or stalling
+  }
+}
+
+void Simplex::Collect(SimplexOutcome outcome, SimplexResult& result) {
+  result.outcome = outcome;
   // Feasibility: the rows whose artificial variable stays positive.
+  result.infeasible_rows = 0;
   for (int i = 2; i <= n_ + 1; ++i) {
     if (T_(i, rhs_) > kEpsilon && B_[static_cast<std::size_t>(i)] > m_ + n_) {
       ++result.infeasible_rows;
@@ -447,14 +546,13 @@ SimplexResult Simplex::Run() {
   // The point the report shows: every basic variable must be at least 0,
   // and every number of it finite.
   bool broken = false;
-  bool finite = result.outcome != SimplexOutcome::Overflow && std::isfinite(T_(1, rhs_));
+  bool finite = outcome != SimplexOutcome::Overflow && std::isfinite(T_(1, rhs_));
   for (int i = 2; i <= n_ + 1; ++i) {
     broken = broken || T_(i, rhs_) < -kEpsilon;
     finite = finite && std::isfinite(T_(i, rhs_));
   }
-  tolerance_decided = ValuesRestOnTolerance() || tolerance_decided;
   result.constraints_broken = broken;
-  result.tolerance_decided = tolerance_decided;
+  result.tolerance_decided = ValuesRestOnTolerance() || tolerance_decided_;
   result.not_finite = !finite;
 
   result.x.assign(static_cast<std::size_t>(m_), 0.0);
@@ -464,14 +562,100 @@ SimplexResult Simplex::Run() {
   }
   result.objective = p_ * T_(1, rhs_);
 
+  result.basis.clear();
   result.basis.reserve(static_cast<std::size_t>(n_));
   for (int i = 2; i <= n_ + 1; ++i) {
     const int b = B_[static_cast<std::size_t>(i)];
     result.basis.push_back(b > m_ + n_ ? kArtificialColumn : b - 1);
   }
+  result.barred.clear();
   for (int j = 1; j <= m_ + n_; ++j) {
     if (!allowed_[static_cast<std::size_t>(j)]) result.barred.push_back(j - 1);
   }
+}
+
+bool Certifiable(const SimplexResult& result) {
+  return !result.not_finite && (result.outcome == SimplexOutcome::Optimal ||
+                                result.outcome == SimplexOutcome::Unbounded ||
+                                result.outcome == SimplexOutcome::Phase1Stuck);
+}
+
+Certificate Simplex::Check(const SimplexResult& result) const {
+  TableauVerdict verdict{result.basis, result.x, result.objective, -1, {}};
+  switch (result.outcome) {
+    case SimplexOutcome::Unbounded:
+      verdict.entering = ray_column_ - 1;
+      verdict.entering_column = ray_entries_;
+      return CertifyUnbounded(problem_, verdict);
+    case SimplexOutcome::Phase1Stuck:
+      return CertifyInfeasible(problem_, verdict);
+    default:
+      return CertifyOptimum(problem_, verdict);
+  }
+}
+
+void Simplex::Certify(SimplexResult& result) {
+  if (!Certifiable(result)) return;
+  Certificate certificate = Check(result);
+  while (!certificate.certified) {
+    const long pivots = result.pivots;
+    Reopen(result.outcome);
+    const SimplexOutcome outcome = Loop(result);
+    if (outcome == SimplexOutcome::Stopped) {
+      result.outcome = outcome;
+      return;
+    }
+    Collect(outcome, result);
+    if (!Certifiable(result)) return;
+    certificate = Check(result);
+    if (result.pivots == pivots) break;
+  }
+  Settle(certificate, result);
+}
+
+void Simplex::Reopen(SimplexOutcome outcome) {
+  relative_ = true;
+  bland_ = false;
+  degenerate_run_ = 0;
+  history_.Restart();
+  if (outcome != SimplexOutcome::Optimal || r0_ != 1 || RowsNotZero() == 0) return;
+  // A point that an artificial variable still holds off its row: back to
+  // phase 1, every column allowed again.
+  r0_ = phase_row_;
+  std::fill(allowed_.begin(), allowed_.end(), 1);
+  if (options_.progress) options_.progress->SetPhase(ProgressPhase::Phase1);
+}
+
+void Simplex::Settle(const Certificate& certificate, SimplexResult& result) {
+  result.checked = true;
+  result.certified = certificate.certified;
+  if (!certificate.objective_agrees) result.objective = certificate.objective;
+  const bool optimal = result.outcome == SimplexOutcome::Optimal;
+  const bool infeasible = result.outcome == SimplexOutcome::Phase1Stuck;
+  result.constraints_broken = !certificate.certified && !infeasible && certificate.point_broken;
+  result.tolerance_decided = !certificate.certified && optimal && !certificate.point_broken;
+  // Carried on, an artificial variable may stay positive below epsilon.
+  if (infeasible && certificate.certified && result.infeasible_rows == 0)
+    result.infeasible_rows = std::max(1, RowsNotZero());
+}
+
+SimplexResult Simplex::Run() {
+  SimplexResult result;
+  std::vector<int> members;
+  for (int i = 2; i <= n_ + 1; ++i)
+    members.push_back(HistoryMember(B_[static_cast<std::size_t>(i)], i));
+  history_.SetCurrent(members);
+  history_.Restart();
+  if (options_.progress)
+    options_.progress->SetPhase(r0_ == 1 ? ProgressPhase::Phase2 : ProgressPhase::Phase1);
+
+  const SimplexOutcome outcome = Loop(result);
+  if (outcome == SimplexOutcome::Stopped) {
+    result.outcome = outcome;
+    return result;
+  }
+  Collect(outcome, result);
+  if (options_.certify) Certify(result);
   return result;
 }
 

@@ -146,9 +146,6 @@ INSTANTIATE_TEST_SUITE_P(Lp, SimplexOutcomes, ::testing::Values(
     OutcomeRow{"UnboundedAfterAPivot", Problem(kMax, {1, 0}, {{1, -1, LE, 1}}), 1, {1, 0}, {kUnbounded}, 1},
     // Equal ratios: the earlier row leaves (the later one needs a second, degenerate pivot).
     OutcomeRow{"RatioTieEarlierRowLeaves", Problem(kMax, {1, 0}, {{1, 1, LE, 2}, {1, -1, LE, 2}}), 2, {2, 0}, {}, 1},
-    // The lower column enters; that the other is better by 0.00005 is
-    // lost to the tolerance, which the last message says.
-    OutcomeRow{"ColumnsWithinEpsilon", Problem(kMax, {1, 1.00005}, {{1, 1, LE, 1}}), 1, {1, 0}, {kTiny}},
     OutcomeRow{"ColumnBetterByMore", Problem(kMax, {1, 1.0002}, {{1, 1, LE, 1}}), 1.0002, {0, 1}, {}},
     // Equal phase-1 entries: the objective row picks x2 at once.
     OutcomeRow{"Phase1TieBreak", Problem(kMin, {3, 1}, {{1, 1, GE, 2}}), 2, {0, 2}, {}, 1},
@@ -162,13 +159,8 @@ INSTANTIATE_TEST_SUITE_P(Lp, SimplexOutcomes, ::testing::Values(
     // Six pivots around the cycle back to the starting basis, Bland's rule
     // until a pivot moves, then one more: a dozen in all.
     OutcomeRow{"BealesCyclingExample", kBeale, -1.25, {1, 0, 1, 0}, {}, 12},
-    // Outcomes that rest on the tolerance alone keep their messages and add
-    // one; results that overflowed say so, last. No column below -epsilon:
-    // "optimal" at 0 (the optimum is 0.05).
-    OutcomeRow{"TinyObjective", Problem(kMax, {0.00005, 0.00003}, {{1, 1, LE, 1000}}), 0, {0, 0}, {kTiny}},
-    // Phase 1 finds no column below -epsilon: a feasible problem reads as infeasible.
-    OutcomeRow{"TinyPhase1Row", Problem(kMax, {1, 1}, {{0.00005, 0.00005, GE, 1}, {1, 1, LE, 100000}}), 0, {0, 0}, {kNoOptimum, kTiny}},
-    // 1e300 / 1e-300 is beyond a double (alone: OverflowedResultIsStillReported).
+    // Results that overflowed say so, last; 1e300 / 1e-300 is beyond a
+    // double (alone: OverflowedResultIsStillReported).
     OutcomeRow{"OverflowAfterAMessage", Problem(kMax, {1, 1}, {{1e-300, 0, LE, 1e300}}), 0, {}, {kUnbounded, kOverflow}}),
     RowName());
 // clang-format on
@@ -214,7 +206,8 @@ TEST_P(SmallEntries, TakePartInTheRatioTest) {
   const SimplexResult r = SolveSimplex(c.problem);
   EXPECT_NEAR(r.objective, c.optimum, 1e-9);
   EXPECT_EQ(SimplexMessages(r), Messages{});
-  const SimplexResult written = SolveSimplex(c.problem, {.relative_ratio_floor = false});
+  const SimplexResult written =
+      SolveSimplex(c.problem, {.certify = false, .relative_ratio_floor = false});
   EXPECT_NEAR(written.objective, c.written, 1e-4);
   EXPECT_EQ(SimplexMessages(written), c.written_messages);
 }
@@ -225,6 +218,48 @@ INSTANTIATE_TEST_SUITE_P(Lp, SmallEntries, ::testing::Values(
     SmallEntryRow{"X2DrivenNegative", Problem(kMax, {0.75, -150, 0.02, -6},
         {{0.25, -60, -0.04, 9, EQ, 0}, {0.5, -90, -0.02, 3, EQ, 0}, {-1, 1, 0.5, 0, LE, 4}, {1, 0, 0, 0, EQ, 0}}), 0, 0.0914, {kBroken}},
     SmallEntryRow{"OneSmallRow", Problem(kMax, {1}, {{0.00005, LE, 1}}), 20000, 0, {kUnbounded}}),
+    RowName());
+// clang-format on
+
+// Verdicts that the fixed tolerance alone decided and the problem as read
+// does not bear out: the method as written ends there (with a message),
+// the calculation carries on with tolerances relative to each quantity's
+// scale until the verdict holds, and reports it with none.
+struct CarryOnRow {
+  std::string what;
+  LpProblem problem;
+  double written;
+  Messages written_messages;
+  double certified;
+  std::vector<double> x;
+  friend void PrintTo(const CarryOnRow& row, std::ostream* os) { *os << row.what; }
+};
+
+class CarryOn : public ::testing::TestWithParam<CarryOnRow> {};
+
+TEST_P(CarryOn, UntilTheVerdictHolds) {
+  const CarryOnRow& c = GetParam();
+  const SimplexResult written = SolveSimplex(c.problem, {.certify = false});
+  EXPECT_DOUBLE_EQ(written.objective, c.written);
+  EXPECT_EQ(SimplexMessages(written), c.written_messages);
+  const SimplexResult r = SolveSimplex(c.problem);
+  EXPECT_TRUE(r.checked && r.certified);
+  EXPECT_GT(r.relative_pivots, 0);
+  EXPECT_EQ(SimplexMessages(r), Messages{});
+  EXPECT_NEAR(r.objective, c.certified, 1e-12 * std::fabs(c.certified));
+  ASSERT_EQ(r.x.size(), c.x.size());
+  for (std::size_t j = 0; j < c.x.size(); ++j) EXPECT_NEAR(r.x[j], c.x[j], 1e-9) << "x" << j + 1;
+}
+
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Lp, CarryOn, ::testing::Values(
+    // The lower column enters; the other, better by 0.00005, was lost to
+    // the tolerance.
+    CarryOnRow{"ColumnsWithinEpsilon", Problem(kMax, {1, 1.00005}, {{1, 1, LE, 1}}), 1, {kTiny}, 1.00005, {0, 1}},
+    // No column below -epsilon: "optimal" at 0.
+    CarryOnRow{"TinyObjective", Problem(kMax, {0.00005, 0.00003}, {{1, 1, LE, 1000}}), 0, {kTiny}, 0.05, {1000, 0}},
+    // Phase 1 finds no column below -epsilon: a feasible problem read as infeasible.
+    CarryOnRow{"TinyPhase1Row", Problem(kMax, {1, 1}, {{0.00005, 0.00005, GE, 1}, {1, 1, LE, 100000}}), 0, {kNoOptimum, kTiny}, 100000, {100000, 0}}),
     RowName());
 // clang-format on
 
