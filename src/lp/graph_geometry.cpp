@@ -225,6 +225,10 @@ class RegionClipper {
     }
     if (std::find(on.begin(), on.end(), 0) != on.end()) refined.x1 = 0;
     if (std::find(on.begin(), on.end(), 1) != on.end()) refined.x2 = 0;
+    // The region lies in the first quadrant: a pair of steep lines that
+    // meet a hair beyond an axis (within the slack) leaves the point on it.
+    refined.x1 = std::max(refined.x1, 0.0);
+    refined.x2 = std::max(refined.x2, 0.0);
     return refined;
   }
 
