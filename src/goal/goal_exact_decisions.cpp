@@ -85,12 +85,7 @@ int ExactLeaving(const GoalModel& model, const GoalTableau& t, int p, bool usabl
     if (!take && q == qr && usable_first && usable_i != (t.Coef(r, p) >= kSmallestPivot)) {
       take = usable_i;
     } else if (!take && q == qr) {
-      const auto level_i = t.row_level[Index(i)];
-      const auto level_r = t.row_level[Index(r)];
-      take = t.smallest_index
-                 ? t.row_var[Index(i)] < t.row_var[Index(r)]
-                 : level_i < level_r ||
-                       (level_i == level_r && t.row_weight[Index(i)] > t.row_weight[Index(r)]);
+      take = t.LeavesOnTie(i, r);
     }
     if (take) {
       r = i;

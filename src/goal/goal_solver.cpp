@@ -534,14 +534,7 @@ int ChooseLeaving(const GoalTableau& t, int p) {
     const double d = q - qr;
     const double tq = tol * std::max(std::fabs(q), std::fabs(qr));
     bool take = d < -tq;
-    if (!take && std::fabs(d) <= tq) {
-      const auto level_i = t.row_level[Index(i)];
-      const auto level_r = t.row_level[Index(r)];
-      take = t.smallest_index
-                 ? t.row_var[Index(i)] < t.row_var[Index(r)]
-                 : level_i < level_r ||
-                       (level_i == level_r && t.row_weight[Index(i)] > t.row_weight[Index(r)]);
-    }
+    if (!take && std::fabs(d) <= tq) take = t.LeavesOnTie(i, r);
     if (take) {
       r = i;
       qr = q;

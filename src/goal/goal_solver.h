@@ -147,6 +147,15 @@ struct GoalTableau {
     return coef[static_cast<std::size_t>(i) * stride + static_cast<std::size_t>(j)];
   }
   bool Removed(int j) const { return keep[static_cast<std::size_t>(j)] == kKeepColumn; }
+  // Between two rows whose ratios tie, whether row i leaves rather than row
+  // r: the smaller variable identifier under the smallest-index rule,
+  // otherwise the higher priority (lower level), then the larger weight.
+  bool LeavesOnTie(int i, int r) const {
+    const auto ii = static_cast<std::size_t>(i), ri = static_cast<std::size_t>(r);
+    if (smallest_index) return row_var[ii] < row_var[ri];
+    return row_level[ii] < row_level[ri] ||
+           (row_level[ii] == row_level[ri] && row_weight[ii] > row_weight[ri]);
+  }
 };
 
 struct GoalSnapshot {
