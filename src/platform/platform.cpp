@@ -32,14 +32,20 @@ void fitCaption(QMessageBox& box) {
   }
 }
 
+// Shows a message box modally: wide enough for its caption, fully on the
+// screen over its owner.
+void showBox(QMessageBox& box, QWidget* parent) {
+  fitCaption(box);
+  placeOverOwner(&box, parent);
+  box.exec();
+}
+
 class SystemPlatform final : public Platform {
  public:
   void showMessage(QWidget* parent, const QString& text) override {
     QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), text,
                     QMessageBox::Ok, parent);
-    fitCaption(box);
-    placeOverOwner(&box, parent);
-    box.exec();
+    showBox(box, parent);
   }
 
   void beep() override { QApplication::beep(); }
@@ -95,9 +101,7 @@ SaveChangesAnswer Platform::askSaveChanges(QWidget* parent, const QString& text)
   QPushButton* cancel = box.addButton(QStringLiteral("取消"), QMessageBox::RejectRole);
   box.setDefaultButton(save);
   box.setEscapeButton(cancel);
-  fitCaption(box);
-  placeOverOwner(&box, parent);
-  box.exec();
+  showBox(box, parent);
   if (box.clickedButton() == save) return SaveChangesAnswer::Save;
   if (box.clickedButton() == discard) return SaveChangesAnswer::Discard;
   return SaveChangesAnswer::Cancel;
@@ -113,9 +117,7 @@ bool Platform::askReplaceFile(QWidget* parent, const QString& path) {
   // Enter keeps the file.
   box.setDefaultButton(cancel);
   box.setEscapeButton(cancel);
-  fitCaption(box);
-  placeOverOwner(&box, parent);
-  box.exec();
+  showBox(box, parent);
   return box.clickedButton() == replace;
 }
 
