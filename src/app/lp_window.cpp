@@ -12,6 +12,7 @@
 #include "goal/goal_sheet_file.h"
 #include "graph/graph_window.h"
 #include "lp/lp_sheet_file.h"
+#include "lp/lp_texts.h"
 #include "lp/sensitivity_command.h"
 #include "platform/platform.h"
 #include "sheet/cell_editing.h"
@@ -64,6 +65,8 @@ LpWindow::LpWindow(QWidget* parent) : SheetWindow(lpWindowDesign(), parent) {
   connect(goalButton_, &QPushButton::clicked, this, &LpWindow::openGoalProgramming);
   calculateButton_->installEventFilter(this);
   connect(variableCountBox_, &QLineEdit::textChanged, this, &LpWindow::updateAnalysisActions);
+  // The sense cell follows the option buttons at once.
+  connect(maximumOption_, &QRadioButton::toggled, this, &LpWindow::writeSenseCell);
   updateAnalysisActions();
 }
 
@@ -123,10 +126,20 @@ SheetWindow::SheetFit LpWindow::fitOtherKind(const Sheet& sheet) const {
   return {fit.mismatch, fit.variables, fit.goals, false, fit.as_laid_out};
 }
 
+const char* LpWindow::senseCellText() const {
+  return sense() == lp::Sense::Maximise ? lp::kMaximiseCell : lp::kMinimiseCell;
+}
+
+void LpWindow::writeSenseCell() {
+  // The sense cell of a laid-out sheet: objective row, last column.
+  if (calculateButton_->isEnabled() && grid_->rows() >= 2 && grid_->cols() >= 3)
+    grid_->setText(1, grid_->cols() - 1, QString::fromUtf8(senseCellText()));
+}
+
 void LpWindow::prepareSheetForFile(Sheet& sheet) const {
   // The sense cell of the sheet as laid out: objective row, last column.
   if (sheet.rows() >= 2 && sheet.cols() >= 3) {
-    sheet.SetCell(1, sheet.cols() - 1, sense() == lp::Sense::Maximise ? " Max " : " Min ");
+    sheet.SetCell(1, sheet.cols() - 1, senseCellText());
   }
 }
 

@@ -28,6 +28,9 @@ class LpWindow : public SheetWindow {
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;
   SheetFit fitOtherKind(const Sheet& sheet) const override;
+  // " Max " or " Min ", as the option buttons say; written into the grid.
+  const char* senseCellText() const;
+  void writeSenseCell();
   // The sense cell records the option buttons' choice.
   void prepareSheetForFile(Sheet& sheet) const override;
   void layOutSheet(int variables, int constraints) override;

@@ -192,10 +192,7 @@ void SheetWindow::followSheetChanges() {
   connect(undoStack_, &QUndoStack::indexChanged, recovery_, &SheetRecovery::changed);
   if (design_.has_sense) {
     connect(maximumOption_, &QRadioButton::toggled, recovery_, &SheetRecovery::changed);
-    connect(maximumOption_, &QRadioButton::toggled, this, [this] {
-      writeSenseCell();
-      showFileInCaption();
-    });
+    connect(maximumOption_, &QRadioButton::toggled, this, &SheetWindow::showFileInCaption);
   }
   connect(recovery_, &SheetRecovery::written, this, &SheetWindow::updateRestoreAction);
 }
@@ -440,16 +437,6 @@ void SheetWindow::connectToFile(const QString& path, std::string bytes) {
   files_.connect(path, std::move(bytes));
   showFileInCaption();
   rememberSheet(recentKind(), path);
-}
-
-void SheetWindow::writeSenseCell() {
-  if (!calculateButton_->isEnabled()) return;  // no sheet laid out
-  Sheet sheet = grid_->sheet();
-  prepareSheetForFile(sheet);
-  const int last = grid_->cols() - 1;
-  const int row = design_.fixed_trailing_row;
-  if (row >= 0 && row < grid_->rows() && last >= 0)
-    grid_->setText(row, last, QString::fromStdString(sheet.Cell(row, last)));
 }
 
 void SheetWindow::showFileInCaption() {

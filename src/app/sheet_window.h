@@ -248,8 +248,6 @@ class SheetWindow : public QDialog {
   // The caption: the window's own, and the name of the sheet's file with
   // the mark of unsaved changes.
   void showFileInCaption();
-  // The sense cell as the option buttons say, at once.
-  void writeSenseCell();
   // Asks about unsaved changes; false when the user cancels (or saving
   // failed).
   bool mayDiscardChanges();
