@@ -7,10 +7,10 @@
 #include <string>
 
 #include "common/sheet.h"
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 #include "goal/goal_commands.h"
 #include "lp/lp_commands.h"
-#include "lp/sensitivity_command.h"
+#include "sensitivity/sensitivity_command.h"
 #include "stats/stats_command.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "common/sheet_file.h"
-#include "lp/graph_geometry.h"
-#include "lp/graph_text.h"
+#include "files/sheet_file.h"
+#include "geometry/graph_geometry.h"
+#include "geometry/graph_text.h"
 
 namespace {
 

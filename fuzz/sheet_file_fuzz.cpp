@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 
 namespace {
 

@@ -14,10 +14,10 @@
 
 #include "common/number_text.h"
 #include "common/numeric_reading.h"
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_sheet.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 extern char** environ;
 

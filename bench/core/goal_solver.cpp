@@ -9,10 +9,10 @@
 #include <random>
 #include <string>
 
-#include "common/thread_pool.h"
 #include "goal/goal_kernels.h"
 #include "goal/goal_model.h"
 #include "goal/goal_report.h"
+#include "parallel/thread_pool.h"
 
 namespace {
 

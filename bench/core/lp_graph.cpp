@@ -4,7 +4,7 @@
 #include <cmath>
 #include <random>
 
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 
 namespace {
 

@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "lp/lp_problem.h"
-#include "lp/sensitivity.h"
-#include "lp/sensitivity_report.h"
-#include "lp/simplex_solver.h"
+#include "sensitivity/sensitivity.h"
+#include "sensitivity/sensitivity_report.h"
+#include "simplex/simplex_solver.h"
 
 namespace {
 

@@ -6,11 +6,11 @@
 #include <random>
 #include <vector>
 
-#include "common/thread_pool.h"
-#include "lp/certificate.h"
 #include "lp/lp_problem.h"
-#include "lp/pivot_kernel.h"
-#include "lp/simplex_solver.h"
+#include "parallel/thread_pool.h"
+#include "simplex/certificate.h"
+#include "simplex/pivot_kernel.h"
+#include "simplex/simplex_solver.h"
 
 namespace {
 

@@ -13,8 +13,8 @@
 #include "graph/graph_window.h"
 #include "lp/lp_sheet_file.h"
 #include "lp/lp_texts.h"
-#include "lp/sensitivity_command.h"
 #include "platform/platform.h"
+#include "sensitivity/sensitivity_command.h"
 #include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
 

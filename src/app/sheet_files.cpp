@@ -4,7 +4,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 #include "files/sheet_file_source.h"
 #include "platform/atomic_file.h"
 #include "platform/file_failures.h"

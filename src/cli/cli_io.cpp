@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 #include "files/sheet_file_source.h"
 
 namespace orcalc::cli {

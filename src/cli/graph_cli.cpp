@@ -3,8 +3,8 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/graph_svg.h"
-#include "lp/graph_command.h"
-#include "lp/graph_text.h"
+#include "geometry/graph_command.h"
+#include "geometry/graph_text.h"
 
 namespace orcalc::cli {
 namespace {

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 
 namespace orcalc::cli {
 

@@ -2,7 +2,7 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/run_limits.h"
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 #include "lp/lp_commands.h"
 
 namespace orcalc::cli {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cli/cli_io.h"
-#include "common/thread_pool.h"
+#include "parallel/thread_pool.h"
 
 namespace orcalc::cli {
 namespace {

@@ -1,7 +1,7 @@
 // orcalc-cli sensitivity.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
-#include "lp/sensitivity_command.h"
+#include "sensitivity/sensitivity_command.h"
 
 namespace orcalc::cli {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "common/text_decoding.h"
+#include "files/text_decoding.h"
 
 namespace orcalc {
 namespace {

@@ -1,6 +1,6 @@
 #include "common/sheet_shape.h"
 
-#include "common/text_decoding.h"
+#include "files/text_decoding.h"
 
 namespace orcalc {
 

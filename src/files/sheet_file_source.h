@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 
 namespace orcalc::files {
 

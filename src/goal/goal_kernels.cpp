@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "common/thread_pool.h"
+#include "parallel/thread_pool.h"
 
 // The AVX2 and baseline variants, chosen at run time; not under
 // ThreadSanitizer, whose instrumented resolvers would run before the

@@ -4,11 +4,11 @@
 #include <cmath>
 #include <utility>
 
-#include "common/basis_history.h"
 #include "goal/goal_certificate.h"
 #include "goal/goal_exact.h"
 #include "goal/goal_exact_decisions.h"
 #include "goal/goal_kernels.h"
+#include "simplex/basis_history.h"
 
 namespace orcalc::goal {
 namespace {

@@ -15,10 +15,10 @@
 #include <functional>
 #include <vector>
 
-#include "common/cache_aligned.h"
 #include "common/progress.h"
 #include "goal/goal_kernels.h"
 #include "goal/goal_model.h"
+#include "parallel/cache_aligned.h"
 
 namespace orcalc::goal {
 

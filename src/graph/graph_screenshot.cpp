@@ -5,9 +5,9 @@
 #include <QString>
 #include <cstdio>
 
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
+#include "geometry/graph_command.h"
 #include "graph/graph_window.h"
-#include "lp/graph_command.h"
 
 namespace orcalc::ui {
 

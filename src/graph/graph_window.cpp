@@ -10,9 +10,9 @@
 #include <new>
 
 #include "common/numeric_reading.h"
+#include "geometry/graph_command.h"
 #include "graph/drawing/graph_export.h"
 #include "graph/drawing/graph_picture.h"
-#include "lp/graph_command.h"
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "platform/save_names.h"

@@ -9,7 +9,7 @@
 #include <QWidget>
 
 #include "common/sheet.h"
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 #include "lp/lp_commands.h"
 
 class QPushButton;

@@ -4,7 +4,7 @@
 #include "lp/lp_report.h"
 #include "lp/lp_sheet.h"
 #include "lp/lp_texts.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 

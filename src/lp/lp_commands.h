@@ -11,7 +11,7 @@
 #include "common/sheet.h"
 #include "lp/lp_problem.h"
 #include "lp/lp_sheet.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 

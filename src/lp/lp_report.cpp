@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/number_text.h"
-#include "common/thread_pool.h"
+#include "parallel/thread_pool.h"
 
 namespace orcalc::lp {
 namespace {

@@ -3,7 +3,7 @@
 
 #include "common/report_text.h"
 #include "lp/lp_problem.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 

@@ -7,8 +7,8 @@
 
 #include "common/number_text.h"
 #include "common/numeric_reading.h"
-#include "common/thread_pool.h"
 #include "lp/lp_texts.h"
+#include "parallel/thread_pool.h"
 
 namespace orcalc::lp {
 namespace {

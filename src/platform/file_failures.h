@@ -4,8 +4,8 @@
 
 #include <QString>
 
-#include "common/sheet_file.h"
 #include "files/file_writer.h"
+#include "files/sheet_file.h"
 
 namespace orcalc::ui {
 

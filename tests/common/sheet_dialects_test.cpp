@@ -4,9 +4,9 @@
 #include <gtest/gtest.h>
 
 #include "common/cell_block.h"
-#include "common/sheet_file.h"
 #include "common/test_support.h"
-#include "common/text_decoding.h"
+#include "files/sheet_file.h"
+#include "files/text_decoding.h"
 #include "goal/goal_commands.h"
 #include "goal/goal_sheet_file.h"
 #include "lp/lp_sheet_file.h"

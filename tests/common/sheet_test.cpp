@@ -7,8 +7,8 @@
 #include <cerrno>
 #include <cstring>
 
-#include "common/sheet_file.h"
-#include "common/thread_pool.h"
+#include "files/sheet_file.h"
+#include "parallel/thread_pool.h"
 
 namespace orcalc {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 
 namespace orcalc {
 

@@ -8,7 +8,7 @@
 #include <span>
 #include <vector>
 
-#include "common/thread_pool.h"
+#include "parallel/thread_pool.h"
 
 namespace orcalc {
 

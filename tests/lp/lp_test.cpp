@@ -11,13 +11,13 @@
 #include <random>
 
 #include "common/test_support.h"
-#include "common/thread_pool.h"
 #include "lp/glpk_problem.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_rows.h"
 #include "lp/lp_sheet.h"
-#include "lp/pivot_kernel.h"
-#include "lp/simplex_solver.h"
+#include "parallel/thread_pool.h"
+#include "simplex/pivot_kernel.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

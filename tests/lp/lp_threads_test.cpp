@@ -10,13 +10,13 @@
 #include <thread>
 
 #include "common/progress.h"
-#include "common/thread_pool.h"
 #include "common/thread_runs.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_problem.h"
-#include "lp/pivot_kernel.h"
-#include "lp/sensitivity_command.h"
-#include "lp/simplex_solver.h"
+#include "parallel/thread_pool.h"
+#include "sensitivity/sensitivity_command.h"
+#include "simplex/pivot_kernel.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

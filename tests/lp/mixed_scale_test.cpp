@@ -21,7 +21,7 @@
 #include "lp/lp_commands.h"
 #include "lp/lp_rows.h"
 #include "lp/lp_texts.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

@@ -25,7 +25,7 @@
 #include "lp/lp_rows.h"
 #include "lp/lp_sheet.h"
 #include "lp/lp_sheet_file.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

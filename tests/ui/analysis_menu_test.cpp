@@ -3,7 +3,7 @@
 // the analysis says when there is no optimum is the core's.
 #include "app/application.h"
 #include "graph/graph_window.h"
-#include "lp/sensitivity_command.h"
+#include "sensitivity/sensitivity_command.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc::ui;

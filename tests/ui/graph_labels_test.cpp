@@ -9,9 +9,9 @@
 
 #include "../lp/lp_rows.h"
 #include "app/application.h"
+#include "geometry/graph_text.h"
 #include "graph/drawing/graph_export.h"
 #include "graph/drawing/graph_picture.h"
-#include "lp/graph_text.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc;

@@ -7,9 +7,9 @@
 #include <QXmlStreamReader>
 
 #include "app/application.h"
+#include "geometry/graph_command.h"
 #include "graph/drawing/graph_export.h"
 #include "graph/drawing/graph_picture.h"
-#include "lp/graph_command.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc;

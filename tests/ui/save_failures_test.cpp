@@ -19,8 +19,8 @@
 
 #include <QRegularExpression>
 
+#include "geometry/graph_command.h"
 #include "graph/graph_window.h"
-#include "lp/graph_command.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc::ui;

@@ -12,7 +12,7 @@
 #include <QRegularExpression>
 #include <future>
 
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc;

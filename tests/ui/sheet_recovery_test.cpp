@@ -5,7 +5,7 @@
 #include "app/sheet_recovery.h"
 
 #include "app/sheet_files.h"
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc;

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 
 // The module's file name, and the name of its one function.
 inline constexpr const char* kGraphSvgModuleName = "orcalc-cli-pictures.so";

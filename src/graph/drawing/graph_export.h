@@ -9,7 +9,7 @@
 #include <QSize>
 #include <QString>
 
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 
 namespace orcalc::ui {
 

@@ -10,7 +10,7 @@
 #include <limits>
 
 #include "common/number_text.h"
-#include "lp/graph_text.h"
+#include "geometry/graph_text.h"
 
 namespace orcalc::ui {
 namespace {

@@ -13,7 +13,7 @@
 #include <QString>
 #include <vector>
 
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 
 class QPaintDevice;
 class QPainter;

@@ -1,7 +1,7 @@
-#include "lp/graph_command.h"
+#include "geometry/graph_command.h"
 
 #include "common/calculation.h"
-#include "lp/graph_text.h"
+#include "geometry/graph_text.h"
 #include "lp/lp_sheet.h"
 
 namespace orcalc::lp {

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "lp/lp_problem.h"
-#include "lp/sensitivity.h"
+#include "sensitivity/sensitivity.h"
 
 namespace orcalc::lp {
 

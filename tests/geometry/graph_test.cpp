@@ -15,12 +15,12 @@
 
 #include "common/calculation.h"
 #include "common/test_support.h"
+#include "geometry/graph_command.h"
+#include "geometry/graph_text.h"
 #include "lp/glpk_problem.h"
-#include "lp/graph_command.h"
-#include "lp/graph_text.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_rows.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

@@ -1,9 +1,9 @@
-#include "lp/basis_factor.h"
+#include "simplex/basis_factor.h"
 
 #include <Eigen/LU>
 #include <limits>
 
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

@@ -1,11 +1,11 @@
-#include "lp/certificate.h"
+#include "simplex/certificate.h"
 
 #include <algorithm>
 #include <cmath>
 #include <vector>
 
-#include "lp/basis_factor.h"
-#include "lp/simplex_solver.h"
+#include "simplex/basis_factor.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

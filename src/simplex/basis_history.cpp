@@ -1,4 +1,4 @@
-#include "common/basis_history.h"
+#include "simplex/basis_history.h"
 
 #include <algorithm>
 #include <cstring>

@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 
 namespace orcalc::lp {
 

@@ -3,7 +3,7 @@
 
 #include <cstddef>
 
-#include "common/cache_aligned.h"
+#include "parallel/cache_aligned.h"
 
 namespace orcalc::lp::detail {
 

@@ -1,4 +1,4 @@
-#include "common/thread_pool.h"
+#include "parallel/thread_pool.h"
 
 #include <algorithm>
 #include <memory>

@@ -1,4 +1,4 @@
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -6,8 +6,8 @@
 #include <cstring>
 #include <vector>
 
-#include "common/text_decoding.h"
-#include "common/thread_pool.h"
+#include "files/text_decoding.h"
+#include "parallel/thread_pool.h"
 
 namespace orcalc {
 

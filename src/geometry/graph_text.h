@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 #include "lp/lp_texts.h"
 
 namespace orcalc::lp {

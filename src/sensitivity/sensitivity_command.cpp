@@ -1,9 +1,9 @@
-#include "lp/sensitivity_command.h"
+#include "sensitivity/sensitivity_command.h"
 
 #include <optional>
 
-#include "lp/sensitivity.h"
-#include "lp/sensitivity_report.h"
+#include "sensitivity/sensitivity.h"
+#include "sensitivity/sensitivity_report.h"
 
 namespace orcalc::lp {
 

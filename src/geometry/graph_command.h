@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/sheet.h"
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 #include "lp/lp_problem.h"
 
 namespace orcalc::lp {

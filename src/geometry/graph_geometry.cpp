@@ -1,4 +1,4 @@
-#include "lp/graph_geometry.h"
+#include "geometry/graph_geometry.h"
 
 #include <algorithm>
 #include <cmath>
@@ -6,7 +6,7 @@
 #include <limits>
 #include <stdexcept>
 
-#include "lp/graph_frame.h"
+#include "geometry/graph_frame.h"
 
 namespace orcalc::lp {
 namespace {

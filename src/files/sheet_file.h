@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "common/sheet.h"
-#include "common/text_decoding.h"
+#include "files/text_decoding.h"
 
 namespace orcalc {
 

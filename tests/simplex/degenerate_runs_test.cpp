@@ -11,7 +11,7 @@
 #include "lp/glpk_model.h"
 #include "lp/glpk_problem.h"
 #include "lp/lp_commands.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

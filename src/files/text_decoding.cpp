@@ -1,4 +1,4 @@
-#include "common/text_decoding.h"
+#include "files/text_decoding.h"
 
 #include <iconv.h>
 
@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <memory>
 
-#include "common/sheet_file.h"
+#include "files/sheet_file.h"
 
 namespace orcalc {
 namespace {

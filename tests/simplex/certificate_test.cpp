@@ -1,12 +1,12 @@
 // Certificates of verdicts, judged on small problems whose answers are
 // known: what holds is accepted, and each way of being wrong is refused.
-#include "lp/certificate.h"
+#include "simplex/certificate.h"
 
 #include <gtest/gtest.h>
 
 #include "common/test_support.h"
 #include "lp/lp_rows.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 namespace {

@@ -1,4 +1,4 @@
-#include "lp/sensitivity_report.h"
+#include "sensitivity/sensitivity_report.h"
 
 #include <array>
 #include <cmath>

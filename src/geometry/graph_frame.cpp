@@ -1,4 +1,4 @@
-#include "lp/graph_frame.h"
+#include "geometry/graph_frame.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // Sensitivity analysis and the dual problem: small problems worked by hand,
 // the report and CSV texts, the cases where it does not apply, and random
 // problems against GLPK's own analysis.
-#include "lp/sensitivity.h"
+#include "sensitivity/sensitivity.h"
 
 #include <gtest/gtest.h>
 
@@ -16,8 +16,8 @@
 #include "common/text_width.h"
 #include "lp/glpk_problem.h"
 #include "lp/lp_rows.h"
-#include "lp/sensitivity_command.h"
-#include "lp/sensitivity_report.h"
+#include "sensitivity/sensitivity_command.h"
+#include "sensitivity/sensitivity_report.h"
 
 namespace orcalc::lp {
 namespace {

@@ -1,4 +1,4 @@
-#include "lp/sensitivity.h"
+#include "sensitivity/sensitivity.h"
 
 #include <Eigen/LU>
 #include <algorithm>

@@ -1,13 +1,13 @@
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
 
-#include "common/basis_history.h"
-#include "common/cache_aligned.h"
-#include "lp/certificate.h"
-#include "lp/pivot_kernel.h"
+#include "parallel/cache_aligned.h"
+#include "simplex/basis_history.h"
+#include "simplex/certificate.h"
+#include "simplex/pivot_kernel.h"
 
 namespace orcalc::lp {
 namespace {

@@ -1,8 +1,8 @@
-#include "lp/pivot_kernel.h"
+#include "simplex/pivot_kernel.h"
 
 #include <atomic>
 
-#include "common/thread_pool.h"
+#include "parallel/thread_pool.h"
 
 namespace orcalc::lp::detail {
 namespace {

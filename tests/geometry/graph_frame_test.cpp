@@ -2,7 +2,7 @@
 // each must get (a far redundant line, a region away from the origin, open
 // and empty regions), and, over many random problems, the region's share of
 // the box, and the corners, lines and shading inside it.
-#include "lp/graph_frame.h"
+#include "geometry/graph_frame.h"
 
 #include <gtest/gtest.h>
 
@@ -11,7 +11,7 @@
 #include <cmath>
 #include <random>
 
-#include "lp/graph_text.h"
+#include "geometry/graph_text.h"
 #include "lp/lp_rows.h"
 
 namespace orcalc::lp {

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "lp/lp_problem.h"
-#include "lp/simplex_solver.h"
+#include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
 

@@ -1,4 +1,4 @@
-#include "lp/graph_text.h"
+#include "geometry/graph_text.h"
 
 #include <algorithm>
 #include <charconv>
