@@ -3,6 +3,8 @@
 
 #include <string_view>
 
+#include "common/sheet_layout.h"
+
 namespace orcalc {
 
 struct NumberReading {
@@ -26,7 +28,6 @@ double ReadNumber(std::string_view text);
 // A count read from a count box or a flag: numeric reading, truncated to a
 // whole number and kept within 0..500.
 int ReadCount(std::string_view text);
-inline constexpr int kMaxCount = 500;
 int ClampCount(double value);
 
 }  // namespace orcalc

@@ -5,6 +5,13 @@
 
 namespace orcalc {
 
+// The two kinds of sheet: the linear-programming sheet has the objective
+// row above its constraint rows, the goal sheet starts with its goals.
+enum class SheetKind { LinearProgramming, GoalProgramming };
+
+// The largest number of variables, constraints or goals a sheet may hold.
+inline constexpr int kMaxCount = 500;
+
 inline constexpr int kFirstDataRow = 1;
 inline constexpr int kFirstDataCol = 1;
 
@@ -23,6 +30,8 @@ struct SheetLayout {
   // negative when it is smaller than the smallest sheet.
   constexpr int CountFromRows(int rows) const { return rows - SmallestRows(); }
   constexpr int VariablesFromCols(int cols) const { return cols - SmallestCols(); }
+  // The column of the constraint (goal) signs, right after the coefficients.
+  constexpr int SignCol(int variables) const { return kFirstDataCol + variables; }
 };
 
 // Objective row, then one row per constraint; after the coefficients the

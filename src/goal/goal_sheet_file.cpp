@@ -2,6 +2,7 @@
 
 #include "common/common_texts.h"
 #include "common/numeric_reading.h"
+#include "common/sheet_layout.h"
 #include "common/sheet_shape.h"
 #include "goal/goal_commands.h"
 #include "goal/goal_texts.h"
@@ -10,12 +11,13 @@ namespace orcalc::goal {
 
 GoalSheetFit FitGoalSheet(const Sheet& sheet) {
   GoalSheetFit fit;
-  if (sheet.rows() < 1 || sheet.cols() < 7) {
+  constexpr SheetLayout layout = kGoalSheetLayout;
+  if (sheet.rows() < layout.SmallestRows() || sheet.cols() < layout.SmallestCols()) {
     fit.mismatch = kNotGoalSheetMessage;
     return fit;
   }
-  fit.goals = sheet.rows() - 1;
-  fit.variables = sheet.cols() - 7;
+  fit.goals = layout.CountFromRows(sheet.rows());
+  fit.variables = layout.VariablesFromCols(sheet.cols());
   if (fit.goals > kMaxCount || fit.variables > kMaxCount) {
     fit.mismatch = kSheetTooLargeMessage;
     return fit;
@@ -26,7 +28,8 @@ GoalSheetFit FitGoalSheet(const Sheet& sheet) {
   fit.as_laid_out = headers.empty();
   if (fit.as_laid_out) return fit;
   fit.mismatch = sheet.rows() == laid_out.rows() && sheet.cols() == laid_out.cols()
-                     ? SignColumnMismatch(sheet, sheet.cols() - 6, 1, kGoalSheetKind)
+                     ? SignColumnMismatch(sheet, layout.SignCol(fit.variables),
+                                          layout.first_count_row, kGoalSheetKind)
                      : headers;
   return fit;
 }

@@ -4,6 +4,7 @@
 
 #include "common/common_texts.h"
 #include "common/numeric_reading.h"
+#include "common/sheet_layout.h"
 #include "common/sheet_shape.h"
 #include "lp/lp_sheet.h"
 #include "lp/lp_texts.h"
@@ -12,12 +13,13 @@ namespace orcalc::lp {
 
 LpSheetFit FitLpSheet(const Sheet& sheet) {
   LpSheetFit fit;
-  if (sheet.rows() < 2 || sheet.cols() < 3) {
+  constexpr SheetLayout layout = kLpSheetLayout;
+  if (sheet.rows() < layout.SmallestRows() || sheet.cols() < layout.SmallestCols()) {
     fit.mismatch = kNotLpSheetMessage;
     return fit;
   }
-  fit.variables = sheet.cols() - 3;
-  fit.constraints = sheet.rows() - 2;
+  fit.variables = layout.VariablesFromCols(sheet.cols());
+  fit.constraints = layout.CountFromRows(sheet.rows());
   if (fit.variables > kMaxCount || fit.constraints > kMaxCount) {
     fit.mismatch = kSheetTooLargeMessage;
     return fit;
@@ -31,7 +33,8 @@ LpSheetFit FitLpSheet(const Sheet& sheet) {
   // Named freely: the sign column decides (the objective row's sign cell is
   // the layout's whatever it holds).
   fit.mismatch = sheet.rows() == laid_out.rows() && sheet.cols() == laid_out.cols()
-                     ? SignColumnMismatch(sheet, sheet.cols() - 2, 2, kLpSheetKind)
+                     ? SignColumnMismatch(sheet, layout.SignCol(fit.variables),
+                                          layout.first_count_row, kLpSheetKind)
                      : headers;
   return fit;
 }

@@ -5,12 +5,13 @@
 
 #include "common/calculation.h"
 #include "common/sheet.h"
+#include "common/sheet_layout.h"
 
 namespace orcalc::stats {
 
 // Which sheet the samples come from: the linear-programming sheet reads grid
 // rows i+1 (below the objective row), the goal sheet rows i.
-enum class SheetKind { LinearProgramming, GoalProgramming };
+using orcalc::SheetKind;
 
 struct StatsRequest {
   int column = 0;  // the recorded column gCol
