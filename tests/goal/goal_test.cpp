@@ -49,33 +49,46 @@ GoalResult Solve(const GoalModel& m, std::vector<GoalSnapshot>* snaps = nullptr)
 // (D2+ weight 1, level 2).
 const Sheet kExample = SheetFromCsv(TestData("goal_example.csv"));
 
-TEST(GoalSheet, LayOutRebuildIntakeAndOverflow) {
+TEST(GoalSheet, LaysOutHeadersForItsCounts) {
   Sheet sheet;
   LayOutSheet(sheet, 2, 5);
   EXPECT_EQ(sheet.Cell(2, 0), "约束方程2");
   EXPECT_EQ(sheet.Cell(0, 5), "χ5 系数");
-  sheet.SetCell(1, 4, "7");
+}
 
-  // Rebuilt for N = 3: the old X4 number stands under a new header, and
-  // columns wide in the earlier build stay wide.
+// Rebuilt for N = 3: the old X4 number stands under a new header, and
+// columns wide in the earlier build stay wide.
+TEST(GoalSheet, RebuildKeepsNumbersAndWidths) {
+  Sheet sheet;
+  LayOutSheet(sheet, 2, 5);
+  sheet.SetCell(1, 4, "7");
   LayOutSheet(sheet, 2, 3);
   EXPECT_EQ(sheet.Cell(0, 4), "约束符号");
   EXPECT_EQ(sheet.Cell(0, 9), "正偏差优先等级");
   EXPECT_EQ(sheet.Cell(1, 4), "7");
   EXPECT_EQ(sheet.ColumnWidth(9), 1700);
+}
 
-  // Counts below the sheet's read its upper left with the columns the new N
-  // gives (N = 1: target in column 3, D- weight in 4).
+// Counts below the sheet's read its upper left with the columns the new N
+// gives (N = 1: target in column 3, D- weight in 4).
+TEST(GoalSheet, SmallerCountsReadTheUpperLeft) {
   const Sheet filled = SheetFromCsv("\n,1.5,-2, ≥ ,10,0.5,1,2,2.5\n,x,3e1,,,,-0.4,,1.5\n");
   EXPECT_EQ(ReadGoalModel(filled, 2, 2).model.coef, (V{1.5, -2, 0, 30}));
   EXPECT_EQ(ReadGoalModel(filled, 1, 1).model.neg_weight, (V{10}));
-  // Levels: halves to the even neighbour, clamped to 16 bits.
-  for (auto [in, out] :
-       {std::pair(1.5, 2), {2.5, 2}, {-0.4, 0}, {32767.5, 32767}, {-1e300, -32768}})
-    EXPECT_EQ(RoundLevel(in), out) << in;
+}
 
-  // The sign column is never read; otherwise the first cell in reading
-  // order (row by row; columns 1..N, then N+2..N+6) is named.
+// Levels: halves to the even neighbour, clamped to 16 bits.
+TEST(GoalSheet, LevelsRoundHalfToEvenWithin16Bits) {
+  const struct {
+    double cell;
+    int level;
+  } cases[] = {{1.5, 2}, {2.5, 2}, {-0.4, 0}, {32767.5, 32767}, {-1e300, -32768}};
+  for (const auto& c : cases) EXPECT_EQ(RoundLevel(c.cell), c.level) << "cell " << c.cell;
+}
+
+// The sign column is never read; otherwise the first cell in reading order
+// (row by row; columns 1..N, then N+2..N+6) is named.
+TEST(GoalSheet, NamesTheFirstCellOutOfRange) {
   const CalculationOutcome out =
       Calculate({2, 2}, SheetFromCsv("\n,1,1,1e999,10,1,1,0,0\n,1e999,1,,4,0,0,1,2\n"));
   EXPECT_EQ(out.messages, Messages{"单元格(2,1)的数值超出范围！"});

@@ -43,8 +43,9 @@ TEST(LpSheet, FirstOverflowingCellStopsTheCalculation) {
                              ",1e999,-1e999\n");
   for (const auto& [r, c] : {std::pair{3, 2}, {3, 4}, {1, 1}}) {
     const CalculationOutcome outcome = Lp(sheet, 2, 2, Sense::Maximise);
-    EXPECT_EQ(outcome.messages, Messages{OverflowMessage(r, c)}) << r << c;
-    EXPECT_FALSE(outcome.report) << r << c;
+    EXPECT_EQ(outcome.messages, Messages{OverflowMessage(r, c)})
+        << "cell (" << r << "," << c << ")";
+    EXPECT_FALSE(outcome.report) << "cell (" << r << "," << c << ")";
     sheet.SetCell(r, c, "1e-400");  // underflow reads as 0
   }
   EXPECT_TRUE(Lp(sheet, 2, 2, Sense::Maximise).report.has_value());

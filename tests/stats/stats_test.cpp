@@ -80,33 +80,50 @@ TEST(StatsReport, FewSamplesAndEqualSamples) {
   EXPECT_NE(huge.report->find("\r\n方  差=inf\r\n"), std::string::npos);
 }
 
-TEST(StatsReport, CellsCountsSeparatorAndMessages) {
-  // Sign texts, empty cells and rows beyond the sheet read as 0.
+// Sign texts, empty cells and rows beyond the sheet read as 0.
+TEST(StatsReport, TextEmptyAndMissingCellsReadAsZero) {
   const Sheet sheet = SheetFromCsv("\n, ≤ \n\n,abc\n");
   EXPECT_TRUE(Stats(sheet, 1, 5, kGoal)
                   .report->ends_with(Results({"5", "0", "0", "0", "0", "0", "0", "0", "0", "0"})));
+}
 
-  // The count is kept within 0..500.
-  EXPECT_TRUE(Stats(sheet, 1, -5, kGoal).report->starts_with("共有样本数：0\r\n"));
-  EXPECT_NE(
-      Stats(sheet, 1, 100000, kGoal).report->find("\r\n第500个样本值 χ500 ＝ 0\r\n样本数=500\r\n"),
-      std::string::npos);
+TEST(StatsReport, CountKeptWithinZeroTo500) {
+  const Sheet sheet = SheetFromCsv("\n,1\n");
+  const struct {
+    int count;
+    const char* text;
+  } cases[] = {
+      {-5, "共有样本数：0\r\n"},
+      {100000, "\r\n第500个样本值 χ500 ＝ 0\r\n样本数=500\r\n"},
+  };
+  for (const auto& c : cases) {
+    const std::string report = *Stats(sheet, 1, c.count, kGoal).report;
+    EXPECT_NE(report.find(c.text), std::string::npos) << "count " << c.count;
+  }
+}
 
-  // The regional separator in every plain number.
+// The regional separator in every plain number.
+TEST(StatsReport, PlainNumbersTakeTheSeparator) {
   const std::string comma = *Stats(SheetFromCsv("\n,1.5\n,2\n"), 1, 2, kGoal, ",").report;
-  EXPECT_NE(comma.find("χ1 ＝ 1,5\r\n"), std::string::npos);
-  EXPECT_NE(comma.find("平均值=1,75\r\n"), std::string::npos);
+  for (const char* text : {"χ1 ＝ 1,5\r\n", "平均值=1,75\r\n"})
+    EXPECT_NE(comma.find(text), std::string::npos) << text;
+}
 
-  // No column chosen; overflowing samples.
-  const Sheet bad = SheetFromCsv("\n,1\n,-1e999\n,1e400\n,4\n");
+TEST(StatsReport, NoColumnChosen) {
+  const Sheet sheet = SheetFromCsv("\n,1\n,2\n");
   for (int column : {0, -1})
-    EXPECT_EQ(Stats(bad, column, 3, kLp).messages, Messages{kNoColumn}) << column;
-  // The first overflowing sample is named with its grid row, the same cell
-  // on both sheets.
+    EXPECT_EQ(Stats(sheet, column, 2, kLp).messages, Messages{kNoColumn}) << "column " << column;
+}
+
+// The first overflowing sample is named with its grid row, the same cell on
+// both sheets, and no report follows.
+TEST(StatsReport, NamesTheFirstOverflowingSample) {
+  const Sheet bad = SheetFromCsv("\n,1\n,-1e999\n,1e400\n,4\n");
   for (SheetKind kind : {kGoal, kLp}) {
     const CalculationOutcome overflow = Stats(bad, 1, 3, kind);
-    EXPECT_EQ(overflow.messages, Messages{"单元格(2,1)的数值超出范围！"});
-    EXPECT_FALSE(overflow.report);
+    const char* name = kind == kGoal ? "goal sheet" : "linear-programming sheet";
+    EXPECT_EQ(overflow.messages, Messages{"单元格(2,1)的数值超出范围！"}) << name;
+    EXPECT_FALSE(overflow.report) << name;
   }
 }
 

@@ -16,42 +16,78 @@ class SheetWindowTest : public QObject {
   Q_OBJECT
 
  private slots:
-  void countBoxesTakeDigitsOnlyAndKeysPressOnlyAFocusedButton() {
+  // A letter, Enter, minus, point and blank each beep and are dropped.
+  void countBoxesTakeDigitsOnly() {
     RecordingPlatform platform;
     LpWindow form;
     showActive(&form);
     for (QLineEdit* box : {form.constraintCountBox(), form.variableCountBox()}) {
       box->setFocus();
       box->clear();
-      type("12a\r-. 3\b");  // the letter, Enter, minus, point and blank beep
+      type("12a\r-. 3\b");
       QCOMPARE(box->text(), QStringLiteral("12"));
     }
-    // Pasted text keeps only its digits, without a beep.
+    QCOMPARE(platform.beeps, 10);
+  }
+
+  void pastedTextKeepsOnlyItsDigitsWithoutABeep() {
+    RecordingPlatform platform;
+    LpWindow form;
+    showActive(&form);
+    form.variableCountBox()->setText("12");
     QApplication::clipboard()->setText("a1 -2.5x３0");
+    form.variableCountBox()->end(false);
     form.variableCountBox()->paste();
     QCOMPARE(form.variableCountBox()->text(), QStringLiteral("121250"));
-    QCOMPARE(platform.beeps, 10);
-    // A count read before its box has lost the focus is still at most 500.
+    QCOMPARE(platform.beeps, 0);
+  }
+
+  // A count read before its box has lost the focus is still at most 500.
+  void okReadsAtMost500FromAFocusedBox() {
+    LpWindow form;
+    showActive(&form);
+    form.constraintCountBox()->setFocus();
     form.constraintCountBox()->setText("99999");
     form.ok();
-    QCOMPARE(gridSize(form), QSize(503, 502));
-    // Leaving a box caps its number at 500 and changes nothing else.
-    for (const auto& [typed, kept] :
-         {std::pair<QString, QString>{QString(400, '9'), "500"}, {"007", "007"}}) {
-      form.constraintCountBox()->setFocus();
-      form.constraintCountBox()->setText(typed);
-      form.grid()->setFocus();
-      QTRY_COMPARE(form.constraintCountBox()->text(), kept);
-    }
-    // Escape closes nothing, and Enter presses a button only when it has
-    // the focus.
+    QCOMPARE(gridSize(form), QSize(8, 502));
+  }
+
+  void leavingABoxCapsItsNumber_data() {
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<QString>("kept");
+    QTest::newRow("400 nines") << QString(400, '9') << "500";
+    QTest::newRow("leading zeros") << "007"
+                                   << "007";
+  }
+
+  // Leaving a box caps its number at 500 and changes nothing else.
+  void leavingABoxCapsItsNumber() {
+    QFETCH(QString, typed);
+    QFETCH(QString, kept);
+    LpWindow form;
+    showActive(&form);
+    form.constraintCountBox()->setFocus();
+    form.constraintCountBox()->setText(typed);
+    form.grid()->setFocus();
+    QTRY_COMPARE(form.constraintCountBox()->text(), kept);
+  }
+
+  // Escape closes nothing, and Enter presses a button only when it has the
+  // focus.
+  void enterPressesOnlyAFocusedButton() {
+    LpWindow form;
+    showActive(&form);
+    form.constraintCountBox()->setText("500");
+    form.ok();
+    form.constraintCountBox()->setText("7");
     form.maximumOption()->setFocus();
     QTest::keyClick(form.maximumOption(), Qt::Key_Escape);
     QTest::keyClick(form.maximumOption(), Qt::Key_Return);
-    QVERIFY(form.isVisible() && gridSize(form) == QSize(503, 502));
+    QVERIFY(form.isVisible());
+    QCOMPARE(gridSize(form), QSize(8, 502));
     form.okButton()->setFocus();
     QTest::keyClick(form.okButton(), Qt::Key_Return);
-    QCOMPARE(gridSize(form), QSize(503, 9));
+    QCOMPARE(gridSize(form), QSize(8, 9));
     QTest::mouseClick(form.exitButton(), Qt::LeftButton);
     QVERIFY(!form.isVisible());
   }
