@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <filesystem>
 #include <fstream>
 
 #include "cli/cli_run.h"
@@ -133,7 +134,7 @@ TEST(Cli, LimitsAndFailedOutput) {
     EXPECT_EQ(run.status, c.status);
     EXPECT_EQ(run.err, c.err);
   }
-  std::system(("rm -rf '" + dir + "'").c_str());
+  std::filesystem::remove_all(dir);
 }
 
 // A dense, feasible linear-programming sheet of m variables and n rows

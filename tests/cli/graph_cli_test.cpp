@@ -153,7 +153,9 @@ TEST(GraphCli, SvgRefusesWhatItMustNotReplace) {
     ASSERT_EQ(::lstat(path.c_str(), &after), 0);
     EXPECT_EQ(after.st_mode, before.st_mode);
     EXPECT_EQ(after.st_ino, before.st_ino);
-    if (S_ISREG(before.st_mode)) EXPECT_EQ(Slurp(path), old);
+    if (S_ISREG(before.st_mode)) {
+      EXPECT_EQ(Slurp(path), old);
+    }
     std::string listing_after;
     for (const auto& e : std::filesystem::directory_iterator(folder))
       listing_after += e.path().string();

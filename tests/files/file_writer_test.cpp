@@ -65,7 +65,9 @@ TEST_P(WriterRefusal, LeavesTheTargetAsItWas) {
   EXPECT_FALSE(produced) << "refused before anything is made";
   EXPECT_EQ(ModeOf(path), mode);
   EXPECT_EQ(folder.listing(), listing);
-  if (row.target == Target::ReadOnlyFile) EXPECT_EQ(ReadAll(path), kOld);
+  if (row.target == Target::ReadOnlyFile) {
+    EXPECT_EQ(ReadAll(path), kOld);
+  }
   EXPECT_EQ(CheckWriteTarget(path).step, row.step);
   // Through a symbolic link, the same.
   const std::string link = folder.file("link");

@@ -126,7 +126,9 @@ TEST(SensitivityReport, CsvClosesWithTheNotesFlags) {
     const std::string report = WriteSensitivityReport(problem, analysis);
     const bool noted = report.find("注意：") != std::string::npos;
     EXPECT_EQ(noted, *c.note != 0) << c.what;
-    if (*c.note != 0) EXPECT_NE(report.find(c.note), std::string::npos) << c.what << report;
+    if (*c.note != 0) {
+      EXPECT_NE(report.find(c.note), std::string::npos) << c.what << report;
+    }
     // Every record has the header's seven fields.
     std::size_t lines = 0;
     for (std::size_t at = 0; at < csv.size(); at = csv.find('\n', at) + 1, ++lines) {
