@@ -1,11 +1,9 @@
 #include "about/system_info.h"
 
-#ifndef _WIN32
-
 namespace orcalc::ui {
 namespace {
 
-// No system-information tool here.
+// No system-information tool is built in: the About box says so.
 class MissingSystemInfo final : public SystemInfoLauncher {
  public:
   bool launch() override { return false; }
@@ -19,5 +17,3 @@ SystemInfoLauncher& systemInfoLauncher() {
 }
 
 }  // namespace orcalc::ui
-
-#endif

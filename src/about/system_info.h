@@ -1,5 +1,5 @@
-// The system-information tool the About box offers: found and started where
-// the system has one (Windows), missing elsewhere.
+// The system-information tool the About box offers. No build has one: the
+// About box says it is missing (its tests give it a fake).
 #pragma once
 
 namespace orcalc::ui {

@@ -3,8 +3,10 @@
 #if ORCALC_CLI_PICTURES
 
 #include <dlfcn.h>
+#include <unistd.h>
 
 #include <filesystem>
+#include <string_view>
 #include <system_error>
 #include <vector>
 
@@ -14,17 +16,26 @@
 namespace orcalc::cli {
 namespace {
 
-// The drawing module: beside the program in the build tree, or where it is
-// installed relative to the program's folder.
-GraphSvgDrawer LoadDrawer(std::string& error) {
+// Where a file of the drawing's own may be: beside the program in the build
+// tree, or where it is installed relative to the program's folder.
+std::vector<std::filesystem::path> BesideTheProgram(const char* name) {
   std::vector<std::filesystem::path> candidates;
   std::error_code failed;
   const std::filesystem::path program = std::filesystem::read_symlink("/proc/self/exe", failed);
   if (!failed) {
-    candidates.push_back(program.parent_path() / kGraphSvgModuleName);
-    candidates.push_back(program.parent_path() / ORCALC_CLI_PICTURES_DIR / kGraphSvgModuleName);
+    candidates.push_back(program.parent_path() / name);
+    candidates.push_back(program.parent_path() / ORCALC_CLI_PICTURES_DIR / name);
   }
+  return candidates;
+}
+
+#ifndef ORCALC_CLI_SVG_TWIN
+
+// The drawing module, loaded and kept until the program ends.
+GraphSvgDrawer LoadDrawer(std::string& error) {
+  std::vector<std::filesystem::path> candidates = BesideTheProgram(kGraphSvgModuleName);
   candidates.emplace_back(kGraphSvgModuleName);  // the library search path
+  std::error_code failed;
   error = "cannot load the drawing module " + std::string(kGraphSvgModuleName);
   for (const std::filesystem::path& candidate : candidates) {
     if (candidate.has_parent_path() && !std::filesystem::exists(candidate, failed)) continue;
@@ -42,9 +53,31 @@ GraphSvgDrawer LoadDrawer(std::string& error) {
   return nullptr;
 }
 
+#endif
+
 }  // namespace
 
 bool CanDrawPictures() { return true; }
+
+#ifdef ORCALC_CLI_SVG_TWIN
+
+void HandPictureRunsOver(int argc, char** argv) {
+  bool picture = false;
+  for (int i = 1; i < argc && !picture; ++i) {
+    const std::string_view arg = argv[i];
+    picture = arg == "--svg" || arg.starts_with("--svg=");
+  }
+  if (!picture) return;
+  for (const std::filesystem::path& twin : BesideTheProgram(ORCALC_CLI_SVG_TWIN)) {
+    execv(twin.c_str(), argv);  // returns only when it fails
+  }
+}
+
+#else
+
+void HandPictureRunsOver(int, char**) {}
+
+#endif
 
 bool WriteGraphSvg(const std::string& path, const lp::GraphGeometry& geometry, std::string& error) {
   // Refused before Qt is started for the drawing.
@@ -53,6 +86,14 @@ bool WriteGraphSvg(const std::string& path, const lp::GraphGeometry& geometry, s
     error = files::DescribeWriteFailure(target);
     return false;
   }
+#ifdef ORCALC_CLI_SVG_TWIN
+  // The twin could not be started, and this program's runtime must not meet
+  // the module's.
+  (void)geometry;
+  error = std::string("cannot load the drawing module ") + kGraphSvgModuleName +
+          ": it needs " ORCALC_CLI_SVG_TWIN ", which cannot be started";
+  return false;
+#else
   const GraphSvgDrawer draw = LoadDrawer(error);
   if (!draw) return false;
   std::string svg;
@@ -68,6 +109,7 @@ bool WriteGraphSvg(const std::string& path, const lp::GraphGeometry& geometry, s
   if (written.ok()) return true;
   error = files::DescribeWriteFailure(written);
   return false;
+#endif
 }
 
 }  // namespace orcalc::cli
@@ -82,6 +124,8 @@ bool WriteGraphSvg(const std::string&, const lp::GraphGeometry&, std::string& er
   error = "this orcalc-cli draws no pictures";
   return false;
 }
+
+void HandPictureRunsOver(int, char**) {}
 
 }  // namespace orcalc::cli
 

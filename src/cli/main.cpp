@@ -7,6 +7,7 @@
 
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/graph_svg.h"
 #include "cli/help.h"
 #include "cli/process_memory.h"
 #include "cli/run_limits.h"
@@ -80,6 +81,7 @@ int Dispatch(Args all_args) {
 
 int main(int argc, char** argv) {
   using namespace orcalc::cli;
+  HandPictureRunsOver(argc, argv);
   SetUpHeapForOneRun();
   const std::vector<std::string_view> args(argv + (argc > 0 ? 1 : 0), argv + argc);
   try {

@@ -57,8 +57,6 @@ class Progress {
     s.pivots = pivots_.load(std::memory_order_relaxed);
     return s;
   }
-  // Whether the calculation was asked to stop, or ran out of time.
-  bool StopRequested() const { return stop_.load(std::memory_order_relaxed); }
 
   // --- the calculation's side ---
 
@@ -69,18 +67,15 @@ class Progress {
   void SetPivots(long pivots) { pivots_.store(pivots, std::memory_order_relaxed); }
 
   // The check made once per pivot: whether to stop now. Past the time limit
-  // the stop request is set, so that the caller can tell why it stopped.
+  // the stop request is set, so that every later check stops at once too.
   bool ShouldStop() {
     if (stop_.load(std::memory_order_relaxed)) return true;
     if (has_deadline_ && (++checks_ & 15) == 0 && std::chrono::steady_clock::now() >= deadline_) {
-      timed_out_ = true;
       stop_.store(true, std::memory_order_relaxed);
       return true;
     }
     return false;
   }
-  // Whether the stop came from the time limit (read after the calculation).
-  bool TimedOut() const { return timed_out_; }
 
  private:
   std::atomic<bool> stop_{false};
@@ -91,7 +86,6 @@ class Progress {
   bool has_deadline_ = false;
   std::chrono::steady_clock::time_point deadline_{};
   unsigned checks_ = 0;
-  bool timed_out_ = false;
 };
 
 // The check for solvers that may run without a Progress.

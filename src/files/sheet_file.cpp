@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "files/text_decoding.h"
-#include "parallel/thread_pool.h"
 
 namespace orcalc {
 
@@ -85,15 +84,6 @@ SheetFileResult Refused(SheetFileProblem problem, std::string error, long line =
   return result;
 }
 
-// A fault in the CSV text on `line`; `result` already says NotText.
-SheetFileResult TextFault(SheetFileResult& result, SheetTextFault fault, long line,
-                          const char* what) {
-  result.fault = fault;
-  result.line = line;
-  result.error = "line " + std::to_string(line) + ": " + what;
-  return std::move(result);
-}
-
 SheetFileResult TooManyFields(long line) {
   return Refused(SheetFileProblem::TooManyFields,
                  "line " + std::to_string(line) + ": a record has more than " +
@@ -110,256 +100,193 @@ SheetFileResult TooManyRecords(long line) {
                  line);
 }
 
-// The records of UTF-8 `bytes`, read in one pass on the calling thread:
-// any text, quoted fields included.
-SheetFileResult ReadRecordsInOnePass(std::string_view bytes, char separator) {
-  SheetFileResult result;
-  result.problem = SheetFileProblem::NotText;
+// A fault in the CSV text: which, on what line, and what to say.
+struct TextFaultAt {
+  SheetTextFault fault = SheetTextFault::None;
+  long line = 0;
+  const char* what = "";
+};
 
-  // Every record's fields one after another, and how many each record has:
-  // one allocation for all the cells, moved into the sheet as they are.
-  std::vector<std::string> cells;
-  std::vector<int> record_sizes;
-  {
-    // No record can have more fields than separators and line ends allow.
-    const std::size_t bound =
-        static_cast<std::size_t>(std::count_if(bytes.begin(), bytes.end(), [separator](char c) {
-          return c == separator || c == '\n' || c == '\r';
-        }));
-    constexpr std::size_t kMostCells =
-        static_cast<std::size_t>(kSheetFileMaxRecords + 1) * (kSheetFileMaxFields + 1);
-    cells.reserve(std::min(bound + 1, kMostCells));
-  }
-  int fields = 0;      // in the record being read
-  std::string quoted;  // a quoted field's text, its doubled quotes made single
-  long line = 1;       // physical line, for messages
-  const std::size_t n = bytes.size();
-  std::size_t i = 0;
+SheetFileResult RefusedText(const TextFaultAt& at) {
+  SheetFileResult result = Refused(SheetFileProblem::NotText,
+                                   "line " + std::to_string(at.line) + ": " + at.what, at.line);
+  result.fault = at.fault;
+  return result;
+}
 
-  // Past a limit, the reading stops with `limit` set.
-  SheetFileProblem limit = SheetFileProblem::None;
-  long limit_line = 0;
-  auto end_field = [&](std::string_view text) {
-    if (fields == kSheetFileMaxFields) {
-      limit = SheetFileProblem::TooManyFields;
-      limit_line = line;
-      return;
-    }
-    cells.emplace_back(text);
-    ++fields;
-  };
-  auto end_record = [&](std::string_view last_field) {
-    end_field(last_field);
-    if (record_sizes.size() == static_cast<std::size_t>(kSheetFileMaxRecords)) {
-      limit = SheetFileProblem::TooManyRecords;
-      limit_line = line;
-      return;
-    }
-    record_sizes.push_back(fields);
-    fields = 0;
-  };
+// The records of UTF-8 text, read in one pass: any text, quoted fields
+// included. Every field goes, in reading order, into one block of cells that
+// the sheet takes over as it is, and each record's field count is kept.
+class RecordScanner {
+ public:
+  RecordScanner(std::string_view bytes, char separator) : bytes_(bytes), separator_(separator) {}
 
-  while (i < n && limit == SheetFileProblem::None) {
+  // The sheet of the records, or the refusal of text that is not
+  // well-formed CSV or holds more than a sheet file may.
+  SheetFileResult Read();
+
+ private:
+  void ReserveCells();
+  // One field from `at_`: `field_` is its text and `at_` what ends it.
+  TextFaultAt ReadQuotedField();
+  TextFaultAt ReadPlainField();
+  // Past a limit, these set `limit_` and the reading stops.
+  void EndField(std::string_view text);
+  void EndRecord(std::string_view last_field);
+  Sheet TakeSheet();
+
+  bool EndsField(char c) const { return c == separator_ || c == '\r' || c == '\n'; }
+
+  const std::string_view bytes_;
+  const char separator_;
+  std::size_t at_ = 0;
+  long line_ = 1;  // physical line, for messages
+  std::string_view field_;
+  std::string quoted_;  // a quoted field's text, its doubled quotes made single
+  // Every record's fields one after another, and how many each record has.
+  std::vector<std::string> cells_;
+  std::vector<int> record_sizes_;
+  int fields_ = 0;  // in the record being read
+  SheetFileProblem limit_ = SheetFileProblem::None;
+  long limit_line_ = 0;
+};
+
+SheetFileResult RecordScanner::Read() {
+  ReserveCells();
+  const std::size_t n = bytes_.size();
+  while (at_ < n && limit_ == SheetFileProblem::None) {
     // One field, then what ends it: a separator, a line end or the end.
-    std::string_view field;
-    if (bytes[i] == '"') {
-      // A quoted field runs to the closing quote; "" stands for one quote.
-      const long start_line = line;
-      quoted.clear();
-      ++i;
-      bool closed = false;
-      while (i < n) {
-        const std::size_t stop = bytes.find_first_of("\"\n", i);
-        const std::size_t piece_end = stop == std::string_view::npos ? n : stop;
-        quoted.append(bytes.substr(i, piece_end - i));
-        i = piece_end;
-        if (i == n) break;
-        if (bytes[i] == '\n') {
-          ++line;
-          quoted.push_back('\n');
-          ++i;
-          continue;
-        }
-        if (i + 1 < n && bytes[i + 1] == '"') {
-          quoted.push_back('"');
-          i += 2;
-          continue;
-        }
-        ++i;
-        closed = true;
-        break;
-      }
-      if (!closed) {
-        return TextFault(result, SheetTextFault::UnclosedQuote, start_line,
-                         "a quoted field is not closed");
-      }
-      if (i < n && bytes[i] != separator && bytes[i] != '\r' && bytes[i] != '\n') {
-        return TextFault(result, SheetTextFault::TextAfterQuote, line,
-                         "text follows a closing quote");
-      }
-      field = quoted;
-    } else {
-      std::size_t end = i;
-      while (end < n && bytes[end] != separator && bytes[end] != '\r' && bytes[end] != '\n' &&
-             bytes[end] != '"') {
-        ++end;
-      }
-      if (end < n && bytes[end] == '"') {
-        return TextFault(result, SheetTextFault::QuoteInField, line,
-                         "a quote inside an unquoted field");
-      }
-      field = bytes.substr(i, end - i);
-      i = end;
-    }
-    if (i == n) {
-      end_record(field);  // the last record may have no terminator
+    const TextFaultAt fault = bytes_[at_] == '"' ? ReadQuotedField() : ReadPlainField();
+    if (fault.fault != SheetTextFault::None) return RefusedText(fault);
+    if (at_ == n) {
+      EndRecord(field_);  // the last record may have no terminator
       break;
     }
-    if (bytes[i] == separator) {
-      end_field(field);
-      ++i;
-      if (i == n) end_record({});  // "a," ends with an empty last field
+    if (bytes_[at_] == separator_) {
+      EndField(field_);
+      ++at_;
+      if (at_ == n) EndRecord({});  // "a," ends with an empty last field
       continue;
     }
     // CR LF, LF or CR.
-    end_record(field);
-    if (bytes[i] == '\r' && i + 1 < n && bytes[i + 1] == '\n') ++i;
-    ++i;
-    ++line;
+    EndRecord(field_);
+    if (bytes_[at_] == '\r' && at_ + 1 < n && bytes_[at_ + 1] == '\n') ++at_;
+    ++at_;
+    ++line_;
   }
-  if (limit == SheetFileProblem::TooManyFields) return TooManyFields(limit_line);
-  if (limit == SheetFileProblem::TooManyRecords) return TooManyRecords(limit_line);
-
-  const int rows = static_cast<int>(record_sizes.size());
-  const int cols = rows == 0 ? 0 : *std::max_element(record_sizes.begin(), record_sizes.end());
-  if (std::all_of(record_sizes.begin(), record_sizes.end(), [cols](int k) { return k == cols; })) {
-    result.sheet = Sheet(rows, cols, std::move(cells));
-  } else {
-    // Short records get empty cells up to the widest.
-    std::vector<std::string> padded(static_cast<std::size_t>(rows) *
-                                    static_cast<std::size_t>(cols));
-    std::size_t from = 0;
-    for (std::size_t r = 0; r < record_sizes.size(); ++r) {
-      for (int c = 0; c < record_sizes[r]; ++c) {
-        padded[r * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)] =
-            std::move(cells[from++]);
-      }
-    }
-    result.sheet = Sheet(rows, cols, std::move(padded));
-  }
-  result.ok = true;
-  result.problem = SheetFileProblem::None;
-  return result;
-}
-
-// Text with no double quote, at least this long, is read in parts on the
-// pivot pool. Shorter text gains little from it, and may lose more than that
-// when the pool's threads are asleep and have to be woken.
-constexpr std::size_t kReadInPartsFrom = 64 * 1024;
-
-// Just after the first line end (CR LF, LF or CR) at or after `from`, or the
-// end of `text`: where a part of whole records may start.
-std::size_t AfterLineEnd(std::string_view text, std::size_t from) {
-  for (std::size_t i = from; i < text.size(); ++i) {
-    if (text[i] == '\n') return i + 1;
-    if (text[i] == '\r') return i + 1 < text.size() && text[i + 1] == '\n' ? i + 2 : i + 1;
-  }
-  return text.size();
-}
-
-// The records of UTF-8 `text` with no double quote, so that every CR and LF
-// ends a record and record k is line k + 1: the bytes are cut into parts of
-// whole records, each part counts its records' fields, the limits are
-// applied in reading order, and each part writes its fields into their
-// cells. The same sheet, or the same refusal, as reading in one pass.
-SheetFileResult ReadRecordsInParts(std::string_view text, char separator) {
-  ThreadPool& pool = PivotPool();
-  const std::size_t parts = pool.parts();
-  const std::size_t n = text.size();
-  // Part p is [cuts[p], cuts[p + 1]): the bytes cut evenly, each cut moved
-  // on to just after a line end. A cut that has already passed the next
-  // even point leaves an empty part.
-  std::vector<std::size_t> cuts(parts + 1, n);
-  cuts[0] = 0;
-  for (std::size_t p = 1; p < parts; ++p) {
-    const std::size_t even = n * p / parts;
-    cuts[p] = cuts[p - 1] >= even ? cuts[p - 1] : AfterLineEnd(text, even);
-  }
-  // The last record may have no line end; text ending with one has no
-  // record after it.
-  const bool open_end = text.back() != '\n' && text.back() != '\r';
-  auto holds_open_end = [&](std::size_t part) {
-    return open_end && cuts[part] < cuts[part + 1] && cuts[part + 1] == n;
-  };
-
-  // Each record's fields (separators + 1), for at most one record more than
-  // a file may hold: the file is refused at one of those. A record too wide
-  // for any line ends the count too: it is refused, or an earlier record
-  // is.
-  constexpr std::size_t kMostCounted = kSheetFileMaxRecords + 1;
-  std::vector<std::vector<int>> widths(parts);
-  pool.ForEachPart(parts, [&](std::size_t part, std::size_t, std::size_t) {
-    std::vector<int>& counts = widths[part];
-    const std::size_t end = cuts[part + 1];
-    for (std::size_t i = cuts[part]; i < end; ++i) {
-      // To the record's line end, or the end of the text.
-      int fields = 1;
-      for (; i < end && text[i] != '\n' && text[i] != '\r'; ++i) fields += text[i] == separator;
-      counts.push_back(fields);
-      if (counts.size() == kMostCounted || fields > kSheetFileMaxFields + 1) return;
-      if (i + 1 < end && text[i] == '\r' && text[i + 1] == '\n') ++i;
-    }
-  });
-
-  // The limits, in the order the one-pass reader meets them.
-  std::vector<std::size_t> first_record(parts);
-  int rows = 0;
-  int cols = 0;
-  for (std::size_t part = 0; part < parts; ++part) {
-    first_record[part] = static_cast<std::size_t>(rows);
-    for (const int fields : widths[part]) {
-      const long line = rows + 1;
-      // A record is refused at its field too many, but when that field
-      // ends the record too many, the record is what is refused.
-      const int most = kSheetFileMaxFields + (rows == kSheetFileMaxRecords ? 1 : 0);
-      if (fields > most) return TooManyFields(line);
-      if (rows == kSheetFileMaxRecords) return TooManyRecords(line);
-      cols = std::max(cols, fields);
-      ++rows;
-    }
-  }
-
-  // Short records leave their last cells empty.
-  const std::size_t width = static_cast<std::size_t>(cols);
-  std::vector<std::string> cells(static_cast<std::size_t>(rows) * width);
-  pool.ForEachPart(parts, [&, separator](std::size_t part, std::size_t, std::size_t) {
-    const char* const bytes = text.data();
-    const std::size_t end = cuts[part + 1];
-    std::string* row = cells.data() + first_record[part] * width;
-    std::string* cell = row;
-    std::size_t start = cuts[part];  // of the field being read
-    for (std::size_t i = start; i < end; ++i) {
-      const char c = bytes[i];
-      if (c != separator && c != '\n' && c != '\r') continue;
-      (cell++)->assign(bytes + start, i - start);
-      if (c != separator) {
-        if (c == '\r' && i + 1 < end && bytes[i + 1] == '\n') ++i;
-        row += width;
-        cell = row;
-      }
-      start = i + 1;
-    }
-    if (holds_open_end(part)) cell->assign(bytes + start, end - start);
-  });
-
+  if (limit_ == SheetFileProblem::TooManyFields) return TooManyFields(limit_line_);
+  if (limit_ == SheetFileProblem::TooManyRecords) return TooManyRecords(limit_line_);
   SheetFileResult result;
-  result.sheet = Sheet(rows, cols, std::move(cells));
+  result.sheet = TakeSheet();
   result.ok = true;
   return result;
 }
 
-// ReadSheetCsv, reading large text with no quotes in parts when `in_parts`.
-SheetFileResult ReadSheetText(std::string_view bytes, bool in_parts) {
+// One allocation for all the cells: no record can have more fields than
+// separators and line ends allow.
+void RecordScanner::ReserveCells() {
+  const std::size_t bound = static_cast<std::size_t>(std::count_if(
+      bytes_.begin(), bytes_.end(),
+      [separator = separator_](char c) { return c == separator || c == '\n' || c == '\r'; }));
+  constexpr std::size_t kMostCells =
+      static_cast<std::size_t>(kSheetFileMaxRecords + 1) * (kSheetFileMaxFields + 1);
+  cells_.reserve(std::min(bound + 1, kMostCells));
+}
+
+// A quoted field runs to the closing quote; "" stands for one quote.
+TextFaultAt RecordScanner::ReadQuotedField() {
+  const std::size_t n = bytes_.size();
+  const long start_line = line_;
+  quoted_.clear();
+  ++at_;
+  bool closed = false;
+  while (at_ < n) {
+    const std::size_t stop = bytes_.find_first_of("\"\n", at_);
+    const std::size_t piece_end = stop == std::string_view::npos ? n : stop;
+    quoted_.append(bytes_.substr(at_, piece_end - at_));
+    at_ = piece_end;
+    if (at_ == n) break;
+    if (bytes_[at_] == '\n') {
+      ++line_;
+      quoted_.push_back('\n');
+      ++at_;
+      continue;
+    }
+    if (at_ + 1 < n && bytes_[at_ + 1] == '"') {
+      quoted_.push_back('"');
+      at_ += 2;
+      continue;
+    }
+    ++at_;
+    closed = true;
+    break;
+  }
+  if (!closed) return {SheetTextFault::UnclosedQuote, start_line, "a quoted field is not closed"};
+  if (at_ < n && !EndsField(bytes_[at_])) {
+    return {SheetTextFault::TextAfterQuote, line_, "text follows a closing quote"};
+  }
+  field_ = quoted_;
+  return {};
+}
+
+TextFaultAt RecordScanner::ReadPlainField() {
+  const std::size_t n = bytes_.size();
+  std::size_t end = at_;
+  while (end < n && !EndsField(bytes_[end]) && bytes_[end] != '"') ++end;
+  if (end < n && bytes_[end] == '"') {
+    return {SheetTextFault::QuoteInField, line_, "a quote inside an unquoted field"};
+  }
+  field_ = bytes_.substr(at_, end - at_);
+  at_ = end;
+  return {};
+}
+
+void RecordScanner::EndField(std::string_view text) {
+  if (fields_ == kSheetFileMaxFields) {
+    limit_ = SheetFileProblem::TooManyFields;
+    limit_line_ = line_;
+    return;
+  }
+  cells_.emplace_back(text);
+  ++fields_;
+}
+
+// A record is refused at its field too many, but when that field ends the
+// record too many, the record is what is refused.
+void RecordScanner::EndRecord(std::string_view last_field) {
+  EndField(last_field);
+  if (record_sizes_.size() == static_cast<std::size_t>(kSheetFileMaxRecords)) {
+    limit_ = SheetFileProblem::TooManyRecords;
+    limit_line_ = line_;
+    return;
+  }
+  record_sizes_.push_back(fields_);
+  fields_ = 0;
+}
+
+// Cell (r, c) is field c of record r; short records get empty cells up to
+// the widest.
+Sheet RecordScanner::TakeSheet() {
+  const int rows = static_cast<int>(record_sizes_.size());
+  const int cols = rows == 0 ? 0 : *std::max_element(record_sizes_.begin(), record_sizes_.end());
+  if (std::all_of(record_sizes_.begin(), record_sizes_.end(),
+                  [cols](int k) { return k == cols; })) {
+    return Sheet(rows, cols, std::move(cells_));
+  }
+  std::vector<std::string> padded(static_cast<std::size_t>(rows) * static_cast<std::size_t>(cols));
+  std::size_t from = 0;
+  for (std::size_t r = 0; r < record_sizes_.size(); ++r) {
+    for (int c = 0; c < record_sizes_[r]; ++c) {
+      padded[r * static_cast<std::size_t>(cols) + static_cast<std::size_t>(c)] =
+          std::move(cells_[from++]);
+    }
+  }
+  return Sheet(rows, cols, std::move(padded));
+}
+
+}  // namespace
+
+SheetFileResult ReadSheetCsv(std::string_view bytes) {
   if (bytes.size() > kSheetFileMaxBytes) return RefuseTooLarge();
   // UTF-8, UTF-16 or GB18030 bytes, with the separator of the first record.
   // UTF-8 text (with or without a byte-order mark) is read where it lies;
@@ -380,27 +307,15 @@ SheetFileResult ReadSheetText(std::string_view bytes, bool in_parts) {
   }
   if (bytes.empty())
     return Refused(SheetFileProblem::Empty, "the file is empty: it holds no record");
-  const char separator = DetectFieldSeparator(bytes);
-  SheetFileResult result = in_parts && bytes.size() >= kReadInPartsFrom &&
-                                   std::memchr(bytes.data(), '"', bytes.size()) == nullptr
-                               ? ReadRecordsInParts(bytes, separator)
-                               : ReadRecordsInOnePass(bytes, separator);
+  SheetFileResult result = RecordScanner(bytes, DetectFieldSeparator(bytes)).Read();
   if (result.ok) NormalisePlainSigns(result.sheet);
   return result;
 }
-
-}  // namespace
-
-SheetFileResult ReadSheetCsv(std::string_view bytes) { return ReadSheetText(bytes, true); }
 
 SheetFileResult RefuseTooLarge() {
   return Refused(SheetFileProblem::TooLarge, "the file is larger than 64 MB (" +
                                                  std::to_string(kSheetFileMaxBytes) +
                                                  " bytes), the most a sheet file may hold");
-}
-
-SheetFileResult detail::ReadSheetCsvInOnePass(std::string_view bytes) {
-  return ReadSheetText(bytes, false);
 }
 
 SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size) {

@@ -47,14 +47,7 @@ struct SheetFileResult {
 // no comma but one of those. In a column headed "约束符号" a sign in plain
 // form ("<=", ">=", "=", ...) reads as " ≤ ", " ≥ " or " ═ ". A file beyond
 // the limits above, or with no record, is refused before any sheet is made.
-// A large file is read on the pivot pool's threads.
 SheetFileResult ReadSheetCsv(std::string_view bytes);
-
-namespace detail {
-// For the tests only: ReadSheetCsv reading every file in one pass on the
-// calling thread, as it reads small files and files with quotes.
-SheetFileResult ReadSheetCsvInOnePass(std::string_view bytes);
-}  // namespace detail
 
 // Fills `buffer` with at most `size` further bytes of a file; returns how
 // many (0 at its end), or -1 when reading failed (errno then says why).

@@ -22,8 +22,4 @@ FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes
   return {false, writeFailureText(outcome)};
 }
 
-QString writeTargetRefusal(const QString& path) {
-  return writeFailureText(files::CheckWriteTarget(QFile::encodeName(path).toStdString()));
-}
-
 }  // namespace orcalc::ui

@@ -22,10 +22,6 @@ struct FileWriteResult {
 // Platform::writeToFile.
 FileWriteResult WriteFileAtomically(const QString& path, const QByteArray& bytes);
 
-// Whether `path` may be written, before a dialog asks to replace it: the
-// refusal's reason in Chinese, or an empty text.
-QString writeTargetRefusal(const QString& path);
-
 // write(2) as the platform in force does it (tests stand in for a full disk).
 files::WriteCall platformWriteCall();
 

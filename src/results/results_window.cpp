@@ -198,13 +198,6 @@ void ResultsWindow::save() {
   }
 }
 
-void ResultsWindow::showReport(QWidget* parent, const std::string& title, const std::string& report,
-                               const std::function<void()>& loaded) {
-  std::unique_ptr<ResultsWindow> window = loadReport(parent, title, report, [] { return true; });
-  if (loaded) loaded();
-  showLoaded(std::move(window));
-}
-
 std::unique_ptr<ResultsWindow> ResultsWindow::loadReport(QWidget* parent, const std::string& title,
                                                          const std::string& report,
                                                          const std::function<bool()>& between) {

@@ -43,16 +43,10 @@ class ResultsWindow : public QDialog {
   // The save command: asks for a file name and writes the box's text there.
   void save();
 
-  // The hand-off: a fresh window with `title` (empty keeps the design
-  // title), the report in the box, shown modally; returns when closed.
-  // `loaded`, when given, runs once the report is in the box, before the
-  // window shows.
-  static void showReport(QWidget* parent, const std::string& title, const std::string& report,
-                         const std::function<void()>& loaded = nullptr);
-  // The same in two steps: a fresh window with `title` and the report loaded
-  // a part at a time, `between` called after each part but the last; when it
-  // returns false the loading is given up and nothing is returned (the
-  // window goes unseen). Then showLoaded() shows it modally.
+  // The hand-off, in two steps: a fresh window with `title` (empty keeps the
+  // design title) and the report loaded a part at a time, `between` called after each part but the
+  // last; when it returns false the loading is given up and nothing is returned (the window goes
+  // unseen). Then showLoaded() shows it modally.
   static std::unique_ptr<ResultsWindow> loadReport(QWidget* parent, const std::string& title,
                                                    const std::string& report,
                                                    const std::function<bool()>& between);

@@ -292,15 +292,9 @@ void SheetGrid::setCurrentText(const QString& text) {
 
 int SheetGrid::currentRow() const { return d_->current_row_; }
 int SheetGrid::currentCol() const { return d_->current_col_; }
-void SheetGrid::setCurrentRow(int row) { d_->moveCurrent(row, d_->current_col_); }
-void SheetGrid::setCurrentCol(int col) { d_->moveCurrent(d_->current_row_, col); }
 void SheetGrid::setCurrentCell(int row, int col) { d_->moveCurrent(row, col); }
 
 QRect SheetGrid::selection() const { return d_->selection(); }
-
-bool SheetGrid::isSelected(int row, int col) const {
-  return isDataCell(row, col) && d_->selection().contains(col, row);
-}
 
 void SheetGrid::extendSelection(int row, int col) {
   d_->setCorner(std::clamp(row, d_->geometry_.firstRow(), d_->geometry_.lastRow()),
@@ -333,12 +327,6 @@ QColor SheetGrid::cellBackground(int row, int col) const {
   auto it = d_->colors_.find(cellKey(row, col));
   if (it != d_->colors_.end()) return it->second.background;
   return isDataCell(row, col) ? kCellBackground : palette().color(QPalette::Button);
-}
-
-QColor SheetGrid::cellForeground(int row, int col) const {
-  auto it = d_->colors_.find(cellKey(row, col));
-  if (it != d_->colors_.end()) return it->second.foreground;
-  return isDataCell(row, col) ? kCellForeground : palette().color(QPalette::ButtonText);
 }
 
 void SheetGrid::scrollToCell(int row, int col) { d_->ensureVisible(row, col); }

@@ -48,8 +48,6 @@ class SheetGrid : public QWidget {
   // moves the current cell, with leaveCell and enterCell.
   int currentRow() const;
   int currentCol() const;
-  void setCurrentRow(int row);
-  void setCurrentCol(int col);
   void setCurrentCell(int row, int col);
 
   // The selected block, from the current cell to the selection's other
@@ -58,7 +56,6 @@ class SheetGrid : public QWidget {
   // height rows. Header cells are never selected; a plain click or arrow
   // key (any move of the current cell) collapses the block.
   QRect selection() const;
-  bool isSelected(int row, int col) const;
   // Moves the other corner to (row, col), kept within the data cells; the
   // current cell stays.
   void extendSelection(int row, int col);
@@ -76,7 +73,6 @@ class SheetGrid : public QWidget {
   // Per-cell colours; they stay on the cell until changed.
   void setCurrentCellColors(const QColor& background, const QColor& foreground);
   QColor cellBackground(int row, int col) const;
-  QColor cellForeground(int row, int col) const;
 
   // Scroll so that (row, col) is fully visible; a cell larger than the
   // visible area shows from its top-left corner.

@@ -86,6 +86,31 @@ TEST(GraphCli, SvgPicture) {
       << refused.err;
 }
 
+// The drawing module brings Qt and with it the shared C++ runtime: the
+// program that loads it must run on that runtime too, not on one linked
+// into it, so that the process has one C++ runtime. The dynamic loader
+// names who loads what (LD_DEBUG=files).
+TEST(GraphCli, SvgDrawnOnOneCppRuntime) {
+  if (!ORCALC_CLI_DRAWS_PICTURES) GTEST_SKIP() << "this orcalc-cli draws no pictures";
+  const std::string svg = Temp("runtime.svg");
+  const std::string log = Temp("runtime.log");
+  const int raw =
+      std::system(("LD_DEBUG=files '" + std::string(ORCALC_CLI_PATH) + "' graph --max '" +
+                   Data("lp_example.csv") + "' --svg '" + svg + "' >/dev/null 2>'" + log + "'")
+                      .c_str());
+  EXPECT_EQ(WIFEXITED(raw) ? WEXITSTATUS(raw) : -1, 0);
+  const std::string loads = Slurp(log);
+  std::remove(svg.c_str());
+  std::remove(log.c_str());
+  const std::string module = "orcalc-cli-pictures.so [0];  dynamically loaded by ";
+  const std::size_t at = loads.find(module);
+  ASSERT_NE(at, std::string::npos) << loads.substr(0, 2000);
+  const std::size_t from = at + module.size();
+  const std::string loader = loads.substr(from, loads.find(" [0]", from) - from);
+  EXPECT_NE(loads.find("file=libstdc++.so.6 [0];  needed by " + loader + " [0]"), std::string::npos)
+      << loader << " loads the drawing module but does not run on the shared C++ runtime";
+}
+
 // What --svg must never replace, and a disk that fills: each refused with
 // the reason, the old thing as it was, nothing left beside it. A pipe is not
 // opened (it would wait for a reader); a read-only file stays read-only,

@@ -32,8 +32,28 @@ TEST(Progress, TimeLimitsBeyondTheClockNeverStop) {
     Progress progress;
     progress.SetTimeLimit(c.seconds);
     EXPECT_EQ(ChecksBeforeStop(progress, 64), c.stops ? 15 : 64);
-    EXPECT_EQ(progress.TimedOut(), c.stops);
-    EXPECT_EQ(progress.StopRequested(), c.stops);
+    // Once stopped by the limit, every later check stops at once.
+    EXPECT_EQ(ChecksBeforeStop(progress, 64), c.stops ? 0 : 64);
+  }
+}
+
+TEST(Progress, AStopRequestStopsTheNextCheck) {
+  // clang-format off
+  const struct { const char* name; bool request; bool limit; double seconds; int checks_before; } cases[] = {
+      {"no request, no limit", false, false, 0, 64},
+      {"no request, a passed limit", false, true, 0, 10},
+      {"a request, no limit", true, false, 0, 0},
+      {"a request and a distant limit", true, true, 3600, 0},
+      {"a request and a passed limit", true, true, 0, 0},
+  };
+  // clang-format on
+  for (const auto& c : cases) {
+    Progress progress;
+    if (c.limit) progress.SetTimeLimit(c.seconds);
+    // Five checks made before the request (the clock is read at the 16th).
+    ChecksBeforeStop(progress, 5);
+    if (c.request) progress.RequestStop();
+    EXPECT_EQ(ChecksBeforeStop(progress, 64), c.checks_before) << c.name;
   }
 }
 
