@@ -401,6 +401,59 @@ void StartBounds(GoalTableau& t) {
   }
 }
 
+// What an exchange on column p with pivot P adds to the columns' bounds
+// and round-off scales, and what it needs to know of the level.
+ColumnBounds ExchangeBounds(GoalTableau& t, int p, double P) {
+  const std::size_t pj = Index(p);
+  const double eval_p = t.eval[pj];
+  ColumnBounds bounds;
+  bounds.eval_bound = t.eval_bound.data();
+  bounds.bound_weight = std::fabs(eval_p / P);
+  bounds.pivot_bound = (t.eval_bound[pj] + std::fabs(eval_p)) / std::fabs(P);
+  bounds.error_scale = t.column_error_scale.data();
+  bounds.pivot_error_scale = t.column_error_scale[pj];
+  bounds.columns = t.columns;
+  bounds.eval_scale = t.eval_scale.data();
+  bounds.row_weight = t.row_weight.data();
+  bounds.row_level = t.row_level.data();
+  bounds.col_weight = t.col_weight.data();
+  bounds.col_level = t.col_level.data();
+  bounds.level = t.level;
+  return bounds;
+}
+
+// The rows' own bounds after an exchange on row r with pivot P (the pivot
+// column as it stood is in t.pivot_column): value(i) -= coef(i,p) ×
+// value(r) / P, value(r) becomes value(r) / P, where `moved` is |value(r) /
+// P| from before. Row i's round-off takes its multiplier coef(i,p) / P
+// times the pivot row's factor, plus the rounding of the product, the
+// quotient and the difference; the pivot row's is divided by P. A basic
+// value within round-off of what went into it is then 0; a small positive
+// value made of small terms is kept. A small negative one shows a ratio
+// tie taken within the round-off bound and is set to 0 as before.
+void UpdateRowBounds(GoalTableau& t, int r, double P, double moved, double eval_p) {
+  const std::size_t ri = Index(r);
+  const double* const column = t.pivot_column.data();
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) t.value_bound[Index(i)] += std::fabs(column[Index(i)]) * moved;
+  }
+  t.value_bound[ri] = t.value_bound[ri] / std::fabs(P);
+  const double pivot_factor = t.row_error_factor[ri] + kExchangeRoundings;
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) t.row_error_factor[Index(i)] += std::fabs(column[Index(i)] / P) * pivot_factor;
+  }
+  t.row_error_factor[ri] = t.row_error_factor[ri] / std::fabs(P);
+  if (t.level > 0) t.eval_error_factor += std::fabs(eval_p / P) * pivot_factor;
+  for (int i = 0; i < t.goals; ++i) {
+    double& value = t.row_value[Index(i)];
+    const double limit =
+        value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.value_bound[Index(i)]);
+    if (std::fabs(value) <= limit) {
+      value = 0;
+    }
+  }
+}
+
 }  // namespace
 
 GoalTableau StartTableau(const GoalModel& model) {
@@ -576,52 +629,12 @@ void Exchange(GoalTableau& t, int r, int p) {
   // P times the pivot column's scale, after its scale has grown to cover
   // that entry; the pivot column is divided by P. After the exchange the
   // evaluation row's scale is summed afresh from the level's rows. Column p
-  // was live and stays so: it now holds the variable that left.
+  // was live and stays so: it now holds the variable that left. Beside the
+  // columns, the rows' own bounds.
+  const ColumnBounds bounds = ExchangeBounds(t, p, P);
   const double eval_p = t.eval[pj];
-  ColumnBounds bounds;
-  bounds.eval_bound = t.eval_bound.data();
-  bounds.bound_weight = std::fabs(eval_p / P);
-  bounds.pivot_bound = (t.eval_bound[pj] + std::fabs(eval_p)) / std::fabs(P);
-  bounds.error_scale = t.column_error_scale.data();
-  bounds.pivot_error_scale = t.column_error_scale[pj];
-  bounds.columns = t.columns;
-  bounds.eval_scale = t.eval_scale.data();
-  bounds.row_weight = t.row_weight.data();
-  bounds.row_level = t.row_level.data();
-  bounds.col_weight = t.col_weight.data();
-  bounds.col_level = t.col_level.data();
-  bounds.level = t.level;
-
-  // Beside the columns, the rows' own bounds. Likewise for the basic
-  // values: value(i) -= coef(i,p) × value(r) / P; value(r) becomes
-  // value(r) / P. Row i's round-off takes its multiplier coef(i,p) / P
-  // times the pivot row's factor, plus the rounding of the product, the
-  // quotient and the difference; the pivot row's is divided by P. A basic
-  // value within round-off of what went into it is then 0; a small positive
-  // value made of small terms is kept. A small negative one shows a ratio
-  // tie taken within the round-off bound and is set to 0 as before.
   const double moved = std::fabs(t.row_value[ri] / P);
-  auto row_work = [&t, r, ri, P, moved, eval_p] {
-    const double* const column = t.pivot_column.data();
-    for (int i = 0; i < t.goals; ++i) {
-      if (i != r) t.value_bound[Index(i)] += std::fabs(column[Index(i)]) * moved;
-    }
-    t.value_bound[ri] = t.value_bound[ri] / std::fabs(P);
-    const double pivot_factor = t.row_error_factor[ri] + kExchangeRoundings;
-    for (int i = 0; i < t.goals; ++i) {
-      if (i != r) t.row_error_factor[Index(i)] += std::fabs(column[Index(i)] / P) * pivot_factor;
-    }
-    t.row_error_factor[ri] = t.row_error_factor[ri] / std::fabs(P);
-    if (t.level > 0) t.eval_error_factor += std::fabs(eval_p / P) * pivot_factor;
-    for (int i = 0; i < t.goals; ++i) {
-      double& value = t.row_value[Index(i)];
-      const double limit =
-          value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.value_bound[Index(i)]);
-      if (std::fabs(value) <= limit) {
-        value = 0;
-      }
-    }
-  };
+  auto row_work = [&t, r, P, moved, eval_p] { UpdateRowBounds(t, r, P, moved, eval_p); };
 
   ExchangeArgs args;
   args.coef = t.coef.data();
