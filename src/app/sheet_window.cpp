@@ -1,7 +1,5 @@
 #include "app/sheet_window.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -23,15 +21,14 @@
 #include <QUrl>
 #include <algorithm>
 #include <memory>
-#include <new>
 
 #include "about/about_box.h"
 #include "app/calculation_runner.h"
 #include "app/count_box.h"
+#include "app/sheet_clipboard.h"
 #include "app/sheet_files.h"
 #include "app/sheet_recovery.h"
 #include "app/sheet_undo.h"
-#include "common/cell_block.h"
 #include "common/numeric_reading.h"
 #include "common/sheet_shape.h"
 #include "files/sheet_file.h"
@@ -43,8 +40,6 @@
 #include "sheet/sheet_grid.h"
 
 namespace orcalc::ui {
-
-const char* const kOutOfMemoryMessage = "内存不足，无法完成这项操作！表格中的数据没有改变。";
 
 namespace {
 
@@ -163,6 +158,13 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   const int from_right = design.sign_column_from_right;
   editing_ = new CellEditing(this, grid_, numberEditor_, signDropDown_,
                              [from_right](int cols) { return cols - from_right; });
+  const BlockLayout blocks{design.sign_column_from_right, design.fixed_trailing_row,
+                           design.layout.trailing_cols};
+  clipboard_ = std::make_unique<SheetClipboard>(
+      this, grid_, *editing_, numberEditor_, blocks,
+      [this](std::vector<CellChange> changes, const QString& text) {
+        pushCellChanges(std::move(changes), text);
+      });
 
   grid_->setFocus();
 
@@ -316,18 +318,6 @@ bool SheetWindow::countsMatchLayout() {
   return false;
 }
 
-bool SheetWindow::fixedCellTakes(int row, int col, const std::string& field) const {
-  const QString text = QString::fromStdString(field).trimmed();
-  if (text == grid_->text(row, col).trimmed()) return true;
-  // The sense cell holds either sense.
-  return col == grid_->cols() - 1 &&
-         (text == QStringLiteral("Max") || text == QStringLiteral("Min"));
-}
-
-bool SheetWindow::isFixedCell(int row, int col) const {
-  return row == design_.fixed_trailing_row && col >= grid_->cols() - design_.layout.trailing_cols;
-}
-
 void SheetWindow::runCalculationCommand(
     const std::function<CalculationJob(int variables, int constraints)>& prepare) {
   if (!countsMatchLayout()) return;
@@ -365,13 +355,7 @@ std::string SheetWindow::decimalSeparator() {
 
 void SheetWindow::present(const CalculationOutcome& outcome) { presentOutcome(this, outcome); }
 
-void SheetWindow::guarded(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::bad_alloc&) {
-    Platform::current().showMessage(this, QString::fromUtf8(kOutOfMemoryMessage));
-  }
-}
+void SheetWindow::guarded(const std::function<void()>& command) { runGuarded(this, command); }
 
 void SheetWindow::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
@@ -519,7 +503,7 @@ void SheetWindow::fillFromSheet(const Sheet& sheet, const SheetFit& fit) {
       for (int c = 0; c < sheet.cols(); ++c) {
         if (fit.as_laid_out) {
           grid.SetCell(r, c, sheet.Cell(r, c));
-        } else if (r > 0 && c > 0 && !isFixedCell(r, c)) {
+        } else if (r > 0 && c > 0 && !clipboard_->isFixedCell(r, c)) {
           // Named by hand: the layout's headers stay.
           grid.SetCell(r, c, c == sign_column ? SignCellText(sheet.Cell(r, c)) : sheet.Cell(r, c));
         }
@@ -670,7 +654,7 @@ void SheetWindow::pushCellChanges(std::vector<CellChange> changes, const QString
 }
 
 void SheetWindow::undo() {
-  if (QLineEdit* field = focusedTextField()) {
+  if (QLineEdit* field = focusedTextField(this)) {
     field->undo();
     return;
   }
@@ -679,7 +663,7 @@ void SheetWindow::undo() {
 }
 
 void SheetWindow::redo() {
-  if (QLineEdit* field = focusedTextField()) {
+  if (QLineEdit* field = focusedTextField(this)) {
     field->redo();
     return;
   }
@@ -689,131 +673,21 @@ void SheetWindow::redo() {
 
 // ---- Blocks ----
 
-QLineEdit* SheetWindow::focusedTextField() const {
-  QWidget* focused = QApplication::focusWidget();
-  if (!focused || focused->window() != this) return nullptr;
-  if (auto* combo = qobject_cast<QComboBox*>(focused)) return combo->lineEdit();
-  return qobject_cast<QLineEdit*>(focused);
-}
+void SheetWindow::copyBlock() { clipboard_->copy(); }
 
-void SheetWindow::copyBlock() {
-  if (QLineEdit* field = focusedTextField()) {
-    field->copy();
-    return;
-  }
-  const QRect block = grid_->selection();
-  if (!grid_->hasCurrentDataCell()) return;
-  guarded([&] {
-    const std::string text =
-        BlockText(grid_->sheet(), block.top(), block.left(), block.bottom(), block.right());
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-  });
-}
+void SheetWindow::cutBlock() { clipboard_->cut(); }
 
-void SheetWindow::cutBlock() {
-  if (QLineEdit* field = focusedTextField()) {
-    field->cut();
-    return;
-  }
-  copyBlock();
-  clearBlock();
-}
+void SheetWindow::clearBlock() { clipboard_->clear(); }
 
-void SheetWindow::clearBlock() {
-  if (QLineEdit* field = focusedTextField()) {
-    field->del();
-    return;
-  }
-  editing_->closeEditors();
-  if (!grid_->hasCurrentDataCell()) return;
-  const QRect block = grid_->selection();
-  std::vector<CellChange> changes;
-  for (int r = block.top(); r <= block.bottom(); ++r) {
-    for (int c = block.left(); c <= block.right(); ++c) {
-      const QString before = grid_->text(r, c);
-      if (before.isEmpty() || isFixedCell(r, c)) continue;
-      grid_->setText(r, c, QString());
-      changes.push_back({r, c, before, QString()});
-    }
-  }
-  pushCellChanges(std::move(changes), QStringLiteral("清除"));
-}
+void SheetWindow::pasteBlock() { clipboard_->paste(); }
 
 void SheetWindow::selectAllCells() {
-  if (QLineEdit* field = focusedTextField()) {
+  if (QLineEdit* field = focusedTextField(this)) {
     field->selectAll();
     return;
   }
   editing_->closeEditors();
   grid_->selectAll();
-}
-
-void SheetWindow::pasteBlock() {
-  if (QLineEdit* field = focusedTextField()) {
-    if (field == numberEditor_) {
-      editing_->pasteIntoNumberEditor();  // through the editor's own filter
-    } else {
-      field->paste();
-    }
-    return;
-  }
-  editing_->closeEditors();
-  if (!grid_->hasCurrentDataCell()) return;
-  guarded([this] {
-    SheetGrid* const grid = grid_;
-    const auto rows = ParseBlockText(QGuiApplication::clipboard()->text().toStdString());
-    if (rows.empty()) return;
-    // From the current cell down and to the right.
-    const int top = grid->currentRow();
-    const int left = grid->currentCol();
-    const int sign_column = grid->cols() - design_.sign_column_from_right;
-    std::vector<CellChange> changes;
-    long left_out = 0;
-    int bottom = top;
-    int right = left;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      for (std::size_t j = 0; j < rows[i].size(); ++j) {
-        const int row = top + static_cast<int>(i);
-        const int col = left + static_cast<int>(j);
-        if (!grid->isDataCell(row, col)) {
-          ++left_out;
-          continue;
-        }
-        const std::string& field = rows[i][j];
-        const std::string now = grid->sheet().Cell(row, col);
-        // A cell the layout fills keeps its text when the field is one it
-        // can hold (the sheet's own copy pasted back).
-        if (isFixedCell(row, col) && fixedCellTakes(row, col, field)) continue;
-        std::optional<std::string> stored =
-            col == sign_column ? PastedSignText(field) : PastedNumberText(field);
-        // A cell's own text (copied from the cell and pasted back) is kept.
-        if (!stored &&
-            QString::fromStdString(field).trimmed() == QString::fromStdString(now).trimmed())
-          stored = now;
-        if (!stored) {
-          Platform::current().showMessage(
-              this,
-              QStringLiteral("无法粘贴：第 %1 行第 %2 列（%3，%4）不能填入“%5”。表格没有改变。")
-                  .arg(row)
-                  .arg(col)
-                  .arg(grid->text(row, 0), grid->text(0, col), QString::fromStdString(field)));
-          return;
-        }
-        bottom = std::max(bottom, row);
-        right = std::max(right, col);
-        if (*stored != now)
-          changes.push_back(
-              {row, col, QString::fromStdString(now), QString::fromStdString(*stored)});
-      }
-    }
-    for (const CellChange& change : changes) grid->setText(change.row, change.col, change.after);
-    grid->extendSelection(bottom, right);
-    pushCellChanges(std::move(changes), QStringLiteral("粘贴"));
-    if (left_out > 0) {
-      Platform::current().showMessage(
-          this, QStringLiteral("粘贴的内容超出了表格，有 %1 个单元格没有粘贴。").arg(left_out));
-    }
-  });
 }
 
 }  // namespace orcalc::ui

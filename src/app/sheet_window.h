@@ -10,11 +10,13 @@
 #include <QRect>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/calculation_runner.h"
+#include "app/out_of_memory.h"
 #include "app/sheet_file_history.h"
 #include "common/calculation.h"
 #include "common/sheet.h"
@@ -36,6 +38,7 @@ class QUndoStack;
 namespace orcalc::ui {
 
 class CellEditing;
+class SheetClipboard;
 class SheetGrid;
 class SheetRecovery;
 struct CellChange;
@@ -185,12 +188,6 @@ class SheetWindow : public QDialog {
   // they do not (a count typed without 确定), says so and returns false: a
   // calculation would read the sheet with the wrong layout.
   bool countsMatchLayout();
-  // A cell the layout fills and cut, clear and paste leave alone.
-  bool isFixedCell(int row, int col) const;
-  // Whether pasting `field` into that fixed cell leaves it as it is rather
-  // than being refused: the cell's own text, or either sense in the sense
-  // cell.
-  bool fixedCellTakes(int row, int col, const std::string& field) const;
 
   QGroupBox* panel_ = nullptr;
   QLabel* variableCountLabel_ = nullptr;
@@ -259,9 +256,6 @@ class SheetWindow : public QDialog {
   void pushWindowState(WindowState before, const QString& text, const QString& file);
   // Pushes an undo step for cells already written.
   void pushCellChanges(std::vector<CellChange> changes, const QString& text);
-  // The text field that has the focus in this window, if any: the edit
-  // commands then act on its text.
-  QLineEdit* focusedTextField() const;
   QString recentKind() const;
   void applyResizeRule();
   // The messages one by one, then the report in the results window.
@@ -278,9 +272,7 @@ class SheetWindow : public QDialog {
   SheetRecovery* recovery_ = nullptr;
   QAction* restoreAction_ = nullptr;
   SheetFileHistory files_;
+  std::unique_ptr<SheetClipboard> clipboard_;
 };
-
-// The text of the message shown when a command runs out of memory.
-extern const char* const kOutOfMemoryMessage;
 
 }  // namespace orcalc::ui
