@@ -2,11 +2,7 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -14,11 +10,9 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUndoStack>
-#include <QUrl>
 #include <algorithm>
 #include <memory>
 
@@ -26,14 +20,13 @@
 #include "app/calculation_runner.h"
 #include "app/count_box.h"
 #include "app/sheet_clipboard.h"
-#include "app/sheet_files.h"
+#include "app/sheet_file_commands.h"
 #include "app/sheet_recovery.h"
 #include "app/sheet_undo.h"
 #include "common/numeric_reading.h"
 #include "common/sheet_shape.h"
 #include "files/sheet_file.h"
 #include "platform/platform.h"
-#include "platform/save_names.h"
 #include "platform/twips.h"
 #include "results/results_window.h"
 #include "sheet/cell_editing.h"
@@ -67,25 +60,12 @@ QLabel* label(const char* name, const char* caption, const QRect& twips, QWidget
 
 int count(const QLineEdit* box) { return ReadCount(box->text().toStdString()); }
 
-const char* const kSheetFilter = "表格文件 (*.csv);;所有文件 (*)";
-
 // The smallest window: a margin right of the last button (twips), and the
 // grid's first rows below the panel.
 constexpr int kMinimumMargin = 120;
 constexpr int kMinimumGridHeight = 1200;
 
 const char* const kStaleLayoutMessage = "变量数或约束方程数已改变，请先按“确定”。";
-
-QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
-
-// A local .csv file among dropped data.
-QString droppedSheet(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
-  const QUrl url = data->urls().front();
-  if (!url.isLocalFile()) return {};
-  const QString path = url.toLocalFile();
-  return path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? path : QString();
-}
 
 }  // namespace
 
@@ -102,6 +82,17 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   undoStack_ = new QUndoStack(this);
   recovery_ = new SheetRecovery(
       recentKind(), [this] { return sheetToKeep(); }, this);
+  SheetFileCommands::Window window;
+  window.widget = this;
+  window.caption = QString::fromUtf8(design.caption);
+  window.recentKind = recentKind();
+  window.closeEditors = [this] { editing_->closeEditors(); };
+  window.laidOut = [this] { return calculateButton_->isEnabled(); };
+  window.fileBytes = [this] { return fileBytes(); };
+  window.takeSheet = [this](const Sheet& sheet, const QString& step, const QString& file) {
+    return takeSheet(sheet, step, file);
+  };
+  files_ = new SheetFileCommands(std::move(window), *recovery_, this);
   createMenus();
   QWidget* const area = designArea_;
   resize(twipsToPixelsX(design.client_width, this),
@@ -185,16 +176,13 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
 
 void SheetWindow::followSheetChanges() {
   // Undo and redo bring back the file of the sheet they show.
-  connect(undoStack_, &QUndoStack::indexChanged, this, [this](int index) {
-    files_.reach(index);
-    showFileInCaption();
-  });
+  connect(undoStack_, &QUndoStack::indexChanged, files_, &SheetFileCommands::reach);
   // Every step changes the sheet, and so does the sense; the sheet is kept
   // a while later.
   connect(undoStack_, &QUndoStack::indexChanged, recovery_, &SheetRecovery::changed);
   if (design_.has_sense) {
     connect(maximumOption_, &QRadioButton::toggled, recovery_, &SheetRecovery::changed);
-    connect(maximumOption_, &QRadioButton::toggled, this, &SheetWindow::showFileInCaption);
+    connect(maximumOption_, &QRadioButton::toggled, files_, &SheetFileCommands::showInCaption);
   }
   connect(recovery_, &SheetRecovery::written, this, &SheetWindow::updateRestoreAction);
 }
@@ -219,8 +207,8 @@ void SheetWindow::createMenus() {
          [this] { saveSheetAs(); });
   recentMenu_ = file->addMenu(QStringLiteral("最近打开的表格"));
   recentMenu_->setObjectName(QStringLiteral("menuRecent"));
-  connect(recentMenu_, &QMenu::aboutToShow, this, &SheetWindow::fillRecentMenu);
-  fillRecentMenu();
+  connect(recentMenu_, &QMenu::aboutToShow, this, [this] { files_->fillRecentMenu(recentMenu_); });
+  files_->fillRecentMenu(recentMenu_);
   restoreAction_ =
       action(file, "actionRestoreLast", "恢复上次的表格", {}, [this] { restoreLastSheet(); });
   connect(file, &QMenu::aboutToShow, this, &SheetWindow::updateRestoreAction);
@@ -264,18 +252,6 @@ QMenu* SheetWindow::addMenu(const QString& title, std::initializer_list<MenuItem
   return menu;
 }
 
-void SheetWindow::fillRecentMenu() {
-  recentMenu_->clear();
-  const QStringList paths = recentSheets(recentKind());
-  for (int i = 0; i < paths.size(); ++i) {
-    const QString path = paths[i];
-    QAction* a = recentMenu_->addAction(
-        QStringLiteral("&%1 %2").arg(i + 1).arg(nativePath(path).replace('&', "&&")));
-    connect(a, &QAction::triggered, this, [this, path] { openSheetFile(path); });
-  }
-  if (paths.isEmpty()) recentMenu_->addAction(QStringLiteral("（无）"))->setEnabled(false);
-}
-
 QString SheetWindow::recentKind() const {
   return design_.sheet_kind == stats::SheetKind::GoalProgramming ? QStringLiteral("goal")
                                                                  : QStringLiteral("lp");
@@ -298,7 +274,7 @@ void SheetWindow::ok() {
     WindowState before = captureState();
     layOutSheet(count(variableCountBox_), count(constraintCountBox_));
     calculateButton_->setEnabled(true);
-    pushWindowState(std::move(before), QStringLiteral("确定"), files_.path());
+    pushWindowState(std::move(before), QStringLiteral("确定"), files_->path());
   });
 }
 
@@ -413,68 +389,31 @@ std::optional<std::string> SheetWindow::sheetToKeep() const {
   return fileBytes();
 }
 
-bool SheetWindow::hasUnsavedChanges() const {
-  return !files_.path().isEmpty() && files_.differsFromFile(fileBytes());
-}
+QString SheetWindow::sheetPath() const { return files_->path(); }
 
-void SheetWindow::connectToFile(const QString& path, std::string bytes) {
-  files_.connect(path, std::move(bytes));
-  showFileInCaption();
-  rememberSheet(recentKind(), path);
-}
+bool SheetWindow::hasUnsavedChanges() const { return files_->hasUnsavedChanges(); }
 
-void SheetWindow::showFileInCaption() {
-  const QString path = files_.path();
-  QString caption = QString::fromUtf8(design_.caption);
-  // A sheet connected to a file shows whether it changed since, the
-  // desktop's way ("[*]" stands where the mark goes).
-  if (!path.isEmpty()) caption += QStringLiteral(" - ") + QFileInfo(path).fileName() + "[*]";
-  setWindowTitle(caption);
-  setWindowModified(hasUnsavedChanges());
-}
+void SheetWindow::openSheet() { files_->open(); }
 
-bool SheetWindow::mayDiscardChanges() {
-  if (files_.path().isEmpty()) return true;
+bool SheetWindow::openSheetFile(const QString& path) { return files_->openFile(path); }
+
+bool SheetWindow::saveSheet() { return files_->save(); }
+
+bool SheetWindow::saveSheetAs() { return files_->saveAs(); }
+
+void SheetWindow::restoreLastSheet() { files_->restoreLast(); }
+
+void SheetWindow::updateRestoreAction() { restoreAction_->setEnabled(recovery_->available()); }
+
+QString SheetWindow::takeSheet(const Sheet& sheet, const QString& step, const QString& file) {
+  const SheetFit fit = fitSheet(sheet);
+  const QString why = sheetRefusal(sheet, fit);
+  if (!why.isEmpty()) return why;
   editing_->closeEditors();
-  if (!hasUnsavedChanges()) return true;
-  const QString question =
-      QStringLiteral("表格“%1”已经改动，要保存吗？").arg(QFileInfo(files_.path()).fileName());
-  switch (Platform::current().askSaveChanges(this, question)) {
-    case SaveChangesAnswer::Save:
-      return saveSheet();
-    case SaveChangesAnswer::Discard:
-      return true;
-    case SaveChangesAnswer::Cancel:
-      break;
-  }
-  return false;
-}
-
-void SheetWindow::openSheet() {
-  if (!mayDiscardChanges()) return;
-  OpenFileRequest request;
-  request.filter = QString::fromUtf8(kSheetFilter);
-  const QStringList recent = recentSheets(recentKind());
-  request.initialPath = !sheetPath().isEmpty() ? QFileInfo(sheetPath()).absolutePath()
-                        : recent.isEmpty()     ? QString()
-                                               : QFileInfo(recent.front()).absolutePath();
-  const QString path = Platform::current().chooseOpenFile(this, request);
-  if (!path.isEmpty()) loadSheetFile(path);
-}
-
-bool SheetWindow::openSheetFile(const QString& path) {
-  return mayDiscardChanges() && loadSheetFile(path);
-}
-
-bool SheetWindow::loadSheetFile(const QString& path) {
-  const bool opened =
-      takeSheetFrom(path, path, QStringLiteral("打开表格"), [&](const QString& why) {
-        return QStringLiteral("无法打开表格文件“%1”：%2。表格没有改变。")
-            .arg(nativePath(path), why);
-      });
-  // A remembered file that went away leaves the list.
-  if (!opened && !QFileInfo::exists(path)) forgetSheet(recentKind(), path);
-  return opened;
+  WindowState before = captureState();
+  fillFromSheet(sheet, fit);
+  pushWindowState(std::move(before), step, file);
+  return {};
 }
 
 QString SheetWindow::sheetRefusal(const Sheet& sheet, const SheetFit& fit) const {
@@ -513,76 +452,8 @@ void SheetWindow::fillFromSheet(const Sheet& sheet, const SheetFit& fit) {
   calculateButton_->setEnabled(true);
 }
 
-bool SheetWindow::takeSheetFrom(const QString& source, const QString& file, const QString& step,
-                                const std::function<QString(const QString& why)>& refusal) {
-  bool taken = false;
-  guarded([&] {
-    SheetFileRead read = readSheetFile(source);
-    const SheetFit fit = read.ok ? fitSheet(read.sheet) : SheetFit{};
-    const QString why = read.ok ? sheetRefusal(read.sheet, fit) : read.reason;
-    if (!why.isEmpty()) {
-      Platform::current().showMessage(this, refusal(why));
-      return;
-    }
-    editing_->closeEditors();
-    WindowState before = captureState();
-    fillFromSheet(read.sheet, fit);
-    pushWindowState(std::move(before), step, file);
-    if (!file.isEmpty()) connectToFile(file, fileBytes());
-    taken = true;
-  });
-  return taken;
-}
-
-bool SheetWindow::saveSheet() {
-  // A sheet that came from no file is saved under a name the user chooses.
-  if (sheetPath().isEmpty()) return saveSheetAs();
-  return writeSheet(sheetPath());
-}
-
-bool SheetWindow::saveSheetAs() {
-  editing_->closeEditors();
-  if (!calculateButton_->isEnabled()) {
-    Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
-    return false;
-  }
-  SaveFileRequest request;
-  request.filter = QString::fromUtf8(kSheetFilter);
-  request.initialPath = sheetPath();
-  request.confirmOverwrite = true;
-  request.hideFilterPatterns = false;
-  const QString typed = Platform::current().chooseSaveFile(this, request);
-  if (typed.isEmpty()) return false;
-  const QString path = QFileInfo(typed).suffix().isEmpty() ? typed + QStringLiteral(".csv") : typed;
-  if (!mayReplaceCompletedName(this, typed, path)) return false;
-  return writeSheet(path);
-}
-
-bool SheetWindow::writeSheet(const QString& path) {
-  // An open editor is committed first, as Calculate does.
-  editing_->closeEditors();
-  if (!calculateButton_->isEnabled()) {
-    Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
-    return false;
-  }
-  bool saved = false;
-  guarded([&] {
-    std::string bytes = fileBytes();
-    const QString reason =
-        writeFileAtomically(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!reason.isEmpty()) {
-      Platform::current().showMessage(
-          this, QStringLiteral("无法保存表格文件“%1”：%2").arg(nativePath(path), reason));
-      return;
-    }
-    connectToFile(path, std::move(bytes));
-    saved = true;
-  });
-  return saved;
-}
-
 void SheetWindow::closeEvent(QCloseEvent* event) {
-  if (!mayDiscardChanges()) {
+  if (!files_->mayDiscardChanges()) {
     event->ignore();
     return;
   }
@@ -592,28 +463,9 @@ void SheetWindow::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
-// ---- The last sheet ----
+void SheetWindow::dragEnterEvent(QDragEnterEvent* event) { files_->dragEnter(event); }
 
-void SheetWindow::updateRestoreAction() { restoreAction_->setEnabled(recovery_->available()); }
-
-void SheetWindow::restoreLastSheet() {
-  if (!recovery_->available() || !mayDiscardChanges()) return;
-  takeSheetFrom(recovery_->path(), QString(), QStringLiteral("恢复上次的表格"),
-                [](const QString& why) {
-                  return QStringLiteral("无法恢复上次的表格：%1。表格没有改变。").arg(why);
-                });
-}
-
-void SheetWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!droppedSheet(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-void SheetWindow::dropEvent(QDropEvent* event) {
-  const QString path = droppedSheet(event->mimeData());
-  if (path.isEmpty()) return;
-  event->acceptProposedAction();
-  openSheetFile(path);
-}
+void SheetWindow::dropEvent(QDropEvent* event) { files_->drop(event); }
 
 // ---- Undo ----
 
@@ -637,7 +489,7 @@ void SheetWindow::restoreState(const WindowState& state) {
 }
 
 void SheetWindow::pushStep(QUndoCommand* step, const QString& file) {
-  files_.push(undoStack_->index(), file);
+  files_->stepPushed(undoStack_->index(), file);
   undoStack_->push(step);
 }
 
@@ -650,7 +502,7 @@ void SheetWindow::pushWindowState(WindowState before, const QString& text, const
 
 void SheetWindow::pushCellChanges(std::vector<CellChange> changes, const QString& text) {
   if (changes.empty()) return;
-  pushStep(new CellChangesCommand(grid_, std::move(changes), text), files_.path());
+  pushStep(new CellChangesCommand(grid_, std::move(changes), text), files_->path());
 }
 
 void SheetWindow::undo() {
