@@ -73,18 +73,38 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
     : QDialog(parent, ownedWindowFlags(parent)), design_(design) {
   setWindowTitle(QString::fromUtf8(design.caption));
   setAcceptDrops(true);
+  buildFrame();
+  createParts();
+  createMenus();
+  setDesignSize();
+  // The grid comes first in the keyboard order: it has the focus when the
+  // window opens.
+  buildGrid();
+  buildPanel();
+  buildEditors();
+  grid_->setFocus();
+  connectCommands();
+  followSheetChanges();
+  placeMenuBar();
+  load();
+}
+
+void SheetWindow::buildFrame() {
   // The menu bar sits above the design area; the window is taller by its
   // height, and every control keeps its design place in the area.
   menuBar_ = new QMenuBar(this);
   menuBar_->setObjectName(QStringLiteral("menuBar"));
   designArea_ = new QWidget(this);
   designArea_->setObjectName(QStringLiteral("designArea"));
+}
+
+void SheetWindow::createParts() {
   undoStack_ = new QUndoStack(this);
   recovery_ = new SheetRecovery(
       recentKind(), [this] { return sheetToKeep(); }, this);
   SheetFileCommands::Window window;
   window.widget = this;
-  window.caption = QString::fromUtf8(design.caption);
+  window.caption = QString::fromUtf8(design_.caption);
   window.recentKind = recentKind();
   window.closeEditors = [this] { editing_->closeEditors(); };
   window.laidOut = [this] { return calculateButton_->isEnabled(); };
@@ -93,8 +113,10 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
     return takeSheet(sheet, step, file);
   };
   files_ = new SheetFileCommands(std::move(window), *recovery_, this);
-  createMenus();
-  QWidget* const area = designArea_;
+}
+
+void SheetWindow::setDesignSize() {
+  const SheetWindowDesign& design = design_;
   resize(twipsToPixelsX(design.client_width, this),
          twipsToPixelsY(design.client_height, this) + menuBar_->sizeHint().height());
   // Never so small that the panel's buttons are cut off: the panel across,
@@ -104,18 +126,21 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
           design.panel.x() + design.exit_button.x() + design.exit_button.width() + kMinimumMargin,
           this),
       twipsToPixelsY(design.grid.y() + kMinimumGridHeight, this) + menuBar_->sizeHint().height());
+}
 
-  // The grid comes first in the keyboard order: it has the focus when the
-  // window opens.
-  grid_ = place(new SheetGrid(area), "MSFlexGrid1", design.grid, area);
+void SheetWindow::buildGrid() {
+  grid_ = place(new SheetGrid(designArea_), "MSFlexGrid1", design_.grid, designArea_);
   // A right click on the grid offers the 编辑 menu's commands.
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     editing_->closeEditors();
     editMenu_->popup(grid_->mapToGlobal(at));
   });
+}
 
-  panel_ = place(new QGroupBox(area), "Frame1", design.panel, area);
+void SheetWindow::buildPanel() {
+  const SheetWindowDesign& design = design_;
+  panel_ = place(new QGroupBox(designArea_), "Frame1", design.panel, designArea_);
   variableCountLabel_ = label("Label2", "变量数:", design.variable_count_label, panel_);
   variableCountBox_ = place(new QLineEdit(panel_), "Text2", design.variable_count_box, panel_);
   rowCountLabel_ = label("Label1", "约束方程数:", design.row_count_label, panel_);
@@ -138,27 +163,29 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   if (design.has_sense) goalButton_ = button("Command4", "目标规划", design.goal_button, panel_);
   aboutButton_ = button("Command5", "关于", design.about_button, panel_);
   exitButton_ = button("Command6", "退出", design.exit_button, panel_);
+}
 
+void SheetWindow::buildEditors() {
   // The floating editors, siblings of the grid; placed over a cell when
   // they open.
-  numberEditor_ = new QLineEdit(area);
+  numberEditor_ = new QLineEdit(designArea_);
   numberEditor_->setObjectName(QStringLiteral("Text8"));
-  signDropDown_ = new QComboBox(area);
+  signDropDown_ = new QComboBox(designArea_);
   signDropDown_->setObjectName(QStringLiteral("Combo3"));
   signDropDown_->setEditable(true);
-  const int from_right = design.sign_column_from_right;
+  const int from_right = design_.sign_column_from_right;
   editing_ = new CellEditing(this, grid_, numberEditor_, signDropDown_,
                              [from_right](int cols) { return cols - from_right; });
-  const BlockLayout blocks{design.sign_column_from_right, design.fixed_trailing_row,
-                           design.layout.trailing_cols};
+  const BlockLayout blocks{design_.sign_column_from_right, design_.fixed_trailing_row,
+                           design_.layout.trailing_cols};
   clipboard_ = std::make_unique<SheetClipboard>(
       this, grid_, *editing_, numberEditor_, blocks,
       [this](std::vector<CellChange> changes, const QString& text) {
         pushCellChanges(std::move(changes), text);
       });
+}
 
-  grid_->setFocus();
-
+void SheetWindow::connectCommands() {
   connect(okButton_, &QPushButton::clicked, this, &SheetWindow::ok);
   connect(calculateButton_, &QPushButton::clicked, this, &SheetWindow::calculate);
   connect(statisticsButton_, &QPushButton::clicked, this, &SheetWindow::statistics);
@@ -168,10 +195,6 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
           [this](int row, int col, const QString& before, const QString& after) {
             pushCellChanges({CellChange{row, col, before, after}}, QStringLiteral("编辑"));
           });
-  followSheetChanges();
-
-  placeMenuBar();
-  load();
 }
 
 void SheetWindow::followSheetChanges() {
@@ -187,57 +210,66 @@ void SheetWindow::followSheetChanges() {
   connect(recovery_, &SheetRecovery::written, this, &SheetWindow::updateRestoreAction);
 }
 
-void SheetWindow::createMenus() {
-  using K = QKeySequence;
-  auto action = [this](QMenu* menu, const char* name, const char* text,
-                       const QList<QKeySequence>& keys, std::function<void()> run) {
-    QAction* a = menu->addAction(QString::fromUtf8(text));
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcuts(keys);
-    connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    addAction(a);  // the shortcut works wherever the focus is in the window
-    return a;
-  };
+QAction* SheetWindow::addMenuAction(QMenu* menu, const char* name, const char* text,
+                                    const QList<QKeySequence>& keys, std::function<void()> run) {
+  QAction* a = menu->addAction(QString::fromUtf8(text));
+  a->setObjectName(QString::fromLatin1(name));
+  a->setShortcuts(keys);
+  connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
+  addAction(a);  // the shortcut works wherever the focus is in the window
+  return a;
+}
 
+void SheetWindow::createMenus() {
+  createFileMenu();
+  createEditMenu();
+  helpMenu_ = menuBar_->addMenu(QStringLiteral("帮助(&H)"));
+  helpMenu_->setObjectName(QStringLiteral("menuHelp"));
+  addMenuAction(helpMenu_, "actionAbout", "关于…", {}, [this] { about(); });
+}
+
+void SheetWindow::createFileMenu() {
+  using K = QKeySequence;
   QMenu* file = menuBar_->addMenu(QStringLiteral("文件(&F)"));
   file->setObjectName(QStringLiteral("menuFile"));
-  action(file, "actionOpen", "打开表格…", {K(Qt::CTRL | Qt::Key_O)}, [this] { openSheet(); });
-  action(file, "actionSave", "保存表格", {K(Qt::CTRL | Qt::Key_S)}, [this] { saveSheet(); });
-  action(file, "actionSaveAs", "表格另存为…", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-         [this] { saveSheetAs(); });
+  addMenuAction(file, "actionOpen", "打开表格…", {K(Qt::CTRL | Qt::Key_O)},
+                [this] { openSheet(); });
+  addMenuAction(file, "actionSave", "保存表格", {K(Qt::CTRL | Qt::Key_S)}, [this] { saveSheet(); });
+  addMenuAction(file, "actionSaveAs", "表格另存为…", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+                [this] { saveSheetAs(); });
   recentMenu_ = file->addMenu(QStringLiteral("最近打开的表格"));
   recentMenu_->setObjectName(QStringLiteral("menuRecent"));
   connect(recentMenu_, &QMenu::aboutToShow, this, [this] { files_->fillRecentMenu(recentMenu_); });
   files_->fillRecentMenu(recentMenu_);
-  restoreAction_ =
-      action(file, "actionRestoreLast", "恢复上次的表格", {}, [this] { restoreLastSheet(); });
+  restoreAction_ = addMenuAction(file, "actionRestoreLast", "恢复上次的表格", {},
+                                 [this] { restoreLastSheet(); });
   connect(file, &QMenu::aboutToShow, this, &SheetWindow::updateRestoreAction);
   updateRestoreAction();
   file->addSeparator();
-  action(file, "actionExit", "退出", {}, [this] { close(); });
+  addMenuAction(file, "actionExit", "退出", {}, [this] { close(); });
+}
 
+void SheetWindow::createEditMenu() {
+  using K = QKeySequence;
   QMenu* edit = menuBar_->addMenu(QStringLiteral("编辑(&E)"));
   edit->setObjectName(QStringLiteral("menuEdit"));
   editMenu_ = edit;
   QAction* undo_action =
-      action(edit, "actionUndo", "撤销", {K(Qt::CTRL | Qt::Key_Z)}, [this] { undo(); });
-  QAction* redo_action =
-      action(edit, "actionRedo", "重做",
-             {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, [this] { redo(); });
+      addMenuAction(edit, "actionUndo", "撤销", {K(Qt::CTRL | Qt::Key_Z)}, [this] { undo(); });
+  QAction* redo_action = addMenuAction(
+      edit, "actionRedo", "重做", {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+      [this] { redo(); });
   undo_action->setEnabled(false);
   redo_action->setEnabled(false);
   connect(undoStack_, &QUndoStack::canUndoChanged, undo_action, &QAction::setEnabled);
   connect(undoStack_, &QUndoStack::canRedoChanged, redo_action, &QAction::setEnabled);
   edit->addSeparator();
-  action(edit, "actionCut", "剪切", {K(Qt::CTRL | Qt::Key_X)}, [this] { cutBlock(); });
-  action(edit, "actionCopy", "复制", {K(Qt::CTRL | Qt::Key_C)}, [this] { copyBlock(); });
-  action(edit, "actionPaste", "粘贴", {K(Qt::CTRL | Qt::Key_V)}, [this] { pasteBlock(); });
-  action(edit, "actionClear", "清除", {K(Qt::Key_Delete)}, [this] { clearBlock(); });
-  action(edit, "actionSelectAll", "全选", {K(Qt::CTRL | Qt::Key_A)}, [this] { selectAllCells(); });
-
-  helpMenu_ = menuBar_->addMenu(QStringLiteral("帮助(&H)"));
-  helpMenu_->setObjectName(QStringLiteral("menuHelp"));
-  action(helpMenu_, "actionAbout", "关于…", {}, [this] { about(); });
+  addMenuAction(edit, "actionCut", "剪切", {K(Qt::CTRL | Qt::Key_X)}, [this] { cutBlock(); });
+  addMenuAction(edit, "actionCopy", "复制", {K(Qt::CTRL | Qt::Key_C)}, [this] { copyBlock(); });
+  addMenuAction(edit, "actionPaste", "粘贴", {K(Qt::CTRL | Qt::Key_V)}, [this] { pasteBlock(); });
+  addMenuAction(edit, "actionClear", "清除", {K(Qt::Key_Delete)}, [this] { clearBlock(); });
+  addMenuAction(edit, "actionSelectAll", "全选", {K(Qt::CTRL | Qt::Key_A)},
+                [this] { selectAllCells(); });
 }
 
 QMenu* SheetWindow::addMenu(const QString& title, std::initializer_list<MenuItem> items) {

@@ -217,8 +217,23 @@ class SheetWindow : public QDialog {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The parts of the window, in the order the constructor makes them.
+  void buildFrame();
+  void buildGrid();
+  void buildPanel();
+  void buildEditors();
+  void createParts();
+  // The design's client size below the menu bar, and the smallest window.
+  void setDesignSize();
+  void connectCommands();
   void load();
   void createMenus();
+  void createFileMenu();
+  void createEditMenu();
+  // An action of a menu bar menu; its shortcut works wherever the focus is
+  // in the window.
+  QAction* addMenuAction(QMenu* menu, const char* name, const char* text,
+                         const QList<QKeySequence>& keys, std::function<void()> run);
   // What follows each change of the sheet: the caption's file, the kept sheet.
   void followSheetChanges();
   // The menu bar across the top, the design area below it.
