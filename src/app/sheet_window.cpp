@@ -1,14 +1,8 @@
 #include "app/sheet_window.h"
 
-#include <QApplication>
-#include <QClipboard>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QEventLoop>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -16,35 +10,29 @@
 #include <QLocale>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QUndoStack>
-#include <QUrl>
 #include <algorithm>
 #include <memory>
-#include <new>
 
 #include "about/about_box.h"
 #include "app/calculation_runner.h"
 #include "app/count_box.h"
-#include "app/sheet_files.h"
+#include "app/sheet_clipboard.h"
+#include "app/sheet_file_commands.h"
 #include "app/sheet_recovery.h"
 #include "app/sheet_undo.h"
-#include "common/cell_block.h"
 #include "common/numeric_reading.h"
 #include "common/sheet_shape.h"
 #include "files/sheet_file.h"
 #include "platform/platform.h"
-#include "platform/save_names.h"
 #include "platform/twips.h"
 #include "results/results_window.h"
 #include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
 
 namespace orcalc::ui {
-
-const char* const kOutOfMemoryMessage = "内存不足，无法完成这项操作！表格中的数据没有改变。";
 
 namespace {
 
@@ -72,8 +60,6 @@ QLabel* label(const char* name, const char* caption, const QRect& twips, QWidget
 
 int count(const QLineEdit* box) { return ReadCount(box->text().toStdString()); }
 
-const char* const kSheetFilter = "表格文件 (*.csv);;所有文件 (*)";
-
 // The smallest window: a margin right of the last button (twips), and the
 // grid's first rows below the panel.
 constexpr int kMinimumMargin = 120;
@@ -81,34 +67,56 @@ constexpr int kMinimumGridHeight = 1200;
 
 const char* const kStaleLayoutMessage = "变量数或约束方程数已改变，请先按“确定”。";
 
-QString nativePath(const QString& path) { return QDir::toNativeSeparators(path); }
-
-// A local .csv file among dropped data.
-QString droppedSheet(const QMimeData* data) {
-  if (!data || !data->hasUrls() || data->urls().size() != 1) return {};
-  const QUrl url = data->urls().front();
-  if (!url.isLocalFile()) return {};
-  const QString path = url.toLocalFile();
-  return path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive) ? path : QString();
-}
-
 }  // namespace
 
 SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
     : QDialog(parent, ownedWindowFlags(parent)), design_(design) {
   setWindowTitle(QString::fromUtf8(design.caption));
   setAcceptDrops(true);
+  buildFrame();
+  createParts();
+  createMenus();
+  setDesignSize();
+  // The grid comes first in the keyboard order: it has the focus when the
+  // window opens.
+  buildGrid();
+  buildPanel();
+  buildEditors();
+  grid_->setFocus();
+  connectCommands();
+  followSheetChanges();
+  placeMenuBar();
+  load();
+}
+
+void SheetWindow::buildFrame() {
   // The menu bar sits above the design area; the window is taller by its
   // height, and every control keeps its design place in the area.
   menuBar_ = new QMenuBar(this);
   menuBar_->setObjectName(QStringLiteral("menuBar"));
   designArea_ = new QWidget(this);
   designArea_->setObjectName(QStringLiteral("designArea"));
+}
+
+void SheetWindow::createParts() {
   undoStack_ = new QUndoStack(this);
   recovery_ = new SheetRecovery(
       recentKind(), [this] { return sheetToKeep(); }, this);
-  createMenus();
-  QWidget* const area = designArea_;
+  SheetFileCommands::Window window;
+  window.widget = this;
+  window.caption = QString::fromUtf8(design_.caption);
+  window.recentKind = recentKind();
+  window.closeEditors = [this] { editing_->closeEditors(); };
+  window.laidOut = [this] { return calculateButton_->isEnabled(); };
+  window.fileBytes = [this] { return fileBytes(); };
+  window.takeSheet = [this](const Sheet& sheet, const QString& step, const QString& file) {
+    return takeSheet(sheet, step, file);
+  };
+  files_ = new SheetFileCommands(std::move(window), *recovery_, this);
+}
+
+void SheetWindow::setDesignSize() {
+  const SheetWindowDesign& design = design_;
   resize(twipsToPixelsX(design.client_width, this),
          twipsToPixelsY(design.client_height, this) + menuBar_->sizeHint().height());
   // Never so small that the panel's buttons are cut off: the panel across,
@@ -118,18 +126,21 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
           design.panel.x() + design.exit_button.x() + design.exit_button.width() + kMinimumMargin,
           this),
       twipsToPixelsY(design.grid.y() + kMinimumGridHeight, this) + menuBar_->sizeHint().height());
+}
 
-  // The grid comes first in the keyboard order: it has the focus when the
-  // window opens.
-  grid_ = place(new SheetGrid(area), "MSFlexGrid1", design.grid, area);
+void SheetWindow::buildGrid() {
+  grid_ = place(new SheetGrid(designArea_), "MSFlexGrid1", design_.grid, designArea_);
   // A right click on the grid offers the 编辑 menu's commands.
   grid_->setContextMenuPolicy(Qt::CustomContextMenu);
   connect(grid_, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
     editing_->closeEditors();
     editMenu_->popup(grid_->mapToGlobal(at));
   });
+}
 
-  panel_ = place(new QGroupBox(area), "Frame1", design.panel, area);
+void SheetWindow::buildPanel() {
+  const SheetWindowDesign& design = design_;
+  panel_ = place(new QGroupBox(designArea_), "Frame1", design.panel, designArea_);
   variableCountLabel_ = label("Label2", "变量数:", design.variable_count_label, panel_);
   variableCountBox_ = place(new QLineEdit(panel_), "Text2", design.variable_count_box, panel_);
   rowCountLabel_ = label("Label1", "约束方程数:", design.row_count_label, panel_);
@@ -152,20 +163,29 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
   if (design.has_sense) goalButton_ = button("Command4", "目标规划", design.goal_button, panel_);
   aboutButton_ = button("Command5", "关于", design.about_button, panel_);
   exitButton_ = button("Command6", "退出", design.exit_button, panel_);
+}
 
+void SheetWindow::buildEditors() {
   // The floating editors, siblings of the grid; placed over a cell when
   // they open.
-  numberEditor_ = new QLineEdit(area);
+  numberEditor_ = new QLineEdit(designArea_);
   numberEditor_->setObjectName(QStringLiteral("Text8"));
-  signDropDown_ = new QComboBox(area);
+  signDropDown_ = new QComboBox(designArea_);
   signDropDown_->setObjectName(QStringLiteral("Combo3"));
   signDropDown_->setEditable(true);
-  const int from_right = design.sign_column_from_right;
+  const int from_right = design_.sign_column_from_right;
   editing_ = new CellEditing(this, grid_, numberEditor_, signDropDown_,
                              [from_right](int cols) { return cols - from_right; });
+  const BlockLayout blocks{design_.sign_column_from_right, design_.fixed_trailing_row,
+                           design_.layout.trailing_cols};
+  clipboard_ = std::make_unique<SheetClipboard>(
+      this, grid_, *editing_, numberEditor_, blocks,
+      [this](std::vector<CellChange> changes, const QString& text) {
+        pushCellChanges(std::move(changes), text);
+      });
+}
 
-  grid_->setFocus();
-
+void SheetWindow::connectCommands() {
   connect(okButton_, &QPushButton::clicked, this, &SheetWindow::ok);
   connect(calculateButton_, &QPushButton::clicked, this, &SheetWindow::calculate);
   connect(statisticsButton_, &QPushButton::clicked, this, &SheetWindow::statistics);
@@ -175,79 +195,81 @@ SheetWindow::SheetWindow(const SheetWindowDesign& design, QWidget* parent)
           [this](int row, int col, const QString& before, const QString& after) {
             pushCellChanges({CellChange{row, col, before, after}}, QStringLiteral("编辑"));
           });
-  followSheetChanges();
-
-  placeMenuBar();
-  load();
 }
 
 void SheetWindow::followSheetChanges() {
   // Undo and redo bring back the file of the sheet they show.
-  connect(undoStack_, &QUndoStack::indexChanged, this, [this](int index) {
-    files_.reach(index);
-    showFileInCaption();
-  });
+  connect(undoStack_, &QUndoStack::indexChanged, files_, &SheetFileCommands::reach);
   // Every step changes the sheet, and so does the sense; the sheet is kept
   // a while later.
   connect(undoStack_, &QUndoStack::indexChanged, recovery_, &SheetRecovery::changed);
   if (design_.has_sense) {
     connect(maximumOption_, &QRadioButton::toggled, recovery_, &SheetRecovery::changed);
-    connect(maximumOption_, &QRadioButton::toggled, this, &SheetWindow::showFileInCaption);
+    connect(maximumOption_, &QRadioButton::toggled, files_, &SheetFileCommands::showInCaption);
   }
   connect(recovery_, &SheetRecovery::written, this, &SheetWindow::updateRestoreAction);
 }
 
-void SheetWindow::createMenus() {
-  using K = QKeySequence;
-  auto action = [this](QMenu* menu, const char* name, const char* text,
-                       const QList<QKeySequence>& keys, std::function<void()> run) {
-    QAction* a = menu->addAction(QString::fromUtf8(text));
-    a->setObjectName(QString::fromLatin1(name));
-    a->setShortcuts(keys);
-    connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
-    addAction(a);  // the shortcut works wherever the focus is in the window
-    return a;
-  };
+QAction* SheetWindow::addMenuAction(QMenu* menu, const char* name, const char* text,
+                                    const QList<QKeySequence>& keys, std::function<void()> run) {
+  QAction* a = menu->addAction(QString::fromUtf8(text));
+  a->setObjectName(QString::fromLatin1(name));
+  a->setShortcuts(keys);
+  connect(a, &QAction::triggered, this, [run = std::move(run)] { run(); });
+  addAction(a);  // the shortcut works wherever the focus is in the window
+  return a;
+}
 
+void SheetWindow::createMenus() {
+  createFileMenu();
+  createEditMenu();
+  helpMenu_ = menuBar_->addMenu(QStringLiteral("帮助(&H)"));
+  helpMenu_->setObjectName(QStringLiteral("menuHelp"));
+  addMenuAction(helpMenu_, "actionAbout", "关于…", {}, [this] { about(); });
+}
+
+void SheetWindow::createFileMenu() {
+  using K = QKeySequence;
   QMenu* file = menuBar_->addMenu(QStringLiteral("文件(&F)"));
   file->setObjectName(QStringLiteral("menuFile"));
-  action(file, "actionOpen", "打开表格…", {K(Qt::CTRL | Qt::Key_O)}, [this] { openSheet(); });
-  action(file, "actionSave", "保存表格", {K(Qt::CTRL | Qt::Key_S)}, [this] { saveSheet(); });
-  action(file, "actionSaveAs", "表格另存为…", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
-         [this] { saveSheetAs(); });
+  addMenuAction(file, "actionOpen", "打开表格…", {K(Qt::CTRL | Qt::Key_O)},
+                [this] { openSheet(); });
+  addMenuAction(file, "actionSave", "保存表格", {K(Qt::CTRL | Qt::Key_S)}, [this] { saveSheet(); });
+  addMenuAction(file, "actionSaveAs", "表格另存为…", {K(Qt::CTRL | Qt::SHIFT | Qt::Key_S)},
+                [this] { saveSheetAs(); });
   recentMenu_ = file->addMenu(QStringLiteral("最近打开的表格"));
   recentMenu_->setObjectName(QStringLiteral("menuRecent"));
-  connect(recentMenu_, &QMenu::aboutToShow, this, &SheetWindow::fillRecentMenu);
-  fillRecentMenu();
-  restoreAction_ =
-      action(file, "actionRestoreLast", "恢复上次的表格", {}, [this] { restoreLastSheet(); });
+  connect(recentMenu_, &QMenu::aboutToShow, this, [this] { files_->fillRecentMenu(recentMenu_); });
+  files_->fillRecentMenu(recentMenu_);
+  restoreAction_ = addMenuAction(file, "actionRestoreLast", "恢复上次的表格", {},
+                                 [this] { restoreLastSheet(); });
   connect(file, &QMenu::aboutToShow, this, &SheetWindow::updateRestoreAction);
   updateRestoreAction();
   file->addSeparator();
-  action(file, "actionExit", "退出", {}, [this] { close(); });
+  addMenuAction(file, "actionExit", "退出", {}, [this] { close(); });
+}
 
+void SheetWindow::createEditMenu() {
+  using K = QKeySequence;
   QMenu* edit = menuBar_->addMenu(QStringLiteral("编辑(&E)"));
   edit->setObjectName(QStringLiteral("menuEdit"));
   editMenu_ = edit;
   QAction* undo_action =
-      action(edit, "actionUndo", "撤销", {K(Qt::CTRL | Qt::Key_Z)}, [this] { undo(); });
-  QAction* redo_action =
-      action(edit, "actionRedo", "重做",
-             {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}, [this] { redo(); });
+      addMenuAction(edit, "actionUndo", "撤销", {K(Qt::CTRL | Qt::Key_Z)}, [this] { undo(); });
+  QAction* redo_action = addMenuAction(
+      edit, "actionRedo", "重做", {K(Qt::CTRL | Qt::Key_Y), K(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)},
+      [this] { redo(); });
   undo_action->setEnabled(false);
   redo_action->setEnabled(false);
   connect(undoStack_, &QUndoStack::canUndoChanged, undo_action, &QAction::setEnabled);
   connect(undoStack_, &QUndoStack::canRedoChanged, redo_action, &QAction::setEnabled);
   edit->addSeparator();
-  action(edit, "actionCut", "剪切", {K(Qt::CTRL | Qt::Key_X)}, [this] { cutBlock(); });
-  action(edit, "actionCopy", "复制", {K(Qt::CTRL | Qt::Key_C)}, [this] { copyBlock(); });
-  action(edit, "actionPaste", "粘贴", {K(Qt::CTRL | Qt::Key_V)}, [this] { pasteBlock(); });
-  action(edit, "actionClear", "清除", {K(Qt::Key_Delete)}, [this] { clearBlock(); });
-  action(edit, "actionSelectAll", "全选", {K(Qt::CTRL | Qt::Key_A)}, [this] { selectAllCells(); });
-
-  helpMenu_ = menuBar_->addMenu(QStringLiteral("帮助(&H)"));
-  helpMenu_->setObjectName(QStringLiteral("menuHelp"));
-  action(helpMenu_, "actionAbout", "关于…", {}, [this] { about(); });
+  addMenuAction(edit, "actionCut", "剪切", {K(Qt::CTRL | Qt::Key_X)}, [this] { cutBlock(); });
+  addMenuAction(edit, "actionCopy", "复制", {K(Qt::CTRL | Qt::Key_C)}, [this] { copyBlock(); });
+  addMenuAction(edit, "actionPaste", "粘贴", {K(Qt::CTRL | Qt::Key_V)}, [this] { pasteBlock(); });
+  addMenuAction(edit, "actionClear", "清除", {K(Qt::Key_Delete)}, [this] { clearBlock(); });
+  addMenuAction(edit, "actionSelectAll", "全选", {K(Qt::CTRL | Qt::Key_A)},
+                [this] { selectAllCells(); });
 }
 
 QMenu* SheetWindow::addMenu(const QString& title, std::initializer_list<MenuItem> items) {
@@ -260,18 +282,6 @@ QMenu* SheetWindow::addMenu(const QString& title, std::initializer_list<MenuItem
     addAction(a);
   }
   return menu;
-}
-
-void SheetWindow::fillRecentMenu() {
-  recentMenu_->clear();
-  const QStringList paths = recentSheets(recentKind());
-  for (int i = 0; i < paths.size(); ++i) {
-    const QString path = paths[i];
-    QAction* a = recentMenu_->addAction(
-        QStringLiteral("&%1 %2").arg(i + 1).arg(nativePath(path).replace('&', "&&")));
-    connect(a, &QAction::triggered, this, [this, path] { openSheetFile(path); });
-  }
-  if (paths.isEmpty()) recentMenu_->addAction(QStringLiteral("（无）"))->setEnabled(false);
 }
 
 QString SheetWindow::recentKind() const {
@@ -296,7 +306,7 @@ void SheetWindow::ok() {
     WindowState before = captureState();
     layOutSheet(count(variableCountBox_), count(constraintCountBox_));
     calculateButton_->setEnabled(true);
-    pushWindowState(std::move(before), QStringLiteral("确定"), files_.path());
+    pushWindowState(std::move(before), QStringLiteral("确定"), files_->path());
   });
 }
 
@@ -314,18 +324,6 @@ bool SheetWindow::countsMatchLayout() {
   }
   Platform::current().showMessage(this, QString::fromUtf8(kStaleLayoutMessage));
   return false;
-}
-
-bool SheetWindow::fixedCellTakes(int row, int col, const std::string& field) const {
-  const QString text = QString::fromStdString(field).trimmed();
-  if (text == grid_->text(row, col).trimmed()) return true;
-  // The sense cell holds either sense.
-  return col == grid_->cols() - 1 &&
-         (text == QStringLiteral("Max") || text == QStringLiteral("Min"));
-}
-
-bool SheetWindow::isFixedCell(int row, int col) const {
-  return row == design_.fixed_trailing_row && col >= grid_->cols() - design_.layout.trailing_cols;
 }
 
 void SheetWindow::runCalculationCommand(
@@ -365,13 +363,7 @@ std::string SheetWindow::decimalSeparator() {
 
 void SheetWindow::present(const CalculationOutcome& outcome) { presentOutcome(this, outcome); }
 
-void SheetWindow::guarded(const std::function<void()>& command) {
-  try {
-    command();
-  } catch (const std::bad_alloc&) {
-    Platform::current().showMessage(this, QString::fromUtf8(kOutOfMemoryMessage));
-  }
-}
+void SheetWindow::guarded(const std::function<void()>& command) { runGuarded(this, command); }
 
 void SheetWindow::resizeEvent(QResizeEvent* event) {
   QDialog::resizeEvent(event);
@@ -429,68 +421,31 @@ std::optional<std::string> SheetWindow::sheetToKeep() const {
   return fileBytes();
 }
 
-bool SheetWindow::hasUnsavedChanges() const {
-  return !files_.path().isEmpty() && files_.differsFromFile(fileBytes());
-}
+QString SheetWindow::sheetPath() const { return files_->path(); }
 
-void SheetWindow::connectToFile(const QString& path, std::string bytes) {
-  files_.connect(path, std::move(bytes));
-  showFileInCaption();
-  rememberSheet(recentKind(), path);
-}
+bool SheetWindow::hasUnsavedChanges() const { return files_->hasUnsavedChanges(); }
 
-void SheetWindow::showFileInCaption() {
-  const QString path = files_.path();
-  QString caption = QString::fromUtf8(design_.caption);
-  // A sheet connected to a file shows whether it changed since, the
-  // desktop's way ("[*]" stands where the mark goes).
-  if (!path.isEmpty()) caption += QStringLiteral(" - ") + QFileInfo(path).fileName() + "[*]";
-  setWindowTitle(caption);
-  setWindowModified(hasUnsavedChanges());
-}
+void SheetWindow::openSheet() { files_->open(); }
 
-bool SheetWindow::mayDiscardChanges() {
-  if (files_.path().isEmpty()) return true;
+bool SheetWindow::openSheetFile(const QString& path) { return files_->openFile(path); }
+
+bool SheetWindow::saveSheet() { return files_->save(); }
+
+bool SheetWindow::saveSheetAs() { return files_->saveAs(); }
+
+void SheetWindow::restoreLastSheet() { files_->restoreLast(); }
+
+void SheetWindow::updateRestoreAction() { restoreAction_->setEnabled(recovery_->available()); }
+
+QString SheetWindow::takeSheet(const Sheet& sheet, const QString& step, const QString& file) {
+  const SheetFit fit = fitSheet(sheet);
+  const QString why = sheetRefusal(sheet, fit);
+  if (!why.isEmpty()) return why;
   editing_->closeEditors();
-  if (!hasUnsavedChanges()) return true;
-  const QString question =
-      QStringLiteral("表格“%1”已经改动，要保存吗？").arg(QFileInfo(files_.path()).fileName());
-  switch (Platform::current().askSaveChanges(this, question)) {
-    case SaveChangesAnswer::Save:
-      return saveSheet();
-    case SaveChangesAnswer::Discard:
-      return true;
-    case SaveChangesAnswer::Cancel:
-      break;
-  }
-  return false;
-}
-
-void SheetWindow::openSheet() {
-  if (!mayDiscardChanges()) return;
-  OpenFileRequest request;
-  request.filter = QString::fromUtf8(kSheetFilter);
-  const QStringList recent = recentSheets(recentKind());
-  request.initialPath = !sheetPath().isEmpty() ? QFileInfo(sheetPath()).absolutePath()
-                        : recent.isEmpty()     ? QString()
-                                               : QFileInfo(recent.front()).absolutePath();
-  const QString path = Platform::current().chooseOpenFile(this, request);
-  if (!path.isEmpty()) loadSheetFile(path);
-}
-
-bool SheetWindow::openSheetFile(const QString& path) {
-  return mayDiscardChanges() && loadSheetFile(path);
-}
-
-bool SheetWindow::loadSheetFile(const QString& path) {
-  const bool opened =
-      takeSheetFrom(path, path, QStringLiteral("打开表格"), [&](const QString& why) {
-        return QStringLiteral("无法打开表格文件“%1”：%2。表格没有改变。")
-            .arg(nativePath(path), why);
-      });
-  // A remembered file that went away leaves the list.
-  if (!opened && !QFileInfo::exists(path)) forgetSheet(recentKind(), path);
-  return opened;
+  WindowState before = captureState();
+  fillFromSheet(sheet, fit);
+  pushWindowState(std::move(before), step, file);
+  return {};
 }
 
 QString SheetWindow::sheetRefusal(const Sheet& sheet, const SheetFit& fit) const {
@@ -519,7 +474,7 @@ void SheetWindow::fillFromSheet(const Sheet& sheet, const SheetFit& fit) {
       for (int c = 0; c < sheet.cols(); ++c) {
         if (fit.as_laid_out) {
           grid.SetCell(r, c, sheet.Cell(r, c));
-        } else if (r > 0 && c > 0 && !isFixedCell(r, c)) {
+        } else if (r > 0 && c > 0 && !clipboard_->isFixedCell(r, c)) {
           // Named by hand: the layout's headers stay.
           grid.SetCell(r, c, c == sign_column ? SignCellText(sheet.Cell(r, c)) : sheet.Cell(r, c));
         }
@@ -529,76 +484,8 @@ void SheetWindow::fillFromSheet(const Sheet& sheet, const SheetFit& fit) {
   calculateButton_->setEnabled(true);
 }
 
-bool SheetWindow::takeSheetFrom(const QString& source, const QString& file, const QString& step,
-                                const std::function<QString(const QString& why)>& refusal) {
-  bool taken = false;
-  guarded([&] {
-    SheetFileRead read = readSheetFile(source);
-    const SheetFit fit = read.ok ? fitSheet(read.sheet) : SheetFit{};
-    const QString why = read.ok ? sheetRefusal(read.sheet, fit) : read.reason;
-    if (!why.isEmpty()) {
-      Platform::current().showMessage(this, refusal(why));
-      return;
-    }
-    editing_->closeEditors();
-    WindowState before = captureState();
-    fillFromSheet(read.sheet, fit);
-    pushWindowState(std::move(before), step, file);
-    if (!file.isEmpty()) connectToFile(file, fileBytes());
-    taken = true;
-  });
-  return taken;
-}
-
-bool SheetWindow::saveSheet() {
-  // A sheet that came from no file is saved under a name the user chooses.
-  if (sheetPath().isEmpty()) return saveSheetAs();
-  return writeSheet(sheetPath());
-}
-
-bool SheetWindow::saveSheetAs() {
-  editing_->closeEditors();
-  if (!calculateButton_->isEnabled()) {
-    Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
-    return false;
-  }
-  SaveFileRequest request;
-  request.filter = QString::fromUtf8(kSheetFilter);
-  request.initialPath = sheetPath();
-  request.confirmOverwrite = true;
-  request.hideFilterPatterns = false;
-  const QString typed = Platform::current().chooseSaveFile(this, request);
-  if (typed.isEmpty()) return false;
-  const QString path = QFileInfo(typed).suffix().isEmpty() ? typed + QStringLiteral(".csv") : typed;
-  if (!mayReplaceCompletedName(this, typed, path)) return false;
-  return writeSheet(path);
-}
-
-bool SheetWindow::writeSheet(const QString& path) {
-  // An open editor is committed first, as Calculate does.
-  editing_->closeEditors();
-  if (!calculateButton_->isEnabled()) {
-    Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
-    return false;
-  }
-  bool saved = false;
-  guarded([&] {
-    std::string bytes = fileBytes();
-    const QString reason =
-        writeFileAtomically(path, QByteArray(bytes.data(), static_cast<qsizetype>(bytes.size())));
-    if (!reason.isEmpty()) {
-      Platform::current().showMessage(
-          this, QStringLiteral("无法保存表格文件“%1”：%2").arg(nativePath(path), reason));
-      return;
-    }
-    connectToFile(path, std::move(bytes));
-    saved = true;
-  });
-  return saved;
-}
-
 void SheetWindow::closeEvent(QCloseEvent* event) {
-  if (!mayDiscardChanges()) {
+  if (!files_->mayDiscardChanges()) {
     event->ignore();
     return;
   }
@@ -608,28 +495,9 @@ void SheetWindow::closeEvent(QCloseEvent* event) {
   QDialog::closeEvent(event);
 }
 
-// ---- The last sheet ----
+void SheetWindow::dragEnterEvent(QDragEnterEvent* event) { files_->dragEnter(event); }
 
-void SheetWindow::updateRestoreAction() { restoreAction_->setEnabled(recovery_->available()); }
-
-void SheetWindow::restoreLastSheet() {
-  if (!recovery_->available() || !mayDiscardChanges()) return;
-  takeSheetFrom(recovery_->path(), QString(), QStringLiteral("恢复上次的表格"),
-                [](const QString& why) {
-                  return QStringLiteral("无法恢复上次的表格：%1。表格没有改变。").arg(why);
-                });
-}
-
-void SheetWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!droppedSheet(event->mimeData()).isEmpty()) event->acceptProposedAction();
-}
-
-void SheetWindow::dropEvent(QDropEvent* event) {
-  const QString path = droppedSheet(event->mimeData());
-  if (path.isEmpty()) return;
-  event->acceptProposedAction();
-  openSheetFile(path);
-}
+void SheetWindow::dropEvent(QDropEvent* event) { files_->drop(event); }
 
 // ---- Undo ----
 
@@ -653,7 +521,7 @@ void SheetWindow::restoreState(const WindowState& state) {
 }
 
 void SheetWindow::pushStep(QUndoCommand* step, const QString& file) {
-  files_.push(undoStack_->index(), file);
+  files_->stepPushed(undoStack_->index(), file);
   undoStack_->push(step);
 }
 
@@ -666,11 +534,11 @@ void SheetWindow::pushWindowState(WindowState before, const QString& text, const
 
 void SheetWindow::pushCellChanges(std::vector<CellChange> changes, const QString& text) {
   if (changes.empty()) return;
-  pushStep(new CellChangesCommand(grid_, std::move(changes), text), files_.path());
+  pushStep(new CellChangesCommand(grid_, std::move(changes), text), files_->path());
 }
 
 void SheetWindow::undo() {
-  if (QLineEdit* field = focusedTextField()) {
+  if (QLineEdit* field = focusedTextField(this)) {
     field->undo();
     return;
   }
@@ -679,7 +547,7 @@ void SheetWindow::undo() {
 }
 
 void SheetWindow::redo() {
-  if (QLineEdit* field = focusedTextField()) {
+  if (QLineEdit* field = focusedTextField(this)) {
     field->redo();
     return;
   }
@@ -689,131 +557,21 @@ void SheetWindow::redo() {
 
 // ---- Blocks ----
 
-QLineEdit* SheetWindow::focusedTextField() const {
-  QWidget* focused = QApplication::focusWidget();
-  if (!focused || focused->window() != this) return nullptr;
-  if (auto* combo = qobject_cast<QComboBox*>(focused)) return combo->lineEdit();
-  return qobject_cast<QLineEdit*>(focused);
-}
+void SheetWindow::copyBlock() { clipboard_->copy(); }
 
-void SheetWindow::copyBlock() {
-  if (QLineEdit* field = focusedTextField()) {
-    field->copy();
-    return;
-  }
-  const QRect block = grid_->selection();
-  if (!grid_->hasCurrentDataCell()) return;
-  guarded([&] {
-    const std::string text =
-        BlockText(grid_->sheet(), block.top(), block.left(), block.bottom(), block.right());
-    QGuiApplication::clipboard()->setText(QString::fromStdString(text));
-  });
-}
+void SheetWindow::cutBlock() { clipboard_->cut(); }
 
-void SheetWindow::cutBlock() {
-  if (QLineEdit* field = focusedTextField()) {
-    field->cut();
-    return;
-  }
-  copyBlock();
-  clearBlock();
-}
+void SheetWindow::clearBlock() { clipboard_->clear(); }
 
-void SheetWindow::clearBlock() {
-  if (QLineEdit* field = focusedTextField()) {
-    field->del();
-    return;
-  }
-  editing_->closeEditors();
-  if (!grid_->hasCurrentDataCell()) return;
-  const QRect block = grid_->selection();
-  std::vector<CellChange> changes;
-  for (int r = block.top(); r <= block.bottom(); ++r) {
-    for (int c = block.left(); c <= block.right(); ++c) {
-      const QString before = grid_->text(r, c);
-      if (before.isEmpty() || isFixedCell(r, c)) continue;
-      grid_->setText(r, c, QString());
-      changes.push_back({r, c, before, QString()});
-    }
-  }
-  pushCellChanges(std::move(changes), QStringLiteral("清除"));
-}
+void SheetWindow::pasteBlock() { clipboard_->paste(); }
 
 void SheetWindow::selectAllCells() {
-  if (QLineEdit* field = focusedTextField()) {
+  if (QLineEdit* field = focusedTextField(this)) {
     field->selectAll();
     return;
   }
   editing_->closeEditors();
   grid_->selectAll();
-}
-
-void SheetWindow::pasteBlock() {
-  if (QLineEdit* field = focusedTextField()) {
-    if (field == numberEditor_) {
-      editing_->pasteIntoNumberEditor();  // through the editor's own filter
-    } else {
-      field->paste();
-    }
-    return;
-  }
-  editing_->closeEditors();
-  if (!grid_->hasCurrentDataCell()) return;
-  guarded([this] {
-    SheetGrid* const grid = grid_;
-    const auto rows = ParseBlockText(QGuiApplication::clipboard()->text().toStdString());
-    if (rows.empty()) return;
-    // From the current cell down and to the right.
-    const int top = grid->currentRow();
-    const int left = grid->currentCol();
-    const int sign_column = grid->cols() - design_.sign_column_from_right;
-    std::vector<CellChange> changes;
-    long left_out = 0;
-    int bottom = top;
-    int right = left;
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-      for (std::size_t j = 0; j < rows[i].size(); ++j) {
-        const int row = top + static_cast<int>(i);
-        const int col = left + static_cast<int>(j);
-        if (!grid->isDataCell(row, col)) {
-          ++left_out;
-          continue;
-        }
-        const std::string& field = rows[i][j];
-        const std::string now = grid->sheet().Cell(row, col);
-        // A cell the layout fills keeps its text when the field is one it
-        // can hold (the sheet's own copy pasted back).
-        if (isFixedCell(row, col) && fixedCellTakes(row, col, field)) continue;
-        std::optional<std::string> stored =
-            col == sign_column ? PastedSignText(field) : PastedNumberText(field);
-        // A cell's own text (copied from the cell and pasted back) is kept.
-        if (!stored &&
-            QString::fromStdString(field).trimmed() == QString::fromStdString(now).trimmed())
-          stored = now;
-        if (!stored) {
-          Platform::current().showMessage(
-              this,
-              QStringLiteral("无法粘贴：第 %1 行第 %2 列（%3，%4）不能填入“%5”。表格没有改变。")
-                  .arg(row)
-                  .arg(col)
-                  .arg(grid->text(row, 0), grid->text(0, col), QString::fromStdString(field)));
-          return;
-        }
-        bottom = std::max(bottom, row);
-        right = std::max(right, col);
-        if (*stored != now)
-          changes.push_back(
-              {row, col, QString::fromStdString(now), QString::fromStdString(*stored)});
-      }
-    }
-    for (const CellChange& change : changes) grid->setText(change.row, change.col, change.after);
-    grid->extendSelection(bottom, right);
-    pushCellChanges(std::move(changes), QStringLiteral("粘贴"));
-    if (left_out > 0) {
-      Platform::current().showMessage(
-          this, QStringLiteral("粘贴的内容超出了表格，有 %1 个单元格没有粘贴。").arg(left_out));
-    }
-  });
 }
 
 }  // namespace orcalc::ui

@@ -1,8 +1,11 @@
 // The shell shared by the two sheet windows: a panel of count boxes and
 // buttons across the top, the coefficient grid below, the two floating cell
-// editors, and the commands. The linear-programming window (LpWindow) and the
-// goal-programming window (GoalWindow) differ only by their design and by what
-// OK, Calculate and the statistics do with the sheet.
+// editors, the menus and the calculation. The file commands
+// (SheetFileCommands) and the block clipboard (SheetClipboard) are parts of
+// their own that the window owns and wires. The linear-programming window
+// (LpWindow) and the goal-programming window (GoalWindow) differ only by
+// their design and by what OK, Calculate and the statistics do with the
+// sheet.
 #pragma once
 
 #include <QDialog>
@@ -10,12 +13,13 @@
 #include <QRect>
 #include <functional>
 #include <initializer_list>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "app/calculation_runner.h"
-#include "app/sheet_file_history.h"
+#include "app/out_of_memory.h"
 #include "common/calculation.h"
 #include "common/sheet.h"
 #include "common/sheet_layout.h"
@@ -36,6 +40,8 @@ class QUndoStack;
 namespace orcalc::ui {
 
 class CellEditing;
+class SheetClipboard;
+class SheetFileCommands;
 class SheetGrid;
 class SheetRecovery;
 struct CellChange;
@@ -108,7 +114,7 @@ class SheetWindow : public QDialog {
   // The sheet file this window's sheet came from or was saved to last
   // (empty when none), and whether the sheet differs from it now. Undo and
   // redo bring back the file of the sheet they show.
-  QString sheetPath() const { return files_.path(); }
+  QString sheetPath() const;
   bool hasUnsavedChanges() const;
 
   // The file commands. openSheetFile asks about unsaved changes first;
@@ -185,12 +191,6 @@ class SheetWindow : public QDialog {
   // they do not (a count typed without 确定), says so and returns false: a
   // calculation would read the sheet with the wrong layout.
   bool countsMatchLayout();
-  // A cell the layout fills and cut, clear and paste leave alone.
-  bool isFixedCell(int row, int col) const;
-  // Whether pasting `field` into that fixed cell leaves it as it is rather
-  // than being refused: the cell's own text, or either sense in the sense
-  // cell.
-  bool fixedCellTakes(int row, int col, const std::string& field) const;
 
   QGroupBox* panel_ = nullptr;
   QLabel* variableCountLabel_ = nullptr;
@@ -217,40 +217,44 @@ class SheetWindow : public QDialog {
   void dropEvent(QDropEvent* event) override;
 
  private:
+  // The parts of the window, in the order the constructor makes them.
+  void buildFrame();
+  void buildGrid();
+  void buildPanel();
+  void buildEditors();
+  void createParts();
+  // The design's client size below the menu bar, and the smallest window.
+  void setDesignSize();
+  void connectCommands();
   void load();
   void createMenus();
+  void createFileMenu();
+  void createEditMenu();
+  // An action of a menu bar menu; its shortcut works wherever the focus is
+  // in the window.
+  QAction* addMenuAction(QMenu* menu, const char* name, const char* text,
+                         const QList<QKeySequence>& keys, std::function<void()> run);
   // What follows each change of the sheet: the caption's file, the kept sheet.
   void followSheetChanges();
   // The menu bar across the top, the design area below it.
   void placeMenuBar();
-  void fillRecentMenu();
   // The sheet this window would write into a file now.
   Sheet sheetForFile() const;
   std::string fileBytes() const;
   // The sheet to keep for recovery: none before a sheet is laid out.
   std::optional<std::string> sheetToKeep() const;
   void updateRestoreAction();
-  bool writeSheet(const QString& path);
-  bool loadSheetFile(const QString& path);
-  // Reads `source` and, when it holds a sheet of this window's kind, puts it
-  // in place of the window's sheet as one undo step named `step`; the sheet
-  // then belongs to `file` (none when empty). Otherwise shows the message
-  // `refusal` makes of the reason, and changes nothing.
-  bool takeSheetFrom(const QString& source, const QString& file, const QString& step,
-                     const std::function<QString(const QString& why)>& refusal);
-  void connectToFile(const QString& path, std::string bytes);
+  // When `sheet`, read from a file, is one of this window's kind, puts it in
+  // place of the window's sheet as one undo step named `step`; the sheet
+  // then belongs to `file` (none when empty). Otherwise returns why not, and
+  // changes nothing.
+  QString takeSheet(const Sheet& sheet, const QString& step, const QString& file);
   // Empty when `sheet` is one this window takes; otherwise why not.
   QString sheetRefusal(const Sheet& sheet, const SheetFit& fit) const;
   // Lays out `fit`'s counts and fills the cells from `sheet`: every cell of
   // a sheet laid out by this program, the data cells (plain signs in their
   // cell form) of one named by hand.
   void fillFromSheet(const Sheet& sheet, const SheetFit& fit);
-  // The caption: the window's own, and the name of the sheet's file with
-  // the mark of unsaved changes.
-  void showFileInCaption();
-  // Asks about unsaved changes; false when the user cancels (or saving
-  // failed).
-  bool mayDiscardChanges();
   WindowState captureState() const;
   void restoreState(const WindowState& state);
   // Pushes an undo step whose change is made already; the sheet it leaves
@@ -259,9 +263,6 @@ class SheetWindow : public QDialog {
   void pushWindowState(WindowState before, const QString& text, const QString& file);
   // Pushes an undo step for cells already written.
   void pushCellChanges(std::vector<CellChange> changes, const QString& text);
-  // The text field that has the focus in this window, if any: the edit
-  // commands then act on its text.
-  QLineEdit* focusedTextField() const;
   QString recentKind() const;
   void applyResizeRule();
   // The messages one by one, then the report in the results window.
@@ -277,10 +278,8 @@ class SheetWindow : public QDialog {
   QUndoStack* undoStack_ = nullptr;
   SheetRecovery* recovery_ = nullptr;
   QAction* restoreAction_ = nullptr;
-  SheetFileHistory files_;
+  SheetFileCommands* files_ = nullptr;
+  std::unique_ptr<SheetClipboard> clipboard_;
 };
-
-// The text of the message shown when a command runs out of memory.
-extern const char* const kOutOfMemoryMessage;
 
 }  // namespace orcalc::ui

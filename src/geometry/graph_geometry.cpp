@@ -380,6 +380,285 @@ void FitAxis(double extent, double& max, double& step) {
   if (!std::isfinite(max)) max = target;
 }
 
+// A row without coefficients, 0·χ1 + 0·χ2 against b.
+struct ZeroRow {
+  int index;
+  double sign, b;
+};
+
+// The constraints as the region is worked out from them: the line table
+// (the two axes, then every constraint with a nonzero coefficient; a working
+// box's far sides come last), the half-planes the region lies in, the rows
+// without coefficients, and the data's scale (the distance of the farthest
+// line from the origin).
+struct LineTable {
+  std::vector<Line> lines = {MakeLine(kLineChi1Zero, 1, 0, 0), MakeLine(kLineChi2Zero, 0, 1, 0)};
+  std::vector<HalfPlane> halves;
+  std::vector<ZeroRow> zero_rows;
+  double scale = 0;
+};
+
+// The constraint's line as the picture draws it, with the side it shades.
+GraphConstraintLine DrawnLine(int index, double a1, double a2, double b, double sign,
+                              const Line& line) {
+  GraphConstraintLine drawn;
+  drawn.index = index;
+  drawn.a1 = a1;
+  drawn.a2 = a2;
+  drawn.b = b;
+  drawn.sign = sign;
+  if (sign == kLessEqual) drawn.infeasible_side = {line.n1 + 0.0, line.n2 + 0.0};
+  if (sign == kGreaterEqual) drawn.infeasible_side = {-line.n1 + 0.0, -line.n2 + 0.0};
+  return drawn;
+}
+
+// The line table of the problem's constraints; each constraint with a line
+// is also drawn, into `drawn`.
+LineTable ReadLines(const LpProblem& problem, std::vector<GraphConstraintLine>& drawn) {
+  LineTable table;
+  for (int i = 0; i < problem.constraints; ++i) {
+    const double a1 = problem.Coefficient(i, 0), a2 = problem.Coefficient(i, 1);
+    const double b = problem.rhs[static_cast<std::size_t>(i)];
+    const double sign = problem.signs[static_cast<std::size_t>(i)];
+    const Line line = MakeLine(i + 1, a1, a2, b);
+    // Coefficients so small beside b that the line lies beyond every double
+    // count as zero too.
+    if ((a1 == 0 && a2 == 0) || !std::isfinite(line.b) || !std::isfinite(line.d)) {
+      table.zero_rows.push_back({i + 1, sign, b});
+      continue;
+    }
+    const int index = static_cast<int>(table.lines.size());
+    table.lines.push_back(line);
+    table.scale = std::max(table.scale, std::abs(line.d));
+    if (sign != kGreaterEqual) table.halves.push_back({index, 1.0});
+    if (sign != kLessEqual) table.halves.push_back({index, -1.0});
+    drawn.push_back(DrawnLine(i + 1, a1, a2, b, sign, line));
+  }
+  if (table.scale == 0) table.scale = 1;  // only lines through the origin, or none
+  return table;
+}
+
+// The region is worked out in units of a power of two near the data's
+// scale, which keeps every intermediate value far from overflow and
+// underflow; the corners come back exactly multiplied.
+struct Units {
+  int unit = 0;
+
+  // (A drawing box far larger than the data, in these units, is cut to a
+  // size that still leaves room for arithmetic.)
+  double In(double x) const { return std::min(std::ldexp(x, -unit), 1e300); }
+  // A point too far for a double (only lines near the ends of the doubles
+  // get there) stays at the largest one.
+  GraphPoint From(GraphPoint p) const {
+    constexpr double kLargest = std::numeric_limits<double>::max();
+    return GraphPoint{std::min(std::ldexp(p.x1, unit), kLargest),
+                      std::min(std::ldexp(p.x2, unit), kLargest)};
+  }
+};
+
+// Puts the constraints' lines (not the axes) in units of the data's scale.
+Units ToUnits(LineTable& table) {
+  const Units units{std::ilogb(table.scale)};
+  for (std::size_t l = 2; l < table.lines.size(); ++l) {
+    table.lines[l].b = std::ldexp(table.lines[l].b, -units.unit);
+    table.lines[l].d = std::ldexp(table.lines[l].d, -units.unit);
+  }
+  return units;
+}
+
+// The first row without coefficients that never holds (0·χ1 + 0·χ2 against
+// b; one that always holds is left out), or 0.
+int ContradictoryZeroRow(const LineTable& table) {
+  const double zero_tolerance = kScaleTolerance * table.scale;
+  for (const ZeroRow& row : table.zero_rows) {
+    const bool holds = row.sign == kLessEqual      ? row.b >= -zero_tolerance
+                       : row.sign == kGreaterEqual ? row.b <= zero_tolerance
+                                                   : std::abs(row.b) <= zero_tolerance;
+    if (!holds) return row.index;
+  }
+  return 0;
+}
+
+// The region inside the box [0, x1_max] × [0, x2_max], with the clipper
+// whose table holds the box's far sides too (they come last: right, top).
+std::pair<RegionClipper, Polygon> ClipToBox(const RegionClipper& clipper,
+                                            const std::vector<HalfPlane>& halves, double x1_max,
+                                            double x2_max) {
+  RegionClipper box_clipper = clipper;
+  const int right = box_clipper.AddBoxLine(0, 1, 0, x1_max);
+  const int top = box_clipper.AddBoxLine(0, 0, 1, x2_max);
+  Polygon poly = box_clipper.Box(x1_max, x2_max, right, top);
+  for (const HalfPlane& half : halves) {
+    if (poly.empty()) break;
+    poly = box_clipper.Clip(poly, half);
+  }
+  return std::make_pair(std::move(box_clipper), std::move(poly));
+}
+
+// The region within the working box that stands in for "far away": each
+// vertex with every line through it, refined, unless it is `artificial`,
+// made by the box's far sides (the region goes on beyond them).
+struct FarRegion {
+  RegionClipper clipper;
+  Polygon poly;
+  std::vector<bool> artificial;
+};
+
+FarRegion ClipFar(const RegionClipper& clipper, const std::vector<HalfPlane>& halves) {
+  auto [far_clipper, poly] = ClipToBox(clipper, halves, kFarFactor * 2, kFarFactor * 2);
+  const int right = static_cast<int>(far_clipper.lines().size()) - 2;
+  const int top = right + 1;
+  std::vector<bool> artificial(poly.size());
+  for (std::size_t i = 0; i < poly.size(); ++i) {
+    std::vector<int> on = far_clipper.LinesThrough(poly[i]);
+    for (int line : poly[i].on) AddLine(on, line);
+    artificial[i] = std::find(on.begin(), on.end(), right) != on.end() ||
+                    std::find(on.begin(), on.end(), top) != on.end();
+    if (!artificial[i]) poly[i].p = far_clipper.Refine(poly[i], on);
+    poly[i].on = std::move(on);
+  }
+  return {std::move(far_clipper), std::move(poly), std::move(artificial)};
+}
+
+// Where the corners start: for a bounded region the lowest (then leftmost)
+// vertex; for an unbounded one the first after the far side, or the
+// polygon's size when there is none.
+std::size_t FirstCorner(const FarRegion& region, bool unbounded) {
+  const Polygon& poly = region.poly;
+  const std::size_t k = poly.size();
+  if (unbounded) {
+    for (std::size_t i = 0; i < k; ++i) {
+      if (!region.artificial[i] && region.artificial[(i + k - 1) % k]) return i;
+    }
+    return k;
+  }
+  std::size_t start = 0;
+  for (std::size_t i = 0; i < k; ++i) {
+    const GraphPoint p = poly[i].p, s = poly[start].p;
+    if (p.x2 < s.x2 || (p.x2 == s.x2 && p.x1 < s.x1)) start = i;
+  }
+  return start;
+}
+
+// A vertex of the region as the picture lists it: the point, the
+// objective's value there, and the lines through it in axis-first order.
+GraphCorner CornerOf(const GraphGeometry& g, const std::vector<Line>& table, const Units& units,
+                     const Vertex& v) {
+  GraphCorner corner;
+  corner.point = units.From(v.p);
+  corner.value = ObjectiveAt(g.c1, g.c2, corner.point);
+  for (int line : v.on) {
+    const int id = table[static_cast<std::size_t>(line)].id;
+    if (id != 0 && std::find(corner.lines.begin(), corner.lines.end(), id) == corner.lines.end())
+      corner.lines.push_back(id);
+  }
+  std::sort(corner.lines.begin(), corner.lines.end(),
+            [](int a, int b) { return LineOrder(a) < LineOrder(b); });
+  return corner;
+}
+
+// The kind of region and its corners in order; an unbounded region also
+// gets the directions in which it goes on past its first and last corner.
+void TraceRegion(GraphGeometry& g, const FarRegion& region, const Units& units) {
+  const Polygon& poly = region.poly;
+  const std::size_t k = poly.size();
+  const bool unbounded = std::find(region.artificial.begin(), region.artificial.end(), true) !=
+                         region.artificial.end();
+  const std::size_t start = FirstCorner(region, unbounded);
+  const auto& table = region.clipper.lines();
+  if (k == 0 || (unbounded && start == k)) {
+    // No corner: a region in the first quadrant always has one, unless it
+    // lies beyond the working box (where only lines at an angle too small
+    // to tell from parallel meet) or all that is left of it is a trace of
+    // rounding on the box's far sides. Either way, nothing to show.
+    g.region = GraphRegion::Empty;
+    return;
+  }
+  if (!unbounded) {
+    g.region = GraphRegion::Bounded;
+    for (std::size_t n = 0; n < k; ++n)
+      g.corners.push_back(CornerOf(g, table, units, poly[(start + n) % k]));
+    return;
+  }
+  g.region = GraphRegion::Unbounded;
+  std::size_t last = start;
+  for (std::size_t n = 0; n < k && !region.artificial[(start + n) % k]; ++n) {
+    last = (start + n) % k;
+    g.corners.push_back(CornerOf(g, table, units, poly[last]));
+  }
+  const Vertex& before = poly[(start + k - 1) % k];
+  const Vertex& after = poly[(last + 1) % k];
+  g.open_first =
+      DirectionAlong(table[static_cast<std::size_t>(before.edge)], poly[start].p, before.p);
+  g.open_last =
+      DirectionAlong(table[static_cast<std::size_t>(poly[last].edge)], poly[last].p, after.p);
+}
+
+// The objective over the region: the outcome and, when there is an
+// optimum, its value and the corners (and rays) that reach it. Returns the
+// best corner (0 when there is none).
+std::size_t FindOptimum(GraphGeometry& g) {
+  const double c_norm = std::hypot(g.c1, g.c2);
+  const double p = SenseSign(g.sense);
+  auto gain = [&](GraphPoint d) { return p * (g.c1 * d.x1 + g.c2 * d.x2); };
+  std::size_t best = 0;
+  double far_point = 0;
+  for (std::size_t i = 0; i < g.corners.size(); ++i) {
+    far_point = std::max(far_point, Norm(g.corners[i].point));
+    if (p * g.corners[i].value > p * g.corners[best].value) best = i;
+  }
+  const double direction_tolerance = kRelativeTolerance * c_norm;
+  if (g.region == GraphRegion::Empty) {
+    g.outcome = GraphOutcome::Empty;
+    return best;
+  }
+  if (g.region == GraphRegion::Unbounded &&
+      (g.corners.empty() ||
+       std::max(gain(g.open_first), gain(g.open_last)) > direction_tolerance)) {
+    g.outcome = GraphOutcome::Unbounded;
+    return best;
+  }
+  g.outcome = GraphOutcome::Optimal;
+  // Values beyond the doubles tie only when equal.
+  double value_tolerance = kRelativeTolerance * c_norm * far_point;
+  if (!std::isfinite(value_tolerance)) value_tolerance = 0;
+  g.optimum.value = g.corners[best].value;
+  for (std::size_t i = 0; i < g.corners.size(); ++i) {
+    if (i == best || p * g.corners[i].value >= p * g.optimum.value - value_tolerance) {
+      g.optimum.corners.push_back(static_cast<int>(i));
+    }
+  }
+  if (g.region == GraphRegion::Unbounded) {
+    g.optimum.along_first_ray =
+        g.optimum.corners.front() == 0 && gain(g.open_first) >= -direction_tolerance;
+    g.optimum.along_last_ray = g.optimum.corners.back() == static_cast<int>(g.corners.size()) - 1 &&
+                               gain(g.open_last) >= -direction_tolerance;
+  }
+  return best;
+}
+
+// The drawing box, the region readable in it, the lines clipped to it, and
+// the objective's level line through the best corner.
+void FrameDrawing(GraphGeometry& g, const RegionClipper& clipper,
+                  const std::vector<HalfPlane>& halves, const Units& units, std::size_t best) {
+  g.box = FrameGraph(g);
+  for (GraphConstraintLine& line : g.lines) {
+    line.visible = LineInBox(line.a1, line.a2, line.b, g.box, line.from, line.to);
+  }
+  if (g.region != GraphRegion::Empty) {
+    const auto [box_clipper, shaded] =
+        ClipToBox(clipper, halves, units.In(g.box.x1_max), units.In(g.box.x2_max));
+    for (const Vertex& v : shaded) g.shaded.push_back(units.From(v.p));
+    // Inside the box, also where rounding put a point a hair outside.
+    g.shaded = ClipToFrame(g.shaded, g.box);
+  }
+  if (!g.corners.empty() && std::hypot(g.c1, g.c2) > 0) {
+    g.level_point = g.corners[best].point;
+    const double level = ObjectiveAt(g.c1, g.c2, g.level_point);
+    g.has_level_line = LineInBox(g.c1, g.c2, level, g.box, g.level_from, g.level_to);
+  }
+}
+
 }  // namespace
 
 GraphBox NiceGraphBox(double e1, double e2) {
@@ -402,215 +681,13 @@ GraphGeometry ComputeGraph(const LpProblem& problem) {
   g.sense = problem.sense;
   g.c1 = problem.objective[0];
   g.c2 = problem.objective[1];
-
-  // The line table: the two axes, then every constraint with a nonzero
-  // coefficient; the working box's far sides come last.
-  std::vector<Line> lines = {MakeLine(kLineChi1Zero, 1, 0, 0), MakeLine(kLineChi2Zero, 0, 1, 0)};
-  std::vector<HalfPlane> halves;
-  double scale = 0;
-  struct ZeroRow {
-    int index;
-    double sign, b;
-  };
-  std::vector<ZeroRow> zero_rows;
-  for (int i = 0; i < problem.constraints; ++i) {
-    const double a1 = problem.Coefficient(i, 0), a2 = problem.Coefficient(i, 1);
-    const double b = problem.rhs[static_cast<std::size_t>(i)];
-    const double sign = problem.signs[static_cast<std::size_t>(i)];
-    const Line line = MakeLine(i + 1, a1, a2, b);
-    // Coefficients so small beside b that the line lies beyond every double
-    // count as zero too.
-    if ((a1 == 0 && a2 == 0) || !std::isfinite(line.b) || !std::isfinite(line.d)) {
-      zero_rows.push_back({i + 1, sign, b});
-      continue;
-    }
-    const int index = static_cast<int>(lines.size());
-    lines.push_back(line);
-    scale = std::max(scale, std::abs(line.d));
-    if (sign != kGreaterEqual) halves.push_back({index, 1.0});
-    if (sign != kLessEqual) halves.push_back({index, -1.0});
-
-    GraphConstraintLine drawn;
-    drawn.index = i + 1;
-    drawn.a1 = a1;
-    drawn.a2 = a2;
-    drawn.b = b;
-    drawn.sign = sign;
-    if (sign == kLessEqual) drawn.infeasible_side = {line.n1 + 0.0, line.n2 + 0.0};
-    if (sign == kGreaterEqual) drawn.infeasible_side = {-line.n1 + 0.0, -line.n2 + 0.0};
-    g.lines.push_back(drawn);
-  }
-  if (scale == 0) scale = 1;  // only lines through the origin, or none
-  // The region is worked out in units of a power of two near the scale,
-  // which keeps every intermediate value far from overflow and underflow;
-  // the corners come back exactly multiplied.
-  const int unit = std::ilogb(scale);
-  for (std::size_t l = 2; l < lines.size(); ++l) {
-    lines[l].b = std::ldexp(lines[l].b, -unit);
-    lines[l].d = std::ldexp(lines[l].d, -unit);
-  }
-  // (A drawing box far larger than the data, in these units, is cut to a
-  // size that still leaves room for arithmetic.)
-  auto in_units = [unit](double x) { return std::min(std::ldexp(x, -unit), 1e300); };
-  // A point too far for a double (only lines near the ends of the doubles
-  // get there) stays at the largest one.
-  auto from_units = [unit](GraphPoint p) {
-    constexpr double kLargest = std::numeric_limits<double>::max();
-    return GraphPoint{std::min(std::ldexp(p.x1, unit), kLargest),
-                      std::min(std::ldexp(p.x2, unit), kLargest)};
-  };
-
-  // 0·χ1 + 0·χ2 against b: always true (the row is left out) or never.
-  const double zero_tolerance = kScaleTolerance * scale;
-  for (const ZeroRow& row : zero_rows) {
-    const bool holds = row.sign == kLessEqual      ? row.b >= -zero_tolerance
-                       : row.sign == kGreaterEqual ? row.b <= zero_tolerance
-                                                   : std::abs(row.b) <= zero_tolerance;
-    if (!holds) {
-      g.contradictory_zero_row = row.index;
-      break;
-    }
-  }
-
-  RegionClipper clipper(lines);
-  auto clip_to = [&](double x1_max, double x2_max) {
-    RegionClipper box_clipper = clipper;
-    const int right = box_clipper.AddBoxLine(0, 1, 0, x1_max);
-    const int top = box_clipper.AddBoxLine(0, 0, 1, x2_max);
-    Polygon poly = box_clipper.Box(x1_max, x2_max, right, top);
-    for (const HalfPlane& half : halves) {
-      if (poly.empty()) break;
-      poly = box_clipper.Clip(poly, half);
-    }
-    return std::make_pair(std::move(box_clipper), std::move(poly));
-  };
-
-  if (g.contradictory_zero_row == 0) {
-    auto [far_clipper, poly] = clip_to(kFarFactor * 2, kFarFactor * 2);
-    const int right = static_cast<int>(far_clipper.lines().size()) - 2;
-    const int top = right + 1;
-    const std::size_t k = poly.size();
-    std::vector<bool> artificial(k);
-    for (std::size_t i = 0; i < k; ++i) {
-      std::vector<int> on = far_clipper.LinesThrough(poly[i]);
-      for (int line : poly[i].on) AddLine(on, line);
-      artificial[i] = std::find(on.begin(), on.end(), right) != on.end() ||
-                      std::find(on.begin(), on.end(), top) != on.end();
-      if (!artificial[i]) poly[i].p = far_clipper.Refine(poly[i], on);
-      poly[i].on = std::move(on);
-    }
-
-    // The corners in order: for a bounded region from the lowest (then
-    // leftmost); for an unbounded one from the first after the far side.
-    std::size_t start = 0;
-    bool unbounded = false;
-    for (std::size_t i = 0; i < k; ++i) {
-      if (artificial[i]) unbounded = true;
-      const GraphPoint p = poly[i].p, s = poly[start].p;
-      if (p.x2 < s.x2 || (p.x2 == s.x2 && p.x1 < s.x1)) start = i;
-    }
-    if (unbounded) {
-      start = k;
-      for (std::size_t i = 0; i < k && start == k; ++i) {
-        if (!artificial[i] && artificial[(i + k - 1) % k]) start = i;
-      }
-    }
-    const auto& table = far_clipper.lines();
-    auto corner_of = [&](const Vertex& v) {
-      GraphCorner corner;
-      corner.point = from_units(v.p);
-      corner.value = ObjectiveAt(g.c1, g.c2, corner.point);
-      for (int line : v.on) {
-        const int id = table[static_cast<std::size_t>(line)].id;
-        if (id != 0 &&
-            std::find(corner.lines.begin(), corner.lines.end(), id) == corner.lines.end())
-          corner.lines.push_back(id);
-      }
-      std::sort(corner.lines.begin(), corner.lines.end(),
-                [](int a, int b) { return LineOrder(a) < LineOrder(b); });
-      return corner;
-    };
-    if (k == 0 || (unbounded && start == k)) {
-      // No corner: a region in the first quadrant always has one, unless it
-      // lies beyond the working box (where only lines at an angle too small
-      // to tell from parallel meet) or all that is left of it is a trace of
-      // rounding on the box's far sides. Either way, nothing to show.
-      g.region = GraphRegion::Empty;
-    } else if (!unbounded) {
-      g.region = GraphRegion::Bounded;
-      for (std::size_t n = 0; n < k; ++n) g.corners.push_back(corner_of(poly[(start + n) % k]));
-    } else {
-      g.region = GraphRegion::Unbounded;
-      {
-        std::size_t last = start;
-        for (std::size_t n = 0; n < k && !artificial[(start + n) % k]; ++n) {
-          last = (start + n) % k;
-          g.corners.push_back(corner_of(poly[last]));
-        }
-        const Vertex& before = poly[(start + k - 1) % k];
-        const Vertex& after = poly[(last + 1) % k];
-        g.open_first =
-            DirectionAlong(table[static_cast<std::size_t>(before.edge)], poly[start].p, before.p);
-        g.open_last =
-            DirectionAlong(table[static_cast<std::size_t>(poly[last].edge)], poly[last].p, after.p);
-      }
-    }
-  }
-
-  // The objective over the region.
-  const double c_norm = std::hypot(g.c1, g.c2);
-  const double p = SenseSign(g.sense);
-  auto gain = [&](GraphPoint d) { return p * (g.c1 * d.x1 + g.c2 * d.x2); };
-  std::size_t best = 0;
-  double far_point = 0;
-  for (std::size_t i = 0; i < g.corners.size(); ++i) {
-    far_point = std::max(far_point, Norm(g.corners[i].point));
-    if (p * g.corners[i].value > p * g.corners[best].value) best = i;
-  }
-  const double direction_tolerance = kRelativeTolerance * c_norm;
-  if (g.region == GraphRegion::Empty) {
-    g.outcome = GraphOutcome::Empty;
-  } else if (g.region == GraphRegion::Unbounded &&
-             (g.corners.empty() ||
-              std::max(gain(g.open_first), gain(g.open_last)) > direction_tolerance)) {
-    g.outcome = GraphOutcome::Unbounded;
-  } else {
-    g.outcome = GraphOutcome::Optimal;
-    // Values beyond the doubles tie only when equal.
-    double value_tolerance = kRelativeTolerance * c_norm * far_point;
-    if (!std::isfinite(value_tolerance)) value_tolerance = 0;
-    g.optimum.value = g.corners[best].value;
-    for (std::size_t i = 0; i < g.corners.size(); ++i) {
-      if (i == best || p * g.corners[i].value >= p * g.optimum.value - value_tolerance) {
-        g.optimum.corners.push_back(static_cast<int>(i));
-      }
-    }
-    if (g.region == GraphRegion::Unbounded) {
-      g.optimum.along_first_ray =
-          g.optimum.corners.front() == 0 && gain(g.open_first) >= -direction_tolerance;
-      g.optimum.along_last_ray =
-          g.optimum.corners.back() == static_cast<int>(g.corners.size()) - 1 &&
-          gain(g.open_last) >= -direction_tolerance;
-    }
-  }
-
-  // The drawing box: the region readable, the lines clipped to it.
-  g.box = FrameGraph(g);
-
-  for (GraphConstraintLine& line : g.lines) {
-    line.visible = LineInBox(line.a1, line.a2, line.b, g.box, line.from, line.to);
-  }
-  if (g.region != GraphRegion::Empty) {
-    const auto [box_clipper, shaded] = clip_to(in_units(g.box.x1_max), in_units(g.box.x2_max));
-    for (const Vertex& v : shaded) g.shaded.push_back(from_units(v.p));
-    // Inside the box, also where rounding put a point a hair outside.
-    g.shaded = ClipToFrame(g.shaded, g.box);
-  }
-  if (!g.corners.empty() && c_norm > 0) {
-    g.level_point = g.corners[best].point;
-    const double level = ObjectiveAt(g.c1, g.c2, g.level_point);
-    g.has_level_line = LineInBox(g.c1, g.c2, level, g.box, g.level_from, g.level_to);
-  }
+  LineTable table = ReadLines(problem, g.lines);
+  const Units units = ToUnits(table);
+  g.contradictory_zero_row = ContradictoryZeroRow(table);
+  const RegionClipper clipper(table.lines);
+  if (g.contradictory_zero_row == 0) TraceRegion(g, ClipFar(clipper, table.halves), units);
+  const std::size_t best = FindOptimum(g);
+  FrameDrawing(g, clipper, table.halves, units, best);
   return g;
 }
 

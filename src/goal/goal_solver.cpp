@@ -329,24 +329,14 @@ bool MeetsEquations(const GoalModel& model, const GoalSnapshot& s) {
   return true;
 }
 
-}  // namespace
-
-GoalTableau StartTableau(const GoalModel& model) {
-  GoalTableau t;
-  const int M = model.constraint_count;
-  const int N = model.variable_count;
-  t.goals = M;
-  t.variables = N;
-  t.levels = model.level_count;
-  t.columns = N + M;
-  t.stride = (Index(t.columns) + kExchangeBlockColumns - 1) / kExchangeBlockColumns *
-             kExchangeBlockColumns;
-
-  t.coef.assign(Index(M) * t.stride, 0.0);
-  t.row_value.resize(Index(M));
-  t.row_var.resize(Index(M));
-  t.row_weight.resize(Index(M));
-  t.row_level.resize(Index(M));
+// Every array of the tableau at its size, the padding columns removed.
+void SizeTableau(GoalTableau& t) {
+  const std::size_t M = Index(t.goals);
+  t.coef.assign(M * t.stride, 0.0);
+  t.row_value.resize(M);
+  t.row_var.resize(M);
+  t.row_weight.resize(M);
+  t.row_level.resize(M);
   t.col_var.resize(Index(t.columns));
   t.col_weight.resize(Index(t.columns));
   t.col_level.resize(Index(t.columns));
@@ -355,57 +345,133 @@ GoalTableau StartTableau(const GoalModel& model) {
 
   t.eval_scale.assign(t.stride, 0.0);
   t.eval_bound.assign(t.stride, 0.0);
-  t.value_bound.resize(Index(M));
-  t.row_error_factor.assign(Index(M), 0.0);
+  t.value_bound.resize(M);
+  t.row_error_factor.assign(M, 0.0);
   t.column_error_scale.assign(t.stride, 0.0);
-  t.pivot_column.resize(Index(M));
+  t.pivot_column.resize(M);
   t.certified_sign.assign(t.stride, 0);
   // The size that decides is counted in rows of whole groups of four
   // columns, whatever the stride.
-  if (Index(M) * ((Index(t.columns) + 3) & ~std::size_t{3}) <= kEntryErrorCells) {
-    t.entry_error.assign(Index(M) * t.stride, 0.0);
+  if (M * ((Index(t.columns) + 3) & ~std::size_t{3}) <= kEntryErrorCells) {
+    t.entry_error.assign(M * t.stride, 0.0);
     t.eval_error.assign(t.stride, 0.0);
   }
+}
 
-  for (int j = 0; j < N; ++j) {
-    t.col_var[Index(j)] = j + 1;
-    t.col_weight[Index(j)] = 0;
-    t.col_level[Index(j)] = 0;
+// Goal i's row: one of its deviations basic, the other in column N + i.
+void StartGoalRow(GoalTableau& t, const GoalModel& model, int i) {
+  const int M = t.goals;
+  const int N = t.variables;
+  const std::size_t g = Index(i);
+  const int column = N + i;
+  const int negative_id = N + i + 1;
+  const int positive_id = N + M + i + 1;
+  t.Coef(i, column) = -1;
+  if (model.target[g] >= 0) {
+    for (int j = 0; j < N; ++j) t.Coef(i, j) = model.Coefficient(i, j);
+    t.row_value[g] = model.target[g];
+    t.row_var[g] = negative_id;
+    t.row_weight[g] = model.neg_weight[g];
+    t.row_level[g] = model.neg_level[g];
+    t.col_var[Index(column)] = positive_id;
+    t.col_weight[Index(column)] = model.pos_weight[g];
+    t.col_level[Index(column)] = model.pos_level[g];
+  } else {
+    // D(i)+ = −b(i) + Σ a(i,j)·Xj + D(i)- ≥ 0 starts basic instead.
+    for (int j = 0; j < N; ++j) t.Coef(i, j) = -model.Coefficient(i, j);
+    t.row_value[g] = -model.target[g];
+    t.row_var[g] = positive_id;
+    t.row_weight[g] = model.pos_weight[g];
+    t.row_level[g] = model.pos_level[g];
+    t.col_var[Index(column)] = negative_id;
+    t.col_weight[Index(column)] = model.neg_weight[g];
+    t.col_level[Index(column)] = model.neg_level[g];
   }
-  for (int i = 0; i < M; ++i) {
-    const std::size_t g = Index(i);
-    const int column = N + i;
-    const int negative_id = N + i + 1;
-    const int positive_id = N + M + i + 1;
-    t.Coef(i, column) = -1;
-    if (model.target[g] >= 0) {
-      for (int j = 0; j < N; ++j) t.Coef(i, j) = model.Coefficient(i, j);
-      t.row_value[g] = model.target[g];
-      t.row_var[g] = negative_id;
-      t.row_weight[g] = model.neg_weight[g];
-      t.row_level[g] = model.neg_level[g];
-      t.col_var[Index(column)] = positive_id;
-      t.col_weight[Index(column)] = model.pos_weight[g];
-      t.col_level[Index(column)] = model.pos_level[g];
-    } else {
-      // D(i)+ = −b(i) + Σ a(i,j)·Xj + D(i)- ≥ 0 starts basic instead.
-      for (int j = 0; j < N; ++j) t.Coef(i, j) = -model.Coefficient(i, j);
-      t.row_value[g] = -model.target[g];
-      t.row_var[g] = positive_id;
-      t.row_weight[g] = model.pos_weight[g];
-      t.row_level[g] = model.pos_level[g];
-      t.col_var[Index(column)] = negative_id;
-      t.col_weight[Index(column)] = model.neg_weight[g];
-      t.col_level[Index(column)] = model.neg_level[g];
-    }
-  }
-  for (int i = 0; i < M; ++i) {
+}
+
+// The round-off bounds of the data as read: each value's own size, each
+// column's largest entry.
+void StartBounds(GoalTableau& t) {
+  for (int i = 0; i < t.goals; ++i) {
     t.value_bound[Index(i)] = std::fabs(t.row_value[Index(i)]);
     for (int j = 0; j < t.columns; ++j) {
       double& scale = t.column_error_scale[Index(j)];
       scale = std::max(scale, std::fabs(t.Coef(i, j)));
     }
   }
+}
+
+// What an exchange on column p with pivot P adds to the columns' bounds
+// and round-off scales, and what it needs to know of the level.
+ColumnBounds ExchangeBounds(GoalTableau& t, int p, double P) {
+  const std::size_t pj = Index(p);
+  const double eval_p = t.eval[pj];
+  ColumnBounds bounds;
+  bounds.eval_bound = t.eval_bound.data();
+  bounds.bound_weight = std::fabs(eval_p / P);
+  bounds.pivot_bound = (t.eval_bound[pj] + std::fabs(eval_p)) / std::fabs(P);
+  bounds.error_scale = t.column_error_scale.data();
+  bounds.pivot_error_scale = t.column_error_scale[pj];
+  bounds.columns = t.columns;
+  bounds.eval_scale = t.eval_scale.data();
+  bounds.row_weight = t.row_weight.data();
+  bounds.row_level = t.row_level.data();
+  bounds.col_weight = t.col_weight.data();
+  bounds.col_level = t.col_level.data();
+  bounds.level = t.level;
+  return bounds;
+}
+
+// The rows' own bounds after an exchange on row r with pivot P (the pivot
+// column as it stood is in t.pivot_column): value(i) -= coef(i,p) ×
+// value(r) / P, value(r) becomes value(r) / P, where `moved` is |value(r) /
+// P| from before. Row i's round-off takes its multiplier coef(i,p) / P
+// times the pivot row's factor, plus the rounding of the product, the
+// quotient and the difference; the pivot row's is divided by P. A basic
+// value within round-off of what went into it is then 0; a small positive
+// value made of small terms is kept. A small negative one shows a ratio
+// tie taken within the round-off bound and is set to 0 as before.
+void UpdateRowBounds(GoalTableau& t, int r, double P, double moved, double eval_p) {
+  const std::size_t ri = Index(r);
+  const double* const column = t.pivot_column.data();
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) t.value_bound[Index(i)] += std::fabs(column[Index(i)]) * moved;
+  }
+  t.value_bound[ri] = t.value_bound[ri] / std::fabs(P);
+  const double pivot_factor = t.row_error_factor[ri] + kExchangeRoundings;
+  for (int i = 0; i < t.goals; ++i) {
+    if (i != r) t.row_error_factor[Index(i)] += std::fabs(column[Index(i)] / P) * pivot_factor;
+  }
+  t.row_error_factor[ri] = t.row_error_factor[ri] / std::fabs(P);
+  if (t.level > 0) t.eval_error_factor += std::fabs(eval_p / P) * pivot_factor;
+  for (int i = 0; i < t.goals; ++i) {
+    double& value = t.row_value[Index(i)];
+    const double limit =
+        value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.value_bound[Index(i)]);
+    if (std::fabs(value) <= limit) {
+      value = 0;
+    }
+  }
+}
+
+}  // namespace
+
+GoalTableau StartTableau(const GoalModel& model) {
+  GoalTableau t;
+  t.goals = model.constraint_count;
+  t.variables = model.variable_count;
+  t.levels = model.level_count;
+  t.columns = t.variables + t.goals;
+  t.stride = (Index(t.columns) + kExchangeBlockColumns - 1) / kExchangeBlockColumns *
+             kExchangeBlockColumns;
+  SizeTableau(t);
+  for (int j = 0; j < t.variables; ++j) {
+    t.col_var[Index(j)] = j + 1;
+    t.col_weight[Index(j)] = 0;
+    t.col_level[Index(j)] = 0;
+  }
+  for (int i = 0; i < t.goals; ++i) StartGoalRow(t, model, i);
+  StartBounds(t);
   for (int j = 0; j < t.columns; ++j) t.keep[Index(j)] = 0;
   return t;
 }
@@ -563,52 +629,12 @@ void Exchange(GoalTableau& t, int r, int p) {
   // P times the pivot column's scale, after its scale has grown to cover
   // that entry; the pivot column is divided by P. After the exchange the
   // evaluation row's scale is summed afresh from the level's rows. Column p
-  // was live and stays so: it now holds the variable that left.
+  // was live and stays so: it now holds the variable that left. Beside the
+  // columns, the rows' own bounds.
+  const ColumnBounds bounds = ExchangeBounds(t, p, P);
   const double eval_p = t.eval[pj];
-  ColumnBounds bounds;
-  bounds.eval_bound = t.eval_bound.data();
-  bounds.bound_weight = std::fabs(eval_p / P);
-  bounds.pivot_bound = (t.eval_bound[pj] + std::fabs(eval_p)) / std::fabs(P);
-  bounds.error_scale = t.column_error_scale.data();
-  bounds.pivot_error_scale = t.column_error_scale[pj];
-  bounds.columns = t.columns;
-  bounds.eval_scale = t.eval_scale.data();
-  bounds.row_weight = t.row_weight.data();
-  bounds.row_level = t.row_level.data();
-  bounds.col_weight = t.col_weight.data();
-  bounds.col_level = t.col_level.data();
-  bounds.level = t.level;
-
-  // Beside the columns, the rows' own bounds. Likewise for the basic
-  // values: value(i) -= coef(i,p) × value(r) / P; value(r) becomes
-  // value(r) / P. Row i's round-off takes its multiplier coef(i,p) / P
-  // times the pivot row's factor, plus the rounding of the product, the
-  // quotient and the difference; the pivot row's is divided by P. A basic
-  // value within round-off of what went into it is then 0; a small positive
-  // value made of small terms is kept. A small negative one shows a ratio
-  // tie taken within the round-off bound and is set to 0 as before.
   const double moved = std::fabs(t.row_value[ri] / P);
-  auto row_work = [&t, r, ri, P, moved, eval_p] {
-    const double* const column = t.pivot_column.data();
-    for (int i = 0; i < t.goals; ++i) {
-      if (i != r) t.value_bound[Index(i)] += std::fabs(column[Index(i)]) * moved;
-    }
-    t.value_bound[ri] = t.value_bound[ri] / std::fabs(P);
-    const double pivot_factor = t.row_error_factor[ri] + kExchangeRoundings;
-    for (int i = 0; i < t.goals; ++i) {
-      if (i != r) t.row_error_factor[Index(i)] += std::fabs(column[Index(i)] / P) * pivot_factor;
-    }
-    t.row_error_factor[ri] = t.row_error_factor[ri] / std::fabs(P);
-    if (t.level > 0) t.eval_error_factor += std::fabs(eval_p / P) * pivot_factor;
-    for (int i = 0; i < t.goals; ++i) {
-      double& value = t.row_value[Index(i)];
-      const double limit =
-          value < 0 ? t.tolerance : std::min(t.tolerance, kValueRoundOff * t.value_bound[Index(i)]);
-      if (std::fabs(value) <= limit) {
-        value = 0;
-      }
-    }
-  };
+  auto row_work = [&t, r, P, moved, eval_p] { UpdateRowBounds(t, r, P, moved, eval_p); };
 
   ExchangeArgs args;
   args.coef = t.coef.data();

@@ -87,6 +87,45 @@ class SheetGridPrivate {
     return QRect(0, 0, std::max(w, 0), std::max(h, 0));
   }
 
+  // Where a navigation key takes the current cell, a page being the rows
+  // in view (Home and End go to the row's ends, with Control to the
+  // sheet's corners); none for any other key.
+  std::optional<GridCell> navigationTarget(int key, bool control) const {
+    const int page = std::max(geometry_.visibleRows(cellArea().height()), 1);
+    GridCell to{current_row_, current_col_};
+    switch (key) {
+      case Qt::Key_Up:
+        --to.row;
+        break;
+      case Qt::Key_Down:
+        ++to.row;
+        break;
+      case Qt::Key_Left:
+        --to.col;
+        break;
+      case Qt::Key_Right:
+        ++to.col;
+        break;
+      case Qt::Key_PageUp:
+        to.row -= page;
+        break;
+      case Qt::Key_PageDown:
+        to.row += page;
+        break;
+      case Qt::Key_Home:
+        to.col = geometry_.firstCol();
+        if (control) to.row = geometry_.firstRow();
+        break;
+      case Qt::Key_End:
+        to.col = geometry_.lastCol();
+        if (control) to.row = geometry_.lastRow();
+        break;
+      default:
+        return std::nullopt;
+    }
+    return to;
+  }
+
   void recomputeColumns() {
     const int n = cols();
     std::vector<int> widths(static_cast<std::size_t>(n), 0);
@@ -487,57 +526,21 @@ void SheetGrid::mouseDoubleClickEvent(QMouseEvent* event) {
 
 void SheetGrid::keyPressEvent(QKeyEvent* event) {
   const bool control = event->modifiers() & Qt::ControlModifier;
-  const int page = std::max(d_->geometry_.visibleRows(d_->cellArea().height()), 1);
-  int row = d_->current_row_;
-  int col = d_->current_col_;
-  bool navigate = true;
-  switch (event->key()) {
-    case Qt::Key_Up:
-      --row;
-      break;
-    case Qt::Key_Down:
-      ++row;
-      break;
-    case Qt::Key_Left:
-      --col;
-      break;
-    case Qt::Key_Right:
-      ++col;
-      break;
-    case Qt::Key_PageUp:
-      row -= page;
-      break;
-    case Qt::Key_PageDown:
-      row += page;
-      break;
-    case Qt::Key_Home:
-      col = d_->geometry_.firstCol();
-      if (control) row = d_->geometry_.firstRow();
-      break;
-    case Qt::Key_End:
-      col = d_->geometry_.lastCol();
-      if (control) row = d_->geometry_.lastRow();
-      break;
-    default:
-      navigate = false;
-      break;
-  }
-  if (navigate && (event->modifiers() & Qt::ShiftModifier)) {
-    // Shift moves the selection's other corner instead of the current cell.
-    const int row_step = row - d_->current_row_;
-    const int col_step = col - d_->current_col_;
-    if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
-      extendSelection(control ? row : d_->corner_row_, col);
+  if (const std::optional<GridCell> to = d_->navigationTarget(event->key(), control)) {
+    if (event->modifiers() & Qt::ShiftModifier) {
+      // Shift moves the selection's other corner instead of the current cell.
+      const int row_step = to->row - d_->current_row_;
+      const int col_step = to->col - d_->current_col_;
+      if (event->key() == Qt::Key_Home || event->key() == Qt::Key_End) {
+        extendSelection(control ? to->row : d_->corner_row_, to->col);
+      } else {
+        extendSelection(d_->corner_row_ + row_step, d_->corner_col_ + col_step);
+      }
+      d_->ensureVisible(d_->corner_row_, d_->corner_col_);
     } else {
-      extendSelection(d_->corner_row_ + row_step, d_->corner_col_ + col_step);
+      d_->moveCurrent(to->row, to->col);
+      d_->ensureVisible(d_->current_row_, d_->current_col_);
     }
-    d_->ensureVisible(d_->corner_row_, d_->corner_col_);
-    event->accept();
-    return;
-  }
-  if (navigate) {
-    d_->moveCurrent(row, col);
-    d_->ensureVisible(d_->current_row_, d_->current_col_);
     event->accept();
     return;
   }

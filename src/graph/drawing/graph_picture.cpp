@@ -479,53 +479,77 @@ std::vector<QLineF> GraphPicture::strokes() const {
   return lines;
 }
 
-std::vector<GraphLabel> GraphPicture::placeLabels() const {
+GraphPicture::LabelPlacement GraphPicture::startPlacement() const {
   const lp::GraphGeometry& g = geometry_;
   const GraphMarks m = marks();
-  std::vector<QRectF> taken;
+  LabelPlacement placement;
   for (const auto* part :
        {&m.axes, &m.arrowHeads, &m.axisNames, &m.tickLabels, &m.cornerMarks, &m.others}) {
-    taken.insert(taken.end(), part->begin(), part->end());
+    placement.taken.insert(placement.taken.end(), part->begin(), part->end());
   }
-  const std::vector<QLineF> lines = strokes();
+  placement.lines = strokes();
   // Labels leave the region uncovered where they can, and corner labels go
   // away from its centre.
-  QPainterPath region;
-  QPointF centre(0, 0);
+  placement.centre = QPointF(0, 0);
   if (!g.shaded.empty()) {
     QPolygonF polygon;
     for (const GraphPoint& p : g.shaded) polygon << map(p);
-    region.addPolygon(polygon);
-    region.closeSubpath();
-    for (const QPointF& p : polygon) centre += p;
-    centre /= static_cast<double>(polygon.size());
+    placement.region.addPolygon(polygon);
+    placement.region.closeSubpath();
+    for (const QPointF& p : polygon) placement.centre += p;
+    placement.centre /= static_cast<double>(polygon.size());
   }
-  std::vector<GraphLabel> placed;
-  // A corner's label near it, else anywhere with a line to it (for the
-  // first few only: a search of the whole picture takes a while, and a
-  // crowd of corners has no room for all of them anyway).
-  int searches_left = kWholePictureSearches;
-  auto place_at_corner = [&](GraphLabel label, QPointF at) {
-    QFont used = font_;
-    used.setBold(label.bold);
-    QPointF away = unit(at - centre);
-    if (away.isNull()) away = QPointF(0.7071, -0.7071);
-    label.hasAnchor = true;
-    label.anchor = at;
-    if (firstFree(labelRectsAround(label.text, used, at, away), taken, lines, region, label.rect) ||
-        (searches_left-- > 0 &&
-         firstFree(labelRectsAnywhere(label.text, used, at), taken, lines, region, label.rect))) {
-      taken.push_back(label.rect);
-      placed.push_back(std::move(label));
+  // A corner's label goes anywhere with a line to it for the first few
+  // only: a search of the whole picture takes a while, and a crowd of
+  // corners has no room for all of them anyway.
+  placement.searches_left = kWholePictureSearches;
+  return placement;
+}
+
+void GraphPicture::placeAtCorner(LabelPlacement& placement, GraphLabel label, QPointF at) const {
+  QFont used = font_;
+  used.setBold(label.bold);
+  QPointF away = unit(at - placement.centre);
+  if (away.isNull()) away = QPointF(0.7071, -0.7071);
+  label.hasAnchor = true;
+  label.anchor = at;
+  const std::vector<QRectF>& taken = placement.taken;
+  const std::vector<QLineF>& lines = placement.lines;
+  const QPainterPath& region = placement.region;
+  if (firstFree(labelRectsAround(label.text, used, at, away), taken, lines, region, label.rect) ||
+      (placement.searches_left-- > 0 &&
+       firstFree(labelRectsAnywhere(label.text, used, at), taken, lines, region, label.rect))) {
+    placement.taken.push_back(label.rect);
+    placement.placed.push_back(std::move(label));
+  }
+}
+
+void GraphPicture::placeLineLabels(LabelPlacement& placement) const {
+  std::size_t turn = 0;
+  for (const lp::GraphConstraintLine& line : geometry_.lines) {
+    const QRgb colour = kLineColours[turn++ % std::size(kLineColours)];
+    if (!line.visible) continue;
+    GraphLabel label;
+    label.text = text(lp::GraphLineName(line.index));
+    label.colour = colour;
+    if (firstFree(lineLabelRects(line, label.text), placement.taken, placement.lines,
+                  placement.region, label.rect)) {
+      placement.taken.push_back(label.rect);
+      placement.placed.push_back(std::move(label));
     }
-  };
+  }
+}
+
+std::vector<GraphLabel> GraphPicture::placeLabels() const {
+  const lp::GraphGeometry& g = geometry_;
+  LabelPlacement placement = startPlacement();
   if (g.outcome == lp::GraphOutcome::Optimal) {
     GraphLabel label;
     label.text = text(lp::GraphOptimumLabel(g, kPictureDigits));
     label.colour = kGraphOptimumColour;
     label.bold = true;
-    place_at_corner(label,
-                    map(g.corners[static_cast<std::size_t>(g.optimum.corners.front())].point));
+    placeAtCorner(placement, label,
+                  map(g.corners[static_cast<std::size_t>(g.optimum.corners.front())].point));
   }
   for (std::size_t i = 0; i < g.corners.size(); ++i) {
     // The unique optimum's coordinates are in its own label.
@@ -533,22 +557,10 @@ std::vector<GraphLabel> GraphPicture::placeLabels() const {
     GraphLabel label;
     label.text = text(lp::GraphPointText(g.corners[i].point, kPictureDigits));
     label.colour = kCornerColour;
-    place_at_corner(label, map(g.corners[i].point));
+    placeAtCorner(placement, label, map(g.corners[i].point));
   }
-  // "约束方程i" beside its line, beyond the hatch, where there is room.
-  std::size_t turn = 0;
-  for (const lp::GraphConstraintLine& line : g.lines) {
-    const QRgb colour = kLineColours[turn++ % std::size(kLineColours)];
-    if (!line.visible) continue;
-    GraphLabel label;
-    label.text = text(lp::GraphLineName(line.index));
-    label.colour = colour;
-    if (firstFree(lineLabelRects(line, label.text), taken, lines, region, label.rect)) {
-      taken.push_back(label.rect);
-      placed.push_back(std::move(label));
-    }
-  }
-  return placed;
+  placeLineLabels(placement);
+  return placement.placed;
 }
 
 void GraphPicture::paintLabels(QPainter& painter) const {

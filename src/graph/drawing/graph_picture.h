@@ -94,6 +94,23 @@ class GraphPicture {
                  const std::vector<QLineF>& strokes, const QPainterPath& keep_clear,
                  QRectF& chosen) const;
   static void drawLabel(QPainter& painter, const GraphLabel& label);
+  // The labels placed so far and what they keep off: the marks and labels
+  // already there, the strokes, and the region, which corner labels point
+  // away from.
+  struct LabelPlacement {
+    std::vector<QRectF> taken;
+    std::vector<QLineF> lines;
+    QPainterPath region;
+    QPointF centre;
+    // Corner labels that may still search the whole picture for room.
+    int searches_left = 0;
+    std::vector<GraphLabel> placed;
+  };
+  LabelPlacement startPlacement() const;
+  // A corner's label near it, else anywhere with a line to it.
+  void placeAtCorner(LabelPlacement& placement, GraphLabel label, QPointF at) const;
+  // "约束方程i" beside its line, beyond the hatch, where there is room.
+  void placeLineLabels(LabelPlacement& placement) const;
   // The unit vector in the picture that the plane's vector `v` turns into
   // (directions only: the two axes have their own scales).
   QPointF mapDirection(lp::GraphPoint v) const;
