@@ -86,7 +86,9 @@ std::string RoundOffSentence(const ColumnLayout& layout, int entering, int leavi
   return text + NameOf(layout, entering) + " 进基，" + NameOf(layout, leaving) + " 出基";
 }
 
-std::string PhaseChangeSentence(int next_phase) {
+std::string PhaseChangeSentence(int next_phase, bool artificial_positive) {
+  if (next_phase == 2 && artificial_positive)
+    return "第一阶段结束：已无可进基的变量，但人工变量仍有正值；按计算的规则转入第二阶段";
   if (next_phase == 2)
     return "第一阶段结束：人工变量均已为 0，去掉人工变量，换回原目标函数，转入第二阶段";
   return "前一结论未通过验证，回到第一阶段继续计算";
@@ -153,8 +155,8 @@ std::string EndingText(const ReplayState<N>& state, const ColumnLayout& layout,
   if (result.checked && !result.certified) text += "最终结论未能在原问题上验证。";
   if (ReplayNumber<N>::kExact && doc.verdict != VerdictOf(result.outcome) &&
       VerdictOf(result.outcome) != ExactVerdict::Undecided) {
-    text += "按精确计算，这张表并不支持这一结论（舍入误差所致）。";
-    doc.round_off_swayed = true;
+    text += "按精确计算，这张表并不支持这一结论。";
+    doc.verdict_disputed = true;
   }
   return text;
 }

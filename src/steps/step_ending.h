@@ -17,8 +17,9 @@ std::string PivotSentence(const ColumnLayout& layout, int entering, int leaving,
 // "此步的选择受舍入误差影响，精确计算应选 χ3 进基，χ5 出基" (entering -1: the
 // phase has ended; leaving -1: the column is unbounded).
 std::string RoundOffSentence(const ColumnLayout& layout, int entering, int leaving);
-// Under the last table of a phase, before the phase given begins.
-std::string PhaseChangeSentence(int next_phase);
+// Under the last table of a phase, before the phase given begins; whether
+// an artificial variable is still positive when phase 2 begins.
+std::string PhaseChangeSentence(int next_phase, bool artificial_positive);
 
 template <class N>
 struct FinalPoint {

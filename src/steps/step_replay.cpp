@@ -89,7 +89,10 @@ void Replayer<N>::Keep(bool last) {
 
 template <class N>
 void Replayer<N>::ChangePhase(int phase) {
-  current_.sentence = PhaseChangeSentence(phase);
+  bool positive = false;
+  for (int i = 0; i < state_.rows(); ++i)
+    positive = positive || (state_.IsArtificial(state_.Basic(i)) && state_.Rhs(i) > 0);
+  current_.sentence = PhaseChangeSentence(phase, positive);
   Keep(false);
   state_.EnterPhase(phase, phase == 2 && !last_rule_.carried_on ? N(Num::Epsilon()) : N(0));
   phase_ = phase;
@@ -142,6 +145,9 @@ void Replayer<N>::Finish() {
                            (result.outcome == lp::SimplexOutcome::Unbounded &&
                             EnteringColumn(state_, {1, false, last_rule_.carried_on}) < 0);
   if (phase_ == 1 && handed_over) ChangePhase(2);
+  // Carrying on after phase 2, the method went back to phase 1 and found it
+  // stuck there.
+  if (phase_ == 2 && result.outcome == lp::SimplexOutcome::Phase1Stuck) ChangePhase(1);
   FinalPoint<N> point = ReadPoint(state_, layout_);
   doc_.x = point.x;
   doc_.objective = point.objective;
@@ -228,6 +234,7 @@ ReplayEnd Replay(const StepsInput& input, const ColumnLayout& layout, StepsDocum
   doc.pivots = 0;
   doc.tables_left_out = 0;
   doc.round_off_swayed = false;
+  doc.verdict_disputed = false;
   doc.exact = ReplayNumber<N>::kExact;
   return Replayer<N>(input, layout, doc, std::move(stop)).Run();
 }

@@ -78,6 +78,8 @@ struct StepsDocument {
   double objective = 0.0;
   ExactVerdict verdict = ExactVerdict::Undecided;
   bool round_off_swayed = false;
+  // The last table, exactly, does not bear out the method's verdict.
+  bool verdict_disputed = false;
   bool stopped = false;  // the caller asked the replay to stop
 };
 
