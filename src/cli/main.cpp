@@ -75,7 +75,7 @@ int Dispatch(Args all_args) {
     return runner.run(rest);
   }
   if (name == "layout") throw UsageError("layout needs 'lp' or 'goal'");
-  if (name == "steps") throw UsageError("steps needs 'lp'");
+  if (name == "steps" || name.starts_with("steps ")) throw UsageError("steps needs 'lp'");
   throw UsageError("unknown command '" + name + "'");
 }
 
