@@ -19,14 +19,21 @@ class Replayer {
   using Num = ReplayNumber<N>;
 
   Replayer(const StepsInput& input, const ColumnLayout& layout, StepsDocument& doc,
-           std::function<bool()> stop)
-      : input_(input), layout_(layout), doc_(doc), stop_(std::move(stop)), state_(input, layout) {}
+           std::function<bool()> stop, long most_cells)
+      : input_(input),
+        layout_(layout),
+        doc_(doc),
+        stop_(std::move(stop)),
+        most_cells_(most_cells),
+        state_(input, layout) {}
 
   ReplayEnd Run();
 
  private:
-  bool Keeping() const { return kept_cells_ <= kMostKeptCells; }
-  StepTableau Snapshot() const;
+  bool Keeping() const { return kept_cells_ <= most_cells_; }
+  // The table as it stands; only its phase while tables are no longer kept,
+  // unless `always`.
+  StepTableau Snapshot(bool always = false) const;
   void Keep(bool last);
   void ChangePhase(int phase);
   bool Step(const lp::PivotRecord& record);
@@ -37,6 +44,7 @@ class Replayer {
   const ColumnLayout& layout_;
   StepsDocument& doc_;
   std::function<bool()> stop_;
+  const long most_cells_;
   ReplayState<N> state_;
   int phase_ = 2;
   RuleInForce last_rule_;
@@ -45,10 +53,10 @@ class Replayer {
 };
 
 template <class N>
-StepTableau Replayer<N>::Snapshot() const {
+StepTableau Replayer<N>::Snapshot(bool always) const {
   StepTableau t;
   t.phase = phase_;
-  if (!Keeping()) return t;
+  if (!always && !Keeping()) return t;
   const std::vector<N> costs = state_.ShownCosts(phase_);
   for (int j = 0; j < state_.columns(); ++j) {
     if (phase_ == 1 || !state_.IsArtificial(j)) t.shown.push_back(j);
@@ -82,7 +90,7 @@ void Replayer<N>::Keep(bool last) {
     ++doc_.tables_left_out;
     return;
   }
-  if (!Keeping()) current_ = Snapshot();  // the last table is always shown
+  if (!Keeping()) current_ = Snapshot(true);  // the last table is always shown
   kept_cells_ += static_cast<long>(current_.cells.size());
   doc_.tableaux.push_back(std::move(current_));
 }
@@ -229,14 +237,19 @@ std::vector<std::string> ReadingNotes(const ExactProblem& exact) {
 
 template <class N>
 ReplayEnd Replay(const StepsInput& input, const ColumnLayout& layout, StepsDocument& doc,
-                 std::function<bool()> stop) {
+                 std::function<bool()> stop, long most_cells) {
   doc.tableaux.clear();
   doc.pivots = 0;
   doc.tables_left_out = 0;
   doc.round_off_swayed = false;
   doc.verdict_disputed = false;
   doc.exact = ReplayNumber<N>::kExact;
-  return Replayer<N>(input, layout, doc, std::move(stop)).Run();
+  const ReplayEnd end = Replayer<N>(input, layout, doc, std::move(stop), most_cells).Run();
+  if (end == ReplayEnd::Done && doc.tables_left_out > 0) {
+    doc.notes.push_back("表太多，表 " + std::to_string(doc.tableaux.size() - 1) + " 之后的 " +
+                        std::to_string(doc.tables_left_out) + " 张表从略，只列出最后一张。");
+  }
+  return end;
 }
 
 }  // namespace
@@ -259,7 +272,7 @@ StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options)
                            std::chrono::duration<double>(options.exact_seconds));
     bool late = false;
     auto stop = [&] { return asked() || (late = late || Clock::now() > deadline); };
-    const ReplayEnd end = Replay<mpq_class>(input, layout, doc, stop);
+    const ReplayEnd end = Replay<mpq_class>(input, layout, doc, stop, options.most_kept_cells);
     if (end == ReplayEnd::Done) return doc;
     if (asked()) {
       doc.stopped = true;
@@ -274,7 +287,8 @@ StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options)
                         std::to_string(kMostExactColumns) +
                         " 列，以下以小数显示（与计算相同的步骤）。");
   }
-  if (Replay<double>(input, layout, doc, asked) == ReplayEnd::Stopped) doc.stopped = true;
+  if (Replay<double>(input, layout, doc, asked, options.most_kept_cells) == ReplayEnd::Stopped)
+    doc.stopped = true;
   return doc;
 }
 

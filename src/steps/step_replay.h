@@ -33,6 +33,7 @@ struct ReplayOptions {
   bool fractions = true;                        // false: decimals in any case
   double exact_seconds = kExactSeconds;         // then decimals
   std::function<bool()> should_stop = nullptr;  // asked now and then; true stops
+  long most_kept_cells = kMostKeptCells;
 };
 
 StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options = {});
