@@ -39,9 +39,10 @@ struct StepsRun {
 };
 
 inline StepsRun RunSteps(const Sheet& sheet, int m, int n, lp::Sense sense,
-                         const ReplayOptions& options = {}) {
+                         const ReplayOptions& options = {}, long iteration_limit = 1000000) {
   StepsRun run;
   lp::LpRequest request;
+  request.iteration_limit = iteration_limit;
   request.variables = m;
   request.constraints = n;
   request.sense = sense;

@@ -179,6 +179,67 @@ TEST(StepsWorked, DecimalsWhenAskedOrTooLarge) {
   EXPECT_EQ(large.doc.pivots, large.solved.result.pivots);
 }
 
+TEST(StepsWorked, OutOfTimeShowsDecimals) {
+  const Sense max = Sense::Maximise;
+  ReplayOptions no_time;
+  no_time.exact_seconds = 0;
+  const StepsRun run =
+      RunSteps(MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2,
+               max, no_time);
+  EXPECT_FALSE(run.doc.exact);
+  EXPECT_FALSE(run.doc.stopped);
+  ASSERT_FALSE(run.doc.notes.empty());
+  EXPECT_EQ(run.doc.notes.back(),
+            "精确分数的计算超过了 0 秒，以下改以小数显示（与计算相同的步骤）。");
+  EXPECT_EQ(run.doc.pivots, 2);
+}
+
+TEST(StepsWorked, IterationLimitEndsOnTheLastTable) {
+  const Sense max = Sense::Maximise;
+  const StepsRun run = RunSteps(
+      MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2, max, {}, 2);
+  EXPECT_EQ(run.doc.pivots, 1);
+  EXPECT_EQ(run.doc.tableaux.size(), 2u);
+  EXPECT_EQ(run.doc.ending, "达到迭代次数上限，计算停止；最后一张表不是最优表。");
+}
+
+// Beale's example cycles under the most-negative rule; the calculation
+// notices the basis it has seen and hands over to the smallest-index rule.
+TEST(StepsWorked, CyclingGuardIsShown) {
+  const Sense max = Sense::Maximise;
+  const StepsRun run = RunSteps(MakeSheet(max, {"0.75", "-20", "0.5", "-6"},
+                                          {{"0.25", "-8", "-1", "9", "<=", "0"},
+                                           {"0.5", "-12", "-0.5", "3", "<=", "0"},
+                                           {"0", "0", "1", "0", "<=", "1"}}),
+                                4, 3, max);
+  const StepsDocument& doc = run.doc;
+  ASSERT_GE(doc.tableaux.size(), 8u);
+  EXPECT_EQ(doc.tableaux[0].sentence, "χ1 进基，χ5 出基，主元为 1/4");
+  EXPECT_EQ(doc.tableaux[6].sentence,
+            "χ1 进基，χ5 出基，主元为 1/4（为防止循环，按最小下标规则选择）");
+  EXPECT_FALSE(doc.round_off_swayed);
+  EXPECT_NE(doc.ending.find("S = 5/4。其中 5 步为防止循环按最小下标规则选择。"), std::string::npos)
+      << doc.ending;
+  EXPECT_EQ(doc.verdict, ExactVerdict::Optimal);
+}
+
+TEST(StepsWorked, TablesBeyondTheBudgetAreLeftOutButTheLast) {
+  const Sense max = Sense::Maximise;
+  ReplayOptions small;
+  small.most_kept_cells = 10;  // each table of this problem holds 8 cells
+  const StepsRun run = RunSteps(
+      MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2, max, small);
+  ASSERT_EQ(run.doc.tableaux.size(), 3u);  // the first two, then the last
+  EXPECT_EQ(run.doc.tables_left_out, 0);
+  small.most_kept_cells = 7;
+  const StepsRun fewer = RunSteps(
+      MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2, max, small);
+  ASSERT_EQ(fewer.doc.tableaux.size(), 2u);
+  EXPECT_EQ(fewer.doc.tables_left_out, 1);
+  EXPECT_EQ(NumberText(fewer.doc.tableaux.back().objective), "8");
+  EXPECT_EQ(fewer.doc.notes.back(), "表太多，表 1 之后的 1 张表从略，只列出最后一张。");
+}
+
 TEST(StepsWorked, StopAskedEndsTheReplay) {
   const Sense max = Sense::Maximise;
   ReplayOptions stop;
