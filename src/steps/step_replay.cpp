@@ -185,12 +185,23 @@ ReplayEnd Replayer<N>::Run() {
 
 namespace {
 
+// The names of the columns of one kind, runs of three or more as "χ4…χ9".
 std::string Names(const ColumnLayout& layout, VariableKind kind) {
+  std::vector<int> indexes;
+  for (std::size_t j = 0; j < layout.columns.size(); ++j)
+    if (layout.columns[j].kind == kind) indexes.push_back(static_cast<int>(j) + 1);
   std::string names;
-  for (const StepColumn& column : layout.columns) {
-    if (column.kind != kind) continue;
+  for (std::size_t at = 0; at < indexes.size();) {
+    std::size_t end = at + 1;
+    while (end < indexes.size() && indexes[end] == indexes[end - 1] + 1) ++end;
     if (!names.empty()) names += "、";
-    names += column.name;
+    names += VariableName(indexes[at]);
+    if (end - at >= 3) {
+      names += "…" + VariableName(indexes[end - 1]);
+    } else if (end - at == 2) {
+      names += "、" + VariableName(indexes[at + 1]);
+    }
+    at = end;
   }
   return names;
 }

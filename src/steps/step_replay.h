@@ -20,7 +20,7 @@ inline constexpr int kMostExactColumns = 100;
 inline constexpr double kExactSeconds = 2.0;
 // The tables kept hold at most this many cells in all; the tables after
 // are left out, the last one excepted.
-inline constexpr long kMostKeptCells = 4000000;
+inline constexpr long kMostKeptCells = 1000000;
 
 struct StepsInput {
   const lp::LpProblem* problem = nullptr;  // as the calculation solved it

@@ -240,6 +240,20 @@ TEST(StepsWorked, TablesBeyondTheBudgetAreLeftOutButTheLast) {
   EXPECT_EQ(fewer.doc.notes.back(), "表太多，表 1 之后的 1 张表从略，只列出最后一张。");
 }
 
+TEST(StepsWorked, LegendNamesEachKindOfVariable) {
+  const Sense max = Sense::Maximise;
+  const StepsRun run = RunSteps(MakeSheet(max, {"1", "1", "1", "1"},
+                                          {{"1", "0", "0", "0", "<=", "1"},
+                                           {"0", "1", "0", "0", "<=", "1"},
+                                           {"0", "0", "1", "0", ">=", "1"},
+                                           {"0", "0", "0", "1", "<=", "1"},
+                                           {"1", "1", "1", "1", "=", "3"}}),
+                                4, 5, max);
+  ASSERT_FALSE(run.doc.legend.empty());
+  EXPECT_EQ(run.doc.legend.front(),
+            "χ1…χ4 为决策变量；χ5、χ6、χ8 为松弛变量；χ7 为剩余变量；χ9、χ10 为人工变量。");
+}
+
 TEST(StepsWorked, StopAskedEndsTheReplay) {
   const Sense max = Sense::Maximise;
   ReplayOptions stop;
