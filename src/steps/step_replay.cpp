@@ -298,8 +298,12 @@ StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options)
                         std::to_string(kMostExactColumns) +
                         " 列，以下以小数显示（与计算相同的步骤）。");
   }
-  if (Replay<double>(input, layout, doc, asked, options.most_kept_cells) == ReplayEnd::Stopped)
-    doc.stopped = true;
+  const ReplayEnd end = Replay<double>(input, layout, doc, asked, options.most_kept_cells);
+  doc.stopped = end == ReplayEnd::Stopped;
+  // Doubles replayed in another order than the calculation's may meet a
+  // pivot of 0 where it met none; the tables stop there.
+  if (end == ReplayEnd::ZeroPivot)
+    doc.ending = "第 " + std::to_string(doc.pivots + 1) + " 步的主元在重演中为 0，无法继续列表。";
   return doc;
 }
 
