@@ -170,8 +170,9 @@ void Replayer<N>::Finish() {
 template <class N>
 ReplayEnd Replayer<N>::Run() {
   const std::vector<lp::PivotRecord>& records = *input_.pivots;
+  // Phase 1 runs first whenever a row starts with an artificial variable,
+  // also when it ends at once.
   phase_ = layout_.artificial_begin < state_.columns() ? 1 : 2;
-  if (!records.empty()) phase_ = records.front().phase == 1 || phase_ == 1 ? phase_ : 2;
   current_ = Snapshot();
   for (const lp::PivotRecord& record : records) {
     if (stop_ && stop_()) return ReplayEnd::Stopped;
