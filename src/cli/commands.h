@@ -25,6 +25,7 @@ int RunLayoutGoal(Args args);
 int RunGoal(Args args);
 int RunStats(Args args);
 int RunGraph(Args args);
+int RunStepsLp(Args args);
 
 // The one sheet file a calculating command takes.
 std::string SheetPath(const Arguments& arguments);

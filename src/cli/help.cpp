@@ -40,6 +40,7 @@ constexpr std::string_view kOverview =
     "  lp            solve a linear program\n"
     "  sensitivity   sensitivity analysis and dual problem of a linear program\n"
     "  graph         the graphical method for a linear program in 2 variables\n"
+    "  steps lp      the simplex tableaux of a linear program, step by step\n"
     "  goal          solve a goal program\n"
     "  stats         statistics of one sheet column\n"
     "  help COMMAND  the usage of one command (also: COMMAND --help)\n"
@@ -86,6 +87,30 @@ constexpr std::array kCommands = {
                 "Without --max or --min the sheet's sense cell (objective row, last column)\n"
                 "decides: Max (blanks removed, any case) maximises, anything else\n"
                 "minimises.\n"},
+    CommandHelp{"steps lp",
+                "Usage: orcalc-cli steps lp [--max|--min] [--vars M] [--constraints N]\n"
+                "                          [--max-seconds S] [--fractions|--decimals]\n"
+                "                          [--format text|html|latex|csv] SHEET.csv\n"
+                "\n"
+                "Solves the linear program as lp does and prints the simplex tableaux of\n"
+                "that very calculation, one per step: C_B, X_B, b, one column per variable\n"
+                "(decision, then slack and surplus, then the artificial variables of the\n"
+                "first phase), θ, the costs c_j and the reduced costs σj = cj - zj, the\n"
+                "pivot in brackets, a sentence under each table and, under the last, why\n"
+                "the method stopped. The messages of the calculation go to standard error\n"
+                "as for lp, and the exit status is lp's.\n"
+                "\n"
+                "  --max, --min, --vars, --constraints, --max-seconds  as for lp\n"
+                "  --fractions      exact fractions, read from the cells' texts (default);\n"
+                "                   a table larger than 50 rows or 100 columns, or a replay\n"
+                "                   longer than 2 seconds, is shown in decimals instead\n"
+                "  --decimals       decimals in any case\n"
+                "  --format F       text (aligned columns, the default), html (one page),\n"
+                "                   latex (a fragment of tabulars) or csv (one block per\n"
+                "                   table); LF line ends\n"
+                "\n"
+                "Where round-off swayed a choice of the calculation, the table says what\n"
+                "exact arithmetic would have chosen.\n"},
     CommandHelp{"sensitivity",
                 "Usage: orcalc-cli sensitivity [--max|--min] [--vars M] [--constraints N] [--csv]\n"
                 "                              SHEET.csv\n"
@@ -152,6 +177,7 @@ constexpr std::array kCommands = {
 }  // namespace
 
 std::string_view CommandUsage(std::string_view command) {
+  if (command == "steps") command = "steps lp";  // the only kind of steps so far
   for (const CommandHelp& help : kCommands) {
     if (help.name == command) return help.usage;
   }

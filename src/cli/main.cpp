@@ -30,6 +30,7 @@ constexpr Runner kRunners[] = {
     {"graph", orcalc::cli::RunGraph},
     {"goal", orcalc::cli::RunGoal},
     {"stats", orcalc::cli::RunStats},
+    {"steps lp", orcalc::cli::RunStepsLp},
 };
 
 bool AsksForHelp(Args args) {
@@ -40,11 +41,12 @@ bool AsksForHelp(Args args) {
   return false;
 }
 
-// The command's name ("layout" takes the next word as well) and its arguments.
+// The command's name ("layout" and "steps" take the next word as well) and
+// its arguments.
 std::pair<std::string, Args> SplitCommand(Args args) {
   if (args.empty()) throw UsageError("missing a command");
-  if (args[0] == "layout" && args.size() > 1 && !args[1].starts_with("-")) {
-    return {"layout " + std::string(args[1]), args.subspan(2)};
+  if ((args[0] == "layout" || args[0] == "steps") && args.size() > 1 && !args[1].starts_with("-")) {
+    return {std::string(args[0]) + " " + std::string(args[1]), args.subspan(2)};
   }
   return {std::string(args[0]), args.subspan(1)};
 }
@@ -74,6 +76,7 @@ int Dispatch(Args all_args) {
     return runner.run(rest);
   }
   if (name == "layout") throw UsageError("layout needs 'lp' or 'goal'");
+  if (name == "steps" || name.starts_with("steps ")) throw UsageError("steps needs 'lp'");
   throw UsageError("unknown command '" + name + "'");
 }
 

@@ -62,6 +62,7 @@ CalculationOutcome SolveAndReport(const LpRequest& request, const LpIntake& inta
   SimplexOptions options;
   options.iteration_limit = request.iteration_limit;
   options.progress = request.progress;
+  options.on_pivot = request.on_pivot;
   const SimplexResult result = SolveSimplex(problem, options);
   if (result.outcome == SimplexOutcome::Stopped) {
     outcome.stopped = true;

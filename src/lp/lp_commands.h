@@ -2,6 +2,7 @@
 // sheet out, Calculate reads, solves and reports.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,8 @@ struct LpRequest {
   long iteration_limit = 1000000;       // the loop's limit (tests lower it)
   // Progress of the solve and the way to stop it; null runs to the end.
   Progress* progress = nullptr;
+  // Told every pivot the solver makes (for showing the steps); may be empty.
+  std::function<void(const PivotRecord&)> on_pivot = nullptr;
 };
 
 // The problem a calculation solved and what the solver returned.

@@ -519,6 +519,7 @@ void Simplex::MakePivot(int r, int k, bool degenerate, SimplexResult& result) {
   if (relative_) ++result.relative_pivots;
   if (options_.progress) options_.progress->SetPivots(result.pivots);
   if (options_.after_pivot) options_.after_pivot(T_.Cells());
+  if (options_.on_pivot) options_.on_pivot({r - 2, k - 1, r0_ == 1 ? 2 : 1, bland_, relative_});
   history_.Exchange(HistoryMember(B_[static_cast<std::size_t>(r)], r), k);
   B_[static_cast<std::size_t>(r)] = k;
 

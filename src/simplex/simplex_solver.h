@@ -38,6 +38,17 @@ inline constexpr long kDegenerateRun = 100;
 // In SimplexResult::basis: the row's own artificial variable is basic.
 inline constexpr int kArtificialColumn = -1;
 
+// One pivot as the method made it, for showing the tableaux step by step.
+struct PivotRecord {
+  int row = 0;     // the constraint row (0-based) whose basic variable leaves
+  int column = 0;  // the entering column, numbered as in SimplexResult::basis
+  int phase = 2;   // 1 while the phase-1 row is in force
+  // Chosen by the smallest-index rule (against cycling or stalling), and
+  // made while carrying on after a verdict that did not hold.
+  bool smallest_index = false;
+  bool carried_on = false;
+};
+
 struct SimplexOptions {
   // The loop stops once its counter, which starts at 1 and counts pivots and
   // phase ends alike, reaches this value.
@@ -59,6 +70,9 @@ struct SimplexOptions {
   // Called after every pivot with the whole tableau as stored (padding
   // included); tests use it to compare runs.
   std::function<void(std::span<const double>)> after_pivot = nullptr;
+  // Told every pivot, in order; the phase ends and the verdict follow from
+  // the phases of the pivots and the result.
+  std::function<void(const PivotRecord&)> on_pivot = nullptr;
 };
 
 enum class SimplexOutcome {

@@ -1,0 +1,69 @@
+// orcalc-cli steps lp: the simplex tableaux of the calculation lp makes.
+#include <vector>
+
+#include "cli/cli_io.h"
+#include "cli/commands.h"
+#include "cli/run_limits.h"
+#include "lp/lp_commands.h"
+#include "steps/exact_problem.h"
+#include "steps/step_render.h"
+#include "steps/step_replay.h"
+
+namespace orcalc::cli {
+namespace {
+
+steps::StepsFormat FormatOf(const Arguments& arguments) {
+  const std::string format = arguments.Value("format").value_or("text");
+  if (format == "text") return steps::StepsFormat::Text;
+  if (format == "csv") return steps::StepsFormat::Csv;
+  if (format == "html") return steps::StepsFormat::Html;
+  if (format == "latex") return steps::StepsFormat::Latex;
+  throw UsageError("--format takes text, html, latex or csv, got '" + format + "'");
+}
+
+// The messages of the calculation, then the steps; the exit status as lp's.
+int EmitSteps(CalculationOutcome outcome, const std::string& steps) {
+  outcome.report = steps;
+  return EmitOutcome(outcome);
+}
+
+}  // namespace
+
+int RunStepsLp(Args args) {
+  static constexpr KnownOption kOptions[] = {
+      {"vars", true},       {"constraints", true}, {"max", false},   {"min", false},
+      {"fractions", false}, {"decimals", false},   {"format", true}, kMaxSecondsOption};
+  const Arguments arguments(args, kOptions);
+  if (arguments.Has("fractions") && arguments.Has("decimals"))
+    throw UsageError("--fractions and --decimals exclude each other");
+  const steps::StepsFormat format = FormatOf(arguments);
+  const LpOptions options = LpOptionsOf(arguments);
+  const std::optional<double> max_seconds = MaxSeconds(arguments);
+
+  const Sheet sheet = ReadSheetFile(options.path);
+  lp::LpRequest request = LpRequestFor(options, sheet);
+  Progress progress;
+  ApplyTimeLimit(max_seconds, progress);
+  request.progress = &progress;
+  std::vector<lp::PivotRecord> pivots;
+  request.on_pivot = [&](const lp::PivotRecord& record) { pivots.push_back(record); };
+  const lp::LpIntake intake =
+      lp::ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
+  std::optional<lp::SolvedLp> solved;
+  CalculationOutcome outcome = lp::SolveAndReport(request, intake, &solved);
+  if (outcome.stopped || !solved) return EmitLimitedOutcome(outcome, arguments);
+
+  const steps::ExactProblem exact = steps::ReadExactProblem(sheet, solved->problem);
+  steps::ReplayOptions replay;
+  replay.fractions = !arguments.Has("decimals");
+  replay.should_stop = [&] { return progress.ShouldStop(); };
+  const steps::StepsDocument doc =
+      steps::ReplaySteps({&solved->problem, &exact, &pivots, &solved->result}, replay);
+  if (doc.stopped) {
+    outcome.stopped = true;
+    return EmitLimitedOutcome(outcome, arguments);
+  }
+  return EmitSteps(std::move(outcome), steps::Render(doc, format));
+}
+
+}  // namespace orcalc::cli

@@ -1,0 +1,55 @@
+#include "steps/step_grid.h"
+
+#include <algorithm>
+
+namespace orcalc::steps {
+
+Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style) {
+  const std::size_t columns = doc.columns.size();
+  auto heading = [](std::string text) { return GridCell{std::move(text), false, true}; };
+  Grid grid;
+  std::vector<GridCell> costs{heading(""), heading(""), heading(style.cost)};
+  std::vector<GridCell> names{heading(style.basis_cost), heading(style.basis), heading(style.rhs)};
+  for (int j : table.shown) {
+    costs.push_back(heading(style.number(table.costs[static_cast<std::size_t>(j)])));
+    names.push_back(heading(style.name(doc.columns[static_cast<std::size_t>(j)])));
+  }
+  costs.push_back(heading(""));
+  names.push_back(heading(table.pivot ? style.theta : ""));
+  grid.push_back(std::move(costs));
+  grid.push_back(std::move(names));
+  for (std::size_t i = 0; i < table.basis.size(); ++i) {
+    std::vector<GridCell> row{{style.number(table.basis_costs[i])},
+                              {style.name(doc.columns[static_cast<std::size_t>(table.basis[i])])},
+                              {style.number(table.rhs[i])}};
+    for (int j : table.shown) {
+      const bool pivot =
+          table.pivot && table.pivot->row == static_cast<int>(i) && table.pivot->column == j;
+      row.push_back({style.number(table.Cell(static_cast<int>(i), j, columns)), pivot});
+    }
+    row.push_back({table.theta[i] ? style.number(*table.theta[i]) : ""});
+    grid.push_back(std::move(row));
+  }
+  std::vector<GridCell> sigma{heading(""), heading(style.sigma), heading("")};
+  for (int j : table.shown)
+    sigma.push_back({style.number(table.sigma[static_cast<std::size_t>(j)])});
+  sigma.push_back(heading(""));
+  grid.push_back(std::move(sigma));
+  return grid;
+}
+
+std::string TableTitle(const StepsDocument& doc, std::size_t index) {
+  const StepTableau& table = doc.tableaux[index];
+  std::string title = "表 " + std::to_string(index + 1);
+  const bool two_phases =
+      std::any_of(doc.columns.begin(), doc.columns.end(),
+                  [](const StepColumn& c) { return c.kind == VariableKind::Artificial; });
+  if (two_phases) title += table.phase == 1 ? "（第一阶段）" : "（第二阶段）";
+  return title;
+}
+
+std::string ObjectiveLine(const StepTableau& table, const std::string& value) {
+  return std::string(table.phase == 1 ? "辅助目标函数值 w = " : "目标函数值 z = ") + value;
+}
+
+}  // namespace orcalc::steps

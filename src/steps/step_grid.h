@@ -1,0 +1,35 @@
+// One table of the steps as a grid of texts, the same for every format:
+// the c_j row, the heading row (C_B, X_B, b, the variables, θ), one row
+// per basic variable, and the σ_j row.
+#pragma once
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "steps/step_tableau.h"
+
+namespace orcalc::steps {
+
+struct GridCell {
+  std::string text;
+  bool pivot = false;
+  bool heading = false;
+};
+using Grid = std::vector<std::vector<GridCell>>;
+
+struct GridStyle {
+  std::function<std::string(const StepNumber&)> number;
+  std::function<std::string(const StepColumn&)> name;
+  std::string cost = "cj", basis_cost = "C_B", basis = "X_B", rhs = "b", sigma = "σj", theta = "θ";
+};
+
+Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style);
+
+// "表 3（第一阶段）": the title of table `index` (shown from 1), with its
+// phase when the problem has two.
+std::string TableTitle(const StepsDocument& doc, std::size_t index);
+// "目标函数值 z = 12" (w in phase 1).
+std::string ObjectiveLine(const StepTableau& table, const std::string& value);
+
+}  // namespace orcalc::steps

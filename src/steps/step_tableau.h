@@ -1,0 +1,86 @@
+// The simplex tableaux of one calculation as a textbook lays them out: one
+// table per step, with the basis (C_B, X_B), the right-hand sides b, one
+// column per variable, the ratios θ, the costs c_j above and the reduced
+// costs σ_j = c_j - z_j below.
+#pragma once
+
+#include <gmpxx.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "lp/lp_problem.h"
+
+namespace orcalc::steps {
+
+// A number of a table: an exact fraction, or a decimal when the tables are
+// shown in decimals.
+struct StepNumber {
+  mpq_class exact;
+  double decimal = 0.0;
+  bool is_exact = true;
+};
+
+enum class VariableKind { Decision, Slack, Surplus, Artificial };
+
+struct StepColumn {
+  std::string name;  // "χ3"
+  VariableKind kind = VariableKind::Decision;
+};
+
+struct StepPivot {
+  int row = 0;     // index into the table's rows
+  int column = 0;  // index into StepsDocument::columns
+};
+
+struct StepTableau {
+  int phase = 2;  // 1: the auxiliary objective is in force
+  // The columns shown, indexes into StepsDocument::columns (phase 2 leaves
+  // the artificial variables out).
+  std::vector<int> shown;
+  std::vector<StepNumber> costs;                 // c_j of every column
+  std::vector<int> basis;                        // per row: the column of X_B
+  std::vector<StepNumber> basis_costs;           // C_B
+  std::vector<StepNumber> rhs;                   // b
+  std::vector<StepNumber> cells;                 // rows x every column, row-major
+  std::vector<std::optional<StepNumber>> theta;  // per row, with a pivot only
+  std::vector<StepNumber> sigma;                 // σ_j of every column
+  StepNumber objective;                          // the objective in force at this point
+  std::optional<StepPivot> pivot;
+  // Under the table: what the step does ("χ2 进基，χ4 出基，主元为 3/2"),
+  // and, when round-off swayed the choice, what exact arithmetic chooses.
+  std::string sentence;
+  std::string round_off;
+
+  const StepNumber& Cell(int row, int column, std::size_t columns) const {
+    return cells[static_cast<std::size_t>(row) * columns + static_cast<std::size_t>(column)];
+  }
+};
+
+// What the last table shows in exact arithmetic, whatever the method
+// concluded (Undecided: decimals, or the table proves nothing).
+enum class ExactVerdict { Optimal, Unbounded, Infeasible, Undecided };
+
+struct StepsDocument {
+  lp::Sense sense = lp::Sense::Maximise;
+  bool exact = true;  // fractions; false: decimals
+  std::vector<StepColumn> columns;
+  std::vector<StepTableau> tableaux;
+  std::vector<std::string> legend;  // what the columns and rows mean
+  std::vector<std::string> notes;   // readings, decimals, tables left out
+  std::string ending;               // why the method stopped
+  long pivots = 0;                  // the pivots replayed (every one of the calculation's)
+  long tables_left_out = 0;         // tables not kept (too many to show)
+  // The point of the last table (x_1..x_m and the objective for the
+  // sense chosen), and whether round-off swayed any choice.
+  std::vector<double> x;
+  double objective = 0.0;
+  ExactVerdict verdict = ExactVerdict::Undecided;
+  bool round_off_swayed = false;
+  // The last table, exactly, does not bear out the method's verdict.
+  bool verdict_disputed = false;
+  bool stopped = false;  // the caller asked the replay to stop
+};
+
+}  // namespace orcalc::steps
