@@ -190,8 +190,10 @@ bool BasisPointHolds(const LpProblem& problem, std::span<const int> basis,
   for (std::size_t r = 0; r < basis.size(); ++r) {
     if (basis[r] >= 0 && basis[r] < m) x[U(basis[r])] = z[r];
   }
-  // A degenerate value comes out of the solve as -1e-25 or so.
-  const double floor = PointNoise(problem, z);
+  double largest = 0;
+  for (double b : problem.rhs) largest = std::max(largest, std::fabs(b));
+  for (double v : z) largest = std::max(largest, std::fabs(v));
+  const double floor = kBasisValueNoise * largest;
   for (std::size_t r = 0; r < basis.size(); ++r) {
     const int column = basis[r];
     const int row = column == kArtificialColumn ? static_cast<int>(r) : column - m;
