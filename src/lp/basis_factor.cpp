@@ -1,6 +1,7 @@
 #include "lp/basis_factor.h"
 
 #include <Eigen/LU>
+#include <cmath>
 #include <limits>
 
 #include "lp/simplex_solver.h"
@@ -145,6 +146,15 @@ bool ExpressInBasis(const LpProblem& problem, std::span<const int> basis,
       matrix.col(r) = set_up.col(column);
     else
       return false;
+  }
+  // Each row scaled by a power of 2 near its largest entry, so that rows of
+  // 10⁴ beside rows of 10⁻³ do not pass for a singular basis.
+  for (Eigen::Index i = 0; i < rows; ++i) {
+    const double largest = matrix.row(i).cwiseAbs().maxCoeff();
+    if (!(largest > 0)) return false;
+    const double scale = std::ldexp(1.0, -std::ilogb(largest));
+    matrix.row(i) *= scale;
+    set_up.row(i) *= scale;
   }
   const Eigen::PartialPivLU<Eigen::MatrixXd> lu(matrix);
   if (!(lu.rcond() > std::numeric_limits<double>::epsilon())) return false;

@@ -663,6 +663,8 @@ void Simplex::Certify(SimplexResult& result) {
       result.outcome = outcome;
       return;
     }
+    // The point from the basis afresh, not as the last pivots left it.
+    if (outcome != SimplexOutcome::Overflow) Rebuild();
     Collect(outcome, result);
     if (!Certifiable(result)) return;
     certificate = Check(result);
@@ -683,6 +685,13 @@ void Simplex::Reopen(SimplexOutcome outcome, SimplexResult& result) {
   for (int i = 2; i <= n_ + 1; ++i) kept[static_cast<std::size_t>(i - 2)] = T_(i, rhs_);
   const bool lost = !Rebuild() || ValuesMoved(kept);
   if ((lost || (ValuesBelowZero() && !RepairValues(result))) && !restarted_) Restart();
+  // In phase 2, the artificial variables left at 0 leave their rows; the
+  // columns barred for their sake are free again (a row left with one
+  // holds nothing but round-off, which no column can lift it by).
+  if (r0_ == 1 && RowsNotZero() == 0) {
+    DriveOutArtificials(result);
+    std::fill(allowed_.begin(), allowed_.end(), 1);
+  }
   StartHistory();
   if (options_.progress)
     options_.progress->SetPhase(r0_ == 1 ? ProgressPhase::Phase2 : ProgressPhase::Phase1);
@@ -718,19 +727,28 @@ void Simplex::StartHistory() {
 // round-off in the tableau; after a few hundred, entries that are really
 // 0 can pass for pivots.
 bool Simplex::Rebuild() {
+  const std::vector<int> basis = CurrentBasis();
   std::vector<double> cells;
-  if (!ExpressInBasis(problem_, CurrentBasis(), cells)) return false;
+  if (!ExpressInBasis(problem_, basis, cells)) return false;
   for (int i = 2; i <= n_ + 1; ++i) {
     for (int j = 1; j <= rhs_; ++j)
       T_(i, j) = cells[static_cast<std::size_t>(i - 2) * static_cast<std::size_t>(rhs_) +
                        static_cast<std::size_t>(j - 1)];
   }
-  // A degenerate value comes out of the solve as 1e-25 or so: it is 0.
+  // The values once more, refined in long double as the certificate does:
+  // on an ill-conditioned basis a step in doubles leaves S off by 1e-11.
+  const BasisFactor factor(problem_, basis);
+  if (factor.ok()) {
+    const std::vector<double> values = factor.Solve(problem_.rhs);
+    for (int i = 2; i <= n_ + 1; ++i) T_(i, rhs_) = values[static_cast<std::size_t>(i - 2)];
+  }
+  // An artificial variable at 0 comes out of the solve as 1e-25 or so; in
+  // a row whose terms are all 0 that would count as positive.
   double largest = rhs_largest_;
   for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
   for (int i = 2; i <= n_ + 1; ++i) {
-    if (std::fabs(T_(i, rhs_)) <= kValueNoise * largest) T_(i, rhs_) = 0.0;
     const int b = B_[static_cast<std::size_t>(i)];
+    if (b == rhs_ && std::fabs(T_(i, rhs_)) <= kValueNoise * largest) T_(i, rhs_) = 0.0;
     if (b == rhs_) continue;
     for (int r = 2; r <= n_ + 1; ++r) T_(r, b) = r == i ? 1.0 : 0.0;
   }
@@ -756,7 +774,7 @@ bool Simplex::ValuesBelowZero() const {
   double largest = rhs_largest_;
   for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
   for (int i = 2; i <= n_ + 1; ++i) {
-    if (!(T_(i, rhs_) >= -kValueNoise * largest)) return true;
+    if (!(T_(i, rhs_) >= -kBasisValueNoise * largest)) return true;
   }
   return false;
 }
@@ -773,7 +791,7 @@ bool Simplex::RepairValues(SimplexResult& result) {
     for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
     int r = 0;
     for (int i = 2; i <= n_ + 1; ++i) {
-      if (T_(i, rhs_) < -kValueNoise * largest && (r == 0 || T_(i, rhs_) < T_(r, rhs_))) r = i;
+      if (T_(i, rhs_) < -kBasisValueNoise * largest && (r == 0 || T_(i, rhs_) < T_(r, rhs_))) r = i;
     }
     if (r == 0) return true;
     int k = 0;
