@@ -52,6 +52,10 @@ const LpProblem kContradictory = Normalised(MakeProblem(kMax, {1}, {{1, LE, 1}, 
 // tolerance, but its own slack is -0.001.
 const LpProblem kTwoBounds =
     Normalised(MakeProblem(kMax, {1}, {{1, LE, 10000000.001}, {1, LE, 10000000}}));
+// χ2 at a millionth above 10⁷ leaves χ1 a millionth below 0: 1e-13 of the
+// largest value, within the point's tolerance but not round-off.
+const LpProblem kJustBelow =
+    Normalised(MakeProblem(kMax, {-1, 0}, {{1, 1, EQ, 10000000}, {0, 1, LE, 10000000.000001}}));
 const LpProblem kBarred = Normalised(MakeProblem(kMax, {1, 2}, {{0, -1, EQ, 0}, {1, 1, LE, 4}}));
 
 // clang-format off
@@ -66,6 +70,7 @@ INSTANTIATE_TEST_SUITE_P(Lp, Certificates, ::testing::Values(
     CertificateRow{"S that misses c·x", Kind::Optimum, kExample, {0, 3}, {4, 0}, 12.0001, true, false, false},
     CertificateRow{"the tighter of two bounds", Kind::Optimum, kTwoBounds, {1, 0}, {10000000}, 10000000, true},
     CertificateRow{"the looser of two bounds, its slack below 0", Kind::Optimum, kTwoBounds, {0, 2}, {10000000.001}, 10000000.001, false},
+    CertificateRow{"a basic variable a millionth below 0", Kind::Optimum, kJustBelow, {0, 1}, {-1e-6, 10000000.000001}, 1e-6, false},
     CertificateRow{"S within round-off of c·x", Kind::Optimum, kExample, {0, 3}, {4, 0}, 12 + 1e-14, true},
     // The artificial variable of -χ2 = 0 stays basic and bars χ2.
     CertificateRow{"an optimum behind a barred column", Kind::Optimum, kBarred, {kArtificialColumn, 0}, {4, 0}, 4, true},
