@@ -29,6 +29,15 @@ constexpr long kRebuildInterval = 100;
 // Carrying on, a basis whose values, rebuilt, moved by more than this
 // fraction of the largest is left for the method's first basis.
 constexpr double kDigitsLost = 1e-6;
+// Carrying on, a rebuilt value below 0 by more than this fraction of the
+// largest is repaired. The certificate lets a value pass down to 1e-15 of
+// the largest (round-off in the written method's values); a rebuilt one
+// is good to far less, and on mixed-scale data -4e-10 of a variable can
+// be worth 1e-4 of S.
+constexpr double kRepairNoise = 1e-18;
+// Carrying on, at most this many rounds repair the values found below 0
+// once the loop has ended.
+constexpr int kRepairRounds = 10;
 
 using detail::kRowQuantum;
 
@@ -199,6 +208,7 @@ class Simplex {
   std::vector<double> ray_entries_;
   bool restarted_ = false;
   long since_rebuild_ = 0;  // pivots carried on since the tableau was rebuilt
+  int repairs_ = 0;         // rounds of repair after the loop ended
 };
 
 // The entering column, by the rule in force: chosen ahead during the last
@@ -663,8 +673,18 @@ void Simplex::Certify(SimplexResult& result) {
       result.outcome = outcome;
       return;
     }
-    // The point from the basis afresh, not as the last pivots left it.
-    if (outcome != SimplexOutcome::Overflow) Rebuild();
+    // The point from the basis afresh, not as the last pivots left it; a
+    // value that shows below 0 there is repaired (or, where no pivot can
+    // repair it, the method starts over once) and the loop carries on.
+    if (outcome != SimplexOutcome::Overflow && Rebuild() && outcome == SimplexOutcome::Optimal &&
+        repairs_ < kRepairRounds && ValuesBelowZero()) {
+      ++repairs_;
+      if (RepairValues(result)) continue;
+      if (!restarted_) {
+        Restart();
+        continue;
+      }
+    }
     Collect(outcome, result);
     if (!Certifiable(result)) return;
     certificate = Check(result);
@@ -774,7 +794,7 @@ bool Simplex::ValuesBelowZero() const {
   double largest = rhs_largest_;
   for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
   for (int i = 2; i <= n_ + 1; ++i) {
-    if (!(T_(i, rhs_) >= -kBasisValueNoise * largest)) return true;
+    if (!(T_(i, rhs_) >= -kRepairNoise * largest)) return true;
   }
   return false;
 }
@@ -791,7 +811,7 @@ bool Simplex::RepairValues(SimplexResult& result) {
     for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
     int r = 0;
     for (int i = 2; i <= n_ + 1; ++i) {
-      if (T_(i, rhs_) < -kBasisValueNoise * largest && (r == 0 || T_(i, rhs_) < T_(r, rhs_))) r = i;
+      if (T_(i, rhs_) < -kRepairNoise * largest && (r == 0 || T_(i, rhs_) < T_(r, rhs_))) r = i;
     }
     if (r == 0) return true;
     int k = 0;
