@@ -32,6 +32,11 @@ class BasisFactor {
   // residual summed in long double.
   std::vector<double> Duals(std::span<const double> costs) const;
 
+  // The z with B z = column (`column` indexed by constraint row, z by basis
+  // position): the column as the basis expresses it, one tableau column.
+  // The same step of refinement.
+  std::vector<double> Solve(std::span<const double> column) const;
+
  private:
   struct Kernel;
 
@@ -44,5 +49,13 @@ class BasisFactor {
   std::vector<double> unit_sign_;  // row -> the unit column's entry, 0 for a kernel row
   std::unique_ptr<Kernel> kernel_;
 };
+
+// The constraint rows as set up, [A | D | b] (D the slack columns: each
+// row's sign code on its own row), expressed in `basis` (as
+// SimplexResult::basis hands it out): B⁻¹[A | D | b], by a fresh LU
+// factorisation of the whole basis and one step of refinement, into
+// `out` row by row (n rows of m+n+1). False, `out` unspecified, when the
+// basis is singular or a result is not finite.
+bool ExpressInBasis(const LpProblem& problem, std::span<const int> basis, std::vector<double>& out);
 
 }  // namespace orcalc::lp

@@ -37,6 +37,13 @@ inline constexpr double kCertificateTolerance = 1e-9;
 // 1e-15 of their terms on any data the method can solve.
 inline constexpr double kDualTolerance = 1e-12;
 
+// A value of a basis's own point, solved afresh from the problem's columns
+// with a step of refinement, is off by about this fraction of the largest
+// value (a degenerate 0 comes out as 1e-25 or so). A basic variable below
+// 0 by more is really negative: on mixed-scale data -1e-6 of a variable
+// can be worth 1e-4 of S.
+inline constexpr double kBasisValueNoise = 1e-15;
+
 // A verdict as the tableau left it.
 struct TableauVerdict {
   std::span<const int> basis;  // as SimplexResult::basis

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "parallel/cache_aligned.h"
+#include "simplex/basis_factor.h"
 #include "simplex/basis_history.h"
 #include "simplex/certificate.h"
 #include "simplex/pivot_kernel.h"
@@ -17,6 +18,26 @@ namespace {
 // has made 1e-17 or so, and telling them apart by that breaks the rule's
 // guarantee against cycling.
 constexpr double kBlandTie = 1e-12;
+
+// Carrying on, a row tied for the smallest ratio leaves only when its entry
+// is at least this share of the largest tied entry.
+constexpr double kPivotShare = 1e-3;
+// Carrying on, the tableau is rebuilt from the problem as read after this
+// many pivots (or as many as it has rows), before their round-off adds up
+// to entries that pass for pivots.
+constexpr long kRebuildInterval = 100;
+// Carrying on, a basis whose values, rebuilt, moved by more than this
+// fraction of the largest is left for the method's first basis.
+constexpr double kDigitsLost = 1e-6;
+// Carrying on, a rebuilt value below 0 by more than this fraction of the
+// largest is repaired. The certificate lets a value pass down to 1e-15 of
+// the largest (round-off in the written method's values); a rebuilt one
+// is good to far less, and on mixed-scale data -4e-10 of a variable can
+// be worth 1e-4 of S.
+constexpr double kRepairNoise = 1e-18;
+// Carrying on, at most this many rounds repair the values found below 0
+// once the loop has ended.
+constexpr int kRepairRounds = 10;
 
 using detail::kRowQuantum;
 
@@ -37,6 +58,7 @@ class Tableau {
   }
 
   std::span<const double> Cells() const { return {cells_.data(), rows_ * width_}; }
+  void Clear() { std::fill(cells_.begin(), cells_.end(), 0.0); }
 
   void Pivot(int r, int k, detail::PivotFollowUp& follow_up) {
     detail::PivotTableau(cells_.data(), width_, rows_, width_, static_cast<std::size_t>(r - 1),
@@ -95,7 +117,19 @@ class Simplex {
   void Settle(const Certificate& certificate, SimplexResult& result);
   // Before carrying on after `outcome`: phase 1 again when an artificial
   // variable is not really 0.
-  void Reopen(SimplexOutcome outcome);
+  void Reopen(SimplexOutcome outcome, SimplexResult& result);
+  // Carrying on: the tableau rebuilt from the problem as read for the
+  // basis as it stands (false, the tableau untouched, when the basis is
+  // singular); the tableau as set up, when the basis reached cannot be
+  // trusted; the artificial variables left at 0 after phase 1 pivoted out.
+  bool Rebuild();
+  void Restart();
+  bool ValuesBelowZero() const;
+  bool RepairValues(SimplexResult& result);
+  bool ValuesMoved(std::span<const double> kept) const;
+  void DriveOutArtificials(SimplexResult& result);
+  std::vector<int> CurrentBasis() const;
+  void StartHistory();
   // The relative rules: each column's round-off in the row in force, and
   // the column that enters.
   void ColumnNoise(bool* finite);
@@ -120,6 +154,7 @@ class Simplex {
   // The ratio tests, on the copied column.
   int WrittenLeaving(double floor);
   int BlandLeaving(double floor);
+  int RelativeLeaving(double floor);
   bool ArtificialAbove();
   bool PhaseEndRestsOnTolerance(bool* finite);
   bool ValuesRestOnTolerance();
@@ -171,6 +206,10 @@ class Simplex {
   // constraint rows.
   int ray_column_ = 0;
   std::vector<double> ray_entries_;
+  bool restarted_ = false;
+  bool from_start_ = false;  // set back to the first basis since the last pivot
+  long since_rebuild_ = 0;   // pivots carried on since the tableau was rebuilt
+  int repairs_ = 0;          // rounds of repair after the loop ended
 };
 
 // The entering column, by the rule in force: chosen ahead during the last
@@ -333,6 +372,37 @@ int Simplex::BlandLeaving(double floor) {
   return r;
 }
 
+// Carrying on: among the rows tied for the smallest ratio, only those
+// whose entry is a fair share of the largest tied entry; of them the first,
+// or under Bland's rule the one whose basic variable comes first. At a
+// degenerate corner every row with a positive entry ties at 0, and a pivot
+// on an entry a millionth of its column's size (still above round-off)
+// leaves a basis so ill-conditioned that the next pivots lose every digit.
+int Simplex::RelativeLeaving(double floor) {
+  double best = 0.0, largest = 0.0;
+  int r = 0;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (!(ColumnEntry(i) > floor)) continue;
+    const double ratio = std::max(0.0, RightHandSide(i)) / ColumnEntry(i);
+    if (r == 0 || ratio < best) best = ratio;
+    r = i;
+  }
+  if (r == 0) return 0;
+  const double tie = kBlandTie * std::max(1.0, std::fabs(best));
+  auto tied = [&](int i) {
+    return ColumnEntry(i) > floor && std::max(0.0, RightHandSide(i)) / ColumnEntry(i) <= best + tie;
+  };
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (tied(i)) largest = std::max(largest, ColumnEntry(i));
+  }
+  r = 0;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (!tied(i) || ColumnEntry(i) < kPivotShare * largest) continue;
+    if (r == 0 || (bland_ && Order(i) < Order(r))) r = i;
+  }
+  return r;
+}
+
 // Whether some row still has an artificial basic variable above epsilon.
 bool Simplex::ArtificialAbove() {
   for (int i = 2; i <= n_ + 1; ++i) {
@@ -490,6 +560,7 @@ SimplexOutcome Simplex::Loop(SimplexResult& result) {
 
     const int k = Entering();
     if (k == 0 || !(relative_ || T_(r0_, k) < -kEpsilon)) {
+      if (relative_ && r0_ != 1 && RowsNotZero() == 0) DriveOutArtificials(result);
       SimplexOutcome outcome = SimplexOutcome::Optimal;
       if (EndPhase(&outcome)) return outcome;
       continue;
@@ -498,7 +569,9 @@ SimplexOutcome Simplex::Loop(SimplexResult& result) {
     CopyColumn(k);
     double floor = kEpsilon;
     if (!RatioFloor(&floor)) return SimplexOutcome::Overflow;
-    const int r = bland_ ? BlandLeaving(floor) : WrittenLeaving(floor);
+    const int r = relative_ ? RelativeLeaving(floor)
+                  : bland_  ? BlandLeaving(floor)
+                            : WrittenLeaving(floor);
     if (r == 0) {
       ray_column_ = k;
       ray_entries_.assign(column_copy_.begin() + 1, column_copy_.begin() + 1 + n_);
@@ -519,9 +592,12 @@ void Simplex::MakePivot(int r, int k, bool degenerate, SimplexResult& result) {
   if (relative_) ++result.relative_pivots;
   if (options_.progress) options_.progress->SetPivots(result.pivots);
   if (options_.after_pivot) options_.after_pivot(T_.Cells());
-  if (options_.on_pivot) options_.on_pivot({r - 2, k - 1, r0_ == 1 ? 2 : 1, bland_, relative_});
+  if (options_.on_pivot)
+    options_.on_pivot({r - 2, k - 1, r0_ == 1 ? 2 : 1, bland_, relative_, from_start_});
+  from_start_ = false;
   history_.Exchange(HistoryMember(B_[static_cast<std::size_t>(r)], r), k);
   B_[static_cast<std::size_t>(r)] = k;
+  if (relative_ && ++since_rebuild_ >= std::max<long>(kRebuildInterval, n_)) Rebuild();
 
   degenerate_run_ = degenerate ? degenerate_run_ + 1 : 0;
   result.longest_degenerate_run = std::max(result.longest_degenerate_run, degenerate_run_);
@@ -563,12 +639,7 @@ void Simplex::Collect(SimplexOutcome outcome, SimplexResult& result) {
   }
   result.objective = p_ * T_(1, rhs_);
 
-  result.basis.clear();
-  result.basis.reserve(static_cast<std::size_t>(n_));
-  for (int i = 2; i <= n_ + 1; ++i) {
-    const int b = B_[static_cast<std::size_t>(i)];
-    result.basis.push_back(b > m_ + n_ ? kArtificialColumn : b - 1);
-  }
+  result.basis = CurrentBasis();
   result.barred.clear();
   for (int j = 1; j <= m_ + n_; ++j) {
     if (!allowed_[static_cast<std::size_t>(j)]) result.barred.push_back(j - 1);
@@ -600,11 +671,23 @@ void Simplex::Certify(SimplexResult& result) {
   Certificate certificate = Check(result);
   while (!certificate.certified) {
     const long pivots = result.pivots;
-    Reopen(result.outcome);
+    Reopen(result.outcome, result);
     const SimplexOutcome outcome = Loop(result);
     if (outcome == SimplexOutcome::Stopped) {
       result.outcome = outcome;
       return;
+    }
+    // The point from the basis afresh, not as the last pivots left it; a
+    // value that shows below 0 there is repaired (or, where no pivot can
+    // repair it, the method starts over once) and the loop carries on.
+    if (outcome != SimplexOutcome::Overflow && Rebuild() && outcome == SimplexOutcome::Optimal &&
+        repairs_ < kRepairRounds && ValuesBelowZero()) {
+      ++repairs_;
+      if (RepairValues(result)) continue;
+      if (!restarted_) {
+        Restart();
+        continue;
+      }
     }
     Collect(outcome, result);
     if (!Certifiable(result)) return;
@@ -614,17 +697,196 @@ void Simplex::Certify(SimplexResult& result) {
   Settle(certificate, result);
 }
 
-void Simplex::Reopen(SimplexOutcome outcome) {
+void Simplex::Reopen(SimplexOutcome outcome, SimplexResult& result) {
   relative_ = true;
   bland_ = false;
   degenerate_run_ = 0;
-  history_.Restart();
+  // The tableau afresh for the basis reached. A basis that is singular,
+  // or whose values the pivots had lost the digits of, was reached by
+  // pivots that round-off misled: the method starts over from its first
+  // basis (once). One whose values are only just below 0 is repaired.
+  std::vector<double> kept(static_cast<std::size_t>(n_));
+  for (int i = 2; i <= n_ + 1; ++i) kept[static_cast<std::size_t>(i - 2)] = T_(i, rhs_);
+  const bool lost = !Rebuild() || ValuesMoved(kept);
+  if ((lost || (ValuesBelowZero() && !RepairValues(result))) && !restarted_) Restart();
+  // In phase 2, the artificial variables left at 0 leave their rows; the
+  // columns barred for their sake are free again (a row left with one
+  // holds nothing but round-off, which no column can lift it by).
+  if (r0_ == 1 && RowsNotZero() == 0) {
+    DriveOutArtificials(result);
+    std::fill(allowed_.begin(), allowed_.end(), 1);
+  }
+  StartHistory();
+  if (options_.progress)
+    options_.progress->SetPhase(r0_ == 1 ? ProgressPhase::Phase2 : ProgressPhase::Phase1);
   if (outcome != SimplexOutcome::Optimal || r0_ != 1 || RowsNotZero() == 0) return;
   // A point that an artificial variable still holds off its row: back to
   // phase 1, every column allowed again.
   r0_ = phase_row_;
   std::fill(allowed_.begin(), allowed_.end(), 1);
   if (options_.progress) options_.progress->SetPhase(ProgressPhase::Phase1);
+}
+
+std::vector<int> Simplex::CurrentBasis() const {
+  std::vector<int> basis;
+  basis.reserve(static_cast<std::size_t>(n_));
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const int b = B_[static_cast<std::size_t>(i)];
+    basis.push_back(b > m_ + n_ ? kArtificialColumn : b - 1);
+  }
+  return basis;
+}
+
+void Simplex::StartHistory() {
+  std::vector<int> members;
+  for (int i = 2; i <= n_ + 1; ++i)
+    members.push_back(HistoryMember(B_[static_cast<std::size_t>(i)], i));
+  history_.SetCurrent(members);
+  history_.Restart();
+}
+
+// Each column of the constraint rows (and the right-hand sides) as the
+// factorised basis expresses it, the basic columns exactly unit, then the
+// objective and phase-1 rows from their costs. Every pivot leaves its
+// round-off in the tableau; after a few hundred, entries that are really
+// 0 can pass for pivots.
+bool Simplex::Rebuild() {
+  const std::vector<int> basis = CurrentBasis();
+  std::vector<double> cells;
+  if (!ExpressInBasis(problem_, basis, cells)) return false;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    for (int j = 1; j <= rhs_; ++j)
+      T_(i, j) = cells[static_cast<std::size_t>(i - 2) * static_cast<std::size_t>(rhs_) +
+                       static_cast<std::size_t>(j - 1)];
+  }
+  // The values once more, refined in long double as the certificate does:
+  // on an ill-conditioned basis a step in doubles leaves S off by 1e-11.
+  const BasisFactor factor(problem_, basis);
+  if (factor.ok()) {
+    const std::vector<double> values = factor.Solve(problem_.rhs);
+    for (int i = 2; i <= n_ + 1; ++i) T_(i, rhs_) = values[static_cast<std::size_t>(i - 2)];
+  }
+  // An artificial variable at 0 comes out of the solve as 1e-25 or so; in
+  // a row whose terms are all 0 that would count as positive.
+  double largest = rhs_largest_;
+  for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const int b = B_[static_cast<std::size_t>(i)];
+    if (b == rhs_ && std::fabs(T_(i, rhs_)) <= kValueNoise * largest) T_(i, rhs_) = 0.0;
+    if (b == rhs_) continue;
+    for (int r = 2; r <= n_ + 1; ++r) T_(r, b) = r == i ? 1.0 : 0.0;
+  }
+  for (int j = 1; j <= rhs_; ++j) {
+    long double objective = j <= m_ ? objective_start_[static_cast<std::size_t>(j)] : 0.0;
+    long double phase = 0;
+    for (int i = 2; i <= n_ + 1; ++i) {
+      const int b = B_[static_cast<std::size_t>(i)];
+      if (b <= m_) objective -= objective_start_[static_cast<std::size_t>(b)] * T_(i, j);
+      if (b == rhs_) phase -= T_(i, j);
+    }
+    T_(1, j) = static_cast<double>(objective);
+    T_(phase_row_, j) = static_cast<double>(phase);
+  }
+  copied_column_ = 0;
+  next_entering_ = -1;
+  since_rebuild_ = 0;
+  return true;
+}
+
+// A basic value below 0 beyond round-off (or not a number).
+bool Simplex::ValuesBelowZero() const {
+  double largest = rhs_largest_;
+  for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (!(T_(i, rhs_) >= -kRepairNoise * largest)) return true;
+  }
+  return false;
+}
+
+// Carrying on from a basis whose rebuilt values have one below 0 beyond
+// round-off (earlier pivots' round-off put it there) while the row in
+// force has no entry below 0 to speak of: the dual simplex method's
+// pivots, each on the row of the most negative value and the column that
+// keeps the row in force at least 0, until every value is at least 0.
+// False when a row has no entry to pivot on or the pivots do not end.
+bool Simplex::RepairValues(SimplexResult& result) {
+  for (int round = 0; round <= n_; ++round) {
+    double largest = rhs_largest_;
+    for (int i = 2; i <= n_ + 1; ++i) largest = std::max(largest, std::fabs(T_(i, rhs_)));
+    int r = 0;
+    for (int i = 2; i <= n_ + 1; ++i) {
+      if (T_(i, rhs_) < -kRepairNoise * largest && (r == 0 || T_(i, rhs_) < T_(r, rhs_))) r = i;
+    }
+    if (r == 0) return true;
+    int k = 0;
+    double best = 0.0;
+    for (int j = 1; j <= m_ + n_; ++j) {
+      double column = 0.0;
+      for (int i = 2; i <= n_ + 1; ++i) column = std::max(column, std::fabs(T_(i, j)));
+      if (!allowed_[static_cast<std::size_t>(j)] || !(T_(r, j) < -kRatioFloor * column)) continue;
+      const double ratio = std::max(0.0, T_(r0_, j)) / -T_(r, j);
+      if (k == 0 || ratio < best) {
+        k = j;
+        best = ratio;
+      }
+    }
+    if (k == 0) return false;
+    MakePivot(r, k, false, result);
+    if (!Rebuild()) return false;
+  }
+  return false;
+}
+
+// Whether the rebuilt values differ from `kept` by more than a millionth
+// of the largest (or are not numbers): the pivots that reached the basis
+// lost the digits that decide it.
+bool Simplex::ValuesMoved(std::span<const double> kept) const {
+  double largest = rhs_largest_, moved = 0.0;
+  for (int i = 2; i <= n_ + 1; ++i) {
+    const double before = kept[static_cast<std::size_t>(i - 2)];
+    largest = std::max({largest, std::fabs(before), std::fabs(T_(i, rhs_))});
+    moved = std::max(moved, std::fabs(T_(i, rhs_) - before));
+  }
+  return !(moved <= kDigitsLost * largest);
+}
+
+void Simplex::Restart() {
+  T_.Clear();
+  SetUp(problem_);
+  std::fill(allowed_.begin(), allowed_.end(), 1);
+  copied_column_ = 0;
+  next_entering_ = -1;
+  restarted_ = true;
+  from_start_ = true;
+}
+
+// At the end of phase 1, carrying on: each artificial variable still basic
+// (at 0) leaves on its row's entry that stands out most from its column's
+// round-off, whatever its sign (the pivot is degenerate). A row with no
+// such entry is a combination of the others; its artificial variable
+// stays, and no column can lift it. Barring the columns that would lift
+// the others instead, as the written method does, bars columns that the
+// optimum needs.
+void Simplex::DriveOutArtificials(SimplexResult& result) {
+  Rebuild();
+  for (int i = 2; i <= n_ + 1; ++i) {
+    if (B_[static_cast<std::size_t>(i)] != rhs_) continue;
+    int k = 0;
+    double best = kRatioFloor;
+    for (int j = 1; j <= m_ + n_; ++j) {
+      double largest = 0;
+      for (int r = 2; r <= n_ + 1; ++r) largest = std::max(largest, std::fabs(T_(r, j)));
+      const double standing = std::fabs(T_(i, j)) / largest;
+      if (allowed_[static_cast<std::size_t>(j)] && standing > best) {
+        k = j;
+        best = standing;
+      }
+    }
+    if (k == 0) continue;
+    T_(i, rhs_) = 0.0;
+    MakePivot(i, k, true, result);
+  }
+  Rebuild();
 }
 
 void Simplex::Settle(const Certificate& certificate, SimplexResult& result) {
@@ -642,11 +904,7 @@ void Simplex::Settle(const Certificate& certificate, SimplexResult& result) {
 
 SimplexResult Simplex::Run() {
   SimplexResult result;
-  std::vector<int> members;
-  for (int i = 2; i <= n_ + 1; ++i)
-    members.push_back(HistoryMember(B_[static_cast<std::size_t>(i)], i));
-  history_.SetCurrent(members);
-  history_.Restart();
+  StartHistory();
   if (options_.progress)
     options_.progress->SetPhase(r0_ == 1 ? ProgressPhase::Phase2 : ProgressPhase::Phase1);
 

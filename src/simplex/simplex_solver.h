@@ -47,6 +47,9 @@ struct PivotRecord {
   // made while carrying on after a verdict that did not hold.
   bool smallest_index = false;
   bool carried_on = false;
+  // Carrying on, the method found its tableau spoilt by round-off and set
+  // it back to the first basis before this pivot.
+  bool from_start = false;
 };
 
 struct SimplexOptions {

@@ -42,7 +42,7 @@ ColumnLayout LayOutColumns(const lp::LpProblem& problem) {
 
 template <class N>
 ReplayState<N>::ReplayState(const StepsInput& input, const ColumnLayout& layout)
-    : layout_(layout),
+    : layout_(&layout),
       rows_(input.problem->constraints),
       columns_(static_cast<int>(layout.columns.size())),
       p_(lp::SenseSign(input.problem->sense)),
@@ -76,7 +76,7 @@ template <class N>
 std::vector<N> ReplayState<N>::MethodCosts(int phase) const {
   std::vector<N> costs(static_cast<std::size_t>(columns_), N(0));
   if (phase == 1) {
-    for (int j = layout_.artificial_begin; j < columns_; ++j)
+    for (int j = layout_->artificial_begin; j < columns_; ++j)
       costs[static_cast<std::size_t>(j)] = N(-1);
   } else {
     for (std::size_t j = 0; j < objective_.size(); ++j) costs[j] = objective_[j];

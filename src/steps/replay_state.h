@@ -35,7 +35,7 @@ class ReplayState {
   const N& At(int i, int j) const { return a_[Index(i, j)]; }
   const N& Rhs(int i) const { return b_[static_cast<std::size_t>(i)]; }
   int Basic(int i) const { return basis_[static_cast<std::size_t>(i)]; }
-  bool IsArtificial(int j) const { return j >= layout_.artificial_begin; }
+  bool IsArtificial(int j) const { return j >= layout_->artificial_begin; }
   bool Allowed(int j) const { return !IsArtificial(j) && allowed_[static_cast<std::size_t>(j)]; }
 
   // The method's row in force for `phase`, over every column: z_j - c'_j
@@ -60,7 +60,7 @@ class ReplayState {
   }
   std::vector<N> MethodCosts(int phase) const;
 
-  const ColumnLayout& layout_;
+  const ColumnLayout* layout_;
   int rows_, columns_;
   double p_;
   std::vector<N> a_, b_;

@@ -36,6 +36,7 @@ class Replayer {
   StepTableau Snapshot(bool always = false) const;
   void Keep(bool last);
   void ChangePhase(int phase);
+  void StartOver();
   bool Step(const lp::PivotRecord& record);
   void Judge(int column, int row, const RuleInForce& rule);
   void Finish();
@@ -107,6 +108,17 @@ void Replayer<N>::ChangePhase(int phase) {
   current_ = Snapshot();
 }
 
+// The method set its tableau back to the first one (its own had been
+// spoilt by round-off); so does the replay.
+template <class N>
+void Replayer<N>::StartOver() {
+  current_.sentence = "舍入误差使计算中的表不再可信，计算从第一张表重新开始。";
+  Keep(false);
+  state_ = ReplayState<N>(input_, layout_);
+  phase_ = layout_.artificial_begin < state_.columns() ? 1 : 2;
+  current_ = Snapshot();
+}
+
 template <class N>
 void Replayer<N>::Judge(int column, int row, const RuleInForce& rule) {
   if (!Num::kExact) return;
@@ -119,6 +131,7 @@ void Replayer<N>::Judge(int column, int row, const RuleInForce& rule) {
 
 template <class N>
 bool Replayer<N>::Step(const lp::PivotRecord& record) {
+  if (record.from_start) StartOver();
   if (record.phase != phase_) ChangePhase(record.phase);
   const RuleInForce rule{record.phase, record.smallest_index, record.carried_on};
   last_rule_ = rule;

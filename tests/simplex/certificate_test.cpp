@@ -47,6 +47,15 @@ const LpProblem kScaled =
     Normalised(MakeProblem(kMax, {3e-6, 2e-6}, {{1e6, 1e6, LE, 4e6}, {1e-3, 3e-3, LE, 6e-3}}));
 const LpProblem kOpen = Normalised(MakeProblem(kMax, {1, 0}, {{1, -1, LE, 1}}));
 const LpProblem kContradictory = Normalised(MakeProblem(kMax, {1}, {{1, LE, 1}, {1, GE, 3}}));
+// Two bounds on χ1 a thousandth apart at 10⁷: the looser one's basis
+// breaks the tighter row by 1e-10 of its terms, within the point's
+// tolerance, but its own slack is -0.001.
+const LpProblem kTwoBounds =
+    Normalised(MakeProblem(kMax, {1}, {{1, LE, 10000000.001}, {1, LE, 10000000}}));
+// χ2 at a millionth above 10⁷ leaves χ1 a millionth below 0: 1e-13 of the
+// largest value, within the point's tolerance but not round-off.
+const LpProblem kJustBelow =
+    Normalised(MakeProblem(kMax, {-1, 0}, {{1, 1, EQ, 10000000}, {0, 1, LE, 10000000.000001}}));
 const LpProblem kBarred = Normalised(MakeProblem(kMax, {1, 2}, {{0, -1, EQ, 0}, {1, 1, LE, 4}}));
 
 // clang-format off
@@ -59,6 +68,9 @@ INSTANTIATE_TEST_SUITE_P(Lp, Certificates, ::testing::Values(
     CertificateRow{"a point beyond a row", Kind::Optimum, kExample, {0, 3}, {4.001, 0}, 12.003, false, true},
     CertificateRow{"a point below 0", Kind::Optimum, kExample, {0, 3}, {4, -1e-6}, 12 - 2e-6, false, true},
     CertificateRow{"S that misses c·x", Kind::Optimum, kExample, {0, 3}, {4, 0}, 12.0001, true, false, false},
+    CertificateRow{"the tighter of two bounds", Kind::Optimum, kTwoBounds, {1, 0}, {10000000}, 10000000, true},
+    CertificateRow{"the looser of two bounds, its slack below 0", Kind::Optimum, kTwoBounds, {0, 2}, {10000000.001}, 10000000.001, false},
+    CertificateRow{"a basic variable a millionth below 0", Kind::Optimum, kJustBelow, {0, 1}, {-1e-6, 10000000.000001}, 1e-6, false},
     CertificateRow{"S within round-off of c·x", Kind::Optimum, kExample, {0, 3}, {4, 0}, 12 + 1e-14, true},
     // The artificial variable of -χ2 = 0 stays basic and bars χ2.
     CertificateRow{"an optimum behind a barred column", Kind::Optimum, kBarred, {kArtificialColumn, 0}, {4, 0}, 4, true},
@@ -73,7 +85,7 @@ INSTANTIATE_TEST_SUITE_P(Lp, Certificates, ::testing::Values(
 
 // Through the solver: the verdicts of these problems are all certified.
 TEST(Certificates, TheSolversVerdictsOfTheTableHold) {
-  for (const LpProblem& p : {kExample, kScaled, kOpen, kContradictory, kBarred}) {
+  for (const LpProblem& p : {kExample, kScaled, kOpen, kContradictory, kBarred, kTwoBounds}) {
     const SimplexResult r = SolveSimplex(p);
     EXPECT_TRUE(r.checked && r.certified) << static_cast<int>(r.outcome);
   }
