@@ -40,15 +40,17 @@ bool displayAvailable() {
   return false;
 }
 
-void setUpApplication(QApplication& app) {
-  app.setApplicationName(QStringLiteral("orcalc"));
+// QApplication's settings are static: the parameter only says that the
+// application has to exist by then.
+void setUpApplication(QApplication& /*app*/) {
+  QApplication::setApplicationName(QStringLiteral("orcalc"));
   // Chinese whatever the system's locale, as every text of the program is:
   // the file dialogs' sizes, types and dates too.
   QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
   // Without Qt's translation file its texts stay English; nothing else
   // depends on it.
   installQtTranslations();
-  app.setWindowIcon(applicationIcon());
+  QApplication::setWindowIcon(applicationIcon());
   // Chinese captions in the system's Chinese face, or in a Simplified
   // Chinese face of Debian's fonts-noto-cjk where that is missing.
   static const QStringList kPreferred = {QStringLiteral("宋体"), QStringLiteral("SimSun"),

@@ -68,10 +68,11 @@ std::size_t WriteMagnitude(char* out, double magnitude, std::string_view sep, bo
   return static_cast<std::size_t>(o - out);
 }
 
-std::size_t WriteLiteral(char* out, const char* text) {
-  std::size_t n = std::strlen(text);
-  std::memcpy(out, text, n);
-  return n;
+// The buffers are not strings: the caller keeps the length, and no
+// terminating zero is written.
+std::size_t WriteLiteral(char* out, std::string_view text) {
+  text.copy(out, text.size());
+  return text.size();
 }
 
 }  // namespace

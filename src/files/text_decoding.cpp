@@ -82,7 +82,8 @@ struct CloseConverter {
 
 DecodedText DecodeGb18030(std::string_view bytes) {
   DecodedText result;
-  const iconv_t raw = iconv_open("UTF-8", "GB18030");
+  iconv_t raw = iconv_open("UTF-8", "GB18030");
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's failure value is (iconv_t)-1
   if (raw == reinterpret_cast<iconv_t>(-1)) {
     result.error = "no GB18030 converter on this system";
     result.fault = SheetTextFault::NoConverter;

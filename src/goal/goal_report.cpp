@@ -101,15 +101,19 @@ void GoalReport::AddBlock(const GoalSnapshot& s) {
     text_.Add(variableLines_[static_cast<std::size_t>(j)])
         .AddSigned(s.solution[static_cast<std::size_t>(j)]);
   }
+  // The solution lists the variables, then the goals' negative and positive
+  // deviations.
+  const auto negative = static_cast<std::size_t>(variables_);
+  const auto positive = negative + static_cast<std::size_t>(goals_);
   text_.Add(kNegativeLine);
   for (int i = 0; i < goals_; ++i) {
     text_.Add(negativeLines_[static_cast<std::size_t>(i)])
-        .AddSigned(s.solution[static_cast<std::size_t>(variables_ + i)]);
+        .AddSigned(s.solution[negative + static_cast<std::size_t>(i)]);
   }
   text_.Add(kPositiveLine);
   for (int i = 0; i < goals_; ++i) {
     text_.Add(positiveLines_[static_cast<std::size_t>(i)])
-        .AddSigned(s.solution[static_cast<std::size_t>(variables_ + goals_ + i)]);
+        .AddSigned(s.solution[positive + static_cast<std::size_t>(i)]);
   }
 }
 

@@ -116,7 +116,8 @@ void showGraphWindow(QWidget* owner, const Sheet& sheet, int variables, int cons
   auto window = std::make_unique<GraphWindow>(std::move(*calculation.geometry), owner);
   window->setAttribute(Qt::WA_DeleteOnClose);
   QPointer<GraphWindow> shown = window.get();
-  window.release();
+  // Qt deletes it when it is closed.
+  static_cast<void>(window.release());
   Platform::current().runModal(shown);
 }
 

@@ -148,7 +148,7 @@ void WriteReportResults(ReportText& report, const SimplexResult& result) {
   report.Add("各变量最优解如下:").EndLine();
   for (std::size_t j = 0; j < result.x.size(); ++j) {
     report.Add("χ")
-        .AddInt(static_cast<long long>(j + 1))
+        .AddInt(static_cast<long long>(j) + 1)
         .Add(" = ")
         .AddSigned(result.x[j])
         .EndLine();

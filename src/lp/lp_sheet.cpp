@@ -55,8 +55,9 @@ LpIntake ReadLpSheet(const Sheet& sheet, int variables, int constraints, Sense s
     CellReader cells(sheet);
     for (int i = begin; i < end; ++i) {
       const int row = i + 2;
+      const std::size_t first = static_cast<std::size_t>(i) * static_cast<std::size_t>(m);
       for (int j = 0; j < m; ++j) {
-        if (!cells.Read(row, j + 1, problem.coefficients[static_cast<std::size_t>(i * m + j)])) {
+        if (!cells.Read(row, j + 1, problem.coefficients[first + static_cast<std::size_t>(j)])) {
           overflow = cells.overflow();
           return;
         }

@@ -13,7 +13,7 @@
 namespace orcalc::ui {
 namespace {
 
-constexpr qsizetype kPieceBytes = 64 * 1024;
+constexpr qsizetype kPieceBytes = qsizetype{64} * 1024;
 
 enum class EncodeStatus { Ok, NoConverter, BadText, SinkFailed };
 
@@ -22,6 +22,7 @@ enum class EncodeStatus { Ok, NoConverter, BadText, SinkFailed };
 EncodeStatus EncodeInPieces(std::string_view utf8,
                             const std::function<bool(const QByteArray&)>& sink) {
   iconv_t cd = iconv_open("GB18030", "UTF-8");
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): iconv_open's failure value is (iconv_t)-1
   if (cd == reinterpret_cast<iconv_t>(-1)) return EncodeStatus::NoConverter;
   QByteArray piece(kPieceBytes, Qt::Uninitialized);
   char* in_ptr = const_cast<char*>(utf8.data());

@@ -183,6 +183,7 @@ void ResultsWindow::save() {
     // The box's own text, converted and written piece by piece.
     const auto length =
         static_cast<size_t>(reportBox_->SendScintilla(QsciScintillaBase::SCI_GETLENGTH));
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): Scintilla answers with the address
     const auto* text = reinterpret_cast<const char*>(
         reportBox_->SendScintilla(QsciScintillaBase::SCI_GETCHARACTERPOINTER));
     result = WriteAnsiFileAtomically(path, std::string_view(text, length));
@@ -217,7 +218,8 @@ std::unique_ptr<ResultsWindow> ResultsWindow::loadReport(QWidget* parent, const 
 
 void ResultsWindow::showLoaded(std::unique_ptr<ResultsWindow> window) {
   QPointer<ResultsWindow> form = window.get();  // may allocate: before the release
-  window.release();
+  // Qt deletes it when it is closed (loadReport set WA_DeleteOnClose).
+  static_cast<void>(window.release());
   Platform::current().runModal(form);
 }
 

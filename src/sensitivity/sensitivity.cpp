@@ -138,7 +138,7 @@ bool Analyser::Shape() {
     // would be dependent.
     if (sign == 0.0 || unit_sign_[U(row)] != 0.0) return false;
     unit_sign_[U(row)] = sign;
-    artificial_[U(row)] = column == kArtificialColumn;
+    artificial_[U(row)] = static_cast<char>(column == kArtificialColumn);
   }
   for (int i = 0; i < n_; ++i) {
     auto& rows = unit_sign_[U(i)] == 0.0 ? kernel_rows_ : unit_rows_;

@@ -10,7 +10,7 @@ namespace orcalc::lp {
 CalculationOutcome CalculateSensitivity(const LpRequest& request, const Sheet& sheet,
                                         SensitivityFormat format) {
   std::optional<SolvedLp> solved;
-  const CalculationOutcome calculation = Calculate(request, sheet, &solved);
+  CalculationOutcome calculation = Calculate(request, sheet, &solved);
   if (calculation.stopped) return calculation;
   CalculationOutcome outcome;
   outcome.messages = calculation.messages;

@@ -71,20 +71,20 @@ class GraphPicture {
   GraphMarks marks() const;
 
  private:
-  // A label's rectangle for `text` in `font` next to `anchor`, on the side
-  // `away` points to (a unit vector in the picture), inside the picture.
-  QRectF labelRect(const QString& text, const QFont& font, QPointF anchor, QPointF away) const;
+  // A rectangle for `label` in `font` next to `anchor`, on the side `away`
+  // points to (a unit vector in the picture), inside the picture.
+  QRectF labelRect(const QString& label, const QFont& font, QPointF anchor, QPointF away) const;
   // Candidate rectangles around `anchor`: on the side `away` first, then
   // turning both ways.
-  std::vector<QRectF> labelRectsAround(const QString& text, const QFont& font, QPointF anchor,
+  std::vector<QRectF> labelRectsAround(const QString& label, const QFont& font, QPointF anchor,
                                        QPointF away) const;
   // Candidate rectangles for a corner's label anywhere in the picture,
   // nearest to `anchor` first.
-  std::vector<QRectF> labelRectsAnywhere(const QString& text, const QFont& font,
+  std::vector<QRectF> labelRectsAnywhere(const QString& label, const QFont& font,
                                          QPointF anchor) const;
   // Candidate rectangles for a constraint's name along its piece in the box.
   std::vector<QRectF> lineLabelRects(const lp::GraphConstraintLine& line,
-                                     const QString& text) const;
+                                     const QString& label) const;
   // Picks a candidate for a label: inside the picture and overlapping none
   // of `taken`; of those the first that crosses none of `strokes`, leaves
   // `keep_clear` uncovered and lies in the plot area, else the first that
