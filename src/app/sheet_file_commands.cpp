@@ -99,7 +99,7 @@ void SheetFileCommands::fillRecentMenu(QMenu* menu) {
   menu->clear();
   const QStringList paths = recentSheets(window_.recentKind);
   for (int i = 0; i < paths.size(); ++i) {
-    const QString recent = paths[i];
+    const QString& recent = paths[i];
     QAction* a = menu->addAction(
         QStringLiteral("&%1 %2").arg(i + 1).arg(nativePath(recent).replace('&', "&&")));
     connect(a, &QAction::triggered, this, [this, recent] { openFile(recent); });

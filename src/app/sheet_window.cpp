@@ -355,7 +355,7 @@ void SheetWindow::about() { showAboutBox(this); }
 
 std::string SheetWindow::decimalSeparator() {
   // The system's, not the default locale the windows are shown in.
-  const std::string separator = QLocale::system().decimalPoint().toStdString();
+  std::string separator = QLocale::system().decimalPoint().toStdString();
   // Plain number text takes a separator of at most four bytes.
   if (separator.empty() || separator.size() > 4) return ".";
   return separator;
@@ -400,7 +400,8 @@ void SheetWindow::keyPressEvent(QKeyEvent* event) {
       return;
     }
   }
-  QWidget::keyPressEvent(event);
+  // Past QDialog's handler on purpose: it would close the window on Escape.
+  QWidget::keyPressEvent(event);  // NOLINT(bugprone-parent-virtual-call): see above
 }
 
 // ---- Sheet files ----
@@ -439,7 +440,7 @@ void SheetWindow::updateRestoreAction() { restoreAction_->setEnabled(recovery_->
 
 QString SheetWindow::takeSheet(const Sheet& sheet, const QString& step, const QString& file) {
   const SheetFit fit = fitSheet(sheet);
-  const QString why = sheetRefusal(sheet, fit);
+  QString why = sheetRefusal(sheet, fit);
   if (!why.isEmpty()) return why;
   editing_->closeEditors();
   WindowState before = captureState();

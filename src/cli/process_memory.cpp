@@ -37,13 +37,13 @@ namespace {
 constexpr int kLargestHeapBlock = 32 * 1024 * 1024;
 // How far the heap grows at once: a 500 × 500 linear program needs about
 // 20 MB at its peak. Beyond it the heap grows in small pages as usual.
-constexpr std::size_t kHeapGrowth = 64 * 1024 * 1024;
+constexpr std::size_t kHeapGrowth = std::size_t{64} * 1024 * 1024;
 // Freed memory at the top of the heap is given back only beyond this.
 constexpr int kKeptFreeMemory = 256 * 1024 * 1024;
 // glibc's default number of separately mapped blocks.
 constexpr int kDefaultMappedBlocks = 65536;
 // A transparent huge page on x86-64, and a small page.
-constexpr std::uintptr_t kLargePage = 2 * 1024 * 1024;
+constexpr std::uintptr_t kLargePage = std::uintptr_t{2} * 1024 * 1024;
 constexpr std::uintptr_t kSmallPage = 4096;
 
 std::uintptr_t ProgramBreak() { return reinterpret_cast<std::uintptr_t>(sbrk(0)); }
@@ -69,6 +69,7 @@ void SetUpHeapForOneRun() {
   const std::uintptr_t boundary =
       (ProgramBreak() + kSmallPage + kLargePage - 1) / kLargePage * kLargePage;
   const std::uintptr_t gap = boundary - kSmallPage - ProgramBreak();
+  // NOLINTNEXTLINE(performance-no-int-to-ptr): sbrk's failure value is the address -1
   if (sbrk(static_cast<std::intptr_t>(gap)) == reinterpret_cast<void*>(-1)) return;
   mallopt(M_MMAP_MAX, 0);                           // this block from the heap, whatever its size
   void* volatile block = std::malloc(kHeapGrowth);  // volatile: kept by the compiler
@@ -77,6 +78,7 @@ void SetUpHeapForOneRun() {
   // Only advice: where the kernel has no large pages, it keeps small ones.
   const std::uintptr_t end = ProgramBreak();
   if (block && end > boundary) {
+    // NOLINTNEXTLINE(performance-no-int-to-ptr): an address computed from the break
     madvise(reinterpret_cast<void*>(boundary), end - boundary, MADV_HUGEPAGE);
   }
 }

@@ -319,7 +319,7 @@ SheetFileResult RefuseTooLarge() {
 }
 
 SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size) {
-  constexpr std::size_t kPiece = 64 * 1024;
+  constexpr std::size_t kPiece = std::size_t{64} * 1024;
   std::string bytes;
   // The whole file in one allocation when its size is known; the byte
   // beyond tells that it ends there.

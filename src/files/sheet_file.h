@@ -13,7 +13,7 @@ namespace orcalc {
 
 // What a sheet file may hold: far more than any sheet window lays out
 // (502 rows, 507 columns), and little enough that reading one costs little.
-inline constexpr std::size_t kSheetFileMaxBytes = 64 * 1024 * 1024;
+inline constexpr std::size_t kSheetFileMaxBytes = std::size_t{64} * 1024 * 1024;
 inline constexpr int kSheetFileMaxRecords = 1000;
 inline constexpr int kSheetFileMaxFields = 1000;  // in one record
 

@@ -299,11 +299,8 @@ int Simplex::WrittenEntering() {
       continue;
     }
     const double d = T_(r0_, j) - T_(r0_, k);
-    if (d < -kEpsilon) {
-      k = j;
-    } else if (d <= kEpsilon && r0_ != 1 && T_(1, j) - T_(1, k) < -kEpsilon) {
-      k = j;
-    }
+    const bool wins_tie = d <= kEpsilon && r0_ != 1 && T_(1, j) - T_(1, k) < -kEpsilon;
+    if (d < -kEpsilon || wins_tie) k = j;
   }
   return k;
 }

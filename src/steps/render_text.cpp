@@ -100,6 +100,7 @@ std::string RenderCsv(const StepsDocument& doc) {
     record({TableTitle(doc, t)});
     for (const auto& row : TableGrid(doc, table, style)) {
       std::vector<std::string> fields;
+      fields.reserve(row.size());
       for (const GridCell& cell : row) fields.push_back(Bracketed(cell));
       record(fields);
     }

@@ -9,7 +9,7 @@ ColumnLayout LayOutColumns(const lp::LpProblem& problem) {
   const int n = problem.constraints;
   ColumnLayout layout;
   layout.variables = m;
-  layout.of_method.assign(static_cast<std::size_t>(m + n), -1);
+  layout.of_method.assign(static_cast<std::size_t>(m) + static_cast<std::size_t>(n), -1);
   for (int j = 0; j < m; ++j) {
     layout.columns.push_back({VariableName(j + 1), VariableKind::Decision});
     layout.of_method[static_cast<std::size_t>(j)] = j;
@@ -19,7 +19,8 @@ ColumnLayout LayOutColumns(const lp::LpProblem& problem) {
   for (int i = 0; i < n; ++i) {
     const double sign = problem.signs[static_cast<std::size_t>(i)];
     if (sign == lp::kEqual) continue;
-    layout.of_method[static_cast<std::size_t>(m + i)] = static_cast<int>(layout.columns.size());
+    layout.of_method[static_cast<std::size_t>(m) + static_cast<std::size_t>(i)] =
+        static_cast<int>(layout.columns.size());
     layout.columns.push_back(
         {VariableName(static_cast<int>(layout.columns.size()) + 1),
          sign == lp::kLessEqual ? VariableKind::Slack : VariableKind::Surplus});
@@ -29,7 +30,8 @@ ColumnLayout LayOutColumns(const lp::LpProblem& problem) {
   for (int i = 0; i < n; ++i) {
     const double sign = problem.signs[static_cast<std::size_t>(i)];
     if (sign == lp::kLessEqual) {
-      layout.start_basis.push_back(layout.of_method[static_cast<std::size_t>(m + i)]);
+      layout.start_basis.push_back(
+          layout.of_method[static_cast<std::size_t>(m) + static_cast<std::size_t>(i)]);
       continue;
     }
     const int column = static_cast<int>(layout.columns.size());
@@ -59,7 +61,7 @@ ReplayState<N>::ReplayState(const StepsInput& input, const ColumnLayout& layout)
           static_cast<std::size_t>(i) * static_cast<std::size_t>(m) + static_cast<std::size_t>(j);
       a_[Index(i, j)] = Num::From(exact.coefficients[at], problem.coefficients[at]);
     }
-    const int own = layout.of_method[static_cast<std::size_t>(m + i)];
+    const int own = layout.of_method[static_cast<std::size_t>(m) + static_cast<std::size_t>(i)];
     if (own >= 0) a_[Index(i, own)] = N(problem.signs[static_cast<std::size_t>(i)]);
     const int artificial = layout.artificial[static_cast<std::size_t>(i)];
     if (artificial >= 0) a_[Index(i, artificial)] = N(1);

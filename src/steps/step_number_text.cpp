@@ -25,7 +25,7 @@ std::string NumberText(const StepNumber& number) {
 
 std::string LatexNumber(const StepNumber& number) {
   if (!number.is_exact) {
-    const std::string text = DecimalText(number.decimal);
+    std::string text = DecimalText(number.decimal);
     const std::size_t e = text.find('e');
     if (e == std::string::npos) return text;
     // 1.5e+07 as 1.5\times10^{7}
