@@ -85,29 +85,33 @@ class QtDialogsTest : public QObject {
     QVERIFY(platform.messages.isEmpty());
   }
 
-  void messageBoxesTheSaveDialogAndTextBoxMenusReadChinese() {
-    QStringList words, filters;
+  void messageBoxesReadChinese() {
+    QStringList words;
     whileModal([] { Platform::current().showMessage(nullptr, QStringLiteral("无最优解！")); },
                [&](QWidget* box) {
                  for (const QPushButton* button : box->findChildren<QPushButton*>())
                    words << button->text();
                });
     QCOMPARE(words, QStringList{"确定"});
-    // Wide enough for its caption, the program's title, beside the
-    // title-bar buttons.
+    // The program's locale is Chinese whatever the user's.
+    QCOMPARE(QLocale().language(), QLocale::Chinese);
+  }
+
+  // Wide enough for its caption, the program's title, beside the title-bar
+  // buttons.
+  void messageBoxesShowTheWholeTitle() {
     int width = 0;
     whileModal([] { Platform::current().showMessage(nullptr, QStringLiteral("无解！")); },
                [&](QWidget* box) { width = box->width(); });
     QVERIFY2(width >= QFontMetrics(QApplication::font()).horizontalAdvance(kApplicationTitle) + 150,
              qPrintable(QString::number(width)));
-    // The program's locale is Chinese whatever the user's.
-    QCOMPARE(QLocale().language(), QLocale::Chinese);
+  }
 
+  void reportSaveDialogReadsChineseAndFiltersByType() {
     ResultsWindow results;
     results.setReportText(kExampleReport);
     showActive(&results);
-    words.clear();
-    QStringList patterns;
+    QStringList words, filters, patterns;
     bool byName = false;
     whileModal([&] { results.save(); },
                [&](QWidget* dialog) {
@@ -133,27 +137,35 @@ class QtDialogsTest : public QObject {
     QCOMPARE(filters, QStringList({"文件文件(*.TXT)", "DAT 文件(*.DAT)"}));
     QCOMPARE(patterns, QStringList({"*.TXT", "*.dat"}));
     QVERIFY(byName);
+  }
 
-    // The report box's menu, and the cell editor's.
+  void reportBoxMenuReadsChinese() {
+    ResultsWindow results;
+    results.setReportText(kExampleReport);
+    showActive(&results);
     QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(20, 20), QPoint(20, 20));
     QApplication::sendEvent(results.reportBox()->viewport(), &right);
     auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
     QVERIFY(menu);
-    words = commands(menu);
+    const QStringList words = commands(menu);
     menu->close();
     QVERIFY(words.contains("复制(&C)"));
     QVERIFY2(words.contains("撤销(&U)"), qPrintable(words.join(' ')));
     QCOMPARE(notChinese(words), QStringList());
+  }
 
+  // The cell editor's menu; its Paste goes through the editor's character
+  // filter.
+  void cellEditorMenuReadsChineseAndPastesThroughTheFilter() {
     LpWindow sheet;
     showActive(&sheet);
     layOut(sheet, 2, 2);
     clickCell(sheet.grid(), 1, 1);
     type("5");
     QVERIFY(sheet.numberEditor()->hasFocus());
-    words.clear();
-    // Its Paste goes through the editor's character filter.
+    QStringList words;
     QGuiApplication::clipboard()->setText("a1.5");
+    QContextMenuEvent right(QContextMenuEvent::Mouse, QPoint(20, 20), QPoint(20, 20));
     whileModal([&] { QApplication::sendEvent(sheet.numberEditor(), &right); },
                [&](QWidget* popup) {
                  auto* menu = qobject_cast<QMenu*>(popup);
@@ -167,10 +179,15 @@ class QtDialogsTest : public QObject {
     QVERIFY2(words.contains("撤销(&U)") && !words.join(' ').contains("撤消"),
              qPrintable(words.join(' ')));
     QCOMPARE(sheet.numberEditor()->text(), QStringLiteral("51.5"));
+  }
 
-    // The sheet's save dialog shows its filter with the pattern, as the
-    // open dialog does.
-    filters.clear();
+  // The sheet's save dialog shows its filter with the pattern, as the open
+  // dialog does.
+  void sheetSaveDialogShowsItsPatterns() {
+    LpWindow sheet;
+    showActive(&sheet);
+    layOut(sheet, 2, 2);
+    QStringList filters;
     whileModal([&] { sheet.saveSheetAs(); },
                [&](QWidget* dialog) {
                  if (auto* files = qobject_cast<QFileDialog*>(dialog)) dialogWords(files, &filters);
