@@ -194,6 +194,7 @@ bool BasisPointHolds(const LpProblem& problem, std::span<const int> basis,
   for (double b : problem.rhs) largest = std::max(largest, std::fabs(b));
   for (double v : z) largest = std::max(largest, std::fabs(v));
   const double floor = kBasisValueNoise * largest;
+  const std::vector<int> support = Support(x);
   for (std::size_t r = 0; r < basis.size(); ++r) {
     const int column = basis[r];
     const int row = column == kArtificialColumn ? static_cast<int>(r) : column - m;
@@ -202,7 +203,7 @@ bool BasisPointHolds(const LpProblem& problem, std::span<const int> basis,
       continue;
     }
     long double scale = std::fabs(problem.rhs[U(row)]);
-    for (int j = 0; j < m; ++j)
+    for (int j : support)
       scale += std::fabs(static_cast<long double>(problem.Coefficient(row, j)) * x[U(j)]);
     const double noise = static_cast<double>(kDualTau * scale) + floor;
     if (z[r] < -noise || (column == kArtificialColumn && z[r] > noise)) return false;
