@@ -1,5 +1,4 @@
 // The steps as an HTML page and as a LaTeX fragment.
-#include <regex>
 
 #include "steps/step_grid.h"
 #include "steps/step_number_text.h"
@@ -62,6 +61,56 @@ void AppendHtmlTable(std::string& out, const Grid& grid) {
   out += "</table>\n";
 }
 
+// The end of the run of digits from `at` (`at` itself when there is none).
+std::size_t DigitsEnd(std::string_view text, std::size_t at) {
+  while (at < text.size() && text[at] >= '0' && text[at] <= '9') ++at;
+  return at;
+}
+
+void Append(std::string& out, std::initializer_list<std::string_view> pieces) {
+  for (std::string_view piece : pieces) out.append(piece.data(), piece.size());
+}
+
+// Each fraction "-3/2" (an optional minus, digits, a slash, digits) as
+// $\frac{-3}{2}$, leftmost first.
+std::string FractionMarks(std::string_view text) {
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t digits = text[i] == '-' ? i + 1 : i;
+    const std::size_t slash = DigitsEnd(text, digits);
+    const std::size_t end = slash < text.size() && text[slash] == '/' && slash > digits
+                                ? DigitsEnd(text, slash + 1)
+                                : slash;
+    if (end > slash + 1) {
+      Append(out, {"$\\frac{", text.substr(i, slash - i), "}{",
+                   text.substr(slash + 1, end - slash - 1), "}$"});
+      i = end;
+    } else {
+      out += text[i++];
+    }
+  }
+  return out;
+}
+
+// χ12 as $\chi_{12}$ and σj as $\sigma_j$.
+std::string MathMarks(std::string_view text) {
+  constexpr std::string_view kChi = "χ", kSigma = "σj";
+  std::string out;
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t end = DigitsEnd(text, i + kChi.size());
+    if (text.substr(i, kChi.size()) == kChi && end > i + kChi.size()) {
+      Append(out, {"$\\chi_{", text.substr(i + kChi.size(), end - i - kChi.size()), "}$"});
+      i = end;
+    } else if (text.substr(i, kSigma.size()) == kSigma) {
+      Append(out, {"$\\sigma_j$"});
+      i += kSigma.size();
+    } else {
+      out += text[i++];
+    }
+  }
+  return out;
+}
+
 // LaTeX special characters escaped, variables as \chi_{j} and fractions as
 // \frac in math mode.
 std::string LatexText(const std::string& text) {
@@ -78,12 +127,7 @@ std::string LatexText(const std::string& text) {
       out += c;
     }
   }
-  static const std::regex fraction("(-?[0-9]+)/([0-9]+)");
-  out = std::regex_replace(out, fraction, "$$\\frac{$1}{$2}$$");
-  static const std::regex variable("χ([0-9]+)");
-  out = std::regex_replace(out, variable, "$$\\chi_{$1}$$");
-  static const std::regex sigma("σj");
-  return std::regex_replace(out, sigma, "$$\\sigma_j$$");
+  return MathMarks(FractionMarks(out));
 }
 
 }  // namespace
@@ -115,7 +159,12 @@ std::string RenderLatex(const StepsDocument& doc) {
   for (const std::string& line : doc.legend) out += LatexText(line) + "\n\n";
   for (const std::string& line : doc.notes) out += LatexText(line) + "\n\n";
   GridStyle style;
-  style.number = [](const StepNumber& number) { return "$" + LatexNumber(number) + "$"; };
+  style.number = [](const StepNumber& number) {
+    std::string math(1, '$');  // not "$" + ...: GCC 12 warns falsely of overlap there
+    math += LatexNumber(number);
+    math += '$';
+    return math;
+  };
   style.name = [](const StepColumn& column) { return LatexText(column.name); };
   style.cost = "$c_j$";
   style.basis_cost = "$C_B$";
