@@ -2,6 +2,8 @@
 
 #include <QDir>
 #include <QHBoxLayout>
+#include <QMenu>
+#include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPointer>
 #include <QPushButton>
@@ -46,6 +48,9 @@ GraphWindow::GraphWindow(lp::GraphGeometry geometry, QWidget* parent)
   saveImageButton = new QPushButton(QStringLiteral("保存图片…"), this);
   saveImageButton->setObjectName(QStringLiteral("saveImageButton"));
   saveImageButton->setAutoDefault(false);
+  printButton = new QPushButton(QStringLiteral("打印…"), this);
+  printButton->setObjectName(QStringLiteral("printButton"));
+  printButton->setAutoDefault(false);
   closeButton = new QPushButton(QStringLiteral("关闭"), this);
   closeButton->setObjectName(QStringLiteral("closeButton"));
   closeButton->setAutoDefault(false);
@@ -54,6 +59,7 @@ GraphWindow::GraphWindow(lp::GraphGeometry geometry, QWidget* parent)
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(saveImageButton);
+  buttons->addWidget(printButton);
   buttons->addWidget(closeButton);
   auto* layout = new QVBoxLayout(this);
   layout->addLayout(buttons);
@@ -62,6 +68,32 @@ GraphWindow::GraphWindow(lp::GraphGeometry geometry, QWidget* parent)
 
   connect(saveImageButton, &QPushButton::clicked, this, &GraphWindow::saveImage);
   connect(closeButton, &QPushButton::clicked, this, &QWidget::close);
+
+  // 打印… (Ctrl+P), 打印预览…, 导出PDF…: under the 打印… button and on the
+  // picture's right-click menu.
+  printActions = addPrintActions(this, [this] { return printSource(); });
+  auto* printMenu = new QMenu(this);
+  printMenu->addActions({printActions.print, printActions.preview, printActions.pdf});
+  printButton->setMenu(printMenu);
+  view->setContextMenuPolicy(Qt::ActionsContextMenu);
+  view->addActions({printActions.print, printActions.preview, printActions.pdf});
+}
+
+PrintSource GraphWindow::printSource() const {
+  return {windowTitle(), [this](QPagedPaintDevice* device) {
+            QPainter painter(device);
+            // Laid out as on a screen of 96 dots an inch, in the window's
+            // proportions, and scaled up to the page: lines and letters keep
+            // the weight they have in the window, the text stays text.
+            const double scale = device->logicalDpiX() / 96.0;
+            QSizeF size = QSizeF(view->size());
+            size.scale(QSizeF(painter.viewport().size()) / scale, Qt::KeepAspectRatio);
+            painter.scale(scale, scale);
+            QFont font = view->font();
+            if (font.pointSizeF() > 0) font.setPixelSize(qRound(font.pointSizeF() * 96 / 72));
+            GraphPicture(geometry_, size, font, nullptr).paint(painter);
+            return true;
+          }};
 }
 
 void GraphWindow::saveImage() {

@@ -11,6 +11,7 @@
 #include "common/sheet.h"
 #include "geometry/graph_geometry.h"
 #include "lp/lp_commands.h"
+#include "printing/print_commands.h"
 
 class QPushButton;
 
@@ -41,10 +42,14 @@ class GraphWindow : public QDialog {
   // 保存图片…: asks for a file name and writes the picture as shown, as SVG
   // when the name ends in ".svg" and as PNG otherwise.
   void saveImage();
+  // The picture as the window shows it, for 打印… and 导出PDF….
+  PrintSource printSource() const;
 
   GraphView* view = nullptr;
   QPushButton* saveImageButton = nullptr;
+  QPushButton* printButton = nullptr;  // 打印…, with the print commands
   QPushButton* closeButton = nullptr;
+  PrintActions printActions;
 
  private:
   const lp::GraphGeometry geometry_;

@@ -11,6 +11,9 @@
 #include <QIODevice>
 #include <QMessageBox>
 #include <QPointer>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
 #include <QProgressDialog>
 #include <QPushButton>
 
@@ -125,6 +128,21 @@ Qt::WindowFlags ownedWindowFlags(const QWidget* owner) {
   if (!owner) return Qt::Window;
   return Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinMaxButtonsHint |
          Qt::WindowCloseButtonHint;
+}
+
+bool Platform::choosePrinter(QWidget* parent, QPrinter* printer) {
+  QPrintDialog dialog(printer, parent);
+  placeOverOwner(&dialog, parent);
+  return dialog.exec() == QDialog::Accepted;
+}
+
+void Platform::showPrintPreview(QWidget* parent, QPrinter* printer,
+                                const std::function<void(QPrinter*)>& paint) {
+  QPrintPreviewDialog dialog(printer, parent);
+  QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog, paint);
+  dialog.resize(900, 760);
+  placeOverOwner(&dialog, parent);
+  dialog.exec();
 }
 
 long Platform::writeToFile(int fd, const char* data, std::size_t size) {

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QDialog;
+class QPrinter;
 class QWidget;
 
 namespace orcalc::ui {
@@ -84,6 +85,13 @@ class Platform {
   // saves is written through it; tests replace it to stand in for a device
   // that fails part-way, such as a full disk.
   virtual long writeToFile(int fd, const char* data, std::size_t size);
+  // The print dialog for `printer`: true when the user chose to print,
+  // with `printer` set up as chosen.
+  virtual bool choosePrinter(QWidget* parent, QPrinter* printer);
+  // The print preview of the pages `paint` paints on `printer`, modal; it
+  // can print them. Returns when it is closed.
+  virtual void showPrintPreview(QWidget* parent, QPrinter* printer,
+                                const std::function<void(QPrinter*)>& paint);
   // Opens the progress dialog over `parent` with `text` and returns at once;
   // `onCancel` runs (on this thread) when the user cancels. Tests replace it
   // to see the dialog and to press 取消.

@@ -3,10 +3,10 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QDir>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
+#include <QMenu>
 #include <QPointer>
 #include <QPushButton>
 #include <memory>
@@ -15,6 +15,8 @@
 #include "platform/ansi_file.h"
 #include "platform/platform.h"
 #include "platform/twips.h"
+#include "printing/page_painting.h"
+#include "results/report_font.h"
 
 namespace orcalc::ui {
 namespace {
@@ -23,27 +25,6 @@ const char* const kDesignTitle = "线性规划计算结果";
 // The save dialog's two entries: a description (the dialog shows it alone)
 // and the pattern behind it.
 const char* const kSaveFilter = "文件文件(*.TXT) (*.TXT);;DAT 文件(*.DAT) (*.dat)";
-
-// The report box's face: one where every ASCII character has the same
-// width and a Chinese character twice that, so the columns of a report
-// line up as they were written.
-QFont reportFont(const QFont& base) {
-  static const QStringList kPreferred = {QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                                         QStringLiteral("Noto Sans Mono CJK SC")};
-  QStringList families;
-  for (const QString& family : kPreferred) {
-    if (QFontDatabase::hasFamily(family)) families << family;
-  }
-  QFont font = base;
-  if (families.isEmpty()) {
-    font.setStyleHint(QFont::Monospace);
-    font.setFamily(QStringLiteral("Monospace"));
-  } else {
-    font.setFamilies(families);
-  }
-  font.setPointSizeF(10.5);
-  return font;
-}
 
 // A report loads in parts of about this size (some 10 ms each), so that
 // the progress dialog's 取消 is heard between them.
@@ -112,6 +93,11 @@ ResultsWindow::ResultsWindow(QWidget* parent) : QDialog(parent, ownedWindowFlags
 
   connect(okButton_, &QPushButton::clicked, this, &QWidget::close);
   connect(saveButton_, &QPushButton::clicked, this, &ResultsWindow::save);
+
+  // 打印…, 打印预览… and 导出PDF…: on the box's right-click menu, and Ctrl+P.
+  printActions_ = addPrintActions(this, [this] { return printSource(); });
+  reportBox_->setContextMenuPolicy(Qt::CustomContextMenu);
+  connect(reportBox_, &QWidget::customContextMenuRequested, this, &ResultsWindow::showReportMenu);
 }
 
 ResultsWindow::~ResultsWindow() = default;
@@ -168,6 +154,34 @@ QByteArray ResultsWindow::reportBytes() const {
                             bytes.data());
   bytes.truncate(length);
   return bytes;
+}
+
+PrintSource ResultsWindow::printSource() const {
+  QFont font = reportBox_->font();
+  font.setPointSizeF(9);
+  return {windowTitle(), [this, font](QPagedPaintDevice* device) {
+            const QString text = QString::fromUtf8(reportBytes());
+            const int lines = lineCount(text);
+            if (lines > kMostPrintedLines) {
+              Platform::current().showMessage(
+                  const_cast<ResultsWindow*>(this),
+                  QStringLiteral("报告有 %1 行，超过可打印的 %2 行；请先保存为文件。")
+                      .arg(lines)
+                      .arg(kMostPrintedLines));
+              return false;
+            }
+            paintTextPages(device, text, font);
+            return true;
+          }};
+}
+
+void ResultsWindow::showReportMenu(const QPoint& position) {
+  const std::unique_ptr<QMenu> menu(reportBox_->createStandardContextMenu());
+  menu->addSeparator();
+  menu->addAction(printActions_.print);
+  menu->addAction(printActions_.preview);
+  menu->addAction(printActions_.pdf);
+  menu->exec(reportBox_->mapToGlobal(position));
 }
 
 void ResultsWindow::save() {

@@ -12,6 +12,8 @@
 #include <string>
 #include <string_view>
 
+#include "printing/print_commands.h"
+
 class QGroupBox;
 class QLabel;
 class QPushButton;
@@ -59,6 +61,9 @@ class ResultsWindow : public QDialog {
   QPushButton* saveButton() const { return saveButton_; }  // 保 存
   QPushButton* okButton() const { return okButton_; }      // 确 定
   QsciScintilla* reportBox() const { return reportBox_; }
+  // 打印… (Ctrl+P), 打印预览…, 导出PDF… of the box's text, as it is now.
+  const PrintActions& printActions() const { return printActions_; }
+  PrintSource printSource() const;
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -67,6 +72,8 @@ class ResultsWindow : public QDialog {
 
  private:
   void applyResizeRule();
+  // The box's right-click menu: its own commands, then the print commands.
+  void showReportMenu(const QPoint& position);
   // Tab, Shift+Tab, Ctrl+Tab and Ctrl+Shift+Tab move the focus along the
   // keyboard order (true when `event` is one of them and was used).
   bool moveFocusOnTab(const QKeyEvent& event);
@@ -76,6 +83,7 @@ class ResultsWindow : public QDialog {
   QPushButton* saveButton_ = nullptr;
   QPushButton* okButton_ = nullptr;
   QsciScintilla* reportBox_ = nullptr;
+  PrintActions printActions_;
   QString saved_path_;           // the name chosen last, offered again
   long loading_event_mask_ = 0;  // the box's own, while a report loads
 };

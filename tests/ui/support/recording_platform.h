@@ -4,6 +4,7 @@
 
 #include <QDialog>
 #include <QPointer>
+#include <QPrinter>
 #include <QString>
 #include <QStringList>
 #include <cerrno>
@@ -56,12 +57,29 @@ class RecordingPlatform : public Platform {
   // opening), whether one is open now, and its 取消 button while it is.
   int progressShows = 0;
   QStringList progressTexts;
+  // Print dialogs asked (answered with `printAnswer`, printing to
+  // `printToFile` as PDF when that is set) and previews shown.
+  int printDialogs = 0;
+  bool printAnswer = false;
+  QString printToFile;
+  int printPreviews = 0;
   bool progressOpen = false;
   std::function<void()> pressCancel;
   // Called right after a progress dialog opens.
   std::function<void()> onProgress;
 
   void showMessage(QWidget*, const QString& text) override { messages << text; }
+  bool choosePrinter(QWidget*, QPrinter* printer) override {
+    ++printDialogs;
+    if (printAnswer && !printToFile.isEmpty()) {
+      printer->setOutputFormat(QPrinter::PdfFormat);
+      printer->setOutputFileName(printToFile);
+    }
+    return printAnswer;
+  }
+  void showPrintPreview(QWidget*, QPrinter*, const std::function<void(QPrinter*)>&) override {
+    ++printPreviews;
+  }
   void beep() override { ++beeps; }
   QString chooseSaveFile(QWidget*, const SaveFileRequest& request) override {
     saveRequests << request;
