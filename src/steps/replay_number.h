@@ -33,7 +33,7 @@ struct ReplayNumber<double> {
   static double RatioFloor() { return lp::kRatioFloor; }
   static double Abs(double d) { return std::fabs(d); }
   static double Decimal(double d) { return d; }
-  static StepNumber Step(double d) { return {mpq_class(0), d, false}; }
+  static StepNumber Step(double d) { return {std::nullopt, d, false}; }
 };
 
 }  // namespace orcalc::steps

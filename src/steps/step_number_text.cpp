@@ -20,7 +20,7 @@ std::string DecimalText(double value) {
 
 std::string NumberText(const StepNumber& number) {
   if (!number.is_exact) return DecimalText(number.decimal);
-  return number.exact.get_str();
+  return number.exact->get_str();
 }
 
 std::string LatexNumber(const StepNumber& number) {
@@ -31,7 +31,7 @@ std::string LatexNumber(const StepNumber& number) {
     // 1.5e+07 as 1.5\times10^{7}
     return text.substr(0, e) + "\\times10^{" + std::to_string(std::stoi(text.substr(e + 1))) + "}";
   }
-  const mpq_class& q = number.exact;
+  const mpq_class& q = *number.exact;
   if (q.get_den() == 1) return q.get_num().get_str();
   const bool negative = sgn(q) < 0;
   const mpz_class numerator = abs(q.get_num());

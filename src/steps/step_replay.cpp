@@ -19,18 +19,24 @@ class Replayer {
   using Num = ReplayNumber<N>;
 
   Replayer(const StepsInput& input, const ColumnLayout& layout, StepsDocument& doc,
-           std::function<bool()> stop, long most_cells)
+           std::function<bool()> stop, long most_cells, long keep_from)
       : input_(input),
         layout_(layout),
         doc_(doc),
         stop_(std::move(stop)),
         most_cells_(most_cells),
+        keep_from_(keep_from),
         state_(input, layout) {}
 
   ReplayEnd Run();
 
  private:
-  bool Keeping() const { return kept_cells_ <= most_cells_; }
+  // Whether the next table is kept: from the first one asked for, within
+  // the cells allowed.
+  bool Keeping() const {
+    return static_cast<long>(doc_.summaries.size()) >= keep_from_ && kept_cells_ <= most_cells_;
+  }
+  StepSummary Summary() const;
   // The table as it stands; only its phase while tables are no longer kept,
   // unless `always`.
   StepTableau Snapshot(bool always = false) const;
@@ -46,6 +52,7 @@ class Replayer {
   StepsDocument& doc_;
   std::function<bool()> stop_;
   const long most_cells_;
+  const long keep_from_;
   ReplayState<N> state_;
   int phase_ = 2;
   RuleInForce last_rule_;
@@ -86,12 +93,37 @@ StepTableau Replayer<N>::Snapshot(bool always) const {
 }
 
 template <class N>
+StepSummary Replayer<N>::Summary() const {
+  StepSummary summary;
+  summary.phase = phase_;
+  if (current_.pivot) {
+    const StepPivot& pivot = *current_.pivot;
+    summary.entering = pivot.column;
+    summary.leaving = state_.Basic(pivot.row);
+    summary.pivot = Num::Decimal(state_.At(pivot.row, pivot.column));
+  }
+  const std::vector<N> costs = state_.ShownCosts(phase_);
+  N objective(0);
+  for (int i = 0; i < state_.rows(); ++i)
+    objective += costs[static_cast<std::size_t>(state_.Basic(i))] * state_.Rhs(i);
+  summary.objective = Num::Decimal(objective);
+  return summary;
+}
+
+template <class N>
 void Replayer<N>::Keep(bool last) {
-  if (!Keeping() && !last) {
+  current_.number = static_cast<long>(doc_.summaries.size());
+  const bool keeping = Keeping();
+  doc_.summaries.push_back(Summary());
+  if (!keeping && !last) {
     ++doc_.tables_left_out;
     return;
   }
-  if (!Keeping()) current_ = Snapshot(true);  // the last table is always shown
+  if (!keeping) {  // the last table is always shown
+    const long number = current_.number;
+    current_ = Snapshot(true);
+    current_.number = number;
+  }
   kept_cells_ += static_cast<long>(current_.cells.size());
   doc_.tableaux.push_back(std::move(current_));
 }
@@ -262,15 +294,17 @@ std::vector<std::string> ReadingNotes(const ExactProblem& exact) {
 
 template <class N>
 ReplayEnd Replay(const StepsInput& input, const ColumnLayout& layout, StepsDocument& doc,
-                 std::function<bool()> stop, long most_cells) {
+                 std::function<bool()> stop, long most_cells, long keep_from) {
   doc.tableaux.clear();
+  doc.summaries.clear();
   doc.pivots = 0;
   doc.tables_left_out = 0;
   doc.round_off_swayed = false;
   doc.verdict_disputed = false;
   doc.exact = ReplayNumber<N>::kExact;
-  const ReplayEnd end = Replayer<N>(input, layout, doc, std::move(stop), most_cells).Run();
-  if (end == ReplayEnd::Done && doc.tables_left_out > 0) {
+  const ReplayEnd end =
+      Replayer<N>(input, layout, doc, std::move(stop), most_cells, keep_from).Run();
+  if (end == ReplayEnd::Done && doc.tables_left_out > 0 && keep_from == 0) {
     doc.notes.push_back("表太多，表 " + std::to_string(doc.tableaux.size() - 1) + " 之后的 " +
                         std::to_string(doc.tables_left_out) + " 张表从略，只列出最后一张。");
   }
@@ -297,7 +331,8 @@ StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options)
                            std::chrono::duration<double>(options.exact_seconds));
     bool late = false;
     auto stop = [&] { return asked() || (late = late || Clock::now() > deadline); };
-    const ReplayEnd end = Replay<mpq_class>(input, layout, doc, stop, options.most_kept_cells);
+    const ReplayEnd end =
+        Replay<mpq_class>(input, layout, doc, stop, options.most_kept_cells, options.keep_from);
     if (end == ReplayEnd::Done) return doc;
     if (asked()) {
       doc.stopped = true;
@@ -312,7 +347,8 @@ StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options)
                         std::to_string(kMostExactColumns) +
                         " 列，以下以小数显示（与计算相同的步骤）。");
   }
-  const ReplayEnd end = Replay<double>(input, layout, doc, asked, options.most_kept_cells);
+  const ReplayEnd end =
+      Replay<double>(input, layout, doc, asked, options.most_kept_cells, options.keep_from);
   doc.stopped = end == ReplayEnd::Stopped;
   // Doubles replayed in another order than the calculation's may meet a
   // pivot of 0 where it met none; the tables stop there.

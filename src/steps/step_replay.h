@@ -34,6 +34,9 @@ struct ReplayOptions {
   double exact_seconds = kExactSeconds;         // then decimals
   std::function<bool()> should_stop = nullptr;  // asked now and then; true stops
   long most_kept_cells = kMostKeptCells;
+  // The first table kept (its number, from 0): a later page of the tables
+  // of a large problem; the last table is kept in any case.
+  long keep_from = 0;
 };
 
 StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options = {});

@@ -15,9 +15,10 @@
 namespace orcalc::steps {
 
 // A number of a table: an exact fraction, or a decimal when the tables are
-// shown in decimals.
+// shown in decimals (then no fraction is made: a large problem's tables
+// hold millions of numbers).
 struct StepNumber {
-  mpq_class exact;
+  std::optional<mpq_class> exact;  // set when is_exact
   double decimal = 0.0;
   bool is_exact = true;
 };
@@ -35,7 +36,8 @@ struct StepPivot {
 };
 
 struct StepTableau {
-  int phase = 2;  // 1: the auxiliary objective is in force
+  long number = 0;  // its place among every table of the calculation, from 0
+  int phase = 2;    // 1: the auxiliary objective is in force
   // The columns shown, indexes into StepsDocument::columns (phase 2 leaves
   // the artificial variables out).
   std::vector<int> shown;
@@ -58,6 +60,16 @@ struct StepTableau {
   }
 };
 
+// One line of the list of every table, kept or not: its phase, the pivot
+// it makes (columns, -1 for none) and the objective in force.
+struct StepSummary {
+  int phase = 2;
+  int entering = -1;  // the pivot's column
+  int leaving = -1;   // the column of the basic variable leaving
+  double pivot = 0.0;
+  double objective = 0.0;
+};
+
 // What the last table shows in exact arithmetic, whatever the method
 // concluded (Undecided: decimals, or the table proves nothing).
 enum class ExactVerdict { Optimal, Unbounded, Infeasible, Undecided };
@@ -66,12 +78,13 @@ struct StepsDocument {
   lp::Sense sense = lp::Sense::Maximise;
   bool exact = true;  // fractions; false: decimals
   std::vector<StepColumn> columns;
-  std::vector<StepTableau> tableaux;
-  std::vector<std::string> legend;  // what the columns and rows mean
-  std::vector<std::string> notes;   // readings, decimals, tables left out
-  std::string ending;               // why the method stopped
-  long pivots = 0;                  // the pivots replayed (every one of the calculation's)
-  long tables_left_out = 0;         // tables not kept (too many to show)
+  std::vector<StepTableau> tableaux;   // the tables kept, in order
+  std::vector<StepSummary> summaries;  // every table, kept or not
+  std::vector<std::string> legend;     // what the columns and rows mean
+  std::vector<std::string> notes;      // readings, decimals, tables left out
+  std::string ending;                  // why the method stopped
+  long pivots = 0;                     // the pivots replayed (every one of the calculation's)
+  long tables_left_out = 0;  // tables not kept (too many to show, or before the first kept)
   // The point of the last table (x_1..x_m and the objective for the
   // sense chosen), and whether round-off swayed any choice.
   std::vector<double> x;

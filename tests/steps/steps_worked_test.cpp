@@ -240,6 +240,37 @@ TEST(StepsWorked, TablesBeyondTheBudgetAreLeftOutButTheLast) {
   EXPECT_EQ(fewer.doc.notes.back(), "表太多，表 1 之后的 1 张表从略，只列出最后一张。");
 }
 
+// A later page of the tables (as the window asks for a large problem's)
+// holds the same tables as the whole replay, numbered as there, and every
+// table is in the list of steps, kept or not.
+TEST(StepsWorked, ALaterPageHoldsTheSameTablesAndTheListHoldsThemAll) {
+  const Sense max = Sense::Maximise;
+  const Sheet sheet = MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}});
+  const StepsRun whole = RunSteps(sheet, 2, 2, max);
+  ReplayOptions page;
+  page.keep_from = 1;
+  page.most_kept_cells = 1;  // one table, then the last
+  const StepsRun later = RunSteps(sheet, 2, 2, max, page);
+  ASSERT_EQ(later.doc.tableaux.size(), 2u);
+  EXPECT_EQ(later.doc.tables_left_out, 1);
+  for (const StepTableau& table : later.doc.tableaux) {
+    const StepTableau& same = whole.doc.tableaux[static_cast<std::size_t>(table.number)];
+    EXPECT_EQ(table.sentence, same.sentence);
+    EXPECT_EQ(NumberText(table.objective), NumberText(same.objective));
+  }
+  EXPECT_EQ(later.doc.tableaux.front().number, 1);
+  EXPECT_EQ(later.doc.notes, whole.doc.notes);  // no "left out" note on a page
+  ASSERT_EQ(later.doc.summaries.size(), 3u);
+  const std::vector<std::pair<int, int>> pivots = {{1, 3}, {0, 2}, {-1, -1}};  // entering, leaving
+  const std::vector<double> objectives = {0, 7.5, 8};
+  for (std::size_t k = 0; k < 3; ++k) {
+    const StepSummary& s = later.doc.summaries[k];
+    EXPECT_EQ(std::make_pair(s.entering, s.leaving), pivots[k]) << k;
+    EXPECT_DOUBLE_EQ(s.objective, objectives[k]) << k;
+  }
+  EXPECT_DOUBLE_EQ(later.doc.summaries[1].pivot, 1.5);
+}
+
 TEST(StepsWorked, LegendNamesEachKindOfVariable) {
   const Sense max = Sense::Maximise;
   const StepsRun run = RunSteps(MakeSheet(max, {"1", "1", "1", "1"},
