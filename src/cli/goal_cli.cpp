@@ -29,9 +29,9 @@ int RunGoal(Args args) {
   static constexpr KnownOption kOptions[] = {{"goals", true}, {"vars", true}, kMaxSecondsOption,
                                              kFormatOption,   kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
-  const OutputOptions output = OutputOptionsOf(arguments);
   const GivenCounts given = GivenCountOptions(arguments, "goals");
   const std::optional<double> max_seconds = MaxSeconds(arguments);
+  const OutputOptions output = OutputOptionsOf(arguments);
   const std::string path = SheetPath(arguments);
   const Sheet sheet = ReadSheetFile(path);
 

@@ -26,12 +26,12 @@ int RunGraph(Args args) {
       {"svg", true},  kFormatOption,         kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
   const LpOptions options = LpOptionsOf(arguments);
-  const OutputOptions output = OutputOptionsOf(arguments);
   if (options.counts.variables) RequireTwoVariables(*options.counts.variables);
   const std::optional<std::string> svg = arguments.Value("svg");
   if (svg && !CanDrawPictures()) {
     throw UsageError("--svg needs an orcalc-cli built with the Qt windows (ORCALC_GUI=ON)");
   }
+  const OutputOptions output = OutputOptionsOf(arguments);
   const Sheet sheet = ReadSheetFile(options.path);
 
   const lp::LpRequest counted = LpRequestFor(options, sheet);

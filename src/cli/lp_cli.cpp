@@ -31,8 +31,8 @@ int RunLp(Args args) {
       kMaxSecondsOption, kFormatOption,         kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
   const LpOptions options = LpOptionsOf(arguments);
-  const OutputOptions output = OutputOptionsOf(arguments);
   const std::optional<double> max_seconds = MaxSeconds(arguments);
+  const OutputOptions output = OutputOptionsOf(arguments);
   lp::LpRequest request;
   Progress progress;
   lp::LpIntake intake;

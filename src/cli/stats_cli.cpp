@@ -16,13 +16,13 @@ int RunStats(Args args) {
   static constexpr KnownOption kOptions[] = {{"goal", false}, {"column", true}, {"count", true},
                                              kFormatOption,   kOutputOption,    kLfOption};
   const Arguments arguments(args, kOptions);
-  const OutputOptions output = OutputOptionsOf(arguments);
   const std::optional<std::string> column = arguments.Value("column");
   if (!column) throw UsageError("stats needs --column C");
   // The recorded column is a 16-bit value; below 1 means no column chosen.
   const int recorded = ParseWholeNumber("column", *column, std::numeric_limits<std::int16_t>::min(),
                                         std::numeric_limits<std::int16_t>::max());
   const std::optional<int> count = GivenCount(arguments, "count");
+  const OutputOptions output = OutputOptionsOf(arguments);
   const Sheet sheet = ReadSheetFile(SheetPath(arguments));
 
   stats::StatsRequest request;
