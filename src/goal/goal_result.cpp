@@ -6,7 +6,7 @@
 namespace orcalc::goal {
 namespace {
 
-std::vector<double> Part(const std::vector<double>& values, int from, int count) {
+std::vector<double> Slice(const std::vector<double>& values, int from, int count) {
   const auto first = values.begin() + from;
   return {first, first + count};
 }
@@ -25,10 +25,10 @@ void WriteBlock(ResultWriter& out, const GoalRun& run, const GoalSnapshot* block
   // the positive ones.
   out.Number("pivots", block->pivots);
   WriteNumbers(out, "achievement", block->achievement);
-  WriteNumbers(out, "variables", Part(block->solution, 0, run.variables));
-  WriteNumbers(out, "negative_deviations", Part(block->solution, run.variables, run.goals));
+  WriteNumbers(out, "variables", Slice(block->solution, 0, run.variables));
+  WriteNumbers(out, "negative_deviations", Slice(block->solution, run.variables, run.goals));
   WriteNumbers(out, "positive_deviations",
-               Part(block->solution, run.variables + run.goals, run.goals));
+               Slice(block->solution, run.variables + run.goals, run.goals));
 }
 
 }  // namespace
