@@ -12,6 +12,11 @@ bool AllDigits(std::string_view text) {
          std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+bool IsKnown(std::span<const KnownOption> known, std::string_view name) {
+  return std::any_of(known.begin(), known.end(),
+                     [&](const KnownOption& option) { return option.name == name; });
+}
+
 }  // namespace
 
 Arguments::Arguments(std::span<const std::string_view> args, std::span<const KnownOption> known) {
@@ -26,8 +31,11 @@ Arguments::Arguments(std::span<const std::string_view> args, std::span<const Kno
       options_ended = true;
       continue;
     }
-    if (!arg.starts_with("--")) throw UsageError("unknown option '" + std::string(arg) + "'");
-    std::string_view name = arg.substr(2);
+    // The one short option: -o for --output.
+    const bool short_output = arg == "-o" && IsKnown(known, "output");
+    if (!arg.starts_with("--") && !short_output)
+      throw UsageError("unknown option '" + std::string(arg) + "'");
+    std::string_view name = short_output ? std::string_view("output") : arg.substr(2);
     std::optional<std::string_view> inline_value;
     if (const std::size_t eq = name.find('='); eq != std::string_view::npos) {
       inline_value = name.substr(eq + 1);
@@ -49,13 +57,19 @@ Arguments::Arguments(std::span<const std::string_view> args, std::span<const Kno
     } else if (inline_value) {
       throw UsageError("option '--" + std::string(name) + "' takes no value");
     }
-    values_[std::string(name)] = std::move(value);
+    values_[std::string(name)].push_back(std::move(value));
   }
 }
 
 std::optional<std::string> Arguments::Value(std::string_view name) const {
   const auto it = values_.find(std::string(name));
   if (it == values_.end()) return std::nullopt;
+  return it->second.back();
+}
+
+std::vector<std::string> Arguments::Values(std::string_view name) const {
+  const auto it = values_.find(std::string(name));
+  if (it == values_.end()) return {};
   return it->second;
 }
 

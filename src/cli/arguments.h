@@ -1,5 +1,6 @@
 // A small command-line parser: options "--name value" or "--name=value",
 // flags "--name", and positional arguments ("-" is one; "--" ends options).
+// "-o FILE" is "--output FILE" where --output is known.
 #pragma once
 
 #include <map>
@@ -26,15 +27,17 @@ struct KnownOption {
 class Arguments {
  public:
   // Throws UsageError on an unknown option or a missing value. A repeated
-  // option keeps its last value.
+  // option keeps every value; Value gives the last.
   Arguments(std::span<const std::string_view> args, std::span<const KnownOption> known);
 
   bool Has(std::string_view name) const { return values_.contains(std::string(name)); }
   std::optional<std::string> Value(std::string_view name) const;
+  // All values of an option, in the order given; empty when absent.
+  std::vector<std::string> Values(std::string_view name) const;
   const std::vector<std::string>& positionals() const { return positionals_; }
 
  private:
-  std::map<std::string, std::string> values_;
+  std::map<std::string, std::vector<std::string>> values_;
   std::vector<std::string> positionals_;
 };
 

@@ -4,6 +4,7 @@
 #include "cli/run_limits.h"
 #include "files/sheet_file.h"
 #include "goal/goal_commands.h"
+#include "goal/goal_result.h"
 
 namespace orcalc::cli {
 
@@ -25,10 +26,12 @@ int RunLayoutGoal(Args args) {
 }
 
 int RunGoal(Args args) {
-  static constexpr KnownOption kOptions[] = {{"goals", true}, {"vars", true}, kMaxSecondsOption};
+  static constexpr KnownOption kOptions[] = {{"goals", true}, {"vars", true}, kMaxSecondsOption,
+                                             kFormatOption,   kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
   const GivenCounts given = GivenCountOptions(arguments, "goals");
   const std::optional<double> max_seconds = MaxSeconds(arguments);
+  const OutputOptions output = OutputOptionsOf(arguments);
   const std::string path = SheetPath(arguments);
   const Sheet sheet = ReadSheetFile(path);
 
@@ -39,7 +42,12 @@ int RunGoal(Args args) {
   Progress progress;
   ApplyTimeLimit(max_seconds, progress);
   request.progress = &progress;
-  return EmitLimitedOutcome(goal::Calculate(request, sheet), arguments);
+  goal::GoalRun run;
+  const CalculationOutcome outcome =
+      goal::Calculate(request, sheet, output.format == OutputFormat::Report ? nullptr : &run);
+  return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+    goal::WriteGoalResult(out, run, outcome, ResultStatus::TimeLimit);
+  });
 }
 
 }  // namespace orcalc::cli

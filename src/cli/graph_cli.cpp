@@ -3,7 +3,9 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/graph_svg.h"
+#include "cli/output_format.h"
 #include "geometry/graph_command.h"
+#include "geometry/graph_result.h"
 #include "geometry/graph_text.h"
 
 namespace orcalc::cli {
@@ -20,7 +22,8 @@ void RequireTwoVariables(int variables) {
 
 int RunGraph(Args args) {
   static constexpr KnownOption kOptions[] = {
-      {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, {"svg", true}};
+      {"vars", true}, {"constraints", true}, {"max", false}, {"min", false},
+      {"svg", true},  kFormatOption,         kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
   const LpOptions options = LpOptionsOf(arguments);
   if (options.counts.variables) RequireTwoVariables(*options.counts.variables);
@@ -28,21 +31,20 @@ int RunGraph(Args args) {
   if (svg && !CanDrawPictures()) {
     throw UsageError("--svg needs an orcalc-cli built with the Qt windows (ORCALC_GUI=ON)");
   }
+  const OutputOptions output = OutputOptionsOf(arguments);
   const Sheet sheet = ReadSheetFile(options.path);
 
   const lp::LpRequest counted = LpRequestFor(options, sheet);
   RequireTwoVariables(counted.variables);
   const lp::GraphRequest request{counted.variables, counted.constraints, counted.sense};
   const lp::GraphCalculation calculation = lp::CalculateGraph(request, sheet);
-  if (!calculation.geometry) {
-    CalculationOutcome outcome;
-    outcome.messages = calculation.messages;
-    return EmitOutcome(outcome);
-  }
-  if (!WriteOutput(lp::GraphListing(*calculation.geometry))) {
-    PrintOutputError("the listing");
-    return kExitFailure;
-  }
+  CalculationOutcome outcome;
+  outcome.messages = calculation.messages;
+  if (calculation.geometry) outcome.report = lp::GraphListing(*calculation.geometry);
+  const int status = EmitChosen(
+      outcome, output, [&](ResultWriter& out) { lp::WriteGraphResult(out, calculation); },
+      "the listing");
+  if (!calculation.geometry || status != kExitOk) return status;
   std::string error;
   if (svg && !WriteGraphSvg(*svg, *calculation.geometry, error)) {
     PrintError("cannot write " + *svg + ": " + error);

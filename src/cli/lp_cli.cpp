@@ -4,6 +4,7 @@
 #include "cli/run_limits.h"
 #include "files/sheet_file.h"
 #include "lp/lp_commands.h"
+#include "lp/lp_result.h"
 
 namespace orcalc::cli {
 
@@ -26,10 +27,12 @@ int RunLayoutLp(Args args) {
 
 int RunLp(Args args) {
   static constexpr KnownOption kOptions[] = {
-      {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, kMaxSecondsOption};
+      {"vars", true},    {"constraints", true}, {"max", false}, {"min", false},
+      kMaxSecondsOption, kFormatOption,         kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
   const LpOptions options = LpOptionsOf(arguments);
   const std::optional<double> max_seconds = MaxSeconds(arguments);
+  const OutputOptions output = OutputOptionsOf(arguments);
   lp::LpRequest request;
   Progress progress;
   lp::LpIntake intake;
@@ -40,7 +43,13 @@ int RunLp(Args args) {
     request.progress = &progress;
     intake = lp::ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
   }  // the sheet's cells (8 MB at 500 × 500) freed for the tableau and the report
-  return EmitLimitedOutcome(lp::SolveAndReport(request, intake), arguments);
+  // The figures need the solved problem; the report alone does not.
+  std::optional<lp::SolvedLp> solved;
+  const CalculationOutcome outcome = lp::SolveAndReport(
+      request, intake, output.format == OutputFormat::Report ? nullptr : &solved);
+  return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+    lp::WriteLpResult(out, {outcome, solved, ResultStatus::TimeLimit});
+  });
 }
 
 }  // namespace orcalc::cli

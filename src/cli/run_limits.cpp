@@ -52,10 +52,27 @@ void ApplyTimeLimit(std::optional<double> seconds, Progress& progress) {
   if (seconds) progress.SetTimeLimit(*seconds);
 }
 
-int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments) {
-  if (!outcome.stopped) return EmitOutcome(outcome);
+namespace {
+
+void PrintStopped(const Arguments& arguments) {
   PrintError("stopped after " + *arguments.Value(kMaxSecondsOption.name) +
              " seconds (--max-seconds); no report");
+}
+
+}  // namespace
+
+int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments) {
+  if (!outcome.stopped) return EmitOutcome(outcome);
+  PrintStopped(arguments);
+  return kExitTimeLimit;
+}
+
+int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments,
+                       const OutputOptions& options, const FigureSource& figures) {
+  if (!outcome.stopped) return EmitChosen(outcome, options, figures);
+  PrintStopped(arguments);
+  const std::string output = ChosenOutput(outcome, options, figures);
+  if ((!output.empty() || options.path) && !WriteChosen(output, options)) return kExitFailure;
   return kExitTimeLimit;
 }
 

@@ -8,6 +8,7 @@
 
 #include "cli/arguments.h"
 #include "cli/commands.h"
+#include "cli/output_format.h"
 #include "common/calculation.h"
 #include "common/progress.h"
 
@@ -36,5 +37,11 @@ void ApplyTimeLimit(std::optional<double> seconds, Progress& progress);
 // The outcome as EmitOutcome writes it; a run stopped by its time limit
 // writes one line on standard error and no report.
 int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments);
+
+// The same in the output chosen (EmitChosen); a run stopped by its time
+// limit writes no report, but its figures (status "time_limit") as CSV or
+// JSON.
+int EmitLimitedOutcome(const CalculationOutcome& outcome, const Arguments& arguments,
+                       const OutputOptions& options, const FigureSource& figures);
 
 }  // namespace orcalc::cli

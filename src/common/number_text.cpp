@@ -104,4 +104,13 @@ std::string SignedNumber(double value) {
   return std::string(buffer, WriteSignedNumber(buffer, value));
 }
 
+std::string RoundTripNumber(double value) {
+  if (std::isnan(value)) return "nan";
+  if (std::isinf(value)) return value < 0 ? "-inf" : "inf";
+  if (value == 0) return "0";
+  char buffer[kNumberTextCapacity];
+  const auto written = std::to_chars(buffer, buffer + sizeof buffer, value);
+  return std::string(buffer, written.ptr);
+}
+
 }  // namespace orcalc

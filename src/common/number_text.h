@@ -1,4 +1,4 @@
-// The two ways numbers are written in reports and headers.
+// The ways numbers are written in reports and headers.
 #pragma once
 
 #include <cstddef>
@@ -24,5 +24,10 @@ std::string PlainNumber(double value, std::string_view decimal_separator = ".");
 // magnitude is below 1 (" .5", "-.5"). Non-finite: " inf", "-inf", " nan".
 std::size_t WriteSignedNumber(char* out, double value);
 std::string SignedNumber(double value);
+
+// Round-trip number text for scripts: the shortest decimal that reads back
+// as the same double ("0.1", "12", "1e+20", "1.5e-07"), "." whatever the
+// locale; negative zero is "0". Non-finite values are "inf", "-inf", "nan".
+std::string RoundTripNumber(double value);
 
 }  // namespace orcalc

@@ -15,6 +15,7 @@ GraphCalculation CalculateGraph(const GraphRequest& request, const Sheet& sheet)
   const LpIntake intake = ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
   if (intake.overflow) {
     calculation.messages.push_back(OverflowMessage(*intake.overflow));
+    calculation.overflow = intake.overflow;
     return calculation;
   }
   calculation.geometry = ComputeGraph(intake.problem);

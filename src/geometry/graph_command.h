@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "common/cell_reader.h"
 #include "common/sheet.h"
 #include "geometry/graph_geometry.h"
 #include "lp/lp_problem.h"
@@ -23,6 +24,7 @@ struct GraphCalculation {
   // first cell too large for a double, or the note that the picture needs
   // two variables.
   std::vector<std::string> messages;
+  std::optional<CellPosition> overflow;   // the cell of the overflow message
   std::optional<GraphGeometry> geometry;  // absent when there are messages
 };
 

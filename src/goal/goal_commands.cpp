@@ -5,6 +5,7 @@
 #include "common/numeric_reading.h"
 #include "goal/goal_model.h"
 #include "goal/goal_report.h"
+#include "goal/goal_result.h"
 #include "goal/goal_solver.h"
 #include "goal/goal_texts.h"
 
@@ -33,13 +34,19 @@ void LayOutSheet(Sheet& sheet, int goals, int variables) {
   for (const char* header : kTrailingHeaders) sheet.SetCell(0, col++, header);
 }
 
-CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
+CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet, GoalRun* run) {
   CalculationOutcome outcome;
   outcome.title = kGoalTitle;
   const GoalIntake intake = ReadGoalModel(sheet, request.goals, request.variables);
   if (intake.overflow) {
     outcome.messages.push_back(OverflowMessage(*intake.overflow));
+    if (run) run->cell_overflow = true;
     return outcome;
+  }
+  if (run) {
+    run->goals = intake.model.constraint_count;
+    run->variables = intake.model.variable_count;
+    run->levels = intake.model.level_count;
   }
 
   GoalReport report(intake.model, request.decimal_separator);
@@ -52,10 +59,16 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
       intake.model,
       [&](const GoalSnapshot& snapshot) {
         report.AddBlock(snapshot);
+        if (run) run->blocks.push_back(snapshot);
         overflow = overflow || !Finite(snapshot);
       },
       options);
   overflow = overflow || !Finite(result.final) || result.outcome == GoalOutcome::Overflow;
+  if (run) {
+    run->outcome = result.outcome;
+    run->numeric_overflow = overflow;
+    if (result.outcome != GoalOutcome::Stopped) run->blocks.push_back(result.final);
+  }
   switch (result.outcome) {
     case GoalOutcome::Stopped:
       outcome.stopped = true;

@@ -29,6 +29,9 @@ struct GoalRequest {
 // overflows gives its message alone and no report; cells beyond the sheet
 // read as empty. Stopped through `progress`: no report, no messages,
 // `stopped` set.
-CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet);
+// When `run` is given, it receives the figures behind the report.
+struct GoalRun;
+CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet,
+                             GoalRun* run = nullptr);
 
 }  // namespace orcalc::goal

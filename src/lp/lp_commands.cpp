@@ -1,6 +1,7 @@
 #include "lp/lp_commands.h"
 
 #include "common/report_text.h"
+#include "common/result_status.h"
 #include "lp/lp_report.h"
 #include "lp/lp_sheet.h"
 #include "lp/lp_texts.h"
@@ -8,14 +9,17 @@
 
 namespace orcalc::lp {
 
-std::vector<std::string> SimplexMessages(const SimplexResult& result) {
-  std::vector<std::string> messages;
+std::vector<KeyedMessage> SimplexNotices(const SimplexResult& result) {
+  std::vector<KeyedMessage> notices;
+  auto add = [&](std::string_view keyword, const char* text) {
+    notices.push_back({keyword, text});
+  };
   switch (result.outcome) {
     case SimplexOutcome::Unbounded:
-      messages.emplace_back(kUnboundedMessage);
+      add("unbounded", kUnboundedMessage);
       break;
     case SimplexOutcome::IterationLimit:
-      messages.emplace_back(kIterationLimitMessage);
+      add("iteration_limit", kIterationLimitMessage);
       break;
     case SimplexOutcome::Optimal:
     case SimplexOutcome::Phase1Stuck:
@@ -23,16 +27,22 @@ std::vector<std::string> SimplexMessages(const SimplexResult& result) {
     case SimplexOutcome::Stopped:
       break;
   }
-  for (int row = 0; row < result.infeasible_rows; ++row) messages.emplace_back(kNoOptimumMessage);
-  if (result.constraints_broken) messages.emplace_back(kConstraintsBrokenMessage);
-  if (result.tolerance_decided) messages.emplace_back(kTinyCoefficientMessage);
+  for (int row = 0; row < result.infeasible_rows; ++row) add("no_optimum", kNoOptimumMessage);
+  if (result.constraints_broken) add("constraints_broken", kConstraintsBrokenMessage);
+  if (result.tolerance_decided) add("tiny_coefficient", kTinyCoefficientMessage);
   if (result.checked && !result.certified) {
     if (result.outcome == SimplexOutcome::Unbounded)
-      messages.emplace_back(kUnboundedUnverifiedMessage);
+      add("unbounded_unverified", kUnboundedUnverifiedMessage);
     if (result.outcome == SimplexOutcome::Phase1Stuck)
-      messages.emplace_back(kInfeasibleUnverifiedMessage);
+      add("infeasible_unverified", kInfeasibleUnverifiedMessage);
   }
-  if (result.not_finite) messages.emplace_back(kNumericOverflowMessage);
+  if (result.not_finite) add(kNumericOverflowKeyword, kNumericOverflowMessage);
+  return notices;
+}
+
+std::vector<std::string> SimplexMessages(const SimplexResult& result) {
+  std::vector<std::string> messages;
+  for (KeyedMessage& notice : SimplexNotices(result)) messages.push_back(std::move(notice.text));
   return messages;
 }
 

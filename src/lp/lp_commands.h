@@ -9,6 +9,7 @@
 
 #include "common/calculation.h"
 #include "common/progress.h"
+#include "common/result_writer.h"
 #include "common/sheet.h"
 #include "lp/lp_problem.h"
 #include "lp/lp_sheet.h"
@@ -41,6 +42,10 @@ struct SolvedLp {
 // kInfeasibleUnverifiedMessage and kNumericOverflowMessage, each at most
 // once. A certified verdict shows only its own messages.
 std::vector<std::string> SimplexMessages(const SimplexResult& result);
+// The same messages, each with its keyword: "unbounded", "iteration_limit",
+// "no_optimum", "constraints_broken", "tiny_coefficient",
+// "unbounded_unverified", "infeasible_unverified", "numeric_overflow".
+std::vector<KeyedMessage> SimplexNotices(const SimplexResult& result);
 
 // Calculate: the report text (absent when a cell overflows) and the
 // messages to show, in order. Cells beyond the sheet read as empty. When

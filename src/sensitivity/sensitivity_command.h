@@ -19,7 +19,10 @@ enum class SensitivityFormat {
 // calculation's report. Otherwise the messages are the calculation's
 // followed by "问题没有最优解，不能进行灵敏度分析！", and there is no report.
 // Stopped through `request.progress`: the calculation's stopped outcome.
+// When `run` is given, it receives the calculation behind the outcome.
+struct SensitivityRun;
 CalculationOutcome CalculateSensitivity(const LpRequest& request, const Sheet& sheet,
-                                        SensitivityFormat format = SensitivityFormat::Report);
+                                        SensitivityFormat format = SensitivityFormat::Report,
+                                        SensitivityRun* run = nullptr);
 
 }  // namespace orcalc::lp

@@ -12,6 +12,7 @@ Moments ComputeMoments(std::vector<double> samples) {
   const std::size_t count = samples.size();
   if (count <= 1) {
     moments.messages.emplace_back(kTooFewSamplesMessage);
+    moments.message_keywords.emplace_back("too_few_samples");
     return moments;
   }
   const auto n = static_cast<double>(count);
@@ -45,6 +46,7 @@ Moments ComputeMoments(std::vector<double> samples) {
     curt = curt / (n * std::pow(var, 2.0)) - 3.0;
   } else {
     moments.messages.emplace_back(kZeroVarianceMessage);
+    moments.message_keywords.emplace_back("zero_variance");
   }
 
   // A stable sort: equal values such as 0 and -0 keep their order, which the

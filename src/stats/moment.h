@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace orcalc::stats {
@@ -18,8 +19,10 @@ struct Moments {
   std::optional<double> minimum;
   std::optional<double> maximum;
   std::optional<double> median;
-  // The messages to show, in order.
+  // The messages to show, in order, and the keyword of each
+  // ("too_few_samples", "zero_variance").
   std::vector<std::string> messages;
+  std::vector<std::string_view> message_keywords;
 };
 
 // The statistics of `samples`.

@@ -8,6 +8,7 @@
 #include "common/numeric_reading.h"
 #include "common/report_text.h"
 #include "stats/moment.h"
+#include "stats/stats_result.h"
 #include "stats/stats_texts.h"
 
 namespace orcalc::stats {
@@ -25,9 +26,10 @@ void AddResultLine(ReportText& report, const char* label, const std::optional<do
 
 }  // namespace
 
-CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet) {
+CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet, StatsRun* run) {
   CalculationOutcome outcome;
   if (request.column < 1) {
+    if (run) run->no_column = true;
     outcome.messages.emplace_back(kNoColumnMessage);
     return outcome;
   }
@@ -41,6 +43,7 @@ CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet) {
     const int row = SampleRow(request.kind, i);
     if (!cells.Read(row, col, samples[static_cast<std::size_t>(i - 1)])) {
       outcome.messages.push_back(OverflowMessage(*cells.overflow()));
+      if (run) run->cell_overflow = true;
       return outcome;
     }
   }
@@ -60,6 +63,7 @@ CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet) {
 
   const Moments moments = ComputeMoments(samples);
   outcome.messages = moments.messages;
+  if (run) run->moments = moments;
   // Sums of huge samples can overflow: such a statistic is no answer.
   const std::optional<double>* const statistics[] = {
       &moments.mean,     &moments.average_deviation, &moments.standard_deviation,
@@ -68,6 +72,7 @@ CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet) {
   for (const std::optional<double>* value : statistics) {
     if (*value && !std::isfinite(**value)) {
       outcome.messages.emplace_back(kNumericOverflowMessage);
+      if (run) run->numeric_overflow = true;
       break;
     }
   }
@@ -85,6 +90,7 @@ CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet) {
 
   outcome.report = report.Take();
   outcome.title = kStatsTitle;
+  if (run) run->samples = std::move(samples);
   return outcome;
 }
 

@@ -26,6 +26,9 @@ struct StatsRequest {
 // whose number overflows a double: only that cell's overflow message, no
 // report. A statistic that is not finite (the sums overflowed) adds
 // kNumericOverflowMessage after the statistics' own messages.
-CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet);
+// When `run` is given, it receives the figures behind the report.
+struct StatsRun;
+CalculationOutcome Calculate(const StatsRequest& request, const Sheet& sheet,
+                             StatsRun* run = nullptr);
 
 }  // namespace orcalc::stats

@@ -180,6 +180,11 @@ TEST(Cli, ThreadsAndTimeLimit) {
   EXPECT_EQ(stopped.status, 3);
   EXPECT_EQ(stopped.out, "");
   EXPECT_EQ(stopped.err, "orcalc-cli: stopped after 0.001 seconds (--max-seconds); no report\n");
+  // Its figures, for a script, say so.
+  const CliRun stopped_json =
+      RunCli({"lp", "--format", "json", "--max-seconds", "0.001", large}, "/dev/null");
+  EXPECT_EQ(stopped_json.status, 3);
+  EXPECT_NE(stopped_json.out.find("\"status\": \"time_limit\""), std::string::npos);
   // A generous limit changes nothing, up to the longest.
   for (const char* seconds : {"--max-seconds=600", "--max-seconds=1e9"}) {
     const CliRun limited = RunCli({"--threads", "1", "lp", seconds, "--max", sheet}, "/dev/null");

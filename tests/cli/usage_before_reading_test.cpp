@@ -42,6 +42,13 @@ TEST(UsageBeforeReading, EveryUsageErrorComesFirst) {
       {{"--threads", "0", "lp", "FILE"}, "--threads: expected a whole number from 1 to 256, got '0'"},
       {{"lp", "FILE", "FILE"}, "one sheet file only, got 'FILE' as well"},
       {{"goal", "--max-seconds", "5"}, "missing the sheet file (SHEET.csv, or - for standard input)"},
+      {{"stats", "--column", "1", "--format", "xml", "FILE"},
+       "--format takes report, csv or json (mps, lp or sheet for a model file), got 'xml'"},
+      {{"lp", "--format", "json", "--format", "mps", "--format=csv", "FILE"},
+       "--format json and --format csv exclude each other"},
+      {{"sensitivity", "--csv", "--format", "json", "FILE"},
+       "--csv is a report of its own; it excludes --format csv and --format json"},
+      {{"graph", "-o", "", "FILE"}, "--output needs a file name"},
   };
   // clang-format on
   for (const std::string& file : {fifo, refused}) {
