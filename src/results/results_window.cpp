@@ -3,7 +3,6 @@
 #include <Qsci/qsciscintilla.h>
 
 #include <QDir>
-#include <QFontDatabase>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
@@ -15,6 +14,7 @@
 #include "platform/ansi_file.h"
 #include "platform/platform.h"
 #include "platform/twips.h"
+#include "results/report_font.h"
 
 namespace orcalc::ui {
 namespace {
@@ -23,27 +23,6 @@ const char* const kDesignTitle = "线性规划计算结果";
 // The save dialog's two entries: a description (the dialog shows it alone)
 // and the pattern behind it.
 const char* const kSaveFilter = "文件文件(*.TXT) (*.TXT);;DAT 文件(*.DAT) (*.dat)";
-
-// The report box's face: one where every ASCII character has the same
-// width and a Chinese character twice that, so the columns of a report
-// line up as they were written.
-QFont reportFont(const QFont& base) {
-  static const QStringList kPreferred = {QStringLiteral("宋体"), QStringLiteral("SimSun"),
-                                         QStringLiteral("Noto Sans Mono CJK SC")};
-  QStringList families;
-  for (const QString& family : kPreferred) {
-    if (QFontDatabase::hasFamily(family)) families << family;
-  }
-  QFont font = base;
-  if (families.isEmpty()) {
-    font.setStyleHint(QFont::Monospace);
-    font.setFamily(QStringLiteral("Monospace"));
-  } else {
-    font.setFamilies(families);
-  }
-  font.setPointSizeF(10.5);
-  return font;
-}
 
 // A report loads in parts of about this size (some 10 ms each), so that
 // the progress dialog's 取消 is heard between them.

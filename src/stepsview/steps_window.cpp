@@ -1,0 +1,291 @@
+#include "stepsview/steps_window.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <memory>
+#include <new>
+
+#include "platform/atomic_file.h"
+#include "platform/platform.h"
+#include "platform/save_names.h"
+#include "results/report_font.h"
+#include "steps/step_grid.h"
+#include "steps/step_render.h"
+#include "steps/step_summary.h"
+#include "stepsview/steps_table_model.h"
+
+namespace orcalc::ui {
+namespace {
+
+const char* const kTitle = "单纯形表";
+const char* const kExportFilter = "HTML 网页 (*.html);;LaTeX 文件 (*.tex);;CSV 文件 (*.csv)";
+const char* const kFirstName = "单纯形表.html";
+// Tables up to this many cells get columns as wide as their texts; larger
+// ones one width for all, so that they open at once.
+constexpr long kMostFittedCells = 20000;
+
+steps::StepsFormat FormatOfName(const QString& path) {
+  if (path.endsWith(QStringLiteral(".tex"), Qt::CaseInsensitive)) return steps::StepsFormat::Latex;
+  if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) return steps::StepsFormat::Csv;
+  return steps::StepsFormat::Html;
+}
+
+QPushButton* makeButton(const char* text, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
+  button->setObjectName(QString::fromUtf8(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QLabel* makeLabel(const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromUtf8(name));
+  label->setWordWrap(true);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return label;
+}
+
+}  // namespace
+
+StepsWindow::StepsWindow(steps::StepsDocument doc, QWidget* parent)
+    : QDialog(parent, ownedWindowFlags(parent)), doc_(std::move(doc)), decimals_(!doc_.exact) {
+  setObjectName(QStringLiteral("frmSteps"));
+  setWindowTitle(QString::fromUtf8(kTitle));
+  buildControls();
+  fillStepList();
+  showStep(0);
+  resize(900, 640);
+}
+
+QLayout* StepsWindow::buildButtonRow() {
+  firstButton_ = makeButton("第一步", "firstButton", this);
+  previousButton_ = makeButton("上一步", "previousButton", this);
+  nextButton_ = makeButton("下一步", "nextButton", this);
+  lastButton_ = makeButton("最后一步", "lastButton", this);
+  fractionsOption_ = new QRadioButton(QStringLiteral("分数"), this);
+  fractionsOption_->setObjectName(QStringLiteral("fractionsOption"));
+  decimalsOption_ = new QRadioButton(QStringLiteral("小数"), this);
+  decimalsOption_->setObjectName(QStringLiteral("decimalsOption"));
+  auto* numbers = new QButtonGroup(this);
+  numbers->addButton(fractionsOption_);
+  numbers->addButton(decimalsOption_);
+  // Tables replayed in decimals have no fractions to show.
+  fractionsOption_->setEnabled(doc_.exact);
+  (decimals_ ? decimalsOption_ : fractionsOption_)->setChecked(true);
+  exportButton_ = makeButton("导出…", "exportButton", this);
+  closeButton_ = makeButton("关闭", "closeButton", this);
+
+  connect(firstButton_, &QPushButton::clicked, this, &StepsWindow::firstStep);
+  connect(previousButton_, &QPushButton::clicked, this, &StepsWindow::previousStep);
+  connect(nextButton_, &QPushButton::clicked, this, &StepsWindow::nextStep);
+  connect(lastButton_, &QPushButton::clicked, this, &StepsWindow::lastStep);
+  connect(decimalsOption_, &QRadioButton::toggled, this, &StepsWindow::setDecimals);
+  connect(exportButton_, &QPushButton::clicked, this, &StepsWindow::exportSteps);
+  connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* row = new QHBoxLayout;
+  for (QWidget* w : {static_cast<QWidget*>(firstButton_), static_cast<QWidget*>(previousButton_),
+                     static_cast<QWidget*>(nextButton_), static_cast<QWidget*>(lastButton_)})
+    row->addWidget(w);
+  row->addStretch();
+  row->addWidget(fractionsOption_);
+  row->addWidget(decimalsOption_);
+  row->addSpacing(12);
+  row->addWidget(exportButton_);
+  row->addWidget(closeButton_);
+  return row;
+}
+
+QWidget* StepsWindow::buildTablePane() {
+  auto* pane = new QWidget(this);
+  titleLabel_ = makeLabel("titleLabel", pane);
+  model_ = new StepsTableModel(this);
+  tableView_ = new QTableView(pane);
+  tableView_->setObjectName(QStringLiteral("tableView"));
+  tableView_->setModel(model_);
+  tableView_->setFont(reportFont(font()));
+  tableView_->horizontalHeader()->hide();
+  tableView_->verticalHeader()->hide();
+  tableView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tableView_->setSelectionMode(QAbstractItemView::SingleSelection);
+  tableView_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  tableView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  objectiveLabel_ = makeLabel("objectiveLabel", pane);
+  sentenceLabel_ = makeLabel("sentenceLabel", pane);
+  roundOffLabel_ = makeLabel("roundOffLabel", pane);
+  roundOffLabel_->setStyleSheet(QStringLiteral("color: #b00000"));
+  endingLabel_ = makeLabel("endingLabel", pane);
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(titleLabel_);
+  layout->addWidget(tableView_, 1);
+  for (QLabel* label : {objectiveLabel_, sentenceLabel_, roundOffLabel_, endingLabel_})
+    layout->addWidget(label);
+  return pane;
+}
+
+void StepsWindow::buildControls() {
+  stepList_ = new QTreeWidget(this);
+  stepList_->setObjectName(QStringLiteral("stepList"));
+  stepList_->setRootIsDecorated(false);
+  stepList_->setHeaderLabels({QStringLiteral("表"), QStringLiteral("阶段"), QStringLiteral("主元"),
+                              QStringLiteral("进基"), QStringLiteral("出基"), QStringLiteral("S")});
+  connect(stepList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (item) showStep(static_cast<std::size_t>(stepList_->indexOfTopLevelItem(item)));
+  });
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->addWidget(stepList_);
+  splitter->addWidget(buildTablePane());
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({260, 640});
+
+  legendBox_ = new QPlainTextEdit(this);
+  legendBox_->setObjectName(QStringLiteral("legendBox"));
+  legendBox_->setReadOnly(true);
+  legendBox_->setMaximumHeight(110);
+  QStringList lines;
+  for (const std::string& line : doc_.legend) lines << QString::fromStdString(line);
+  for (const std::string& line : doc_.notes) lines << QString::fromStdString(line);
+  legendBox_->setPlainText(lines.join(QLatin1Char('\n')));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buildButtonRow());
+  layout->addWidget(splitter, 1);
+  layout->addWidget(legendBox_);
+}
+
+void StepsWindow::fillStepList() {
+  const QSignalBlocker quiet(stepList_);
+  stepList_->clear();
+  for (std::size_t i = 0; i < doc_.tableaux.size(); ++i) {
+    const steps::StepSummary s = steps::SummariseStep(doc_, i, decimals_);
+    auto* item = new QTreeWidgetItem(stepList_);
+    int column = 0;
+    for (const std::string* text :
+         {&s.title, &s.phase, &s.pivot, &s.entering, &s.leaving, &s.value})
+      item->setText(column++, QString::fromStdString(*text));
+  }
+  if (current_ < doc_.tableaux.size())
+    stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(current_)));
+}
+
+void StepsWindow::showStep(std::size_t index) {
+  if (doc_.tableaux.empty()) return;
+  current_ = std::min(index, doc_.tableaux.size() - 1);
+  model_->showTable(&doc_, current_, decimals_);
+  fitColumns();
+  fillTexts();
+  {
+    const QSignalBlocker quiet(stepList_);
+    stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(current_)));
+  }
+  const bool last = current_ + 1 == doc_.tableaux.size();
+  firstButton_->setEnabled(current_ > 0);
+  previousButton_->setEnabled(current_ > 0);
+  nextButton_->setEnabled(!last);
+  lastButton_->setEnabled(!last);
+}
+
+void StepsWindow::previousStep() {
+  if (current_ > 0) showStep(current_ - 1);
+}
+
+void StepsWindow::nextStep() { showStep(current_ + 1); }
+
+void StepsWindow::lastStep() {
+  if (!doc_.tableaux.empty()) showStep(doc_.tableaux.size() - 1);
+}
+
+void StepsWindow::fillTexts() {
+  const steps::StepTableau& table = doc_.tableaux[current_];
+  titleLabel_->setText(QString::fromStdString(steps::TableTitle(doc_, current_)));
+  objectiveLabel_->setText(QString::fromStdString(
+      steps::ObjectiveLine(table, steps::ShownNumber(table.objective, decimals_))));
+  sentenceLabel_->setText(QString::fromStdString(steps::ShownSentence(doc_, table, decimals_)));
+  roundOffLabel_->setText(QString::fromStdString(table.round_off));
+  roundOffLabel_->setVisible(!table.round_off.empty());
+  const bool last = current_ + 1 == doc_.tableaux.size();
+  endingLabel_->setText(last ? QString::fromStdString(doc_.ending) : QString());
+  endingLabel_->setVisible(last && !doc_.ending.empty());
+}
+
+void StepsWindow::fitColumns() {
+  const long cells = static_cast<long>(model_->rowCount()) * model_->columnCount();
+  if (cells <= kMostFittedCells) {
+    tableView_->resizeColumnsToContents();
+    return;
+  }
+  const QFontMetrics metrics(tableView_->font());
+  const int width = metrics.horizontalAdvance(QStringLiteral("[-0.333333]")) + 8;
+  tableView_->horizontalHeader()->setDefaultSectionSize(width);
+  for (int c = 0; c < model_->columnCount(); ++c) tableView_->setColumnWidth(c, width);
+}
+
+void StepsWindow::setDecimals(bool decimals) {
+  if (!doc_.exact) decimals = true;
+  if (decimals == decimals_) return;
+  decimals_ = decimals;
+  fillStepList();
+  showStep(current_);
+}
+
+void StepsWindow::exportSteps() {
+  SaveFileRequest request;
+  request.filter = QString::fromUtf8(kExportFilter);
+  request.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
+  request.confirmOverwrite = true;
+  request.hideFilterPatterns = false;
+  QString filter;
+  request.chosenFilter = &filter;
+  const QString typed = Platform::current().chooseSaveFile(this, request);
+  if (typed.isEmpty()) return;  // cancelled: nothing is written
+  const QString fallback =
+      filterEnding(filter).isEmpty() ? QStringLiteral(".html") : filterEnding(filter);
+  const QString path = withKnownEnding(typed,
+                                       {QStringLiteral(".html"), QStringLiteral(".htm"),
+                                        QStringLiteral(".tex"), QStringLiteral(".csv")},
+                                       fallback);
+  if (!mayReplaceCompletedName(this, typed, path)) return;
+  saved_path_ = path;
+
+  FileWriteResult result;
+  try {
+    const steps::StepsFormat format = FormatOfName(path);
+    const std::string text = decimals_ && doc_.exact
+                                 ? steps::Render(steps::InDecimals(doc_), format)
+                                 : steps::Render(doc_, format);
+    result = WriteFileAtomically(path, QByteArray::fromStdString(text));
+  } catch (const std::bad_alloc&) {
+    // Nothing replaced the old file.
+    result = {false, QStringLiteral("内存不足")};
+  }
+  if (!result.ok) {
+    Platform::current().showMessage(
+        this,
+        QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
+  }
+}
+
+void showStepsWindow(QWidget* owner, steps::StepsDocument doc) {
+  // Owned here until it is shown, so that an exception on the way takes it
+  // along.
+  auto window = std::make_unique<StepsWindow>(std::move(doc), owner);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  QPointer<StepsWindow> shown = window.get();
+  // Qt deletes it when it is closed.
+  static_cast<void>(window.release());
+  Platform::current().runModal(shown);
+}
+
+}  // namespace orcalc::ui
