@@ -39,9 +39,20 @@ int StepsTableModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : size_.columns;
 }
 
+void StepsTableModel::setConcealPivot(bool conceal) {
+  beginResetModel();
+  conceal_ = conceal;
+  endResetModel();
+}
+
 steps::GridCell StepsTableModel::cell(int row, int column) const {
   if (!table_) return {};
-  return steps::TableGridCell(*doc_, *table_, style_, row, column);
+  steps::GridCell grid_cell = steps::TableGridCell(*doc_, *table_, style_, row, column);
+  if (conceal_) {
+    grid_cell.pivot = false;
+    if (column == size_.columns - 1) grid_cell.text.clear();  // θ
+  }
+  return grid_cell;
 }
 
 bool StepsTableModel::tableauCell(int row, int column, int& tableau_row,

@@ -27,6 +27,10 @@ class StepsTableModel : public QAbstractTableModel {
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
+  // While the user picks the pivot, the table's own (its mark and θ) is
+  // left out.
+  void setConcealPivot(bool conceal);
+
   // The grid cell at (row, column) of the view.
   steps::GridCell cell(int row, int column) const;
   // The tableau's row and column (into StepsDocument::columns) behind a
@@ -39,6 +43,7 @@ class StepsTableModel : public QAbstractTableModel {
   steps::GridSize size_;
   steps::GridStyle style_;
   bool decimals_ = false;
+  bool conceal_ = false;
 };
 
 }  // namespace orcalc::ui

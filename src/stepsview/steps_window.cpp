@@ -13,6 +13,7 @@
 #include <QTableView>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <memory>
 #include <new>
 
@@ -20,6 +21,7 @@
 #include "platform/platform.h"
 #include "platform/save_names.h"
 #include "results/report_font.h"
+#include "steps/pivot_exercise.h"
 #include "steps/step_grid.h"
 #include "steps/step_render.h"
 #include "steps/step_summary.h"
@@ -83,6 +85,12 @@ QLayout* StepsWindow::buildButtonRow() {
   // Tables replayed in decimals have no fractions to show.
   fractionsOption_->setEnabled(doc_.exact);
   (decimals_ ? decimalsOption_ : fractionsOption_)->setChecked(true);
+  exerciseButton_ = makeButton("自己选主元", "exerciseButton", this);
+  exerciseButton_->setCheckable(true);
+  // The exercise is on exact tables.
+  exerciseButton_->setEnabled(doc_.exact);
+  hintButton_ = makeButton("提示", "hintButton", this);
+  hintButton_->setEnabled(false);
   exportButton_ = makeButton("导出…", "exportButton", this);
   closeButton_ = makeButton("关闭", "closeButton", this);
 
@@ -92,6 +100,8 @@ QLayout* StepsWindow::buildButtonRow() {
   connect(lastButton_, &QPushButton::clicked, this, &StepsWindow::lastStep);
   connect(decimalsOption_, &QRadioButton::toggled, this, &StepsWindow::setDecimals);
   connect(exportButton_, &QPushButton::clicked, this, &StepsWindow::exportSteps);
+  connect(exerciseButton_, &QPushButton::toggled, this, &StepsWindow::setExercise);
+  connect(hintButton_, &QPushButton::clicked, this, &StepsWindow::hint);
   connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
 
   auto* row = new QHBoxLayout;
@@ -102,6 +112,8 @@ QLayout* StepsWindow::buildButtonRow() {
   row->addWidget(fractionsOption_);
   row->addWidget(decimalsOption_);
   row->addSpacing(12);
+  row->addWidget(exerciseButton_);
+  row->addWidget(hintButton_);
   row->addWidget(exportButton_);
   row->addWidget(closeButton_);
   return row;
@@ -121,16 +133,20 @@ QWidget* StepsWindow::buildTablePane() {
   tableView_->setSelectionMode(QAbstractItemView::SingleSelection);
   tableView_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   tableView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  connect(tableView_, &QTableView::clicked, this, &StepsWindow::pickCell);
   objectiveLabel_ = makeLabel("objectiveLabel", pane);
   sentenceLabel_ = makeLabel("sentenceLabel", pane);
   roundOffLabel_ = makeLabel("roundOffLabel", pane);
   roundOffLabel_->setStyleSheet(QStringLiteral("color: #b00000"));
   endingLabel_ = makeLabel("endingLabel", pane);
+  exerciseLabel_ = makeLabel("exerciseLabel", pane);
+  exerciseLabel_->setStyleSheet(QStringLiteral("color: #0000b0"));
   auto* layout = new QVBoxLayout(pane);
   layout->setContentsMargins(0, 0, 0, 0);
   layout->addWidget(titleLabel_);
   layout->addWidget(tableView_, 1);
-  for (QLabel* label : {objectiveLabel_, sentenceLabel_, roundOffLabel_, endingLabel_})
+  for (QLabel* label :
+       {objectiveLabel_, sentenceLabel_, roundOffLabel_, endingLabel_, exerciseLabel_})
     layout->addWidget(label);
   return pane;
 }
@@ -213,8 +229,10 @@ void StepsWindow::fillTexts() {
   objectiveLabel_->setText(QString::fromStdString(
       steps::ObjectiveLine(table, steps::ShownNumber(table.objective, decimals_))));
   sentenceLabel_->setText(QString::fromStdString(steps::ShownSentence(doc_, table, decimals_)));
+  sentenceLabel_->setVisible(!exercise_);
   roundOffLabel_->setText(QString::fromStdString(table.round_off));
-  roundOffLabel_->setVisible(!table.round_off.empty());
+  roundOffLabel_->setVisible(!exercise_ && !table.round_off.empty());
+  exerciseLabel_->clear();
   const bool last = current_ + 1 == doc_.tableaux.size();
   endingLabel_->setText(last ? QString::fromStdString(doc_.ending) : QString());
   endingLabel_->setVisible(last && !doc_.ending.empty());
@@ -275,6 +293,77 @@ void StepsWindow::exportSteps() {
         this,
         QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
   }
+}
+
+void StepsWindow::setExercise(bool on) {
+  if (on && !doc_.exact) on = false;
+  exercise_ = on;
+  hintButton_->setEnabled(on);
+  if (!on && original_) {
+    doc_ = std::move(*original_);
+    original_.reset();
+    fillStepList();
+  }
+  model_->setConcealPivot(on);
+  showStep(current_);
+  if (on) exerciseLabel_->setText(QStringLiteral("请在表中点击所选的主元。"));
+}
+
+void StepsWindow::pickCell(const QModelIndex& index) {
+  int row = 0;
+  int column = 0;
+  if (exercise_ && model_->tableauCell(index.row(), index.column(), row, column))
+    pickPivot(row, column);
+}
+
+void StepsWindow::pickPivot(int row, int column) {
+  if (!exercise_ || doc_.tableaux.empty()) return;
+  const steps::PivotJudgement judgement =
+      steps::JudgePivot(doc_, doc_.tableaux[current_], {row, column});
+  if (judgement.verdict != steps::PivotVerdict::Accepted) {
+    exerciseLabel_->setText(QString::fromStdString(judgement.sentence));
+    return;
+  }
+  if (!original_) {
+    original_ = doc_;
+    diverged_at_ = current_;
+  }
+  diverged_at_ = std::min(diverged_at_, current_);
+  doc_.tableaux.resize(current_ + 1);
+  doc_.tables_left_out = 0;
+  steps::StepTableau next = steps::PerformPivot(doc_, doc_.tableaux[current_], {row, column});
+  doc_.ending = steps::ExerciseEnding(doc_, next);
+  doc_.tableaux.push_back(std::move(next));
+  fillStepList();
+  showStep(current_ + 1);
+  exerciseLabel_->setText(QStringLiteral("换基正确。"));
+}
+
+void StepsWindow::hint() {
+  if (doc_.tableaux.empty()) return;
+  const steps::StepTableau& table = doc_.tableaux[current_];
+  // Up to the user's first pivot the tables are the calculation's: its
+  // pivot there; after it, the textbook's choice on the user's table.
+  const bool own = !original_ || current_ <= diverged_at_;
+  const steps::StepTableau& calculated = original_ && own ? original_->tableaux[current_] : table;
+  const std::optional<steps::StepPivot> choice =
+      own && calculated.pivot ? calculated.pivot : steps::TextbookPivot(doc_, table);
+  if (!choice) {
+    const std::string ending = steps::ExerciseEnding(doc_, table);
+    exerciseLabel_->setText(QStringLiteral("提示：") + (ending.empty()
+                                                            ? QStringLiteral("此表不再换基。")
+                                                            : QString::fromStdString(ending)));
+    return;
+  }
+  const steps::StepNumber& pivot = table.Cell(choice->row, choice->column, doc_.columns.size());
+  exerciseLabel_->setText(
+      QStringLiteral("提示：%1 进基，%2 出基，主元为 %3")
+          .arg(QString::fromStdString(doc_.columns[static_cast<std::size_t>(choice->column)].name),
+               QString::fromStdString(
+                   doc_.columns[static_cast<std::size_t>(
+                                    table.basis[static_cast<std::size_t>(choice->row)])]
+                       .name),
+               QString::fromStdString(steps::ShownNumber(pivot, decimals_))));
 }
 
 void showStepsWindow(QWidget* owner, steps::StepsDocument doc) {

@@ -6,10 +6,12 @@
 #include <QDialog>
 #include <QString>
 #include <cstddef>
+#include <optional>
 
 #include "steps/step_tableau.h"
 
 class QLabel;
+class QModelIndex;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -42,7 +44,19 @@ class StepsWindow : public QDialog {
   // the name's ending gives.
   void exportSteps();
 
+  // 自己选主元: while on, a click on a cell of the table picks the pivot.
+  void setExercise(bool on);
+  // The user's pick on the current table (its row, a column of the
+  // document): refused with the reason under the table, or made, the
+  // user's table then following the current one.
+  void pickPivot(int row, int column);
+  // 提示: the method's own choice on the current table.
+  void hint();
+
   StepsTableModel* model() const { return model_; }
+  QLabel* exerciseLabel() const { return exerciseLabel_; }
+  QPushButton* exerciseButton() const { return exerciseButton_; }
+  QPushButton* hintButton() const { return hintButton_; }
   QTableView* tableView() const { return tableView_; }
   QTreeWidget* stepList() const { return stepList_; }
   QLabel* sentenceLabel() const { return sentenceLabel_; }
@@ -61,11 +75,17 @@ class StepsWindow : public QDialog {
   void fillStepList();
   void fillTexts();
   void fitColumns();
+  void pickCell(const QModelIndex& index);
 
   steps::StepsDocument doc_;
   std::size_t current_ = 0;
   bool decimals_ = false;
   QString saved_path_;
+  bool exercise_ = false;
+  // The calculation's own tables while the user's pivots replace them.
+  std::optional<steps::StepsDocument> original_;
+  // The first table where the user's pivot replaced the method's.
+  std::size_t diverged_at_ = 0;
 
   StepsTableModel* model_ = nullptr;
   QTableView* tableView_ = nullptr;
@@ -75,6 +95,7 @@ class StepsWindow : public QDialog {
   QLabel* sentenceLabel_ = nullptr;
   QLabel* roundOffLabel_ = nullptr;
   QLabel* endingLabel_ = nullptr;
+  QLabel* exerciseLabel_ = nullptr;
   QPlainTextEdit* legendBox_ = nullptr;
   QPushButton* firstButton_ = nullptr;
   QPushButton* previousButton_ = nullptr;
@@ -82,6 +103,8 @@ class StepsWindow : public QDialog {
   QPushButton* lastButton_ = nullptr;
   QPushButton* exportButton_ = nullptr;
   QPushButton* closeButton_ = nullptr;
+  QPushButton* exerciseButton_ = nullptr;
+  QPushButton* hintButton_ = nullptr;
   QRadioButton* fractionsOption_ = nullptr;
   QRadioButton* decimalsOption_ = nullptr;
 };

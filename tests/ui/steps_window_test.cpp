@@ -3,8 +3,6 @@
 #include "stepsview/steps_window.h"
 
 #include "app/application.h"
-#include "steps/step_render.h"
-#include "steps/step_summary.h"
 #include "steps/steps_command.h"
 #include "stepsview/steps_table_model.h"
 #include "support/window_helpers.h"
@@ -31,6 +29,23 @@ int openSteps(RecordingPlatform& platform, LpWindow& form,
 
 QString text(const StepsTableModel* model, int row, int column) {
   return model->data(model->index(row, column)).toString();
+}
+
+// The steps of a maximisation of two variables, each row "a b ≤ c".
+orcalc::steps::StepsDocument stepsOf(const QList<QStringList>& rows) {
+  orcalc::Sheet sheet;
+  const int n = static_cast<int>(rows.size()) - 1;
+  orcalc::lp::LayOutSheet(sheet, 2, n, orcalc::lp::Sense::Maximise);
+  for (int r = 0; r <= n; ++r)
+    for (int c = 0; c < rows[r].size(); ++c) sheet.SetCell(r + 1, c + 1, rows[r][c].toStdString());
+  auto outcome = orcalc::steps::CalculateSteps({2, n, orcalc::lp::Sense::Maximise}, sheet);
+  return outcome.document.value_or(orcalc::steps::StepsDocument{});
+}
+
+void clickCell(StepsWindow& window, int row, int column) {
+  QTableView* view = window.tableView();
+  const QRect cell = view->visualRect(window.model()->index(row, column));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
 }
 
 }  // namespace
@@ -93,15 +108,7 @@ class StepsWindowTest : public QObject {
 
   void switchesToDecimals() {
     // max 2χ1 + 3χ2; 2χ1 + χ2 ≤ 4; χ1 + 2χ2 ≤ 5: the second pivot is 3/2.
-    orcalc::Sheet sheet(4, 5);
-    const char* rows[3][5] = {
-        {"", "2", "3", "", ""}, {"", "2", "1", " ≤ ", "4"}, {"", "1", "2", " ≤ ", "5"}};
-    for (int r = 0; r < 3; ++r)
-      for (int c = 0; c < 5; ++c) sheet.SetCell(r + 1, c, rows[r][c]);
-    orcalc::lp::LpRequest request{2, 2, orcalc::lp::Sense::Maximise};
-    auto outcome = orcalc::steps::CalculateSteps(request, sheet);
-    QVERIFY(outcome.document);
-    StepsWindow window(*outcome.document);
+    StepsWindow window(stepsOf({{"2", "3"}, {"2", "1", " ≤ ", "4"}, {"1", "2", " ≤ ", "5"}}));
     window.showStep(1);
     QVERIFY(window.sentenceLabel()->text().endsWith(QStringLiteral("主元为 3/2")));
     window.decimalsOption()->setChecked(true);
@@ -111,6 +118,35 @@ class StepsWindowTest : public QObject {
     QCOMPARE(window.currentStep(), std::size_t{1});
     window.fractionsOption()->setChecked(true);
     QCOMPARE(window.stepList()->topLevelItem(1)->text(2), QStringLiteral("3/2"));
+  }
+
+  void exerciseJudgesThePickedPivot() {
+    StepsWindow window(stepsOf({{"3", "2"}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ ", "6"}}));
+    window.show();
+    QTest::mouseClick(window.exerciseButton(), Qt::LeftButton);
+    // The method's pivot is not given away.
+    QCOMPARE(text(window.model(), 2, 3), QStringLiteral("1"));
+    clickCell(window, 3, 3);  // χ1 in χ4's row: θ 6 against 4
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("θ 不是最小，换基后会有负的基变量值"));
+    clickCell(window, 2, 5);  // χ3, basic
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("该列检验数不能使目标函数改善"));
+    QTest::mouseClick(window.hintButton(), Qt::LeftButton);
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("提示：χ1 进基，χ3 出基，主元为 1"));
+    // χ2 in χ4's row: sound, though not the method's; the user's table follows.
+    clickCell(window, 3, 4);
+    QCOMPARE(window.currentStep(), std::size_t{1});
+    QCOMPARE(window.stepList()->topLevelItemCount(), 2);
+    QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QStringLiteral("χ2"));
+    QCOMPARE(window.stepList()->topLevelItem(1)->text(5), QStringLiteral("4"));
+    QTest::mouseClick(window.hintButton(), Qt::LeftButton);
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("提示：χ1 进基，χ3 出基，主元为 2/3"));
+    window.firstStep();
+    QTest::mouseClick(window.hintButton(), Qt::LeftButton);  // still the method's
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("提示：χ1 进基，χ3 出基，主元为 1"));
+    // Off again: the calculation's own tables.
+    QTest::mouseClick(window.exerciseButton(), Qt::LeftButton);
+    QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QStringLiteral("χ1"));
+    QCOMPARE(window.stepList()->topLevelItem(1)->text(5), QStringLiteral("12"));
   }
 
   void exportsThroughTheWriter_data() {
