@@ -1,5 +1,7 @@
 #include "steps/step_summary.h"
 
+#include <algorithm>
+
 #include "steps/step_grid.h"
 #include "steps/step_number_text.h"
 
@@ -30,7 +32,10 @@ StepSummary SummariseStep(const StepsDocument& doc, std::size_t index, bool deci
   const StepTableau& table = doc.tableaux[index];
   StepSummary summary;
   summary.title = TableTitle(doc, index);
-  summary.phase = table.phase == 1 ? "第一阶段" : "第二阶段";
+  const bool two_phases =
+      std::any_of(doc.columns.begin(), doc.columns.end(),
+                  [](const StepColumn& c) { return c.kind == VariableKind::Artificial; });
+  if (two_phases) summary.phase = table.phase == 1 ? "第一阶段" : "第二阶段";
   summary.value = ShownNumber(table.objective, decimals);
   if (!table.pivot) return summary;
   const std::size_t columns = doc.columns.size();

@@ -67,7 +67,7 @@ StepsWindow::StepsWindow(steps::StepsDocument doc, QWidget* parent)
   buildControls();
   fillStepList();
   showStep(0);
-  resize(900, 640);
+  resize(960, 640);
 }
 
 QLayout* StepsWindow::buildButtonRow() {
@@ -155,6 +155,7 @@ void StepsWindow::buildControls() {
   stepList_ = new QTreeWidget(this);
   stepList_->setObjectName(QStringLiteral("stepList"));
   stepList_->setRootIsDecorated(false);
+  stepList_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
   stepList_->setHeaderLabels({QStringLiteral("表"), QStringLiteral("阶段"), QStringLiteral("主元"),
                               QStringLiteral("进基"), QStringLiteral("出基"), QStringLiteral("S")});
   connect(stepList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
@@ -164,7 +165,7 @@ void StepsWindow::buildControls() {
   splitter->addWidget(stepList_);
   splitter->addWidget(buildTablePane());
   splitter->setStretchFactor(1, 1);
-  splitter->setSizes({260, 640});
+  splitter->setSizes({330, 570});
 
   legendBox_ = new QPlainTextEdit(this);
   legendBox_->setObjectName(QStringLiteral("legendBox"));
@@ -184,14 +185,17 @@ void StepsWindow::buildControls() {
 void StepsWindow::fillStepList() {
   const QSignalBlocker quiet(stepList_);
   stepList_->clear();
+  bool phases = false;  // a problem of one phase leaves the column empty
   for (std::size_t i = 0; i < doc_.tableaux.size(); ++i) {
     const steps::StepSummary s = steps::SummariseStep(doc_, i, decimals_);
+    phases = phases || !s.phase.empty();
     auto* item = new QTreeWidgetItem(stepList_);
     int column = 0;
     for (const std::string* text :
          {&s.title, &s.phase, &s.pivot, &s.entering, &s.leaving, &s.value})
       item->setText(column++, QString::fromStdString(*text));
   }
+  stepList_->setColumnHidden(1, !phases);
   if (current_ < doc_.tableaux.size())
     stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(current_)));
 }
