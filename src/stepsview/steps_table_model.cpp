@@ -22,12 +22,14 @@ StepsTableModel::StepsTableModel(QObject* parent) : QAbstractTableModel(parent) 
   style_.name = [](const steps::StepColumn& column) { return column.name; };
 }
 
-void StepsTableModel::showTable(const steps::StepsDocument* doc, std::size_t index, bool decimals) {
+void StepsTableModel::showTable(const steps::StepsDocument* doc, std::size_t index, bool decimals,
+                                bool conceal_pivot) {
   beginResetModel();
   doc_ = doc;
   table_ = doc && index < doc->tableaux.size() ? &doc->tableaux[index] : nullptr;
   size_ = table_ ? steps::TableGridSize(*table_) : steps::GridSize{};
   decimals_ = decimals;
+  conceal_ = conceal_pivot;
   endResetModel();
 }
 
@@ -37,12 +39,6 @@ int StepsTableModel::rowCount(const QModelIndex& parent) const {
 
 int StepsTableModel::columnCount(const QModelIndex& parent) const {
   return parent.isValid() ? 0 : size_.columns;
-}
-
-void StepsTableModel::setConcealPivot(bool conceal) {
-  beginResetModel();
-  conceal_ = conceal;
-  endResetModel();
 }
 
 steps::GridCell StepsTableModel::cell(int row, int column) const {

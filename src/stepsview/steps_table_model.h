@@ -20,16 +20,14 @@ class StepsTableModel : public QAbstractTableModel {
   explicit StepsTableModel(QObject* parent = nullptr);
 
   // Shows table `index` of `doc` (null: nothing), its numbers in decimals
-  // when `decimals`.
-  void showTable(const steps::StepsDocument* doc, std::size_t index, bool decimals);
+  // when `decimals`; without its pivot's mark and θ when `conceal_pivot`
+  // (while the user picks the pivot).
+  void showTable(const steps::StepsDocument* doc, std::size_t index, bool decimals,
+                 bool conceal_pivot = false);
 
   int rowCount(const QModelIndex& parent = QModelIndex()) const override;
   int columnCount(const QModelIndex& parent = QModelIndex()) const override;
   QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
-
-  // While the user picks the pivot, the table's own (its mark and θ) is
-  // left out.
-  void setConcealPivot(bool conceal);
 
   // The grid cell at (row, column) of the view.
   steps::GridCell cell(int row, int column) const;

@@ -190,9 +190,12 @@ void StepsWindow::fillStepList() {
     const steps::StepSummary s = steps::SummariseStep(doc_, i, decimals_);
     phases = phases || !s.phase.empty();
     auto* item = new QTreeWidgetItem(stepList_);
+    const std::string none;
+    const bool hidden = hidesPivot(i);
     int column = 0;
     for (const std::string* text :
-         {&s.title, &s.phase, &s.pivot, &s.entering, &s.leaving, &s.value})
+         {&s.title, &s.phase, hidden ? &none : &s.pivot, hidden ? &none : &s.entering,
+          hidden ? &none : &s.leaving, &s.value})
       item->setText(column++, QString::fromStdString(*text));
   }
   stepList_->setColumnHidden(1, !phases);
@@ -200,10 +203,15 @@ void StepsWindow::fillStepList() {
     stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(current_)));
 }
 
+bool StepsWindow::hidesPivot(std::size_t index) const {
+  return exercise_ && index >= current_ && (!original_ || index < diverged_at_);
+}
+
 void StepsWindow::showStep(std::size_t index) {
   if (doc_.tableaux.empty()) return;
   current_ = std::min(index, doc_.tableaux.size() - 1);
-  model_->showTable(&doc_, current_, decimals_);
+  model_->showTable(&doc_, current_, decimals_, hidesPivot(current_));
+  if (exercise_) fillStepList();
   fitColumns();
   fillTexts();
   {
@@ -233,9 +241,10 @@ void StepsWindow::fillTexts() {
   objectiveLabel_->setText(QString::fromStdString(
       steps::ObjectiveLine(table, steps::ShownNumber(table.objective, decimals_))));
   sentenceLabel_->setText(QString::fromStdString(steps::ShownSentence(doc_, table, decimals_)));
-  sentenceLabel_->setVisible(!exercise_);
+  const bool hidden = hidesPivot(current_);
+  sentenceLabel_->setVisible(!hidden);
   roundOffLabel_->setText(QString::fromStdString(table.round_off));
-  roundOffLabel_->setVisible(!exercise_ && !table.round_off.empty());
+  roundOffLabel_->setVisible(!hidden && !table.round_off.empty());
   exerciseLabel_->clear();
   const bool last = current_ + 1 == doc_.tableaux.size();
   endingLabel_->setText(last ? QString::fromStdString(doc_.ending) : QString());
@@ -306,9 +315,8 @@ void StepsWindow::setExercise(bool on) {
   if (!on && original_) {
     doc_ = std::move(*original_);
     original_.reset();
-    fillStepList();
   }
-  model_->setConcealPivot(on);
+  fillStepList();
   showStep(current_);
   if (on) exerciseLabel_->setText(QStringLiteral("请在表中点击所选的主元。"));
 }

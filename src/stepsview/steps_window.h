@@ -73,6 +73,9 @@ class StepsWindow : public QDialog {
   QLayout* buildButtonRow();
   QWidget* buildTablePane();
   void fillStepList();
+  // In the exercise, the method's pivots of the current table and the ones
+  // after it are not shown (the user's own are).
+  bool hidesPivot(std::size_t index) const;
   void fillTexts();
   void fitColumns();
   void pickCell(const QModelIndex& index);

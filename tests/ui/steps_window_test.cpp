@@ -126,6 +126,7 @@ class StepsWindowTest : public QObject {
     QTest::mouseClick(window.exerciseButton(), Qt::LeftButton);
     // The method's pivot is not given away.
     QCOMPARE(text(window.model(), 2, 3), QStringLiteral("1"));
+    QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QString());
     clickCell(window, 3, 3);  // χ1 in χ4's row: θ 6 against 4
     QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("θ 不是最小，换基后会有负的基变量值"));
     clickCell(window, 2, 5);  // χ3, basic
@@ -137,6 +138,9 @@ class StepsWindowTest : public QObject {
     QCOMPARE(window.currentStep(), std::size_t{1});
     QCOMPARE(window.stepList()->topLevelItemCount(), 2);
     QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QStringLiteral("χ2"));
+    window.firstStep();
+    QCOMPARE(text(window.model(), 3, 4), QStringLiteral("[3]"));  // the user's own pivot is shown
+    window.lastStep();
     QCOMPARE(window.stepList()->topLevelItem(1)->text(5), QStringLiteral("4"));
     QTest::mouseClick(window.hintButton(), Qt::LeftButton);
     QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("提示：χ1 进基，χ3 出基，主元为 2/3"));
