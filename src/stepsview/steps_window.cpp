@@ -184,19 +184,24 @@ void StepsWindow::buildControls() {
 
 void StepsWindow::fillStepList() {
   const QSignalBlocker quiet(stepList_);
-  stepList_->clear();
+  // The items are kept and their texts replaced: the list is filled again
+  // from its own signal while the user moves through it.
+  const int count = static_cast<int>(doc_.tableaux.size());
+  while (stepList_->topLevelItemCount() > count)
+    delete stepList_->takeTopLevelItem(stepList_->topLevelItemCount() - 1);
+  while (stepList_->topLevelItemCount() < count) new QTreeWidgetItem(stepList_);
   bool phases = false;  // a problem of one phase leaves the column empty
-  for (std::size_t i = 0; i < doc_.tableaux.size(); ++i) {
-    const steps::StepSummary s = steps::SummariseStep(doc_, i, decimals_);
+  for (int i = 0; i < count; ++i) {
+    const std::size_t index = static_cast<std::size_t>(i);
+    const steps::StepSummary s = steps::SummariseStep(doc_, index, decimals_);
     phases = phases || !s.phase.empty();
-    auto* item = new QTreeWidgetItem(stepList_);
     const std::string none;
-    const bool hidden = hidesPivot(i);
+    const bool hidden = hidesPivot(index);
     int column = 0;
     for (const std::string* text :
          {&s.title, &s.phase, hidden ? &none : &s.pivot, hidden ? &none : &s.entering,
           hidden ? &none : &s.leaving, &s.value})
-      item->setText(column++, QString::fromStdString(*text));
+      stepList_->topLevelItem(i)->setText(column++, QString::fromStdString(*text));
   }
   stepList_->setColumnHidden(1, !phases);
   if (current_ < doc_.tableaux.size())
