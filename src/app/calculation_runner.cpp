@@ -74,6 +74,8 @@ QString progressText(const ProgressState& state) {
       return QStringLiteral("第%1优先级：已迭代 %2 次").arg(state.level).arg(pivots);
     case ProgressPhase::Report:
       return QStringLiteral("正在生成报告…");
+    case ProgressPhase::Steps:
+      return QStringLiteral("正在列出单纯形表…");
   }
   return QString();
 }

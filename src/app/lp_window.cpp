@@ -6,6 +6,8 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
+#include <memory>
+#include <optional>
 
 #include "app/goal_window.h"
 #include "common/numeric_reading.h"
@@ -17,6 +19,8 @@
 #include "sensitivity/sensitivity_command.h"
 #include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
+#include "steps/steps_command.h"
+#include "stepsview/steps_window.h"
 
 namespace orcalc::ui {
 
@@ -58,10 +62,13 @@ LpWindow::LpWindow(QWidget* parent) : SheetWindow(lpWindowDesign(), parent) {
                             {{QStringLiteral("灵敏度分析"), [this] { sensitivityAnalysis(); },
                               QKeySequence(Qt::CTRL | Qt::Key_T)},
                              {QStringLiteral("图解法"), [this] { graphicalMethod(); },
-                              QKeySequence(Qt::CTRL | Qt::Key_G)}});
+                              QKeySequence(Qt::CTRL | Qt::Key_G)},
+                             {QStringLiteral("单纯形表…"), [this] { simplexSteps(); },
+                              QKeySequence(Qt::CTRL | Qt::Key_B)}});
   analysis->setObjectName(QStringLiteral("analysisMenu"));
   sensitivityAction_ = analysis->actions().value(0);
   graphAction_ = analysis->actions().value(1);
+  stepsAction_ = analysis->actions().value(2);
   connect(goalButton_, &QPushButton::clicked, this, &LpWindow::openGoalProgramming);
   calculateButton_->installEventFilter(this);
   connect(variableCountBox_, &QLineEdit::textChanged, this, &LpWindow::updateAnalysisActions);
@@ -78,6 +85,7 @@ void LpWindow::openGoalProgramming() {
 
 void LpWindow::updateAnalysisActions() {
   sensitivityAction_->setEnabled(calculateButton_->isEnabled());
+  stepsAction_->setEnabled(calculateButton_->isEnabled());
   graphAction_->setEnabled(
       graphMethodAvailable(variableCountBox_->text(), calculateButton_->isEnabled()));
 }
@@ -109,6 +117,28 @@ void LpWindow::sensitivityAnalysis() {
       return lp::CalculateSensitivity(request, sheet);
     };
   });
+}
+
+void LpWindow::simplexSteps() {
+  if (!calculateButton_->isEnabled()) return;  // no sheet laid out yet
+  // The menu command and its shortcut leave the focus in an open editor.
+  editing().closeEditors();
+  auto document = std::make_shared<std::optional<steps::StepsDocument>>();
+  runCalculationCommand([this, document](int variables, int constraints) -> CalculationJob {
+    const Sheet& sheet = grid_->sheet();
+    return
+        [request = request(variables, constraints), &sheet, document](Progress& progress) mutable {
+          request.progress = &progress;
+          steps::StepsOutcome outcome = steps::CalculateSteps(std::move(request), sheet);
+          *document = std::move(outcome.document);
+          // The calculation's messages are shown; the tables take its report's place.
+          CalculationOutcome shown;
+          shown.messages = std::move(outcome.calculation.messages);
+          shown.stopped = outcome.calculation.stopped;
+          return shown;
+        };
+  });
+  if (*document) guarded([&] { showStepsWindow(this, std::move(**document)); });
 }
 
 lp::Sense LpWindow::sense() const {

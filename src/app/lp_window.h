@@ -22,6 +22,9 @@ class LpWindow : public SheetWindow {
   void sensitivityAnalysis();
   // 分析 → 图解法: the picture of a two-variable problem as the intake reads it.
   void graphicalMethod();
+  // 分析 → 单纯形表…: the calculation as 计算 runs it (its messages first),
+  // then its tables in the steps window.
+  void simplexSteps();
   // 目标规划: a fresh goal-programming window each time, modal over this one.
   void openGoalProgramming();
 
@@ -40,12 +43,13 @@ class LpWindow : public SheetWindow {
  private:
   lp::LpRequest request(int variables, int constraints) const;
 
-  // Enables the 分析 menu's actions: 灵敏度分析 exactly when 计算 is,
+  // Enables the 分析 menu's actions: 灵敏度分析 and 单纯形表… exactly when 计算 is,
   // 图解法 when the variable count is 2 and a sheet is laid out.
   void updateAnalysisActions();
 
   QAction* sensitivityAction_ = nullptr;
   QAction* graphAction_ = nullptr;
+  QAction* stepsAction_ = nullptr;
 };
 
 const SheetWindowDesign& lpWindowDesign();

@@ -1,13 +1,12 @@
 // orcalc-cli steps lp: the simplex tableaux of the calculation lp makes.
-#include <vector>
+#include <utility>
 
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/run_limits.h"
 #include "lp/lp_commands.h"
-#include "steps/exact_problem.h"
 #include "steps/step_render.h"
-#include "steps/step_replay.h"
+#include "steps/steps_command.h"
 
 namespace orcalc::cli {
 namespace {
@@ -45,25 +44,11 @@ int RunStepsLp(Args args) {
   Progress progress;
   ApplyTimeLimit(max_seconds, progress);
   request.progress = &progress;
-  std::vector<lp::PivotRecord> pivots;
-  request.on_pivot = [&](const lp::PivotRecord& record) { pivots.push_back(record); };
-  const lp::LpIntake intake =
-      lp::ReadLpSheet(sheet, request.variables, request.constraints, request.sense);
-  std::optional<lp::SolvedLp> solved;
-  CalculationOutcome outcome = lp::SolveAndReport(request, intake, &solved);
-  if (outcome.stopped || !solved) return EmitLimitedOutcome(outcome, arguments);
-
-  const steps::ExactProblem exact = steps::ReadExactProblem(sheet, solved->problem);
-  steps::ReplayOptions replay;
-  replay.fractions = !arguments.Has("decimals");
-  replay.should_stop = [&] { return progress.ShouldStop(); };
-  const steps::StepsDocument doc =
-      steps::ReplaySteps({&solved->problem, &exact, &pivots, &solved->result}, replay);
-  if (doc.stopped) {
-    outcome.stopped = true;
-    return EmitLimitedOutcome(outcome, arguments);
-  }
-  return EmitSteps(std::move(outcome), steps::Render(doc, format));
+  steps::StepsOptions steps_options;
+  steps_options.fractions = !arguments.Has("decimals");
+  steps::StepsOutcome outcome = steps::CalculateSteps(std::move(request), sheet, steps_options);
+  if (!outcome.document) return EmitLimitedOutcome(outcome.calculation, arguments);
+  return EmitSteps(std::move(outcome.calculation), steps::Render(*outcome.document, format));
 }
 
 }  // namespace orcalc::cli

@@ -16,6 +16,7 @@ enum class ProgressPhase : std::uint8_t {
   Phase2,     // the simplex method's second phase
   GoalLevel,  // minimising one priority level of a goal program
   Report,     // building the report
+  Steps,      // rebuilding the tableaux of the calculation's steps
 };
 
 struct ProgressState {

@@ -18,7 +18,7 @@ class SheetWindowGuardsTest : public QObject {
   Q_OBJECT
 
  private slots:
-  // A count typed without 确定: 计算, 灵敏度分析 and 图解法 say so and
+  // A count typed without 确定: 计算, 灵敏度分析, 图解法 and 单纯形表 say so and
   // calculate nothing; 统计 goes on (its count is the box's by design).
   void staleLayoutIsRefused_data() {
     QTest::addColumn<bool>("goal");
@@ -37,6 +37,9 @@ class SheetWindowGuardsTest : public QObject {
     QTest::newRow("lp: 图解法") << false << "2"
                                 << "3"
                                 << "graph";
+    QTest::newRow("lp: 单纯形表") << false << "3"
+                                  << "2"
+                                  << "steps";
     QTest::newRow("goal: one more variable, 计算") << true << "3"
                                                    << "2"
                                                    << "calculate";
@@ -67,6 +70,7 @@ class SheetWindowGuardsTest : public QObject {
     if (command == "calculate") form.calculate();
     if (command == "sensitivity") lp.sensitivityAnalysis();
     if (command == "graph") lp.graphicalMethod();
+    if (command == "steps") lp.simplexSteps();
     QCOMPARE(platform.messages, QStringList{kStale});
     QCOMPARE(platform.modalCount, 0);
     QCOMPARE(form.grid()->sheet(), before);

@@ -1,0 +1,36 @@
+// The steps command over the linear-programming sheet: the calculation as
+// 计算 runs it, its pivots recorded on the way, then its tableaux rebuilt.
+#pragma once
+
+#include <optional>
+
+#include "common/calculation.h"
+#include "common/sheet.h"
+#include "lp/lp_commands.h"
+#include "steps/step_replay.h"
+#include "steps/step_tableau.h"
+
+namespace orcalc::steps {
+
+struct StepsOptions {
+  bool fractions = true;  // false: decimals in any case
+  double exact_seconds = kExactSeconds;
+  long most_kept_cells = kMostKeptCells;
+};
+
+struct StepsOutcome {
+  // The calculation's own outcome, messages and report as Calculate gives
+  // them; `stopped` also when the tables were stopped part-way.
+  CalculationOutcome calculation;
+  // The tables; absent when the solver did not run to an end (a cell out
+  // of range) or the user stopped the calculation or the tables.
+  std::optional<StepsDocument> document;
+};
+
+// Runs lp::Calculate with `request` (its own on_pivot is replaced by the
+// recording), then replays the pivots. The replay stops with the request's
+// Progress, which shows ProgressPhase::Steps meanwhile.
+StepsOutcome CalculateSteps(lp::LpRequest request, const Sheet& sheet,
+                            const StepsOptions& options = {});
+
+}  // namespace orcalc::steps

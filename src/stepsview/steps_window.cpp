@@ -1,0 +1,397 @@
+#include "stepsview/steps_window.h"
+
+#include <QButtonGroup>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSplitter>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+#include <algorithm>
+#include <memory>
+#include <new>
+
+#include "platform/atomic_file.h"
+#include "platform/platform.h"
+#include "platform/save_names.h"
+#include "results/report_font.h"
+#include "steps/pivot_exercise.h"
+#include "steps/step_grid.h"
+#include "steps/step_render.h"
+#include "steps/step_summary.h"
+#include "stepsview/steps_table_model.h"
+
+namespace orcalc::ui {
+namespace {
+
+const char* const kTitle = "单纯形表";
+const char* const kExportFilter = "HTML 网页 (*.html);;LaTeX 文件 (*.tex);;CSV 文件 (*.csv)";
+const char* const kFirstName = "单纯形表.html";
+// Tables up to this many cells get columns as wide as their texts; larger
+// ones one width for all, so that they open at once.
+constexpr long kMostFittedCells = 20000;
+
+steps::StepsFormat FormatOfName(const QString& path) {
+  if (path.endsWith(QStringLiteral(".tex"), Qt::CaseInsensitive)) return steps::StepsFormat::Latex;
+  if (path.endsWith(QStringLiteral(".csv"), Qt::CaseInsensitive)) return steps::StepsFormat::Csv;
+  return steps::StepsFormat::Html;
+}
+
+QPushButton* makeButton(const char* text, const char* name, QWidget* parent) {
+  auto* button = new QPushButton(QString::fromUtf8(text), parent);
+  button->setObjectName(QString::fromUtf8(name));
+  button->setAutoDefault(false);
+  return button;
+}
+
+QLabel* makeLabel(const char* name, QWidget* parent) {
+  auto* label = new QLabel(parent);
+  label->setObjectName(QString::fromUtf8(name));
+  label->setWordWrap(true);
+  label->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  return label;
+}
+
+}  // namespace
+
+StepsWindow::StepsWindow(steps::StepsDocument doc, QWidget* parent)
+    : QDialog(parent, ownedWindowFlags(parent)), doc_(std::move(doc)), decimals_(!doc_.exact) {
+  setObjectName(QStringLiteral("frmSteps"));
+  setWindowTitle(QString::fromUtf8(kTitle));
+  buildControls();
+  fillStepList();
+  showStep(0);
+  resize(960, 640);
+}
+
+QLayout* StepsWindow::buildButtonRow() {
+  firstButton_ = makeButton("第一步", "firstButton", this);
+  previousButton_ = makeButton("上一步", "previousButton", this);
+  nextButton_ = makeButton("下一步", "nextButton", this);
+  lastButton_ = makeButton("最后一步", "lastButton", this);
+  fractionsOption_ = new QRadioButton(QStringLiteral("分数"), this);
+  fractionsOption_->setObjectName(QStringLiteral("fractionsOption"));
+  decimalsOption_ = new QRadioButton(QStringLiteral("小数"), this);
+  decimalsOption_->setObjectName(QStringLiteral("decimalsOption"));
+  auto* numbers = new QButtonGroup(this);
+  numbers->addButton(fractionsOption_);
+  numbers->addButton(decimalsOption_);
+  // Tables replayed in decimals have no fractions to show.
+  fractionsOption_->setEnabled(doc_.exact);
+  (decimals_ ? decimalsOption_ : fractionsOption_)->setChecked(true);
+  exerciseButton_ = makeButton("自己选主元", "exerciseButton", this);
+  exerciseButton_->setCheckable(true);
+  // The exercise is on exact tables.
+  exerciseButton_->setEnabled(doc_.exact);
+  hintButton_ = makeButton("提示", "hintButton", this);
+  hintButton_->setEnabled(false);
+  exportButton_ = makeButton("导出…", "exportButton", this);
+  closeButton_ = makeButton("关闭", "closeButton", this);
+
+  connect(firstButton_, &QPushButton::clicked, this, &StepsWindow::firstStep);
+  connect(previousButton_, &QPushButton::clicked, this, &StepsWindow::previousStep);
+  connect(nextButton_, &QPushButton::clicked, this, &StepsWindow::nextStep);
+  connect(lastButton_, &QPushButton::clicked, this, &StepsWindow::lastStep);
+  connect(decimalsOption_, &QRadioButton::toggled, this, &StepsWindow::setDecimals);
+  connect(exportButton_, &QPushButton::clicked, this, &StepsWindow::exportSteps);
+  connect(exerciseButton_, &QPushButton::toggled, this, &StepsWindow::setExercise);
+  connect(hintButton_, &QPushButton::clicked, this, &StepsWindow::hint);
+  connect(closeButton_, &QPushButton::clicked, this, &QWidget::close);
+
+  auto* row = new QHBoxLayout;
+  for (QWidget* w : {static_cast<QWidget*>(firstButton_), static_cast<QWidget*>(previousButton_),
+                     static_cast<QWidget*>(nextButton_), static_cast<QWidget*>(lastButton_)})
+    row->addWidget(w);
+  row->addStretch();
+  row->addWidget(fractionsOption_);
+  row->addWidget(decimalsOption_);
+  row->addSpacing(12);
+  row->addWidget(exerciseButton_);
+  row->addWidget(hintButton_);
+  row->addWidget(exportButton_);
+  row->addWidget(closeButton_);
+  return row;
+}
+
+QWidget* StepsWindow::buildTablePane() {
+  auto* pane = new QWidget(this);
+  titleLabel_ = makeLabel("titleLabel", pane);
+  model_ = new StepsTableModel(this);
+  tableView_ = new QTableView(pane);
+  tableView_->setObjectName(QStringLiteral("tableView"));
+  tableView_->setModel(model_);
+  tableView_->setFont(reportFont(font()));
+  tableView_->horizontalHeader()->hide();
+  tableView_->verticalHeader()->hide();
+  tableView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  tableView_->setSelectionMode(QAbstractItemView::SingleSelection);
+  tableView_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+  tableView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
+  connect(tableView_, &QTableView::clicked, this, &StepsWindow::pickCell);
+  objectiveLabel_ = makeLabel("objectiveLabel", pane);
+  sentenceLabel_ = makeLabel("sentenceLabel", pane);
+  roundOffLabel_ = makeLabel("roundOffLabel", pane);
+  roundOffLabel_->setStyleSheet(QStringLiteral("color: #b00000"));
+  endingLabel_ = makeLabel("endingLabel", pane);
+  exerciseLabel_ = makeLabel("exerciseLabel", pane);
+  exerciseLabel_->setStyleSheet(QStringLiteral("color: #0000b0"));
+  auto* layout = new QVBoxLayout(pane);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addWidget(titleLabel_);
+  layout->addWidget(tableView_, 1);
+  for (QLabel* label :
+       {objectiveLabel_, sentenceLabel_, roundOffLabel_, endingLabel_, exerciseLabel_})
+    layout->addWidget(label);
+  return pane;
+}
+
+void StepsWindow::buildControls() {
+  stepList_ = new QTreeWidget(this);
+  stepList_->setObjectName(QStringLiteral("stepList"));
+  stepList_->setRootIsDecorated(false);
+  stepList_->header()->setSectionResizeMode(QHeaderView::ResizeToContents);
+  stepList_->setHeaderLabels({QStringLiteral("表"), QStringLiteral("阶段"), QStringLiteral("主元"),
+                              QStringLiteral("进基"), QStringLiteral("出基"), QStringLiteral("S")});
+  connect(stepList_, &QTreeWidget::currentItemChanged, this, [this](QTreeWidgetItem* item) {
+    if (item) showStep(static_cast<std::size_t>(stepList_->indexOfTopLevelItem(item)));
+  });
+  auto* splitter = new QSplitter(Qt::Horizontal, this);
+  splitter->addWidget(stepList_);
+  splitter->addWidget(buildTablePane());
+  splitter->setStretchFactor(1, 1);
+  splitter->setSizes({330, 570});
+
+  legendBox_ = new QPlainTextEdit(this);
+  legendBox_->setObjectName(QStringLiteral("legendBox"));
+  legendBox_->setReadOnly(true);
+  legendBox_->setMaximumHeight(110);
+  QStringList lines;
+  for (const std::string& line : doc_.legend) lines << QString::fromStdString(line);
+  for (const std::string& line : doc_.notes) lines << QString::fromStdString(line);
+  legendBox_->setPlainText(lines.join(QLatin1Char('\n')));
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addLayout(buildButtonRow());
+  layout->addWidget(splitter, 1);
+  layout->addWidget(legendBox_);
+}
+
+void StepsWindow::fillStepList() {
+  const QSignalBlocker quiet(stepList_);
+  // The items are kept and their texts replaced: the list is filled again
+  // from its own signal while the user moves through it.
+  const int count = static_cast<int>(doc_.tableaux.size());
+  while (stepList_->topLevelItemCount() > count)
+    delete stepList_->takeTopLevelItem(stepList_->topLevelItemCount() - 1);
+  while (stepList_->topLevelItemCount() < count) new QTreeWidgetItem(stepList_);
+  bool phases = false;  // a problem of one phase leaves the column empty
+  for (int i = 0; i < count; ++i) {
+    const std::size_t index = static_cast<std::size_t>(i);
+    const steps::StepSummary s = steps::SummariseStep(doc_, index, decimals_);
+    phases = phases || !s.phase.empty();
+    const std::string none;
+    const bool hidden = hidesPivot(index);
+    int column = 0;
+    for (const std::string* text :
+         {&s.title, &s.phase, hidden ? &none : &s.pivot, hidden ? &none : &s.entering,
+          hidden ? &none : &s.leaving, &s.value})
+      stepList_->topLevelItem(i)->setText(column++, QString::fromStdString(*text));
+  }
+  stepList_->setColumnHidden(1, !phases);
+  if (current_ < doc_.tableaux.size())
+    stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(current_)));
+}
+
+bool StepsWindow::hidesPivot(std::size_t index) const {
+  return exercise_ && index >= current_ && (!original_ || index < diverged_at_);
+}
+
+void StepsWindow::showStep(std::size_t index) {
+  if (doc_.tableaux.empty()) return;
+  current_ = std::min(index, doc_.tableaux.size() - 1);
+  model_->showTable(&doc_, current_, decimals_, hidesPivot(current_));
+  if (exercise_) fillStepList();
+  fitColumns();
+  fillTexts();
+  {
+    const QSignalBlocker quiet(stepList_);
+    stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(current_)));
+  }
+  const bool last = current_ + 1 == doc_.tableaux.size();
+  firstButton_->setEnabled(current_ > 0);
+  previousButton_->setEnabled(current_ > 0);
+  nextButton_->setEnabled(!last);
+  lastButton_->setEnabled(!last);
+}
+
+void StepsWindow::previousStep() {
+  if (current_ > 0) showStep(current_ - 1);
+}
+
+void StepsWindow::nextStep() { showStep(current_ + 1); }
+
+void StepsWindow::lastStep() {
+  if (!doc_.tableaux.empty()) showStep(doc_.tableaux.size() - 1);
+}
+
+void StepsWindow::fillTexts() {
+  const steps::StepTableau& table = doc_.tableaux[current_];
+  titleLabel_->setText(QString::fromStdString(steps::TableTitle(doc_, current_)));
+  objectiveLabel_->setText(QString::fromStdString(
+      steps::ObjectiveLine(table, steps::ShownNumber(table.objective, decimals_))));
+  sentenceLabel_->setText(QString::fromStdString(steps::ShownSentence(doc_, table, decimals_)));
+  const bool hidden = hidesPivot(current_);
+  sentenceLabel_->setVisible(!hidden);
+  roundOffLabel_->setText(QString::fromStdString(table.round_off));
+  roundOffLabel_->setVisible(!hidden && !table.round_off.empty());
+  exerciseLabel_->clear();
+  const bool last = current_ + 1 == doc_.tableaux.size();
+  endingLabel_->setText(last ? QString::fromStdString(doc_.ending) : QString());
+  endingLabel_->setVisible(last && !doc_.ending.empty());
+}
+
+void StepsWindow::fitColumns() {
+  const long cells = static_cast<long>(model_->rowCount()) * model_->columnCount();
+  if (cells <= kMostFittedCells) {
+    tableView_->resizeColumnsToContents();
+    return;
+  }
+  const QFontMetrics metrics(tableView_->font());
+  const int width = metrics.horizontalAdvance(QStringLiteral("[-0.333333]")) + 8;
+  tableView_->horizontalHeader()->setDefaultSectionSize(width);
+  for (int c = 0; c < model_->columnCount(); ++c) tableView_->setColumnWidth(c, width);
+}
+
+void StepsWindow::setDecimals(bool decimals) {
+  if (!doc_.exact) decimals = true;
+  if (decimals == decimals_) return;
+  decimals_ = decimals;
+  fillStepList();
+  showStep(current_);
+}
+
+void StepsWindow::exportSteps() {
+  SaveFileRequest request;
+  request.filter = QString::fromUtf8(kExportFilter);
+  request.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
+  request.confirmOverwrite = true;
+  request.hideFilterPatterns = false;
+  QString filter;
+  request.chosenFilter = &filter;
+  const QString typed = Platform::current().chooseSaveFile(this, request);
+  if (typed.isEmpty()) return;  // cancelled: nothing is written
+  const QString fallback =
+      filterEnding(filter).isEmpty() ? QStringLiteral(".html") : filterEnding(filter);
+  const QString path = withKnownEnding(typed,
+                                       {QStringLiteral(".html"), QStringLiteral(".htm"),
+                                        QStringLiteral(".tex"), QStringLiteral(".csv")},
+                                       fallback);
+  if (!mayReplaceCompletedName(this, typed, path)) return;
+  saved_path_ = path;
+
+  FileWriteResult result;
+  try {
+    const steps::StepsFormat format = FormatOfName(path);
+    const std::string text = decimals_ && doc_.exact
+                                 ? steps::Render(steps::InDecimals(doc_), format)
+                                 : steps::Render(doc_, format);
+    result = WriteFileAtomically(path, QByteArray::fromStdString(text));
+  } catch (const std::bad_alloc&) {
+    // Nothing replaced the old file.
+    result = {false, QStringLiteral("内存不足")};
+  }
+  if (!result.ok) {
+    Platform::current().showMessage(
+        this,
+        QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
+  }
+}
+
+void StepsWindow::setExercise(bool on) {
+  if (on && !doc_.exact) on = false;
+  exercise_ = on;
+  hintButton_->setEnabled(on);
+  if (!on && original_) {
+    doc_ = std::move(*original_);
+    original_.reset();
+  }
+  fillStepList();
+  showStep(current_);
+  if (on) exerciseLabel_->setText(QStringLiteral("请在表中点击所选的主元。"));
+}
+
+void StepsWindow::pickCell(const QModelIndex& index) {
+  int row = 0;
+  int column = 0;
+  if (exercise_ && model_->tableauCell(index.row(), index.column(), row, column))
+    pickPivot(row, column);
+}
+
+void StepsWindow::pickPivot(int row, int column) {
+  if (!exercise_ || doc_.tableaux.empty()) return;
+  const steps::PivotJudgement judgement =
+      steps::JudgePivot(doc_, doc_.tableaux[current_], {row, column});
+  if (judgement.verdict != steps::PivotVerdict::Accepted) {
+    exerciseLabel_->setText(QString::fromStdString(judgement.sentence));
+    return;
+  }
+  if (!original_) {
+    original_ = doc_;
+    diverged_at_ = current_;
+  }
+  diverged_at_ = std::min(diverged_at_, current_);
+  doc_.tableaux.resize(current_ + 1);
+  doc_.tables_left_out = 0;
+  steps::StepTableau next = steps::PerformPivot(doc_, doc_.tableaux[current_], {row, column});
+  doc_.ending = steps::ExerciseEnding(doc_, next);
+  doc_.tableaux.push_back(std::move(next));
+  fillStepList();
+  showStep(current_ + 1);
+  exerciseLabel_->setText(QStringLiteral("换基正确。"));
+}
+
+void StepsWindow::hint() {
+  if (doc_.tableaux.empty()) return;
+  const steps::StepTableau& table = doc_.tableaux[current_];
+  // Up to the user's first pivot the tables are the calculation's: its
+  // pivot there; after it, the textbook's choice on the user's table.
+  const bool own = !original_ || current_ <= diverged_at_;
+  const steps::StepTableau& calculated = original_ && own ? original_->tableaux[current_] : table;
+  const std::optional<steps::StepPivot> choice =
+      own && calculated.pivot ? calculated.pivot : steps::TextbookPivot(doc_, table);
+  if (!choice) {
+    const std::string ending = steps::ExerciseEnding(doc_, table);
+    exerciseLabel_->setText(QStringLiteral("提示：") + (ending.empty()
+                                                            ? QStringLiteral("此表不再换基。")
+                                                            : QString::fromStdString(ending)));
+    return;
+  }
+  const steps::StepNumber& pivot = table.Cell(choice->row, choice->column, doc_.columns.size());
+  exerciseLabel_->setText(
+      QStringLiteral("提示：%1 进基，%2 出基，主元为 %3")
+          .arg(QString::fromStdString(doc_.columns[static_cast<std::size_t>(choice->column)].name),
+               QString::fromStdString(
+                   doc_.columns[static_cast<std::size_t>(
+                                    table.basis[static_cast<std::size_t>(choice->row)])]
+                       .name),
+               QString::fromStdString(steps::ShownNumber(pivot, decimals_))));
+}
+
+void showStepsWindow(QWidget* owner, steps::StepsDocument doc) {
+  // Owned here until it is shown, so that an exception on the way takes it
+  // along.
+  auto window = std::make_unique<StepsWindow>(std::move(doc), owner);
+  window->setAttribute(Qt::WA_DeleteOnClose);
+  QPointer<StepsWindow> shown = window.get();
+  // Qt deletes it when it is closed.
+  static_cast<void>(window.release());
+  Platform::current().runModal(shown);
+}
+
+}  // namespace orcalc::ui

@@ -1,0 +1,118 @@
+// The window 单纯形表: the tables of one calculation, a step at a time,
+// in fractions or decimals, with a list of every step and the export of
+// the whole as an HTML page, a LaTeX fragment or CSV.
+#pragma once
+
+#include <QDialog>
+#include <QString>
+#include <cstddef>
+#include <optional>
+
+#include "steps/step_tableau.h"
+
+class QLabel;
+class QModelIndex;
+class QPlainTextEdit;
+class QPushButton;
+class QRadioButton;
+class QTableView;
+class QTreeWidget;
+
+namespace orcalc::ui {
+
+class StepsTableModel;
+
+class StepsWindow : public QDialog {
+  Q_OBJECT
+
+ public:
+  explicit StepsWindow(steps::StepsDocument doc, QWidget* parent = nullptr);
+
+  const steps::StepsDocument& document() const { return doc_; }
+  std::size_t currentStep() const { return current_; }
+  bool showsDecimals() const { return decimals_; }
+
+  // 第一步, 上一步, 下一步, 最后一步, and a step of the list.
+  void showStep(std::size_t index);
+  void firstStep() { showStep(0); }
+  void previousStep();
+  void nextStep();
+  void lastStep();
+  // 分数 / 小数: the numbers as fractions, or in decimals.
+  void setDecimals(bool decimals);
+  // 导出…: the save dialog, then the tables in the format its filter or
+  // the name's ending gives.
+  void exportSteps();
+
+  // 自己选主元: while on, a click on a cell of the table picks the pivot.
+  void setExercise(bool on);
+  // The user's pick on the current table (its row, a column of the
+  // document): refused with the reason under the table, or made, the
+  // user's table then following the current one.
+  void pickPivot(int row, int column);
+  // 提示: the method's own choice on the current table.
+  void hint();
+
+  StepsTableModel* model() const { return model_; }
+  QLabel* exerciseLabel() const { return exerciseLabel_; }
+  QPushButton* exerciseButton() const { return exerciseButton_; }
+  QPushButton* hintButton() const { return hintButton_; }
+  QTableView* tableView() const { return tableView_; }
+  QTreeWidget* stepList() const { return stepList_; }
+  QLabel* sentenceLabel() const { return sentenceLabel_; }
+  QPushButton* firstButton() const { return firstButton_; }
+  QPushButton* previousButton() const { return previousButton_; }
+  QPushButton* nextButton() const { return nextButton_; }
+  QPushButton* lastButton() const { return lastButton_; }
+  QPushButton* exportButton() const { return exportButton_; }
+  QRadioButton* fractionsOption() const { return fractionsOption_; }
+  QRadioButton* decimalsOption() const { return decimalsOption_; }
+
+ private:
+  void buildControls();
+  QLayout* buildButtonRow();
+  QWidget* buildTablePane();
+  void fillStepList();
+  // In the exercise, the method's pivots of the current table and the ones
+  // after it are not shown (the user's own are).
+  bool hidesPivot(std::size_t index) const;
+  void fillTexts();
+  void fitColumns();
+  void pickCell(const QModelIndex& index);
+
+  steps::StepsDocument doc_;
+  std::size_t current_ = 0;
+  bool decimals_ = false;
+  QString saved_path_;
+  bool exercise_ = false;
+  // The calculation's own tables while the user's pivots replace them.
+  std::optional<steps::StepsDocument> original_;
+  // The first table where the user's pivot replaced the method's.
+  std::size_t diverged_at_ = 0;
+
+  StepsTableModel* model_ = nullptr;
+  QTableView* tableView_ = nullptr;
+  QTreeWidget* stepList_ = nullptr;
+  QLabel* titleLabel_ = nullptr;
+  QLabel* objectiveLabel_ = nullptr;
+  QLabel* sentenceLabel_ = nullptr;
+  QLabel* roundOffLabel_ = nullptr;
+  QLabel* endingLabel_ = nullptr;
+  QLabel* exerciseLabel_ = nullptr;
+  QPlainTextEdit* legendBox_ = nullptr;
+  QPushButton* firstButton_ = nullptr;
+  QPushButton* previousButton_ = nullptr;
+  QPushButton* nextButton_ = nullptr;
+  QPushButton* lastButton_ = nullptr;
+  QPushButton* exportButton_ = nullptr;
+  QPushButton* closeButton_ = nullptr;
+  QPushButton* exerciseButton_ = nullptr;
+  QPushButton* hintButton_ = nullptr;
+  QRadioButton* fractionsOption_ = nullptr;
+  QRadioButton* decimalsOption_ = nullptr;
+};
+
+// Shows the steps window over `owner`, modally; it goes when closed.
+void showStepsWindow(QWidget* owner, steps::StepsDocument doc);
+
+}  // namespace orcalc::ui

@@ -1,0 +1,202 @@
+// The steps window: opened from 分析 → 单纯形表… after the calculation's own
+// messages, stepping through the tables, fractions and decimals, export.
+#include "stepsview/steps_window.h"
+
+#include "app/application.h"
+#include "steps/steps_command.h"
+#include "stepsview/steps_table_model.h"
+#include "support/window_helpers.h"
+
+using namespace orcalc::ui;
+using namespace orcalc::ui::testing;
+
+namespace {
+
+// Opens the window from the shortcut on `form` and runs `check` on it while
+// it is shown.
+int openSteps(RecordingPlatform& platform, LpWindow& form,
+              const std::function<void(StepsWindow&)>& check) {
+  int opened = 0;
+  platform.onModal = [&](QDialog* dialog) {
+    if (auto* steps = qobject_cast<StepsWindow*>(dialog)) {
+      ++opened;
+      check(*steps);
+    }
+  };
+  QTest::keyClick(&form, Qt::Key_B, Qt::ControlModifier);
+  return opened;
+}
+
+QString text(const StepsTableModel* model, int row, int column) {
+  return model->data(model->index(row, column)).toString();
+}
+
+// The steps of a maximisation of two variables, each row "a b ≤ c".
+orcalc::steps::StepsDocument stepsOf(const QList<QStringList>& rows) {
+  orcalc::Sheet sheet;
+  const int n = static_cast<int>(rows.size()) - 1;
+  orcalc::lp::LayOutSheet(sheet, 2, n, orcalc::lp::Sense::Maximise);
+  for (int r = 0; r <= n; ++r)
+    for (int c = 0; c < rows[r].size(); ++c) sheet.SetCell(r + 1, c + 1, rows[r][c].toStdString());
+  auto outcome = orcalc::steps::CalculateSteps({2, n, orcalc::lp::Sense::Maximise}, sheet);
+  return outcome.document.value_or(orcalc::steps::StepsDocument{});
+}
+
+void clickCell(StepsWindow& window, int row, int column) {
+  QTableView* view = window.tableView();
+  const QRect cell = view->visualRect(window.model()->index(row, column));
+  QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, cell.center());
+}
+
+}  // namespace
+
+class StepsWindowTest : public QObject {
+  Q_OBJECT
+
+ private slots:
+  void initTestCase() { setUpApplication(*qApp); }
+
+  void opensTheExampleAndSteps() {
+    RecordingPlatform platform;
+    LpWindow form;
+    showActive(&form);
+    // No sheet laid out: the shortcut does nothing.
+    QCOMPARE(openSteps(platform, form, [](StepsWindow&) {}), 0);
+    fillExample(form);
+    const int opened = openSteps(platform, form, [](StepsWindow& window) {
+      QCOMPARE(window.objectName(), QStringLiteral("frmSteps"));
+      QCOMPARE(window.windowTitle(), QStringLiteral("单纯形表"));
+      QCOMPARE(window.stepList()->topLevelItemCount(), 2);  // one pivot, two tables
+      const StepsTableModel* model = window.model();
+      // The first table: c_j row, heading row, two rows, σ_j; χ1..χ4 and θ.
+      QCOMPARE(model->rowCount(), 5);
+      QCOMPARE(model->columnCount(), 8);
+      QCOMPARE(text(model, 1, 1), QStringLiteral("X_B"));
+      QCOMPARE(text(model, 2, 3), QStringLiteral("[1]"));  // χ1 enters, χ3 leaves
+      QCOMPARE(window.sentenceLabel()->text(), QStringLiteral("χ1 进基，χ3 出基，主元为 1"));
+      QVERIFY(!window.previousButton()->isEnabled());
+      QTest::mouseClick(window.nextButton(), Qt::LeftButton);
+      QCOMPARE(window.currentStep(), std::size_t{1});
+      QVERIFY(!window.nextButton()->isEnabled() && !window.lastButton()->isEnabled());
+      QCOMPARE(window.stepList()->topLevelItem(1)->text(5), QStringLiteral("12"));
+      QCOMPARE(text(model, 3, 4), QStringLiteral("2"));  // χ2's entry in χ4's row
+      QTest::mouseClick(window.firstButton(), Qt::LeftButton);
+      QCOMPARE(window.currentStep(), std::size_t{0});
+      window.stepList()->setCurrentItem(window.stepList()->topLevelItem(1));
+      QCOMPARE(window.currentStep(), std::size_t{1});
+    });
+    QCOMPARE(opened, 1);
+    QVERIFY(platform.messages.isEmpty());
+  }
+
+  void messagesComeFirst() {
+    RecordingPlatform platform;
+    LpWindow form;
+    showActive(&form);
+    form.maximumOption()->setChecked(true);
+    layOut(form, 2, 1);
+    setCells(form.grid(), {{"1", "0"}, {"1", "-1", " ≤ ", "1"}});  // unbounded
+    QStringList before;
+    const int opened = openSteps(platform, form, [&](StepsWindow&) { before = platform.messages; });
+    QCOMPARE(opened, 1);
+    QVERIFY(!before.isEmpty());
+    orcalc::lp::LpRequest request{2, 1, orcalc::lp::Sense::Maximise};
+    const auto calculation = orcalc::lp::Calculate(request, form.grid()->sheet());
+    QCOMPARE(before.size(), static_cast<qsizetype>(calculation.messages.size()));
+    QCOMPARE(before[0], QString::fromStdString(calculation.messages[0]));
+  }
+
+  void switchesToDecimals() {
+    // max 2χ1 + 3χ2; 2χ1 + χ2 ≤ 4; χ1 + 2χ2 ≤ 5: the second pivot is 3/2.
+    StepsWindow window(stepsOf({{"2", "3"}, {"2", "1", " ≤ ", "4"}, {"1", "2", " ≤ ", "5"}}));
+    window.showStep(1);
+    QVERIFY(window.sentenceLabel()->text().endsWith(QStringLiteral("主元为 3/2")));
+    window.decimalsOption()->setChecked(true);
+    QVERIFY(window.showsDecimals());
+    QVERIFY(window.sentenceLabel()->text().endsWith(QStringLiteral("主元为 1.5")));
+    QCOMPARE(window.stepList()->topLevelItem(1)->text(2), QStringLiteral("1.5"));
+    QCOMPARE(window.currentStep(), std::size_t{1});
+    window.fractionsOption()->setChecked(true);
+    QCOMPARE(window.stepList()->topLevelItem(1)->text(2), QStringLiteral("3/2"));
+  }
+
+  void exerciseJudgesThePickedPivot() {
+    StepsWindow window(stepsOf({{"3", "2"}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ ", "6"}}));
+    window.show();
+    QTest::mouseClick(window.exerciseButton(), Qt::LeftButton);
+    // The method's pivot is not given away.
+    QCOMPARE(text(window.model(), 2, 3), QStringLiteral("1"));
+    QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QString());
+    clickCell(window, 3, 3);  // χ1 in χ4's row: θ 6 against 4
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("θ 不是最小，换基后会有负的基变量值"));
+    clickCell(window, 2, 5);  // χ3, basic
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("该列检验数不能使目标函数改善"));
+    QTest::mouseClick(window.hintButton(), Qt::LeftButton);
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("提示：χ1 进基，χ3 出基，主元为 1"));
+    // χ2 in χ4's row: sound, though not the method's; the user's table follows.
+    clickCell(window, 3, 4);
+    QCOMPARE(window.currentStep(), std::size_t{1});
+    QCOMPARE(window.stepList()->topLevelItemCount(), 2);
+    QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QStringLiteral("χ2"));
+    window.stepList()->setCurrentItem(window.stepList()->topLevelItem(0));
+    QCOMPARE(text(window.model(), 3, 4), QStringLiteral("[3]"));  // the user's own pivot is shown
+    window.lastStep();
+    QCOMPARE(window.stepList()->topLevelItem(1)->text(5), QStringLiteral("4"));
+    QTest::mouseClick(window.hintButton(), Qt::LeftButton);
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("提示：χ1 进基，χ3 出基，主元为 2/3"));
+    window.firstStep();
+    QTest::mouseClick(window.hintButton(), Qt::LeftButton);  // still the method's
+    QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("提示：χ1 进基，χ3 出基，主元为 1"));
+    // Off again: the calculation's own tables.
+    QTest::mouseClick(window.exerciseButton(), Qt::LeftButton);
+    QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QStringLiteral("χ1"));
+    QCOMPARE(window.stepList()->topLevelItem(1)->text(5), QStringLiteral("12"));
+  }
+
+  void exportsThroughTheWriter_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QString>("filter");
+    QTest::addColumn<QString>("written");
+    QTest::addColumn<QString>("part");
+    QTest::newRow("html by filter") << "s"
+                                    << "HTML 网页 (*.html)"
+                                    << "s.html"
+                                    << "<td class=\"pivot\">[1]</td>";
+    QTest::newRow("latex by filter") << "s"
+                                     << "LaTeX 文件 (*.tex)"
+                                     << "s.tex"
+                                     << "\\begin{tabular}";
+    QTest::newRow("csv by name") << "s.csv"
+                                 << "HTML 网页 (*.html)"
+                                 << "s.csv"
+                                 << ",[1],";
+  }
+
+  void exportsThroughTheWriter() {
+    QFETCH(QString, name);
+    QFETCH(QString, filter);
+    QFETCH(QString, written);
+    QFETCH(QString, part);
+    RecordingPlatform platform;
+    LpWindow form;
+    showActive(&form);
+    fillExample(form);
+    QTemporaryDir dir;
+    platform.nextSavePath = dir.filePath(name);
+    platform.nextSaveFilter = filter;
+    openSteps(platform, form, [](StepsWindow& window) {
+      QTest::mouseClick(window.exportButton(), Qt::LeftButton);
+    });
+    QFile file(dir.filePath(written));
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(file.readAll()).contains(part));
+    // The bytes go through the platform's writes: a full disk is heard.
+    platform.failWritesWith = ENOSPC;
+    platform.nextSavePath = dir.filePath(written);
+    openSteps(platform, form, [](StepsWindow& window) { window.exportSteps(); });
+    QCOMPARE(platform.messages.size(), 1);
+  }
+};
+
+QTEST_MAIN(StepsWindowTest)
+#include "steps_window_test.moc"
