@@ -33,7 +33,8 @@ void LayOutSheet(Sheet& sheet, int goals, int variables) {
   for (const char* header : kTrailingHeaders) sheet.SetCell(0, col++, header);
 }
 
-CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
+CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet,
+                             std::optional<SolvedGoal>* solved) {
   CalculationOutcome outcome;
   outcome.title = kGoalTitle;
   const GoalIntake intake = ReadGoalModel(sheet, request.goals, request.variables);
@@ -48,6 +49,7 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
   // Whether some block of the report shows a number that is not finite.
   bool overflow = false;
   options.progress = request.progress;
+  options.on_step = request.on_step;
   const GoalResult result = SolveGoals(
       intake.model,
       [&](const GoalSnapshot& snapshot) {
@@ -56,6 +58,7 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet) {
       },
       options);
   overflow = overflow || !Finite(result.final) || result.outcome == GoalOutcome::Overflow;
+  if (solved) solved->emplace(SolvedGoal{intake.model, result});
   switch (result.outcome) {
     case GoalOutcome::Stopped:
       outcome.stopped = true;
