@@ -263,6 +263,18 @@ ReplayEnd GoalReplayer<N>::Run() {
     }
     if (!Step(record)) return stop_ && stop_() ? ReplayEnd::Stopped : ReplayEnd::ZeroPivot;
   }
+  // A calculation that stopped short stopped in the level of its last
+  // pivot, or in the one after the last level it ended.
+  if (input_.outcome != goal::GoalOutcome::Optimal) {
+    const std::vector<goal::GoalStepRecord>& all = *input_.steps;
+    int level = all.empty() ? 1 : all.back().level + (all.back().row < 0 ? 1 : 0);
+    if (level > levels_) level = 0;
+    if (level != level_) {
+      if (!current_.sentence.empty()) Keep(false);
+      level_ = level;
+      current_ = Snapshot();
+    }
+  }
   Finish();
   return ReplayEnd::Done;
 }

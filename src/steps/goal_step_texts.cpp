@@ -60,16 +60,19 @@ std::vector<std::string> GoalLegend(const goal::GoalModel& model) {
              Run(DeviationName(1, '+'), DeviationName(M, '+'), M) +
              " 为正偏差变量（目标 i：Σ aij·χj + di- − di+ = bi）";
   }
-  return {
-      kinds + "。",
-      "压缩的交换表：每行一个基变量，每列一个非基变量；换基时主元所在行、列的变量互换。",
-      "权重行为各非基变量的权重与优先等级（如 2P1），C_B 列为基变量的；不属于任何等级的记为 0。",
+  std::vector<std::string> legend{kinds + "。"};
+  legend.emplace_back(
+      "压缩的交换表：每行一个基变量，每列一个非基变量；换基时主元所在行、列的变量互换。");
+  legend.emplace_back(
+      "权重行为各非基变量的权重与优先等级（如 2P1），C_B 列为基变量的；不属于任何等级的记为 0。");
+  legend.emplace_back(
       "评价行 Pk：该列变量增加一个单位时第 k 级目标的减少量，b 列为第 k "
-      "级目标的当前值；带 * 的是正在求极小的等级。",
+      "级目标的当前值；带 * 的是正在求极小的等级。");
+  legend.emplace_back(
       "该级评价行中有大于 0 的数时，其中最大者所在的列进基，θ 最小的行出基（θ = b / "
       "该列中大于 0 的系数）；全部 ≤ 0 时该级已达最优，删去评价数小于 0 "
-      "的列（较低的等级不能再使它变差），转入下一级。",
-  };
+      "的列（较低的等级不能再使它变差），转入下一级。");
+  return legend;
 }
 
 std::string LevelName(int level) {
