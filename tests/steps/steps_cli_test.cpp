@@ -12,7 +12,7 @@ namespace {
 constexpr const char* kHeader = ",χ1 系数,χ2 系数,约束符号,常数项\n";
 
 std::string SheetFile(const std::string& name, const std::string& rows) {
-  const std::string path = ::testing::TempDir() + "/" + name;
+  std::string path = ::testing::TempDir() + "/" + name;
   std::ofstream(path, std::ios::binary) << kHeader << rows;
   return path;
 }
