@@ -288,18 +288,30 @@ TEST(GoalSteps, RandomProgramsAgreeWithTheCalculation) {
   RecordProperty("swayed", swayed);
 }
 
-// Decimals when asked, with the same steps; the last table's achievements
-// are again the report's.
+// Decimals when asked, or when the fractions take too long: the same steps
+// and the same answer, with a note saying why.
 TEST(GoalSteps, DecimalsFollowTheSameSteps) {
+  struct Case {
+    const char* name;
+    ReplayOptions options;
+    const char* note;  // a part of the last note; "" for none
+  };
+  ReplayOptions decimals, late;
+  decimals.fractions = false;
+  late.exact_seconds = 0;
+  const Case cases[] = {{"asked", decimals, ""}, {"late", late, "精确分数的计算超过了 0 秒"}};
   const Sheet sheet =
       GoalSheet(2, {{"2", "1", "8", "1", "1", "0", "0"}, {"1", "3", "9", "2", "2", "0", "0"}});
-  ReplayOptions options;
-  options.fractions = false;
-  const GoalStepsOutcome run = CalculateGoalSteps(Request(2, 2), sheet, options);
-  ASSERT_TRUE(run.steps);
-  EXPECT_FALSE(run.steps->exact);
-  EXPECT_EQ(run.steps->tableaux.size(), 4u);
-  EXPECT_EQ(run.steps->x, (std::vector<double>{3, 2}));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const GoalStepsOutcome run = CalculateGoalSteps(Request(2, 2), sheet, c.options);
+    ASSERT_TRUE(run.steps);
+    EXPECT_FALSE(run.steps->exact);
+    EXPECT_EQ(run.steps->tableaux.size(), 4u);
+    EXPECT_EQ(run.steps->x, (std::vector<double>{3, 2}));
+    const std::string note = run.steps->notes.empty() ? "" : run.steps->notes.back();
+    EXPECT_NE(note.find(c.note), std::string::npos) << note;
+  }
 }
 
 }  // namespace
