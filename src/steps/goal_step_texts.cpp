@@ -165,7 +165,7 @@ std::string GoalEndingText(const StepsDocument& doc, goal::GoalOutcome outcome,
     point += point.empty() ? "各级目标值 " : "；各级目标值 ";
     point += levels;
   }
-  if (point.empty()) point = "没有变量";
+  if (point.empty()) point = "没有决策变量";
   return text + point + "。";
 }
 
