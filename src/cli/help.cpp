@@ -65,6 +65,7 @@ constexpr std::string_view kOverview =
     "  sensitivity   sensitivity analysis and dual problem of a linear program\n"
     "  graph         the graphical method for a linear program in 2 variables\n"
     "  steps lp      the simplex tableaux of a linear program, step by step\n"
+    "  steps goal    the exchange tables of a goal program, step by step\n"
     "  goal          solve a goal program\n"
     "  stats         statistics of one sheet column\n"
     "  help COMMAND  the usage of one command (also: COMMAND --help)\n"
@@ -72,6 +73,19 @@ constexpr std::string_view kOverview =
     "Exit status: 0 without messages, 1 when a message was shown, 2 on a usage\n"
     "error, a sheet file that cannot be read or is refused, or output that\n"
     "cannot be written, 3 when --max-seconds stopped the calculation.\n";
+
+constexpr std::string_view kStepsUsage =
+    "Usage: orcalc-cli steps lp [OPTIONS] SHEET.csv\n"
+    "       orcalc-cli steps goal [OPTIONS] SHEET.csv\n"
+    "\n"
+    "The tables of a calculation, step by step, in exact fractions where that is\n"
+    "affordable:\n"
+    "  steps lp    the simplex tableaux of a linear program (help steps lp)\n"
+    "  steps goal  the condensed exchange tables of a goal program, with one\n"
+    "              evaluation row per priority level (help steps goal)\n"
+    "\n"
+    "Example:\n"
+    "  orcalc-cli steps goal --format html goals.csv > steps.html\n";
 
 constexpr std::array kCommands = {
     CommandHelp{"layout lp",
@@ -142,6 +156,27 @@ constexpr std::array kCommands = {
                 "\n"
                 "Where round-off swayed a choice of the calculation, the table says what\n"
                 "exact arithmetic would have chosen.\n"},
+    CommandHelp{"steps goal",
+                "Usage: orcalc-cli steps goal [--goals M] [--vars N] [--max-seconds S]\n"
+                "                            [--fractions|--decimals]\n"
+                "                            [--format text|html|latex|csv] SHEET.csv\n"
+                "\n"
+                "Solves the goal program as goal does and prints the condensed exchange\n"
+                "tables of that very calculation, one per step: one row per basic\n"
+                "variable (C_B its weight and level, b its value), one column per nonbasic\n"
+                "variable under its weight and level (2P1), θ, and one evaluation row per\n"
+                "priority level (P1, P2, ...; the level being minimised marked P2*), the\n"
+                "pivot in brackets, a sentence under each table (the pivot, or the end of\n"
+                "a level and the columns it removes) and, under the last, why the method\n"
+                "stopped. The messages of the calculation go to standard error as for\n"
+                "goal, and the exit status is goal's.\n"
+                "\n"
+                "  --goals, --vars, --max-seconds  as for goal\n"
+                "  --fractions, --decimals, --format  as for steps lp; fractions up to 50\n"
+                "                   goals and 100 columns (variables and goals)\n"
+                "\n"
+                "Example:\n"
+                "  orcalc-cli steps goal --format html goals.csv > steps.html\n"},
     CommandHelp{"sensitivity",
                 "Usage: orcalc-cli sensitivity [--max|--min] [--vars M] [--constraints N] [--csv]\n"
                 "                              [--format F] [-o FILE] [--lf] SHEET.csv\n"
@@ -235,7 +270,7 @@ constexpr std::array kCommands = {
 }  // namespace
 
 std::string_view CommandUsage(std::string_view command) {
-  if (command == "steps") command = "steps lp";  // the only kind of steps so far
+  if (command == "steps") return kStepsUsage;
   for (const CommandHelp& help : kCommands) {
     if (help.name == command) return help.usage;
   }

@@ -31,6 +31,7 @@ constexpr Runner kRunners[] = {
     {"goal", orcalc::cli::RunGoal},
     {"stats", orcalc::cli::RunStats},
     {"steps lp", orcalc::cli::RunStepsLp},
+    {"steps goal", orcalc::cli::RunStepsGoal},
 };
 
 bool AsksForHelp(Args args) {
@@ -76,7 +77,7 @@ int Dispatch(Args all_args) {
     return runner.run(rest);
   }
   if (name == "layout") throw UsageError("layout needs 'lp' or 'goal'");
-  if (name == "steps" || name.starts_with("steps ")) throw UsageError("steps needs 'lp'");
+  if (name == "steps" || name.starts_with("steps ")) throw UsageError("steps needs 'lp' or 'goal'");
   throw UsageError("unknown command '" + name + "'");
 }
 

@@ -1,10 +1,13 @@
-// orcalc-cli steps lp: the simplex tableaux of the calculation lp makes.
+// orcalc-cli steps lp and steps goal: the tableaux of the calculation lp or
+// goal makes.
 #include <utility>
 
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/run_limits.h"
+#include "goal/goal_commands.h"
 #include "lp/lp_commands.h"
+#include "steps/goal_steps_command.h"
 #include "steps/step_render.h"
 #include "steps/steps_command.h"
 
@@ -49,6 +52,34 @@ int RunStepsLp(Args args) {
   steps::StepsOutcome outcome = steps::CalculateSteps(std::move(request), sheet, steps_options);
   if (!outcome.document) return EmitLimitedOutcome(outcome.calculation, arguments);
   return EmitSteps(std::move(outcome.calculation), steps::Render(*outcome.document, format));
+}
+
+int RunStepsGoal(Args args) {
+  static constexpr KnownOption kOptions[] = {{"goals", true},      {"vars", true},
+                                             {"fractions", false}, {"decimals", false},
+                                             {"format", true},     kMaxSecondsOption};
+  const Arguments arguments(args, kOptions);
+  if (arguments.Has("fractions") && arguments.Has("decimals"))
+    throw UsageError("--fractions and --decimals exclude each other");
+  const steps::StepsFormat format = FormatOf(arguments);
+  const GivenCounts given = GivenCountOptions(arguments, "goals");
+  const std::optional<double> max_seconds = MaxSeconds(arguments);
+  const std::string path = SheetPath(arguments);
+  const Sheet sheet = ReadSheetFile(path);
+
+  const SheetCounts counts = CountsFor(given, sheet, kGoalProgrammingSheet, path);
+  goal::GoalRequest request;
+  request.goals = counts.by_rows;
+  request.variables = counts.variables;
+  Progress progress;
+  ApplyTimeLimit(max_seconds, progress);
+  request.progress = &progress;
+  steps::ReplayOptions replay;
+  replay.fractions = !arguments.Has("decimals");
+  replay.should_stop = [&] { return progress.ShouldStop(); };
+  steps::GoalStepsOutcome run = steps::CalculateGoalSteps(request, sheet, replay);
+  if (!run.steps) return EmitLimitedOutcome(run.outcome, arguments);
+  return EmitSteps(std::move(run.outcome), steps::Render(*run.steps, format));
 }
 
 }  // namespace orcalc::cli

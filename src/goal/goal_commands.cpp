@@ -34,7 +34,8 @@ void LayOutSheet(Sheet& sheet, int goals, int variables) {
   for (const char* header : kTrailingHeaders) sheet.SetCell(0, col++, header);
 }
 
-CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet, GoalRun* run) {
+CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet, GoalRun* run,
+                             std::optional<SolvedGoal>* solved) {
   CalculationOutcome outcome;
   outcome.title = kGoalTitle;
   const GoalIntake intake = ReadGoalModel(sheet, request.goals, request.variables);
@@ -55,6 +56,7 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet, Goa
   // Whether some block of the report shows a number that is not finite.
   bool overflow = false;
   options.progress = request.progress;
+  options.on_step = request.on_step;
   const GoalResult result = SolveGoals(
       intake.model,
       [&](const GoalSnapshot& snapshot) {
@@ -69,6 +71,7 @@ CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet, Goa
     run->numeric_overflow = overflow;
     if (result.outcome != GoalOutcome::Stopped) run->blocks.push_back(result.final);
   }
+  if (solved) solved->emplace(SolvedGoal{intake.model, result});
   switch (result.outcome) {
     case GoalOutcome::Stopped:
       outcome.stopped = true;

@@ -1,11 +1,15 @@
 // The goal-programming sheet's two commands over a Sheet.
 #pragma once
 
+#include <functional>
+#include <optional>
 #include <string>
 
 #include "common/calculation.h"
 #include "common/progress.h"
 #include "common/sheet.h"
+#include "goal/goal_model.h"
+#include "goal/goal_solver.h"
 
 namespace orcalc::goal {
 
@@ -20,6 +24,15 @@ struct GoalRequest {
   int pivot_limit = 32767;  // most pivots (tests lower it)
   // Progress of the solve and the way to stop it; null runs to the end.
   Progress* progress = nullptr;
+  // Told each step the solver takes (SolveOptions::on_step); null: none.
+  std::function<void(const GoalStepRecord&)> on_step = nullptr;
+};
+
+// The program a calculation solved and how the solver ended, for the
+// steps that replay it.
+struct SolvedGoal {
+  GoalModel model;
+  GoalResult result;
 };
 
 // Calculate: the report (title "目标规划计算结果") and the messages in order:
@@ -28,10 +41,12 @@ struct GoalRequest {
 // the report shows a number that is not finite. A cell whose number
 // overflows gives its message alone and no report; cells beyond the sheet
 // read as empty. Stopped through `progress`: no report, no messages,
-// `stopped` set.
-// When `run` is given, it receives the figures behind the report.
+// `stopped` set. When `run` is given, it receives the figures behind the
+// report; when the solver ran, `solved` (if given) receives the program and
+// the solver's result.
 struct GoalRun;
 CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet,
-                             GoalRun* run = nullptr);
+                             GoalRun* run = nullptr,
+                             std::optional<SolvedGoal>* solved = nullptr);
 
 }  // namespace orcalc::goal

@@ -233,6 +233,7 @@ GoalOutcome PivotOnce(GoalTableau& t, const std::function<void(const GoalSnapsho
 
   const int leaving = t.row_var[Index(r)];
   const int entering = t.col_var[Index(p)];
+  if (options.on_step) options.on_step({t.level, r, p, t.smallest_index, {}});
   Exchange(t, r, p);
   ++t.pivots;
   // No basic variable may go negative beyond round-off: one that does
@@ -274,6 +275,17 @@ int SmallestIndexEntering(const GoalTableau& t) {
   return p;
 }
 
+// Tells `on_step` of the columns the end of t.level removed.
+void RecordLevelEnd(const GoalTableau& t, const std::vector<std::uint64_t>& kept_before,
+                    const std::function<void(const GoalStepRecord&)>& on_step) {
+  GoalStepRecord record;
+  record.level = t.level;
+  for (int j = 0; j < t.columns; ++j) {
+    if (t.Removed(j) && kept_before[Index(j)] != kKeepColumn) record.removed.push_back(j);
+  }
+  on_step(record);
+}
+
 // Runs the levels; the outcome. The tableau is left as it stands. On
 // programs that fit, the end of every level that has costs is certified by
 // the level's duals (in long double, or exactly where that cannot decide),
@@ -304,7 +316,11 @@ GoalOutcome RunLevels(GoalTableau& t, const std::function<void(const GoalSnapsho
       }
     }
     if (LevelEndUndecided(t)) return GoalOutcome::RoundOff;
-    if (!EndLevel(t)) break;
+    const std::vector<std::uint64_t> kept_before =
+        options.on_step ? t.keep : std::vector<std::uint64_t>{};
+    const bool survivor = EndLevel(t);
+    if (options.on_step) RecordLevelEnd(t, kept_before, options.on_step);
+    if (!survivor) break;
   }
   return GoalOutcome::Optimal;
 }

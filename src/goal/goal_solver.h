@@ -217,6 +217,16 @@ bool EndLevel(GoalTableau& t);
 void TakeSnapshot(const GoalTableau& t, GoalSnapshot& out);
 GoalSnapshot TakeSnapshot(const GoalTableau& t);
 
+// One step of the method as it was taken, for a replay of its tableaux:
+// a pivot, or the end of a level.
+struct GoalStepRecord {
+  int level = 0;  // the level being minimised
+  int row = -1;   // the pivot's row and column (0-based); -1 at a level's end
+  int column = -1;
+  bool smallest_index = false;  // chosen by the smallest-index rule
+  std::vector<int> removed;     // at a level's end: the columns it removed
+};
+
 struct SolveOptions {
   int pivot_limit = kPivotLimit;  // lowered by tests only
   // Told the level and the pivots made; asked before every pivot whether
@@ -225,6 +235,9 @@ struct SolveOptions {
   // Called after every exchange with the tableau; tests use it to compare
   // runs.
   std::function<void(const GoalTableau&)> after_exchange = nullptr;
+  // Told each pivot before it is made and each level's end; null records
+  // nothing. It changes no choice.
+  std::function<void(const GoalStepRecord&)> on_step = nullptr;
 };
 
 // Minimises level 1, then 2, … up to L. After every pivot `on_pivot` gets

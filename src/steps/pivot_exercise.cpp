@@ -8,13 +8,13 @@ namespace {
 std::size_t At(int index) { return static_cast<std::size_t>(index); }
 
 const mpq_class& Entry(const StepsDocument& doc, const StepTableau& table, int row, int column) {
-  return table.Cell(row, column, doc.columns.size()).exact;
+  return table.Cell(row, column, doc.columns.size()).exact.value();
 }
 
 // How much a unit of column j improves the objective in force: σ_j for a
 // maximisation, −σ_j for a minimisation (positive: it improves).
 mpq_class Improvement(const StepsDocument& doc, const StepTableau& table, int column) {
-  const mpq_class& sigma = table.sigma[At(column)].exact;
+  const mpq_class& sigma = table.sigma[At(column)].exact.value();
   return doc.sense == lp::Sense::Maximise ? sigma : mpq_class(-sigma);
 }
 
@@ -26,7 +26,7 @@ int SmallestRatioRow(const StepsDocument& doc, const StepTableau& table, int col
   for (int i = 0; i < static_cast<int>(table.basis.size()); ++i) {
     const mpq_class& entry = Entry(doc, table, i, column);
     if (sgn(entry) <= 0) continue;
-    const mpq_class ratio = table.rhs[At(i)].exact / entry;
+    const mpq_class ratio = table.rhs[At(i)].exact.value() / entry;
     if (best < 0 || ratio < smallest) {
       best = i;
       smallest = ratio;
@@ -36,7 +36,7 @@ int SmallestRatioRow(const StepsDocument& doc, const StepTableau& table, int col
 }
 
 bool IsExact(const StepsDocument& doc, const StepTableau& table) {
-  return doc.exact && !table.cells.empty() && table.cells.front().is_exact;
+  return doc.exact.value() && !table.cells.empty() && table.cells.front().is_exact;
 }
 
 StepNumber Exact(const mpq_class& q) { return {q, q.get_d(), true}; }
@@ -49,14 +49,14 @@ void Evaluate(const StepsDocument& doc, StepTableau& table) {
   mpq_class objective;
   table.basis_costs.clear();
   for (std::size_t i = 0; i < table.basis.size(); ++i) {
-    const mpq_class& cb = table.costs[At(table.basis[i])].exact;
+    const mpq_class& cb = table.costs[At(table.basis[i])].exact.value();
     table.basis_costs.push_back(Exact(cb));
-    objective += cb * table.rhs[i].exact;
-    for (std::size_t j = 0; j < columns; ++j) z[j] += cb * table.cells[i * columns + j].exact;
+    objective += cb * table.rhs[i].exact.value();
+    for (std::size_t j = 0; j < columns; ++j) z[j] += cb * table.cells[i * columns + j].exact.value();
   }
   table.sigma.clear();
   for (std::size_t j = 0; j < columns; ++j)
-    table.sigma.push_back(Exact(table.costs[j].exact - z[j]));
+    table.sigma.push_back(Exact(table.costs[j].exact.value() - z[j]));
   table.objective = Exact(objective);
 }
 
@@ -72,7 +72,7 @@ PivotJudgement JudgePivot(const StepsDocument& doc, const StepTableau& table, St
   if (sgn(entry) <= 0) return {PivotVerdict::NotPositive, "主元必须大于 0，该元素不能作主元"};
   mpq_class smallest;
   SmallestRatioRow(doc, table, pick.column, smallest);
-  if (table.rhs[At(pick.row)].exact / entry > smallest)
+  if (table.rhs[At(pick.row)].exact.value() / entry > smallest)
     return {PivotVerdict::RatioNotSmallest, "θ 不是最小，换基后会有负的基变量值"};
   return {};
 }
@@ -101,8 +101,8 @@ StepTableau PerformPivot(const StepsDocument& doc, StepTableau& table, StepPivot
   const mpq_class pivot = Entry(doc, table, pick.row, pick.column);
   table.theta.assign(rows, std::nullopt);
   for (std::size_t i = 0; i < rows; ++i) {
-    const mpq_class& entry = table.cells[i * columns + At(pick.column)].exact;
-    if (sgn(entry) > 0) table.theta[i] = Exact(table.rhs[i].exact / entry);
+    const mpq_class& entry = table.cells[i * columns + At(pick.column)].exact.value();
+    if (sgn(entry) > 0) table.theta[i] = Exact(table.rhs[i].exact.value() / entry);
   }
   table.pivot = pick;
   table.sentence = doc.columns[At(pick.column)].name + " 进基，" +
@@ -120,17 +120,17 @@ StepTableau PerformPivot(const StepsDocument& doc, StepTableau& table, StepPivot
   const std::size_t r = At(pick.row);
   std::vector<mpq_class> pivot_row(columns);
   for (std::size_t j = 0; j < columns; ++j)
-    pivot_row[j] = table.cells[r * columns + j].exact / pivot;
-  const mpq_class pivot_rhs = table.rhs[r].exact / pivot;
+    pivot_row[j] = table.cells[r * columns + j].exact.value() / pivot;
+  const mpq_class pivot_rhs = table.rhs[r].exact.value() / pivot;
   for (std::size_t i = 0; i < rows; ++i) {
     const mpq_class factor =
-        i == r ? mpq_class(0) : table.cells[i * columns + At(pick.column)].exact;
+        i == r ? mpq_class(0) : table.cells[i * columns + At(pick.column)].exact.value();
     next.rhs.push_back(
-        Exact(i == r ? pivot_rhs : mpq_class(table.rhs[i].exact - factor * pivot_rhs)));
+        Exact(i == r ? pivot_rhs : mpq_class(table.rhs[i].exact.value() - factor * pivot_rhs)));
     for (std::size_t j = 0; j < columns; ++j) {
       next.cells.push_back(
           Exact(i == r ? pivot_row[j]
-                       : mpq_class(table.cells[i * columns + j].exact - factor * pivot_row[j])));
+                       : mpq_class(table.cells[i * columns + j].exact.value() - factor * pivot_row[j])));
     }
   }
   Evaluate(doc, next);

@@ -144,7 +144,8 @@ std::string RenderHtml(const StepsDocument& doc) {
     const StepTableau& table = doc.tableaux[t];
     out += "<section>\n<h2>" + Escape(TableTitle(doc, t)) + "</h2>\n";
     AppendHtmlTable(out, TableGrid(doc, table, style));
-    out += "<p>" + Escape(ObjectiveLine(table, NumberText(table.objective))) + "</p>\n";
+    const std::string objective = ObjectiveLine(doc, table, NumberText(table.objective));
+    if (!objective.empty()) out += "<p>" + Escape(objective) + "</p>\n";
     if (!table.sentence.empty()) out += "<p>" + Escape(table.sentence) + "</p>\n";
     if (!table.round_off.empty())
       out += "<p class=\"round-off\">" + Escape(table.round_off) + "</p>\n";
@@ -184,8 +185,9 @@ std::string RenderLatex(const StepsDocument& doc) {
       }
       out += " \\\\\n\\hline\n";
     }
-    out += "\\end{tabular}\n\n" + LatexText(ObjectiveLine(table, NumberText(table.objective))) +
-           "\n\n";
+    out += "\\end{tabular}\n\n";
+    const std::string objective = ObjectiveLine(doc, table, NumberText(table.objective));
+    if (!objective.empty()) out += LatexText(objective) + "\n\n";
     if (!table.sentence.empty()) out += LatexText(table.sentence) + "\n\n";
     if (!table.round_off.empty()) out += LatexText(table.round_off) + "\n\n";
   }

@@ -72,7 +72,8 @@ std::string RenderText(const StepsDocument& doc) {
     out += TableTitle(doc, t);
     out += '\n';
     AppendGrid(out, TableGrid(doc, table, style));
-    out += ObjectiveLine(table, NumberText(table.objective)) + "\n";
+    const std::string objective = ObjectiveLine(doc, table, NumberText(table.objective));
+    if (!objective.empty()) out += objective + "\n";
     if (!table.sentence.empty()) out += table.sentence + "\n";
     if (!table.round_off.empty()) out += table.round_off + "\n";
   }
@@ -104,7 +105,8 @@ std::string RenderCsv(const StepsDocument& doc) {
       for (const GridCell& cell : row) fields.push_back(Bracketed(cell));
       record(fields);
     }
-    record({ObjectiveLine(table, NumberText(table.objective))});
+    const std::string objective = ObjectiveLine(doc, table, NumberText(table.objective));
+    if (!objective.empty()) record({objective});
     if (!table.sentence.empty()) record({table.sentence});
     if (!table.round_off.empty()) record({table.round_off});
   }

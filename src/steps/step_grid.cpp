@@ -5,6 +5,7 @@
 namespace orcalc::steps {
 
 Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style) {
+  if (doc.goal) return GoalTableGrid(doc, table, style);
   const std::size_t columns = doc.columns.size();
   auto heading = [](std::string text) { return GridCell{std::move(text), false, true}; };
   Grid grid;
@@ -41,11 +42,18 @@ Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridSty
 std::string TableTitle(const StepsDocument& doc, std::size_t index) {
   const StepTableau& table = doc.tableaux[index];
   std::string title = "表 " + std::to_string(index + 1);
+  if (doc.goal && table.level > 0)
+    return title + "（求 P" + std::to_string(table.level) + " 级极小）";
   const bool two_phases =
       std::any_of(doc.columns.begin(), doc.columns.end(),
                   [](const StepColumn& c) { return c.kind == VariableKind::Artificial; });
   if (two_phases) title += table.phase == 1 ? "（第一阶段）" : "（第二阶段）";
   return title;
+}
+
+std::string ObjectiveLine(const StepsDocument& doc, const StepTableau& table,
+                          const std::string& value) {
+  return doc.goal ? std::string() : ObjectiveLine(table, value);
 }
 
 std::string ObjectiveLine(const StepTableau& table, const std::string& value) {

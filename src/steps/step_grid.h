@@ -1,6 +1,8 @@
 // One table of the steps as a grid of texts, the same for every format:
 // the c_j row, the heading row (C_B, X_B, b, the variables, θ), one row
-// per basic variable, and the σ_j row.
+// per basic variable, and the σ_j row. A goal program's table has the
+// weights' row, the heading row, one row per basic variable and one
+// evaluation row per level (P1, P2, …; the level being minimised as "P2*").
 #pragma once
 
 #include <functional>
@@ -22,14 +24,19 @@ struct GridStyle {
   std::function<std::string(const StepNumber&)> number;
   std::function<std::string(const StepColumn&)> name;
   std::string cost = "cj", basis_cost = "C_B", basis = "X_B", rhs = "b", sigma = "σj", theta = "θ";
+  std::string weight = "权重";
 };
 
 Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style);
+Grid GoalTableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style);
 
 // "表 3（第一阶段）": the title of table `index` (shown from 1), with its
 // phase when the problem has two.
 std::string TableTitle(const StepsDocument& doc, std::size_t index);
-// "目标函数值 z = 12" (w in phase 1).
+// "目标函数值 z = 12" (w in phase 1); empty for a goal program's table,
+// whose evaluation rows show the levels' objectives.
 std::string ObjectiveLine(const StepTableau& table, const std::string& value);
+std::string ObjectiveLine(const StepsDocument& doc, const StepTableau& table,
+                          const std::string& value);
 
 }  // namespace orcalc::steps

@@ -1,7 +1,9 @@
 // The simplex tableaux of one calculation as a textbook lays them out: one
 // table per step, with the basis (C_B, X_B), the right-hand sides b, one
 // column per variable, the ratios θ, the costs c_j above and the reduced
-// costs σ_j = c_j - z_j below.
+// costs σ_j = c_j - z_j below. A goal program's tables are condensed
+// exchange tables instead: one row per basic variable, one column per
+// nonbasic one, and one evaluation row per priority level below.
 #pragma once
 
 #include <gmpxx.h>
@@ -23,11 +25,28 @@ struct StepNumber {
   bool is_exact = true;
 };
 
-enum class VariableKind { Decision, Slack, Surplus, Artificial };
+enum class VariableKind {
+  Decision,
+  Slack,
+  Surplus,
+  Artificial,
+  NegativeDeviation,  // a goal's d-
+  PositiveDeviation,  // a goal's d+
+};
 
 struct StepColumn {
   std::string name;  // "χ3"
   VariableKind kind = VariableKind::Decision;
+  int level = 0;  // a goal program's variable: its priority level (0: none)
+};
+
+// A goal table's evaluation row of one priority level: per column, how
+// much one unit of its variable lowers the level's objective, and the
+// level's objective as it stands.
+struct StepEvaluation {
+  int level = 1;
+  std::vector<StepNumber> entries;  // every column
+  StepNumber achievement;
 };
 
 struct StepPivot {
@@ -50,6 +69,12 @@ struct StepTableau {
   std::vector<StepNumber> sigma;                 // σ_j of every column
   StepNumber objective;                          // the objective in force at this point
   std::optional<StepPivot> pivot;
+  // A goal table: the level being minimised (0: none), and the evaluation
+  // rows of the levels that have a variable (`costs` then holds the
+  // variables' weights, `shown` the nonbasic columns in the table's order,
+  // `sigma` the entries of the level being minimised).
+  int level = 0;
+  std::vector<StepEvaluation> evaluations;
   // Under the table: what the step does ("χ2 进基，χ4 出基，主元为 3/2"),
   // and, when round-off swayed the choice, what exact arithmetic chooses.
   std::string sentence;
@@ -76,6 +101,7 @@ enum class ExactVerdict { Optimal, Unbounded, Infeasible, Undecided };
 
 struct StepsDocument {
   lp::Sense sense = lp::Sense::Maximise;
+  bool goal = false;  // a goal program's condensed exchange tables
   bool exact = true;  // fractions; false: decimals
   std::vector<StepColumn> columns;
   std::vector<StepTableau> tableaux;   // the tables kept, in order
@@ -89,6 +115,7 @@ struct StepsDocument {
   // sense chosen), and whether round-off swayed any choice.
   std::vector<double> x;
   double objective = 0.0;
+  std::vector<double> achievements;  // a goal program: per level 1..L, at the last table
   ExactVerdict verdict = ExactVerdict::Undecided;
   bool round_off_swayed = false;
   // The last table, exactly, does not bear out the method's verdict.

@@ -12,10 +12,13 @@ namespace {
 constexpr const char* kHeader = ",χ1 系数,χ2 系数,约束符号,常数项\n";
 
 std::string SheetFile(const std::string& name, const std::string& rows) {
-  const std::string path = ::testing::TempDir() + "/" + name;
+  std::string path = ::testing::TempDir() + "/" + name;
   std::ofstream(path, std::ios::binary) << kHeader << rows;
   return path;
 }
+
+// Two goals over two variables, two levels: three pivots.
+constexpr const char* kGoals = "约束方程1,1,1, ═ ,10,1,1,0,0\n约束方程2,1,, ═ ,4,0,0,1,2\n";
 
 struct StepsCliCase {
   const char* name;
@@ -66,6 +69,27 @@ const StepsCliCase kCases[] = {
     {"bad format", {"steps", "lp", "--format", "pdf", "SHEET"}, "", 2, "", "--format takes"},
     {"no kind", {"steps", "SHEET"}, "", 2, "", "steps needs 'lp'"},
     {"help", {"help", "steps"}, "", 0, "Usage: orcalc-cli steps lp", ""},
+    {"goal",
+     {"steps", "goal", "SHEET"},
+     kGoals,
+     0,
+     "P2 级已达最优（评价行中没有大于 0 的数），删去 d2+ 列",
+     ""},
+    {"goal html",
+     {"steps", "goal", "--format", "html", "SHEET"},
+     kGoals,
+     0,
+     "<td "
+     "class=\"pivot\">[1]</td><td>0</td><td>0</td><td>-1</td><td>4</td></tr>\n<tr><th></"
+     "th><th>P1*</th>",
+     ""},
+    {"goal unbounded",
+     {"steps", "goal", "SHEET"},
+     "约束方程1,1, ═ ,5,0,0,-1,1\n",
+     1,
+     "d1+ 应进基，但该列没有大于 0 的系数",
+     "ROUNED ERROR IN SOLUSION"},
+    {"goal help", {"help", "steps", "goal"}, "", 0, "Usage: orcalc-cli steps goal", ""},
     {"overflow",
      {"steps", "lp", "SHEET"},
      "目标函数系数,1,1e999, ═ , Max \n",
