@@ -9,7 +9,7 @@ namespace {
 std::string CostText(const StepsDocument& doc, const StepNumber& weight, int variable,
                      const GridStyle& style) {
   const int level = doc.columns[static_cast<std::size_t>(variable)].level;
-  const bool zero = weight.is_exact ? sgn(weight.exact) == 0 : weight.decimal == 0;
+  const bool zero = weight.is_exact ? sgn(*weight.exact) == 0 : weight.decimal == 0;
   if (zero || level < 1) return style.number(StepNumber{});
   const bool one = weight.is_exact ? weight.exact == 1 : weight.decimal == 1;
   const bool minus_one = weight.is_exact ? weight.exact == -1 : weight.decimal == -1;
