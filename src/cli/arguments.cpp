@@ -26,8 +26,10 @@ Arguments::Arguments(std::span<const std::string_view> args, std::span<const Kno
       options_ended = true;
       continue;
     }
-    if (!arg.starts_with("--")) throw UsageError("unknown option '" + std::string(arg) + "'");
-    std::string_view name = arg.substr(2);
+    const bool short_output = arg == "-o";
+    if (!arg.starts_with("--") && !short_output)
+      throw UsageError("unknown option '" + std::string(arg) + "'");
+    std::string_view name = short_output ? std::string_view("output") : arg.substr(2);
     std::optional<std::string_view> inline_value;
     if (const std::size_t eq = name.find('='); eq != std::string_view::npos) {
       inline_value = name.substr(eq + 1);
@@ -49,6 +51,7 @@ Arguments::Arguments(std::span<const std::string_view> args, std::span<const Kno
     } else if (inline_value) {
       throw UsageError("option '--" + std::string(name) + "' takes no value");
     }
+    all_values_[std::string(name)].push_back(value);
     values_[std::string(name)] = std::move(value);
   }
 }
@@ -56,6 +59,12 @@ Arguments::Arguments(std::span<const std::string_view> args, std::span<const Kno
 std::optional<std::string> Arguments::Value(std::string_view name) const {
   const auto it = values_.find(std::string(name));
   if (it == values_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::vector<std::string> Arguments::Values(std::string_view name) const {
+  const auto it = all_values_.find(std::string(name));
+  if (it == all_values_.end()) return {};
   return it->second;
 }
 

@@ -1,5 +1,6 @@
 // A small command-line parser: options "--name value" or "--name=value",
 // flags "--name", and positional arguments ("-" is one; "--" ends options).
+// "-o FILE" stands for "--output FILE" where "output" is an option.
 #pragma once
 
 #include <map>
@@ -31,10 +32,13 @@ class Arguments {
 
   bool Has(std::string_view name) const { return values_.contains(std::string(name)); }
   std::optional<std::string> Value(std::string_view name) const;
+  // Every value of an option given more than once, in order.
+  std::vector<std::string> Values(std::string_view name) const;
   const std::vector<std::string>& positionals() const { return positionals_; }
 
  private:
   std::map<std::string, std::string> values_;
+  std::map<std::string, std::vector<std::string>> all_values_;
   std::vector<std::string> positionals_;
 };
 

@@ -26,6 +26,7 @@ int RunGoal(Args args);
 int RunStats(Args args);
 int RunGraph(Args args);
 int RunStepsLp(Args args);
+int RunExport(Args args);
 
 // The one sheet file a calculating command takes.
 std::string SheetPath(const Arguments& arguments);

@@ -31,6 +31,10 @@ constexpr std::string_view kOverview =
     "goal-programming sheet at least 7 fields and 1 record. Every option is\n"
     "checked before the sheet file is read.\n"
     "\n"
+    "lp, sensitivity and graph also read model files: MPS (free or fixed form)\n"
+    "and CPLEX LP, told by the ending .mps or .lp or by --format mps|lp|sheet. A\n"
+    "model becomes the sheet a user would type for it (see lp).\n"
+    "\n"
     "--threads N (before the command) splits each pivot of a large problem over\n"
     "N threads (default: all cores); the results do not depend on N.\n"
     "\n"
@@ -41,6 +45,7 @@ constexpr std::string_view kOverview =
     "  sensitivity   sensitivity analysis and dual problem of a linear program\n"
     "  graph         the graphical method for a linear program in 2 variables\n"
     "  steps lp      the simplex tableaux of a linear program, step by step\n"
+    "  export        write a linear-programming sheet as a CPLEX LP or MPS model\n"
     "  goal          solve a goal program\n"
     "  stats         statistics of one sheet column\n"
     "  help COMMAND  the usage of one command (also: COMMAND --help)\n"
@@ -70,6 +75,7 @@ constexpr std::array kCommands = {
     CommandHelp{"lp",
                 "Usage: orcalc-cli lp [--max|--min] [--vars M] [--constraints N]\n"
                 "                    [--max-seconds S] SHEET.csv\n"
+                "  or:  orcalc-cli lp [--format mps|lp] [--max-seconds S] MODEL\n"
                 "\n"
                 "Solves the linear program of a linear-programming sheet by the two-phase\n"
                 "simplex method and prints the report of the results window.\n"
@@ -86,7 +92,22 @@ constexpr std::array kCommands = {
                 "\n"
                 "Without --max or --min the sheet's sense cell (objective row, last column)\n"
                 "decides: Max (blanks removed, any case) maximises, anything else\n"
-                "minimises.\n"},
+                "minimises.\n"
+                "\n"
+                "  --format F       the file's kind: mps, lp (CPLEX LP) or sheet; by default\n"
+                "                   .mps and .lp files are models, anything else a sheet\n"
+                "\n"
+                "A model file (RANGES, BOUNDS, integer markers; objective constants,\n"
+                "bounds, general and binary sections) becomes a sheet: its variables in\n"
+                "order as χ1…χm, each lower bound other than 0 shifted out (x = l + χ), an\n"
+                "upper bound alone mirrored (x = u - χ), each upper bound and range a row\n"
+                "of its own, each free variable split (x = χj - χk), each fixed variable\n"
+                "substituted. The report of that sheet is followed by 模型对照: what each\n"
+                "χ and each row stands for, the objective constant, the model's objective\n"
+                "value (S plus the constant) and every model variable's value. Integer\n"
+                "variables are calculated as continuous ones (a line on standard error\n"
+                "says so). A model larger than 500 × 500 as a sheet is refused. --max,\n"
+                "--min, --vars and --constraints are for sheets only.\n"},
     CommandHelp{"steps lp",
                 "Usage: orcalc-cli steps lp [--max|--min] [--vars M] [--constraints N]\n"
                 "                          [--max-seconds S] [--fractions|--decimals]\n"
@@ -114,6 +135,7 @@ constexpr std::array kCommands = {
     CommandHelp{"sensitivity",
                 "Usage: orcalc-cli sensitivity [--max|--min] [--vars M] [--constraints N] [--csv]\n"
                 "                              SHEET.csv\n"
+                "  or:  orcalc-cli sensitivity [--format mps|lp] [--csv] MODEL\n"
                 "\n"
                 "Solves the linear program as lp does; when the optimum is found without a\n"
                 "message, prints the sensitivity analysis (values, reduced costs, shadow\n"
@@ -133,6 +155,7 @@ constexpr std::array kCommands = {
     CommandHelp{"graph",
                 "Usage: orcalc-cli graph [--max|--min] [--vars M] [--constraints N] SHEET.csv\n"
                 "                        [--svg FILE]\n"
+                "  or:  orcalc-cli graph [--format mps|lp] MODEL [--svg FILE]\n"
                 "\n"
                 "The graphical method for a linear program in 2 variables: one line per\n"
                 "corner of the feasible region (corner X1 X2 S and the lines through it),\n"
@@ -148,6 +171,20 @@ constexpr std::array kCommands = {
                 "\n"
                 "Files too narrow or too short are refused, and without --max or --min the\n"
                 "sheet's sense cell decides, as for lp.\n"},
+    CommandHelp{"export",
+                "Usage: orcalc-cli export --format lp|mps [--max|--min] [--vars M]\n"
+                "                         [--constraints N] SHEET.csv [-o FILE]\n"
+                "\n"
+                "Writes the linear program of a linear-programming sheet, as lp reads it,\n"
+                "as a model file that other solvers read: variables x1..xm (all at least\n"
+                "0), rows c1..cn, objective obj.\n"
+                "\n"
+                "  --format lp      CPLEX LP\n"
+                "  --format mps     free MPS; MPS files minimise, so a maximum is written\n"
+                "                   as the minimum of the negated objective\n"
+                "  -o, --output FILE  write FILE (replaced only once it is complete)\n"
+                "                   instead of standard output\n"
+                "  --max, --min, --vars, --constraints  as for lp\n"},
     CommandHelp{"goal",
                 "Usage: orcalc-cli goal [--goals M] [--vars N] [--max-seconds S] SHEET.csv\n"
                 "\n"

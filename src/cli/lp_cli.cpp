@@ -1,9 +1,11 @@
 // orcalc-cli layout lp, orcalc-cli lp.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/model_input.h"
 #include "cli/run_limits.h"
 #include "files/sheet_file.h"
 #include "lp/lp_commands.h"
+#include "models/model_report.h"
 
 namespace orcalc::cli {
 
@@ -25,13 +27,22 @@ int RunLayoutLp(Args args) {
 }
 
 int RunLp(Args args) {
-  static constexpr KnownOption kOptions[] = {
-      {"vars", true}, {"constraints", true}, {"max", false}, {"min", false}, kMaxSecondsOption};
+  static constexpr KnownOption kOptions[] = {{"vars", true}, {"constraints", true}, {"max", false},
+                                             {"min", false}, kMaxSecondsOption,     kFormatOption};
   const Arguments arguments(args, kOptions);
   const LpOptions options = LpOptionsOf(arguments);
+  const LpFileKind kind = LpFileKindOf(arguments, options.path);
+  RequireNoSheetOptions(arguments, kind);
   const std::optional<double> max_seconds = MaxSeconds(arguments);
-  lp::LpRequest request;
   Progress progress;
+  if (kind != LpFileKind::Sheet) {
+    const models::ModelSheet model = ReadModelSheet(options.path, kind);
+    lp::LpRequest request = ModelRequest(model);
+    ApplyTimeLimit(max_seconds, progress);
+    request.progress = &progress;
+    return EmitLimitedOutcome(models::CalculateModel(model, request), arguments);
+  }
+  lp::LpRequest request;
   lp::LpIntake intake;
   {
     const Sheet sheet = ReadSheetFile(options.path);

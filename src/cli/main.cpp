@@ -31,6 +31,7 @@ constexpr Runner kRunners[] = {
     {"goal", orcalc::cli::RunGoal},
     {"stats", orcalc::cli::RunStats},
     {"steps lp", orcalc::cli::RunStepsLp},
+    {"export", orcalc::cli::RunExport},
 };
 
 bool AsksForHelp(Args args) {
