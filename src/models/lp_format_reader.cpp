@@ -292,7 +292,8 @@ bool LpReader::Constraint() {
     row.name = std::string(Peek()->text);
     i_ += 2;
   } else {
-    row.name = std::string("R") + std::to_string(model_.rows.size() + 1);
+    row.name = "R";
+    row.name += std::to_string(model_.rows.size() + 1);
   }
   if (!row_names_.try_emplace(row.name, 0).second)
     return Fail(std::string("约束“") + row.name + "”重复定义");
@@ -428,7 +429,7 @@ ModelReadResult LpReader::Read() {
     }
   }
   ModelReadResult result;
-  if (error_.empty() && !has_objective) Fail("缺少目标函数（minimize 或 maximize）");
+  if (error_.empty() && !has_objective) error_ = "缺少目标函数（minimize 或 maximize）", line_ = 0;
   if (!error_.empty()) {
     result.line = line_;
     result.error = ModelError(file_, line_, error_);

@@ -57,10 +57,9 @@ TEST_F(SheetKindTest, FilesOfOtherKindsAreRefused) {
     for (const auto& command : commands) {
       SCOPED_TRACE(command.command + " " + file.arg + " <" + file.input);
       const bool model = file.arg.ends_with(".mps") || file.arg.ends_with(".lp");
-      const CliRun run =
-          model && command.command != "goal"
-              ? RunCli({command.command, "--format", "sheet", file.arg}, file.input)
-              : RunCli({command.command, file.arg}, file.input);
+      const CliRun run = model && command.command != "goal"
+                             ? RunCli({command.command, "--format", "sheet", file.arg}, file.input)
+                             : RunCli({command.command, file.arg}, file.input);
       std::string refusal = command.refusal;
       refusal.replace(refusal.find("{}"), 2, file.widest);
       EXPECT_EQ(run.status, 2);
