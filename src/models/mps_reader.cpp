@@ -1,6 +1,7 @@
 #include "models/mps_reader.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <cmath>
 #include <unordered_map>
@@ -34,18 +35,23 @@ std::string_view Trimmed(std::string_view text) {
   return text;
 }
 
-// The fixed form's fields (columns 2-3, 5-12, 15-22, 25-36, 40-47, 50-61),
-// the empty ones left out.
-Tokens FixedTokens(std::string_view line) {
+// The fixed form's six fields (columns 2-3, 5-12, 15-22, 25-36, 40-47,
+// 50-61), blanks around them removed; a field from the third on that
+// starts with "$" starts a comment, which runs to the end of the line.
+std::array<std::string_view, 6> FixedFields(std::string_view line) {
   static constexpr std::size_t kFields[][2] = {{1, 3},   {4, 12},  {14, 22},
                                                {24, 36}, {39, 47}, {49, 61}};
-  Tokens tokens;
-  for (const auto& [begin, end] : kFields) {
+  std::array<std::string_view, 6> fields;
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    const auto [begin, end] = kFields[k];
     if (begin >= line.size()) break;
-    const std::string_view field = Trimmed(line.substr(begin, end - begin));
-    if (!field.empty()) tokens.push_back(field);
+    fields[k] = Trimmed(line.substr(begin, end - begin));
+    if (k >= 2 && fields[k].starts_with("$")) {
+      fields[k] = {};
+      break;
+    }
   }
-  return tokens;
+  return fields;
 }
 
 std::string Upper(std::string_view text) {
@@ -80,6 +86,9 @@ class MpsReader {
   bool BoundLine(const Tokens& tokens);
   bool SenseLine(std::string_view word);
   bool SetName(std::optional<std::string>& set, std::string_view name, std::string_view section);
+  // The fixed form's fields as the free form's tokens: the empty ones
+  // left out, and in COLUMNS an empty name standing for the last column.
+  Tokens FixedTokens(std::string_view line) const;
   bool Fail(std::string what) {
     error_ = std::move(what);
     return false;
@@ -94,11 +103,25 @@ class MpsReader {
   std::unordered_map<std::string, int> rows_;
   std::unordered_map<std::string, int> columns_;
   std::vector<bool> lower_given_, upper_given_;
+  std::string last_column_;
   bool in_integers_ = false;
   bool has_objective_ = false;
   std::optional<std::string> rhs_set_, range_set_, bound_set_;
   std::string error_;
 };
+
+Tokens MpsReader::FixedTokens(std::string_view line) const {
+  const std::array<std::string_view, 6> fields = FixedFields(line);
+  Tokens tokens;
+  for (std::size_t k = 0; k < fields.size(); ++k) {
+    if (k == 1 && fields[k].empty() && section_ == Section::Columns && !last_column_.empty()) {
+      tokens.emplace_back(last_column_);
+    } else if (!fields[k].empty()) {
+      tokens.push_back(fields[k]);
+    }
+  }
+  return tokens;
+}
 
 ModelReadResult MpsReader::Read(std::string_view text) {
   ModelReadResult result;
@@ -260,6 +283,7 @@ bool MpsReader::ColumnLine(const Tokens& tokens) {
     upper_given_.push_back(false);
   }
   const int column = found->second;
+  last_column_ = name;
   if (in_integers_) model_.variables[static_cast<std::size_t>(column)].integer = true;
   for (const auto& [row, value] : entries) {
     if (row == kObjectiveRow) model_.objective[static_cast<std::size_t>(column)] += value;
