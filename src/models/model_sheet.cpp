@@ -4,6 +4,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "common/calculation.h"
 #include "common/number_text.h"
 #include "common/sheet_layout.h"
 #include "lp/lp_sheet.h"
@@ -164,6 +165,13 @@ ModelSheet ConvertModelToSheet(const LinearModel& model) {
     rows.push_back(std::move(row));
     out.row_meanings.push_back(std::string(lp::kConstraintRowLabel) + std::to_string(rows.size()) +
                                " = " + v.name + " 的上界");
+  }
+  if (!AllFinite(objective) || !std::isfinite(out.constant) ||
+      !std::all_of(rows.begin(), rows.end(), [](const SheetRow& row) {
+        return std::isfinite(row.rhs) && AllFinite(row.coefficients);
+      })) {
+    out.error = "模型中的数太大：换算成表格后超出了双精度数的范围";
+    return out;
   }
   lp::LayOutSheet(out.sheet, out.variables, out.constraints, out.sense);
   for (int j = 0; j < out.variables; ++j)

@@ -16,12 +16,13 @@ std::string Number(double value) {
 std::string VariableName(int j) { return std::string("x") + std::to_string(j + 1); }
 
 // " + 3 x1 - 2 x2 ..." over the nonzero coefficients (one zero term when
-// there is none, since a row needs one), a line break every few terms.
-void AddTerms(std::string& out, const std::vector<double>& row) {
+// there is none, since a row needs one), or over all of them with
+// `every_term`, a line break every few terms.
+void AddTerms(std::string& out, const std::vector<double>& row, bool every_term = false) {
   int written = 0;
   for (std::size_t j = 0; j < row.size(); ++j) {
     const double a = row[j];
-    if (a == 0 && !(written == 0 && j + 1 == row.size())) continue;
+    if (a == 0 && !every_term && !(written == 0 && j + 1 == row.size())) continue;
     if (written > 0 && written % kTermsPerLine == 0) out += "\n   ";
     out += a < 0 ? " - " : " + ";
     out += Number(a < 0 ? -a : a);
@@ -58,7 +59,8 @@ std::string CplexLpText(const lp::LpProblem& problem) {
                     " constraints, " + std::to_string(problem.variables) + " variables\n";
   out += problem.sense == lp::Sense::Maximise ? "Maximize\n" : "Minimize\n";
   out += " obj:";
-  AddTerms(out, problem.objective);
+  // Every variable in the objective, so that a reader meets them in order.
+  AddTerms(out, problem.objective, true);
   out += "\nSubject To\n";
   for (int i = 0; i < problem.constraints; ++i) {
     out += std::string(" c") + std::to_string(i + 1) + ":";
