@@ -6,8 +6,10 @@
 namespace orcalc::models {
 
 std::pair<double, double> ModelRow::Limits() const {
-  double low = relation == RowRelation::LessEqual ? -kInfinity : rhs;
-  double high = relation == RowRelation::GreaterEqual ? kInfinity : rhs;
+  double low = rhs;
+  double high = rhs;
+  if (relation == RowRelation::LessEqual) low = -kInfinity;
+  if (relation == RowRelation::GreaterEqual) high = kInfinity;
   if (range) {
     const double width = std::abs(*range);
     if (relation == RowRelation::LessEqual) low = rhs - width;

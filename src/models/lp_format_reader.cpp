@@ -2,8 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstring>
+#include <deque>
 #include <unordered_map>
 #include <vector>
 
@@ -91,29 +93,54 @@ Token NextToken(std::string_view text, std::size_t& i) {
   return token;
 }
 
-std::vector<Token> Tokenize(std::string_view text) {
-  std::vector<Token> tokens;
-  long line = 1;
-  bool line_start = true;
-  std::size_t i = 0;
-  while (i < text.size()) {
-    const char c = text[i];
-    if (c == '\n') {
-      ++line, line_start = true, ++i;
-    } else if (c == ' ' || c == '\t' || c == '\r') {
-      ++i;
-    } else if (c == '\\') {
-      while (i < text.size() && text[i] != '\n') ++i;
-    } else {
-      Token token = NextToken(text, i);
-      token.line = line;
-      token.starts_line = line_start;
-      line_start = false;
-      tokens.push_back(token);
+// The tokens of a text, made as they are looked at: only the few around
+// the reading point are kept, whatever the size of the file.
+class TokenStream {
+ public:
+  explicit TokenStream(std::string_view text) : text_(text) {}
+
+  // The token `ahead` places after the current one, or null at the end.
+  // Valid until the current token moves past it.
+  const Token* Peek(std::size_t ahead = 0) {
+    while (buffer_.size() <= ahead && ReadOne()) {
     }
+    return ahead < buffer_.size() ? &buffer_[ahead] : nullptr;
   }
-  return tokens;
-}
+  void Next(std::size_t count = 1) {
+    for (; count > 0 && Peek() != nullptr; --count) buffer_.pop_front();
+  }
+  // The line of the last token read, for a fault at the end of the text.
+  long last_line() const { return last_line_; }
+
+ private:
+  bool ReadOne() {
+    while (at_ < text_.size()) {
+      const char c = text_[at_];
+      if (c == '\n') {
+        ++line_, line_start_ = true, ++at_;
+      } else if (c == ' ' || c == '\t' || c == '\r') {
+        ++at_;
+      } else if (c == '\\') {
+        while (at_ < text_.size() && text_[at_] != '\n') ++at_;
+      } else {
+        Token token = NextToken(text_, at_);
+        token.line = last_line_ = line_;
+        token.starts_line = line_start_;
+        line_start_ = false;
+        buffer_.push_back(token);
+        return true;
+      }
+    }
+    return false;
+  }
+
+  std::string_view text_;
+  std::size_t at_ = 0;
+  long line_ = 1;
+  long last_line_ = 0;
+  bool line_start_ = true;
+  std::deque<Token> buffer_;
+};
 
 enum class Section { None, Objective, Constraints, Bounds, Integers, Binaries, End };
 
@@ -124,13 +151,12 @@ struct Linear {
 
 class LpReader {
  public:
-  LpReader(std::vector<Token> tokens, std::string_view file_name)
-      : tokens_(std::move(tokens)), file_(file_name) {}
+  LpReader(std::string_view text, std::string_view file_name) : tokens_(text), file_(file_name) {}
 
   ModelReadResult Read();
 
  private:
-  // The section a keyword at tokens_[i_] opens (consumed), if one does.
+  // The section a keyword at the current token opens (consumed), if one does.
   std::optional<Section> SectionHere();
   bool Objective();
   bool Constraint();
@@ -141,14 +167,12 @@ class LpReader {
   // `one_line`, the line ends the expression once a term is read.
   bool Expression(Linear& out, bool one_line);
   bool SignedNumber(double& value);
-  bool LabelHere() const;
+  bool LabelHere();
   int Variable(std::string_view name);
-  const Token* Peek(std::size_t ahead = 0) const {
-    return i_ + ahead < tokens_.size() ? &tokens_[i_ + ahead] : nullptr;
-  }
+  const Token* Peek(std::size_t ahead = 0) { return tokens_.Peek(ahead); }
   bool Fail(std::string what) {
     const Token* at = Peek();
-    line_ = at != nullptr ? at->line : (tokens_.empty() ? 0 : tokens_.back().line);
+    line_ = at != nullptr ? at->line : tokens_.last_line();
     error_ = std::move(what);
     return false;
   }
@@ -159,8 +183,7 @@ class LpReader {
                                          : std::string("，而不是“") + std::string(at->text) + "”"));
   }
 
-  std::vector<Token> tokens_;
-  std::size_t i_ = 0;
+  TokenStream tokens_;
   std::string file_;
   LinearModel model_;
   std::unordered_map<std::string, int> variables_;
@@ -201,7 +224,7 @@ std::optional<Section> LpReader::SectionHere() {
     Fail(std::string("不支持“") + std::string(token->text) + "”段（半连续变量、SOS）");
     return Section::None;
   }
-  ++i_;
+  tokens_.Next();
   if (word == "subject" || word == "such") {
     const Token* next = Peek();
     const char* second = word == "subject" ? "to" : "that";
@@ -209,7 +232,7 @@ std::optional<Section> LpReader::SectionHere() {
       Fail(std::string("“") + word + "”之后应为“" + second + "”");
       return Section::None;
     }
-    ++i_;
+    tokens_.Next();
   }
   if (found->second == Section::Objective) {
     model_.sense = word.starts_with("max") ? lp::Sense::Maximise : lp::Sense::Minimise;
@@ -217,7 +240,7 @@ std::optional<Section> LpReader::SectionHere() {
   return found->second;
 }
 
-bool LpReader::LabelHere() const {
+bool LpReader::LabelHere() {
   const Token* name = Peek();
   const Token* colon = Peek(1);
   return name != nullptr && colon != nullptr && name->kind == Token::Name &&
@@ -242,14 +265,14 @@ bool LpReader::Expression(Linear& out, bool one_line) {
          token = Peek()) {
       sign = token->kind == Token::Minus ? -sign : sign;
       signed_term = true;
-      ++i_;
+      tokens_.Next();
     }
     if (!first && !signed_term) break;  // the next row, without a label
     if (token == nullptr) return FailAtToken("符号之后应为变量名或数");
     double coefficient = 1;
     if (token->kind == Token::Number) {
       coefficient = token->value;
-      ++i_;
+      tokens_.Next();
       const Token* name = Peek();
       const bool term = name != nullptr && name->kind == Token::Name && !IsSectionWord(*name) &&
                         !LabelHere() && !(one_line && name->starts_line);
@@ -263,7 +286,8 @@ bool LpReader::Expression(Linear& out, bool one_line) {
     if (token->kind != Token::Name) return FailAtToken("应为变量名或数");
     if (!std::isfinite(coefficient)) return Fail("变量的系数不能是无穷大");
     out.terms.push_back({Variable(token->text), sign * coefficient});
-    ++i_;
+    if (model_.variables.size() > kMaxModelEntities) return Fail(TooManyEntities());
+    tokens_.Next();
     first = false;
   }
   return true;
@@ -272,7 +296,7 @@ bool LpReader::Expression(Linear& out, bool one_line) {
 bool LpReader::Objective() {
   if (LabelHere()) {
     model_.objective_name = std::string(Peek()->text);
-    i_ += 2;
+    tokens_.Next(2);
   }
   Linear objective;
   if (!Expression(objective, false)) return false;
@@ -290,10 +314,13 @@ bool LpReader::Constraint() {
   ModelRow row;
   if (LabelHere()) {
     row.name = std::string(Peek()->text);
-    i_ += 2;
+    tokens_.Next(2);
   } else {
-    row.name = "R";
-    row.name += std::to_string(model_.rows.size() + 1);
+    // An unnamed row is named by its place: R1, R2, ...
+    char digits[24];
+    const char* end = std::to_chars(digits, digits + sizeof digits, model_.rows.size() + 1).ptr;
+    row.name = 'R';
+    row.name.append(digits, static_cast<std::size_t>(end - digits));
   }
   if (!row_names_.try_emplace(row.name, 0).second)
     return Fail(std::string("约束“") + row.name + "”重复定义");
@@ -303,18 +330,20 @@ bool LpReader::Constraint() {
   if (relation == nullptr || relation->kind != Token::Relation) {
     return FailAtToken(std::string("约束“") + row.name + "”缺少关系符号（<=、>=、=）");
   }
-  row.relation = relation->relation;
-  ++i_;
+  const RowRelation first_relation = relation->relation;
+  row.relation = first_relation;
+  tokens_.Next();
   if (!Expression(right, true)) return false;
   const Token* second = Peek();
   if (second != nullptr && second->kind == Token::Relation && !second->starts_line) {
     // "low <= terms <= high" (or "high >= terms >= low"): a range.
+    const RowRelation second_relation = second->relation;
     Linear last;
-    ++i_;
+    tokens_.Next();
     if (!left.terms.empty() || !Expression(last, true) || !last.terms.empty() ||
-        second->relation != relation->relation || relation->relation == RowRelation::Equal)
+        second_relation != first_relation || first_relation == RowRelation::Equal)
       return Fail(std::string("约束“") + row.name + "”的两个关系符号应同向，且两端都是常数");
-    const bool up = relation->relation == RowRelation::LessEqual;
+    const bool up = first_relation == RowRelation::LessEqual;
     const double low = (up ? left.constant : last.constant) - right.constant;
     const double high = (up ? last.constant : left.constant) - right.constant;
     if (!(low <= high)) return Fail(std::string("约束“") + row.name + "”的下限大于上限");
@@ -338,12 +367,12 @@ bool LpReader::SignedNumber(double& value) {
        token != nullptr && (token->kind == Token::Plus || token->kind == Token::Minus);
        token = Peek()) {
     sign = token->kind == Token::Minus ? -sign : sign;
-    ++i_;
+    tokens_.Next();
   }
   const Token* number = Peek();
   if (number == nullptr || number->kind != Token::Number) return false;
   value = sign * number->value;
-  ++i_;
+  tokens_.Next();
   return true;
 }
 
@@ -353,35 +382,37 @@ bool LpReader::Bound() {
   double first = 0;
   const bool number_first = SignedNumber(first);
   const Token* relation = number_first ? Peek() : nullptr;
+  const RowRelation first_relation = relation != nullptr ? relation->relation : RowRelation::Equal;
   if (number_first && (relation == nullptr || relation->kind != Token::Relation))
     return FailAtToken("边界中数之后应为关系符号");
-  if (number_first) ++i_;
+  if (number_first) tokens_.Next();
   const Token* name = Peek();
   if (name == nullptr || name->kind != Token::Name || IsSectionWord(*name))
     return FailAtToken("边界中应为变量名");
   ModelVariable& variable = model_.variables[static_cast<std::size_t>(Variable(name->text))];
-  ++i_;
+  tokens_.Next();
   auto apply = [&variable](RowRelation r, double v, bool variable_left) {
     const bool upper = (r == RowRelation::LessEqual) == variable_left;
     if (r == RowRelation::Equal || !upper) variable.lower = v;
     if (r == RowRelation::Equal || upper) variable.upper = v;
   };
-  if (number_first) apply(relation->relation, first, false);
+  if (number_first) apply(first_relation, first, false);
   const Token* next = Peek();
   if (!number_first && next != nullptr && next->kind == Token::Name &&
       Lower(next->text) == "free") {
     variable.lower = -kInfinity, variable.upper = kInfinity;
-    ++i_;
+    tokens_.Next();
     return true;
   }
   if (next == nullptr || next->kind != Token::Relation || next->starts_line) {
     if (number_first) return true;
     return FailAtToken("边界中变量名之后应为关系符号或“free”");
   }
-  ++i_;
+  const RowRelation second_relation = next->relation;
+  tokens_.Next();
   double second = 0;
   if (!SignedNumber(second)) return FailAtToken("边界中关系符号之后应为数");
-  apply(next->relation, second, true);
+  apply(second_relation, second, true);
   return true;
 }
 
@@ -391,7 +422,7 @@ bool LpReader::IntegerName(bool binary) {
   ModelVariable& variable = model_.variables[static_cast<std::size_t>(Variable(name->text))];
   variable.integer = true;
   if (binary) variable.lower = 0, variable.upper = 1;
-  ++i_;
+  tokens_.Next();
   return true;
 }
 
@@ -399,7 +430,11 @@ ModelReadResult LpReader::Read() {
   Section section = Section::None;
   bool has_objective = false;
   bool read = true;
-  while (read && i_ < tokens_.size()) {
+  while (read && Peek() != nullptr) {
+    if (model_.variables.size() > kMaxModelEntities || model_.rows.size() > kMaxModelEntities) {
+      read = Fail(TooManyEntities());
+      break;
+    }
     if (const std::optional<Section> opened = SectionHere()) {
       if (*opened == Section::None) break;  // SectionHere failed
       section = *opened;
@@ -443,7 +478,7 @@ ModelReadResult LpReader::Read() {
 }  // namespace
 
 ModelReadResult ReadCplexLp(std::string_view text, std::string_view file_name) {
-  return LpReader(Tokenize(text), file_name).Read();
+  return LpReader(text, file_name).Read();
 }
 
 }  // namespace orcalc::models

@@ -40,6 +40,13 @@ std::string FileFault(const SheetFileResult& read, std::string_view file_name) {
 
 }  // namespace
 
+std::string TooManyEntities() {
+  std::string text = "模型的变量或约束多于 ";
+  text += std::to_string(kMaxModelEntities);
+  text += " 个，转换为表格后必然超过 500 × 500 的上限";
+  return text;
+}
+
 std::optional<ModelFormat> ModelFormatOfName(std::string_view path) {
   if (EndsWithNoCase(path, ".mps")) return ModelFormat::Mps;
   if (EndsWithNoCase(path, ".lp")) return ModelFormat::CplexLp;

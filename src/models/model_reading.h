@@ -13,6 +13,14 @@ namespace orcalc::models {
 
 enum class ModelFormat { Mps, CplexLp };
 
+// A model with more variables or rows than this can never become a sheet
+// of 500 × 500 in practice; reading it stops there, so that a large file
+// costs little.
+inline constexpr std::size_t kMaxModelEntities = 100000;
+
+// The refusal of a model beyond kMaxModelEntities.
+std::string TooManyEntities();
+
 struct ModelReadResult {
   bool ok = false;
   LinearModel model;

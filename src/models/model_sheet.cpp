@@ -57,8 +57,16 @@ bool MapVariables(const LinearModel& model, ModelSheet& out, std::vector<int>& b
       out.chi_meanings.push_back(Chi(next) + " = " + PlainNumber(v.upper) + " - " + x);
     } else {
       map.terms = {{next, 1}, {next + 1, -1}};
-      out.chi_meanings.push_back(Chi(next) + " = " + x + " 的正部（" + x + " = " + Chi(next) +
-                                 std::string(" - ") + Chi(next + 1) + "）");
+      std::string positive = Chi(next);
+      for (const std::string_view piece :
+           {std::string_view(" = "), std::string_view(x), std::string_view(" 的正部（"),
+            std::string_view(x), std::string_view(" = ")})
+        positive += piece;
+      positive += Chi(next);
+      positive += " - ";
+      positive += Chi(next + 1);
+      positive += "）";
+      out.chi_meanings.push_back(std::move(positive));
       out.chi_meanings.push_back(Chi(next + 1) + " = " + x + " 的负部");
     }
     next += static_cast<int>(map.terms.size());

@@ -144,6 +144,10 @@ ModelReadResult MpsReader::Read(std::string_view text) {
         if (!read) error_ = free_error;
       }
     }
+    if (read &&
+        (model_.variables.size() > kMaxModelEntities || model_.rows.size() > kMaxModelEntities)) {
+      read = Fail(TooManyEntities());
+    }
     if (!read) {
       result.line = line_number;
       result.error = ModelError(file_, line_number, error_);

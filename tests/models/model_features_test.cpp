@@ -228,5 +228,15 @@ TEST(ModelFeatures, TooLargeAfterConversionSaysHowLarge) {
   EXPECT_EQ(sheet.error, "模型转换为表格后有 1 个约束方程、600 个变量，超过了 500 × 500 的上限");
 }
 
+// Reading stops once a model has more variables than any sheet could take.
+TEST(ModelFeatures, HugeModelsStopEarly) {
+  std::string text = "min\n obj:";
+  for (std::size_t j = 0; j <= kMaxModelEntities; ++j) text += " + x" + std::to_string(j) + "\n";
+  text += "st\n c: x1 >= 0\n";
+  const ModelReadResult read = ReadModel(text, ModelFormat::CplexLp, "huge.lp");
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.error, "模型文件“huge.lp”第 100002 行：" + TooManyEntities());
+}
+
 }  // namespace
 }  // namespace orcalc::models
