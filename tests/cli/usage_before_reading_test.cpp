@@ -42,6 +42,11 @@ TEST(UsageBeforeReading, EveryUsageErrorComesFirst) {
       {{"--threads", "0", "lp", "FILE"}, "--threads: expected a whole number from 1 to 256, got '0'"},
       {{"lp", "FILE", "FILE"}, "one sheet file only, got 'FILE' as well"},
       {{"goal", "--max-seconds", "5"}, "missing the sheet file (SHEET.csv, or - for standard input)"},
+      {{"lp", "--format", "xml", "FILE"},
+       "--format takes mps, lp or sheet (the file) and report, csv or json (the output), got 'xml'"},
+      {{"graph", "--format=mps", "--min", "FILE"},
+       "--min is for sheet files; a model file states its own size and sense"},
+      {{"export", "--format", "sheet", "FILE"}, "export needs one --format, lp or mps"},
   };
   // clang-format on
   for (const std::string& file : {fifo, refused}) {
