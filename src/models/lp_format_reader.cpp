@@ -432,7 +432,7 @@ ModelReadResult LpReader::Read() {
   bool read = true;
   while (read && Peek() != nullptr) {
     if (model_.variables.size() > kMaxModelEntities || model_.rows.size() > kMaxModelEntities) {
-      read = Fail(TooManyEntities());
+      Fail(TooManyEntities());
       break;
     }
     if (const std::optional<Section> opened = SectionHere()) {
