@@ -16,7 +16,7 @@ std::string Scratch(const std::string& name) {
 }
 
 std::string Made(const std::string& name, const std::string& bytes) {
-  const std::string path = Scratch(name);
+  std::string path = Scratch(name);
   std::ofstream(path, std::ios::binary) << bytes;
   return path;
 }
