@@ -15,7 +15,7 @@ endfunction()
 
 if(NOT CHINESE_ONLY)
   require_texts("does not mention" "layout lp" "layout goal" "\n.SS \"lp:\"" "goal:" "stats:"
-                "sensitivity:" "graph:" "SHEET FILES" "EXIT STATUS" "EXAMPLES" "--version"
+                "sensitivity:" "graph:" "export:" "SHEET FILES" "MODEL FILES" "EXIT STATUS" "EXAMPLES" "--version"
                 "exit status 3" "iteration_limit" "not_certified")
   set(chinese_needed "目标函数")
 else()

@@ -1,7 +1,9 @@
 #include "app/lp_window.h"
 
 #include <QAction>
+#include <QDir>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMenu>
 #include <QPushButton>
@@ -10,12 +12,14 @@
 #include <optional>
 
 #include "app/goal_window.h"
+#include "app/model_files.h"
 #include "common/numeric_reading.h"
 #include "goal/goal_sheet_file.h"
 #include "graph/graph_window.h"
 #include "lp/lp_sheet_file.h"
 #include "lp/lp_texts.h"
 #include "platform/platform.h"
+#include "platform/save_names.h"
 #include "sensitivity/sensitivity_command.h"
 #include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
@@ -69,6 +73,8 @@ LpWindow::LpWindow(QWidget* parent) : SheetWindow(lpWindowDesign(), parent) {
   sensitivityAction_ = analysis->actions().value(0);
   graphAction_ = analysis->actions().value(1);
   stepsAction_ = analysis->actions().value(2);
+  addFileMenuAction("actionImportModel", "导入模型…", [this] { importModel(); });
+  addFileMenuAction("actionExportModel", "导出模型…", [this] { exportModel(); });
   connect(goalButton_, &QPushButton::clicked, this, &LpWindow::openGoalProgramming);
   calculateButton_->installEventFilter(this);
   connect(variableCountBox_, &QLineEdit::textChanged, this, &LpWindow::updateAnalysisActions);
@@ -186,6 +192,62 @@ void LpWindow::graphicalMethod() {
   guarded([this] {
     showGraphWindow(this, grid_->sheet(), ReadCount(variableCountBox_->text().toStdString()),
                     ReadCount(constraintCountBox_->text().toStdString()), sense());
+  });
+}
+
+void LpWindow::importModel() {
+  editing().closeEditors();
+  OpenFileRequest open;
+  open.filter = modelOpenFilter();
+  const QString chosen = Platform::current().chooseOpenFile(this, open);
+  if (chosen.isEmpty()) return;
+  guarded([this, &chosen] {
+    const ImportedModel imported = importModelFile(chosen);
+    const QString why = imported.error.isEmpty()
+                            ? takeSheetFromElsewhere(imported.sheet, QStringLiteral("导入模型"))
+                            : imported.error;
+    if (!why.isEmpty()) {
+      Platform::current().showMessage(this, why);
+      return;
+    }
+    for (const QString& notice : imported.notices) Platform::current().showMessage(this, notice);
+  });
+}
+
+void LpWindow::exportModel() {
+  editing().closeEditors();
+  if (!calculateButton_->isEnabled()) {
+    Platform::current().showMessage(this, QStringLiteral("表格还没有排好，请先按“确定”。"));
+    return;
+  }
+  if (!countsMatchLayout()) return;
+  const lp::LpIntake intake =
+      lp::ReadLpSheet(grid_->sheet(), ReadCount(variableCountBox_->text().toStdString()),
+                      ReadCount(constraintCountBox_->text().toStdString()), sense());
+  if (intake.overflow) {
+    Platform::current().showMessage(this,
+                                    QString::fromStdString(OverflowMessage(*intake.overflow)));
+    return;
+  }
+  QString filter;
+  SaveFileRequest save;
+  save.filter = modelSaveFilter();
+  save.confirmOverwrite = true;
+  save.hideFilterPatterns = false;
+  save.chosenFilter = &filter;
+  const QString typed = Platform::current().chooseSaveFile(this, save);
+  if (typed.isEmpty()) return;
+  const QString ending =
+      filter.contains(QStringLiteral("*.mps")) ? QStringLiteral(".mps") : QStringLiteral(".lp");
+  const QString path = QFileInfo(typed).suffix().isEmpty() ? typed + ending : typed;
+  if (!mayReplaceCompletedName(this, typed, path)) return;
+  guarded([this, &path, &intake] {
+    const QString why = exportModelFile(path, intake.problem);
+    if (!why.isEmpty()) {
+      Platform::current().showMessage(
+          this,
+          QStringLiteral("无法导出模型文件“%1”：%2").arg(QDir::toNativeSeparators(path), why));
+    }
   });
 }
 

@@ -27,6 +27,11 @@ class LpWindow : public SheetWindow {
   void simplexSteps();
   // 目标规划: a fresh goal-programming window each time, modal over this one.
   void openGoalProgramming();
+  // 文件 → 导入模型…: an MPS or CPLEX LP model as the sheet a user would type
+  // for it, laid out as one undo step (a sheet of no file, saved as any).
+  void importModel();
+  // 文件 → 导出模型…: the problem as 计算 reads it, as CPLEX LP or MPS.
+  void exportModel();
 
  protected:
   SheetFit fitSheet(const Sheet& sheet) const override;

@@ -245,7 +245,8 @@ void SheetWindow::createFileMenu() {
                                  [this] { restoreLastSheet(); });
   connect(file, &QMenu::aboutToShow, this, &SheetWindow::updateRestoreAction);
   updateRestoreAction();
-  file->addSeparator();
+  exitSeparator_ = file->addSeparator();
+  fileMenu_ = file;
   addMenuAction(file, "actionExit", "退出", {}, [this] { close(); });
 }
 
@@ -270,6 +271,18 @@ void SheetWindow::createEditMenu() {
   addMenuAction(edit, "actionClear", "清除", {K(Qt::Key_Delete)}, [this] { clearBlock(); });
   addMenuAction(edit, "actionSelectAll", "全选", {K(Qt::CTRL | Qt::Key_A)},
                 [this] { selectAllCells(); });
+}
+
+QAction* SheetWindow::addFileMenuAction(const char* name, const char* text,
+                                        std::function<void()> run) {
+  QAction* a = addMenuAction(fileMenu_, name, text, {}, std::move(run));
+  fileMenu_->removeAction(a);
+  fileMenu_->insertAction(exitSeparator_, a);
+  return a;
+}
+
+QString SheetWindow::takeSheetFromElsewhere(const Sheet& sheet, const QString& step) {
+  return takeSheet(sheet, step, QString());
 }
 
 QMenu* SheetWindow::addMenu(const QString& title, std::initializer_list<MenuItem> items) {

@@ -171,6 +171,12 @@ class SheetWindow : public QDialog {
     QKeySequence shortcut = {};
   };
   QMenu* addMenu(const QString& title, std::initializer_list<MenuItem> items);
+  // An item of the 文件 menu, placed before 退出.
+  QAction* addFileMenuAction(const char* name, const char* text, std::function<void()> run);
+  // Puts `sheet` (not from a sheet file) in place of the window's as one
+  // undo step named `step`; the sheet then belongs to no file. Otherwise
+  // returns why not, and changes nothing.
+  QString takeSheetFromElsewhere(const Sheet& sheet, const QString& step);
 
   // OK: lay the sheet out for the counts read from the boxes.
   virtual void layOutSheet(int variables, int constraints) = 0;
@@ -275,6 +281,8 @@ class SheetWindow : public QDialog {
   QMenu* helpMenu_ = nullptr;
   QMenu* editMenu_ = nullptr;  // also the grid's right-click menu
   QMenu* recentMenu_ = nullptr;
+  QMenu* fileMenu_ = nullptr;
+  QAction* exitSeparator_ = nullptr;  // in the 文件 menu, above 退出
   QUndoStack* undoStack_ = nullptr;
   SheetRecovery* recovery_ = nullptr;
   QAction* restoreAction_ = nullptr;

@@ -27,6 +27,7 @@ int RunStats(Args args);
 int RunGraph(Args args);
 int RunStepsLp(Args args);
 int RunStepsGoal(Args args);
+int RunExport(Args args);
 
 // The one sheet file a calculating command takes.
 std::string SheetPath(const Arguments& arguments);

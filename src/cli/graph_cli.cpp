@@ -3,6 +3,7 @@
 #include "cli/cli_io.h"
 #include "cli/commands.h"
 #include "cli/graph_svg.h"
+#include "cli/model_input.h"
 #include "cli/output_format.h"
 #include "geometry/graph_command.h"
 #include "geometry/graph_result.h"
@@ -26,15 +27,19 @@ int RunGraph(Args args) {
       {"svg", true},  kFormatOption,         kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
   const LpOptions options = LpOptionsOf(arguments);
+  const LpFileKind kind = LpFileKindOf(arguments, options.path);
+  RequireNoSheetOptions(arguments, kind);
   if (options.counts.variables) RequireTwoVariables(*options.counts.variables);
   const std::optional<std::string> svg = arguments.Value("svg");
   if (svg && !CanDrawPictures()) {
     throw UsageError("--svg needs an orcalc-cli built with the Qt windows (ORCALC_GUI=ON)");
   }
   const OutputOptions output = OutputOptionsOf(arguments);
-  const Sheet sheet = ReadSheetFile(options.path);
+  std::optional<models::ModelSheet> model;
+  if (kind != LpFileKind::Sheet) model = ReadModelSheet(options.path, kind);
+  const Sheet sheet = model ? std::move(model->sheet) : ReadSheetFile(options.path);
 
-  const lp::LpRequest counted = LpRequestFor(options, sheet);
+  const lp::LpRequest counted = model ? ModelRequest(*model) : LpRequestFor(options, sheet);
   RequireTwoVariables(counted.variables);
   const lp::GraphRequest request{counted.variables, counted.constraints, counted.sense};
   const lp::GraphCalculation calculation = lp::CalculateGraph(request, sheet);

@@ -1,10 +1,13 @@
 // orcalc-cli layout lp, orcalc-cli lp.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/model_input.h"
 #include "cli/run_limits.h"
 #include "files/sheet_file.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_result.h"
+#include "models/model_report.h"
+#include "models/model_result.h"
 
 namespace orcalc::cli {
 
@@ -31,10 +34,25 @@ int RunLp(Args args) {
       kMaxSecondsOption, kFormatOption,         kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
   const LpOptions options = LpOptionsOf(arguments);
+  const LpFileKind kind = LpFileKindOf(arguments, options.path);
+  RequireNoSheetOptions(arguments, kind);
   const std::optional<double> max_seconds = MaxSeconds(arguments);
   const OutputOptions output = OutputOptionsOf(arguments);
-  lp::LpRequest request;
   Progress progress;
+  if (kind != LpFileKind::Sheet) {
+    const models::ModelSheet model = ReadModelSheet(options.path, kind);
+    lp::LpRequest request = ModelRequest(model);
+    ApplyTimeLimit(max_seconds, progress);
+    request.progress = &progress;
+    std::optional<lp::SolvedLp> solved;
+    const CalculationOutcome outcome = models::CalculateModel(model, request, &solved);
+    return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+      lp::WriteLpResult(out, {outcome, solved, ResultStatus::TimeLimit}, [&](ResultWriter& more) {
+        models::WriteModelFigures(more, model, solved);
+      });
+    });
+  }
+  lp::LpRequest request;
   lp::LpIntake intake;
   {
     const Sheet sheet = ReadSheetFile(options.path);

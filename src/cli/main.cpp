@@ -32,6 +32,7 @@ constexpr Runner kRunners[] = {
     {"stats", orcalc::cli::RunStats},
     {"steps lp", orcalc::cli::RunStepsLp},
     {"steps goal", orcalc::cli::RunStepsGoal},
+    {"export", orcalc::cli::RunExport},
 };
 
 bool AsksForHelp(Args args) {

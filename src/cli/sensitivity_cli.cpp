@@ -1,6 +1,7 @@
 // orcalc-cli sensitivity.
 #include "cli/cli_io.h"
 #include "cli/commands.h"
+#include "cli/model_input.h"
 #include "cli/output_format.h"
 #include "sensitivity/sensitivity_command.h"
 #include "sensitivity/sensitivity_result.h"
@@ -13,14 +14,18 @@ int RunSensitivity(Args args) {
       {"csv", false}, kFormatOption,         kOutputOption,  kLfOption};
   const Arguments arguments(args, kOptions);
   const LpOptions options = LpOptionsOf(arguments);
+  const LpFileKind kind = LpFileKindOf(arguments, options.path);
+  RequireNoSheetOptions(arguments, kind);
   const OutputOptions output = OutputOptionsOf(arguments);
   if (arguments.Has("csv") && output.format != OutputFormat::Report)
     throw UsageError("--csv is a report of its own; it excludes --format csv and --format json");
-  const Sheet sheet = ReadSheetFile(options.path);
+  std::optional<models::ModelSheet> model;
+  if (kind != LpFileKind::Sheet) model = ReadModelSheet(options.path, kind);
+  const Sheet sheet = model ? std::move(model->sheet) : ReadSheetFile(options.path);
 
   lp::SensitivityRun run;
   const CalculationOutcome outcome = lp::CalculateSensitivity(
-      LpRequestFor(options, sheet), sheet,
+      model ? ModelRequest(*model) : LpRequestFor(options, sheet), sheet,
       arguments.Has("csv") ? lp::SensitivityFormat::Csv : lp::SensitivityFormat::Report, &run);
   return EmitChosen(outcome, output,
                     [&](ResultWriter& out) { lp::WriteSensitivityResult(out, outcome, run); });

@@ -318,9 +318,10 @@ SheetFileResult RefuseTooLarge() {
                                                  " bytes), the most a sheet file may hold");
 }
 
-SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size) {
+SheetFileResult ReadBytesWithin(const ReadBytes& read, std::size_t expected_size,
+                                std::string& bytes) {
   constexpr std::size_t kPiece = std::size_t{64} * 1024;
-  std::string bytes;
+  bytes.clear();
   // The whole file in one allocation when its size is known; the byte
   // beyond tells that it ends there.
   bytes.reserve(std::min(expected_size, kSheetFileMaxBytes) + 1);
@@ -342,6 +343,15 @@ SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_siz
     if (bytes.size() > kSheetFileMaxBytes) return RefuseTooLarge();
     if (got == 0) break;
   }
+  SheetFileResult read_whole;
+  read_whole.ok = true;
+  return read_whole;
+}
+
+SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size) {
+  std::string bytes;
+  SheetFileResult result = ReadBytesWithin(read, expected_size, bytes);
+  if (!result.ok) return result;
   return ReadSheetCsv(bytes);
 }
 

@@ -59,6 +59,12 @@ using ReadBytes = std::function<long(char* buffer, std::size_t size)>;
 // saves growing the buffer.
 SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_size = 0);
 
+// Reads all of a file into `bytes` as ReadSheetCsvFrom does, within
+// kSheetFileMaxBytes: ok (with an empty sheet) once the file has ended,
+// otherwise the refusal (TooLarge or ReadFailed).
+SheetFileResult ReadBytesWithin(const ReadBytes& read, std::size_t expected_size,
+                                std::string& bytes);
+
 // The refusal of a file larger than kSheetFileMaxBytes.
 SheetFileResult RefuseTooLarge();
 

@@ -6,6 +6,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <functional>
 
 namespace orcalc::files {
 namespace {
@@ -27,15 +28,17 @@ SheetFileResult CannotOpen(int error_number) {
   return Refused(SheetFileProblem::OpenFailed, error_number, std::strerror(error_number));
 }
 
+ReadBytes ReaderOf(int fd) {
+  return [fd](char* buffer, std::size_t size) -> long {
+    for (;;) {
+      const ssize_t got = ::read(fd, buffer, size);
+      if (got >= 0 || errno != EINTR) return static_cast<long>(got);
+    }
+  };
+}
+
 SheetFileResult ReadOpened(int fd, std::size_t expected_size) {
-  return ReadSheetCsvFrom(
-      [fd](char* buffer, std::size_t size) -> long {
-        for (;;) {
-          const ssize_t got = ::read(fd, buffer, size);
-          if (got >= 0 || errno != EINTR) return static_cast<long>(got);
-        }
-      },
-      expected_size);
+  return ReadSheetCsvFrom(ReaderOf(fd), expected_size);
 }
 
 // Closes the descriptor it holds when it goes.
@@ -53,9 +56,11 @@ class Descriptor {
   int fd_;
 };
 
-}  // namespace
-
-SheetFileResult ReadSheetFileAt(const std::string& path, Source source) {
+// Opens the file at `path` as `source` allows and hands it to `consume`
+// with its size when that is known.
+SheetFileResult OpenAndRead(
+    const std::string& path, Source source,
+    const std::function<SheetFileResult(int fd, std::size_t expected_size)>& consume) {
   const bool regular_only = source == Source::RegularFileOnly;
   struct stat info {};
   if (regular_only) {
@@ -77,9 +82,25 @@ SheetFileResult ReadSheetFileAt(const std::string& path, Source source) {
     if (size > kSheetFileMaxBytes) return RefuseTooLarge();
     expected_size = static_cast<std::size_t>(size);
   }
-  return ReadOpened(file.get(), expected_size);
+  return consume(file.get(), expected_size);
+}
+
+}  // namespace
+
+SheetFileResult ReadSheetFileAt(const std::string& path, Source source) {
+  return OpenAndRead(path, source, ReadOpened);
 }
 
 SheetFileResult ReadSheetFileFrom(int fd) { return ReadOpened(fd, 0); }
+
+SheetFileResult ReadFileBytesAt(const std::string& path, Source source, std::string& bytes) {
+  return OpenAndRead(path, source, [&bytes](int fd, std::size_t expected_size) {
+    return ReadBytesWithin(ReaderOf(fd), expected_size, bytes);
+  });
+}
+
+SheetFileResult ReadFileBytesFrom(int fd, std::string& bytes) {
+  return ReadBytesWithin(ReaderOf(fd), 0, bytes);
+}
 
 }  // namespace orcalc::files

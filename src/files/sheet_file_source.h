@@ -23,4 +23,9 @@ SheetFileResult ReadSheetFileAt(const std::string& path, Source source);
 // The same from an open descriptor (standard input), which stays open.
 SheetFileResult ReadSheetFileFrom(int fd);
 
+// The bytes of any file (a model file) read the same way and within the
+// same limit, into `bytes`: ok with an empty sheet, or the refusal.
+SheetFileResult ReadFileBytesAt(const std::string& path, Source source, std::string& bytes);
+SheetFileResult ReadFileBytesFrom(int fd, std::string& bytes);
+
 }  // namespace orcalc::files

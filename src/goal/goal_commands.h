@@ -45,8 +45,7 @@ struct SolvedGoal {
 // report; when the solver ran, `solved` (if given) receives the program and
 // the solver's result.
 struct GoalRun;
-CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet,
-                             GoalRun* run = nullptr,
+CalculationOutcome Calculate(const GoalRequest& request, const Sheet& sheet, GoalRun* run = nullptr,
                              std::optional<SolvedGoal>* solved = nullptr);
 
 }  // namespace orcalc::goal

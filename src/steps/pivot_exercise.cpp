@@ -52,7 +52,8 @@ void Evaluate(const StepsDocument& doc, StepTableau& table) {
     const mpq_class& cb = table.costs[At(table.basis[i])].exact.value();
     table.basis_costs.push_back(Exact(cb));
     objective += cb * table.rhs[i].exact.value();
-    for (std::size_t j = 0; j < columns; ++j) z[j] += cb * table.cells[i * columns + j].exact.value();
+    for (std::size_t j = 0; j < columns; ++j)
+      z[j] += cb * table.cells[i * columns + j].exact.value();
   }
   table.sigma.clear();
   for (std::size_t j = 0; j < columns; ++j)
@@ -128,9 +129,9 @@ StepTableau PerformPivot(const StepsDocument& doc, StepTableau& table, StepPivot
     next.rhs.push_back(
         Exact(i == r ? pivot_rhs : mpq_class(table.rhs[i].exact.value() - factor * pivot_rhs)));
     for (std::size_t j = 0; j < columns; ++j) {
-      next.cells.push_back(
-          Exact(i == r ? pivot_row[j]
-                       : mpq_class(table.cells[i * columns + j].exact.value() - factor * pivot_row[j])));
+      next.cells.push_back(Exact(
+          i == r ? pivot_row[j]
+                 : mpq_class(table.cells[i * columns + j].exact.value() - factor * pivot_row[j])));
     }
   }
   Evaluate(doc, next);

@@ -31,8 +31,9 @@ class SheetKindTest : public ::testing::Test {
   std::vector<std::string> made_;
 };
 
-// Other solvers' files, a two-by-two CSV and a line of text, under every
-// command that takes its counts from the sheet.
+// Other solvers' files (read as sheets: told so for the commands that
+// would read them as models), a two-by-two CSV and a line of text, under
+// every command that takes its counts from the sheet.
 TEST_F(SheetKindTest, FilesOfOtherKindsAreRefused) {
   const std::string two_by_two = File("two_by_two.csv", "a,b\n1,2");
   const std::string line = File("line.txt", "maximise 3 x1 + 2 x2\n");
@@ -55,7 +56,10 @@ TEST_F(SheetKindTest, FilesOfOtherKindsAreRefused) {
   for (const auto& file : files) {
     for (const auto& command : commands) {
       SCOPED_TRACE(command.command + " " + file.arg + " <" + file.input);
-      const CliRun run = RunCli({command.command, file.arg}, file.input);
+      const bool model = file.arg.ends_with(".mps") || file.arg.ends_with(".lp");
+      const CliRun run = model && command.command != "goal"
+                             ? RunCli({command.command, "--format", "sheet", file.arg}, file.input)
+                             : RunCli({command.command, file.arg}, file.input);
       std::string refusal = command.refusal;
       refusal.replace(refusal.find("{}"), 2, file.widest);
       EXPECT_EQ(run.status, 2);

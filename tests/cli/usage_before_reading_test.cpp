@@ -49,6 +49,11 @@ TEST(UsageBeforeReading, EveryUsageErrorComesFirst) {
       {{"sensitivity", "--csv", "--format", "json", "FILE"},
        "--csv is a report of its own; it excludes --format csv and --format json"},
       {{"graph", "-o", "", "FILE"}, "--output needs a file name"},
+      {{"lp", "--format", "xml", "FILE"},
+       "--format takes mps, lp or sheet (the file) and report, csv or json (the output), got 'xml'"},
+      {{"graph", "--format=mps", "--min", "FILE"},
+       "--min is for sheet files; a model file states its own size and sense"},
+      {{"export", "--format", "sheet", "FILE"}, "export needs one --format, lp or mps"},
   };
   // clang-format on
   for (const std::string& file : {fifo, refused}) {

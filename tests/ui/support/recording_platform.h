@@ -37,6 +37,7 @@ class RecordingPlatform : public Platform {
 
   // The answer of the next open dialogs (empty: cancel), and what they were
   // asked with.
+  QString nextOpenPath;
 
   // The texts of the questions about unsaved changes, and the answer given.
   QStringList questions;
@@ -88,7 +89,7 @@ class RecordingPlatform : public Platform {
           nextSaveFilter.isEmpty() ? request.filter.section(";;", 0, 0) : nextSaveFilter;
     return nextSavePath;
   }
-  QString chooseOpenFile(QWidget*, const OpenFileRequest&) override { return {}; }
+  QString chooseOpenFile(QWidget*, const OpenFileRequest&) override { return nextOpenPath; }
   SaveChangesAnswer askSaveChanges(QWidget*, const QString& text) override {
     questions << text;
     return nextAnswer;

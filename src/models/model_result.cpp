@@ -1,0 +1,29 @@
+#include "models/model_result.h"
+
+#include <vector>
+
+#include "models/model_report.h"
+
+namespace orcalc::models {
+
+void WriteModelFigures(ResultWriter& out, const ModelSheet& model,
+                       const std::optional<lp::SolvedLp>& solved) {
+  const bool optimal = solved && solved->result.outcome == lp::SimplexOutcome::Optimal;
+  out.BeginObject("model");
+  out.Text("name", model.model_name);
+  out.Number("constant", model.constant);
+  if (optimal) {
+    out.Number("objective", solved->result.objective + model.constant);
+  } else {
+    out.Null("objective");
+  }
+  out.BeginObject("variables");
+  if (optimal) {
+    const std::vector<double> values = ModelValues(model, solved->result.x);
+    for (std::size_t k = 0; k < values.size(); ++k) out.Number(model.variable_names[k], values[k]);
+  }
+  out.EndObject();
+  out.EndObject();
+}
+
+}  // namespace orcalc::models

@@ -1,0 +1,242 @@
+// Each feature of the two model formats, with the sheet the model must
+// become, and the faults a model file is refused for.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "models/model_reading.h"
+#include "models/model_sheet.h"
+
+namespace orcalc::models {
+namespace {
+
+// The sheet's rows below the header, each as its cells (column 1 on)
+// joined by commas, blanks around signs and the sense removed.
+std::vector<std::string> SheetRows(const Sheet& sheet) {
+  std::vector<std::string> rows;
+  for (int r = 1; r < sheet.rows(); ++r) {
+    std::string row;
+    for (int c = 1; c < sheet.cols(); ++c) {
+      std::string cell = sheet.Cell(r, c);
+      while (!cell.empty() && cell.front() == ' ') cell.erase(0, 1);
+      while (!cell.empty() && cell.back() == ' ') cell.pop_back();
+      row += (c > 1 ? "," : "") + cell;
+    }
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+struct FeatureCase {
+  const char* feature;
+  ModelFormat format;
+  const char* text;
+  std::vector<std::string> rows;  // objective row first
+  double constant;
+  int notices;  // 1 when integer variables were relaxed
+};
+
+// An MPS model around one column section, one RHS section and more.
+const FeatureCase kFeatures[] = {
+    {"UP bound",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\nRHS\n RHS c1 9\n"
+     "BOUNDS\n UP BND x 4\nENDATA\n",
+     {"1,═,Min", "1,≤,9", "1,≤,4"},
+     0,
+     0},
+    {"LO bound shifted out",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n G c1\nCOLUMNS\n x obj 3 c1 2\nRHS\n RHS c1 10\n"
+     "BOUNDS\n LO BND x 2\nENDATA\n",
+     {"3,═,Min", "2,≥,6"},
+     6,
+     0},
+    {"negative LO bound",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\nRHS\n RHS c1 1\n"
+     "BOUNDS\n LO BND x -3\nENDATA\n",
+     {"1,═,Min", "1,≤,4"},
+     -3,
+     0},
+    {"LO and UP: one row for the range",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\nRHS\n RHS c1 8\n"
+     "BOUNDS\n LO BND x 1\n UP BND x 5\nENDATA\n",
+     {"1,═,Min", "1,≤,7", "1,≤,4"},
+     1,
+     0},
+    {"FX substituted",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n E c1\nCOLUMNS\n x obj 2 c1 1\n y obj 1 c1 1\nRHS\n RHS c1 5\n"
+     "BOUNDS\n FX BND x 3\nENDATA\n",
+     {"1,═,Min", "1,═,2"},
+     6,
+     0},
+    {"FR split",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n G c1\nCOLUMNS\n x obj 1 c1 1\nRHS\n RHS c1 -2\n"
+     "BOUNDS\n FR BND x\nENDATA\n",
+     {"1,-1,═,Min", "1,-1,≥,-2"},
+     0,
+     0},
+    {"MI with UP mirrored",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\nRHS\n RHS c1 3\n"
+     "BOUNDS\n MI BND x\n UP BND x 2\nENDATA\n",
+     {"-1,═,Min", "-1,≤,1"},
+     2,
+     0},
+    {"negative UP with lower 0 means MI",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\nRHS\n RHS c1 3\n"
+     "BOUNDS\n UP BND x -1\nENDATA\n",
+     {"-1,═,Min", "-1,≤,4"},
+     -1,
+     0},
+    {"PL keeps the default",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\nRHS\n RHS c1 3\n"
+     "BOUNDS\n PL BND x\nENDATA\n",
+     {"1,═,Min", "1,≤,3"},
+     0,
+     0},
+    {"BV, LI, UI integers relaxed",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\n y obj 1 c1 1\nRHS\n RHS c1 3\n"
+     "BOUNDS\n BV BND x\n LI BND y 1\n UI BND y 6\nENDATA\n",
+     {"1,1,═,Min", "1,1,≤,2", "1,,≤,1", ",1,≤,5"},
+     1,
+     1},
+    {"MARKER integers without bounds are 0/1",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n M1 'MARKER' 'INTORG'\n x obj -1 c1 1\n"
+     " M2 'MARKER' 'INTEND'\n y obj -1 c1 1\nRHS\n RHS c1 3\nENDATA\n",
+     {"-1,-1,═,Min", "1,1,≤,3", "1,,≤,1"},
+     0,
+     1},
+    {"RANGES on L, G, E above and E below",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L a\n G b\n E c\n E d\nCOLUMNS\n x obj 1 a 1\n x b 1 c 1\n"
+     " x d 1\nRHS\n RHS a 10 b 2\n RHS c 5 d 5\nRANGES\n RNG a 4 b -3\n RNG c 2 d -2\nENDATA\n",
+     {"1,═,Min", "1,≥,6", "1,≤,10", "1,≥,2", "1,≤,5", "1,≥,5", "1,≤,7", "1,≥,3", "1,≤,5"},
+     0,
+     0},
+    {"objective constant from RHS",
+     ModelFormat::Mps,
+     "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\nRHS\n RHS obj -7 c1 3\nENDATA\n",
+     {"1,═,Min", "1,≤,3"},
+     7,
+     0},
+    {"OBJSENSE MAX, comments, second N row dropped",
+     ModelFormat::Mps,
+     "* a comment\nNAME t\nOBJSENSE\n    MAX\nROWS\n N obj\n N other\n L c1\nCOLUMNS\n"
+     "* another\n x obj 2 other 5\n x c1 1\nRHS\n c1 3\nENDATA\n",
+     {"2,═,Max", "1,≤,3"},
+     0,
+     0},
+    {"fixed form with blanks in names",
+     ModelFormat::Mps,
+     "NAME          FIXED\nROWS\n N  COST\n L  LIM 1\nCOLUMNS\n"
+     "    X ONE     COST      1.0            LIM 1     1.0\n"
+     "    X TWO     COST      2.0            LIM 1     1.0\n"
+     "RHS\n    RHS       LIM 1     4.0\nBOUNDS\n UP BND       X TWO     3.0\nENDATA\n",
+     {"1,2,═,Min", "1,1,≤,4", ",1,≤,3"},
+     0,
+     0},
+    {"LP: constants on both sides, comments",
+     ModelFormat::CplexLp,
+     "\\ a comment\nMaximize\n obj: 3 x + 2 y + 5 \\ the constant\nSubject To\n"
+     " c1: x + y + 1 <= 5 - y\n c2: 2 <= x\nEnd\n",
+     {"3,2,═,Max", "1,2,≤,4", "-1,,≤,-2"},
+     5,
+     0},
+    {"LP: bounds of every form",
+     ModelFormat::CplexLp,
+     "min\n obj: a + b + c + d + e\nst\n r: a + b + c + d + e >= 1\nbounds\n -2 <= a <= 3\n"
+     " b free\n c <= 4\n -inf <= c\n d = 2\n e >= -1\nend\n",
+     {"1,1,-1,-1,1,═,Min", "1,1,-1,-1,1,≥,-2", "1,,,,,≤,5"},
+     3,
+     0},
+    {"LP: general and binary, ranged row",
+     ModelFormat::CplexLp,
+     "Minimize\n - x - y\nSubject To\n r: 1 <= x + y <= 4\nGeneral\n x\nBinary\n y\nEnd\n",
+     {"-1,-1,═,Min", "1,1,≥,1", "1,1,≤,4", ",1,≤,1"},
+     0,
+     1},
+};
+
+TEST(ModelFeatures, EachBecomesTheSheetAUserWouldType) {
+  for (const FeatureCase& c : kFeatures) {
+    SCOPED_TRACE(c.feature);
+    const ModelReadResult read = ReadModel(c.text, c.format, "t");
+    ASSERT_TRUE(read.ok) << read.error;
+    const ModelSheet sheet = ConvertModelToSheet(read.model);
+    ASSERT_TRUE(sheet.ok) << sheet.error;
+    EXPECT_EQ(SheetRows(sheet.sheet), c.rows);
+    EXPECT_EQ(sheet.constant, c.constant);
+    EXPECT_EQ(static_cast<int>(sheet.notices.size()), c.notices);
+    EXPECT_EQ(sheet.chi_meanings.size(), static_cast<std::size_t>(sheet.variables));
+    EXPECT_EQ(sheet.row_meanings.size(), static_cast<std::size_t>(sheet.constraints));
+  }
+}
+
+TEST(ModelFeatures, FaultsNameTheFileTheLineAndWhat) {
+  const struct {
+    ModelFormat format;
+    const char* text;
+    const char* error;
+  } cases[] = {
+      {ModelFormat::Mps, "ROWS\n N obj\n Q c1\nENDATA\n",
+       "模型文件“m”第 3 行：行的类型应为 N、L、G 或 E，而不是“Q”"},
+      {ModelFormat::Mps, "ROWS\n N obj\nCOLUMNS\n x c9 1\nENDATA\n",
+       "模型文件“m”第 4 行：行“c9”没有在 ROWS 段中定义"},
+      {ModelFormat::Mps, "ROWS\n N obj\nCOLUMNS\n x obj 1\nBOUNDS\n XX BND x 1\nENDATA\n",
+       "模型文件“m”第 6 行：边界类型应为 UP、LO、FX、FR、MI、PL、BV、LI 或 UI，而不是“XX”"},
+      {ModelFormat::Mps, "ROWS\n N obj\nCOLUMNS\n x obj 1e\nENDATA\n",
+       "模型文件“m”第 4 行：“1e”不是数"},
+      {ModelFormat::Mps, "ROWS\n N obj\n", "模型文件“m”：文件在 ENDATA 之前就结束了"},
+      {ModelFormat::Mps, "QUADOBJ\nENDATA\n", "模型文件“m”第 1 行：不认识的段“QUADOBJ”"},
+      {ModelFormat::CplexLp, "min\n x\nst\n c: x + y\nend\n",
+       "模型文件“m”第 5 行：约束“c”缺少关系符号（<=、>=、=），而不是“end”"},
+      {ModelFormat::CplexLp, "st\n c: x >= 1\n",
+       "模型文件“m”：缺少目标函数（minimize 或 maximize）"},
+      {ModelFormat::CplexLp, "min\n x\nst\n c: x >= 1\n c: x <= 2\n",
+       "模型文件“m”第 5 行：约束“c”重复定义"},
+      {ModelFormat::CplexLp, "min\n x\nbounds\n x <=\n",
+       "模型文件“m”第 4 行：边界中关系符号之后应为数，但文件已结束"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.text);
+    const ModelReadResult read = ReadModel(c.text, c.format, "m");
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.error, c.error);
+  }
+}
+
+TEST(ModelFeatures, TooLargeAfterConversionSaysHowLarge) {
+  // 300 free variables become 600 χ's.
+  std::string text = "min\n obj:";
+  for (int j = 1; j <= 300; ++j) text += " + x" + std::to_string(j);
+  text += "\nst\n c: x1 >= 0\nbounds\n";
+  for (int j = 1; j <= 300; ++j) text += " x" + std::to_string(j) + " free\n";
+  const ModelReadResult read = ReadModel(text, ModelFormat::CplexLp, "big.lp");
+  ASSERT_TRUE(read.ok) << read.error;
+  const ModelSheet sheet = ConvertModelToSheet(read.model);
+  EXPECT_FALSE(sheet.ok);
+  EXPECT_EQ(sheet.error, "模型转换为表格后有 1 个约束方程、600 个变量，超过了 500 × 500 的上限");
+}
+
+// Reading stops once a model has more variables than any sheet could take.
+TEST(ModelFeatures, HugeModelsStopEarly) {
+  std::string text = "min\n obj:";
+  for (std::size_t j = 0; j <= kMaxModelEntities; ++j) text += " + x" + std::to_string(j) + "\n";
+  text += "st\n c: x1 >= 0\n";
+  const ModelReadResult read = ReadModel(text, ModelFormat::CplexLp, "huge.lp");
+  EXPECT_FALSE(read.ok);
+  EXPECT_EQ(read.error, "模型文件“huge.lp”第 100002 行：" + TooManyEntities());
+}
+
+}  // namespace
+}  // namespace orcalc::models
