@@ -61,7 +61,7 @@ class Search {
   // nearest to one half (the first of equals); -1 when all are whole.
   int BranchingVariable(const std::vector<double>& x) const;
   void Examine(int id);
-  void Branch(int id, int variable, double v, double value);
+  void Branch(int id, int variable, double v, double objective);
   void TakeIncumbent(const SimplexResult& relaxation);
   void Push(int id);
   int Pop();
