@@ -8,9 +8,12 @@
 #include <QRadioButton>
 
 #include "app/goal_window.h"
+#include "app/variable_types_dialog.h"
 #include "common/numeric_reading.h"
 #include "goal/goal_sheet_file.h"
 #include "graph/graph_window.h"
+#include "integer/integer_commands.h"
+#include "integer/integer_texts.h"
 #include "lp/lp_sheet_file.h"
 #include "lp/lp_texts.h"
 #include "platform/platform.h"
@@ -47,6 +50,7 @@ const SheetWindowDesign& lpWindowDesign() {
     d.layout = kLpSheetLayout;
     d.fixed_trailing_row = kFirstDataRow;  // the objective row
     d.other_kind_refusal = "这是目标规划表格，请在目标规划窗口中打开";
+    d.has_variable_types = true;
     return d;
   }();
   return design;
@@ -58,10 +62,12 @@ LpWindow::LpWindow(QWidget* parent) : SheetWindow(lpWindowDesign(), parent) {
                             {{QStringLiteral("灵敏度分析"), [this] { sensitivityAnalysis(); },
                               QKeySequence(Qt::CTRL | Qt::Key_T)},
                              {QStringLiteral("图解法"), [this] { graphicalMethod(); },
-                              QKeySequence(Qt::CTRL | Qt::Key_G)}});
+                              QKeySequence(Qt::CTRL | Qt::Key_G)},
+                             {QStringLiteral("变量类型…"), [this] { editVariableTypes(); }}});
   analysis->setObjectName(QStringLiteral("analysisMenu"));
   sensitivityAction_ = analysis->actions().value(0);
   graphAction_ = analysis->actions().value(1);
+  variableTypesAction_ = analysis->actions().value(2);
   connect(goalButton_, &QPushButton::clicked, this, &LpWindow::openGoalProgramming);
   calculateButton_->installEventFilter(this);
   connect(variableCountBox_, &QLineEdit::textChanged, this, &LpWindow::updateAnalysisActions);
@@ -78,6 +84,7 @@ void LpWindow::openGoalProgramming() {
 
 void LpWindow::updateAnalysisActions() {
   sensitivityAction_->setEnabled(calculateButton_->isEnabled());
+  variableTypesAction_->setEnabled(calculateButton_->isEnabled());
   graphAction_->setEnabled(
       graphMethodAvailable(variableCountBox_->text(), calculateButton_->isEnabled()));
 }
@@ -102,6 +109,11 @@ void LpWindow::sensitivityAnalysis() {
   // A click on 计算 commits an open editor by taking the focus; the menu
   // command and its shortcut leave the focus where it is.
   editing().closeEditors();
+  if (integer::AnyWhole(variableTypeList())) {
+    Platform::current().showMessage(this,
+                                    QString::fromUtf8(integer::kSensitivityNotForIntegerMessage));
+    return;
+  }
   runCalculationCommand([this](int variables, int constraints) -> CalculationJob {
     const Sheet& sheet = grid_->sheet();
     return [request = request(variables, constraints), &sheet](Progress& progress) mutable {
@@ -159,8 +171,43 @@ void LpWindow::graphicalMethod() {
   });
 }
 
+std::vector<integer::VariableType> LpWindow::variableTypeList() const {
+  const int m = lpWindowDesign().layout.VariablesFromCols(grid_->cols());
+  integer::VariableTypesRead read = integer::ReadVariableTypes(variableTypes(), m);
+  if (!read.error.empty())
+    read.types.assign(static_cast<std::size_t>(std::max(m, 0)), integer::VariableType::Continuous);
+  return read.types;
+}
+
+void LpWindow::editVariableTypes() {
+  if (!variableTypesAction_->isEnabled()) return;
+  editing().closeEditors();
+  guarded([this] {
+    VariableTypesDialog dialog(variableTypeList(), this);
+    Platform::current().runModal(&dialog);
+    if (dialog.result() != QDialog::Accepted) return;
+    const std::vector<integer::VariableType> types = dialog.types();
+    // An all-continuous sheet keeps no record.
+    setVariableTypes(
+        integer::AnyWhole(types) ? integer::VariableTypeFields(types) : std::vector<std::string>{},
+        QStringLiteral("变量类型"));
+  });
+}
+
 CalculationJob LpWindow::prepareCalculation(int variables, int constraints) {
   const Sheet& sheet = grid_->sheet();
+  std::vector<integer::VariableType> types = variableTypeList();
+  if (integer::AnyWhole(types)) {
+    integer::IntegerRequest request;
+    request.lp = this->request(variables, constraints);
+    request.types = std::move(types);
+    return [request = std::move(request), &sheet](Progress& progress) mutable {
+      request.lp.progress = &progress;
+      return integer::SolveAndReport(
+          request,
+          lp::ReadLpSheet(sheet, request.lp.variables, request.lp.constraints, request.lp.sense));
+    };
+  }
   return [request = request(variables, constraints), &sheet](Progress& progress) mutable {
     request.progress = &progress;
     return lp::Calculate(request, sheet);

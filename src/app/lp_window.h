@@ -1,7 +1,10 @@
 // The linear-programming sheet window, the program's main window.
 #pragma once
 
+#include <vector>
+
 #include "app/sheet_window.h"
+#include "integer/variable_types.h"
 #include "lp/lp_commands.h"
 
 class QAction;
@@ -22,6 +25,12 @@ class LpWindow : public SheetWindow {
   void sensitivityAnalysis();
   // 分析 → 图解法: the picture of a two-variable problem as the intake reads it.
   void graphicalMethod();
+  // 分析 → 变量类型…: each variable's type in a dialog; a change is one undo
+  // step and belongs to the sheet.
+  void editVariableTypes();
+  // The types of the laid-out sheet's variables (all continuous when the
+  // sheet keeps none).
+  std::vector<integer::VariableType> variableTypeList() const;
   // 目标规划: a fresh goal-programming window each time, modal over this one.
   void openGoalProgramming();
 
@@ -46,6 +55,7 @@ class LpWindow : public SheetWindow {
 
   QAction* sensitivityAction_ = nullptr;
   QAction* graphAction_ = nullptr;
+  QAction* variableTypesAction_ = nullptr;
 };
 
 const SheetWindowDesign& lpWindowDesign();

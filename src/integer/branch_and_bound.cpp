@@ -43,6 +43,16 @@ bool ObjectiveIsWhole(const LpProblem& problem, const std::vector<VariableType>&
   return true;
 }
 
+// A node's relaxation: the problem as read with each variable's lower bound
+// k from the branches shifted out (χj = k + χ'j, the rows' right-hand sides
+// less a_ij·k) and its upper bound u as the row χ'j ≤ u − k. Shifting keeps
+// out the ≥ rows that branching up would add, each of which the simplex
+// method's first phase would have to work off with an artificial variable.
+struct NodeLp {
+  LpProblem problem;
+  std::vector<double> lower;  // k per variable
+};
+
 class Search {
  public:
   Search(const LpProblem& problem, const std::vector<VariableType>& types,
@@ -56,7 +66,9 @@ class Search {
  private:
   // Values are S times the sense's sign: larger is better.
   bool CanImprove(double value) const;
-  LpProblem NodeProblem(int id) const;
+  NodeLp NodeProblem(int id) const;
+  // The relaxation's point and S for the variables as entered.
+  void ShiftBack(SimplexResult& relaxation, const std::vector<double>& lower) const;
   // The whole-number variable to branch on: the one whose fraction is
   // nearest to one half (the first of equals); -1 when all are whole.
   int BranchingVariable(const std::vector<double>& x) const;
@@ -91,39 +103,51 @@ bool Search::CanImprove(double value) const {
   return value > incumbent_value_ + kImproveTolerance * Magnitude(incumbent_value_);
 }
 
-LpProblem Search::NodeProblem(int id) const {
+NodeLp Search::NodeProblem(int id) const {
   const std::size_t m = types_.size();
   constexpr double kNone = std::numeric_limits<double>::infinity();
-  std::vector<double> lower(m, 0.0);
+  NodeLp node{problem_, std::vector<double>(m, 0.0)};
+  std::vector<double>& lower = node.lower;
   std::vector<double> upper(m, kNone);
   for (std::size_t j = 0; j < m; ++j)
     if (types_[j] == VariableType::Binary) upper[j] = 1;
   for (int at = id; at >= 0; at = result_.tree[static_cast<std::size_t>(at)].parent) {
-    const SearchNode& node = result_.tree[static_cast<std::size_t>(at)];
-    if (node.variable < 0) continue;
-    const auto j = static_cast<std::size_t>(node.variable);
-    if (node.upper) {
-      upper[j] = std::min(upper[j], node.value);
+    const SearchNode& branch = result_.tree[static_cast<std::size_t>(at)];
+    if (branch.variable < 0) continue;
+    const auto j = static_cast<std::size_t>(branch.variable);
+    if (branch.upper) {
+      upper[j] = std::min(upper[j], branch.value);
     } else {
-      lower[j] = std::max(lower[j], node.value);
+      lower[j] = std::max(lower[j], branch.value);
     }
   }
-  LpProblem out = problem_;
+  LpProblem& out = node.problem;
+  for (std::size_t i = 0; i < out.rhs.size(); ++i) {
+    long double shifted = out.rhs[i];
+    for (std::size_t j = 0; j < m; ++j)
+      if (lower[j] > 0) shifted -= static_cast<long double>(out.coefficients[i * m + j]) * lower[j];
+    out.rhs[i] = static_cast<double>(shifted);
+  }
   for (std::size_t j = 0; j < m; ++j) {
-    const bool has_lower = lower[j] > 0;
-    const bool has_upper = upper[j] < kNone;
-    if (!has_lower && !has_upper) continue;
-    const bool fixed = has_lower && has_upper && lower[j] == upper[j];
-    for (int row = 0; row < (fixed ? 1 : int{has_lower} + int{has_upper}); ++row) {
-      const bool as_upper = has_upper && (fixed || row == int{has_lower});
-      out.coefficients.resize(out.coefficients.size() + m, 0.0);
-      out.coefficients[out.coefficients.size() - m + j] = 1;
-      out.signs.push_back(fixed ? lp::kEqual : as_upper ? lp::kLessEqual : lp::kGreaterEqual);
-      out.rhs.push_back(as_upper ? upper[j] : lower[j]);
-      ++out.constraints;
-    }
+    if (!(upper[j] < kNone)) continue;
+    out.coefficients.resize(out.coefficients.size() + m, 0.0);
+    out.coefficients[out.coefficients.size() - m + j] = 1;
+    out.signs.push_back(lp::kLessEqual);
+    out.rhs.push_back(upper[j] - lower[j]);
+    ++out.constraints;
   }
-  return out;
+  lp::NormaliseRightHandSides(out);
+  return node;
+}
+
+void Search::ShiftBack(SimplexResult& relaxation, const std::vector<double>& lower) const {
+  long double moved = 0;
+  for (std::size_t j = 0; j < lower.size() && j < relaxation.x.size(); ++j) {
+    if (lower[j] == 0) continue;
+    relaxation.x[j] += lower[j];
+    moved += static_cast<long double>(problem_.objective[j]) * lower[j];
+  }
+  relaxation.objective = static_cast<double>(relaxation.objective + moved);
 }
 
 int Search::BranchingVariable(const std::vector<double>& x) const {
@@ -213,7 +237,8 @@ void Search::Examine(int id) {
   lp::SimplexOptions simplex;
   simplex.iteration_limit = options_.iteration_limit;
   simplex.progress = options_.progress;
-  const SimplexResult relaxation = lp::SolveSimplex(NodeProblem(id), simplex);
+  const NodeLp node_lp = NodeProblem(id);
+  SimplexResult relaxation = lp::SolveSimplex(node_lp.problem, simplex);
   if (relaxation.outcome == SimplexOutcome::Stopped) {
     Push(id);
     ended_ = true;
@@ -223,6 +248,7 @@ void Search::Examine(int id) {
     return;
   }
   ++result_.nodes;
+  ShiftBack(relaxation, node_lp.lower);
   SearchNode& node = result_.tree[at];
   const bool optimal = relaxation.outcome == SimplexOutcome::Optimal;
   if ((optimal && !lp::SolvedCleanly(relaxation)) ||
@@ -312,6 +338,8 @@ void Search::Finish() {
   } else if (limited) {
     double best = BestOpenValue();
     if (result_.incumbent) best = std::max(best, incumbent_value_);
+    // With a whole-number objective, no solution beats the bound's whole part.
+    if (result_.whole_objective) best = std::floor(best + kWholeBoundSlack * Magnitude(best));
     if (std::isfinite(best)) result_.best_bound = sign_ * best;
   }
 }

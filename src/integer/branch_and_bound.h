@@ -1,11 +1,12 @@
 // Branch and bound over the simplex method: the best whole-number solution
 // of a linear program some of whose variables must be whole numbers.
 //
-// Every node's relaxation is the problem as read with one row per bound
-// its branches set (χj ≤ k, χj ≥ k, or χj = k where both meet), plus χj ≤ 1
-// for a 0-1 variable, solved from scratch and certified by the simplex
-// method as a plain calculation is. A node whose relaxation's optimum has
-// a whole-number variable at a fractional value v branches into χj ≤ ⌊v⌋
+// Every node's relaxation is the problem as read with the bounds its
+// branches set (a lower bound shifted out of the variable, an upper bound as
+// a row χj ≤ u, and χj ≤ 1 for a 0-1 variable), solved from scratch and
+// certified by the simplex method as a plain calculation is. A node whose
+// relaxation's optimum has a whole-number variable at a fractional value v
+// branches into χj ≤ ⌊v⌋
 // and χj ≥ ⌈v⌉. The search goes depth first until it finds a first
 // whole-number solution, then always takes the open node of the best bound.
 #pragma once
