@@ -99,7 +99,7 @@ constexpr std::array kCommands = {
                 "the section 整数规划 (the types, the nodes searched, the best bound and\n"
                 "the gap, and the search tree). When --max-nodes or --max-seconds ends\n"
                 "the search, the report shows the best solution found and a message says\n"
-                "it is not proven optimal (exit status 1).\n"
+                "it is not proven optimal, or that none was found (exit status 1).\n"
                 "\n"
                 "Without --max or --min the sheet's sense cell (objective row, last column)\n"
                 "decides: Max (blanks removed, any case) maximises, anything else\n"
