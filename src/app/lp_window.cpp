@@ -196,6 +196,17 @@ void LpWindow::editVariableTypes() {
 
 CalculationJob LpWindow::prepareCalculation(int variables, int constraints) {
   const Sheet& sheet = grid_->sheet();
+  // A types record the file brought that names no type is not taken for
+  // continuous variables.
+  const integer::VariableTypesRead read = integer::ReadVariableTypes(
+      variableTypes(), lpWindowDesign().layout.VariablesFromCols(grid_->cols()));
+  if (!read.error.empty()) {
+    return [error = read.error](Progress&) {
+      CalculationOutcome refused;
+      refused.messages.push_back(error);
+      return refused;
+    };
+  }
   std::vector<integer::VariableType> types = variableTypeList();
   if (integer::AnyWhole(types)) {
     integer::IntegerRequest request;

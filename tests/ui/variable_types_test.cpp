@@ -84,6 +84,12 @@ class VariableTypesTest : public QObject {
     QVERIFY(opened.openSheetFile(path));
     QCOMPARE(opened.variableTypes(), (Fields{"整数", "整数"}));
     QVERIFY(!opened.hasUnsavedChanges());
+    // A record naming no type: 计算 says which field, and computes nothing.
+    QVERIFY(writeFile(path, readFile(path).replace("变量类型,整数,整数", "变量类型,整数,x")));
+    QVERIFY(opened.openSheetFile(path));
+    opened.calculate();
+    QCOMPARE(platform.messages,
+             QStringList{QStringLiteral("变量类型记录的第2项不是连续、整数或0-1：x")});
   }
 
   void calculateSearchesAndSensitivityRefuses() {
