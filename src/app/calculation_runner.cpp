@@ -63,6 +63,13 @@ class InputPause {
 
 QString progressText(const ProgressState& state) {
   const QString pivots = QString::number(state.pivots);
+  // A branch-and-bound search: its nodes, the best whole-number S, the bound.
+  if (state.nodes > 0 && state.phase != ProgressPhase::Report) {
+    QString text = QStringLiteral("分支定界：已搜索 %1 个节点").arg(state.nodes);
+    if (state.has_incumbent)
+      text += QStringLiteral("，整数解 S = %1").arg(state.incumbent, 0, 'g', 15);
+    return text + QStringLiteral("，界 = %1").arg(state.bound, 0, 'g', 15);
+  }
   switch (state.phase) {
     case ProgressPhase::Starting:
       return QStringLiteral("正在读取数据…");

@@ -13,9 +13,12 @@
 
 #include "app/goal_window.h"
 #include "app/model_files.h"
+#include "app/variable_types_dialog.h"
 #include "common/numeric_reading.h"
 #include "goal/goal_sheet_file.h"
 #include "graph/graph_window.h"
+#include "integer/integer_commands.h"
+#include "integer/integer_texts.h"
 #include "lp/lp_sheet_file.h"
 #include "lp/lp_texts.h"
 #include "platform/platform.h"
@@ -55,6 +58,7 @@ const SheetWindowDesign& lpWindowDesign() {
     d.layout = kLpSheetLayout;
     d.fixed_trailing_row = kFirstDataRow;  // the objective row
     d.other_kind_refusal = "这是目标规划表格，请在目标规划窗口中打开";
+    d.has_variable_types = true;
     return d;
   }();
   return design;
@@ -68,11 +72,13 @@ LpWindow::LpWindow(QWidget* parent) : SheetWindow(lpWindowDesign(), parent) {
                              {QStringLiteral("图解法"), [this] { graphicalMethod(); },
                               QKeySequence(Qt::CTRL | Qt::Key_G)},
                              {QStringLiteral("单纯形表…"), [this] { simplexSteps(); },
-                              QKeySequence(Qt::CTRL | Qt::Key_B)}});
+                              QKeySequence(Qt::CTRL | Qt::Key_B)},
+                             {QStringLiteral("变量类型…"), [this] { editVariableTypes(); }}});
   analysis->setObjectName(QStringLiteral("analysisMenu"));
   sensitivityAction_ = analysis->actions().value(0);
   graphAction_ = analysis->actions().value(1);
   stepsAction_ = analysis->actions().value(2);
+  variableTypesAction_ = analysis->actions().value(3);
   addFileMenuAction("actionImportModel", "导入模型…", [this] { importModel(); });
   addFileMenuAction("actionExportModel", "导出模型…", [this] { exportModel(); });
   connect(goalButton_, &QPushButton::clicked, this, &LpWindow::openGoalProgramming);
@@ -92,6 +98,7 @@ void LpWindow::openGoalProgramming() {
 void LpWindow::updateAnalysisActions() {
   sensitivityAction_->setEnabled(calculateButton_->isEnabled());
   stepsAction_->setEnabled(calculateButton_->isEnabled());
+  variableTypesAction_->setEnabled(calculateButton_->isEnabled());
   graphAction_->setEnabled(
       graphMethodAvailable(variableCountBox_->text(), calculateButton_->isEnabled()));
 }
@@ -116,6 +123,11 @@ void LpWindow::sensitivityAnalysis() {
   // A click on 计算 commits an open editor by taking the focus; the menu
   // command and its shortcut leave the focus where it is.
   editing().closeEditors();
+  if (integer::AnyWhole(variableTypeList())) {
+    Platform::current().showMessage(this,
+                                    QString::fromUtf8(integer::kSensitivityNotForIntegerMessage));
+    return;
+  }
   runCalculationCommand([this](int variables, int constraints) -> CalculationJob {
     const Sheet& sheet = grid_->sheet();
     return [request = request(variables, constraints), &sheet](Progress& progress) mutable {
@@ -251,8 +263,54 @@ void LpWindow::exportModel() {
   });
 }
 
+std::vector<integer::VariableType> LpWindow::variableTypeList() const {
+  const int m = lpWindowDesign().layout.VariablesFromCols(grid_->cols());
+  integer::VariableTypesRead read = integer::ReadVariableTypes(variableTypes(), m);
+  if (!read.error.empty())
+    read.types.assign(static_cast<std::size_t>(std::max(m, 0)), integer::VariableType::Continuous);
+  return read.types;
+}
+
+void LpWindow::editVariableTypes() {
+  if (!variableTypesAction_->isEnabled()) return;
+  editing().closeEditors();
+  guarded([this] {
+    VariableTypesDialog dialog(variableTypeList(), this);
+    Platform::current().runModal(&dialog);
+    if (dialog.result() != QDialog::Accepted) return;
+    const std::vector<integer::VariableType> types = dialog.types();
+    // An all-continuous sheet keeps no record.
+    setVariableTypes(
+        integer::AnyWhole(types) ? integer::VariableTypeFields(types) : std::vector<std::string>{},
+        QStringLiteral("变量类型"));
+  });
+}
+
 CalculationJob LpWindow::prepareCalculation(int variables, int constraints) {
   const Sheet& sheet = grid_->sheet();
+  // A types record the file brought that names no type is not taken for
+  // continuous variables.
+  const integer::VariableTypesRead read = integer::ReadVariableTypes(
+      variableTypes(), lpWindowDesign().layout.VariablesFromCols(grid_->cols()));
+  if (!read.error.empty()) {
+    return [error = read.error](Progress&) {
+      CalculationOutcome refused;
+      refused.messages.push_back(error);
+      return refused;
+    };
+  }
+  std::vector<integer::VariableType> types = variableTypeList();
+  if (integer::AnyWhole(types)) {
+    integer::IntegerRequest request;
+    request.lp = this->request(variables, constraints);
+    request.types = std::move(types);
+    return [request = std::move(request), &sheet](Progress& progress) mutable {
+      request.lp.progress = &progress;
+      return integer::SolveAndReport(
+          request,
+          lp::ReadLpSheet(sheet, request.lp.variables, request.lp.constraints, request.lp.sense));
+    };
+  }
   return [request = request(variables, constraints), &sheet](Progress& progress) mutable {
     request.progress = &progress;
     return lp::Calculate(request, sheet);

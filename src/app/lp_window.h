@@ -1,7 +1,10 @@
 // The linear-programming sheet window, the program's main window.
 #pragma once
 
+#include <vector>
+
 #include "app/sheet_window.h"
+#include "integer/variable_types.h"
 #include "lp/lp_commands.h"
 
 class QAction;
@@ -25,6 +28,12 @@ class LpWindow : public SheetWindow {
   // 分析 → 单纯形表…: the calculation as 计算 runs it (its messages first),
   // then its tables in the steps window.
   void simplexSteps();
+  // 分析 → 变量类型…: each variable's type in a dialog; a change is one undo
+  // step and belongs to the sheet.
+  void editVariableTypes();
+  // The types of the laid-out sheet's variables (all continuous when the
+  // sheet keeps none).
+  std::vector<integer::VariableType> variableTypeList() const;
   // 目标规划: a fresh goal-programming window each time, modal over this one.
   void openGoalProgramming();
   // 文件 → 导入模型…: an MPS or CPLEX LP model as the sheet a user would type
@@ -55,6 +64,7 @@ class LpWindow : public SheetWindow {
   QAction* sensitivityAction_ = nullptr;
   QAction* graphAction_ = nullptr;
   QAction* stepsAction_ = nullptr;
+  QAction* variableTypesAction_ = nullptr;
 };
 
 const SheetWindowDesign& lpWindowDesign();

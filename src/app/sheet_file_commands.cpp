@@ -84,7 +84,7 @@ bool SheetFileCommands::takeSheetFrom(const QString& source, const QString& file
   bool taken = false;
   runGuarded(window_.widget, [&] {
     SheetFileRead read = readSheetFile(source);
-    const QString why = read.ok ? window_.takeSheet(read.sheet, step, file) : read.reason;
+    const QString why = read.ok ? window_.takeSheet(read, step, file) : read.reason;
     if (!why.isEmpty()) {
       Platform::current().showMessage(window_.widget, refusal(why));
       return;

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "app/sheet_file_history.h"
+#include "app/sheet_files.h"
 #include "common/sheet.h"
 
 class QDragEnterEvent;
@@ -39,10 +40,11 @@ class SheetFileCommands : public QObject {
     std::function<bool()> laidOut;
     // The sheet as a file records it.
     std::function<std::string()> fileBytes;
-    // Puts `sheet` in place of the window's as one undo step named `step`,
-    // the sheet then belonging to `file`; or, changing nothing, returns why
-    // it does not fit this window.
-    std::function<QString(const Sheet& sheet, const QString& step, const QString& file)> takeSheet;
+    // Puts the sheet read in place of the window's as one undo step named
+    // `step`, the sheet then belonging to `file`; or, changing nothing,
+    // returns why it does not fit this window.
+    std::function<QString(const SheetFileRead& read, const QString& step, const QString& file)>
+        takeSheet;
   };
 
   SheetFileCommands(Window window, SheetRecovery& recovery, QObject* parent);

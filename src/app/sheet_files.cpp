@@ -30,6 +30,7 @@ SheetFileRead readSheetFile(const QString& path) {
   }
   read.ok = true;
   read.sheet = std::move(result.sheet);
+  read.variable_types = std::move(result.variable_types);
   return read;
 }
 

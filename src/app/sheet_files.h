@@ -5,6 +5,9 @@
 #include <QByteArray>
 #include <QString>
 #include <QStringList>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "common/sheet.h"
 
@@ -14,6 +17,8 @@ struct SheetFileRead {
   bool ok = false;
   Sheet sheet{0, 0};
   QString reason;  // why the file cannot be read, when !ok
+  // The fields of the file's variable-types record, when it has one.
+  std::optional<std::vector<std::string>> variable_types;
 };
 
 // Reads and decodes `path` as the command-line program does, within the

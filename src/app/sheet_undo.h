@@ -55,6 +55,7 @@ struct WindowState {
   QString rows;       // the constraint-count box
   bool maximise = false;
   bool calculate_enabled = false;
+  std::vector<std::string> variable_types;  // the types record's fields; empty: none
 };
 
 // A step between two whole window states; `restore` puts one back.

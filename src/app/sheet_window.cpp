@@ -109,8 +109,8 @@ void SheetWindow::createParts() {
   window.closeEditors = [this] { editing_->closeEditors(); };
   window.laidOut = [this] { return calculateButton_->isEnabled(); };
   window.fileBytes = [this] { return fileBytes(); };
-  window.takeSheet = [this](const Sheet& sheet, const QString& step, const QString& file) {
-    return takeSheet(sheet, step, file);
+  window.takeSheet = [this](const SheetFileRead& read, const QString& step, const QString& file) {
+    return takeSheet(read, step, file);
   };
   files_ = new SheetFileCommands(std::move(window), *recovery_, this);
 }
@@ -317,7 +317,12 @@ void SheetWindow::ok() {
   guarded([this] {
     editing_->closeEditors();
     WindowState before = captureState();
-    layOutSheet(count(variableCountBox_), count(constraintCountBox_));
+    const int variables = count(variableCountBox_);
+    // Types belong to the variables they were given for.
+    const bool same_variables = calculateButton_->isEnabled() &&
+                                design_.layout.VariablesFromCols(grid_->cols()) == variables;
+    layOutSheet(variables, count(constraintCountBox_));
+    if (!same_variables) variableTypes_.clear();
     calculateButton_->setEnabled(true);
     pushWindowState(std::move(before), QStringLiteral("确定"), files_->path());
   });
@@ -427,7 +432,14 @@ Sheet SheetWindow::sheetForFile() const {
   return sheet;
 }
 
-std::string SheetWindow::fileBytes() const { return WriteSheetCsv(sheetForFile()); }
+std::string SheetWindow::fileBytes() const { return WriteSheetCsv(sheetForFile(), variableTypes_); }
+
+void SheetWindow::setVariableTypes(std::vector<std::string> fields, const QString& step) {
+  if (fields == variableTypes_) return;
+  WindowState before = captureState();
+  variableTypes_ = std::move(fields);
+  pushWindowState(std::move(before), step, files_->path());
+}
 
 std::optional<std::string> SheetWindow::sheetToKeep() const {
   // A fresh window keeps the earlier sheet.
@@ -451,13 +463,17 @@ void SheetWindow::restoreLastSheet() { files_->restoreLast(); }
 
 void SheetWindow::updateRestoreAction() { restoreAction_->setEnabled(recovery_->available()); }
 
-QString SheetWindow::takeSheet(const Sheet& sheet, const QString& step, const QString& file) {
+QString SheetWindow::takeSheet(const SheetFileRead& read, const QString& step,
+                               const QString& file) {
+  const Sheet& sheet = read.sheet;
   const SheetFit fit = fitSheet(sheet);
   QString why = sheetRefusal(sheet, fit);
   if (!why.isEmpty()) return why;
   editing_->closeEditors();
   WindowState before = captureState();
   fillFromSheet(sheet, fit);
+  variableTypes_.clear();
+  if (design_.has_variable_types && read.variable_types) variableTypes_ = *read.variable_types;
   pushWindowState(std::move(before), step, file);
   return {};
 }
@@ -522,6 +538,7 @@ WindowState SheetWindow::captureState() const {
   state.rows = constraintCountBox_->text();
   state.maximise = design_.has_sense && maximumOption_->isChecked();
   state.calculate_enabled = calculateButton_->isEnabled();
+  state.variable_types = variableTypes_;
   return state;
 }
 
@@ -532,6 +549,7 @@ void SheetWindow::restoreState(const WindowState& state) {
   constraintCountBox_->setText(state.rows);
   if (design_.has_sense) (state.maximise ? maximumOption_ : minimumOption_)->setChecked(true);
   calculateButton_->setEnabled(state.calculate_enabled);
+  variableTypes_ = state.variable_types;
 }
 
 void SheetWindow::pushStep(QUndoCommand* step, const QString& file) {

@@ -40,6 +40,7 @@ class QUndoStack;
 namespace orcalc::ui {
 
 class CellEditing;
+struct SheetFileRead;
 class SheetClipboard;
 class SheetFileCommands;
 class SheetGrid;
@@ -68,6 +69,8 @@ struct SheetWindowDesign {
   SheetLayout layout = kLpSheetLayout;
   // Why a sheet of the other window's kind is refused here.
   const char* other_kind_refusal = "";
+  // The window keeps each variable's type with the sheet (LpWindow).
+  bool has_variable_types = false;
   // The row whose sign and right-hand-side cells the layout fills (the
   // objective row, with its sense), or -1: cut, clear and paste leave them
   // alone.
@@ -116,6 +119,9 @@ class SheetWindow : public QDialog {
   // redo bring back the file of the sheet they show.
   QString sheetPath() const;
   bool hasUnsavedChanges() const;
+  // The fields of the sheet's variable-types record (empty: all continuous),
+  // written after its last row in the file.
+  const std::vector<std::string>& variableTypes() const { return variableTypes_; }
 
   // The file commands. openSheetFile asks about unsaved changes first;
   // both return whether the sheet was opened or saved.
@@ -193,6 +199,9 @@ class SheetWindow : public QDialog {
   // Runs one command; running out of memory ends it with a message and
   // leaves the sheet and the program as they were.
   void guarded(const std::function<void()>& command);
+  // Sets the fields of the sheet's variable-types record as one undo step
+  // named `step`.
+  void setVariableTypes(std::vector<std::string> fields, const QString& step);
   // Whether the count boxes still say what the laid-out sheet holds. When
   // they do not (a count typed without 确定), says so and returns false: a
   // calculation would read the sheet with the wrong layout.
@@ -250,11 +259,11 @@ class SheetWindow : public QDialog {
   // The sheet to keep for recovery: none before a sheet is laid out.
   std::optional<std::string> sheetToKeep() const;
   void updateRestoreAction();
-  // When `sheet`, read from a file, is one of this window's kind, puts it in
-  // place of the window's sheet as one undo step named `step`; the sheet
-  // then belongs to `file` (none when empty). Otherwise returns why not, and
-  // changes nothing.
-  QString takeSheet(const Sheet& sheet, const QString& step, const QString& file);
+  // When the sheet read from a file is one of this window's kind, puts it
+  // (with its variable types) in place of the window's sheet as one undo
+  // step named `step`; the sheet then belongs to `file` (none when empty).
+  // Otherwise returns why not, and changes nothing.
+  QString takeSheet(const SheetFileRead& read, const QString& step, const QString& file);
   // Empty when `sheet` is one this window takes; otherwise why not.
   QString sheetRefusal(const Sheet& sheet, const SheetFit& fit) const;
   // Lays out `fit`'s counts and fills the cells from `sheet`: every cell of
@@ -288,6 +297,7 @@ class SheetWindow : public QDialog {
   QAction* restoreAction_ = nullptr;
   SheetFileCommands* files_ = nullptr;
   std::unique_ptr<SheetClipboard> clipboard_;
+  std::vector<std::string> variableTypes_;
 };
 
 }  // namespace orcalc::ui

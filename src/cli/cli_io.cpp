@@ -21,6 +21,12 @@ int output_error = 0;
 std::string SheetFileName(const std::string& path) { return path == "-" ? "standard input" : path; }
 
 Sheet ReadSheetFile(const std::string& path) {
+  std::optional<std::vector<std::string>> variable_types;
+  return ReadSheetFile(path, variable_types);
+}
+
+Sheet ReadSheetFile(const std::string& path,
+                    std::optional<std::vector<std::string>>& variable_types) {
   const bool from_stdin = path == "-";
   const std::string name = SheetFileName(path);
   // Pipes and devices are read too (a shell's process substitution is a
@@ -28,6 +34,7 @@ Sheet ReadSheetFile(const std::string& path) {
   SheetFileResult result = from_stdin ? files::ReadSheetFileFrom(STDIN_FILENO)
                                       : files::ReadSheetFileAt(path, files::Source::AnyReadable);
   if (!result.ok) throw FileError(name + ": " + result.error);
+  variable_types = std::move(result.variable_types);
   return std::move(result.sheet);
 }
 

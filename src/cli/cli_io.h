@@ -2,8 +2,10 @@
 // a calculation's outcome, exit statuses.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/calculation.h"
 #include "common/sheet.h"
@@ -32,6 +34,10 @@ std::string SheetFileName(const std::string& path);
 // Reads the sheet file at `path` ("-" reads standard input), within the
 // sheet files' limits. Throws FileError.
 Sheet ReadSheetFile(const std::string& path);
+// The same, with the fields of the file's variable-types record, when it
+// has one.
+Sheet ReadSheetFile(const std::string& path,
+                    std::optional<std::vector<std::string>>& variable_types);
 
 // Each message as one line on standard error, then the report's bytes
 // exactly on standard output. Returns the exit status.

@@ -3,6 +3,8 @@
 #include "cli/commands.h"
 #include "cli/model_input.h"
 #include "cli/output_format.h"
+#include "integer/integer_texts.h"
+#include "integer/variable_types.h"
 #include "sensitivity/sensitivity_command.h"
 #include "sensitivity/sensitivity_result.h"
 
@@ -21,11 +23,25 @@ int RunSensitivity(Args args) {
     throw UsageError("--csv is a report of its own; it excludes --format csv and --format json");
   std::optional<models::ModelSheet> model;
   if (kind != LpFileKind::Sheet) model = ReadModelSheet(options.path, kind);
-  const Sheet sheet = model ? std::move(model->sheet) : ReadSheetFile(options.path);
+  std::optional<std::vector<std::string>> record;
+  const Sheet sheet = model ? std::move(model->sheet) : ReadSheetFile(options.path, record);
+  const lp::LpRequest request = model ? ModelRequest(*model) : LpRequestFor(options, sheet);
+  if (record) {
+    // An optimum's ranges say nothing of a whole-number solution's.
+    const integer::VariableTypesRead types = integer::ReadVariableTypes(*record, request.variables);
+    if (!types.error.empty()) throw FileError(SheetFileName(options.path) + ": " + types.error);
+    if (integer::AnyWhole(types.types)) {
+      CalculationOutcome refused;
+      refused.messages.emplace_back(integer::kSensitivityNotForIntegerMessage);
+      return EmitChosen(refused, output, [&](ResultWriter& out) {
+        lp::WriteSensitivityResult(out, refused, lp::SensitivityRun{});
+      });
+    }
+  }
 
   lp::SensitivityRun run;
   const CalculationOutcome outcome = lp::CalculateSensitivity(
-      model ? ModelRequest(*model) : LpRequestFor(options, sheet), sheet,
+      request, sheet,
       arguments.Has("csv") ? lp::SensitivityFormat::Csv : lp::SensitivityFormat::Report, &run);
   return EmitChosen(outcome, output,
                     [&](ResultWriter& out) { lp::WriteSensitivityResult(out, outcome, run); });

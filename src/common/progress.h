@@ -23,6 +23,12 @@ struct ProgressState {
   ProgressPhase phase = ProgressPhase::Starting;
   int level = 0;    // the priority level (GoalLevel only)
   long pivots = 0;  // pivots of the whole calculation so far
+  // A branch-and-bound search: the nodes searched so far, the best
+  // whole-number solution's S (when one is found) and the best bound.
+  long nodes = 0;
+  bool has_incumbent = false;
+  double incumbent = 0;
+  double bound = 0;
 };
 
 class Progress {
@@ -56,6 +62,10 @@ class Progress {
     s.phase = static_cast<ProgressPhase>(phase_.load(std::memory_order_relaxed));
     s.level = level_.load(std::memory_order_relaxed);
     s.pivots = pivots_.load(std::memory_order_relaxed);
+    s.nodes = nodes_.load(std::memory_order_relaxed);
+    s.has_incumbent = has_incumbent_.load(std::memory_order_relaxed);
+    s.incumbent = incumbent_.load(std::memory_order_relaxed);
+    s.bound = bound_.load(std::memory_order_relaxed);
     return s;
   }
 
@@ -66,6 +76,14 @@ class Progress {
     level_.store(level, std::memory_order_relaxed);
   }
   void SetPivots(long pivots) { pivots_.store(pivots, std::memory_order_relaxed); }
+  void SetSearch(long nodes, bool has_incumbent, double incumbent, double bound) {
+    nodes_.store(nodes, std::memory_order_relaxed);
+    has_incumbent_.store(has_incumbent, std::memory_order_relaxed);
+    incumbent_.store(incumbent, std::memory_order_relaxed);
+    bound_.store(bound, std::memory_order_relaxed);
+  }
+  // Whether a stop came from the time limit rather than a request.
+  bool TimedOut() const { return timed_out_; }
 
   // The check made once per pivot: whether to stop now. Past the time limit
   // the stop request is set, so that every later check stops at once too.
@@ -73,6 +91,7 @@ class Progress {
     if (stop_.load(std::memory_order_relaxed)) return true;
     if (has_deadline_ && (++checks_ & 15) == 0 && std::chrono::steady_clock::now() >= deadline_) {
       stop_.store(true, std::memory_order_relaxed);
+      timed_out_ = true;
       return true;
     }
     return false;
@@ -83,10 +102,15 @@ class Progress {
   std::atomic<std::uint8_t> phase_{0};
   std::atomic<int> level_{0};
   std::atomic<long> pivots_{0};
+  std::atomic<long> nodes_{0};
+  std::atomic<bool> has_incumbent_{false};
+  std::atomic<double> incumbent_{0};
+  std::atomic<double> bound_{0};
   // Set before the calculation starts and read by its thread only.
   bool has_deadline_ = false;
   std::chrono::steady_clock::time_point deadline_{};
   unsigned checks_ = 0;
+  bool timed_out_ = false;
 };
 
 // The check for solvers that may run without a Progress.

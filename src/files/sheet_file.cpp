@@ -284,6 +284,19 @@ Sheet RecordScanner::TakeSheet() {
   return Sheet(rows, cols, std::move(padded));
 }
 
+// A last record labelled with the variable types comes off the sheet.
+void TakeVariableTypes(SheetFileResult& result) {
+  Sheet& sheet = result.sheet;
+  const int last = sheet.rows() - 1;
+  if (last < 1 || sheet.Cell(last, 0) != kVariableTypesLabel) return;
+  std::vector<std::string> fields;
+  int end = sheet.cols();
+  while (end > 1 && sheet.Cell(last, end - 1).empty()) --end;
+  for (int c = 1; c < end; ++c) fields.push_back(sheet.Cell(last, c));
+  result.variable_types = std::move(fields);
+  sheet.SetRows(last);
+}
+
 }  // namespace
 
 SheetFileResult ReadSheetCsv(std::string_view bytes) {
@@ -308,7 +321,10 @@ SheetFileResult ReadSheetCsv(std::string_view bytes) {
   if (bytes.empty())
     return Refused(SheetFileProblem::Empty, "the file is empty: it holds no record");
   SheetFileResult result = RecordScanner(bytes, DetectFieldSeparator(bytes)).Read();
-  if (result.ok) NormalisePlainSigns(result.sheet);
+  if (result.ok) {
+    TakeVariableTypes(result);
+    NormalisePlainSigns(result.sheet);
+  }
   return result;
 }
 
@@ -353,6 +369,17 @@ SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_siz
   SheetFileResult result = ReadBytesWithin(read, expected_size, bytes);
   if (!result.ok) return result;
   return ReadSheetCsv(bytes);
+}
+
+std::string WriteSheetCsv(const Sheet& sheet, const std::vector<std::string>& variable_types) {
+  std::string out = WriteSheetCsv(sheet);
+  if (variable_types.empty()) return out;
+  Sheet record(1, static_cast<int>(variable_types.size()) + 1);
+  record.SetCell(0, 0, std::string(kVariableTypesLabel));
+  for (std::size_t k = 0; k < variable_types.size(); ++k)
+    record.SetCell(0, static_cast<int>(k) + 1, variable_types[k]);
+  out += WriteSheetCsv(record);
+  return out;
 }
 
 std::string WriteSheetCsv(const Sheet& sheet) {

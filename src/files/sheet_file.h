@@ -3,8 +3,10 @@
 
 #include <cstddef>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/sheet.h"
 #include "files/text_decoding.h"
@@ -29,9 +31,16 @@ enum class SheetFileProblem {
   OpenFailed,      // the file could not be opened
 };
 
+// The label of the record after a linear program's last constraint row that
+// gives each variable's type, one field per variable.
+inline constexpr std::string_view kVariableTypesLabel = "变量类型";
+
 struct SheetFileResult {
   bool ok = false;
   Sheet sheet{0, 0};
+  // The fields after the label of a last record labelled
+  // kVariableTypesLabel, which is not part of the sheet; absent without one.
+  std::optional<std::vector<std::string>> variable_types;
   SheetFileProblem problem = SheetFileProblem::None;
   std::string error;  // what is wrong (naming the line or the limit), when !ok
   SheetTextFault fault = SheetTextFault::None;  // for NotText
@@ -45,7 +54,9 @@ struct SheetFileResult {
 // ignored), UTF-16 with a byte-order mark, or GB18030/GBK; fields are
 // separated by commas, or by semicolons or tabs when the first record has
 // no comma but one of those. In a column headed "约束符号" a sign in plain
-// form ("<=", ">=", "=", ...) reads as " ≤ ", " ≥ " or " ═ ". A file beyond
+// form ("<=", ">=", "=", ...) reads as " ≤ ", " ≥ " or " ═ ". A last record
+// labelled kVariableTypesLabel is taken off the sheet into variable_types
+// (the sheet keeps its columns). A file beyond
 // the limits above, or with no record, is refused before any sheet is made.
 SheetFileResult ReadSheetCsv(std::string_view bytes);
 
@@ -74,6 +85,9 @@ SheetFileResult RefuseTooLarge();
 // starts with what would read as a byte-order mark); a record that is a
 // single empty field is written as "".
 std::string WriteSheetCsv(const Sheet& sheet);
+// The same followed by a record of kVariableTypesLabel and `variable_types`,
+// unless that is empty.
+std::string WriteSheetCsv(const Sheet& sheet, const std::vector<std::string>& variable_types);
 
 // Whether `bytes` is well-formed UTF-8; on failure `bad_offset` is the
 // offset of the first byte that is not.

@@ -36,10 +36,10 @@ struct FakeWindow {
     window.closeEditors = [this] { ++editor_closings; };
     window.laidOut = [this] { return laid_out; };
     window.fileBytes = [this] { return bytes; };
-    window.takeSheet = [this](const Sheet& sheet, const QString& step, const QString& file) {
+    window.takeSheet = [this](const SheetFileRead& read, const QString& step, const QString& file) {
       if (!refusal.isEmpty()) return refusal;
       steps << step + "|" + file;
-      bytes = "taken " + std::to_string(sheet.rows()) + "\r\n";
+      bytes = "taken " + std::to_string(read.sheet.rows()) + "\r\n";
       // As the window's undo stack does: a step pushed, then reached.
       commands->stepPushed(undo_index, file);
       commands->reach(++undo_index);
