@@ -21,6 +21,7 @@
 #include "app/count_box.h"
 #include "app/sheet_clipboard.h"
 #include "app/sheet_file_commands.h"
+#include "app/sheet_files.h"
 #include "app/sheet_recovery.h"
 #include "app/sheet_undo.h"
 #include "common/numeric_reading.h"
@@ -282,7 +283,10 @@ QAction* SheetWindow::addFileMenuAction(const char* name, const char* text,
 }
 
 QString SheetWindow::takeSheetFromElsewhere(const Sheet& sheet, const QString& step) {
-  return takeSheet(sheet, step, QString());
+  SheetFileRead read;
+  read.ok = true;
+  read.sheet = sheet;
+  return takeSheet(read, step, QString());
 }
 
 QMenu* SheetWindow::addMenu(const QString& title, std::initializer_list<MenuItem> items) {

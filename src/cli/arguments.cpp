@@ -73,12 +73,6 @@ std::vector<std::string> Arguments::Values(std::string_view name) const {
   return it->second;
 }
 
-std::vector<std::string> Arguments::Values(std::string_view name) const {
-  const auto it = all_values_.find(std::string(name));
-  if (it == all_values_.end()) return {};
-  return it->second;
-}
-
 int ParseCount(std::string_view option, std::string_view text) {
   if (!AllDigits(text)) {
     throw UsageError("--" + std::string(option) + ": expected a whole number from 0 to 500, got '" +

@@ -5,14 +5,13 @@
 #include <string>
 
 #include "cli/arguments.h"
+#include "cli/output_format.h"
 #include "lp/lp_commands.h"
 #include "models/model_sheet.h"
 
 namespace orcalc::cli {
 
 enum class LpFileKind { Sheet, Mps, CplexLp };
-
-inline constexpr KnownOption kFormatOption = {"format", true};
 
 // --format mps|lp|sheet when given, otherwise the file's ending (".mps",
 // ".lp"; anything else is a sheet). --format may be given again for the

@@ -36,7 +36,7 @@ int SmallestRatioRow(const StepsDocument& doc, const StepTableau& table, int col
 }
 
 bool IsExact(const StepsDocument& doc, const StepTableau& table) {
-  return doc.exact.value() && !table.cells.empty() && table.cells.front().is_exact;
+  return doc.exact && !table.cells.empty() && table.cells.front().is_exact;
 }
 
 StepNumber Exact(const mpq_class& q) { return {q, q.get_d(), true}; }

@@ -36,7 +36,7 @@ class Replayer {
   bool Keeping() const {
     return static_cast<long>(doc_.summaries.size()) >= keep_from_ && kept_cells_ <= most_cells_;
   }
-  StepSummary Summary() const;
+  TableSummary Summary() const;
   // The table as it stands; only its phase while tables are no longer kept,
   // unless `always`.
   StepTableau Snapshot(bool always = false) const;
@@ -93,8 +93,8 @@ StepTableau Replayer<N>::Snapshot(bool always) const {
 }
 
 template <class N>
-StepSummary Replayer<N>::Summary() const {
-  StepSummary summary;
+TableSummary Replayer<N>::Summary() const {
+  TableSummary summary;
   summary.phase = phase_;
   if (current_.pivot) {
     const StepPivot& pivot = *current_.pivot;

@@ -87,7 +87,7 @@ struct StepTableau {
 
 // One line of the list of every table, kept or not: its phase, the pivot
 // it makes (columns, -1 for none) and the objective in force.
-struct StepSummary {
+struct TableSummary {
   int phase = 2;
   int entering = -1;  // the pivot's column
   int leaving = -1;   // the column of the basic variable leaving
@@ -104,12 +104,12 @@ struct StepsDocument {
   bool goal = false;  // a goal program's condensed exchange tables
   bool exact = true;  // fractions; false: decimals
   std::vector<StepColumn> columns;
-  std::vector<StepTableau> tableaux;   // the tables kept, in order
-  std::vector<StepSummary> summaries;  // every table, kept or not
-  std::vector<std::string> legend;     // what the columns and rows mean
-  std::vector<std::string> notes;      // readings, decimals, tables left out
-  std::string ending;                  // why the method stopped
-  long pivots = 0;                     // the pivots replayed (every one of the calculation's)
+  std::vector<StepTableau> tableaux;    // the tables kept, in order
+  std::vector<TableSummary> summaries;  // every table, kept or not
+  std::vector<std::string> legend;      // what the columns and rows mean
+  std::vector<std::string> notes;       // readings, decimals, tables left out
+  std::string ending;                   // why the method stopped
+  long pivots = 0;                      // the pivots replayed (every one of the calculation's)
   long tables_left_out = 0;  // tables not kept (too many to show, or before the first kept)
   // The point of the last table (x_1..x_m and the objective for the
   // sense chosen), and whether round-off swayed any choice.

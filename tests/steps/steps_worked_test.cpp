@@ -264,7 +264,7 @@ TEST(StepsWorked, ALaterPageHoldsTheSameTablesAndTheListHoldsThemAll) {
   const std::vector<std::pair<int, int>> pivots = {{1, 3}, {0, 2}, {-1, -1}};  // entering, leaving
   const std::vector<double> objectives = {0, 7.5, 8};
   for (std::size_t k = 0; k < 3; ++k) {
-    const StepSummary& s = later.doc.summaries[k];
+    const TableSummary& s = later.doc.summaries[k];
     EXPECT_EQ(std::make_pair(s.entering, s.leaving), pivots[k]) << k;
     EXPECT_DOUBLE_EQ(s.objective, objectives[k]) << k;
   }
