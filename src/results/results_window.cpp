@@ -176,12 +176,14 @@ PrintSource ResultsWindow::printSource() const {
 }
 
 void ResultsWindow::showReportMenu(const QPoint& position) {
-  const std::unique_ptr<QMenu> menu(reportBox_->createStandardContextMenu());
+  // Shown as the box shows its own: popped up, gone (and deleted) when closed.
+  QMenu* menu = reportBox_->createStandardContextMenu();
+  menu->setAttribute(Qt::WA_DeleteOnClose);
   menu->addSeparator();
   menu->addAction(printActions_.print);
   menu->addAction(printActions_.preview);
   menu->addAction(printActions_.pdf);
-  menu->exec(reportBox_->mapToGlobal(position));
+  menu->popup(reportBox_->mapToGlobal(position));
 }
 
 void ResultsWindow::save() {
