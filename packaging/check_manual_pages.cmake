@@ -16,7 +16,7 @@ endfunction()
 if(NOT CHINESE_ONLY)
   require_texts("does not mention" "layout lp" "layout goal" "\n.SS \"lp:\"" "goal:" "stats:"
                 "sensitivity:" "graph:" "export:" "SHEET FILES" "MODEL FILES" "EXIT STATUS" "EXAMPLES" "--version"
-                "exit status 3" "iteration_limit" "not_certified")
+                "exit status 3" "iteration_limit" "not_certified" "steps lp example.csv")
   set(chinese_needed "目标函数")
 else()
   set(chinese_needed "计算")

@@ -89,7 +89,8 @@ constexpr std::string_view kStepsUsage =
     "  steps goal  the condensed exchange tables of a goal program, with one\n"
     "              evaluation row per priority level (help steps goal)\n"
     "\n"
-    "Example:\n"
+    "Examples:\n"
+    "  orcalc-cli steps lp example.csv\n"
     "  orcalc-cli steps goal --format html goals.csv > steps.html\n";
 
 constexpr std::array kCommands = {
@@ -194,7 +195,11 @@ constexpr std::array kCommands = {
                 "                   table); LF line ends\n"
                 "\n"
                 "Where round-off swayed a choice of the calculation, the table says what\n"
-                "exact arithmetic would have chosen.\n"},
+                "exact arithmetic would have chosen.\n"
+                "\n"
+                "Example:\n"
+                "  orcalc-cli steps lp example.csv\n"
+                "  orcalc-cli steps lp --decimals --format html example.csv > steps.html\n"},
     CommandHelp{"steps goal",
                 "Usage: orcalc-cli steps goal [--goals M] [--vars N] [--max-seconds S]\n"
                 "                            [--fractions|--decimals]\n"
