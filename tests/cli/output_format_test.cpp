@@ -132,6 +132,11 @@ TEST(OutputFormat, JsonAndCsvOfEveryCommand) {
   EXPECT_EQ(goal["blocks"].items.size(), 4u);  // three pivots and the final block
   EXPECT_EQ(goal["variables"][1].number, 6);
   EXPECT_EQ(json({"stats", "--column", "1", Data("stats_lp.csv")})["mean"].number, 2.8);
+  // A model file adds its own names and objective (the constant included).
+  const JsonValue model = json({"lp", Data("lp_example.lp")})["model"];
+  EXPECT_EQ(model["objective"].number, 12);
+  EXPECT_EQ(model["variables"]["x1"].number, 4);
+  EXPECT_EQ(json({"lp", Data("lp_contradictory.csv")})["status"].text, "infeasible");
 }
 
 TEST(OutputFormat, StatusAndMessageKeywords) {
