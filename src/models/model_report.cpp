@@ -46,17 +46,17 @@ std::string ModelComparison(const ModelSheet& model, const lp::SimplexResult* op
 }
 
 CalculationOutcome CalculateModel(const ModelSheet& model, lp::LpRequest request,
-                                  std::optional<lp::SolvedLp>* kept) {
+                                  std::optional<lp::SolvedLp>* solved) {
   request.variables = model.variables;
   request.constraints = model.constraints;
   request.sense = model.sense;
   std::optional<lp::SolvedLp> own;
-  std::optional<lp::SolvedLp>& solved = kept ? *kept : own;
-  CalculationOutcome outcome = lp::Calculate(request, model.sheet, &solved);
+  std::optional<lp::SolvedLp>& kept = solved ? *solved : own;
+  CalculationOutcome outcome = lp::Calculate(request, model.sheet, &kept);
   if (!outcome.report) return outcome;
-  const bool optimal = solved && solved->result.outcome == lp::SimplexOutcome::Optimal;
+  const bool optimal = kept && kept->result.outcome == lp::SimplexOutcome::Optimal;
   *outcome.report +=
-      ModelComparison(model, optimal ? &solved->result : nullptr, request.decimal_separator);
+      ModelComparison(model, optimal ? &kept->result : nullptr, request.decimal_separator);
   return outcome;
 }
 
