@@ -49,13 +49,6 @@ GoalResult Solve(const GoalModel& m, std::vector<GoalSnapshot>* snaps = nullptr)
 // (D2+ weight 1, level 2).
 const Sheet kExample = SheetFromCsv(TestData("goal_example.csv"));
 
-TEST(GoalSheet, LaysOutHeadersForItsCounts) {
-  Sheet sheet;
-  LayOutSheet(sheet, 2, 5);
-  EXPECT_EQ(sheet.Cell(2, 0), "约束方程2");
-  EXPECT_EQ(sheet.Cell(0, 5), "χ5 系数");
-}
-
 // Rebuilt for N = 3: the old X4 number stands under a new header, and
 // columns wide in the earlier build stay wide.
 TEST(GoalSheet, RebuildKeepsNumbersAndWidths) {

@@ -71,10 +71,13 @@ class SheetOpenTest : public QObject {
     LpWindow form;
     fillExample(form);
     const Sheet before = form.grid()->sheet();
+    const int steps = form.undoStack().count();
     QVERIFY(!form.openSheetFile(path));
     QCOMPARE(platform.messages, QStringList("无法打开表格文件“" + QDir::toNativeSeparators(path) +
                                             "”：" + reason + "。表格没有改变。"));
     QCOMPARE(form.grid()->sheet(), before);
+    QCOMPARE(form.undoStack().count(), steps);
+    QCOMPARE(form.windowTitle(), QStringLiteral("线性规划计算程序"));
   }
 
   // A pipe with no writer, a folder, a device: refused at once, the window
