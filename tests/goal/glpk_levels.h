@@ -42,7 +42,8 @@ inline std::vector<double> LevelOptima(const GoalModel& m, bool exact, double du
       if (m.pos_level[i] == level) cost[N + M + i + 1] = m.pos_weight[i];
     }
     for (int c = 1; c <= columns; ++c) glp_set_obj_coef(lp, c, cost[c]);
-    const int failed = exact ? (glp_simplex(lp, &parm), glp_exact(lp, &parm)) : glp_simplex(lp, &parm);
+    const int failed =
+        exact ? (glp_simplex(lp, &parm), glp_exact(lp, &parm)) : glp_simplex(lp, &parm);
     if (failed || glp_get_status(lp) != GLP_OPT) {
       ADD_FAILURE() << "GLPK found no optimum at level " << level;
       break;
