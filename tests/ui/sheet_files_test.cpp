@@ -10,13 +10,6 @@ using namespace orcalc::ui::testing;
 
 namespace {
 
-// A goal sheet with two goals over two variables.
-void fillGoals(GoalWindow& form) {
-  layOut(form, 2, 2);
-  setCells(form.grid(), {{"1", "1", " ≤ ", "4", "1", "1", "0", "0"},
-                         {"1", "3", " ≥ ", "6", "0", "0", "2", "2"}});
-}
-
 QByteArray runCli(const QStringList& args) {
   QProcess cli;
   cli.start(QStringLiteral(ORCALC_CLI_PATH), args);

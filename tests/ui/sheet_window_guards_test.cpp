@@ -47,13 +47,7 @@ class SheetWindowGuardsTest : public QObject {
     LpWindow lp;
     GoalWindow goals;
     SheetWindow& form = goal ? static_cast<SheetWindow&>(goals) : lp;
-    if (goal) {
-      layOut(goals, 2, 2);
-      setCells(goals.grid(), {{"1", "1", " ≤ ", "4", "1", "1", "0", "0"},
-                              {"1", "3", " ≥ ", "6", "0", "0", "2", "2"}});
-    } else {
-      fillExample(lp);
-    }
+    goal ? fillGoals(goals) : fillExample(lp);
     const Sheet before = form.grid()->sheet();
     form.variableCountBox()->setText(variables);
     form.constraintCountBox()->setText(rows);
