@@ -11,6 +11,7 @@
 
 #include <cerrno>
 
+#include "common/test_support.h"
 #include "file_test_support.h"
 
 namespace orcalc::files {
@@ -84,12 +85,7 @@ INSTANTIATE_TEST_SUITE_P(
                       RefusalRow{"device node", Target::DeviceNode, WriteStep::NotRegular},
                       RefusalRow{"folder", Target::Folder, WriteStep::NotRegular},
                       RefusalRow{"read-only file", Target::ReadOnlyFile, WriteStep::ReadOnly}),
-    [](const auto& info) {
-      std::string name = info.param.what;
-      for (char& c : name)
-        if (c == ' ' || c == '-') c = '_';
-      return name;
-    });
+    RowName());
 
 struct FailureRow {
   const char* what;
@@ -158,12 +154,7 @@ INSTANTIATE_TEST_SUITE_P(
                                  WriteStep::Produce,
                                  0,
                                  "the content could not be made (out of memory)"}),
-    [](const auto& info) {
-      std::string name = info.param.what;
-      for (char& c : name)
-        if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-      return name;
-    });
+    RowName());
 
 TEST(Writer, WritesNewFilesAndReplacesOldOnesKeepingTheirModes) {
   const ScratchFolder folder;

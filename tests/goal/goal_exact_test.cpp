@@ -115,9 +115,5 @@ TEST(GoalExact, WhichProgramsFit) {
         << row.goals << " × " << row.variables << " with " << row.number;
 }
 
-TEST(GoalExact, DoublesTakenExactlyAreNotThree) {
-  EXPECT_NE(mpq_class(0.3) / mpq_class(0.1), mpq_class(3));
-}
-
 }  // namespace
 }  // namespace orcalc::goal

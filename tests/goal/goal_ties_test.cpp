@@ -1,10 +1,8 @@
 // Goal programs built for ties, against an exact lexicographic reference:
 // whole numbers, goals that can all be met at once (or nearly), few
 // distinct weights and levels, rows repeated and scaled so that ratios and
-// evaluation entries tie. GLPK's exact simplex minimises each level in
-// turn, its optimum then held for the next; the solver must reach every
-// level's optimum and must not give up.
-#include <glpk.h>
+// evaluation entries tie. GLPK's exact simplex is the reference; the
+// solver must reach every level's optimum and must not give up.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -14,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "glpk_levels.h"
 #include "goal/goal_model.h"
 #include "goal/goal_solver.h"
 
@@ -33,52 +32,6 @@ constexpr int kShare = 1;
 #else
 constexpr int kShare = 1;
 #endif
-
-// Each level's optimum by GLPK's exact simplex, the levels before it held
-// at theirs: its objective kept within 1e-9 of its optimum (relative; GLPK
-// reads the solution back in doubles, whose objective can be off by more
-// than the nearest double) and
-// every variable with a positive reduced cost fixed at 0.
-std::vector<double> ExactLevelOptima(const GoalModel& m) {
-  const int M = m.constraint_count, N = m.variable_count, columns = N + 2 * M;
-  glp_prob* lp = glp_create_prob();
-  glp_add_cols(lp, columns);
-  std::vector<int> all(static_cast<std::size_t>(columns) + 1);
-  for (int c = 1; c <= columns; ++c) glp_set_col_bnds(lp, c, GLP_LO, 0, 0), all[c] = c;
-  for (int i = 0; i < M; ++i) {
-    std::vector<double> row(static_cast<std::size_t>(columns) + 1);
-    for (int j = 0; j < N; ++j) row[j + 1] = m.Coefficient(i, j);
-    row[N + i + 1] = 1, row[N + M + i + 1] = -1;
-    glp_set_mat_row(lp, glp_add_rows(lp, 1), columns, all.data(), row.data());
-    glp_set_row_bnds(lp, i + 1, GLP_FX, m.target[i], m.target[i]);
-  }
-  std::vector<double> optima;
-  for (int level = 1; level <= m.level_count; ++level) {
-    std::vector<double> cost(static_cast<std::size_t>(columns) + 1);
-    for (int i = 0; i < M; ++i) {
-      if (m.neg_level[i] == level) cost[N + i + 1] = m.neg_weight[i];
-      if (m.pos_level[i] == level) cost[N + M + i + 1] = m.pos_weight[i];
-    }
-    for (int c = 1; c <= columns; ++c) glp_set_obj_coef(lp, c, cost[c]);
-    glp_smcp parm;
-    glp_init_smcp(&parm);
-    parm.msg_lev = GLP_MSG_OFF;
-    // The exact simplex starts from the basis the floating one ends on.
-    glp_simplex(lp, &parm);
-    if (glp_exact(lp, &parm) != 0 || glp_get_status(lp) != GLP_OPT) {
-      ADD_FAILURE() << "GLPK found no optimum at level " << level;
-      break;
-    }
-    const double optimum = optima.emplace_back(glp_get_obj_val(lp));
-    const int row = glp_add_rows(lp, 1);
-    glp_set_mat_row(lp, row, columns, all.data(), cost.data());
-    glp_set_row_bnds(lp, row, GLP_UP, 0, optimum + 1e-9 * std::max(1.0, std::fabs(optimum)));
-    for (int c = 1; c <= columns; ++c)
-      if (glp_get_col_dual(lp, c) > 1e-12) glp_set_col_bnds(lp, c, GLP_FX, 0, 0);
-  }
-  glp_delete_prob(lp);
-  return optima;
-}
 
 struct TieFamily {
   const char* what;
@@ -143,7 +96,7 @@ TEST_P(GoalTies, EveryLevelAtItsExactOptimum) {
         first += name + ": outcome " + std::to_string(int(result.outcome)) + "\n";
       continue;
     }
-    const std::vector<double> optima = ExactLevelOptima(m);
+    const std::vector<double> optima = LevelOptima(m, true, 1e-12);
     ASSERT_EQ(result.final.achievement.size(), optima.size());
     // Lexicographic: the first level apart from its optimum decides.
     for (std::size_t k = 0; k < optima.size(); ++k) {

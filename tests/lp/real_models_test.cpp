@@ -27,30 +27,8 @@ namespace fs = std::filesystem;
 const fs::path kGlpkExamples = "/usr/share/doc/glpk-utils/examples";
 const fs::path kCoinSamples = "/usr/share/coin/Data/Sample";
 
-// ---- Known to fail today ---------------------------------------------------
-// Each is still calculated and compared, and printed with its result; only
-// its failure does not fail the test. Take a model off this list once it
-// passes (the table says so).
-struct KnownFailure {
-  const char* model;
-  const char* why;
-};
-constexpr KnownFailure kKnownFailures[] = {{"", ""}};  // none today
-// Calculated only when ORCALC_SLOW_MODELS is set (none today).
-constexpr const char* kSlowModels[] = {""};
 // Not even generated: over a million rows and columns, gigabytes of memory.
 constexpr const char* kHugeModels[] = {"glpk/huge.mod"};
-
-const KnownFailure* KnownFailureOf(const std::string& name) {
-  for (const KnownFailure& known : kKnownFailures)
-    if (name == known.model) return &known;
-  return nullptr;
-}
-
-template <std::size_t N>
-bool Listed(const char* const (&list)[N], const std::string& name) {
-  return std::find(std::begin(list), std::end(list), name) != std::end(list);
-}
 
 // The model files under `dir`, named "<prefix>/<path below dir>", in order.
 std::vector<std::pair<std::string, fs::path>> ModelFiles(const fs::path& dir,
@@ -172,16 +150,15 @@ TEST(RealModels, GlpkExamplesAndCoinSamplesAgreeWithGlpk) {
       GTEST_SKIP() << dir << " is missing: install glpk-utils and coinor-libcoinutils-dev";
     }
   }
-  const bool slow = std::getenv("ORCALC_SLOW_MODELS") != nullptr;
   auto files = ModelFiles(kGlpkExamples, "glpk");
   const auto coin = ModelFiles(kCoinSamples, "coin");
   files.insert(files.end(), coin.begin(), coin.end());
 
-  int compared = 0, passed = 0, known = 0, unread = 0, too_large = 0, left_out = 0;
+  int compared = 0, passed = 0, unread = 0, too_large = 0;
   std::printf("%-28s %11s %24s %24s %9s %9s  %s\n", "model", "size", "S (orcalc)", "S (GLPK)",
               "seconds", "GLPK s", "result");
   for (const auto& [name, path] : files) {
-    if (Listed(kHugeModels, name)) {
+    if (std::find(std::begin(kHugeModels), std::end(kHugeModels), name) != std::end(kHugeModels)) {
       ++too_large;
       std::printf("%-28s beyond 500 × 500 by its own statement, not generated\n", name.c_str());
       continue;
@@ -205,33 +182,18 @@ TEST(RealModels, GlpkExamplesAndCoinSamplesAgreeWithGlpk) {
       std::printf("%-28s %11s beyond 500 × 500\n", name.c_str(), size.c_str());
       continue;
     }
-    if (Listed(kSlowModels, name) && !slow) {
-      ++left_out;
-      std::printf("%-28s %11s left out (slow; set ORCALC_SLOW_MODELS to include)\n", name.c_str(),
-                  size.c_str());
-      continue;
-    }
     const ModelResult result = CompareModel(lp.get(), model);
-    const KnownFailure* failure = KnownFailureOf(name);
     ++compared;
     passed += result.passed;
-    known += failure != nullptr && !result.passed;
     std::printf("%-28s %11s %24s %24s %9.3f %9.3f  %s\n", name.c_str(), result.size.c_str(),
                 result.ours.c_str(), result.glpk.c_str(), result.seconds, result.glpk_seconds,
-                result.passed        ? "agrees"
-                : failure != nullptr ? failure->why
-                                     : "DISAGREES");
-    if (result.passed && failure != nullptr)
-      std::printf("%-28s passes now: take it off the list of known failures\n", name.c_str());
-    EXPECT_TRUE(result.passed || failure != nullptr)
-        << name << ": " << result.ours << " where GLPK has " << result.glpk;
+                result.passed ? "agrees" : "DISAGREES");
+    EXPECT_TRUE(result.passed) << name << ": " << result.ours << " where GLPK has " << result.glpk;
   }
-  std::printf(
-      "%d models compared: %d agree, %d known failures; %d not read, %d beyond 500 × 500, "
-      "%d left out\n",
-      compared, passed, known, unread, too_large, left_out);
+  std::printf("%d models compared: %d agree; %d not read, %d beyond 500 × 500\n", compared, passed,
+              unread, too_large);
   // Every package version seen so far holds over 40 models that fit.
-  EXPECT_GE(compared + left_out, 40);
+  EXPECT_GE(compared, 40);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include <fstream>
 #include <map>
 #include <numeric>
+#include <optional>
 #include <random>
 #include <sstream>
 
@@ -105,8 +106,10 @@ Answer Report(const LpProblem& problem) {
   LpIntake intake;
   intake.problem = problem;
   Answer answer;
-  answer.outcome =
-      SolveAndReport(LpRequest{problem.variables, problem.constraints, problem.sense}, intake);
+  std::optional<SolvedLp> solved;
+  answer.outcome = SolveAndReport(LpRequest{problem.variables, problem.constraints, problem.sense},
+                                  intake, &solved);
+  if (solved) answer.longest_degenerate_run = solved->result.longest_degenerate_run;
   answer.bytes = answer.outcome.report.value_or("(no report)");
   for (const std::string& message : answer.outcome.messages) answer.bytes += "\n" + message;
   return answer;

@@ -67,15 +67,9 @@ TEST(Sensitivity, DegenerateAndNotUniqueOptimaAreNoted) {
   EXPECT_EQ(a.constraints[0].upper, 0);
   EXPECT_EQ(a.objective, 4);
 
-  // A whole edge is optimal: χ2's reduced cost is 0.
+  // A whole edge is optimal (χ2's reduced cost is 0): the note in full.
   const LpProblem edge = MakeProblem(kMax, {1, 1}, {{1, 1, LE, 4}, {1, 0, LE, 3}});
-  a = Analyse(edge);
-  EXPECT_TRUE(a.not_unique);
-  EXPECT_FALSE(a.degenerate);
-  const std::string report = WriteSensitivityReport(edge, a);
-  // Two rows meet the optimum in one point of a line: degenerate.
-  EXPECT_TRUE(
-      Analyse(MakeProblem(kMax, {1, 2}, {{1, 1, LE, 4}, {0, 1, LE, 4}, {1, 2, LE, 8}})).degenerate);
+  const std::string report = WriteSensitivityReport(edge, Analyse(edge));
   EXPECT_NE(report.find(CrLf("目标函数值 S = 4\n注意：有非基变量的检验数为0，最优解可能不唯一；"
                              "以下为最终基的数值。\n\n")),
             std::string::npos)
@@ -102,8 +96,6 @@ TEST(SensitivityReport, CsvClosesWithTheNotesFlags) {
     const char* flags;
     const char* note;  // the start of the report's note, or ""
   } cases[] = {
-      {"the worked example", MakeProblem(kMax, {3, 2}, {{1, 1, LE, 4}, {1, 3, LE, 6}}),
-       "degenerate,0,0,,,,\nunique,0,1,,,,\n", ""},
       {"a whole edge optimal", MakeProblem(kMax, {1, 1}, {{1, 1, LE, 4}, {1, 0, LE, 3}}),
        "degenerate,0,0,,,,\nunique,0,0,,,,\n", "注意：有非基变量的检验数为0"},
       {"three rows through the optimum",

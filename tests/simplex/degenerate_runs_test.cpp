@@ -11,7 +11,7 @@
 #include <cmath>
 #include <filesystem>
 
-#include "lp/glpk_model.h"
+#include "lp/glpk_model_sheet.h"
 #include "lp/glpk_problem.h"
 #include "lp/lp_commands.h"
 #include "simplex/simplex_solver.h"
@@ -23,14 +23,16 @@ const char* const kBrandy = "/usr/share/coin/Data/Sample/brandy.mps";
 
 TEST(DegenerateRuns, BrandyReachesItsOptimumWellWithinTheLimit) {
   if (!std::filesystem::exists(kBrandy)) GTEST_SKIP() << "coinor-libcoinutils-dev is not installed";
-  const std::optional<GlpkModel> model = ReadMpsModel(kBrandy);
-  ASSERT_TRUE(model.has_value());
-  const LpProblem& p = model->problem;
+  const GlpkModel model = ReadGlpkModel(kBrandy);
+  ASSERT_TRUE(model);
+  const ModelColumns columns = ColumnsOfModel(model.get());
+  LpProblem p = EnteredProblem(model.get(), columns);
+  NormaliseRightHandSides(p);
   glp_prob* lp = GlpkProblem(p);
   ASSERT_EQ(glp_simplex(lp, nullptr), 0);
   const double reference = glp_get_obj_val(lp);
   glp_delete_prob(lp);
-  EXPECT_NEAR(reference + model->constant, 1518.50990, 1e-5);
+  EXPECT_NEAR(reference + columns.constant, 1518.50990, 1e-5);
 
   const SimplexResult r = SolveSimplex(p);
   std::cout << p.variables << " variables, " << p.constraints << " rows: " << r.pivots

@@ -150,18 +150,13 @@ class CellEditingTest : public QObject {
   void commitNormalises_data() {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("stored");
-    QTest::newRow("point alone") << "."
-                                 << "0.";
-    QTest::newRow("leading point") << ".5"
-                                   << "0.5";
-    QTest::newRow("trailing point") << "5."
-                                    << "5.0";
-    QTest::newRow("minus point") << "-.5"
-                                 << "-.5";
-    QTest::newRow("trailing minus") << "5-"
-                                    << "5-";
-    QTest::newRow("erased") << "9\b"
-                            << "";
+    for (const auto& [name, typed, stored] : {std::tuple{"point alone", ".", "0."},
+                                              {"leading point", ".5", "0.5"},
+                                              {"trailing point", "5.", "5.0"},
+                                              {"minus point", "-.5", "-.5"},
+                                              {"trailing minus", "5-", "5-"},
+                                              {"erased", "9\b", ""}})
+      QTest::newRow(name) << QString(typed) << QString(stored);
   }
   void commitNormalises() {
     QFETCH(QString, typed);

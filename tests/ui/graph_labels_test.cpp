@@ -44,34 +44,18 @@ std::vector<std::vector<double>> circle(int lines) {
 }
 
 const std::vector<Problem>& tableOfProblems() {
+  // clang-format off
   static const std::vector<Problem> problems = {
       {"the worked example", kMax, 3, 2, {{1, 1, LE, 4}, {1, 3, LE, 6}}},
       {"a far redundant line", kMax, 3, 2, {{1, 0, LE, 6}, {0, 1, LE, 2}, {1, 1, LE, 1e6}}},
       {"long coordinates", kMax, 1, 1, {{1, 3, LE, 6000}, {2, 3, LE, 6500}, {1, 0, LE, 500}}},
       {"an edge of optima", kMax, 1, 1, {{1, 1, LE, 4}, {1, 3, LE, 6}}},
       {"optima along the χ1 axis", kMin, 0, 1, {{1, 0, LE, 5}, {1, 1, LE, 6}}},
-      {"a line ending at the χ1 arrow",
-       kMax,
-       1,
-       1,
-       {{1, 20, GE, 10}, {1, 0, LE, 10}, {0, 1, LE, 3}}},
+      {"a line ending at the χ1 arrow", kMax, 1, 1, {{1, 20, GE, 10}, {1, 0, LE, 10}, {0, 1, LE, 3}}},
       {"a line along the χ2 axis", kMax, 1, 2, {{1, 0, LE, 0.001}, {0, 1, LE, 4}, {1, 1, LE, 3}}},
-      {"away from the origin",
-       kMin,
-       1,
-       2,
-       {{1, 0, GE, 1000}, {1, 0, LE, 1006}, {0, 1, GE, 1000}, {1, 1, LE, 2005}}},
-      {"many corners close together",
-       kMax,
-       2,
-       3,
-       {{1, 0, LE, 3},
-        {0, 1, LE, 3},
-        {1, 1, LE, 5.9},
-        {1, 2, LE, 8.8},
-        {2, 1, LE, 8.8},
-        {3, 1, LE, 11.5},
-        {1, 3, LE, 11.5}}},
+      {"away from the origin", kMin, 1, 2, {{1, 0, GE, 1000}, {1, 0, LE, 1006}, {0, 1, GE, 1000}, {1, 1, LE, 2005}}},
+      {"many corners close together", kMax, 2, 3, {{1, 0, LE, 3}, {0, 1, LE, 3}, {1, 1, LE, 5.9},
+          {1, 2, LE, 8.8}, {2, 1, LE, 8.8}, {3, 1, LE, 11.5}, {1, 3, LE, 11.5}}},
       {"an open region", kMin, 1, 1, {{1, 1, GE, 2}, {1, -1, LE, 1}}},
       {"the objective unbounded", kMax, 1, 1, {{1, -1, LE, 1}}},
       {"an empty region", kMax, 1, 1, {{1, 1, LE, 1}, {1, 1, GE, 3}}},
@@ -79,6 +63,7 @@ const std::vector<Problem>& tableOfProblems() {
       {"a segment", kMax, 1, 0, {{1, 1, EQ, 2}}},
       {"a region of 120 corners", kMax, 1, 1, circle(120)},
   };
+  // clang-format on
   return problems;
 }
 

@@ -5,7 +5,6 @@
 // the report), onto a pipe or a device node. Each time one message names the
 // file and gives a reason, the old file (or node) stays as it was, no
 // temporary file is left behind, and the window stays open with its text.
-// A file that may be replaced keeps its permissions.
 //
 // The superuser ignores permission bits, so as root the folder and the
 // plain read-only case save with the ids of "nobody"; the full file system
@@ -218,26 +217,6 @@ class SaveFailuresTest : public QObject {
     if (S_ISREG(before_node.st_mode)) QCOMPARE(readFile(path), kOldBytes);
     QCOMPARE(entries(folder), before);
     QVERIFY(form.stillShown());
-  }
-
-  // A file that may be replaced is, and keeps its permission bits.
-  void replacedFileKeepsItsPermissions() {
-    RecordingPlatform platform;
-    QTemporaryDir dir;
-    const QString path = dir.filePath("old.txt");
-    const QByteArray native = QFile::encodeName(path);
-    for (const mode_t mode : {mode_t{0640}, mode_t{0604}, mode_t{0600}}) {
-      QVERIFY(writeFile(path, kOldBytes) && chmod(native.constData(), mode) == 0);
-      ResultsWindow form;
-      form.setReportText("new\r\n");
-      platform.nextSavePath = path;
-      form.save();
-      QVERIFY(platform.messages.isEmpty());
-      QCOMPARE(readFile(path), QByteArray("new\r\n"));
-      struct stat st {};
-      QVERIFY(stat(native.constData(), &st) == 0);
-      QCOMPARE(st.st_mode & 07777, mode);
-    }
   }
 };
 

@@ -1,7 +1,7 @@
 // The file commands on their own, driven through the hooks a sheet window
 // gives them: which sheet they hand over and with which undo step, what
-// they refuse and say, what they save, the question about unsaved changes,
-// and the file the caption shows as the undo history moves.
+// they refuse and say, what they save, and the question about unsaved
+// changes.
 #include "app/sheet_file_commands.h"
 
 #include <QtTest>
@@ -188,26 +188,6 @@ class SheetFileCommandsTest : public QObject {
       QFile file(path);
       QVERIFY2(file.open(QIODevice::ReadOnly) && file.readAll() == c.in_file, c.name);
     }
-  }
-
-  void undoBringsBackTheFileOfTheSheetItShows() {
-    RecordingPlatform platform;
-    QTemporaryDir dir;
-    Fixture f;
-    const QString first = dir.filePath("甲.csv");
-    const QString second = dir.filePath("乙.csv");
-    QVERIFY(writeFile(first, "1\r\n"));
-    QVERIFY(writeFile(second, "1\r\n2\r\n"));
-    QVERIFY(f.commands.openFile(first));
-    QVERIFY(f.commands.openFile(second));
-    f.commands.reach(1);
-    QCOMPARE(f.commands.path(), first);
-    QCOMPARE(f.window.widget.windowTitle(), QStringLiteral("线性规划 - 甲.csv[*]"));
-    f.commands.reach(0);
-    QCOMPARE(f.commands.path(), QString());
-    QCOMPARE(f.window.widget.windowTitle(), QStringLiteral("线性规划"));
-    f.commands.reach(2);
-    QCOMPARE(f.commands.path(), second);
   }
 };
 

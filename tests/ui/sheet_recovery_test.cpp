@@ -33,12 +33,6 @@ QString keptCell(const QString& kind, int row, int col) {
   return read.ok ? QString::fromStdString(read.sheet.Cell(row, col)) : QStringLiteral("<none>");
 }
 
-void fillGoals(GoalWindow& form) {
-  layOut(form, 2, 2);
-  setCells(form.grid(), {{"1", "1", " ≤ ", "4", "1", "1", "0", "0"},
-                         {"1", "3", " ≥ ", "6", "0", "0", "2", "2"}});
-}
-
 }  // namespace
 
 class SheetRecoveryTest : public QObject {

@@ -25,27 +25,17 @@ class SheetWindowGuardsTest : public QObject {
     QTest::addColumn<QString>("variables");
     QTest::addColumn<QString>("rows");
     QTest::addColumn<QString>("command");
-    QTest::newRow("lp: one more variable, 计算") << false << "3"
-                                                 << "2"
-                                                 << "calculate";
-    QTest::newRow("lp: one constraint less, 计算") << false << "2"
-                                                   << "1"
-                                                   << "calculate";
-    QTest::newRow("lp: 灵敏度分析") << false << "3"
-                                    << "2"
-                                    << "sensitivity";
-    QTest::newRow("lp: 图解法") << false << "2"
-                                << "3"
-                                << "graph";
-    QTest::newRow("lp: 单纯形表") << false << "3"
-                                  << "2"
-                                  << "steps";
-    QTest::newRow("goal: one more variable, 计算") << true << "3"
-                                                   << "2"
-                                                   << "calculate";
-    QTest::newRow("goal: one goal less, 计算") << true << "2"
-                                               << "1"
-                                               << "calculate";
+    const auto row = [](const char* name, bool goal, const char* variables, const char* rows,
+                        const char* command) {
+      QTest::newRow(name) << goal << QString(variables) << QString(rows) << QString(command);
+    };
+    row("lp: one more variable, 计算", false, "3", "2", "calculate");
+    row("lp: one constraint less, 计算", false, "2", "1", "calculate");
+    row("lp: 灵敏度分析", false, "3", "2", "sensitivity");
+    row("lp: 图解法", false, "2", "3", "graph");
+    row("lp: 单纯形表", false, "3", "2", "steps");
+    row("goal: one more variable, 计算", true, "3", "2", "calculate");
+    row("goal: one goal less, 计算", true, "2", "1", "calculate");
   }
 
   void staleLayoutIsRefused() {
@@ -57,13 +47,7 @@ class SheetWindowGuardsTest : public QObject {
     LpWindow lp;
     GoalWindow goals;
     SheetWindow& form = goal ? static_cast<SheetWindow&>(goals) : lp;
-    if (goal) {
-      layOut(goals, 2, 2);
-      setCells(goals.grid(), {{"1", "1", " ≤ ", "4", "1", "1", "0", "0"},
-                              {"1", "3", " ≥ ", "6", "0", "0", "2", "2"}});
-    } else {
-      fillExample(lp);
-    }
+    goal ? fillGoals(goals) : fillExample(lp);
     const Sheet before = form.grid()->sheet();
     form.variableCountBox()->setText(variables);
     form.constraintCountBox()->setText(rows);
@@ -129,17 +113,8 @@ class SheetWindowGuardsTest : public QObject {
     QCOMPARE(platform.messages.size(), 1);
   }
 
-  void senseCellFollowsTheOptions() {
-    RecordingPlatform platform;
-    LpWindow form;
-    fillExample(form);
-    form.minimumOption()->setChecked(true);
-    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Min "));
-    form.maximumOption()->setChecked(true);
-    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Max "));
-  }
-
-  void captionMarksUnsavedChanges() {
+  // The sense cell follows the options, and the caption marks changes.
+  void senseCellAndCaptionFollowTheOptions() {
     RecordingPlatform platform;
     QTemporaryDir dir;
     LpWindow form;
@@ -149,8 +124,10 @@ class SheetWindowGuardsTest : public QObject {
     QVERIFY(!form.isWindowModified());
     form.minimumOption()->setChecked(true);
     QVERIFY(form.isWindowModified());
+    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Min "));
     form.maximumOption()->setChecked(true);
     QVERIFY(!form.isWindowModified());
+    QCOMPARE(form.grid()->text(1, 4), QStringLiteral(" Max "));
     clickCell(form.grid(), 2, 1);
     form.clearBlock();
     QVERIFY(form.isWindowModified());

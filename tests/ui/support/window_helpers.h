@@ -54,6 +54,13 @@ inline void fillExample(LpWindow& form) {
   setCells(form.grid(), {{"3", "2"}, {"1", "1", " ≤ ", "4"}, {"1", "3", " ≤ ", "6"}});
 }
 
+// Two goals over two variables.
+inline void fillGoals(GoalWindow& form) {
+  layOut(form, 2, 2);
+  setCells(form.grid(), {{"1", "1", " ≤ ", "4", "1", "1", "0", "0"},
+                         {"1", "3", " ≥ ", "6", "0", "0", "2", "2"}});
+}
+
 inline void showActive(QWidget* window) {
   window->show(), window->activateWindow();
   QVERIFY(QTest::qWaitForWindowActive(window));
