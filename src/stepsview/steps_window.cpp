@@ -87,8 +87,8 @@ QLayout* StepsWindow::buildButtonRow() {
   (decimals_ ? decimalsOption_ : fractionsOption_)->setChecked(true);
   exerciseButton_ = makeButton("自己选主元", "exerciseButton", this);
   exerciseButton_->setCheckable(true);
-  // The exercise is on exact tables.
-  exerciseButton_->setEnabled(doc_.exact);
+  // The exercise is on a linear program's exact tables.
+  exerciseButton_->setEnabled(doc_.exact && !doc_.goal);
   hintButton_ = makeButton("提示", "hintButton", this);
   hintButton_->setEnabled(false);
   exportButton_ = makeButton("导出…", "exportButton", this);
@@ -244,7 +244,7 @@ void StepsWindow::fillTexts() {
   const steps::StepTableau& table = doc_.tableaux[current_];
   titleLabel_->setText(QString::fromStdString(steps::TableTitle(doc_, current_)));
   objectiveLabel_->setText(QString::fromStdString(
-      steps::ObjectiveLine(table, steps::ShownNumber(table.objective, decimals_))));
+      steps::ObjectiveLine(doc_, table, steps::ShownNumber(table.objective, decimals_))));
   sentenceLabel_->setText(QString::fromStdString(steps::ShownSentence(doc_, table, decimals_)));
   const bool hidden = hidesPivot(current_);
   sentenceLabel_->setVisible(!hidden);
@@ -314,7 +314,7 @@ void StepsWindow::exportSteps() {
 }
 
 void StepsWindow::setExercise(bool on) {
-  if (on && !doc_.exact) on = false;
+  if (on && (!doc_.exact || doc_.goal)) on = false;
   exercise_ = on;
   hintButton_->setEnabled(on);
   if (!on && original_) {

@@ -60,6 +60,7 @@ class StepsWindow : public QDialog {
   QTableView* tableView() const { return tableView_; }
   QTreeWidget* stepList() const { return stepList_; }
   QLabel* sentenceLabel() const { return sentenceLabel_; }
+  QLabel* objectiveLabel() const { return objectiveLabel_; }
   QPushButton* firstButton() const { return firstButton_; }
   QPushButton* previousButton() const { return previousButton_; }
   QPushButton* nextButton() const { return nextButton_; }

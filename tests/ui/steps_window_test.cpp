@@ -14,7 +14,7 @@ namespace {
 
 // Opens the window from the shortcut on `form` and runs `check` on it while
 // it is shown.
-int openSteps(RecordingPlatform& platform, LpWindow& form,
+int openSteps(RecordingPlatform& platform, SheetWindow& form,
               const std::function<void(StepsWindow&)>& check) {
   int opened = 0;
   platform.onModal = [&](QDialog* dialog) {
@@ -84,6 +84,40 @@ class StepsWindowTest : public QObject {
       QCOMPARE(window.currentStep(), std::size_t{0});
       window.stepList()->setCurrentItem(window.stepList()->topLevelItem(1));
       QCOMPARE(window.currentStep(), std::size_t{1});
+    });
+    QCOMPARE(opened, 1);
+    QVERIFY(platform.messages.isEmpty());
+  }
+
+  void goalWindowShowsTheLevelsTables() {
+    RecordingPlatform platform;
+    GoalWindow form;
+    showActive(&form);
+    // χ1 + χ2 = 10 with d1- at P1; χ1 = 4 with d2+ at P2.
+    layOut(form, 2, 2);
+    const QList<QStringList> goals{{"1", "1", "10", "1", "1", "0", "0"},
+                                   {"1", "", "4", "0", "0", "1", "2"}};
+    for (int g = 0; g < 2; ++g) {
+      for (int j = 0; j < 2; ++j) form.grid()->setText(g + 1, j + 1, goals[g][j]);
+      for (int k = 0; k < 5; ++k) form.grid()->setText(g + 1, k + 4, goals[g][k + 2]);
+    }
+    const int opened = openSteps(platform, form, [](StepsWindow& window) {
+      QVERIFY(window.document().goal);
+      QVERIFY(!window.exerciseButton()->isEnabled());
+      QVERIFY(window.stepList()->topLevelItemCount() >= 2);
+      const StepsTableModel* model = window.model();
+      QStringList labels;
+      for (int r = 0; r < model->rowCount(); ++r) labels << text(model, r, 1);
+      // The evaluation rows of both levels, the one being minimised starred.
+      QVERIFY2(labels.contains(QStringLiteral("P1*")), qPrintable(labels.join(' ')));
+      QVERIFY(labels.contains(QStringLiteral("P2")));
+      QVERIFY(labels.contains(QStringLiteral("d1-")));  // the deviations start basic
+      QStringList names;
+      for (int c = 0; c < model->columnCount(); ++c) names << text(model, 1, c);
+      QVERIFY2(names.contains(QStringLiteral("d1+")), qPrintable(names.join(' ')));
+      QVERIFY(window.objectiveLabel()->text().isEmpty());
+      window.lastStep();
+      QVERIFY(!window.document().ending.empty());
     });
     QCOMPARE(opened, 1);
     QVERIFY(platform.messages.isEmpty());
