@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -20,9 +21,11 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "platform/save_names.h"
+#include "printing/html_pages.h"
 #include "results/report_font.h"
 #include "steps/pivot_exercise.h"
 #include "steps/step_grid.h"
+#include "steps/step_grid_cell.h"
 #include "steps/step_render.h"
 #include "steps/step_summary.h"
 #include "stepsview/steps_table_model.h"
@@ -36,6 +39,9 @@ const char* const kFirstName = "单纯形表.html";
 // Tables up to this many cells get columns as wide as their texts; larger
 // ones one width for all, so that they open at once.
 constexpr long kMostFittedCells = 20000;
+// The most numbers the tables are printed with: more would take the
+// window minutes and hundreds of pages; they can be exported instead.
+constexpr long kMostPrintedCells = 100000;
 
 steps::StepsFormat FormatOfName(const QString& path) {
   if (path.endsWith(QStringLiteral(".tex"), Qt::CaseInsensitive)) return steps::StepsFormat::Latex;
@@ -92,6 +98,11 @@ QLayout* StepsWindow::buildButtonRow() {
   hintButton_ = makeButton("提示", "hintButton", this);
   hintButton_->setEnabled(false);
   exportButton_ = makeButton("导出…", "exportButton", this);
+  printButton_ = makeButton("打印", "printButton", this);
+  printActions_ = addPrintActions(this, [this] { return printSource(); });
+  auto* printMenu = new QMenu(this);
+  printMenu->addActions({printActions_.print, printActions_.preview, printActions_.pdf});
+  printButton_->setMenu(printMenu);
   closeButton_ = makeButton("关闭", "closeButton", this);
 
   connect(firstButton_, &QPushButton::clicked, this, &StepsWindow::firstStep);
@@ -115,6 +126,7 @@ QLayout* StepsWindow::buildButtonRow() {
   row->addWidget(exerciseButton_);
   row->addWidget(hintButton_);
   row->addWidget(exportButton_);
+  row->addWidget(printButton_);
   row->addWidget(closeButton_);
   return row;
 }
@@ -298,9 +310,7 @@ void StepsWindow::exportSteps() {
   FileWriteResult result;
   try {
     const steps::StepsFormat format = FormatOfName(path);
-    const std::string text = decimals_ && doc_.exact
-                                 ? steps::Render(steps::InDecimals(doc_), format)
-                                 : steps::Render(doc_, format);
+    const std::string text = steps::Render(shownDocument(), format);
     result = WriteFileAtomically(path, QByteArray::fromStdString(text));
   } catch (const std::bad_alloc&) {
     // Nothing replaced the old file.
@@ -311,6 +321,32 @@ void StepsWindow::exportSteps() {
         this,
         QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
   }
+}
+
+steps::StepsDocument StepsWindow::shownDocument() const {
+  return decimals_ && doc_.exact ? steps::InDecimals(doc_) : doc_;
+}
+
+PrintSource StepsWindow::printSource() {
+  QFont font = reportFont(this->font());
+  font.setPointSizeF(8);
+  return {windowTitle(), [this, font](QPagedPaintDevice* device) {
+            long cells = 0;
+            for (const steps::StepTableau& table : doc_.tableaux) {
+              const steps::GridSize size = steps::TableGridSize(table);
+              cells += static_cast<long>(size.rows) * size.columns;
+            }
+            if (cells > kMostPrintedCells) {
+              Platform::current().showMessage(
+                  this, QStringLiteral("单纯形表有 %1 个数，超过可打印的 %2 个；请先导出为文件。")
+                            .arg(cells)
+                            .arg(kMostPrintedCells));
+              return false;
+            }
+            const std::string page = steps::Render(shownDocument(), steps::StepsFormat::Html);
+            paintHtmlPages(device, QString::fromStdString(page), font);
+            return true;
+          }};
 }
 
 void StepsWindow::setExercise(bool on) {

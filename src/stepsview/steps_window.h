@@ -1,6 +1,6 @@
 // The window 单纯形表: the tables of one calculation, a step at a time,
-// in fractions or decimals, with a list of every step and the export of
-// the whole as an HTML page, a LaTeX fragment or CSV.
+// in fractions or decimals, with a list of every step, the export of the
+// whole as an HTML page, a LaTeX fragment or CSV, and its print and PDF.
 #pragma once
 
 #include <QDialog>
@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <optional>
 
+#include "printing/print_commands.h"
 #include "steps/step_tableau.h"
 
 class QLabel;
@@ -43,6 +44,9 @@ class StepsWindow : public QDialog {
   // 导出…: the save dialog, then the tables in the format its filter or
   // the name's ending gives.
   void exportSteps();
+  // 打印… (Ctrl+P), 打印预览…, 导出PDF…: every table, as the numbers are
+  // shown (fractions or decimals), under the 打印 button.
+  const PrintActions& printActions() const { return printActions_; }
 
   // 自己选主元: while on, a click on a cell of the table picks the pivot.
   void setExercise(bool on);
@@ -66,6 +70,7 @@ class StepsWindow : public QDialog {
   QPushButton* nextButton() const { return nextButton_; }
   QPushButton* lastButton() const { return lastButton_; }
   QPushButton* exportButton() const { return exportButton_; }
+  QPushButton* printButton() const { return printButton_; }
   QRadioButton* fractionsOption() const { return fractionsOption_; }
   QRadioButton* decimalsOption() const { return decimalsOption_; }
 
@@ -80,11 +85,15 @@ class StepsWindow : public QDialog {
   void fillTexts();
   void fitColumns();
   void pickCell(const QModelIndex& index);
+  PrintSource printSource();
+  // The tables as they are shown: in decimals when the user chose them.
+  steps::StepsDocument shownDocument() const;
 
   steps::StepsDocument doc_;
   std::size_t current_ = 0;
   bool decimals_ = false;
   QString saved_path_;
+  PrintActions printActions_;
   bool exercise_ = false;
   // The calculation's own tables while the user's pivots replace them.
   std::optional<steps::StepsDocument> original_;
@@ -106,6 +115,7 @@ class StepsWindow : public QDialog {
   QPushButton* nextButton_ = nullptr;
   QPushButton* lastButton_ = nullptr;
   QPushButton* exportButton_ = nullptr;
+  QPushButton* printButton_ = nullptr;
   QPushButton* closeButton_ = nullptr;
   QPushButton* exerciseButton_ = nullptr;
   QPushButton* hintButton_ = nullptr;
