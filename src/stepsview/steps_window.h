@@ -6,10 +6,12 @@
 #include <QDialog>
 #include <QString>
 #include <cstddef>
+#include <memory>
 #include <optional>
 
 #include "printing/print_commands.h"
 #include "steps/step_tableau.h"
+#include "steps/steps_command.h"
 
 class QLabel;
 class QModelIndex;
@@ -27,10 +29,17 @@ class StepsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  explicit StepsWindow(steps::StepsDocument doc, QWidget* parent = nullptr);
+  // `kept`: what a document that leaves tables out was rebuilt from; the
+  // list then shows every table, and one left out is rebuilt, with the
+  // page of tables from it, when it is shown.
+  explicit StepsWindow(steps::StepsDocument doc, QWidget* parent = nullptr,
+                       std::shared_ptr<const steps::KeptCalculation> kept = nullptr);
 
+  // The tables held: with tables left out, the page of them shown last.
   const steps::StepsDocument& document() const { return doc_; }
-  std::size_t currentStep() const { return current_; }
+  const steps::StepTableau& currentTable() const { return doc_.tableaux[current_]; }
+  // The place of the table shown in the list of steps.
+  std::size_t currentStep() const;
   bool showsDecimals() const { return decimals_; }
 
   // 第一步, 上一步, 下一步, 最后一步, and a step of the list.
@@ -79,6 +88,13 @@ class StepsWindow : public QDialog {
   QLayout* buildButtonRow();
   QWidget* buildTablePane();
   void fillStepList();
+  // The list shows every table of the calculation, some of them left out
+  // of the document held.
+  bool paged() const;
+  std::size_t stepCount() const;
+  // Holds table `number` of the calculation, rebuilding its page when it
+  // was left out; false when it cannot (it has said why).
+  bool holdTable(std::size_t number);
   // In the exercise, the method's pivots of the current table and the ones
   // after it are not shown (the user's own are).
   bool hidesPivot(std::size_t index) const;
@@ -90,7 +106,8 @@ class StepsWindow : public QDialog {
   steps::StepsDocument shownDocument() const;
 
   steps::StepsDocument doc_;
-  std::size_t current_ = 0;
+  std::shared_ptr<const steps::KeptCalculation> kept_;
+  std::size_t current_ = 0;  // into doc_.tableaux
   bool decimals_ = false;
   QString saved_path_;
   PrintActions printActions_;
@@ -124,6 +141,7 @@ class StepsWindow : public QDialog {
 };
 
 // Shows the steps window over `owner`, modally; it goes when closed.
-void showStepsWindow(QWidget* owner, steps::StepsDocument doc);
+void showStepsWindow(QWidget* owner, steps::StepsDocument doc,
+                     std::shared_ptr<const steps::KeptCalculation> kept = nullptr);
 
 }  // namespace orcalc::ui
