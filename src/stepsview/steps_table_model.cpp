@@ -30,7 +30,7 @@ void StepsTableModel::showTable(const steps::StepsDocument* doc, std::size_t ind
   decimals_ = decimals;
   conceal_ = conceal_pivot;
   goal_grid_.clear();
-  if (table_ && doc->goal) {
+  if (doc && table_ && doc->goal) {
     goal_grid_ = steps::TableGrid(*doc, *table_, style_);
     size_ = {static_cast<int>(goal_grid_.size()),
              goal_grid_.empty() ? 0 : static_cast<int>(goal_grid_.front().size())};
