@@ -1,9 +1,18 @@
 #include "app/goal_window.h"
 
+#include <QAction>
+#include <QMenu>
+#include <QPushButton>
+#include <memory>
+#include <optional>
+
 #include "goal/goal_commands.h"
 #include "goal/goal_sheet_file.h"
 #include "lp/lp_sheet_file.h"
+#include "sheet/cell_editing.h"
 #include "sheet/sheet_grid.h"
+#include "steps/goal_steps_command.h"
+#include "stepsview/steps_window.h"
 
 namespace orcalc::ui {
 
@@ -36,6 +45,10 @@ const SheetWindowDesign& goalWindowDesign() {
 
 GoalWindow::GoalWindow(QWidget* parent) : SheetWindow(goalWindowDesign(), parent) {
   setObjectName(QStringLiteral("Form3"));
+  QMenu* analysis =
+      addMenu(QStringLiteral("分析(&A)"), {{QStringLiteral("单纯形表…"), [this] { simplexSteps(); },
+                                            QKeySequence(Qt::CTRL | Qt::Key_B)}});
+  analysis->setObjectName(QStringLiteral("analysisMenu"));
 }
 
 SheetWindow::SheetFit GoalWindow::fitSheet(const Sheet& sheet) const {
@@ -53,16 +66,43 @@ void GoalWindow::layOutSheet(int variables, int goals) {
   grid_->modifySheet([&](Sheet& sheet) { goal::LayOutSheet(sheet, goals, variables); });
 }
 
-CalculationJob GoalWindow::prepareCalculation(int variables, int goals) {
+goal::GoalRequest GoalWindow::request(int variables, int goals) const {
   goal::GoalRequest request;
   request.goals = goals;
   request.variables = variables;
   request.decimal_separator = decimalSeparator();
+  return request;
+}
+
+CalculationJob GoalWindow::prepareCalculation(int variables, int goals) {
   const Sheet& sheet = grid_->sheet();
-  return [request, &sheet](Progress& progress) mutable {
+  return [request = request(variables, goals), &sheet](Progress& progress) mutable {
     request.progress = &progress;
     return goal::Calculate(request, sheet);
   };
+}
+
+void GoalWindow::simplexSteps() {
+  if (!calculateButton_->isEnabled()) return;  // no sheet laid out yet
+  // The menu command and its shortcut leave the focus in an open editor.
+  editing().closeEditors();
+  auto document = std::make_shared<std::optional<steps::StepsDocument>>();
+  runCalculationCommand([this, document](int variables, int goals) -> CalculationJob {
+    const Sheet& sheet = grid_->sheet();
+    return [request = request(variables, goals), &sheet, document](Progress& progress) mutable {
+      request.progress = &progress;
+      steps::ReplayOptions replay;
+      replay.should_stop = [&progress] { return progress.ShouldStop(); };
+      steps::GoalStepsOutcome run = steps::CalculateGoalSteps(request, sheet, replay);
+      *document = std::move(run.steps);
+      // The calculation's messages are shown; the tables take its report's place.
+      CalculationOutcome shown;
+      shown.messages = std::move(run.outcome.messages);
+      shown.stopped = run.outcome.stopped;
+      return shown;
+    };
+  });
+  if (*document) guarded([&] { showStepsWindow(this, std::move(**document)); });
 }
 
 }  // namespace orcalc::ui

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/sheet_window.h"
+#include "goal/goal_commands.h"
 
 namespace orcalc::ui {
 
@@ -18,6 +19,11 @@ class GoalWindow : public SheetWindow {
   // the variables (N).
   void layOutSheet(int variables, int goals) override;
   CalculationJob prepareCalculation(int variables, int goals) override;
+
+ private:
+  goal::GoalRequest request(int variables, int goals) const;
+  // 分析 → 单纯形表…: the calculation as 计算 runs it, then its tables.
+  void simplexSteps();
 };
 
 const SheetWindowDesign& goalWindowDesign();

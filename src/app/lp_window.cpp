@@ -142,21 +142,23 @@ void LpWindow::simplexSteps() {
   // The menu command and its shortcut leave the focus in an open editor.
   editing().closeEditors();
   auto document = std::make_shared<std::optional<steps::StepsDocument>>();
-  runCalculationCommand([this, document](int variables, int constraints) -> CalculationJob {
+  auto kept = std::make_shared<std::shared_ptr<const steps::KeptCalculation>>();
+  runCalculationCommand([this, document, kept](int variables, int constraints) -> CalculationJob {
     const Sheet& sheet = grid_->sheet();
-    return
-        [request = request(variables, constraints), &sheet, document](Progress& progress) mutable {
-          request.progress = &progress;
-          steps::StepsOutcome outcome = steps::CalculateSteps(std::move(request), sheet);
-          *document = std::move(outcome.document);
-          // The calculation's messages are shown; the tables take its report's place.
-          CalculationOutcome shown;
-          shown.messages = std::move(outcome.calculation.messages);
-          shown.stopped = outcome.calculation.stopped;
-          return shown;
-        };
+    return [request = request(variables, constraints), &sheet, document,
+            kept](Progress& progress) mutable {
+      request.progress = &progress;
+      steps::StepsOutcome outcome = steps::CalculateSteps(std::move(request), sheet);
+      *document = std::move(outcome.document);
+      *kept = std::move(outcome.kept);
+      // The calculation's messages are shown; the tables take its report's place.
+      CalculationOutcome shown;
+      shown.messages = std::move(outcome.calculation.messages);
+      shown.stopped = outcome.calculation.stopped;
+      return shown;
+    };
   });
-  if (*document) guarded([&] { showStepsWindow(this, std::move(**document)); });
+  if (*document) guarded([&] { showStepsWindow(this, std::move(**document), *kept); });
 }
 
 lp::Sense LpWindow::sense() const {

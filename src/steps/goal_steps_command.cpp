@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "common/progress.h"
 #include "steps/goal_exact_model.h"
 #include "steps/goal_replay.h"
 
@@ -20,6 +21,7 @@ GoalStepsOutcome CalculateGoalSteps(const goal::GoalRequest& request, const Shee
   run.outcome = goal::Calculate(recorded, sheet, nullptr, &solved);
   if (run.outcome.stopped || !solved) return run;
 
+  if (request.progress) request.progress->SetPhase(ProgressPhase::Steps);
   const ExactGoalModel exact = ReadExactGoalModel(sheet, solved->model);
   StepsDocument doc =
       ReplayGoalSteps({&solved->model, &exact, &records, solved->result.outcome}, options);

@@ -41,7 +41,9 @@ Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridSty
 
 std::string TableTitle(const StepsDocument& doc, std::size_t index) {
   const StepTableau& table = doc.tableaux[index];
-  std::string title = "表 " + std::to_string(index + 1);
+  // With tables left out, the place among every table of the calculation.
+  const long number = doc.tables_left_out > 0 ? table.number : static_cast<long>(index);
+  std::string title = "表 " + std::to_string(number + 1);
   if (doc.goal && table.level > 0)
     return title + "（求 P" + std::to_string(table.level) + " 级极小）";
   const bool two_phases =

@@ -30,8 +30,9 @@ struct GridStyle {
 Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style);
 Grid GoalTableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style);
 
-// "表 3（第一阶段）": the title of table `index` (shown from 1), with its
-// phase when the problem has two.
+// "表 3（第一阶段）": the title of table `index` (shown from 1; its place
+// among every table of the calculation when tables were left out), with
+// its phase when the problem has two.
 std::string TableTitle(const StepsDocument& doc, std::size_t index);
 // "目标函数值 z = 12" (w in phase 1); empty for a goal program's table,
 // whose evaluation rows show the levels' objectives.

@@ -48,6 +48,26 @@ StepSummary SummariseStep(const StepsDocument& doc, std::size_t index, bool deci
   return summary;
 }
 
+StepSummary SummariseTable(const StepsDocument& doc, std::size_t number) {
+  const TableSummary& table = doc.summaries[number];
+  StepSummary summary;
+  summary.title = "表 " + std::to_string(number + 1);
+  const bool two_phases =
+      std::any_of(doc.columns.begin(), doc.columns.end(),
+                  [](const StepColumn& c) { return c.kind == VariableKind::Artificial; });
+  if (two_phases) {
+    summary.phase = table.phase == 1 ? "第一阶段" : "第二阶段";
+    summary.title += "（" + summary.phase + "）";
+  }
+  auto decimal = [](double value) { return NumberText(StepNumber{mpq_class(0), value, false}); };
+  summary.value = decimal(table.objective);
+  if (table.entering < 0 || table.leaving < 0) return summary;
+  summary.pivot = decimal(table.pivot);
+  summary.entering = doc.columns[static_cast<std::size_t>(table.entering)].name;
+  summary.leaving = doc.columns[static_cast<std::size_t>(table.leaving)].name;
+  return summary;
+}
+
 std::string ShownSentence(const StepsDocument& doc, const StepTableau& table, bool decimals) {
   if (!decimals || !table.pivot) return table.sentence;
   const StepNumber& pivot = table.Cell(table.pivot->row, table.pivot->column, doc.columns.size());

@@ -20,6 +20,10 @@ struct StepSummary {
 // The summary of table `index`, its numbers in decimals when `decimals`.
 StepSummary SummariseStep(const StepsDocument& doc, std::size_t index, bool decimals);
 
+// The summary of table `number` among every table of the calculation, kept
+// or not (doc.summaries), its numbers in decimals.
+StepSummary SummariseTable(const StepsDocument& doc, std::size_t number);
+
 // The number as shown: the exact fraction, or in decimals when `decimals`
 // (an exact number shown by the decimal it carries).
 std::string ShownNumber(const StepNumber& number, bool decimals);

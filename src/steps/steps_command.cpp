@@ -1,5 +1,6 @@
 #include "steps/steps_command.h"
 
+#include <memory>
 #include <utility>
 #include <vector>
 
@@ -18,7 +19,7 @@ StepsOutcome CalculateSteps(lp::LpRequest request, const Sheet& sheet,
 
   Progress* progress = request.progress;
   if (progress) progress->SetPhase(ProgressPhase::Steps);
-  const ExactProblem exact = ReadExactProblem(sheet, solved->problem);
+  ExactProblem exact = ReadExactProblem(sheet, solved->problem);
   ReplayOptions replay;
   replay.fractions = options.fractions;
   replay.exact_seconds = options.exact_seconds;
@@ -29,8 +30,21 @@ StepsOutcome CalculateSteps(lp::LpRequest request, const Sheet& sheet,
     outcome.calculation.stopped = true;
     return outcome;
   }
+  if (doc.tables_left_out > 0) {
+    outcome.kept = std::make_shared<const KeptCalculation>(
+        KeptCalculation{std::move(solved->problem), std::move(exact), std::move(pivots),
+                        std::move(solved->result), doc.exact, options.most_kept_cells});
+  }
   outcome.document = std::move(doc);
   return outcome;
+}
+
+StepsDocument ReplayPage(const KeptCalculation& kept, long first) {
+  ReplayOptions replay;
+  replay.fractions = kept.fractions;
+  replay.most_kept_cells = kept.most_kept_cells;
+  replay.keep_from = first;
+  return ReplaySteps({&kept.problem, &kept.exact, &kept.pivots, &kept.result}, replay);
 }
 
 }  // namespace orcalc::steps

@@ -27,9 +27,16 @@ void StepsTableModel::showTable(const steps::StepsDocument* doc, std::size_t ind
   beginResetModel();
   doc_ = doc;
   table_ = doc && index < doc->tableaux.size() ? &doc->tableaux[index] : nullptr;
-  size_ = table_ ? steps::TableGridSize(*table_) : steps::GridSize{};
   decimals_ = decimals;
   conceal_ = conceal_pivot;
+  goal_grid_.clear();
+  if (doc && table_ && doc->goal) {
+    goal_grid_ = steps::TableGrid(*doc, *table_, style_);
+    size_ = {static_cast<int>(goal_grid_.size()),
+             goal_grid_.empty() ? 0 : static_cast<int>(goal_grid_.front().size())};
+  } else {
+    size_ = table_ ? steps::TableGridSize(*table_) : steps::GridSize{};
+  }
   endResetModel();
 }
 
@@ -42,8 +49,10 @@ int StepsTableModel::columnCount(const QModelIndex& parent) const {
 }
 
 steps::GridCell StepsTableModel::cell(int row, int column) const {
-  if (!table_) return {};
-  steps::GridCell grid_cell = steps::TableGridCell(*doc_, *table_, style_, row, column);
+  if (!table_ || row < 0 || column < 0 || row >= size_.rows || column >= size_.columns) return {};
+  steps::GridCell grid_cell =
+      doc_->goal ? goal_grid_[static_cast<std::size_t>(row)][static_cast<std::size_t>(column)]
+                 : steps::TableGridCell(*doc_, *table_, style_, row, column);
   if (conceal_) {
     grid_cell.pivot = false;
     if (column == size_.columns - 1) grid_cell.text.clear();  // θ
@@ -53,7 +62,8 @@ steps::GridCell StepsTableModel::cell(int row, int column) const {
 
 bool StepsTableModel::tableauCell(int row, int column, int& tableau_row,
                                   int& tableau_column) const {
-  if (!table_ || row < 2 || row >= size_.rows - 1 || column < 3 || column >= size_.columns - 1)
+  if (!table_ || doc_->goal || row < 2 || row >= size_.rows - 1 || column < 3 ||
+      column >= size_.columns - 1)
     return false;
   tableau_row = row - 2;
   tableau_column = table_->shown[static_cast<std::size_t>(column - 3)];

@@ -1,8 +1,9 @@
 // One table of the steps for a table view, in the textbook's layout: the
 // c_j row, the heading row (C_B, X_B, b, the variables, θ), a row per basic
-// variable and the σ_j row; the pivot bracketed and coloured. The cells'
-// texts are made as the view asks for them, so that a large table opens
-// at once; the document is the caller's and must outlive the model.
+// variable and the σ_j row (a goal table: its levels' evaluation rows
+// P1, P2, … instead, the level being minimised starred); the pivot bracketed and coloured. The
+// cells' texts are made as the view asks for them, so that a large table opens at once; the
+// document is the caller's and must outlive the model.
 #pragma once
 
 #include <QAbstractTableModel>
@@ -42,6 +43,9 @@ class StepsTableModel : public QAbstractTableModel {
   steps::GridStyle style_;
   bool decimals_ = false;
   bool conceal_ = false;
+  // A goal program's table (a few rows and columns, the evaluation rows of
+  // its levels below) is made whole when it is shown.
+  steps::Grid goal_grid_;
 };
 
 }  // namespace orcalc::ui

@@ -5,6 +5,7 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMenu>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -20,9 +21,11 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "platform/save_names.h"
+#include "printing/html_pages.h"
 #include "results/report_font.h"
 #include "steps/pivot_exercise.h"
 #include "steps/step_grid.h"
+#include "steps/step_grid_cell.h"
 #include "steps/step_render.h"
 #include "steps/step_summary.h"
 #include "stepsview/steps_table_model.h"
@@ -36,6 +39,9 @@ const char* const kFirstName = "单纯形表.html";
 // Tables up to this many cells get columns as wide as their texts; larger
 // ones one width for all, so that they open at once.
 constexpr long kMostFittedCells = 20000;
+// The most numbers the tables are printed with: more would take the
+// window minutes and hundreds of pages; they can be exported instead.
+constexpr long kMostPrintedCells = 100000;
 
 steps::StepsFormat FormatOfName(const QString& path) {
   if (path.endsWith(QStringLiteral(".tex"), Qt::CaseInsensitive)) return steps::StepsFormat::Latex;
@@ -60,8 +66,12 @@ QLabel* makeLabel(const char* name, QWidget* parent) {
 
 }  // namespace
 
-StepsWindow::StepsWindow(steps::StepsDocument doc, QWidget* parent)
-    : QDialog(parent, ownedWindowFlags(parent)), doc_(std::move(doc)), decimals_(!doc_.exact) {
+StepsWindow::StepsWindow(steps::StepsDocument doc, QWidget* parent,
+                         std::shared_ptr<const steps::KeptCalculation> kept)
+    : QDialog(parent, ownedWindowFlags(parent)),
+      doc_(std::move(doc)),
+      kept_(std::move(kept)),
+      decimals_(!doc_.exact) {
   setObjectName(QStringLiteral("frmSteps"));
   setWindowTitle(QString::fromUtf8(kTitle));
   buildControls();
@@ -87,11 +97,16 @@ QLayout* StepsWindow::buildButtonRow() {
   (decimals_ ? decimalsOption_ : fractionsOption_)->setChecked(true);
   exerciseButton_ = makeButton("自己选主元", "exerciseButton", this);
   exerciseButton_->setCheckable(true);
-  // The exercise is on exact tables.
-  exerciseButton_->setEnabled(doc_.exact);
+  // The exercise is on a linear program's exact tables, all of them held.
+  exerciseButton_->setEnabled(doc_.exact && !doc_.goal && !paged());
   hintButton_ = makeButton("提示", "hintButton", this);
   hintButton_->setEnabled(false);
   exportButton_ = makeButton("导出…", "exportButton", this);
+  printButton_ = makeButton("打印", "printButton", this);
+  printActions_ = addPrintActions(this, [this] { return printSource(); });
+  auto* printMenu = new QMenu(this);
+  printMenu->addActions({printActions_.print, printActions_.preview, printActions_.pdf});
+  printButton_->setMenu(printMenu);
   closeButton_ = makeButton("关闭", "closeButton", this);
 
   connect(firstButton_, &QPushButton::clicked, this, &StepsWindow::firstStep);
@@ -115,6 +130,7 @@ QLayout* StepsWindow::buildButtonRow() {
   row->addWidget(exerciseButton_);
   row->addWidget(hintButton_);
   row->addWidget(exportButton_);
+  row->addWidget(printButton_);
   row->addWidget(closeButton_);
   return row;
 }
@@ -186,14 +202,15 @@ void StepsWindow::fillStepList() {
   const QSignalBlocker quiet(stepList_);
   // The items are kept and their texts replaced: the list is filled again
   // from its own signal while the user moves through it.
-  const int count = static_cast<int>(doc_.tableaux.size());
+  const int count = static_cast<int>(stepCount());
   while (stepList_->topLevelItemCount() > count)
     delete stepList_->takeTopLevelItem(stepList_->topLevelItemCount() - 1);
   while (stepList_->topLevelItemCount() < count) new QTreeWidgetItem(stepList_);
   bool phases = false;  // a problem of one phase leaves the column empty
   for (int i = 0; i < count; ++i) {
     const std::size_t index = static_cast<std::size_t>(i);
-    const steps::StepSummary s = steps::SummariseStep(doc_, index, decimals_);
+    const steps::StepSummary s =
+        paged() ? steps::SummariseTable(doc_, index) : steps::SummariseStep(doc_, index, decimals_);
     phases = phases || !s.phase.empty();
     const std::string none;
     const bool hidden = hidesPivot(index);
@@ -205,7 +222,47 @@ void StepsWindow::fillStepList() {
   }
   stepList_->setColumnHidden(1, !phases);
   if (current_ < doc_.tableaux.size())
-    stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(current_)));
+    stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(currentStep())));
+}
+
+bool StepsWindow::paged() const { return kept_ && doc_.summaries.size() > doc_.tableaux.size(); }
+
+std::size_t StepsWindow::stepCount() const {
+  return paged() ? doc_.summaries.size() : doc_.tableaux.size();
+}
+
+std::size_t StepsWindow::currentStep() const {
+  if (current_ >= doc_.tableaux.size()) return 0;
+  return paged() ? static_cast<std::size_t>(doc_.tableaux[current_].number) : current_;
+}
+
+bool StepsWindow::holdTable(std::size_t number) {
+  auto find = [this, number] {
+    const auto at = std::find_if(doc_.tableaux.begin(), doc_.tableaux.end(),
+                                 [number](const steps::StepTableau& table) {
+                                   return table.number == static_cast<long>(number);
+                                 });
+    if (at == doc_.tableaux.end()) return false;
+    current_ = static_cast<std::size_t>(at - doc_.tableaux.begin());
+    return true;
+  };
+  if (find()) return true;
+  try {
+    steps::StepsDocument page = steps::ReplayPage(*kept_, static_cast<long>(number));
+    // Its page gives the notes of that page only: the whole calculation's stay.
+    page.notes = std::move(doc_.notes);
+    doc_ = std::move(page);
+  } catch (const std::bad_alloc&) {
+    Platform::current().showMessage(this, QStringLiteral("内存不足"));
+    return false;
+  }
+  if (!doc_.exact) {
+    decimals_ = true;
+    const QSignalBlocker quiet(decimalsOption_);
+    decimalsOption_->setChecked(true);
+    fractionsOption_->setEnabled(false);
+  }
+  return find();
 }
 
 bool StepsWindow::hidesPivot(std::size_t index) const {
@@ -214,44 +271,49 @@ bool StepsWindow::hidesPivot(std::size_t index) const {
 
 void StepsWindow::showStep(std::size_t index) {
   if (doc_.tableaux.empty()) return;
-  current_ = std::min(index, doc_.tableaux.size() - 1);
+  index = std::min(index, stepCount() - 1);
+  if (!paged()) {
+    current_ = index;
+  } else if (!holdTable(index)) {
+    return;
+  }
   model_->showTable(&doc_, current_, decimals_, hidesPivot(current_));
   if (exercise_) fillStepList();
   fitColumns();
   fillTexts();
   {
     const QSignalBlocker quiet(stepList_);
-    stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(current_)));
+    stepList_->setCurrentItem(stepList_->topLevelItem(static_cast<int>(index)));
   }
-  const bool last = current_ + 1 == doc_.tableaux.size();
-  firstButton_->setEnabled(current_ > 0);
-  previousButton_->setEnabled(current_ > 0);
+  const bool last = index + 1 == stepCount();
+  firstButton_->setEnabled(index > 0);
+  previousButton_->setEnabled(index > 0);
   nextButton_->setEnabled(!last);
   lastButton_->setEnabled(!last);
 }
 
 void StepsWindow::previousStep() {
-  if (current_ > 0) showStep(current_ - 1);
+  if (currentStep() > 0) showStep(currentStep() - 1);
 }
 
-void StepsWindow::nextStep() { showStep(current_ + 1); }
+void StepsWindow::nextStep() { showStep(currentStep() + 1); }
 
 void StepsWindow::lastStep() {
-  if (!doc_.tableaux.empty()) showStep(doc_.tableaux.size() - 1);
+  if (!doc_.tableaux.empty()) showStep(stepCount() - 1);
 }
 
 void StepsWindow::fillTexts() {
   const steps::StepTableau& table = doc_.tableaux[current_];
   titleLabel_->setText(QString::fromStdString(steps::TableTitle(doc_, current_)));
   objectiveLabel_->setText(QString::fromStdString(
-      steps::ObjectiveLine(table, steps::ShownNumber(table.objective, decimals_))));
+      steps::ObjectiveLine(doc_, table, steps::ShownNumber(table.objective, decimals_))));
   sentenceLabel_->setText(QString::fromStdString(steps::ShownSentence(doc_, table, decimals_)));
   const bool hidden = hidesPivot(current_);
   sentenceLabel_->setVisible(!hidden);
   roundOffLabel_->setText(QString::fromStdString(table.round_off));
   roundOffLabel_->setVisible(!hidden && !table.round_off.empty());
   exerciseLabel_->clear();
-  const bool last = current_ + 1 == doc_.tableaux.size();
+  const bool last = currentStep() + 1 == stepCount();
   endingLabel_->setText(last ? QString::fromStdString(doc_.ending) : QString());
   endingLabel_->setVisible(last && !doc_.ending.empty());
 }
@@ -273,7 +335,7 @@ void StepsWindow::setDecimals(bool decimals) {
   if (decimals == decimals_) return;
   decimals_ = decimals;
   fillStepList();
-  showStep(current_);
+  showStep(currentStep());
 }
 
 void StepsWindow::exportSteps() {
@@ -298,9 +360,7 @@ void StepsWindow::exportSteps() {
   FileWriteResult result;
   try {
     const steps::StepsFormat format = FormatOfName(path);
-    const std::string text = decimals_ && doc_.exact
-                                 ? steps::Render(steps::InDecimals(doc_), format)
-                                 : steps::Render(doc_, format);
+    const std::string text = steps::Render(shownDocument(), format);
     result = WriteFileAtomically(path, QByteArray::fromStdString(text));
   } catch (const std::bad_alloc&) {
     // Nothing replaced the old file.
@@ -313,8 +373,34 @@ void StepsWindow::exportSteps() {
   }
 }
 
+steps::StepsDocument StepsWindow::shownDocument() const {
+  return decimals_ && doc_.exact ? steps::InDecimals(doc_) : doc_;
+}
+
+PrintSource StepsWindow::printSource() {
+  QFont font = reportFont(this->font());
+  font.setPointSizeF(8);
+  return {windowTitle(), [this, font](QPagedPaintDevice* device) {
+            long cells = 0;
+            for (const steps::StepTableau& table : doc_.tableaux) {
+              const steps::GridSize size = steps::TableGridSize(table);
+              cells += static_cast<long>(size.rows) * size.columns;
+            }
+            if (cells > kMostPrintedCells) {
+              Platform::current().showMessage(
+                  this, QStringLiteral("单纯形表有 %1 个数，超过可打印的 %2 个；请先导出为文件。")
+                            .arg(cells)
+                            .arg(kMostPrintedCells));
+              return false;
+            }
+            const std::string page = steps::Render(shownDocument(), steps::StepsFormat::Html);
+            paintHtmlPages(device, QString::fromStdString(page), font);
+            return true;
+          }};
+}
+
 void StepsWindow::setExercise(bool on) {
-  if (on && !doc_.exact) on = false;
+  if (on && (!doc_.exact || doc_.goal || paged())) on = false;
   exercise_ = on;
   hintButton_->setEnabled(on);
   if (!on && original_) {
@@ -322,7 +408,7 @@ void StepsWindow::setExercise(bool on) {
     original_.reset();
   }
   fillStepList();
-  showStep(current_);
+  showStep(currentStep());
   if (on) exerciseLabel_->setText(QStringLiteral("请在表中点击所选的主元。"));
 }
 
@@ -383,10 +469,11 @@ void StepsWindow::hint() {
                QString::fromStdString(steps::ShownNumber(pivot, decimals_))));
 }
 
-void showStepsWindow(QWidget* owner, steps::StepsDocument doc) {
+void showStepsWindow(QWidget* owner, steps::StepsDocument doc,
+                     std::shared_ptr<const steps::KeptCalculation> kept) {
   // Owned here until it is shown, so that an exception on the way takes it
   // along.
-  auto window = std::make_unique<StepsWindow>(std::move(doc), owner);
+  auto window = std::make_unique<StepsWindow>(std::move(doc), owner, std::move(kept));
   window->setAttribute(Qt::WA_DeleteOnClose);
   QPointer<StepsWindow> shown = window.get();
   // Qt deletes it when it is closed.

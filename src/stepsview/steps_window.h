@@ -1,14 +1,17 @@
 // The window 单纯形表: the tables of one calculation, a step at a time,
-// in fractions or decimals, with a list of every step and the export of
-// the whole as an HTML page, a LaTeX fragment or CSV.
+// in fractions or decimals, with a list of every step, the export of the
+// whole as an HTML page, a LaTeX fragment or CSV, and its print and PDF.
 #pragma once
 
 #include <QDialog>
 #include <QString>
 #include <cstddef>
+#include <memory>
 #include <optional>
 
+#include "printing/print_commands.h"
 #include "steps/step_tableau.h"
+#include "steps/steps_command.h"
 
 class QLabel;
 class QModelIndex;
@@ -26,10 +29,17 @@ class StepsWindow : public QDialog {
   Q_OBJECT
 
  public:
-  explicit StepsWindow(steps::StepsDocument doc, QWidget* parent = nullptr);
+  // `kept`: what a document that leaves tables out was rebuilt from; the
+  // list then shows every table, and one left out is rebuilt, with the
+  // page of tables from it, when it is shown.
+  explicit StepsWindow(steps::StepsDocument doc, QWidget* parent = nullptr,
+                       std::shared_ptr<const steps::KeptCalculation> kept = nullptr);
 
+  // The tables held: with tables left out, the page of them shown last.
   const steps::StepsDocument& document() const { return doc_; }
-  std::size_t currentStep() const { return current_; }
+  const steps::StepTableau& currentTable() const { return doc_.tableaux[current_]; }
+  // The place of the table shown in the list of steps.
+  std::size_t currentStep() const;
   bool showsDecimals() const { return decimals_; }
 
   // 第一步, 上一步, 下一步, 最后一步, and a step of the list.
@@ -43,6 +53,9 @@ class StepsWindow : public QDialog {
   // 导出…: the save dialog, then the tables in the format its filter or
   // the name's ending gives.
   void exportSteps();
+  // 打印… (Ctrl+P), 打印预览…, 导出PDF…: every table, as the numbers are
+  // shown (fractions or decimals), under the 打印 button.
+  const PrintActions& printActions() const { return printActions_; }
 
   // 自己选主元: while on, a click on a cell of the table picks the pivot.
   void setExercise(bool on);
@@ -60,11 +73,13 @@ class StepsWindow : public QDialog {
   QTableView* tableView() const { return tableView_; }
   QTreeWidget* stepList() const { return stepList_; }
   QLabel* sentenceLabel() const { return sentenceLabel_; }
+  QLabel* objectiveLabel() const { return objectiveLabel_; }
   QPushButton* firstButton() const { return firstButton_; }
   QPushButton* previousButton() const { return previousButton_; }
   QPushButton* nextButton() const { return nextButton_; }
   QPushButton* lastButton() const { return lastButton_; }
   QPushButton* exportButton() const { return exportButton_; }
+  QPushButton* printButton() const { return printButton_; }
   QRadioButton* fractionsOption() const { return fractionsOption_; }
   QRadioButton* decimalsOption() const { return decimalsOption_; }
 
@@ -73,17 +88,29 @@ class StepsWindow : public QDialog {
   QLayout* buildButtonRow();
   QWidget* buildTablePane();
   void fillStepList();
+  // The list shows every table of the calculation, some of them left out
+  // of the document held.
+  bool paged() const;
+  std::size_t stepCount() const;
+  // Holds table `number` of the calculation, rebuilding its page when it
+  // was left out; false when it cannot (it has said why).
+  bool holdTable(std::size_t number);
   // In the exercise, the method's pivots of the current table and the ones
   // after it are not shown (the user's own are).
   bool hidesPivot(std::size_t index) const;
   void fillTexts();
   void fitColumns();
   void pickCell(const QModelIndex& index);
+  PrintSource printSource();
+  // The tables as they are shown: in decimals when the user chose them.
+  steps::StepsDocument shownDocument() const;
 
   steps::StepsDocument doc_;
-  std::size_t current_ = 0;
+  std::shared_ptr<const steps::KeptCalculation> kept_;
+  std::size_t current_ = 0;  // into doc_.tableaux
   bool decimals_ = false;
   QString saved_path_;
+  PrintActions printActions_;
   bool exercise_ = false;
   // The calculation's own tables while the user's pivots replace them.
   std::optional<steps::StepsDocument> original_;
@@ -105,6 +132,7 @@ class StepsWindow : public QDialog {
   QPushButton* nextButton_ = nullptr;
   QPushButton* lastButton_ = nullptr;
   QPushButton* exportButton_ = nullptr;
+  QPushButton* printButton_ = nullptr;
   QPushButton* closeButton_ = nullptr;
   QPushButton* exerciseButton_ = nullptr;
   QPushButton* hintButton_ = nullptr;
@@ -113,6 +141,7 @@ class StepsWindow : public QDialog {
 };
 
 // Shows the steps window over `owner`, modally; it goes when closed.
-void showStepsWindow(QWidget* owner, steps::StepsDocument doc);
+void showStepsWindow(QWidget* owner, steps::StepsDocument doc,
+                     std::shared_ptr<const steps::KeptCalculation> kept = nullptr);
 
 }  // namespace orcalc::ui

@@ -14,6 +14,8 @@
 #include "geometry/graph_command.h"
 #include "graph/graph_window.h"
 #include "printing/page_painting.h"
+#include "steps/steps_command.h"
+#include "stepsview/steps_window.h"
 #include "support/window_helpers.h"
 
 using namespace orcalc;
@@ -62,6 +64,29 @@ class PrintingTest : public QObject {
     const QString text = pdfText(path);
     if (text.isNull()) QSKIP("pdftotext is not installed");
     QVERIFY2(text.contains(QStringLiteral("线性规划")), qPrintable(text));
+  }
+
+  void theStepsGoToPdfEveryTableWithItsChinese() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    LpWindow form;
+    fillExample(form);
+    auto outcome = steps::CalculateSteps({2, 2, lp::Sense::Maximise}, form.grid()->sheet(),
+                                         {true, 2.0, 1000000});
+    QVERIFY(outcome.document);
+    StepsWindow window(std::move(*outcome.document));
+    platform.nextSavePath = dir.filePath(QStringLiteral("单纯形表"));
+    window.printActions().pdf->trigger();
+    const QString path = dir.filePath(QStringLiteral("单纯形表.pdf"));
+    QVERIFY(readFile(path).startsWith("%PDF-"));
+    QVERIFY(platform.messages.isEmpty());
+    QCOMPARE(window.printButton()->menu()->actions().size(), 3);
+    const QString text = pdfText(path);
+    if (text.isNull()) QSKIP("pdftotext is not installed");
+    // Both tables, the pivot's sentence and why the method stopped (NFKC
+    // makes the full-width comma a comma).
+    for (const char* part : {"表 1", "表 2", "χ1 进基", "χ3 出基", "最优"})
+      QVERIFY2(text.contains(QString::fromUtf8(part)), qPrintable(text));
   }
 
   void ctrlPAsksForAPrinterAndPrintsTheBoxAsItIsNow() {

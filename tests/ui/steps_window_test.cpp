@@ -3,6 +3,7 @@
 #include "stepsview/steps_window.h"
 
 #include "app/application.h"
+#include "steps/step_number_text.h"
 #include "steps/steps_command.h"
 #include "stepsview/steps_table_model.h"
 #include "support/window_helpers.h"
@@ -14,7 +15,7 @@ namespace {
 
 // Opens the window from the shortcut on `form` and runs `check` on it while
 // it is shown.
-int openSteps(RecordingPlatform& platform, LpWindow& form,
+int openSteps(RecordingPlatform& platform, SheetWindow& form,
               const std::function<void(StepsWindow&)>& check) {
   int opened = 0;
   platform.onModal = [&](QDialog* dialog) {
@@ -40,6 +41,23 @@ orcalc::steps::StepsDocument stepsOf(const QList<QStringList>& rows) {
     for (int c = 0; c < rows[r].size(); ++c) sheet.SetCell(r + 1, c + 1, rows[r][c].toStdString());
   auto outcome = orcalc::steps::CalculateSteps({2, n, orcalc::lp::Sense::Maximise}, sheet);
   return outcome.document.value_or(orcalc::steps::StepsDocument{});
+}
+
+// The cube squashed so that the largest σj visits many corners:
+// max Σ 2^(n-j) χj; Σ_{j<i} 2^(i-j+1) χj + χi ≤ 5^i.
+orcalc::Sheet squashedCube(int n) {
+  orcalc::Sheet sheet;
+  orcalc::lp::LayOutSheet(sheet, n, n, orcalc::lp::Sense::Maximise);
+  for (int j = 1; j <= n; ++j) sheet.SetCell(1, j, std::to_string(1 << (n - j)));
+  long bound = 1;
+  for (int i = 1; i <= n; ++i) {
+    for (int j = 1; j <= n; ++j)
+      sheet.SetCell(i + 1, j, j < i ? std::to_string(1 << (i - j + 1)) : j == i ? "1" : "0");
+    sheet.SetCell(i + 1, n + 1, "≤");
+    bound *= 5;
+    sheet.SetCell(i + 1, n + 2, std::to_string(bound));
+  }
+  return sheet;
 }
 
 void clickCell(StepsWindow& window, int row, int column) {
@@ -87,6 +105,80 @@ class StepsWindowTest : public QObject {
     });
     QCOMPARE(opened, 1);
     QVERIFY(platform.messages.isEmpty());
+  }
+
+  void goalWindowShowsTheLevelsTables() {
+    RecordingPlatform platform;
+    GoalWindow form;
+    showActive(&form);
+    // χ1 + χ2 = 10 with d1- at P1; χ1 = 4 with d2+ at P2.
+    layOut(form, 2, 2);
+    const QList<QStringList> goals{{"1", "1", "10", "1", "1", "0", "0"},
+                                   {"1", "", "4", "0", "0", "1", "2"}};
+    for (int g = 0; g < 2; ++g) {
+      for (int j = 0; j < 2; ++j) form.grid()->setText(g + 1, j + 1, goals[g][j]);
+      for (int k = 0; k < 5; ++k) form.grid()->setText(g + 1, k + 4, goals[g][k + 2]);
+    }
+    const int opened = openSteps(platform, form, [](StepsWindow& window) {
+      QVERIFY(window.document().goal);
+      QVERIFY(!window.exerciseButton()->isEnabled());
+      QVERIFY(window.stepList()->topLevelItemCount() >= 2);
+      const StepsTableModel* model = window.model();
+      QStringList labels;
+      for (int r = 0; r < model->rowCount(); ++r) labels << text(model, r, 1);
+      // The evaluation rows of both levels, the one being minimised starred.
+      QVERIFY2(labels.contains(QStringLiteral("P1*")), qPrintable(labels.join(' ')));
+      QVERIFY(labels.contains(QStringLiteral("P2")));
+      QVERIFY(labels.contains(QStringLiteral("d1-")));  // the deviations start basic
+      QStringList names;
+      for (int c = 0; c < model->columnCount(); ++c) names << text(model, 1, c);
+      QVERIFY2(names.contains(QStringLiteral("d1+")), qPrintable(names.join(' ')));
+      QVERIFY(window.objectiveLabel()->text().isEmpty());
+      window.lastStep();
+      QVERIFY(!window.document().ending.empty());
+    });
+    QCOMPARE(opened, 1);
+    QVERIFY(platform.messages.isEmpty());
+  }
+
+  void leftOutTablesAreRebuiltAsTheWholeReplayHasThem() {
+    using orcalc::steps::CalculateSteps;
+    const orcalc::Sheet sheet = squashedCube(4);
+    const orcalc::lp::LpRequest request{4, 4, orcalc::lp::Sense::Maximise};
+    const auto whole = CalculateSteps(request, sheet, {false});
+    // A table is 4 rows by 8 columns: pages of two tables.
+    auto paged = CalculateSteps(request, sheet, {false, orcalc::steps::kExactSeconds, 40});
+    QVERIFY(whole.document && paged.document);
+    QVERIFY(!whole.kept && paged.kept);
+    QVERIFY(paged.document->tables_left_out > 0);
+    const auto& all = whole.document->tableaux;
+    QVERIFY(all.size() > 3);
+    StepsWindow window(std::move(*paged.document), nullptr, paged.kept);
+    QCOMPARE(window.stepList()->topLevelItemCount(), static_cast<int>(all.size()));
+    QVERIFY(!window.exerciseButton()->isEnabled());
+    auto sameAsWhole = [&](std::size_t n) {
+      QCOMPARE(window.currentStep(), n);
+      const orcalc::steps::StepTableau& shown = window.currentTable();
+      QCOMPARE(shown.number, static_cast<long>(n));
+      QCOMPARE(shown.basis, all[n].basis);
+      QCOMPARE(shown.cells.size(), all[n].cells.size());
+      for (std::size_t k = 0; k < shown.cells.size(); ++k)
+        QCOMPARE(shown.cells[k].decimal, all[n].cells[k].decimal);
+      QCOMPARE(text(window.model(), 2, 2), QString::fromStdString(NumberText(all[n].rhs[0])));
+      QCOMPARE(window.stepList()->topLevelItem(static_cast<int>(n))->text(0),
+               QStringLiteral("表 %1").arg(n + 1));
+    };
+    for (std::size_t n = 0; n < all.size(); ++n) {
+      window.showStep(n);
+      sameAsWhole(n);
+    }
+    // Back through the list, and from the last table to a left-out one.
+    window.previousStep();
+    sameAsWhole(all.size() - 2);
+    window.stepList()->setCurrentItem(window.stepList()->topLevelItem(1));
+    sameAsWhole(1);
+    window.firstStep();
+    sameAsWhole(0);
   }
 
   void messagesComeFirst() {

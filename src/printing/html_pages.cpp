@@ -1,0 +1,25 @@
+#include "printing/html_pages.h"
+
+#include <QPagedPaintDevice>
+#include <QTextCharFormat>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace orcalc::ui {
+
+void paintHtmlPages(QPagedPaintDevice* device, const QString& html, const QFont& font) {
+  QTextDocument document;
+  document.setDefaultFont(font);
+  document.setHtml(html);
+  // The page's own faces would not hold the Chinese on every system: the
+  // program's face throughout.
+  QTextCursor everything(&document);
+  everything.select(QTextCursor::Document);
+  QTextCharFormat face;
+  face.setFontFamilies(font.families().isEmpty() ? QStringList{font.family()} : font.families());
+  face.setFontPointSize(font.pointSizeF());
+  everything.mergeCharFormat(face);
+  document.print(device);
+}
+
+}  // namespace orcalc::ui

@@ -1,0 +1,15 @@
+// Pages of an HTML page (tables, headings) on a printer or a PDF writer.
+#pragma once
+
+#include <QFont>
+#include <QString>
+
+class QPagedPaintDevice;
+
+namespace orcalc::ui {
+
+// Lays `html` out on the pages of `device`, every text in `font`'s face and
+// size whatever the page asks for, and paints every page.
+void paintHtmlPages(QPagedPaintDevice* device, const QString& html, const QFont& font);
+
+}  // namespace orcalc::ui
