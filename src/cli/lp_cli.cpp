@@ -8,6 +8,7 @@
 #include "common/sheet_layout.h"
 #include "files/sheet_file.h"
 #include "integer/integer_commands.h"
+#include "integer/integer_result.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_result.h"
 #include "models/model_report.h"
@@ -120,9 +121,12 @@ int RunLp(Args args) {
     intake = lp::ReadLpSheet(sheet, request.lp.variables, request.lp.constraints, request.lp.sense);
   }  // the sheet's cells (8 MB at 500 × 500) freed for the tableau and the report
   if (integer::AnyWhole(request.types)) {
-    if (output.format != OutputFormat::Report)
-      throw UsageError("--format csv and --format json do not yet take integer variables");
-    return EmitLimitedOutcome(integer::SolveAndReport(request, intake), arguments);
+    std::optional<integer::SolvedInteger> solved;
+    const CalculationOutcome outcome = integer::SolveAndReport(
+        request, intake, output.format == OutputFormat::Report ? nullptr : &solved);
+    return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+      integer::WriteIntegerResult(out, {outcome, solved, ResultStatus::TimeLimit});
+    });
   }
   // The figures need the solved problem; the report alone does not.
   std::optional<lp::SolvedLp> solved;
