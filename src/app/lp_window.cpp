@@ -216,7 +216,8 @@ void LpWindow::importModel() {
   guarded([this, &chosen] {
     const ImportedModel imported = importModelFile(chosen);
     const QString why = imported.error.isEmpty()
-                            ? takeSheetFromElsewhere(imported.sheet, QStringLiteral("导入模型"))
+                            ? takeSheetFromElsewhere(imported.sheet, QStringLiteral("导入模型"),
+                                                     imported.variable_types)
                             : imported.error;
     if (!why.isEmpty()) {
       Platform::current().showMessage(this, why);

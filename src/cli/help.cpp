@@ -173,8 +173,11 @@ constexpr std::array kCommands = {
                 "substituted. The report of that sheet is followed by 模型对照: what each\n"
                 "χ and each row stands for, the objective constant, the model's objective\n"
                 "value (S plus the constant) and every model variable's value. Integer\n"
-                "variables are calculated as continuous ones (a line on standard error\n"
-                "says so). A model larger than 500 × 500 as a sheet is refused. --max,\n"
+                "variables make their χ's integer (0-1 when a χ ranges over 0 and 1\n"
+                "only), solved by branch and bound; one shifted by, mirrored from or fixed\n"
+                "at a bound that is not a whole number is calculated as continuous (a line\n"
+                "on standard error says so). A model larger than 500 × 500 as a sheet is\n"
+                "refused. --max,\n"
                 "--min, --vars and --constraints are for sheets only.\n"},
     CommandHelp{"steps lp",
                 "Usage: orcalc-cli steps lp [--max|--min] [--vars M] [--constraints N]\n"

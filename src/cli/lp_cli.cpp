@@ -45,6 +45,19 @@ void CheckVariableLists(const Arguments& arguments) {
   }
 }
 
+// --integer, then --binary, over `types`.
+void ApplyTypeOptions(const Arguments& arguments, std::vector<integer::VariableType>& types) {
+  for (const auto& [option, type] : {std::pair{"integer", integer::VariableType::Integer},
+                                     std::pair{"binary", integer::VariableType::Binary}}) {
+    const std::optional<std::string> list = arguments.Value(option);
+    if (list && !integer::ApplyVariableList(*list, type, types)) {
+      throw UsageError(std::string("--") + option + " takes variable numbers from 1 to " +
+                       std::to_string(types.size()) + " and ranges such as 1,3-5, got '" + *list +
+                       "'");
+    }
+  }
+}
+
 // The file's types record for m variables, then --integer, then --binary.
 std::vector<integer::VariableType> TypesFor(const Arguments& arguments,
                                             const std::optional<std::vector<std::string>>& record,
@@ -52,15 +65,31 @@ std::vector<integer::VariableType> TypesFor(const Arguments& arguments,
   integer::VariableTypesRead read =
       integer::ReadVariableTypes(record.value_or(std::vector<std::string>{}), m);
   if (!read.error.empty()) throw FileError(SheetFileName(path) + ": " + read.error);
-  for (const auto& [option, type] : {std::pair{"integer", integer::VariableType::Integer},
-                                     std::pair{"binary", integer::VariableType::Binary}}) {
-    const std::optional<std::string> list = arguments.Value(option);
-    if (list && !integer::ApplyVariableList(*list, type, read.types)) {
-      throw UsageError(std::string("--") + option + " takes variable numbers from 1 to " +
-                       std::to_string(m) + " and ranges such as 1,3-5, got '" + *list + "'");
-    }
-  }
+  ApplyTypeOptions(arguments, read.types);
   return read.types;
+}
+
+// A model file: by branch and bound when its integer variables (or the
+// options) make any χ integer.
+int RunModel(const Arguments& arguments, const models::ModelSheet& model,
+             const integer::IntegerRequest& request, const OutputOptions& output) {
+  if (integer::AnyWhole(request.types)) {
+    std::optional<integer::SolvedInteger> solved;
+    const CalculationOutcome outcome = models::CalculateIntegerModel(model, request, &solved);
+    return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+      integer::WriteIntegerResult(
+          out, {outcome, solved, ResultStatus::TimeLimit}, [&](ResultWriter& more) {
+            const bool found = solved && solved->result.incumbent;
+            models::WriteModelFigures(more, model, found ? &*solved->result.incumbent : nullptr);
+          });
+    });
+  }
+  std::optional<lp::SolvedLp> solved;
+  const CalculationOutcome outcome = models::CalculateModel(model, request.lp, &solved);
+  return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+    lp::WriteLpResult(out, {outcome, solved, ResultStatus::TimeLimit},
+                      [&](ResultWriter& more) { models::WriteModelFigures(more, model, solved); });
+  });
 }
 
 }  // namespace
@@ -99,16 +128,12 @@ int RunLp(Args args) {
   Progress progress;
   if (kind != LpFileKind::Sheet) {
     const models::ModelSheet model = ReadModelSheet(options.path, kind);
-    lp::LpRequest model_request = ModelRequest(model);
+    request.lp = ModelRequest(model);
     ApplyTimeLimit(max_seconds, progress);
-    model_request.progress = &progress;
-    std::optional<lp::SolvedLp> solved;
-    const CalculationOutcome outcome = models::CalculateModel(model, model_request, &solved);
-    return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
-      lp::WriteLpResult(out, {outcome, solved, ResultStatus::TimeLimit}, [&](ResultWriter& more) {
-        models::WriteModelFigures(more, model, solved);
-      });
-    });
+    request.lp.progress = &progress;
+    request.types = model.types;
+    ApplyTypeOptions(arguments, request.types);
+    return RunModel(arguments, model, request, output);
   }
   lp::LpIntake intake;
   {

@@ -118,16 +118,18 @@ std::vector<KeyedMessage> IntegerNotices(const IntegerResult& result) {
   return notices;
 }
 
-void WriteIntegerResult(ResultWriter& out, const IntegerRun& run) {
+void WriteIntegerResult(ResultWriter& out, const IntegerRun& run,
+                        const std::function<void(ResultWriter&)>& more) {
   if (!run.solved) {
     // Stopped, or a cell too large for a double: the linear program's figures.
     const std::optional<lp::SolvedLp> none;
-    lp::WriteLpResult(out, {run.outcome, none, run.stopped_as});
+    lp::WriteLpResult(out, {run.outcome, none, run.stopped_as}, more);
     return;
   }
   out.BeginObject();
   WriteSolutionFigures(out, *run.solved);
   WriteSearchFigures(out, *run.solved);
+  if (more) more(out);
   WriteMessages(out, IntegerNotices(run.solved->result));
   out.EndObject();
 }

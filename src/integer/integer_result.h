@@ -3,6 +3,7 @@
 // then the search's own.
 #pragma once
 
+#include <functional>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -38,7 +39,9 @@ std::vector<KeyedMessage> IntegerNotices(const IntegerResult& result);
 // The whole object: "status", "verdict", "sense", "S", "variables" and
 // "pivots" of the best whole-number solution (null without one), then
 // "integer": {"types", "nodes", "best_bound", "gap", "relative_gap",
-// "proven_optimal"}, then "messages".
-void WriteIntegerResult(ResultWriter& out, const IntegerRun& run);
+// "proven_optimal"}, then the section `more` writes, if any, then
+// "messages".
+void WriteIntegerResult(ResultWriter& out, const IntegerRun& run,
+                        const std::function<void(ResultWriter&)>& more = nullptr);
 
 }  // namespace orcalc::integer

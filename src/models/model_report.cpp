@@ -1,6 +1,7 @@
 #include "models/model_report.h"
 
 #include "common/report_text.h"
+#include "lp/lp_sheet.h"
 
 namespace orcalc::models {
 
@@ -46,17 +47,34 @@ std::string ModelComparison(const ModelSheet& model, const lp::SimplexResult* op
 }
 
 CalculationOutcome CalculateModel(const ModelSheet& model, lp::LpRequest request,
-                                  std::optional<lp::SolvedLp>* kept) {
+                                  std::optional<lp::SolvedLp>* solved) {
   request.variables = model.variables;
   request.constraints = model.constraints;
   request.sense = model.sense;
   std::optional<lp::SolvedLp> own;
-  std::optional<lp::SolvedLp>& solved = kept ? *kept : own;
-  CalculationOutcome outcome = lp::Calculate(request, model.sheet, &solved);
+  std::optional<lp::SolvedLp>& search = solved ? *solved : own;
+  CalculationOutcome outcome = lp::Calculate(request, model.sheet, &search);
   if (!outcome.report) return outcome;
-  const bool optimal = solved && solved->result.outcome == lp::SimplexOutcome::Optimal;
+  const bool optimal = search && search->result.outcome == lp::SimplexOutcome::Optimal;
   *outcome.report +=
-      ModelComparison(model, optimal ? &solved->result : nullptr, request.decimal_separator);
+      ModelComparison(model, optimal ? &search->result : nullptr, request.decimal_separator);
+  return outcome;
+}
+
+CalculationOutcome CalculateIntegerModel(const ModelSheet& model, integer::IntegerRequest request,
+                                         std::optional<integer::SolvedInteger>* solved) {
+  request.lp.variables = model.variables;
+  request.lp.constraints = model.constraints;
+  request.lp.sense = model.sense;
+  std::optional<integer::SolvedInteger> own;
+  std::optional<integer::SolvedInteger>& search = solved ? *solved : own;
+  CalculationOutcome outcome = integer::SolveAndReport(
+      request, lp::ReadLpSheet(model.sheet, model.variables, model.constraints, model.sense),
+      &search);
+  if (!outcome.report) return outcome;
+  const lp::SimplexResult* best =
+      search && search->result.incumbent ? &*search->result.incumbent : nullptr;
+  *outcome.report += ModelComparison(model, best, request.lp.decimal_separator);
   return outcome;
 }
 
