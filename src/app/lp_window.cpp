@@ -203,7 +203,8 @@ void LpWindow::graphicalMethod() {
   if (!countsMatchLayout()) return;
   guarded([this] {
     showGraphWindow(this, grid_->sheet(), ReadCount(variableCountBox_->text().toStdString()),
-                    ReadCount(constraintCountBox_->text().toStdString()), sense());
+                    ReadCount(constraintCountBox_->text().toStdString()), sense(),
+                    variableTypeList());
   });
 }
 

@@ -259,9 +259,22 @@ void GraphPicture::paint(QPainter& painter) const {
   paintObjective(painter);
   paintOptimalSet(painter);
   paintCorners(painter);
+  paintLattice(painter);
   paintLabels(painter);
   paintTexts(painter);
   painter.restore();
+}
+
+void GraphPicture::paintLattice(QPainter& painter) const {
+  if (!geometry_.lattice) return;
+  const lp::GraphLattice& lattice = *geometry_.lattice;
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor::fromRgba(kGraphLatticeColour));
+  for (const lp::GraphPoint& point : lattice.points) painter.drawEllipse(map(point), 2.0, 2.0);
+  if (!lattice.optimum) return;
+  painter.setPen(QPen(QColor::fromRgba(kGraphIntegerOptimumColour), 2.5));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(map(*lattice.optimum), 8.0, 8.0);
 }
 
 void GraphPicture::paintRegion(QPainter& painter) const {
@@ -550,6 +563,13 @@ std::vector<GraphLabel> GraphPicture::placeLabels() const {
     label.bold = true;
     placeAtCorner(placement, label,
                   map(g.corners[static_cast<std::size_t>(g.optimum.corners.front())].point));
+  }
+  if (g.lattice && g.lattice->optimum) {
+    GraphLabel label;
+    label.text = text(lp::GraphIntegerOptimumLabel(*g.lattice, kPictureDigits));
+    label.colour = kGraphIntegerOptimumColour;
+    label.bold = true;
+    placeAtCorner(placement, label, map(*g.lattice->optimum));
   }
   for (std::size_t i = 0; i < g.corners.size(); ++i) {
     // The unique optimum's coordinates are in its own label.
