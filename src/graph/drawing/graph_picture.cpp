@@ -274,7 +274,7 @@ void GraphPicture::paintLattice(QPainter& painter) const {
   if (!lattice.optimum) return;
   painter.setPen(QPen(QColor::fromRgba(kGraphIntegerOptimumColour), 2.5));
   painter.setBrush(Qt::NoBrush);
-  painter.drawEllipse(map(*lattice.optimum), 8.0, 8.0);
+  painter.drawEllipse(map(*lattice.optimum), 8.0, 8.0);  // within the 9.5 marks() keeps clear
 }
 
 void GraphPicture::paintRegion(QPainter& painter) const {
@@ -472,6 +472,12 @@ GraphMarks GraphPicture::marks() const {
   for (std::size_t i = 0; i < g.corners.size(); ++i) {
     const double r = cornerRadius(optimal(i));
     m.cornerMarks.emplace_back(map(g.corners[i].point) - QPointF(r, r), QSizeF(2 * r, 2 * r));
+  }
+  if (g.lattice && g.lattice->optimum) {
+    // The ring around the integer optimum, pen included.
+    constexpr double kRing = 9.5;
+    m.cornerMarks.emplace_back(map(*g.lattice->optimum) - QPointF(kRing, kRing),
+                               QSizeF(2 * kRing, 2 * kRing));
   }
   // The caption and the message over the picture, and the improving arrow.
   m.others.emplace_back(plot_.left(), 4, size_.width() - plot_.left(), 2 * metrics.height() + 6);
