@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "common/json_reader.h"
+#include "common/json_writer.h"
+#include "geometry/graph_command.h"
+#include "geometry/graph_result.h"
 #include "geometry/graph_text.h"
 #include "lp/lp_rows.h"
 #include "lp/lp_sheet.h"
@@ -88,6 +92,32 @@ TEST(GraphLattice, PointsAndOptimum) {
       EXPECT_EQ(*lattice.optimum, *c.optimum);
     }
     EXPECT_NE(GraphLatticeListing(lattice).find("integer-optimum "), std::string::npos);
+  }
+}
+
+TEST(GraphLattice, JsonOfTheSheetsTypes) {
+  Sheet sheet;  // a fresh grid, laid out as OK lays it out
+  LayOutSheet(sheet, 2, 1, kMax);
+  for (const auto& [column, text] : {std::pair{1, "21"}, std::pair{2, "11"}})
+    sheet.SetCell(1, column, text);
+  for (const auto& [column, text] :
+       {std::pair{1, "7"}, std::pair{2, "4"}, std::pair{3, "≤"}, std::pair{4, "13"}})
+    sheet.SetCell(2, column, text);
+  for (const bool whole : {false, true}) {
+    const GraphCalculation calculation = CalculateGraph(
+        {2, 1, kMax}, sheet,
+        whole ? std::vector<integer::VariableType>{I, I} : std::vector<integer::VariableType>{});
+    JsonWriter json;
+    WriteGraphResult(json, calculation);
+    const std::string written = json.Take();
+    const testing::JsonValue read = testing::ParseJson(written);
+    EXPECT_EQ(read["S"].number, 39);  // the linear program's, as before
+    ASSERT_EQ(read.Has("integer"), whole);
+    if (!whole) continue;
+    EXPECT_EQ(read["integer"]["optimum"][1].number, 3);
+    EXPECT_EQ(read["integer"]["S"].number, 33);
+    EXPECT_EQ(read["integer"]["points"].number, 6);
+    EXPECT_FALSE(read["integer"]["too_many"].flag);
   }
 }
 
