@@ -205,7 +205,8 @@ void LpWindow::graphicalMethod() {
   if (!countsMatchLayout()) return;
   guarded([this] {
     showGraphWindow(this, grid_->sheet(), ReadCount(variableCountBox_->text().toStdString()),
-                    ReadCount(constraintCountBox_->text().toStdString()), sense());
+                    ReadCount(constraintCountBox_->text().toStdString()), sense(),
+                    variableTypeList());
   });
 }
 
@@ -218,7 +219,8 @@ void LpWindow::importModel() {
   guarded([this, &chosen] {
     const ImportedModel imported = importModelFile(chosen);
     const QString why = imported.error.isEmpty()
-                            ? takeSheetFromElsewhere(imported.sheet, QStringLiteral("导入模型"))
+                            ? takeSheetFromElsewhere(imported.sheet, QStringLiteral("导入模型"),
+                                                     imported.variable_types)
                             : imported.error;
     if (!why.isEmpty()) {
       Platform::current().showMessage(this, why);

@@ -4,6 +4,7 @@
 #include <QFile>
 
 #include "app/sheet_files.h"
+#include "integer/variable_types.h"
 #include "models/model_reading.h"
 #include "models/model_sheet.h"
 #include "models/model_writer.h"
@@ -27,6 +28,8 @@ ImportedModel importModelFile(const QString& path) {
     return imported;
   }
   imported.sheet = std::move(model.sheet);
+  if (integer::AnyWhole(model.types))
+    imported.variable_types = integer::VariableTypeFields(model.types);
   for (const std::string& notice : model.notices)
     imported.notices.push_back(QString::fromStdString(notice));
   return imported;

@@ -4,6 +4,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 #include "common/sheet.h"
 #include "lp/lp_problem.h"
@@ -13,7 +15,10 @@ namespace orcalc::ui {
 struct ImportedModel {
   QString error;  // why the model gives no sheet (Chinese), or empty
   Sheet sheet;
-  QStringList notices;  // integer variables calculated as continuous ones
+  // The fields of the sheet's variable-types record: the model's integer
+  // variables (empty when all are continuous).
+  std::vector<std::string> variable_types;
+  QStringList notices;  // integer variables whose type could not be kept
 };
 
 // The model file at `path`: MPS unless its name ends in ".lp".

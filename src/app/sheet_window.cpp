@@ -282,10 +282,12 @@ QAction* SheetWindow::addFileMenuAction(const char* name, const char* text,
   return a;
 }
 
-QString SheetWindow::takeSheetFromElsewhere(const Sheet& sheet, const QString& step) {
+QString SheetWindow::takeSheetFromElsewhere(const Sheet& sheet, const QString& step,
+                                            const std::vector<std::string>& variableTypes) {
   SheetFileRead read;
   read.ok = true;
   read.sheet = sheet;
+  if (!variableTypes.empty()) read.variable_types = variableTypes;
   return takeSheet(read, step, QString());
 }
 

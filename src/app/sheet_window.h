@@ -179,10 +179,12 @@ class SheetWindow : public QDialog {
   QMenu* addMenu(const QString& title, std::initializer_list<MenuItem> items);
   // An item of the 文件 menu, placed before 退出.
   QAction* addFileMenuAction(const char* name, const char* text, std::function<void()> run);
-  // Puts `sheet` (not from a sheet file) in place of the window's as one
-  // undo step named `step`; the sheet then belongs to no file. Otherwise
-  // returns why not, and changes nothing.
-  QString takeSheetFromElsewhere(const Sheet& sheet, const QString& step);
+  // Puts `sheet` (not from a sheet file), with the fields of its
+  // variable-types record, in place of the window's as one undo step named
+  // `step`; the sheet then belongs to no file. Otherwise returns why not,
+  // and changes nothing.
+  QString takeSheetFromElsewhere(const Sheet& sheet, const QString& step,
+                                 const std::vector<std::string>& variableTypes = {});
 
   // OK: lay the sheet out for the counts read from the boxes.
   virtual void layOutSheet(int variables, int constraints) = 0;

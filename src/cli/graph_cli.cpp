@@ -37,15 +37,25 @@ int RunGraph(Args args) {
   const OutputOptions output = OutputOptionsOf(arguments);
   std::optional<models::ModelSheet> model;
   if (kind != LpFileKind::Sheet) model = ReadModelSheet(options.path, kind);
-  const Sheet sheet = model ? std::move(model->sheet) : ReadSheetFile(options.path);
+  std::optional<std::vector<std::string>> record;
+  const Sheet sheet = model ? std::move(model->sheet) : ReadSheetFile(options.path, record);
 
   const lp::LpRequest counted = model ? ModelRequest(*model) : LpRequestFor(options, sheet);
   RequireTwoVariables(counted.variables);
   const lp::GraphRequest request{counted.variables, counted.constraints, counted.sense};
-  const lp::GraphCalculation calculation = lp::CalculateGraph(request, sheet);
+  std::vector<integer::VariableType> types =
+      model ? model->types : std::vector<integer::VariableType>{};
+  if (record) {
+    integer::VariableTypesRead read = integer::ReadVariableTypes(*record, counted.variables);
+    if (!read.error.empty()) throw FileError(SheetFileName(options.path) + ": " + read.error);
+    types = std::move(read.types);
+  }
+  const lp::GraphCalculation calculation = lp::CalculateGraph(request, sheet, types);
   CalculationOutcome outcome;
   outcome.messages = calculation.messages;
   if (calculation.geometry) outcome.report = lp::GraphListing(*calculation.geometry);
+  if (calculation.geometry && calculation.geometry->lattice)
+    *outcome.report += lp::GraphLatticeListing(*calculation.geometry->lattice);
   const int status = EmitChosen(
       outcome, output, [&](ResultWriter& out) { lp::WriteGraphResult(out, calculation); },
       "the listing");

@@ -8,6 +8,7 @@
 #include "common/sheet_layout.h"
 #include "files/sheet_file.h"
 #include "integer/integer_commands.h"
+#include "integer/integer_result.h"
 #include "lp/lp_commands.h"
 #include "lp/lp_result.h"
 #include "models/model_report.h"
@@ -44,6 +45,19 @@ void CheckVariableLists(const Arguments& arguments) {
   }
 }
 
+// --integer, then --binary, over `types`.
+void ApplyTypeOptions(const Arguments& arguments, std::vector<integer::VariableType>& types) {
+  for (const auto& [option, type] : {std::pair{"integer", integer::VariableType::Integer},
+                                     std::pair{"binary", integer::VariableType::Binary}}) {
+    const std::optional<std::string> list = arguments.Value(option);
+    if (list && !integer::ApplyVariableList(*list, type, types)) {
+      throw UsageError(std::string("--") + option + " takes variable numbers from 1 to " +
+                       std::to_string(types.size()) + " and ranges such as 1,3-5, got '" + *list +
+                       "'");
+    }
+  }
+}
+
 // The file's types record for m variables, then --integer, then --binary.
 std::vector<integer::VariableType> TypesFor(const Arguments& arguments,
                                             const std::optional<std::vector<std::string>>& record,
@@ -51,15 +65,31 @@ std::vector<integer::VariableType> TypesFor(const Arguments& arguments,
   integer::VariableTypesRead read =
       integer::ReadVariableTypes(record.value_or(std::vector<std::string>{}), m);
   if (!read.error.empty()) throw FileError(SheetFileName(path) + ": " + read.error);
-  for (const auto& [option, type] : {std::pair{"integer", integer::VariableType::Integer},
-                                     std::pair{"binary", integer::VariableType::Binary}}) {
-    const std::optional<std::string> list = arguments.Value(option);
-    if (list && !integer::ApplyVariableList(*list, type, read.types)) {
-      throw UsageError(std::string("--") + option + " takes variable numbers from 1 to " +
-                       std::to_string(m) + " and ranges such as 1,3-5, got '" + *list + "'");
-    }
-  }
+  ApplyTypeOptions(arguments, read.types);
   return read.types;
+}
+
+// A model file: by branch and bound when its integer variables (or the
+// options) make any χ integer.
+int RunModel(const Arguments& arguments, const models::ModelSheet& model,
+             const integer::IntegerRequest& request, const OutputOptions& output) {
+  if (integer::AnyWhole(request.types)) {
+    std::optional<integer::SolvedInteger> solved;
+    const CalculationOutcome outcome = models::CalculateIntegerModel(model, request, &solved);
+    return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+      integer::WriteIntegerResult(
+          out, {outcome, solved, ResultStatus::TimeLimit}, [&](ResultWriter& more) {
+            const bool found = solved && solved->result.incumbent;
+            models::WriteModelFigures(more, model, found ? &*solved->result.incumbent : nullptr);
+          });
+    });
+  }
+  std::optional<lp::SolvedLp> solved;
+  const CalculationOutcome outcome = models::CalculateModel(model, request.lp, &solved);
+  return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+    lp::WriteLpResult(out, {outcome, solved, ResultStatus::TimeLimit},
+                      [&](ResultWriter& more) { models::WriteModelFigures(more, model, solved); });
+  });
 }
 
 }  // namespace
@@ -98,16 +128,12 @@ int RunLp(Args args) {
   Progress progress;
   if (kind != LpFileKind::Sheet) {
     const models::ModelSheet model = ReadModelSheet(options.path, kind);
-    lp::LpRequest model_request = ModelRequest(model);
+    request.lp = ModelRequest(model);
     ApplyTimeLimit(max_seconds, progress);
-    model_request.progress = &progress;
-    std::optional<lp::SolvedLp> solved;
-    const CalculationOutcome outcome = models::CalculateModel(model, model_request, &solved);
-    return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
-      lp::WriteLpResult(out, {outcome, solved, ResultStatus::TimeLimit}, [&](ResultWriter& more) {
-        models::WriteModelFigures(more, model, solved);
-      });
-    });
+    request.lp.progress = &progress;
+    request.types = model.types;
+    ApplyTypeOptions(arguments, request.types);
+    return RunModel(arguments, model, request, output);
   }
   lp::LpIntake intake;
   {
@@ -120,9 +146,12 @@ int RunLp(Args args) {
     intake = lp::ReadLpSheet(sheet, request.lp.variables, request.lp.constraints, request.lp.sense);
   }  // the sheet's cells (8 MB at 500 × 500) freed for the tableau and the report
   if (integer::AnyWhole(request.types)) {
-    if (output.format != OutputFormat::Report)
-      throw UsageError("--format csv and --format json do not yet take integer variables");
-    return EmitLimitedOutcome(integer::SolveAndReport(request, intake), arguments);
+    std::optional<integer::SolvedInteger> solved;
+    const CalculationOutcome outcome = integer::SolveAndReport(
+        request, intake, output.format == OutputFormat::Report ? nullptr : &solved);
+    return EmitLimitedOutcome(outcome, arguments, output, [&](ResultWriter& out) {
+      integer::WriteIntegerResult(out, {outcome, solved, ResultStatus::TimeLimit});
+    });
   }
   // The figures need the solved problem; the report alone does not.
   std::optional<lp::SolvedLp> solved;

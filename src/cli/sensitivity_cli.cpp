@@ -26,17 +26,20 @@ int RunSensitivity(Args args) {
   std::optional<std::vector<std::string>> record;
   const Sheet sheet = model ? std::move(model->sheet) : ReadSheetFile(options.path, record);
   const lp::LpRequest request = model ? ModelRequest(*model) : LpRequestFor(options, sheet);
+  // An optimum's ranges say nothing of a whole-number solution's.
+  std::vector<integer::VariableType> types =
+      model ? model->types : std::vector<integer::VariableType>{};
   if (record) {
-    // An optimum's ranges say nothing of a whole-number solution's.
-    const integer::VariableTypesRead types = integer::ReadVariableTypes(*record, request.variables);
-    if (!types.error.empty()) throw FileError(SheetFileName(options.path) + ": " + types.error);
-    if (integer::AnyWhole(types.types)) {
-      CalculationOutcome refused;
-      refused.messages.emplace_back(integer::kSensitivityNotForIntegerMessage);
-      return EmitChosen(refused, output, [&](ResultWriter& out) {
-        lp::WriteSensitivityResult(out, refused, lp::SensitivityRun{});
-      });
-    }
+    integer::VariableTypesRead read = integer::ReadVariableTypes(*record, request.variables);
+    if (!read.error.empty()) throw FileError(SheetFileName(options.path) + ": " + read.error);
+    types = std::move(read.types);
+  }
+  if (integer::AnyWhole(types)) {
+    CalculationOutcome refused;
+    refused.messages.emplace_back(integer::kSensitivityNotForIntegerMessage);
+    return EmitChosen(refused, output, [&](ResultWriter& out) {
+      lp::WriteSensitivityResult(out, refused, lp::SensitivityRun{});
+    });
   }
 
   lp::SensitivityRun run;

@@ -28,6 +28,12 @@ std::string_view StatusKeyword(ResultStatus status) {
       return "no_column";
     case ResultStatus::NotApplicable:
       return "not_applicable";
+    case ResultStatus::NoIntegerSolution:
+      return "no_integer_solution";
+    case ResultStatus::RelaxationUnbounded:
+      return "relaxation_unbounded";
+    case ResultStatus::NodeLimit:
+      return "node_limit";
   }
   return "unknown";
 }

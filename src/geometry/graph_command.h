@@ -9,6 +9,8 @@
 #include "common/cell_reader.h"
 #include "common/sheet.h"
 #include "geometry/graph_geometry.h"
+#include "geometry/graph_lattice.h"
+#include "integer/variable_types.h"
 #include "lp/lp_problem.h"
 
 namespace orcalc::lp {
@@ -28,6 +30,9 @@ struct GraphCalculation {
   std::optional<GraphGeometry> geometry;  // absent when there are messages
 };
 
-GraphCalculation CalculateGraph(const GraphRequest& request, const Sheet& sheet);
+// `types` one per variable (fewer leave the rest continuous): with a
+// whole-number one the geometry gets its lattice.
+GraphCalculation CalculateGraph(const GraphRequest& request, const Sheet& sheet,
+                                const std::vector<integer::VariableType>& types = {});
 
 }  // namespace orcalc::lp

@@ -3,8 +3,10 @@
 // optimum, and a drawing box with round tick steps that shows all of it.
 #pragma once
 
+#include <optional>
 #include <vector>
 
+#include "integer/branch_and_bound.h"
 #include "lp/lp_problem.h"
 
 namespace orcalc::lp {
@@ -72,6 +74,20 @@ struct GraphConstraintLine {
   GraphPoint from, to;   // its piece inside the box, when visible
 };
 
+// With a whole-number variable: the whole-number points of the region and
+// the best of them (ComputeGraphLattice).
+struct GraphLattice {
+  // The feasible points inside the box with both coordinates whole (only 0
+  // and 1 for a 0-1 variable), row by row; empty when the box holds more
+  // whole-number points than the picture marks (kMostLatticePoints) or a
+  // variable is continuous.
+  std::vector<GraphPoint> points;
+  bool too_many = false;  // points left out because the box holds too many
+  integer::IntegerOutcome outcome = integer::IntegerOutcome::NoWholeSolution;
+  std::optional<GraphPoint> optimum;  // the best whole-number solution
+  double value = 0.0;                 // S there
+};
+
 struct GraphGeometry {
   Sense sense = Sense::Maximise;
   double c1 = 0.0, c2 = 0.0;
@@ -102,6 +118,8 @@ struct GraphGeometry {
   bool has_level_line = false;
   GraphPoint level_from, level_to;
   GraphPoint level_point;  // the corner it goes through
+  // Set when a variable must be whole.
+  std::optional<GraphLattice> lattice;
 };
 
 // The geometry of `problem`, which must have exactly two variables. Works

@@ -69,6 +69,23 @@ void WriteOptimum(ResultWriter& out, const GraphGeometry& geometry) {
   out.EndObject();
 }
 
+// "integer": the best whole-number point and its S (null without one),
+// how many whole-number points the picture marks, and whether it left them
+// out for being too many.
+void WriteLattice(ResultWriter& out, const GraphLattice& lattice) {
+  out.BeginObject("integer");
+  if (lattice.optimum) {
+    WriteNumbers(out, "optimum", {lattice.optimum->x1, lattice.optimum->x2});
+    out.Number("S", lattice.value);
+  } else {
+    out.Null("optimum");
+    out.Null("S");
+  }
+  out.Number("points", static_cast<double>(lattice.points.size()));
+  out.Flag("too_many", lattice.too_many);
+  out.EndObject();
+}
+
 }  // namespace
 
 void WriteGraphResult(ResultWriter& out, const GraphCalculation& calculation) {
@@ -89,6 +106,7 @@ void WriteGraphResult(ResultWriter& out, const GraphCalculation& calculation) {
     }
     WriteVertices(out, *geometry);
     WriteOptimum(out, *geometry);
+    if (geometry->lattice) WriteLattice(out, *geometry->lattice);
   } else {
     out.Text("status", StatusKeyword(calculation.overflow ? ResultStatus::Overflow
                                                           : ResultStatus::NotApplicable));

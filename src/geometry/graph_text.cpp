@@ -120,4 +120,37 @@ std::string GraphListing(const GraphGeometry& geometry) {
   return text;
 }
 
+std::string GraphLatticeListing(const GraphLattice& lattice) {
+  std::string text;
+  if (lattice.optimum) {
+    text.append(Fact("integer-optimum", {lattice.optimum->x1, lattice.optimum->x2, lattice.value}))
+        .append("\n");
+  }
+  switch (lattice.outcome) {
+    case integer::IntegerOutcome::NoWholeSolution:
+      text.append("integer-empty\n");
+      break;
+    case integer::IntegerOutcome::RelaxationUnbounded:
+      text.append("integer-unbounded\n");
+      break;
+    case integer::IntegerOutcome::Optimal:
+      break;
+    default:
+      text.append("integer-limit\n");
+      break;
+  }
+  if (lattice.too_many) {
+    text.append("lattice too-many\n");
+  } else {
+    text.append("lattice ").append(std::to_string(lattice.points.size())).append("\n");
+  }
+  return text;
+}
+
+std::string GraphIntegerOptimumLabel(const GraphLattice& lattice, int digits) {
+  if (!lattice.optimum) return {};
+  return "整数最优解 " + GraphPointText(*lattice.optimum, digits) +
+         "，S = " + GraphNumber(lattice.value, digits);
+}
+
 }  // namespace orcalc::lp

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "geometry/graph_geometry.h"
+#include "geometry/graph_lattice.h"
 #include "lp/lp_texts.h"
 
 namespace orcalc::lp {
@@ -36,5 +37,17 @@ std::string GraphObjectiveCaption(const GraphGeometry& geometry);
 //   unbounded                   the objective improves without limit
 //   empty                       no point is feasible
 std::string GraphListing(const GraphGeometry& geometry);
+
+// The whole-number facts that follow, with integer variables:
+//   integer-optimum χ1 χ2 S     the best whole-number solution
+//   integer-empty               no whole-number point is feasible
+//   integer-unbounded           the relaxation is unbounded
+//   integer-limit               the search stopped without proving an optimum
+//   lattice K                   K whole-number points marked in the picture
+//   lattice too-many            more than kMostLatticePoints in the box: none marked
+std::string GraphLatticeListing(const GraphLattice& lattice);
+
+// "整数最优解 (3, 1)，S = 11", empty without one.
+std::string GraphIntegerOptimumLabel(const GraphLattice& lattice, int digits = 15);
 
 }  // namespace orcalc::lp

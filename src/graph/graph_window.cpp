@@ -137,8 +137,9 @@ bool graphMethodAvailable(const QString& variableCountText, bool sheetLaidOut) {
 }
 
 void showGraphWindow(QWidget* owner, const Sheet& sheet, int variables, int constraints,
-                     lp::Sense sense) {
-  lp::GraphCalculation calculation = lp::CalculateGraph({variables, constraints, sense}, sheet);
+                     lp::Sense sense, const std::vector<integer::VariableType>& types) {
+  lp::GraphCalculation calculation =
+      lp::CalculateGraph({variables, constraints, sense}, sheet, types);
   for (const std::string& message : calculation.messages) {
     Platform::current().showMessage(owner, QString::fromStdString(message));
   }

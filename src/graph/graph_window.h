@@ -10,6 +10,7 @@
 
 #include "common/sheet.h"
 #include "geometry/graph_geometry.h"
+#include "integer/variable_types.h"
 #include "lp/lp_commands.h"
 #include "printing/print_commands.h"
 
@@ -61,10 +62,11 @@ class GraphWindow : public QDialog {
 bool graphMethodAvailable(const QString& variableCountText, bool sheetLaidOut);
 
 // 图解法: reads the sheet as 计算 does (m variables, n constraints, the
-// sense); a cell too large for a double shows its message and nothing else.
-// Otherwise opens the picture modally over `owner` and returns when it is
-// closed. Running out of memory throws std::bad_alloc, as 计算 does.
+// sense, the variables' types: with a whole-number one the picture marks
+// the whole-number points and the best of them); a cell too large for a double shows its message
+// and nothing else. Otherwise opens the picture modally over `owner` and returns when it is closed.
+// Running out of memory throws std::bad_alloc, as 计算 does.
 void showGraphWindow(QWidget* owner, const Sheet& sheet, int variables, int constraints,
-                     lp::Sense sense);
+                     lp::Sense sense, const std::vector<integer::VariableType>& types = {});
 
 }  // namespace orcalc::ui

@@ -1,5 +1,7 @@
 #include "integer/integer_commands.h"
 
+#include <utility>
+
 #include "common/report_text.h"
 #include "integer/integer_report.h"
 #include "integer/integer_texts.h"
@@ -33,7 +35,8 @@ std::vector<std::string> IntegerMessages(const IntegerResult& result) {
   return messages;
 }
 
-CalculationOutcome SolveAndReport(const IntegerRequest& request, const lp::LpIntake& intake) {
+CalculationOutcome SolveAndReport(const IntegerRequest& request, const lp::LpIntake& intake,
+                                  std::optional<SolvedInteger>* solved) {
   std::vector<VariableType> types = request.types;
   types.resize(static_cast<std::size_t>(intake.problem.variables), VariableType::Continuous);
   if (!AnyWhole(types) || intake.overflow) return lp::SolveAndReport(request.lp, intake);
@@ -56,6 +59,7 @@ CalculationOutcome SolveAndReport(const IntegerRequest& request, const lp::LpInt
   WriteIntegerSection(report, types, result);
   outcome.messages = IntegerMessages(result);
   outcome.report = report.Take();
+  if (solved) solved->emplace(SolvedInteger{problem, std::move(types), result});
   return outcome;
 }
 

@@ -1,6 +1,7 @@
 #include "models/model_report.h"
 
 #include "common/report_text.h"
+#include "lp/lp_sheet.h"
 
 namespace orcalc::models {
 
@@ -51,12 +52,29 @@ CalculationOutcome CalculateModel(const ModelSheet& model, lp::LpRequest request
   request.constraints = model.constraints;
   request.sense = model.sense;
   std::optional<lp::SolvedLp> own;
-  std::optional<lp::SolvedLp>& kept = solved ? *solved : own;
-  CalculationOutcome outcome = lp::Calculate(request, model.sheet, &kept);
+  std::optional<lp::SolvedLp>& search = solved ? *solved : own;
+  CalculationOutcome outcome = lp::Calculate(request, model.sheet, &search);
   if (!outcome.report) return outcome;
-  const bool optimal = kept && kept->result.outcome == lp::SimplexOutcome::Optimal;
+  const bool optimal = search && search->result.outcome == lp::SimplexOutcome::Optimal;
   *outcome.report +=
-      ModelComparison(model, optimal ? &kept->result : nullptr, request.decimal_separator);
+      ModelComparison(model, optimal ? &search->result : nullptr, request.decimal_separator);
+  return outcome;
+}
+
+CalculationOutcome CalculateIntegerModel(const ModelSheet& model, integer::IntegerRequest request,
+                                         std::optional<integer::SolvedInteger>* solved) {
+  request.lp.variables = model.variables;
+  request.lp.constraints = model.constraints;
+  request.lp.sense = model.sense;
+  std::optional<integer::SolvedInteger> own;
+  std::optional<integer::SolvedInteger>& search = solved ? *solved : own;
+  CalculationOutcome outcome = integer::SolveAndReport(
+      request, lp::ReadLpSheet(model.sheet, model.variables, model.constraints, model.sense),
+      &search);
+  if (!outcome.report) return outcome;
+  const lp::SimplexResult* best =
+      search && search->result.incumbent ? &*search->result.incumbent : nullptr;
+  *outcome.report += ModelComparison(model, best, request.lp.decimal_separator);
   return outcome;
 }
 

@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "common/calculation.h"
+#include "integer/integer_commands.h"
 #include "lp/lp_commands.h"
 #include "models/model_sheet.h"
 #include "simplex/simplex_solver.h"
@@ -25,6 +26,14 @@ std::string ModelComparison(const ModelSheet& model, const lp::SimplexResult* op
 // receives the problem and the solver's result, as Calculate's does.
 CalculationOutcome CalculateModel(const ModelSheet& model, lp::LpRequest request,
                                   std::optional<lp::SolvedLp>* solved = nullptr);
+
+// The same by branch and bound when the request's types make any χ
+// integer (the model's own types, or others the caller chose): the
+// section follows the integer-programming report and gives the best
+// whole-number solution's values. `solved` receives the search, as
+// integer::SolveAndReport's does.
+CalculationOutcome CalculateIntegerModel(const ModelSheet& model, integer::IntegerRequest request,
+                                         std::optional<integer::SolvedInteger>* solved = nullptr);
 
 // Each model variable's value at the sheet's point χ.
 std::vector<double> ModelValues(const ModelSheet& model, const std::vector<double>& chi);

@@ -14,5 +14,7 @@ namespace orcalc::models {
 // (empty without an optimum)}.
 void WriteModelFigures(ResultWriter& out, const ModelSheet& model,
                        const std::optional<lp::SolvedLp>& solved);
+// The same at the best whole-number solution of a search (none: nulls).
+void WriteModelFigures(ResultWriter& out, const ModelSheet& model, const lp::SimplexResult* best);
 
 }  // namespace orcalc::models

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <optional>
 
 #include "common/calculation.h"
 #include "common/number_text.h"
@@ -29,8 +30,32 @@ struct SheetRow {
   double rhs = 0;
 };
 
+bool IsWholeNumber(double value) { return std::isfinite(value) && value == std::floor(value); }
+
+// The type of each χ of an integer variable `v` mapped as `map`: an integer
+// x = s ± χ needs a whole s; a free one's parts are both integer. Nothing
+// when the type cannot be kept; no χ at all for a fixed variable.
+std::optional<integer::VariableType> WholeType(const ModelVariable& v, const VariableMap& map) {
+  if (!IsWholeNumber(map.shift)) return std::nullopt;
+  if (map.terms.size() == 1 && std::isfinite(v.lower) && std::isfinite(v.upper) &&
+      v.upper - v.lower == 1)
+    return integer::VariableType::Binary;
+  return integer::VariableType::Integer;
+}
+
+// Sets the types of the χ's of variable `v`; false when it is integer and
+// its type cannot be kept.
+bool TypeVariable(const ModelVariable& v, const VariableMap& map, ModelSheet& out) {
+  const std::optional<integer::VariableType> type =
+      v.integer ? WholeType(v, map) : integer::VariableType::Continuous;
+  for (std::size_t t = 0; t < map.terms.size(); ++t)
+    out.types.push_back(type.value_or(integer::VariableType::Continuous));
+  return type.has_value();
+}
+
 // The χ's of every variable; false when a bound leaves one no value.
-bool MapVariables(const LinearModel& model, ModelSheet& out, std::vector<int>& bounded) {
+bool MapVariables(const LinearModel& model, ModelSheet& out, std::vector<int>& bounded,
+                  int& relaxed) {
   int next = 0;
   for (std::size_t k = 0; k < model.variables.size(); ++k) {
     const ModelVariable& v = model.variables[k];
@@ -70,6 +95,7 @@ bool MapVariables(const LinearModel& model, ModelSheet& out, std::vector<int>& b
       out.chi_meanings.push_back(Chi(next + 1) + " = " + x + " 的负部");
     }
     next += static_cast<int>(map.terms.size());
+    if (!TypeVariable(v, map, out)) ++relaxed;
     out.map.push_back(map);
   }
   out.variables = next;
@@ -138,7 +164,8 @@ int SheetRowCount(const LinearModel& model, const std::vector<int>& bounded) {
 }  // namespace
 
 std::string RelaxedIntegersNotice(int count) {
-  return "模型中有 " + std::to_string(count) + " 个整数变量，已按连续变量计算（整数要求未考虑）";
+  return "模型中有 " + std::to_string(count) +
+         " 个整数变量的边界不是整数，无法保持整数要求，已按连续变量计算";
 }
 
 ModelSheet ConvertModelToSheet(const LinearModel& model) {
@@ -147,7 +174,8 @@ ModelSheet ConvertModelToSheet(const LinearModel& model) {
   out.model_name = model.name;
   for (const ModelVariable& v : model.variables) out.variable_names.push_back(v.name);
   std::vector<int> bounded;
-  if (!MapVariables(model, out, bounded)) return out;
+  int relaxed = 0;
+  if (!MapVariables(model, out, bounded, relaxed)) return out;
   out.constraints = SheetRowCount(model, bounded);
   if (out.variables > kMaxCount || out.constraints > kMaxCount) {
     out.error = std::string("模型转换为表格后有 ") + std::to_string(out.constraints) +
@@ -187,9 +215,7 @@ ModelSheet ConvertModelToSheet(const LinearModel& model) {
       out.sheet.SetCell(1, j + 1, ExactText(objective[static_cast<std::size_t>(j)]));
   for (std::size_t i = 0; i < rows.size(); ++i)
     TypeRow(out.sheet, static_cast<int>(i) + 2, rows[i]);
-  int integers = 0;
-  for (const ModelVariable& v : model.variables) integers += v.integer ? 1 : 0;
-  if (integers > 0) out.notices.push_back(RelaxedIntegersNotice(integers));
+  if (relaxed > 0) out.notices.push_back(RelaxedIntegersNotice(relaxed));
   out.ok = true;
   return out;
 }

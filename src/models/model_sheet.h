@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/sheet.h"
+#include "integer/variable_types.h"
 #include "lp/lp_problem.h"
 #include "models/linear_model.h"
 
@@ -39,7 +40,11 @@ struct ModelSheet {
   std::vector<std::string> row_meanings;    // "约束方程2 = c1 的下限", one per row
   std::vector<std::string> variable_names;  // the model's, in order
   std::string model_name;
-  // Notes for the user: integer variables calculated as continuous ones.
+  // One per χ: a χ standing for an integer model variable is integer (0-1
+  // when it ranges over 0 and 1 only), unless the bound it was shifted by
+  // or mirrored from is not a whole number.
+  std::vector<integer::VariableType> types;
+  // Notes for the user: integer variables whose type could not be kept.
   std::vector<std::string> notices;
 };
 
@@ -51,7 +56,8 @@ struct ModelSheet {
 // leaves a variable no value at all.
 ModelSheet ConvertModelToSheet(const LinearModel& model);
 
-// The notice for a model with integer variables.
+// The notice for integer variables whose bounds are not whole numbers,
+// calculated as continuous ones.
 std::string RelaxedIntegersNotice(int count);
 
 }  // namespace orcalc::models

@@ -27,7 +27,9 @@ TEST(ModelCli, ModelsReadByEndingOrFormat) {
   const std::string report = Slurp(Data("lp_example_report.txt"));
   const std::string as_text = Made("example.txt", Slurp(Data("lp_example.lp")));
   const std::string integer =
-      Made("integer.lp", "max\n x + y\nst\n x + y <= 3.5\ngeneral\n x\nend\n");
+      Made("integer.lp", "max\n 2 x + y\nst\n x + y <= 3.5\ngeneral\n x\nend\n");
+  const std::string relaxed = Made(
+      "relaxed.lp", "max\n 2 x + y\nst\n x + y <= 3.5\nbounds\n x >= 0.25\ngeneral\n x\nend\n");
   const std::string broken = Made("broken.mps", "ROWS\n N obj\n L c1\nCOLUMNS\n x c2 1\nENDATA\n");
   // clang-format off
   const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
@@ -37,8 +39,10 @@ TEST(ModelCli, ModelsReadByEndingOrFormat) {
        "模型目标函数最小值 = S + 常数项 = -12\r\n", ""},
       {{"sensitivity", Data("lp_example.lp")}, 0, "", ""},
       {{"graph", Data("lp_example.mps")}, 0, "optimum 4 0 -12\n", ""},
-      {{"lp", integer}, 0, "x = 3.5\r\n",
-       "模型中有 1 个整数变量，已按连续变量计算（整数要求未考虑）\n"},
+      {{"lp", integer}, 0, "x = 3\r\n", ""},
+      {{"sensitivity", integer}, 1, "", "问题含有整数变量，灵敏度分析不适用！\n"},
+      {{"lp", relaxed}, 0, "x = 3.5\r\n",
+       "模型中有 1 个整数变量的边界不是整数，无法保持整数要求，已按连续变量计算\n"},
       {{"lp", broken}, 2, "",
        "orcalc-cli: 模型文件“" + broken + "”第 5 行：行“c2”没有在 ROWS 段中定义\n"},
       {{"lp", "--format", "mps", "--format", "lp", broken}, 2, "",
@@ -55,7 +59,7 @@ TEST(ModelCli, ModelsReadByEndingOrFormat) {
     EXPECT_NE(run.out.find(c.out), std::string::npos) << run.out;
     EXPECT_EQ(run.err, c.err);
   }
-  for (const std::string& path : {as_text, integer, broken}) std::remove(path.c_str());
+  for (const std::string& path : {as_text, integer, relaxed, broken}) std::remove(path.c_str());
 }
 
 // A sheet exported in either format reads back as the same problem: the

@@ -57,6 +57,8 @@ const std::vector<std::vector<std::string>> kRuns = {
     {"lp", Data("lp_contradictory.csv")},
     {"lp", Data("unclosed_quote.csv")},
     {"lp", Data("lp_example_utf16.csv")},
+    {"lp", Data("lp_knapsack.csv")},
+    {"lp", "--max-nodes", "2", Data("lp_knapsack.csv")},
     {"sensitivity", Data("lp_example.csv")},
     {"sensitivity", Data("lp_contradictory.csv")},
     {"graph", Data("lp_example.csv")},
@@ -122,6 +124,10 @@ TEST(OutputFormat, JsonAndCsvOfEveryCommand) {
   EXPECT_EQ(lp["S"].number, 12);
   EXPECT_EQ(lp["variables"][0].number, 4);
   EXPECT_EQ(lp["verdict"].text, "certified");
+  const JsonValue knapsack = json({"lp", "--integer", "1", Data("lp_knapsack.csv")});
+  EXPECT_EQ(knapsack["S"].number, 44);  // χ1 no longer 0-1: twice item 1
+  EXPECT_EQ(knapsack["integer"]["types"][0].text, "integer");
+  EXPECT_TRUE(knapsack["integer"]["proven_optimal"].flag);
   const JsonValue ranges = json({"sensitivity", Data("lp_example.csv")})["sensitivity"];
   EXPECT_EQ(ranges["constraints"][0]["upper"].number, 6);
   EXPECT_EQ(ranges["variables"][0]["upper"].kind, JsonValue::Kind::Null);  // +∞

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "models/model_reading.h"
+#include "models/model_report.h"
 #include "models/model_sheet.h"
 
 namespace orcalc::models {
@@ -34,7 +35,7 @@ struct FeatureCase {
   const char* text;
   std::vector<std::string> rows;  // objective row first
   double constant;
-  int notices;  // 1 when integer variables were relaxed
+  int notices;  // 1 when integer variables could not keep their type
 };
 
 // An MPS model around one column section, one RHS section and more.
@@ -102,20 +103,20 @@ const FeatureCase kFeatures[] = {
      {"1,═,Min", "1,≤,3"},
      0,
      0},
-    {"BV, LI, UI integers relaxed",
+    {"BV, LI, UI integers",
      ModelFormat::Mps,
      "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n x obj 1 c1 1\n y obj 1 c1 1\nRHS\n RHS c1 3\n"
      "BOUNDS\n BV BND x\n LI BND y 1\n UI BND y 6\nENDATA\n",
      {"1,1,═,Min", "1,1,≤,2", "1,,≤,1", ",1,≤,5"},
      1,
-     1},
+     0},
     {"MARKER integers without bounds are 0/1",
      ModelFormat::Mps,
      "NAME t\nROWS\n N obj\n L c1\nCOLUMNS\n M1 'MARKER' 'INTORG'\n x obj -1 c1 1\n"
      " M2 'MARKER' 'INTEND'\n y obj -1 c1 1\nRHS\n RHS c1 3\nENDATA\n",
      {"-1,-1,═,Min", "1,1,≤,3", "1,,≤,1"},
      0,
-     1},
+     0},
     {"RANGES on L, G, E above and E below",
      ModelFormat::Mps,
      "NAME t\nROWS\n N obj\n L a\n G b\n E c\n E d\nCOLUMNS\n x obj 1 a 1\n x b 1 c 1\n"
@@ -164,7 +165,7 @@ const FeatureCase kFeatures[] = {
      "Minimize\n - x - y\nSubject To\n r: 1 <= x + y <= 4\nGeneral\n x\nBinary\n y\nEnd\n",
      {"-1,-1,═,Min", "1,1,≥,1", "1,1,≤,4", ",1,≤,1"},
      0,
-     1},
+     0},
 };
 
 TEST(ModelFeatures, EachBecomesTheSheetAUserWouldType) {
@@ -180,6 +181,68 @@ TEST(ModelFeatures, EachBecomesTheSheetAUserWouldType) {
     EXPECT_EQ(sheet.chi_meanings.size(), static_cast<std::size_t>(sheet.variables));
     EXPECT_EQ(sheet.row_meanings.size(), static_cast<std::size_t>(sheet.constraints));
   }
+}
+
+// The types of the χ's, one letter each: C continuous, I integer, B 0-1.
+std::string TypeLetters(const std::vector<integer::VariableType>& types) {
+  std::string letters;
+  for (integer::VariableType type : types)
+    letters += type == integer::VariableType::Binary    ? 'B'
+               : type == integer::VariableType::Integer ? 'I'
+                                                        : 'C';
+  return letters;
+}
+
+TEST(ModelFeatures, IntegerVariablesBecomeTypes) {
+  const struct {
+    const char* feature;
+    const char* bounds;  // the model's bounds and integer sections
+    const char* types;
+    int notices;
+  } cases[] = {
+      {"shifted by a whole lower bound", "bounds\n 2 <= x <= 7\ngeneral\n x\n", "IC", 0},
+      {"0-1 by its bounds", "bounds\n x <= 1\ngeneral\n x\n", "BC", 0},
+      {"0-1 as a range of one", "bounds\n 3 <= x <= 4\ngeneral\n x\n", "BC", 0},
+      {"binary section", "binary\n x y\n", "BB", 0},
+      {"mirrored from a whole upper bound", "bounds\n -inf <= x <= 4\ngeneral\n x\n", "IC", 0},
+      {"free: both parts integer", "bounds\n x free\ngeneral\n x\n", "IIC", 0},
+      {"fixed at a whole number: no χ", "bounds\n x = 2\ngeneral\n x\n", "C", 0},
+      {"shifted by a fraction", "bounds\n 1.5 <= x\ngeneral\n x y\n", "CI", 1},
+      {"mirrored from a fraction", "bounds\n -inf <= x <= 2.5\ngeneral\n x\n", "CC", 1},
+      {"fixed at a fraction", "bounds\n x = 2.5\ngeneral\n x\n", "C", 1},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.feature);
+    const std::string text =
+        std::string("max\n obj: x + y\nst\n r: x + y <= 10\n") + c.bounds + "end\n";
+    const ModelReadResult read = ReadModel(text, ModelFormat::CplexLp, "t");
+    ASSERT_TRUE(read.ok) << read.error;
+    const ModelSheet sheet = ConvertModelToSheet(read.model);
+    ASSERT_TRUE(sheet.ok) << sheet.error;
+    EXPECT_EQ(TypeLetters(sheet.types), c.types);
+    EXPECT_EQ(static_cast<int>(sheet.notices.size()), c.notices);
+  }
+}
+
+TEST(ModelFeatures, IntegerModelSolvedByBranchAndBound) {
+  // x = 0.5 + χ1 cannot stay integer (calculated as continuous); y = χ2
+  // can: the relaxation's y = 2.4 is cut to 2.
+  const ModelReadResult read = ReadModel(
+      "max\n obj: x + y\nst\n r: x + y <= 3.4\nbounds\n 0.5 <= x <= 1\ngeneral\n x y\nend\n",
+      ModelFormat::CplexLp, "t");
+  ASSERT_TRUE(read.ok) << read.error;
+  const ModelSheet sheet = ConvertModelToSheet(read.model);
+  ASSERT_EQ(TypeLetters(sheet.types), "CI");
+  integer::IntegerRequest request;
+  request.types = sheet.types;
+  std::optional<integer::SolvedInteger> solved;
+  const CalculationOutcome outcome = CalculateIntegerModel(sheet, request, &solved);
+  ASSERT_TRUE(solved && solved->result.incumbent);
+  EXPECT_EQ(solved->result.outcome, integer::IntegerOutcome::Optimal);
+  EXPECT_EQ(ModelValues(sheet, solved->result.incumbent->x), (std::vector<double>{1, 2}));
+  ASSERT_TRUE(outcome.report);
+  EXPECT_NE(outcome.report->find("整数规划"), std::string::npos);
+  EXPECT_NE(outcome.report->find("模型对照"), std::string::npos);
 }
 
 TEST(ModelFeatures, FaultsNameTheFileTheLineAndWhat) {

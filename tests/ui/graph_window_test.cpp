@@ -5,6 +5,7 @@
 
 #include <QSvgRenderer>
 #include <QXmlStreamReader>
+#include <cstdlib>
 
 #include "app/application.h"
 #include "geometry/graph_command.h"
@@ -67,6 +68,30 @@ class GraphWindowTest : public QObject {
     QCOMPARE(pixel(image, picture.map({5.5, 4.5})), kGraphBackgroundColour);
     // The box [0, 7] × [0, 5] fills the picture but for the margins.
     QVERIFY(picture.plotArea().width() > 650 && picture.plotArea().height() > 450);
+  }
+
+  void marksTheWholeNumberPoints() {
+    const Sheet sheet = exampleSheet();
+    constexpr integer::VariableType kWhole = integer::VariableType::Integer;
+    const lp::GraphGeometry g =
+        *lp::CalculateGraph({2, sheet.rows() - 2, lp::Sense::Maximise}, sheet, {kWhole, kWhole})
+             .geometry;
+    QVERIFY(g.lattice && g.lattice->optimum);
+    const QImage image = renderGraphImage(g, QSize(800, 600), graphFont());
+    const GraphPicture picture(g, QSizeF(800, 600), graphFont(), &image);
+    // Whole-number points inside the region, and the ring around the
+    // integer optimum (4, 0), here the linear program's too.
+    QCOMPARE(pixel(image, picture.map({1, 1})), kGraphLatticeColour);
+    QCOMPARE(pixel(image, picture.map({2, 1})), kGraphLatticeColour);
+    // (antialiased: within a few levels of its colour)
+    const QRgb ring = pixel(image, picture.map({4, 0}) + QPointF(-8, 0));
+    const QRgb wanted = kGraphIntegerOptimumColour;
+    QVERIFY(std::abs(qRed(ring) - qRed(wanted)) <= 8 &&
+            std::abs(qGreen(ring) - qGreen(wanted)) <= 8 &&
+            std::abs(qBlue(ring) - qBlue(wanted)) <= 8);
+    const QByteArray svg = renderGraphFile(g, QSize(800, 600), graphFont(), GraphFileFormat::Svg);
+    QVERIFY2(svgText(svg).contains(QStringLiteral("整数最优解 (4, 0)，S = 12")),
+             qPrintable(svgText(svg)));
   }
 
   void opensModallyOverItsOwnerAndFollowsItsSize() {

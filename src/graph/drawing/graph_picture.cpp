@@ -259,9 +259,22 @@ void GraphPicture::paint(QPainter& painter) const {
   paintObjective(painter);
   paintOptimalSet(painter);
   paintCorners(painter);
+  paintLattice(painter);
   paintLabels(painter);
   paintTexts(painter);
   painter.restore();
+}
+
+void GraphPicture::paintLattice(QPainter& painter) const {
+  if (!geometry_.lattice) return;
+  const lp::GraphLattice& lattice = *geometry_.lattice;
+  painter.setPen(Qt::NoPen);
+  painter.setBrush(QColor::fromRgba(kGraphLatticeColour));
+  for (const lp::GraphPoint& point : lattice.points) painter.drawEllipse(map(point), 2.0, 2.0);
+  if (!lattice.optimum) return;
+  painter.setPen(QPen(QColor::fromRgba(kGraphIntegerOptimumColour), 2.5));
+  painter.setBrush(Qt::NoBrush);
+  painter.drawEllipse(map(*lattice.optimum), 8.0, 8.0);  // within the 9.5 marks() keeps clear
 }
 
 void GraphPicture::paintRegion(QPainter& painter) const {
@@ -460,6 +473,12 @@ GraphMarks GraphPicture::marks() const {
     const double r = cornerRadius(optimal(i));
     m.cornerMarks.emplace_back(map(g.corners[i].point) - QPointF(r, r), QSizeF(2 * r, 2 * r));
   }
+  if (g.lattice && g.lattice->optimum) {
+    // The ring around the integer optimum, pen included.
+    constexpr double kRing = 9.5;
+    m.cornerMarks.emplace_back(map(*g.lattice->optimum) - QPointF(kRing, kRing),
+                               QSizeF(2 * kRing, 2 * kRing));
+  }
   // The caption and the message over the picture, and the improving arrow.
   m.others.emplace_back(plot_.left(), 4, size_.width() - plot_.left(), 2 * metrics.height() + 6);
   if (g.has_level_line) {
@@ -550,6 +569,13 @@ std::vector<GraphLabel> GraphPicture::placeLabels() const {
     label.bold = true;
     placeAtCorner(placement, label,
                   map(g.corners[static_cast<std::size_t>(g.optimum.corners.front())].point));
+  }
+  if (g.lattice && g.lattice->optimum) {
+    GraphLabel label;
+    label.text = text(lp::GraphIntegerOptimumLabel(*g.lattice, kPictureDigits));
+    label.colour = kGraphIntegerOptimumColour;
+    label.bold = true;
+    placeAtCorner(placement, label, map(*g.lattice->optimum));
   }
   for (std::size_t i = 0; i < g.corners.size(); ++i) {
     // The unique optimum's coordinates are in its own label.

@@ -23,6 +23,8 @@ namespace orcalc::ui {
 inline constexpr QRgb kGraphBackgroundColour = 0xffffffff;
 inline constexpr QRgb kGraphRegionColour = 0xffcfe3f7;   // the feasible region's fill
 inline constexpr QRgb kGraphOptimumColour = 0xffd0201c;  // the optimum, its edge and its label
+inline constexpr QRgb kGraphLatticeColour = 0xff404040;  // the whole-number points
+inline constexpr QRgb kGraphIntegerOptimumColour = 0xff1a7f37;  // the best of them, its label
 
 // A label of the picture where it is drawn: the optimum's, a corner's
 // coordinates or a constraint's name.
@@ -131,6 +133,8 @@ class GraphPicture {
   void paintObjective(QPainter& painter) const;
   void paintOptimalSet(QPainter& painter) const;
   void paintCorners(QPainter& painter) const;
+  // The whole-number points as small dots, the best of them as a ring.
+  void paintLattice(QPainter& painter) const;
   void paintLabels(QPainter& painter) const;
   // The drawn lines labels should not cross: the constraints' and the
   // level line (an optimal edge lies on a constraint's line).
