@@ -41,7 +41,12 @@ GraphLattice ComputeGraphLattice(const LpProblem& problem,
                                  const std::vector<integer::VariableType>& types,
                                  const GraphBox& box) {
   GraphLattice lattice;
-  const integer::IntegerResult search = integer::SolveBranchAndBound(problem, types);
+  // The picture is drawn on the window's thread: a search of two variables
+  // that needs more nodes than this (an open region, say) ends as a limit
+  // reached rather than holding the window.
+  integer::IntegerOptions options;
+  options.node_limit = kPictureNodeLimit;
+  const integer::IntegerResult search = integer::SolveBranchAndBound(problem, types, options);
   lattice.outcome = search.outcome;
   if (search.incumbent && search.incumbent->x.size() >= 2) {
     lattice.optimum = GraphPoint{search.incumbent->x[0], search.incumbent->x[1]};

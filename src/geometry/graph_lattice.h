@@ -19,6 +19,8 @@ namespace orcalc::lp {
 // window's smallest picture — and each dot can be told from its neighbours;
 // beyond that the dots merge into a grey field that hides the region.
 inline constexpr int kMostLatticePoints = 400;
+// The most nodes the picture's search of the integer optimum takes.
+inline constexpr long kPictureNodeLimit = 2000;
 
 // `problem` in two variables as the graph takes it (right-hand sides
 // normalised), `types` one per variable with at least one whole, and the
