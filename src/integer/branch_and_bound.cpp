@@ -353,7 +353,7 @@ std::vector<int> Search::ChildBasis(const ParentBasis& parent, const NodeLp& chi
     const int row = place(static_cast<int>(r));
     const int column = parent.basis[r];
     const int placed = column < m ? column : place(column - m);
-    if (row < 0 || placed < 0) return {};
+    if (row < 0 || (placed < 0 && column != lp::kArtificialColumn)) return {};
     basis[static_cast<std::size_t>(row)] = column < m ? column : m + placed;
   }
   for (std::size_t r = 0; r < rows; ++r)

@@ -21,7 +21,7 @@ namespace orcalc::integer {
 
 // Steps before giving up: a child is typically a few pivots from its
 // parent; one that takes more is left to the simplex method.
-inline constexpr int kDualStepLimit = 100;
+inline constexpr int kDualStepLimit = 300;
 
 // `problem` normalised; `basis` one column per row as SimplexResult::basis.
 // The certified optimum, or nothing.
