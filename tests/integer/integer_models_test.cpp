@@ -25,10 +25,6 @@ namespace {
 namespace fs = std::filesystem;
 
 constexpr double kSeconds = 60;
-// Solved by GLPK in under a second but not proven here within the time:
-// each relaxation is solved from scratch (bench/README.md). Still run and
-// printed; only its failure does not fail the test.
-constexpr const char* kKnownSlow[] = {"wolfra6d.mod"};
 
 struct Typed {
   std::vector<VariableType> types;
@@ -129,9 +125,7 @@ TEST(IntegerModels, GlpkExamples) {
                 size.c_str(), s, verdict, ours.nodes, seconds, glpk.s, glpk.verdict.c_str(),
                 glpk.seconds);
     std::fflush(stdout);
-    const bool known_slow =
-        std::find(std::begin(kKnownSlow), std::end(kKnownSlow), name) != std::end(kKnownSlow);
-    if (glpk.verdict == "optimal" && glpk.seconds < 1 && !known_slow) {
+    if (glpk.verdict == "optimal" && glpk.seconds < 1) {
       EXPECT_EQ(ours.outcome, IntegerOutcome::Optimal) << name;
       EXPECT_NEAR(s, glpk.s, 1e-9 * std::max(1.0, std::fabs(glpk.s))) << name;
     }
