@@ -3,8 +3,12 @@
 //
 // Every node's relaxation is the problem as read with the bounds its
 // branches set (a lower bound shifted out of the variable, an upper bound as
-// a row χj ≤ u, and χj ≤ 1 for a 0-1 variable), solved from scratch and
-// certified by the simplex method as a plain calculation is. A node whose
+// a row χj ≤ u, and χj ≤ 1 for a 0-1 variable). A child starts from its
+// parent's optimal basis by the dual simplex method (dual_warm_start.h),
+// its optimum or infeasibility certified against its rows as a plain
+// calculation's is; where that does not settle it, the simplex method
+// solves it from scratch and certifies it. Bases are kept for open nodes up
+// to a fixed total size. A node whose
 // relaxation's optimum has a whole-number variable at a fractional value v
 // branches into χj ≤ ⌊v⌋
 // and χj ≥ ⌈v⌉. The search goes depth first until it finds a first

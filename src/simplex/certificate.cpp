@@ -287,17 +287,22 @@ Certificate CertifyInfeasible(const LpProblem& problem, const TableauVerdict& ve
   // y = -w, w the duals of maximising minus the sum of the artificial
   // variables: every x >= 0 gives Σ y_i a_i·x <= 0, while every row holding
   // would give Σ y_i a_i·x >= b·y > 0.
-  std::vector<double> y = factor.Duals(BasisCosts(problem, verdict.basis, false, 1.0));
+  certificate.certified =
+      CertifyFarkasRow(problem, factor.Duals(BasisCosts(problem, verdict.basis, false, 1.0)));
+  return certificate;
+}
+
+bool CertifyFarkasRow(const LpProblem& problem, std::vector<double> y) {
+  if (y.size() != U(problem.constraints)) return false;
   ClampSigns(problem, y, -1.0);
   const std::vector<int> rows = Support(y);
   for (int j = 0; j < problem.variables; ++j) {
-    if (!AtLeastZero(ReducedCost(problem, y, rows, j, false))) return certificate;
+    if (!AtLeastZero(ReducedCost(problem, y, rows, j, false))) return false;
   }
   Sum combined;
   for (int i = 0; i < problem.constraints; ++i)
     combined.Add(static_cast<long double>(problem.rhs[U(i)]) * y[U(i)]);
-  certificate.certified = combined.value > kTau * combined.scale;
-  return certificate;
+  return combined.value > kTau * combined.scale;
 }
 
 }  // namespace orcalc::lp

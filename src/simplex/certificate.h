@@ -17,6 +17,7 @@
 #pragma once
 
 #include <span>
+#include <vector>
 
 #include "lp/lp_problem.h"
 
@@ -68,5 +69,12 @@ struct Certificate {
 Certificate CertifyOptimum(const LpProblem& problem, const TableauVerdict& verdict);
 Certificate CertifyUnbounded(const LpProblem& problem, const TableauVerdict& verdict);
 Certificate CertifyInfeasible(const LpProblem& problem, const TableauVerdict& verdict);
+
+// Whether the multipliers y of the rows prove that no x >= 0 satisfies
+// them (Farkas' lemma): y_i of the sign its row's slack or surplus allows
+// (s_i·y_i <= 0; others are taken for 0), Σ y_i a_ij <= 0 for every χj,
+// and b·y > 0, each within the tolerance of its terms. The check of
+// CertifyInfeasible, for multipliers found another way.
+bool CertifyFarkasRow(const LpProblem& problem, std::vector<double> y);
 
 }  // namespace orcalc::lp

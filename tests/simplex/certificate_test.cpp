@@ -91,5 +91,30 @@ TEST(Certificates, TheSolversVerdictsOfTheTableHold) {
   }
 }
 
+struct FarkasRow {
+  std::string what;
+  LpProblem problem;
+  std::vector<double> y;
+  bool certified;
+  friend void PrintTo(const FarkasRow& row, std::ostream* os) { *os << row.what; }
+};
+
+class FarkasRows : public ::testing::TestWithParam<FarkasRow> {};
+
+TEST_P(FarkasRows, ProveOnlyWhatNoPointSatisfies) {
+  EXPECT_EQ(CertifyFarkasRow(GetParam().problem, GetParam().y), GetParam().certified);
+}
+
+// χ1 ≤ 1 and χ1 ≥ 3: y = (-1, 1) combines them into 0 ≥ 2.
+INSTANTIATE_TEST_SUITE_P(
+    Lp, FarkasRows,
+    ::testing::Values(FarkasRow{"contradiction", kContradictory, {-1, 1}, true},
+                      FarkasRow{"scaled down", kContradictory, {-1e-9, 1e-9}, true},
+                      FarkasRow{"uneven but valid", kContradictory, {-1, 0.5}, true},
+                      FarkasRow{"column left positive", kContradictory, {-1, 2}, false},
+                      FarkasRow{"signs the slacks forbid", kContradictory, {1, -1}, false},
+                      FarkasRow{"feasible rows", kExample, {-1, -1}, false},
+                      FarkasRow{"wrong length", kContradictory, {-1}, false}));
+
 }  // namespace
 }  // namespace orcalc::lp
