@@ -66,10 +66,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (first.error.empty()) std::abort();
     return 0;
   }
-  std::string written = orcalc::WriteSheetCsv(first.sheet);
+  // The variable-types record, when the file has one, is written back after
+  // the sheet and read off again.
+  const std::vector<std::string> types = first.variable_types.value_or(std::vector<std::string>{});
+  std::string written = orcalc::WriteSheetCsv(first.sheet, types);
   orcalc::SheetFileResult second = orcalc::ReadSheetCsv(written);
   if (!second.ok || !(second.sheet == first.sheet)) std::abort();
-  if (orcalc::WriteSheetCsv(second.sheet) != written) std::abort();
+  if (orcalc::WriteSheetCsv(second.sheet, second.variable_types.value_or(types)) != written)
+    std::abort();
 
   // The written file in the other encodings.
   if (written.empty()) return 0;

@@ -373,7 +373,11 @@ SheetFileResult ReadSheetCsvFrom(const ReadBytes& read, std::size_t expected_siz
 
 std::string WriteSheetCsv(const Sheet& sheet, const std::vector<std::string>& variable_types) {
   std::string out = WriteSheetCsv(sheet);
-  if (variable_types.empty()) return out;
+  // A sheet whose own last row bears the label would lose that row to the
+  // reader: a record after it, empty if need be, keeps the row the sheet's.
+  const bool last_row_labelled = sheet.rows() > 0 && sheet.cols() > 0 &&
+                                 sheet.Cell(sheet.rows() - 1, 0) == kVariableTypesLabel;
+  if (variable_types.empty() && !last_row_labelled) return out;
   Sheet record(1, static_cast<int>(variable_types.size()) + 1);
   record.SetCell(0, 0, std::string(kVariableTypesLabel));
   for (std::size_t k = 0; k < variable_types.size(); ++k)
