@@ -1,11 +1,14 @@
 #include "models/model_writer.h"
 
 #include <charconv>
+#include <cmath>
 
 namespace orcalc::models {
 namespace {
 
 constexpr int kTermsPerLine = 8;
+// The magnitude from which model files read a number as infinite.
+constexpr double kLargestExportable = 1e30;
 
 std::string Number(double value) {
   char buffer[32];
@@ -51,6 +54,15 @@ const char* MpsType(double sign) {
 
 std::optional<std::string> ExportRefusal(const lp::LpProblem& problem) {
   if (problem.variables < 1) return "问题没有变量，无法导出为模型文件";
+  // Model files (ours and every solver's) read a magnitude of 1e30 or more
+  // as infinite: such a number would not come back as written.
+  const auto too_large = [](const std::vector<double>& numbers) {
+    for (double x : numbers)
+      if (!(std::fabs(x) < kLargestExportable)) return true;
+    return false;
+  };
+  if (too_large(problem.objective) || too_large(problem.coefficients) || too_large(problem.rhs))
+    return "问题中有绝对值不小于 1e30 的数，模型文件会把它读作无穷大，无法导出为模型文件";
   return std::nullopt;
 }
 
