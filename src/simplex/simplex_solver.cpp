@@ -38,6 +38,10 @@ constexpr double kRepairNoise = 1e-18;
 // Carrying on, at most this many rounds repair the values found below 0
 // once the loop has ended.
 constexpr int kRepairRounds = 10;
+// The most rounds of reopening a verdict the certificate did not bear out;
+// past them the verdict stands unverified (and says so) rather than the
+// method going on for ever on a problem round-off keeps spoiling.
+constexpr int kCertifyRounds = 64;
 
 using detail::kRowQuantum;
 
@@ -666,7 +670,7 @@ Certificate Simplex::Check(const SimplexResult& result) const {
 void Simplex::Certify(SimplexResult& result) {
   if (!Certifiable(result)) return;
   Certificate certificate = Check(result);
-  while (!certificate.certified) {
+  for (int round = 0; !certificate.certified && round < kCertifyRounds; ++round) {
     const long pivots = result.pivots;
     Reopen(result.outcome, result);
     const SimplexOutcome outcome = Loop(result);
