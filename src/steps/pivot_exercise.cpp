@@ -1,6 +1,9 @@
 #include "steps/pivot_exercise.h"
 
+#include <algorithm>
 #include <cstddef>
+
+#include "steps/step_ending.h"
 
 namespace orcalc::steps {
 namespace {
@@ -35,6 +38,19 @@ int SmallestRatioRow(const StepsDocument& doc, const StepTableau& table, int col
   return best;
 }
 
+bool IsArtificial(const StepsDocument& doc, int column) {
+  return doc.columns[At(column)].kind == VariableKind::Artificial;
+}
+
+bool IsBarred(const StepTableau& table, int column) {
+  return std::find(table.barred.begin(), table.barred.end(), column) != table.barred.end();
+}
+
+// A column the method may bring into the basis of `table`.
+bool MayEnter(const StepsDocument& doc, const StepTableau& table, int column) {
+  return !IsArtificial(doc, column) && !IsBarred(table, column);
+}
+
 bool IsExact(const StepsDocument& doc, const StepTableau& table) {
   return doc.exact && !table.cells.empty() && table.cells.front().is_exact;
 }
@@ -61,14 +77,47 @@ void Evaluate(const StepsDocument& doc, StepTableau& table) {
   table.objective = Exact(objective);
 }
 
+bool ArtificialPositive(const StepsDocument& doc, const StepTableau& table) {
+  for (std::size_t i = 0; i < table.basis.size(); ++i)
+    if (IsArtificial(doc, table.basis[i]) && sgn(table.rhs[i].exact.value()) > 0) return true;
+  return false;
+}
+
+std::string BarredNames(const StepsDocument& doc, const StepTableau& table) {
+  std::string names;
+  for (int j : table.barred) names += (names.empty() ? "" : "、") + doc.columns[At(j)].name;
+  return names;
+}
+
+// The first table of phase 2 from the last one of phase 1.
+StepTableau SecondPhase(const StepsDocument& doc, const StepTableau& last) {
+  StepTableau next;
+  next.phase = 2;
+  for (int j = 0; j < static_cast<int>(doc.columns.size()); ++j) {
+    if (IsArtificial(doc, j)) continue;
+    next.shown.push_back(j);
+    // Its entry would raise the auxiliary objective from 0: an artificial
+    // variable would turn positive.
+    if (sgn(Improvement(doc, last, j)) < 0) next.barred.push_back(j);
+  }
+  next.costs = doc.costs;
+  next.basis = last.basis;
+  next.rhs = last.rhs;
+  next.cells = last.cells;
+  next.theta.assign(last.basis.size(), std::nullopt);
+  Evaluate(doc, next);
+  return next;
+}
+
 }  // namespace
 
 PivotJudgement JudgePivot(const StepsDocument& doc, const StepTableau& table, StepPivot pick) {
   if (!IsExact(doc, table))
     return {PivotVerdict::NotExact, "小数表不能自己选主元，请改用分数显示。"};
-  if (sgn(Improvement(doc, table, pick.column)) <= 0 ||
-      doc.columns[At(pick.column)].kind == VariableKind::Artificial)
+  if (sgn(Improvement(doc, table, pick.column)) <= 0 || IsArtificial(doc, pick.column))
     return {PivotVerdict::NotImproving, "该列检验数不能使目标函数改善"};
+  if (IsBarred(table, pick.column))
+    return {PivotVerdict::Barred, "该列进基会使仍在基中的人工变量取正值，第二阶段不能选它"};
   const mpq_class& entry = Entry(doc, table, pick.row, pick.column);
   if (sgn(entry) <= 0) return {PivotVerdict::NotPositive, "主元必须大于 0，该元素不能作主元"};
   mpq_class smallest;
@@ -82,7 +131,7 @@ std::optional<StepPivot> TextbookPivot(const StepsDocument& doc, const StepTable
   int column = -1;
   mpq_class most;
   for (int j : table.shown) {
-    if (doc.columns[At(j)].kind == VariableKind::Artificial) continue;
+    if (!MayEnter(doc, table, j)) continue;
     const mpq_class improvement = Improvement(doc, table, j);
     if (sgn(improvement) > 0 && (column < 0 || improvement > most)) {
       column = j;
@@ -114,6 +163,7 @@ StepTableau PerformPivot(const StepsDocument& doc, StepTableau& table, StepPivot
   StepTableau next;
   next.phase = table.phase;
   next.shown = table.shown;
+  next.barred = table.barred;
   next.costs = table.costs;
   next.basis = table.basis;
   next.basis[At(pick.row)] = pick.column;
@@ -138,15 +188,37 @@ StepTableau PerformPivot(const StepsDocument& doc, StepTableau& table, StepPivot
   return next;
 }
 
+ExerciseStep TakeExerciseStep(const StepsDocument& doc, StepTableau& table, StepPivot pick) {
+  ExerciseStep step;
+  step.tables.push_back(PerformPivot(doc, table, pick));
+  StepTableau& next = step.tables.back();
+  if (next.phase == 1 && !TextbookPivot(doc, next)) {
+    if (ArtificialPositive(doc, next)) {
+      step.ending = InfeasibleEnding();
+      return step;
+    }
+    next.sentence = PhaseChangeSentence(2, false);
+    StepTableau second = SecondPhase(doc, next);
+    if (!second.barred.empty())
+      next.sentence +=
+          "；" + BarredNames(doc, second) + " 进基会使仍在基中的人工变量取正值，第二阶段不再进基";
+    step.tables.push_back(std::move(second));
+  }
+  step.ending = ExerciseEnding(doc, step.tables.back());
+  return step;
+}
+
 std::string ExerciseEnding(const StepsDocument& doc, const StepTableau& table) {
   if (!IsExact(doc, table) || TextbookPivot(doc, table)) return "";
   for (int j : table.shown) {
-    if (doc.columns[At(j)].kind == VariableKind::Artificial) continue;
+    if (!MayEnter(doc, table, j)) continue;
     if (sgn(Improvement(doc, table, j)) > 0)
       return doc.columns[At(j)].name +
              " 的检验数可改善目标函数，但该列没有正的系数：目标函数无界。";
   }
-  if (table.phase == 1) return "所有检验数都不能再改善辅助目标函数，第一阶段结束。";
+  if (table.phase == 1)
+    return ArtificialPositive(doc, table) ? InfeasibleEnding()
+                                          : "所有检验数都不能再改善辅助目标函数，第一阶段结束。";
   return doc.sense == lp::Sense::Maximise ? "所有检验数 σj ≤ 0，已达最优。"
                                           : "所有检验数 σj ≥ 0，已达最优。";
 }

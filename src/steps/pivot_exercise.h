@@ -7,6 +7,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "steps/step_tableau.h"
 
@@ -17,6 +18,7 @@ enum class PivotVerdict {
   NotImproving,      // the column's σ_j does not improve the objective
   NotPositive,       // the entry is 0 or negative
   RatioNotSmallest,  // another row's ratio is smaller
+  Barred,            // phase 2 keeps the column out (an artificial variable would turn positive)
   NotExact,          // a table in decimals
 };
 
@@ -37,6 +39,17 @@ std::optional<StepPivot> TextbookPivot(const StepsDocument& doc, const StepTable
 // returns the table after the pivot, in the same phase. `pick` must have
 // been accepted.
 StepTableau PerformPivot(const StepsDocument& doc, StepTableau& table, StepPivot pick);
+
+// The tables an accepted pick leads to: the next one, and when that one
+// ends phase 1 with every artificial variable at 0, the first table of
+// phase 2 after it (artificial columns left out, the costs as entered,
+// the columns that would bring an artificial variable back barred).
+// `ending` says why the method stops at the last one (empty: it goes on).
+struct ExerciseStep {
+  std::vector<StepTableau> tables;
+  std::string ending;
+};
+ExerciseStep TakeExerciseStep(const StepsDocument& doc, StepTableau& table, StepPivot pick);
 
 // Why the method stops at `table`, when it does: no column improves, or
 // the improving column has no positive entry; empty otherwise.

@@ -57,7 +57,7 @@ std::string OutcomeText(const ReplayState<N>& state, const ColumnLayout& layout,
     case lp::SimplexOutcome::Unbounded:
       return UnboundedText(state, layout, rule);
     case lp::SimplexOutcome::Phase1Stuck:
-      return "第一阶段已无可进基的变量，人工变量仍有正值，原问题没有可行解（无最优解！）。";
+      return InfeasibleEnding();
     case lp::SimplexOutcome::IterationLimit:
       return "达到迭代次数上限，计算停止；最后一张表不是最优表。";
     case lp::SimplexOutcome::Overflow:
@@ -84,6 +84,10 @@ std::string RoundOffSentence(const ColumnLayout& layout, int entering, int leavi
   if (entering < 0) return text + "不再换基（本阶段已结束）";
   if (leaving < 0) return text + NameOf(layout, entering) + " 进基，但该列没有正的系数（无界）";
   return text + NameOf(layout, entering) + " 进基，" + NameOf(layout, leaving) + " 出基";
+}
+
+std::string InfeasibleEnding() {
+  return "第一阶段已无可进基的变量，人工变量仍有正值，原问题没有可行解（无最优解！）。";
 }
 
 std::string PhaseChangeSentence(int next_phase, bool artificial_positive) {

@@ -20,6 +20,8 @@ std::string RoundOffSentence(const ColumnLayout& layout, int entering, int leavi
 // Under the last table of a phase, before the phase given begins; whether
 // an artificial variable is still positive when phase 2 begins.
 std::string PhaseChangeSentence(int next_phase, bool artificial_positive);
+// Phase 1 cannot improve while an artificial variable is positive.
+std::string InfeasibleEnding();
 
 template <class N>
 struct FinalPoint {

@@ -68,6 +68,7 @@ StepTableau Replayer<N>::Snapshot(bool always) const {
   const std::vector<N> costs = state_.ShownCosts(phase_);
   for (int j = 0; j < state_.columns(); ++j) {
     if (phase_ == 1 || !state_.IsArtificial(j)) t.shown.push_back(j);
+    if (phase_ == 2 && !state_.IsArtificial(j) && !state_.Allowed(j)) t.barred.push_back(j);
     t.costs.push_back(Num::Step(costs[static_cast<std::size_t>(j)]));
   }
   std::vector<N> z(static_cast<std::size_t>(state_.columns()), N(0));
@@ -218,6 +219,8 @@ ReplayEnd Replayer<N>::Run() {
   // Phase 1 runs first whenever a row starts with an artificial variable,
   // also when it ends at once.
   phase_ = layout_.artificial_begin < state_.columns() ? 1 : 2;
+  doc_.costs.clear();
+  for (const N& cost : state_.ShownCosts(2)) doc_.costs.push_back(Num::Step(cost));
   current_ = Snapshot();
   for (const lp::PivotRecord& record : records) {
     if (stop_ && stop_()) return ReplayEnd::Stopped;

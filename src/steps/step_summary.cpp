@@ -82,6 +82,7 @@ std::string ShownSentence(const StepsDocument& doc, const StepTableau& table, bo
 
 StepsDocument InDecimals(StepsDocument doc) {
   doc.exact = false;
+  ToDecimals(doc.costs);
   for (StepTableau& table : doc.tableaux) {
     table.sentence = ShownSentence(doc, table, true);
     ToDecimals(table.costs);

@@ -68,6 +68,9 @@ struct StepTableau {
   std::vector<std::optional<StepNumber>> theta;  // per row, with a pivot only
   std::vector<StepNumber> sigma;                 // σ_j of every column
   StepNumber objective;                          // the objective in force at this point
+  // Phase 2: the columns kept out of the basis, because their entry would
+  // make an artificial variable still basic at 0 positive again.
+  std::vector<int> barred;
   std::optional<StepPivot> pivot;
   // A goal table: the level being minimised (0: none), and the evaluation
   // rows of the levels that have a variable (`costs` then holds the
@@ -104,6 +107,7 @@ struct StepsDocument {
   bool goal = false;  // a goal program's condensed exchange tables
   bool exact = true;  // fractions; false: decimals
   std::vector<StepColumn> columns;
+  std::vector<StepNumber> costs;        // c_j of every column as entered: phase 2's costs
   std::vector<StepTableau> tableaux;    // the tables kept, in order
   std::vector<TableSummary> summaries;  // every table, kept or not
   std::vector<std::string> legend;      // what the columns and rows mean

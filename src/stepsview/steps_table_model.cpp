@@ -2,6 +2,7 @@
 
 #include <QBrush>
 #include <QColor>
+#include <algorithm>
 
 #include "steps/step_summary.h"
 
@@ -12,6 +13,8 @@ namespace {
 const QColor kPivotText(176, 0, 0);
 const QColor kPivotBack(255, 228, 196);
 const QColor kHeadingBack(236, 236, 236);
+// A column phase 2 keeps out of the basis.
+const QColor kBarredText(128, 128, 128);
 
 }  // namespace
 
@@ -70,6 +73,13 @@ bool StepsTableModel::tableauCell(int row, int column, int& tableau_row,
   return true;
 }
 
+bool StepsTableModel::barred(int column) const {
+  if (!table_ || doc_->goal || table_->barred.empty() || column < 3 || column >= size_.columns - 1)
+    return false;
+  const int shown = table_->shown[static_cast<std::size_t>(column - 3)];
+  return std::find(table_->barred.begin(), table_->barred.end(), shown) != table_->barred.end();
+}
+
 QVariant StepsTableModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || !table_) return {};
   const steps::GridCell grid_cell = cell(index.row(), index.column());
@@ -86,7 +96,12 @@ QVariant StepsTableModel::data(const QModelIndex& index, int role) const {
       if (grid_cell.heading) return QBrush(kHeadingBack);
       return {};
     case Qt::ForegroundRole:
-      return grid_cell.pivot ? QVariant(QBrush(kPivotText)) : QVariant();
+      if (grid_cell.pivot) return QBrush(kPivotText);
+      return barred(index.column()) ? QVariant(QBrush(kBarredText)) : QVariant();
+    case Qt::ToolTipRole:
+      return barred(index.column())
+                 ? QVariant(QStringLiteral("第二阶段不再进基：进基会使仍在基中的人工变量取正值"))
+                 : QVariant();
     default:
       return {};
   }

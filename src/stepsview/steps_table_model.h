@@ -37,6 +37,9 @@ class StepsTableModel : public QAbstractTableModel {
   bool tableauCell(int row, int column, int& tableau_row, int& tableau_column) const;
 
  private:
+  // Column `column` of the grid is a variable phase 2 keeps out of the basis.
+  bool barred(int column) const;
+
   const steps::StepsDocument* doc_ = nullptr;
   const steps::StepTableau* table_ = nullptr;
   steps::GridSize size_;

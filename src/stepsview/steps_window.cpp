@@ -215,9 +215,11 @@ void StepsWindow::fillStepList() {
     const std::string none;
     const bool hidden = hidesPivot(index);
     int column = 0;
+    // Nor the objective of the tables ahead of the current one.
+    const bool ahead = hidden && index > current_;
     for (const std::string* text :
          {&s.title, &s.phase, hidden ? &none : &s.pivot, hidden ? &none : &s.entering,
-          hidden ? &none : &s.leaving, &s.value})
+          hidden ? &none : &s.leaving, ahead ? &none : &s.value})
       stepList_->topLevelItem(i)->setText(column++, QString::fromStdString(*text));
   }
   stepList_->setColumnHidden(1, !phases);
@@ -434,12 +436,15 @@ void StepsWindow::pickPivot(int row, int column) {
   diverged_at_ = std::min(diverged_at_, current_);
   doc_.tableaux.resize(current_ + 1);
   doc_.tables_left_out = 0;
-  steps::StepTableau next = steps::PerformPivot(doc_, doc_.tableaux[current_], {row, column});
-  doc_.ending = steps::ExerciseEnding(doc_, next);
-  doc_.tableaux.push_back(std::move(next));
+  steps::ExerciseStep step = steps::TakeExerciseStep(doc_, doc_.tableaux[current_], {row, column});
+  doc_.ending = std::move(step.ending);
+  const bool phase_ended = step.tables.size() > 1;
+  for (steps::StepTableau& next : step.tables) doc_.tableaux.push_back(std::move(next));
   fillStepList();
-  showStep(current_ + 1);
-  exerciseLabel_->setText(QStringLiteral("换基正确。"));
+  showStep(doc_.tableaux.size() - 1);
+  // The last table of phase 1 stays in the list, with its sentence.
+  exerciseLabel_->setText(phase_ended ? QStringLiteral("换基正确。第一阶段结束，已转入第二阶段。")
+                                      : QStringLiteral("换基正确。"));
 }
 
 void StepsWindow::hint() {

@@ -74,6 +74,7 @@ class StepsWindow : public QDialog {
   QTreeWidget* stepList() const { return stepList_; }
   QLabel* sentenceLabel() const { return sentenceLabel_; }
   QLabel* objectiveLabel() const { return objectiveLabel_; }
+  QLabel* endingLabel() const { return endingLabel_; }
   QPushButton* firstButton() const { return firstButton_; }
   QPushButton* previousButton() const { return previousButton_; }
   QPushButton* nextButton() const { return nextButton_; }

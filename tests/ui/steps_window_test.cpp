@@ -3,6 +3,7 @@
 #include "stepsview/steps_window.h"
 
 #include "app/application.h"
+#include "steps/pivot_exercise.h"
 #include "steps/step_number_text.h"
 #include "steps/steps_command.h"
 #include "stepsview/steps_table_model.h"
@@ -33,13 +34,14 @@ QString text(const StepsTableModel* model, int row, int column) {
 }
 
 // The steps of a maximisation of two variables, each row "a b ≤ c".
-orcalc::steps::StepsDocument stepsOf(const QList<QStringList>& rows) {
+orcalc::steps::StepsDocument stepsOf(const QList<QStringList>& rows,
+                                     orcalc::lp::Sense sense = orcalc::lp::Sense::Maximise) {
   orcalc::Sheet sheet;
   const int n = static_cast<int>(rows.size()) - 1;
-  orcalc::lp::LayOutSheet(sheet, 2, n, orcalc::lp::Sense::Maximise);
+  orcalc::lp::LayOutSheet(sheet, 2, n, sense);
   for (int r = 0; r <= n; ++r)
     for (int c = 0; c < rows[r].size(); ++c) sheet.SetCell(r + 1, c + 1, rows[r][c].toStdString());
-  auto outcome = orcalc::steps::CalculateSteps({2, n, orcalc::lp::Sense::Maximise}, sheet);
+  auto outcome = orcalc::steps::CalculateSteps({2, n, sense}, sheet);
   return outcome.document.value_or(orcalc::steps::StepsDocument{});
 }
 
@@ -243,6 +245,29 @@ class StepsWindowTest : public QObject {
     QTest::mouseClick(window.exerciseButton(), Qt::LeftButton);
     QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QStringLiteral("χ1"));
     QCOMPARE(window.stepList()->topLevelItem(1)->text(5), QStringLiteral("12"));
+  }
+
+  void exerciseCarriesTheUsersTablesIntoPhaseTwo() {
+    // min 2χ1 + 3χ2; χ1 + χ2 ≥ 4; χ1 + 2χ2 = 6.
+    StepsWindow window(stepsOf({{"2", "3"}, {"1", "1", " ≥ ", "4"}, {"1", "2", " ═ ", "6"}},
+                               orcalc::lp::Sense::Minimise));
+    window.show();
+    QTest::mouseClick(window.exerciseButton(), Qt::LeftButton);
+    // Neither the method's pivots nor the objective of the tables ahead.
+    QVERIFY(!window.stepList()->topLevelItem(0)->text(5).isEmpty());
+    for (int i = 1; i < window.stepList()->topLevelItemCount(); ++i)
+      QCOMPARE(window.stepList()->topLevelItem(i)->text(5), QString());
+    for (int taken = 0; taken < 10 && !window.endingLabel()->isVisible(); ++taken) {
+      const auto pick = orcalc::steps::TextbookPivot(window.document(), window.currentTable());
+      QVERIFY(pick);
+      window.pickPivot(pick->row, pick->column);
+    }
+    QCOMPARE(window.currentTable().phase, 2);
+    QCOMPARE(window.endingLabel()->text(), QStringLiteral("所有检验数 σj ≥ 0，已达最优。"));
+    QCOMPARE(window.objectiveLabel()->text().right(2), QStringLiteral("10"));
+    const int last = window.stepList()->topLevelItemCount() - 1;
+    QCOMPARE(window.stepList()->topLevelItem(last)->text(1), QStringLiteral("第二阶段"));
+    QCOMPARE(window.stepList()->topLevelItem(last - 1)->text(1), QStringLiteral("第一阶段"));
   }
 
   void exportsThroughTheWriter_data() {
