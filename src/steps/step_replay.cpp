@@ -307,14 +307,31 @@ ReplayEnd Replay(const StepsInput& input, const ColumnLayout& layout, StepsDocum
   doc.exact = ReplayNumber<N>::kExact;
   const ReplayEnd end =
       Replayer<N>(input, layout, doc, std::move(stop), most_cells, keep_from).Run();
-  if (end == ReplayEnd::Done && doc.tables_left_out > 0 && keep_from == 0) {
-    doc.notes.push_back("表太多，表 " + std::to_string(doc.tableaux.size() - 1) + " 之后的 " +
-                        std::to_string(doc.tables_left_out) + " 张表从略，只列出最后一张。");
-  }
+  if (end == ReplayEnd::Done && doc.tables_left_out > 0) doc.notes.push_back(LeftOutNote(doc));
   return end;
 }
 
 }  // namespace
+
+std::string LeftOutNote(const StepsDocument& doc) {
+  const std::string left_out = std::to_string(doc.tables_left_out) + " 张表从略";
+  const std::size_t kept = doc.tableaux.size();
+  if (kept == 0) return "表太多，" + left_out + "。";
+  if (doc.tableaux.front().number == 0)
+    return "表太多，表 " + std::to_string(kept - 1) + " 之后的 " + left_out + "，只列出最后一张。";
+  // A page: from the table asked for, as many as the cells allow, and the last.
+  auto title = [&doc](std::size_t at) {
+    return "表 " + std::to_string(doc.tableaux[at].number + 1);
+  };
+  std::string listed = title(0);
+  if (kept >= 2 && doc.tableaux[kept - 2].number + 1 == doc.tableaux[kept - 1].number) {
+    listed += " 至" + title(kept - 1);
+  } else if (kept >= 2) {
+    if (kept > 2) listed += " 至" + title(kept - 2);
+    listed += " 和最后的" + title(kept - 1);
+  }
+  return "表太多，这里只列出" + listed + "，其余 " + left_out + "。";
+}
 
 StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options) {
   const ColumnLayout layout = LayOutColumns(*input.problem);

@@ -41,4 +41,7 @@ struct ReplayOptions {
 
 StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options = {});
 
+// The note on a document that leaves tables out: which ones it lists.
+std::string LeftOutNote(const StepsDocument& doc);
+
 }  // namespace orcalc::steps

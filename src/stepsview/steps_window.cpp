@@ -74,6 +74,8 @@ StepsWindow::StepsWindow(steps::StepsDocument doc, QWidget* parent,
       decimals_(!doc_.exact) {
   setObjectName(QStringLiteral("frmSteps"));
   setWindowTitle(QString::fromUtf8(kTitle));
+  whole_notes_ = doc_.notes;
+  if (doc_.tables_left_out > 0) std::erase(whole_notes_, steps::LeftOutNote(doc_));
   buildControls();
   fillStepList();
   showStep(0);
@@ -251,8 +253,9 @@ bool StepsWindow::holdTable(std::size_t number) {
   if (find()) return true;
   try {
     steps::StepsDocument page = steps::ReplayPage(*kept_, static_cast<long>(number));
-    // Its page gives the notes of that page only: the whole calculation's stay.
-    page.notes = std::move(doc_.notes);
+    // The whole calculation's notes stay; the page says which tables it lists.
+    page.notes = whole_notes_;
+    if (page.tables_left_out > 0) page.notes.push_back(steps::LeftOutNote(page));
     doc_ = std::move(page);
   } catch (const std::bad_alloc&) {
     Platform::current().showMessage(this, QStringLiteral("内存不足"));

@@ -8,6 +8,8 @@
 #include <cstddef>
 #include <memory>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "printing/print_commands.h"
 #include "steps/step_tableau.h"
@@ -108,6 +110,8 @@ class StepsWindow : public QDialog {
 
   steps::StepsDocument doc_;
   std::shared_ptr<const steps::KeptCalculation> kept_;
+  // The notes on the whole calculation, but for the tables it lists.
+  std::vector<std::string> whole_notes_;
   std::size_t current_ = 0;  // into doc_.tableaux
   bool decimals_ = false;
   QString saved_path_;

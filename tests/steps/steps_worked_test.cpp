@@ -259,7 +259,9 @@ TEST(StepsWorked, ALaterPageHoldsTheSameTablesAndTheListHoldsThemAll) {
     EXPECT_EQ(NumberText(table.objective), NumberText(same.objective));
   }
   EXPECT_EQ(later.doc.tableaux.front().number, 1);
-  EXPECT_EQ(later.doc.notes, whole.doc.notes);  // no "left out" note on a page
+  std::vector<std::string> notes = whole.doc.notes;
+  notes.push_back("表太多，这里只列出表 2 至表 3，其余 1 张表从略。");
+  EXPECT_EQ(later.doc.notes, notes);
   ASSERT_EQ(later.doc.summaries.size(), 3u);
   const std::vector<std::pair<int, int>> pivots = {{1, 3}, {0, 2}, {-1, -1}};  // entering, leaving
   const std::vector<double> objectives = {0, 7.5, 8};
@@ -269,6 +271,19 @@ TEST(StepsWorked, ALaterPageHoldsTheSameTablesAndTheListHoldsThemAll) {
     EXPECT_DOUBLE_EQ(s.objective, objectives[k]) << k;
   }
   EXPECT_DOUBLE_EQ(later.doc.summaries[1].pivot, 1.5);
+}
+
+// The note says which tables a page lists when some after it are left out.
+TEST(StepsWorked, APageWithAGapBeforeTheLastNamesItsTables) {
+  StepsDocument doc;
+  doc.tables_left_out = 7;
+  for (long number : {4, 5, 6, 11}) {
+    doc.tableaux.emplace_back();
+    doc.tableaux.back().number = number;
+  }
+  EXPECT_EQ(LeftOutNote(doc), "表太多，这里只列出表 5 至表 7 和最后的表 12，其余 7 张表从略。");
+  doc.tableaux.erase(doc.tableaux.begin() + 1, doc.tableaux.begin() + 3);
+  EXPECT_EQ(LeftOutNote(doc), "表太多，这里只列出表 5 和最后的表 12，其余 7 张表从略。");
 }
 
 TEST(StepsWorked, LegendNamesEachKindOfVariable) {

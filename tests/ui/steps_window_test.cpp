@@ -181,6 +181,14 @@ class StepsWindowTest : public QObject {
     sameAsWhole(1);
     window.firstStep();
     sameAsWhole(0);
+    // What is printed or exported of a page names the tables it lists, once.
+    window.showStep(2);
+    const std::vector<std::string>& notes = window.document().notes;
+    QCOMPARE(std::count_if(notes.begin(), notes.end(),
+                           [](const std::string& note) { return note.starts_with("表太多"); }),
+             1);
+    QVERIFY(QString::fromStdString(notes.back())
+                .startsWith(QStringLiteral("表太多，这里只列出表 3 至表 4")));
   }
 
   void messagesComeFirst() {
