@@ -10,7 +10,7 @@ std::string CostText(const StepsDocument& doc, const StepNumber& weight, int var
                      const GridStyle& style) {
   const int level = doc.columns[static_cast<std::size_t>(variable)].level;
   const bool zero = weight.is_exact ? sgn(*weight.exact) == 0 : weight.decimal == 0;
-  if (zero || level < 1) return style.number(StepNumber{});
+  if (zero || level < 1) return style.number(StepNumber{mpq_class(0), 0.0, true});
   const bool one = weight.is_exact ? weight.exact == 1 : weight.decimal == 1;
   const bool minus_one = weight.is_exact ? weight.exact == -1 : weight.decimal == -1;
   std::string text = one ? std::string() : minus_one ? std::string("-") : style.number(weight);

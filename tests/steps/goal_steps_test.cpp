@@ -10,6 +10,7 @@
 #include "steps/goal_replay.h"
 #include "steps/goal_steps_command.h"
 #include "steps/step_number_text.h"
+#include "steps/step_render.h"
 
 namespace orcalc::steps {
 namespace {
@@ -182,6 +183,9 @@ TEST(GoalSteps, WorkedByHand) {
       EXPECT_EQ(table.pivot.has_value(), hand.sentence.find("进基") != std::string::npos);
     }
     EXPECT_EQ(doc.ending, example.ending);
+    // A weight of 0 (a variable of no level) is printed "0".
+    const std::string text = RenderText(doc);
+    EXPECT_EQ(text.find("/0"), std::string::npos);
   }
 }
 
