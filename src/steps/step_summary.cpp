@@ -14,7 +14,7 @@ const char* const kPivotSaid = "主元为 ";
 void ToDecimal(StepNumber& number) {
   if (!number.is_exact) return;
   number.is_exact = false;
-  number.exact = 0;
+  number.exact = std::nullopt;
 }
 
 void ToDecimals(std::vector<StepNumber>& numbers) {

@@ -8,7 +8,9 @@
 
 #include <gmpxx.h>
 
+#include <memory>
 #include <optional>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -16,11 +18,53 @@
 
 namespace orcalc::steps {
 
+// An exact fraction or none, one pointer wide: a large problem's decimal
+// tables hold millions of numbers and no fraction among them.
+class ExactNumber {
+ public:
+  ExactNumber() = default;
+  ExactNumber(std::nullopt_t) {}       // NOLINT(google-explicit-constructor): as std::optional
+  ExactNumber(const mpq_class& value)  // NOLINT(google-explicit-constructor)
+      : value_(std::make_unique<mpq_class>(value)) {}
+  ExactNumber(const ExactNumber& other)
+      : value_(other.value_ ? std::make_unique<mpq_class>(*other.value_) : nullptr) {}
+  ExactNumber(ExactNumber&&) noexcept = default;
+  ExactNumber& operator=(const ExactNumber& other) {
+    if (this != &other)
+      value_ = other.value_ ? std::make_unique<mpq_class>(*other.value_) : nullptr;
+    return *this;
+  }
+  ExactNumber& operator=(ExactNumber&&) noexcept = default;
+  ~ExactNumber() = default;
+
+  bool has_value() const { return value_ != nullptr; }
+  explicit operator bool() const { return has_value(); }
+  // The fraction; throws std::bad_optional_access when there is none.
+  const mpq_class& value() const {
+    if (!value_) throw std::bad_optional_access();
+    return *value_;
+  }
+  const mpq_class& operator*() const { return value(); }
+  const mpq_class* operator->() const { return &value(); }
+
+  friend bool operator==(const ExactNumber& a, const ExactNumber& b) {
+    return a.has_value() == b.has_value() && (!a.has_value() || *a.value_ == *b.value_);
+  }
+  friend bool operator==(const ExactNumber& a, const mpq_class& b) {
+    return a.has_value() && *a.value_ == b;
+  }
+  friend std::ostream& operator<<(std::ostream& out, const ExactNumber& number) {
+    return number.has_value() ? out << number.value().get_str() : out << "(none)";
+  }
+
+ private:
+  std::unique_ptr<mpq_class> value_;
+};
+
 // A number of a table: an exact fraction, or a decimal when the tables are
-// shown in decimals (then no fraction is made: a large problem's tables
-// hold millions of numbers).
+// shown in decimals (then no fraction is made).
 struct StepNumber {
-  std::optional<mpq_class> exact;  // set when is_exact
+  ExactNumber exact;  // set when is_exact
   double decimal = 0.0;
   bool is_exact = true;
 };

@@ -251,14 +251,30 @@ bool StepsWindow::holdTable(std::size_t number) {
     return true;
   };
   if (find()) return true;
+  const long held = doc_.tableaux.empty() ? 0 : doc_.tableaux[current_].number;
+  // The page held goes first: two pages of a large problem's tables at once
+  // would take twice the memory.
+  model_->showTable(nullptr, 0, decimals_, false);
+  std::vector<steps::StepTableau>().swap(doc_.tableaux);
+  if (replacePage(static_cast<long>(number))) return find();
+  Platform::current().showMessage(this, QStringLiteral("内存不足"));
+  // The page held before fitted.
+  if (replacePage(held)) {
+    current_ = 0;
+    while (current_ + 1 < doc_.tableaux.size() && doc_.tableaux[current_].number != held)
+      ++current_;
+  }
+  return false;
+}
+
+bool StepsWindow::replacePage(long first) {
   try {
-    steps::StepsDocument page = steps::ReplayPage(*kept_, static_cast<long>(number));
+    steps::StepsDocument page = steps::ReplayPage(*kept_, first);
     // The whole calculation's notes stay; the page says which tables it lists.
     page.notes = whole_notes_;
     if (page.tables_left_out > 0) page.notes.push_back(steps::LeftOutNote(page));
     doc_ = std::move(page);
   } catch (const std::bad_alloc&) {
-    Platform::current().showMessage(this, QStringLiteral("内存不足"));
     return false;
   }
   if (!doc_.exact) {
@@ -267,7 +283,7 @@ bool StepsWindow::holdTable(std::size_t number) {
     decimalsOption_->setChecked(true);
     fractionsOption_->setEnabled(false);
   }
-  return find();
+  return true;
 }
 
 bool StepsWindow::hidesPivot(std::size_t index) const {
@@ -275,12 +291,13 @@ bool StepsWindow::hidesPivot(std::size_t index) const {
 }
 
 void StepsWindow::showStep(std::size_t index) {
-  if (doc_.tableaux.empty()) return;
+  if (stepCount() == 0) return;
   index = std::min(index, stepCount() - 1);
   if (!paged()) {
     current_ = index;
   } else if (!holdTable(index)) {
-    return;
+    if (doc_.tableaux.empty()) return;
+    index = currentStep();  // the table held before, shown again
   }
   model_->showTable(&doc_, current_, decimals_, hidesPivot(current_));
   if (exercise_) fillStepList();

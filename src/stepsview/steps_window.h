@@ -96,8 +96,12 @@ class StepsWindow : public QDialog {
   bool paged() const;
   std::size_t stepCount() const;
   // Holds table `number` of the calculation, rebuilding its page when it
-  // was left out; false when it cannot (it has said why).
+  // was left out; false when it cannot (it has said why, and holds the
+  // table shown before again).
   bool holdTable(std::size_t number);
+  // Replaces the document held by the page of tables from `first` on;
+  // false when memory ran out (nothing replaced).
+  bool replacePage(long first);
   // In the exercise, the method's pivots of the current table and the ones
   // after it are not shown (the user's own are).
   bool hidesPivot(std::size_t index) const;

@@ -145,7 +145,7 @@ TEST(StepsRandom, ExerciseWithTheTextbooksPivotsReachesTheExactVerdict) {
       if (!step.ending.empty()) break;
     }
     if (step.ending.empty()) step.ending = ExerciseEnding(doc, table);
-    const std::string name = "#" + std::to_string(k);
+    const std::string name = std::to_string(k);  // the problem's number
     switch (doc.verdict) {
       case ExactVerdict::Optimal:
         EXPECT_EQ(table.phase, 2) << name;
