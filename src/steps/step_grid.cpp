@@ -39,11 +39,16 @@ Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridSty
   return grid;
 }
 
+std::string TableName(const StepsDocument& doc, std::size_t index) {
+  // With tables left out, the place among every table of the calculation.
+  const long number =
+      doc.tables_left_out > 0 ? doc.tableaux[index].number : static_cast<long>(index);
+  return "表 " + std::to_string(number + 1);
+}
+
 std::string TableTitle(const StepsDocument& doc, std::size_t index) {
   const StepTableau& table = doc.tableaux[index];
-  // With tables left out, the place among every table of the calculation.
-  const long number = doc.tables_left_out > 0 ? table.number : static_cast<long>(index);
-  std::string title = "表 " + std::to_string(number + 1);
+  std::string title = TableName(doc, index);
   if (doc.goal && table.level > 0)
     return title + "（求 P" + std::to_string(table.level) + " 级极小）";
   const bool two_phases =

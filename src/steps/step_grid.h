@@ -34,6 +34,8 @@ Grid GoalTableGrid(const StepsDocument& doc, const StepTableau& table, const Gri
 // among every table of the calculation when tables were left out), with
 // its phase when the problem has two.
 std::string TableTitle(const StepsDocument& doc, std::size_t index);
+// "表 2" alone.
+std::string TableName(const StepsDocument& doc, std::size_t index);
 // "目标函数值 z = 12" (w in phase 1); empty for a goal program's table,
 // whose evaluation rows show the levels' objectives.
 std::string ObjectiveLine(const StepTableau& table, const std::string& value);

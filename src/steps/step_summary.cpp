@@ -31,7 +31,9 @@ std::string ShownNumber(const StepNumber& number, bool decimals) {
 StepSummary SummariseStep(const StepsDocument& doc, std::size_t index, bool decimals) {
   const StepTableau& table = doc.tableaux[index];
   StepSummary summary;
-  summary.title = TableTitle(doc, index);
+  // A linear program's phase has a column of its own; a goal table's level
+  // is in its title.
+  summary.title = doc.goal ? TableTitle(doc, index) : TableName(doc, index);
   const bool two_phases =
       std::any_of(doc.columns.begin(), doc.columns.end(),
                   [](const StepColumn& c) { return c.kind == VariableKind::Artificial; });
@@ -55,10 +57,7 @@ StepSummary SummariseTable(const StepsDocument& doc, std::size_t number) {
   const bool two_phases =
       std::any_of(doc.columns.begin(), doc.columns.end(),
                   [](const StepColumn& c) { return c.kind == VariableKind::Artificial; });
-  if (two_phases) {
-    summary.phase = table.phase == 1 ? "第一阶段" : "第二阶段";
-    summary.title += "（" + summary.phase + "）";
-  }
+  if (two_phases) summary.phase = table.phase == 1 ? "第一阶段" : "第二阶段";
   auto decimal = [](double value) { return NumberText(StepNumber{mpq_class(0), value, false}); };
   summary.value = decimal(table.objective);
   if (table.entering < 0 || table.leaving < 0) return summary;

@@ -9,7 +9,7 @@
 namespace orcalc::steps {
 
 struct StepSummary {
-  std::string title;     // "表 2（第一阶段）"
+  std::string title;     // "表 2"; a goal table's "表 2（求 P1 级极小）"
   std::string phase;     // "第一阶段", "第二阶段"; empty with one phase
   std::string pivot;     // "3/2"; empty for a table without a pivot
   std::string entering;  // "χ2"

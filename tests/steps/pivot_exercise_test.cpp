@@ -105,7 +105,8 @@ TEST(PivotExercise, TheTextbooksPivotsRebuildTheReplay) {
     table = std::move(next);
   }
   EXPECT_FALSE(TextbookPivot(doc, table));
-  EXPECT_EQ(ExerciseEnding(doc, table), "所有检验数 σj ≤ 0，已达最优。");
+  EXPECT_EQ(ExerciseEnding(doc, table),
+            "所有检验数 σj ≤ 0，已达最优：χ1 = 1，χ2 = 2，目标函数值 S = 8。");
   EXPECT_EQ(ExerciseEnding(Unbounded(), Unbounded().tableaux[1]),
             "χ2 的检验数可改善目标函数，但该列没有正的系数：目标函数无界。");
 }
@@ -131,7 +132,7 @@ TEST(PivotExercise, TheUsersPivotsCarryPhaseOneIntoPhaseTwo) {
       Document(lp::Sense::Minimise, {"2", "3"}, {{"1", "1", ">=", "4"}, {"1", "2", "=", "6"}});
   std::vector<StepTableau> tables;
   const ExerciseStep last = Exercise(doc, tables);
-  EXPECT_EQ(last.ending, "所有检验数 σj ≥ 0，已达最优。");
+  EXPECT_EQ(last.ending, "所有检验数 σj ≥ 0，已达最优：χ1 = 2，χ2 = 2，目标函数值 S = 10。");
   ASSERT_GE(tables.size(), 3u);
   const auto second =
       std::find_if(tables.begin(), tables.end(), [](const StepTableau& t) { return t.phase == 2; });
@@ -168,7 +169,7 @@ TEST(PivotExercise, PhaseTwoBarsAColumnThatWouldRaiseAnArtificialVariable) {
   step = TakeExerciseStep(doc, second, *pick);
   EXPECT_EQ(step.tables.back().objective.exact, mpq_class(1));
   EXPECT_EQ(step.tables.back().barred, std::vector<int>{2});
-  EXPECT_EQ(step.ending, "所有检验数 σj ≤ 0，已达最优。");
+  EXPECT_EQ(step.ending, "所有检验数 σj ≤ 0，已达最优：χ1 = 0，χ2 = 1，χ3 = 0，目标函数值 S = 1。");
 }
 
 // max χ1; χ1 ≤ 1; χ1 ≥ 3: phase 1 ends with an artificial variable positive.
