@@ -14,6 +14,8 @@
 #include "platform/atomic_file.h"
 #include "platform/platform.h"
 #include "platform/save_names.h"
+#include "printing/pdf_text_map.h"
+#include "results/report_font.h"
 
 namespace orcalc::ui {
 namespace {
@@ -48,7 +50,13 @@ QByteArray pdfBytes(const PrintSource& source) {
     writer.setCreator(QString::fromUtf8(kApplication));
     painted = source.paint(&writer);
   }
-  return painted ? buffer.data() : QByteArray();
+  if (!painted) return {};
+  // The radicals the CJK face shares with ideographs (the report's face
+  // stands for the others: they share the same ones) read as ideographs.
+  static const QHash<char16_t, char16_t> kIdeographs = RadicalIdeographs(reportFont(QFont()));
+  QByteArray bytes = buffer.data();
+  RenameCodePoints(bytes, kIdeographs);
+  return bytes;
 }
 
 }  // namespace
