@@ -1,5 +1,6 @@
 #include "printing/html_pages.h"
 
+#include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QTextCharFormat>
 #include <QTextCursor>
@@ -20,6 +21,13 @@ void paintHtmlPages(QPagedPaintDevice* device, const QString& html, const QFont&
   face.setFontPointSize(font.pointSizeF());
   everything.mergeCharFormat(face);
   document.print(device);
+}
+
+int htmlPageColumns(QPagedPaintDevice* device, const QFont& font) {
+  constexpr double kMarginInches = 2 / 2.54;  // QTextDocument::print's own margins
+  const double width = device->width() - 2 * kMarginInches * device->logicalDpiX();
+  const QFontMetricsF metrics(font, device);
+  return static_cast<int>(width / metrics.horizontalAdvance(QLatin1Char('0')));
 }
 
 }  // namespace orcalc::ui

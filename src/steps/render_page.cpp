@@ -35,7 +35,8 @@ constexpr const char* kPageHead =
     "<title>单纯形表</title>\n<style>\n"
     "body { font-family: serif; margin: 2em; }\n"
     "table { border-collapse: collapse; margin: 0.5em 0; page-break-inside: avoid; }\n"
-    "th, td { border: 1px solid #444; padding: 0.2em 0.6em; text-align: right; }\n"
+    "th, td { border: 1px solid #444; padding: 0.2em 0.6em; text-align: right; "
+    "white-space: nowrap; }\n"
     "th { background: #eee; }\n"
     "td.pivot { color: #b00000; font-weight: bold; background: #fde8e8; }\n"
     "p.round-off { color: #b00000; }\n"
@@ -132,7 +133,7 @@ std::string LatexText(const std::string& text) {
 
 }  // namespace
 
-std::string RenderHtml(const StepsDocument& doc) {
+std::string RenderHtml(const StepsDocument& doc, std::size_t most_width) {
   std::string out = kPageHead;
   out += doc.exact ? "<h1>单纯形表（精确分数）</h1>\n" : "<h1>单纯形表（小数）</h1>\n";
   for (const std::string& line : doc.legend) out += "<p>" + Escape(line) + "</p>\n";
@@ -143,7 +144,10 @@ std::string RenderHtml(const StepsDocument& doc) {
   for (std::size_t t = 0; t < doc.tableaux.size(); ++t) {
     const StepTableau& table = doc.tableaux[t];
     out += "<section>\n<h2>" + Escape(TableTitle(doc, t)) + "</h2>\n";
-    AppendHtmlTable(out, TableGrid(doc, table, style));
+    // C_B, X_B and b lead every part; a cell's padding and borders take
+    // about three columns of the face.
+    for (const Grid& part : SplitColumns(TableGrid(doc, table, style), 3, most_width, 3))
+      AppendHtmlTable(out, part);
     const std::string objective = ObjectiveLine(doc, table, NumberText(table.objective));
     if (!objective.empty()) out += "<p>" + Escape(objective) + "</p>\n";
     if (!table.sentence.empty()) out += "<p>" + Escape(table.sentence) + "</p>\n";

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "common/text_width.h"
+
 namespace orcalc::steps {
 
 Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style) {
@@ -37,6 +39,37 @@ Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridSty
   sigma.push_back(heading(""));
   grid.push_back(std::move(sigma));
   return grid;
+}
+
+std::vector<Grid> SplitColumns(const Grid& grid, std::size_t leading, std::size_t most_width,
+                               std::size_t padding) {
+  const std::size_t columns = grid.empty() ? 0 : grid.front().size();
+  if (most_width == 0 || columns <= leading) return {grid};
+  std::vector<std::size_t> widths(columns, 0);
+  for (const auto& row : grid)
+    for (std::size_t c = 0; c < row.size() && c < columns; ++c)
+      widths[c] = std::max(widths[c], DisplayWidth(row[c].text) + (row[c].pivot ? 2 : 0));
+  std::size_t lead = 0;
+  for (std::size_t c = 0; c < leading; ++c) lead += widths[c] + padding;
+  std::vector<Grid> parts;
+  for (std::size_t first = leading; first < columns;) {
+    std::size_t end = first + 1;
+    std::size_t width = lead + widths[first] + padding;
+    while (end < columns && width + widths[end] + padding <= most_width)
+      width += widths[end++] + padding;
+    Grid part;
+    for (const auto& row : grid) {
+      auto at = [&row](std::size_t c) {
+        return row.begin() + static_cast<std::ptrdiff_t>(std::min(c, row.size()));
+      };
+      std::vector<GridCell> cells(row.begin(), at(leading));
+      cells.insert(cells.end(), at(first), at(end));
+      part.push_back(std::move(cells));
+    }
+    parts.push_back(std::move(part));
+    first = end;
+  }
+  return parts;
 }
 
 std::string TableName(const StepsDocument& doc, std::size_t index) {

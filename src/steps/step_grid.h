@@ -30,6 +30,13 @@ struct GridStyle {
 Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style);
 Grid GoalTableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style);
 
+// `grid` cut into parts side by side no wider than `most_width` columns of
+// the fixed-pitch face (a cell's text and `padding` around it), each part
+// repeating the first `leading` columns (C_B, X_B, b); a part holds one
+// more column at least. `most_width` 0: the grid whole.
+std::vector<Grid> SplitColumns(const Grid& grid, std::size_t leading, std::size_t most_width,
+                               std::size_t padding);
+
 // "表 3（第一阶段）": the title of table `index` (shown from 1; its place
 // among every table of the calculation when tables were left out), with
 // its phase when the problem has two.

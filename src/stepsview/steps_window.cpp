@@ -415,7 +415,10 @@ PrintSource StepsWindow::printSource() {
                             .arg(kMostPrintedCells));
               return false;
             }
-            const std::string page = steps::Render(shownDocument(), steps::StepsFormat::Html);
+            // A table wider than a line of the page goes on below in parts.
+            const int columns = std::max(htmlPageColumns(device, font) * 19 / 20, 20);
+            const std::string page =
+                steps::RenderHtml(shownDocument(), static_cast<std::size_t>(columns));
             paintHtmlPages(device, QString::fromStdString(page), font);
             return true;
           }};

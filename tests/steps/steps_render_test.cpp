@@ -2,10 +2,13 @@
 // page well-formed, the LaTeX fragment compiled where pdflatex is.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
 
+#include "common/text_width.h"
+#include "steps/step_grid.h"
 #include "steps/step_render.h"
 #include "steps_support.h"
 
@@ -101,6 +104,44 @@ TEST(StepsRender, HtmlIsWellFormed) {
           .doc;
   const std::string page = WriteTemporary("steps.html", RenderHtml(doc));
   EXPECT_EQ(std::system(("python3 " + script + " " + page).c_str()), 0);
+}
+
+// A table wider than a printed line is cut into parts that each lead with
+// C_B, X_B and b, hold every other column once and in order, and fit.
+TEST(StepsRender, WideTablesAreCutIntoPartsThatFit) {
+  Grid grid;
+  for (int r = 0; r < 3; ++r) {
+    std::vector<GridCell> row{{"C_B"}, {"X_B"}, {"b"}};
+    for (int c = 1; c <= 9; ++c)
+      row.push_back({r == 1 && c == 4 ? "-2347/34625" : "χ" + std::to_string(c)});
+    grid.push_back(std::move(row));
+  }
+  // Widths with the padding of 3: 6, 6, 4 lead; χ1…χ9 5 each, the fraction 14.
+  const std::vector<Grid> parts = SplitColumns(grid, 3, 40, 3);
+  std::vector<std::string> seen;
+  for (const Grid& part : parts) {
+    ASSERT_GE(part.front().size(), 4u);
+    EXPECT_EQ(part.front()[0].text, "C_B");
+    EXPECT_EQ(part.front()[2].text, "b");
+    std::size_t width = 0;
+    for (std::size_t c = 0; c < part.front().size(); ++c) {
+      std::size_t widest = 0;
+      for (const auto& row : part) widest = std::max(widest, DisplayWidth(row[c].text));
+      width += widest + 3;
+    }
+    EXPECT_LE(width, 40u);
+    for (std::size_t c = 3; c < part.front().size(); ++c) seen.push_back(part.front()[c].text);
+  }
+  EXPECT_EQ(seen, (std::vector<std::string>{"χ1", "χ2", "χ3", "χ4", "χ5", "χ6", "χ7", "χ8", "χ9"}));
+  EXPECT_EQ(parts.size(), 3u);  // χ1…χ3, χ4…χ6 (16 + 14 + 5 + 5), χ7…χ9
+  EXPECT_EQ(SplitColumns(grid, 3, 0, 3).size(), 1u);  // no limit: whole
+  // A column wider than the line still gets a part of its own.
+  EXPECT_EQ(SplitColumns(grid, 3, 10, 3).size(), 9u);
+  // The page: one table per part, each with its own heading row.
+  const std::string page = RenderHtml(TwoPivots(), 30);
+  std::size_t tables = 0;
+  for (std::size_t at = 0; (at = page.find("<table>", at)) != std::string::npos; ++at) ++tables;
+  EXPECT_GT(tables, TwoPivots().tableaux.size());
 }
 
 TEST(StepsRender, LatexCompiles) {
