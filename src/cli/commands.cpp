@@ -51,4 +51,13 @@ lp::LpRequest LpRequestFor(const LpOptions& options, const Sheet& sheet) {
   return request;
 }
 
+goal::GoalRequest GoalRequestFor(const GivenCounts& given, const Sheet& sheet,
+                                 const std::string& path) {
+  const SheetCounts counts = CountsFor(given, sheet, kGoalProgrammingSheet, path);
+  goal::GoalRequest request;
+  request.goals = counts.by_rows;
+  request.variables = counts.variables;
+  return request;
+}
+
 }  // namespace orcalc::cli

@@ -12,6 +12,7 @@
 #include "cli/arguments.h"
 #include "cli/sheet_counts.h"
 #include "common/sheet.h"
+#include "goal/goal_commands.h"
 #include "lp/lp_commands.h"
 
 namespace orcalc::cli {
@@ -53,5 +54,9 @@ lp::Sense SenseFor(const LpOptions& options, const Sheet& sheet);
 // A linear program's size and sense: the counts given or what the sheet's
 // shape holds (see CountsFor), and SenseFor.
 lp::LpRequest LpRequestFor(const LpOptions& options, const Sheet& sheet);
+// A goal program's size: the counts given (--goals, --vars) or what the
+// sheet's shape at `path` holds (see CountsFor).
+goal::GoalRequest GoalRequestFor(const GivenCounts& given, const Sheet& sheet,
+                                 const std::string& path);
 
 }  // namespace orcalc::cli

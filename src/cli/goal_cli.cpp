@@ -35,10 +35,7 @@ int RunGoal(Args args) {
   const std::string path = SheetPath(arguments);
   const Sheet sheet = ReadSheetFile(path);
 
-  const SheetCounts counts = CountsFor(given, sheet, kGoalProgrammingSheet, path);
-  goal::GoalRequest request;
-  request.goals = counts.by_rows;
-  request.variables = counts.variables;
+  goal::GoalRequest request = GoalRequestFor(given, sheet, path);
   Progress progress;
   ApplyTimeLimit(max_seconds, progress);
   request.progress = &progress;

@@ -1,6 +1,5 @@
 #include "graph/graph_window.h"
 
-#include <QDir>
 #include <QHBoxLayout>
 #include <QMenu>
 #include <QPagedPaintDevice>
@@ -15,9 +14,8 @@
 #include "geometry/graph_command.h"
 #include "graph/drawing/graph_export.h"
 #include "graph/drawing/graph_picture.h"
-#include "platform/atomic_file.h"
+#include "platform/file_export.h"
 #include "platform/platform.h"
-#include "platform/save_names.h"
 
 namespace orcalc::ui {
 namespace {
@@ -97,39 +95,18 @@ PrintSource GraphWindow::printSource() const {
 }
 
 void GraphWindow::saveImage() {
-  SaveFileRequest request;
-  request.filter = QString::fromUtf8(kSaveFilter);
-  request.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
-  request.confirmOverwrite = true;
-  request.hideFilterPatterns = false;
-  QString filter;
-  request.chosenFilter = &filter;
-  const QString typed = Platform::current().chooseSaveFile(this, request);
-  if (typed.isEmpty()) return;  // cancelled: nothing is written
-  // The type the name says; a name that says none gets the chosen type's
-  // ending ("g" with SVG chosen is "g.svg", "pic.jpg" with PNG "pic.jpg.png").
-  const QString fallback =
-      filterEnding(filter).isEmpty() ? QStringLiteral(".png") : filterEnding(filter);
-  const QString path =
-      withKnownEnding(typed, {QStringLiteral(".png"), QStringLiteral(".svg")}, fallback);
-  if (!mayReplaceCompletedName(this, typed, path)) return;
-  saved_path_ = path;
-
-  FileWriteResult result;
-  try {
-    const QByteArray bytes =
+  FileExport what;
+  what.filter = QString::fromUtf8(kSaveFilter);
+  what.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
+  what.endings = {QStringLiteral(".png"), QStringLiteral(".svg")};
+  what.ending = QStringLiteral(".png");
+  exportFile(this, what, saved_path_, [this](const QString& path) {
+    QByteArray bytes =
         renderGraphFile(geometry_, view->size(), view->font(), graphFileFormat(path));
-    result = bytes.isEmpty() ? FileWriteResult{false, QStringLiteral("内存不足")}
-                             : WriteFileAtomically(path, bytes);
-  } catch (const std::bad_alloc&) {
-    // Nothing replaced the old file.
-    result = {false, QStringLiteral("内存不足")};
-  }
-  if (!result.ok) {
-    Platform::current().showMessage(
-        this,
-        QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
-  }
+    // An empty picture is one the memory did not suffice for.
+    if (bytes.isEmpty()) throw std::bad_alloc();
+    return std::optional<QByteArray>(std::move(bytes));
+  });
 }
 
 bool graphMethodAvailable(const QString& variableCountText, bool sheetLaidOut) {

@@ -2,18 +2,15 @@
 
 #include <QAction>
 #include <QBuffer>
-#include <QDir>
 #include <QPageLayout>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QPrinter>
 #include <QWidget>
 #include <memory>
-#include <new>
 
-#include "platform/atomic_file.h"
+#include "platform/file_export.h"
 #include "platform/platform.h"
-#include "platform/save_names.h"
 #include "printing/pdf_text_map.h"
 #include "results/report_font.h"
 
@@ -74,30 +71,16 @@ void previewDocument(QWidget* parent, const PrintSource& source) {
 }
 
 void exportPdf(QWidget* parent, const PrintSource& source, QString& rememberedPath) {
-  SaveFileRequest request;
-  request.filter = QString::fromUtf8(kPdfFilter);
-  request.initialPath = rememberedPath;
-  request.confirmOverwrite = true;
-  request.hideFilterPatterns = false;
-  const QString typed = Platform::current().chooseSaveFile(parent, request);
-  if (typed.isEmpty()) return;  // cancelled: nothing is written
-  const QString path = withKnownEnding(typed, {QStringLiteral(".pdf")}, QStringLiteral(".pdf"));
-  if (!mayReplaceCompletedName(parent, typed, path)) return;
-  rememberedPath = path;
-
-  FileWriteResult result;
-  try {
-    const QByteArray bytes = pdfBytes(source);
-    if (bytes.isEmpty()) return;  // the source has said why
-    result = WriteFileAtomically(path, bytes);
-  } catch (const std::bad_alloc&) {
-    result = {false, QStringLiteral("内存不足")};
-  }
-  if (!result.ok) {
-    Platform::current().showMessage(
-        parent,
-        QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
-  }
+  FileExport what;
+  what.filter = QString::fromUtf8(kPdfFilter);
+  what.initialPath = rememberedPath;
+  what.endings = {QStringLiteral(".pdf")};
+  what.ending = QStringLiteral(".pdf");
+  exportFile(parent, what, rememberedPath, [&source](const QString&) -> std::optional<QByteArray> {
+    QByteArray bytes = pdfBytes(source);
+    if (bytes.isEmpty()) return std::nullopt;  // the source has said why
+    return bytes;
+  });
 }
 
 PrintActions addPrintActions(QWidget* window, const std::function<PrintSource()>& source) {

@@ -1,23 +1,14 @@
 #include "steps/exact_problem.h"
 
-#include "common/number_text.h"
 #include "common/numeric_reading.h"
-#include "steps/exact_reading.h"
+#include "steps/exact_cell.h"
 
 namespace orcalc::steps {
 namespace {
 
 // The cell's exact number; a note when only its double could be taken.
 mpq_class ReadCell(const Sheet& sheet, int row, int col, ExactProblem& into) {
-  const std::string& text = sheet.Cell(row, col);
-  const double used = ReadNumber(text);
-  ExactReading reading = ReadExactNumber(text, used);
-  if (!reading.from_text) {
-    into.notes.push_back("单元格(" + PlainNumber(row) + "," + PlainNumber(col) +
-                         ")的文字无法精确读取，按计算所用的双精度值 " + PlainNumber(used) +
-                         " 的精确值计算。");
-  }
-  return std::move(reading.value);
+  return ReadExactCell(sheet, row, col, ReadNumber(sheet.Cell(row, col)), into.notes);
 }
 
 }  // namespace

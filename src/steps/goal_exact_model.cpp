@@ -1,25 +1,8 @@
 #include "steps/goal_exact_model.h"
 
-#include "common/number_text.h"
-#include "steps/exact_reading.h"
+#include "steps/exact_cell.h"
 
 namespace orcalc::steps {
-namespace {
-
-// The cell's exact number, given the double the calculation used; a note
-// when only that double could be taken.
-mpq_class ReadCell(const Sheet& sheet, int row, int col, double used, ExactGoalModel& into) {
-  ExactReading reading = ReadExactNumber(sheet.Cell(row, col), used);
-  if (!reading.from_text) {
-    into.notes.push_back("单元格(" + PlainNumber(row) + "," + PlainNumber(col) +
-                         ")的文字无法精确读取，按计算所用的双精度值 " + PlainNumber(used) +
-                         " 的精确值计算。");
-  }
-  return std::move(reading.value);
-}
-
-}  // namespace
-
 ExactGoalModel ReadExactGoalModel(const Sheet& sheet, const goal::GoalModel& model) {
   const int M = model.constraint_count;
   const int N = model.variable_count;
@@ -29,10 +12,10 @@ ExactGoalModel ReadExactGoalModel(const Sheet& sheet, const goal::GoalModel& mod
     const int row = i + 1;
     const auto g = static_cast<std::size_t>(i);
     for (int j = 0; j < N; ++j)
-      exact.coef.push_back(ReadCell(sheet, row, j + 1, model.Coefficient(i, j), exact));
-    exact.target.push_back(ReadCell(sheet, row, N + 2, model.target[g], exact));
-    exact.neg_weight.push_back(ReadCell(sheet, row, N + 3, model.neg_weight[g], exact));
-    exact.pos_weight.push_back(ReadCell(sheet, row, N + 5, model.pos_weight[g], exact));
+      exact.coef.push_back(ReadExactCell(sheet, row, j + 1, model.Coefficient(i, j), exact.notes));
+    exact.target.push_back(ReadExactCell(sheet, row, N + 2, model.target[g], exact.notes));
+    exact.neg_weight.push_back(ReadExactCell(sheet, row, N + 3, model.neg_weight[g], exact.notes));
+    exact.pos_weight.push_back(ReadExactCell(sheet, row, N + 5, model.pos_weight[g], exact.notes));
   }
   return exact;
 }

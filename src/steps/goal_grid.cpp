@@ -20,39 +20,18 @@ std::string CostText(const StepsDocument& doc, const StepNumber& weight, int var
 }  // namespace
 
 Grid GoalTableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style) {
-  const std::size_t columns = doc.columns.size();
-  auto heading = [](std::string text) { return GridCell{std::move(text), false, true}; };
-  Grid grid;
-  std::vector<GridCell> weights{heading(""), heading(""), heading(style.weight)};
-  std::vector<GridCell> names{heading(style.basis_cost), heading(style.basis), heading(style.rhs)};
-  for (int j : table.shown) {
-    weights.push_back(heading(CostText(doc, table.costs[static_cast<std::size_t>(j)], j, style)));
-    names.push_back(heading(style.name(doc.columns[static_cast<std::size_t>(j)])));
-  }
-  weights.push_back(heading(""));
-  names.push_back(heading(table.pivot ? style.theta : ""));
-  grid.push_back(std::move(weights));
-  grid.push_back(std::move(names));
-  for (std::size_t i = 0; i < table.basis.size(); ++i) {
-    const int basic = table.basis[i];
-    std::vector<GridCell> row{{CostText(doc, table.basis_costs[i], basic, style)},
-                              {style.name(doc.columns[static_cast<std::size_t>(basic)])},
-                              {style.number(table.rhs[i])}};
-    for (int j : table.shown) {
-      const bool pivot =
-          table.pivot && table.pivot->row == static_cast<int>(i) && table.pivot->column == j;
-      row.push_back({style.number(table.Cell(static_cast<int>(i), j, columns)), pivot});
-    }
-    row.push_back({table.theta[i] ? style.number(*table.theta[i]) : ""});
-    grid.push_back(std::move(row));
-  }
+  Grid grid = TableHeadAndBody(doc, table, style, style.weight,
+                               [&doc, &style](const StepNumber& weight, int variable) {
+                                 return CostText(doc, weight, variable, style);
+                               });
   for (const StepEvaluation& evaluation : table.evaluations) {
     std::string label = LevelName(evaluation.level);
     if (evaluation.level == table.level) label += "*";
-    std::vector<GridCell> row{heading(""), heading(label), {style.number(evaluation.achievement)}};
+    std::vector<GridCell> row{
+        GridHeading(""), GridHeading(label), {style.number(evaluation.achievement)}};
     for (int j : table.shown)
       row.push_back({style.number(evaluation.entries[static_cast<std::size_t>(j)])});
-    row.push_back(heading(""));
+    row.push_back(GridHeading(""));
     grid.push_back(std::move(row));
   }
   return grid;

@@ -1,19 +1,16 @@
 #include "steps/goal_replay.h"
 
 #include <algorithm>
-#include <chrono>
 
-#include "common/number_text.h"
 #include "steps/goal_replay_state.h"
 #include "steps/goal_step_texts.h"
+#include "steps/replay_fallback.h"
 #include "steps/step_number_text.h"
 
 namespace orcalc::steps {
 namespace {
 
 std::size_t Ix(int i) { return static_cast<std::size_t>(i); }
-
-enum class ReplayEnd { Done, Stopped, ZeroPivot };
 
 // Per level 0..L, whether some variable is at that level: the levels whose
 // evaluation rows the tables show.
@@ -306,36 +303,14 @@ StepsDocument ReplayGoalSteps(const GoalStepsInput& input, const ReplayOptions& 
   doc.columns = GoalColumns(model);
   doc.legend = GoalLegend(model);
   doc.notes = input.exact->notes;
-  auto asked = [&] { return options.should_stop && options.should_stop(); };
-
   const bool small = model.constraint_count <= kMostExactRows &&
                      model.variable_count + model.constraint_count <= kMostExactColumns;
-  if (options.fractions && small) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(options.exact_seconds));
-    bool late = false;
-    auto stop = [&] { return asked() || (late = late || Clock::now() > deadline); };
-    const ReplayEnd end = Replay<mpq_class>(input, doc, stop, options.most_kept_cells);
-    if (end == ReplayEnd::Done) return doc;
-    if (asked()) {
-      doc.stopped = true;
-      return doc;
-    }
-    doc.notes.push_back(
-        late ? "精确分数的计算超过了 " + PlainNumber(options.exact_seconds) +
-                   " 秒，以下改以小数显示（与计算相同的步骤）。"
-             : "精确计算中某一主元为 0（舍入误差所致），以下改以小数显示（与计算相同的步骤）。");
-  } else if (options.fractions) {
-    doc.notes.push_back("交换表超过 " + std::to_string(kMostExactRows) + " 行或 " +
-                        std::to_string(kMostExactColumns) +
-                        " 列，以下以小数显示（与计算相同的步骤）。");
-  }
-  const ReplayEnd end = Replay<double>(input, doc, asked, options.most_kept_cells);
-  doc.stopped = end == ReplayEnd::Stopped;
-  if (end == ReplayEnd::ZeroPivot)
-    doc.ending = "第 " + std::to_string(doc.pivots + 1) + " 步的主元在重演中为 0，无法继续列表。";
+  auto replay_in = [&](auto number) {
+    return [&](std::function<bool()> stop) {
+      return Replay<decltype(number)>(input, doc, std::move(stop), options.most_kept_cells);
+    };
+  };
+  ReplayExactThenDecimals(doc, options, small, "交换表", replay_in(mpq_class()), replay_in(0.0));
   return doc;
 }
 

@@ -6,24 +6,27 @@
 
 namespace orcalc::steps {
 
-Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style) {
-  if (doc.goal) return GoalTableGrid(doc, table, style);
+GridCell GridHeading(std::string text) { return GridCell{std::move(text), false, true}; }
+
+Grid TableHeadAndBody(const StepsDocument& doc, const StepTableau& table, const GridStyle& style,
+                      const std::string& cost_label, const CostWriter& cost_text) {
   const std::size_t columns = doc.columns.size();
-  auto heading = [](std::string text) { return GridCell{std::move(text), false, true}; };
   Grid grid;
-  std::vector<GridCell> costs{heading(""), heading(""), heading(style.cost)};
-  std::vector<GridCell> names{heading(style.basis_cost), heading(style.basis), heading(style.rhs)};
+  std::vector<GridCell> costs{GridHeading(""), GridHeading(""), GridHeading(cost_label)};
+  std::vector<GridCell> names{GridHeading(style.basis_cost), GridHeading(style.basis),
+                              GridHeading(style.rhs)};
   for (int j : table.shown) {
-    costs.push_back(heading(style.number(table.costs[static_cast<std::size_t>(j)])));
-    names.push_back(heading(style.name(doc.columns[static_cast<std::size_t>(j)])));
+    costs.push_back(GridHeading(cost_text(table.costs[static_cast<std::size_t>(j)], j)));
+    names.push_back(GridHeading(style.name(doc.columns[static_cast<std::size_t>(j)])));
   }
-  costs.push_back(heading(""));
-  names.push_back(heading(table.pivot ? style.theta : ""));
+  costs.push_back(GridHeading(""));
+  names.push_back(GridHeading(table.pivot ? style.theta : ""));
   grid.push_back(std::move(costs));
   grid.push_back(std::move(names));
   for (std::size_t i = 0; i < table.basis.size(); ++i) {
-    std::vector<GridCell> row{{style.number(table.basis_costs[i])},
-                              {style.name(doc.columns[static_cast<std::size_t>(table.basis[i])])},
+    const int basic = table.basis[i];
+    std::vector<GridCell> row{{cost_text(table.basis_costs[i], basic)},
+                              {style.name(doc.columns[static_cast<std::size_t>(basic)])},
                               {style.number(table.rhs[i])}};
     for (int j : table.shown) {
       const bool pivot =
@@ -33,10 +36,18 @@ Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridSty
     row.push_back({table.theta[i] ? style.number(*table.theta[i]) : ""});
     grid.push_back(std::move(row));
   }
-  std::vector<GridCell> sigma{heading(""), heading(style.sigma), heading("")};
+  return grid;
+}
+
+Grid TableGrid(const StepsDocument& doc, const StepTableau& table, const GridStyle& style) {
+  if (doc.goal) return GoalTableGrid(doc, table, style);
+  Grid grid =
+      TableHeadAndBody(doc, table, style, style.cost,
+                       [&style](const StepNumber& cost, int) { return style.number(cost); });
+  std::vector<GridCell> sigma{GridHeading(""), GridHeading(style.sigma), GridHeading("")};
   for (int j : table.shown)
     sigma.push_back({style.number(table.sigma[static_cast<std::size_t>(j)])});
-  sigma.push_back(heading(""));
+  sigma.push_back(GridHeading(""));
   grid.push_back(std::move(sigma));
   return grid;
 }

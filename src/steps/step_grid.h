@@ -37,6 +37,15 @@ Grid GoalTableGrid(const StepsDocument& doc, const StepTableau& table, const Gri
 std::vector<Grid> SplitColumns(const Grid& grid, std::size_t leading, std::size_t most_width,
                                std::size_t padding);
 
+// The text of a variable's cost (c_j, C_B) or weight.
+using CostWriter = std::function<std::string(const StepNumber& cost, int variable)>;
+// The rows both kinds of table share: the costs' row headed `cost_label`,
+// the heading row and one row per basic variable.
+Grid TableHeadAndBody(const StepsDocument& doc, const StepTableau& table, const GridStyle& style,
+                      const std::string& cost_label, const CostWriter& cost_text);
+// A heading cell.
+GridCell GridHeading(std::string text);
+
 // "表 3（第一阶段）": the title of table `index` (shown from 1; its place
 // among every table of the calculation when tables were left out), with
 // its phase when the problem has two.

@@ -1,8 +1,6 @@
 #include "steps/step_replay.h"
 
-#include <chrono>
-
-#include "common/number_text.h"
+#include "steps/replay_fallback.h"
 #include "steps/replay_rules.h"
 #include "steps/replay_state.h"
 #include "steps/step_ending.h"
@@ -10,8 +8,6 @@
 
 namespace orcalc::steps {
 namespace {
-
-enum class ReplayEnd { Done, Stopped, ZeroPivot };
 
 template <class N>
 class Replayer {
@@ -340,40 +336,15 @@ StepsDocument ReplaySteps(const StepsInput& input, const ReplayOptions& options)
   doc.columns = layout.columns;
   doc.legend = Legend(layout, doc.sense);
   doc.notes = ReadingNotes(*input.exact);
-  auto asked = [&] { return options.should_stop && options.should_stop(); };
-
   const bool small = input.problem->constraints <= kMostExactRows &&
                      static_cast<int>(layout.columns.size()) <= kMostExactColumns;
-  if (options.fractions && small) {
-    using Clock = std::chrono::steady_clock;
-    const Clock::time_point deadline =
-        Clock::now() + std::chrono::duration_cast<Clock::duration>(
-                           std::chrono::duration<double>(options.exact_seconds));
-    bool late = false;
-    auto stop = [&] { return asked() || (late = late || Clock::now() > deadline); };
-    const ReplayEnd end =
-        Replay<mpq_class>(input, layout, doc, stop, options.most_kept_cells, options.keep_from);
-    if (end == ReplayEnd::Done) return doc;
-    if (asked()) {
-      doc.stopped = true;
-      return doc;
-    }
-    doc.notes.push_back(
-        late ? "精确分数的计算超过了 " + PlainNumber(options.exact_seconds) +
-                   " 秒，以下改以小数显示（与计算相同的步骤）。"
-             : "精确计算中某一主元为 0（舍入误差所致），以下改以小数显示（与计算相同的步骤）。");
-  } else if (options.fractions) {
-    doc.notes.push_back("单纯形表超过 " + std::to_string(kMostExactRows) + " 行或 " +
-                        std::to_string(kMostExactColumns) +
-                        " 列，以下以小数显示（与计算相同的步骤）。");
-  }
-  const ReplayEnd end =
-      Replay<double>(input, layout, doc, asked, options.most_kept_cells, options.keep_from);
-  doc.stopped = end == ReplayEnd::Stopped;
-  // Doubles replayed in another order than the calculation's may meet a
-  // pivot of 0 where it met none; the tables stop there.
-  if (end == ReplayEnd::ZeroPivot)
-    doc.ending = "第 " + std::to_string(doc.pivots + 1) + " 步的主元在重演中为 0，无法继续列表。";
+  auto replay_in = [&](auto number) {
+    return [&](std::function<bool()> stop) {
+      return Replay<decltype(number)>(input, layout, doc, std::move(stop), options.most_kept_cells,
+                                      options.keep_from);
+    };
+  };
+  ReplayExactThenDecimals(doc, options, small, "单纯形表", replay_in(mpq_class()), replay_in(0.0));
   return doc;
 }
 

@@ -1,7 +1,6 @@
 #include "stepsview/steps_window.h"
 
 #include <QButtonGroup>
-#include <QDir>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,9 +17,8 @@
 #include <memory>
 #include <new>
 
-#include "platform/atomic_file.h"
+#include "platform/file_export.h"
 #include "platform/platform.h"
-#include "platform/save_names.h"
 #include "printing/html_pages.h"
 #include "results/report_font.h"
 #include "steps/pivot_exercise.h"
@@ -361,38 +359,16 @@ void StepsWindow::setDecimals(bool decimals) {
 }
 
 void StepsWindow::exportSteps() {
-  SaveFileRequest request;
-  request.filter = QString::fromUtf8(kExportFilter);
-  request.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
-  request.confirmOverwrite = true;
-  request.hideFilterPatterns = false;
-  QString filter;
-  request.chosenFilter = &filter;
-  const QString typed = Platform::current().chooseSaveFile(this, request);
-  if (typed.isEmpty()) return;  // cancelled: nothing is written
-  const QString fallback =
-      filterEnding(filter).isEmpty() ? QStringLiteral(".html") : filterEnding(filter);
-  const QString path = withKnownEnding(typed,
-                                       {QStringLiteral(".html"), QStringLiteral(".htm"),
-                                        QStringLiteral(".tex"), QStringLiteral(".csv")},
-                                       fallback);
-  if (!mayReplaceCompletedName(this, typed, path)) return;
-  saved_path_ = path;
-
-  FileWriteResult result;
-  try {
-    const steps::StepsFormat format = FormatOfName(path);
-    const std::string text = steps::Render(shownDocument(), format);
-    result = WriteFileAtomically(path, QByteArray::fromStdString(text));
-  } catch (const std::bad_alloc&) {
-    // Nothing replaced the old file.
-    result = {false, QStringLiteral("内存不足")};
-  }
-  if (!result.ok) {
-    Platform::current().showMessage(
-        this,
-        QStringLiteral("无法保存文件“%1”：%2").arg(QDir::toNativeSeparators(path), result.reason));
-  }
+  FileExport what;
+  what.filter = QString::fromUtf8(kExportFilter);
+  what.initialPath = saved_path_.isEmpty() ? QString::fromUtf8(kFirstName) : saved_path_;
+  what.endings = {QStringLiteral(".html"), QStringLiteral(".htm"), QStringLiteral(".tex"),
+                  QStringLiteral(".csv")};
+  what.ending = QStringLiteral(".html");
+  exportFile(this, what, saved_path_, [this](const QString& path) {
+    const std::string text = steps::Render(shownDocument(), FormatOfName(path));
+    return std::optional<QByteArray>(QByteArray::fromStdString(text));
+  });
 }
 
 steps::StepsDocument StepsWindow::shownDocument() const {
