@@ -23,35 +23,13 @@ struct CommandCase {
 };
 
 const CommandCase kCases[] = {
-    {"worked example",
-     lp::Sense::Maximise,
-     {"3", "2"},
-     {{"1", "1", "<=", "4"}, {"1", "3", "<=", "6"}},
-     true,
-     1,
-     "12"},
-    {"two pivots",
-     lp::Sense::Maximise,
-     {"2", "3"},
-     {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}},
-     true,
-     2,
-     "8"},
-    {"two phases",
-     lp::Sense::Minimise,
-     {"1", "1"},
-     {{"1", "1", ">=", "2"}, {"1", "-1", "=", "1"}},
-     true,
-     2,
-     "2"},
+    // clang-format off
+    {"worked example", lp::Sense::Maximise, {"3", "2"}, {{"1", "1", "<=", "4"}, {"1", "3", "<=", "6"}}, true, 1, "12"},
+    {"two pivots", lp::Sense::Maximise, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}, true, 2, "8"},
+    {"two phases", lp::Sense::Minimise, {"1", "1"}, {{"1", "1", ">=", "2"}, {"1", "-1", "=", "1"}}, true, 2, "2"},
     {"unbounded", lp::Sense::Maximise, {"1", "0"}, {{"1", "-1", "<=", "1"}}, true, 1, "1"},
-    {"cell out of range",
-     lp::Sense::Maximise,
-     {"1e999", "1"},
-     {{"1", "1", "<=", "1"}},
-     false,
-     0,
-     ""},
+    {"cell out of range", lp::Sense::Maximise, {"1e999", "1"}, {{"1", "1", "<=", "1"}}, false, 0, ""},
+    // clang-format on
 };
 
 class CalculateStepsTest : public ::testing::TestWithParam<CommandCase> {};
