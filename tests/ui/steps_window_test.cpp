@@ -271,7 +271,8 @@ class StepsWindowTest : public QObject {
       window.pickPivot(pick->row, pick->column);
     }
     QCOMPARE(window.currentTable().phase, 2);
-    QCOMPARE(window.endingLabel()->text(), QStringLiteral("所有检验数 σj ≥ 0，已达最优：χ1 = 2，χ2 = 2，目标函数值 S = 10。"));
+    QCOMPARE(window.endingLabel()->text(),
+             QStringLiteral("所有检验数 σj ≥ 0，已达最优：χ1 = 2，χ2 = 2，目标函数值 S = 10。"));
     QCOMPARE(window.objectiveLabel()->text().right(2), QStringLiteral("10"));
     const int last = window.stepList()->topLevelItemCount() - 1;
     QCOMPARE(window.stepList()->topLevelItem(last)->text(1), QStringLiteral("第二阶段"));
