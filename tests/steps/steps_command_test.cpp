@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_support.h"
 #include "steps/step_grid_cell.h"
 #include "steps/step_render.h"
 #include "steps/step_summary.h"
@@ -13,7 +14,7 @@ namespace orcalc::steps {
 namespace {
 
 struct CommandCase {
-  const char* name;
+  const char* what;
   lp::Sense sense;
   std::vector<std::string> objective;
   std::vector<std::vector<std::string>> rows;
@@ -74,13 +75,7 @@ TEST_P(CalculateStepsTest, KeepsTheCalculationsOutcomeAndReplaysItsPivots) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sheets, CalculateStepsTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& ch : name)
-                             if (ch == ' ') ch = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Sheets, CalculateStepsTest, ::testing::ValuesIn(kCases), RowName());
 
 TEST(CalculateSteps, StoppedBeforeTheTablesHasNone) {
   const Sheet sheet =
