@@ -153,13 +153,8 @@ TEST(GraphText, NumbersInThePictureHaveSixSignificantDigits) {
     const char* six;
   } table[] = {
       // clang-format off
-      {1833.33333333333, "1833.33"},
-      {2.875, "2.875"},
-      {500, "500"},
-      {-0.000123456789, "-0.000123457"},
-      {1e20 / 3, "3.33333E+19"},
-      {999999.5, "1000000"},
-      {0, "0"},
+      {1833.33333333333, "1833.33"}, {2.875, "2.875"}, {500, "500"}, {0, "0"},
+      {-0.000123456789, "-0.000123457"}, {1e20 / 3, "3.33333E+19"}, {999999.5, "1000000"},
       // clang-format on
   };
   for (const auto& row : table) EXPECT_EQ(GraphNumber(row.value, 6), row.six) << row.value;
