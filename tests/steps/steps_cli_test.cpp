@@ -11,12 +11,6 @@ namespace {
 
 constexpr const char* kHeader = ",χ1 系数,χ2 系数,约束符号,常数项\n";
 
-std::string SheetFile(const std::string& name, const std::string& rows) {
-  std::string path = ::testing::TempDir() + "/" + name;
-  std::ofstream(path, std::ios::binary) << kHeader << rows;
-  return path;
-}
-
 // Two goals over two variables, two levels: three pivots.
 constexpr const char* kGoals = "约束方程1,1,1, ═ ,10,1,1,0,0\n约束方程2,1,, ═ ,4,0,0,1,2\n";
 
@@ -60,7 +54,7 @@ const StepsCliCase kCases[] = {
 
 TEST(StepsCli, Runs) {
   for (const StepsCliCase& c : kCases) {
-    const std::string sheet = SheetFile("steps_cli.csv", c.rows);
+    const std::string sheet = TempFile("steps_cli.csv", kHeader + std::string(c.rows));
     std::vector<std::string> args = c.args;
     for (std::string& arg : args)
       if (arg == "SHEET") arg = sheet;
