@@ -35,6 +35,15 @@ inline std::string Quoted(const std::string& text) {
   return q.append("'");
 }
 
+// A file holding `bytes` in the temporary folder, its name marked with the
+// process (test cases may run in parallel).
+inline std::string TempFile(const std::string& name, const std::string& bytes) {
+  const std::string path =
+      ::testing::TempDir() + "/orcalc_" + std::to_string(getpid()) + "_" + name;
+  std::ofstream(path, std::ios::binary) << bytes;
+  return path;
+}
+
 // `output` redirects standard output instead of the file the run reads back
 // (">/dev/full", ">&-"); `launcher` comes before the program ("timeout 5").
 inline CliRun RunCli(const std::vector<std::string>& args, const std::string& input,

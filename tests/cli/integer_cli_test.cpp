@@ -33,9 +33,8 @@ TEST(IntegerCli, TypesRecordAndOptions) {
     EXPECT_EQ(c.err == usage ? run.err.substr(0, usage.size()) : run.err, c.err);
   }
   // The record and --binary are the same thing.
-  const std::string plain = ::testing::TempDir() + "/orcalc_knapsack_" + std::to_string(getpid());
   const std::string typed = Slurp(knapsack);
-  std::ofstream(plain, std::ios::binary) << typed.substr(0, typed.find("变量类型"));
+  const std::string plain = TempFile("knapsack.csv", typed.substr(0, typed.find("变量类型")));
   EXPECT_EQ(RunCli({"lp", "--binary", "1-4", plain}, "/dev/null").out,
             RunCli({"lp", knapsack}, "/dev/null").out);
   std::remove(plain.c_str());

@@ -15,22 +15,17 @@ std::string Scratch(const std::string& name) {
   return ::testing::TempDir() + "/orcalc_model_" + std::to_string(getpid()) + "_" + name;
 }
 
-std::string Made(const std::string& name, const std::string& bytes) {
-  std::string path = Scratch(name);
-  std::ofstream(path, std::ios::binary) << bytes;
-  return path;
-}
-
 TEST(ModelCli, ModelsReadByEndingOrFormat) {
   // The model is the example sheet's problem: its report is the sheet's,
   // followed by the section that maps it back.
   const std::string report = Slurp(Data("lp_example_report.txt"));
-  const std::string as_text = Made("example.txt", Slurp(Data("lp_example.lp")));
+  const std::string as_text = TempFile("example.txt", Slurp(Data("lp_example.lp")));
   const std::string integer =
-      Made("integer.lp", "max\n 2 x + y\nst\n x + y <= 3.5\ngeneral\n x\nend\n");
-  const std::string relaxed = Made(
+      TempFile("integer.lp", "max\n 2 x + y\nst\n x + y <= 3.5\ngeneral\n x\nend\n");
+  const std::string relaxed = TempFile(
       "relaxed.lp", "max\n 2 x + y\nst\n x + y <= 3.5\nbounds\n x >= 0.25\ngeneral\n x\nend\n");
-  const std::string broken = Made("broken.mps", "ROWS\n N obj\n L c1\nCOLUMNS\n x c2 1\nENDATA\n");
+  const std::string broken =
+      TempFile("broken.mps", "ROWS\n N obj\n L c1\nCOLUMNS\n x c2 1\nENDATA\n");
   // clang-format off
   const struct { std::vector<std::string> args; int status; std::string out, err; } cases[] = {
       {{"lp", Data("lp_example.lp")}, 0, report + "\r\n---------模型对照---------\r\n", ""},

@@ -27,12 +27,6 @@ std::string Scratch(const std::string& name) {
   return ::testing::TempDir() + "/orcalc_format_" + std::to_string(getpid()) + "_" + name;
 }
 
-std::string WriteSheet(const std::string& name, const std::string& csv) {
-  const std::string path = Scratch(name);
-  std::ofstream(path, std::ios::binary) << csv;
-  return path;
-}
-
 std::vector<std::string> With(std::vector<std::string> args, std::vector<std::string> more) {
   args.insert(args.end() - 1, more.begin(), more.end());  // before the sheet file
   return args;
@@ -153,32 +147,16 @@ TEST(OutputFormat, StatusAndMessageKeywords) {
     std::vector<std::string> keywords;
     int exit;
   } cases[] = {
+      // clang-format off
       {{"lp", Data("lp_example.csv")}, "optimal", {}, 0},
       {{"lp", Data("lp_contradictory.csv")}, "infeasible", {"no_optimum", "no_optimum"}, 1},
-      {{"lp",
-        WriteSheet("unbounded.csv", head + "目标函数系数,1,1, ═ ,Max\n约束方程1,1,-1, ≤ ,1\n")},
-       "unbounded",
-       {"unbounded"},
-       1},
-      {{"lp",
-        WriteSheet("overflow.csv", head + "目标函数系数,1e999,1, ═ ,Max\n约束方程1,1,1, ≤ ,1\n")},
-       "overflow",
-       {"cell_overflow"},
-       1},
-      {{"graph", WriteSheet("empty.csv", head + "目标函数系数,1,1, ═ ,Max\n约束方程1,1,1, ≤ ,1\n"
-                                                "约束方程2,1,1, ≥ ,3\n")},
-       "infeasible",
-       {},
-       0},
-      {{"sensitivity", Data("lp_contradictory.csv")},
-       "infeasible",
-       {"no_optimum", "no_optimum", "sensitivity_not_applicable"},
-       1},
+      {{"lp", TempFile("unbounded.csv", head + "目标函数系数,1,1, ═ ,Max\n约束方程1,1,-1, ≤ ,1\n")}, "unbounded", {"unbounded"}, 1},
+      {{"lp", TempFile("overflow.csv", head + "目标函数系数,1e999,1, ═ ,Max\n约束方程1,1,1, ≤ ,1\n")}, "overflow", {"cell_overflow"}, 1},
+      {{"graph", TempFile("empty.csv", head + "目标函数系数,1,1, ═ ,Max\n约束方程1,1,1, ≤ ,1\n" "约束方程2,1,1, ≥ ,3\n")}, "infeasible", {}, 0},
+      {{"sensitivity", Data("lp_contradictory.csv")}, "infeasible", {"no_optimum", "no_optimum", "sensitivity_not_applicable"}, 1},
       {{"stats", "--column", "0", Data("stats_lp.csv")}, "no_column", {"no_column"}, 1},
-      {{"stats", "--column", "1", "--count", "1", Data("stats_lp.csv")},
-       "done",
-       {"too_few_samples"},
-       1},
+      {{"stats", "--column", "1", "--count", "1", Data("stats_lp.csv")}, "done", {"too_few_samples"}, 1},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(::testing::PrintToString(c.args));

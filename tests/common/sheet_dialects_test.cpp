@@ -71,21 +71,14 @@ TEST(SheetDialects, UnreadableFilesNameTheLine) {
       {"ok\nok\n\xFF\n", "line 3: the file is neither UTF-8 nor GB18030"},
       {"x\n\xED\xA0\x80", "line 2: the file is neither"},
       {"a\n\x81", "line 2: the file is neither"},
-      {"\xEF\xBB\xBF"
-       "a\n\xB3\xCC",
-       "line 2: the file is not valid UTF-8"},
+      // clang-format off
+      {"\xEF\xBB\xBF" "a\n\xB3\xCC", "line 2: the file is not valid UTF-8"},
       // Found past long runs of ASCII, beyond valid characters.
-      {"\xEF\xBB\xBF"
-       "0123456789,约束方程\n0123456789abcdef\xE2\x82,1\n",
-       "line 2: the file is not valid UTF-8"},
-      {std::string("\xFF\xFE"
-                   "a\x00\n\x00\x00\xDC",
-                   8),
-       "line 2: the file is not valid UTF-16"},
-      {std::string("\xFF\xFE"
-                   "a\x00\n",
-                   5),
-       "not valid UTF-16"}};
+      {"\xEF\xBB\xBF" "0123456789,约束方程\n0123456789abcdef\xE2\x82,1\n", "line 2: the file is not valid UTF-8"},
+      {std::string("\xFF\xFE" "a\x00\n\x00\x00\xDC", 8), "line 2: the file is not valid UTF-16"},
+      {std::string("\xFF\xFE" "a\x00\n", 5), "not valid UTF-16"},
+      // clang-format on
+  };
   for (const auto& [bytes, error] : files) {
     const SheetFileResult r = ReadSheetCsv(bytes);
     EXPECT_FALSE(r.ok) << error;

@@ -171,22 +171,16 @@ TEST(SheetFile, LargeFilesReadAsWrittenUpToTheLimits) {
     long line;
     std::function<int(int)> width;  // of generated record r, for the cells
   } cases[] = {
+      // clang-format off
       {"LF", Records(1000, thirty, lf), 1000, 30, kOk, 0, thirty},
-      {"mixed ends, short and empty records, no last end", Records(900, uneven, mixed), 900, 40,
-       kOk, 0, uneven},
-      {"trailing separators, ending \"a,\"", Records(800, thirty, trailing), 800, 31, kOk, 0,
-       thirty},
+      {"mixed ends, short and empty records, no last end", Records(900, uneven, mixed), 900, 40, kOk, 0, uneven},
+      {"trailing separators, ending \"a,\"", Records(800, thirty, trailing), 800, 31, kOk, 0, thirty},
       {"CR ends", Records(700, thirty, [](int) { return "\r"; }), 700, 30, kOk, 0, thirty},
       {"too wide first", Records(1000, wide_at(0, 1001), lf), 0, 0, P::TooManyFields, 1, no_cells},
-      {"too wide in the middle", Records(1000, wide_at(517, 1001), lf), 0, 0, P::TooManyFields, 518,
-       no_cells},
-      {"too wide last, no last end",
-       Records(1000, wide_at(999, 1001), [](int r) { return r == 999 ? "" : "\n"; }), 0, 0,
-       P::TooManyFields, 1000, no_cells},
-      {"1001st record 1001 wide", Records(1001, wide_at(1000, 1001), lf), 0, 0, P::TooManyRecords,
-       1001, no_cells},
-      {"1001st record 1002 wide", Records(1001, wide_at(1000, 1002), lf), 0, 0, P::TooManyFields,
-       1001, no_cells},
+      {"too wide in the middle", Records(1000, wide_at(517, 1001), lf), 0, 0, P::TooManyFields, 518, no_cells},
+      {"too wide last, no last end", Records(1000, wide_at(999, 1001), [](int r) { return r == 999 ? "" : "\n"; }), 0, 0, P::TooManyFields, 1000, no_cells},
+      {"1001st record 1001 wide", Records(1001, wide_at(1000, 1001), lf), 0, 0, P::TooManyRecords, 1001, no_cells},
+      {"1001st record 1002 wide", Records(1001, wide_at(1000, 1002), lf), 0, 0, P::TooManyFields, 1001, no_cells},
       {"too many records", Records(5000, thirty, lf), 0, 0, P::TooManyRecords, 1001, no_cells},
       {"line ends only", std::string(70000, '\n'), 0, 0, P::TooManyRecords, 1001, no_cells},
       {"CR LF only", crlf_only, 0, 0, P::TooManyRecords, 1001, no_cells},
@@ -194,6 +188,7 @@ TEST(SheetFile, LargeFilesReadAsWrittenUpToTheLimits) {
       {"one record, no line end", one_long_record, 1, 1000, kOk, 0, no_cells},
       {"tabs, byte-order mark, plain signs", signs, 901, 3, kOk, 0, no_cells},
       {"a quoted field last", Records(900, thirty, lf) + "\"q,1\"\n", 901, 30, kOk, 0, no_cells},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -44,51 +44,23 @@ struct FrameRow {
 
 TEST(GraphFrame, BoxesOfTextbookAndAwkwardRegions) {
   const FrameRow table[] = {
+      // clang-format off
       // The intercepts 6 and 4 stay in: the region keeps 4/7 and 2/5.
       {"the worked example", kMax, 3, 2, {{1, 1, LE, 4}, {1, 3, LE, 6}}, {0, 0, 7, 5, 1, 1}},
       // The line at 1,000,000 is drawn clipped (here: not at all).
-      {"a far redundant line",
-       kMax,
-       3,
-       2,
-       {{1, 0, LE, 6}, {0, 1, LE, 2}, {1, 1, LE, 1e6}},
-       {0, 0, 7, 2.5, 1, 0.5}},
-      {"a far line among others",
-       kMax,
-       1,
-       1,
-       {{1, 3, LE, 6000}, {2, 3, LE, 6500}, {1, 0, LE, 500}, {1, 0, LE, 1e9}},
-       {0, 0, 600, 2500, 100, 500}},
+      {"a far redundant line", kMax, 3, 2, {{1, 0, LE, 6}, {0, 1, LE, 2}, {1, 1, LE, 1e6}}, {0, 0, 7, 2.5, 1, 0.5}},
+      {"a far line among others", kMax, 1, 1, {{1, 3, LE, 6000}, {2, 3, LE, 6500}, {1, 0, LE, 500}, {1, 0, LE, 1e9}}, {0, 0, 600, 2500, 100, 500}},
       // The origin would leave the region less than 40 %: a tick below it.
-      {"away from the origin",
-       kMin,
-       1,
-       2,
-       {{1, 0, GE, 1000}, {1, 0, LE, 1006}, {0, 1, GE, 1000}, {1, 1, LE, 2005}},
-       {999, 999, 1006, 1006, 1, 1}},
-      {"away along one axis",
-       kMax,
-       1,
-       1,
-       {{1, 0, GE, 50}, {1, 0, LE, 60}, {0, 1, LE, 10}},
-       {48, 0, 62, 12, 2, 2}},
+      {"away from the origin", kMin, 1, 2, {{1, 0, GE, 1000}, {1, 0, LE, 1006}, {0, 1, GE, 1000}, {1, 1, LE, 2005}}, {999, 999, 1006, 1006, 1, 1}},
+      {"away along one axis", kMax, 1, 1, {{1, 0, GE, 50}, {1, 0, LE, 60}, {0, 1, LE, 10}}, {48, 0, 62, 12, 2, 2}},
       // Open: framed by the corners, the margin shows the rest.
       {"an open region", kMin, 1, 1, {{1, 1, GE, 2}}, {0, 0, 2.5, 2.5, 0.5, 0.5}},
-      {"an open region and a far line",
-       kMin,
-       1,
-       1,
-       {{1, 1, GE, 2}, {1, 0, LE, 5}, {1, -1, LE, 1e7}},
-       {0, 0, 6, 2.5, 1, 0.5}},
+      {"an open region and a far line", kMin, 1, 1, {{1, 1, GE, 2}, {1, 0, LE, 5}, {1, -1, LE, 1e7}}, {0, 0, 6, 2.5, 1, 0.5}},
       // Empty: the lines are all there is, every intercept is shown.
       {"an empty region", kMax, 1, 1, {{1, 1, LE, 1}, {1, 1, GE, 300}}, {0, 0, 350, 350, 50, 50}},
       // A vertical segment: the χ1 axis shows as much as the χ2 axis.
-      {"a vertical segment",
-       kMax,
-       0,
-       1,
-       {{1, 0, EQ, 3}, {0, 1, LE, 2}, {0, 1, LE, 1e6}},
-       {0, 0, 3.5, 2.5, 0.5, 0.5}},
+      {"a vertical segment", kMax, 0, 1, {{1, 0, EQ, 3}, {0, 1, LE, 2}, {0, 1, LE, 1e6}}, {0, 0, 3.5, 2.5, 0.5, 0.5}},
+      // clang-format on
   };
   for (const FrameRow& row : table) {
     SCOPED_TRACE(row.what);
@@ -180,13 +152,10 @@ TEST(GraphText, NumbersInThePictureHaveSixSignificantDigits) {
     double value;
     const char* six;
   } table[] = {
-      {1833.33333333333, "1833.33"},
-      {2.875, "2.875"},
-      {500, "500"},
-      {-0.000123456789, "-0.000123457"},
-      {1e20 / 3, "3.33333E+19"},
-      {999999.5, "1000000"},
-      {0, "0"},
+      // clang-format off
+      {1833.33333333333, "1833.33"}, {2.875, "2.875"}, {500, "500"}, {0, "0"},
+      {-0.000123456789, "-0.000123457"}, {1e20 / 3, "3.33333E+19"}, {999999.5, "1000000"},
+      // clang-format on
   };
   for (const auto& row : table) EXPECT_EQ(GraphNumber(row.value, 6), row.six) << row.value;
   EXPECT_EQ(GraphNumber(1833.33333333333), "1833.33333333333");

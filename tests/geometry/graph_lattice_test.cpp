@@ -33,46 +33,18 @@ TEST(GraphLattice, PointsAndOptimum) {
     std::optional<GraphPoint> optimum;
     double value;
   } cases[] = {
+      // clang-format off
       // (0..1, 0..1), (0, 2), (0, 3); the relaxation's (13/7, 0) rounds outside.
-      {"rounded optimum infeasible",
-       MakeProblem(kMax, {21, 11}, {{7, 4, LE, 13}}),
-       {I, I},
-       6,
-       false,
-       GraphPoint{0, 3},
-       33},
+      {"rounded optimum infeasible", MakeProblem(kMax, {21, 11}, {{7, 4, LE, 13}}), {I, I}, 6, false, GraphPoint{0, 3}, 33},
       // χ1 ∈ {0, 1}: 6 points on χ1 = 0 and 5 on χ1 = 1.
-      {"0-1 and integer",
-       MakeProblem(kMax, {1, 2}, {{1, 1, LE, 5.5}}),
-       {B, I},
-       11,
-       false,
-       GraphPoint{0, 5},
-       10},
+      {"0-1 and integer", MakeProblem(kMax, {1, 2}, {{1, 1, LE, 5.5}}), {B, I}, 11, false, GraphPoint{0, 5}, 10},
       // A continuous χ2: no points to mark, the optimum still shown.
-      {"mixed",
-       MakeProblem(kMax, {21, 11}, {{7, 4, LE, 13}}),
-       {I, C},
-       0,
-       false,
-       GraphPoint{1, 1.5},
-       37.5},
+      {"mixed", MakeProblem(kMax, {21, 11}, {{7, 4, LE, 13}}), {I, C}, 0, false, GraphPoint{1, 1.5}, 37.5},
       // 101 × 101 / 2 points and more in the box: none marked.
-      {"too many to see",
-       MakeProblem(kMax, {1, 1}, {{1, 1, LE, 100}}),
-       {I, I},
-       0,
-       true,
-       GraphPoint{100, 0},
-       100},
+      {"too many to see", MakeProblem(kMax, {1, 1}, {{1, 1, LE, 100}}), {I, I}, 0, true, GraphPoint{100, 0}, 100},
       // The region is the line χ1 = 0.5.
-      {"no whole point",
-       MakeProblem(kMax, {1, 1}, {{2, 0, EQ, 1}, {0, 1, LE, 3}}),
-       {I, I},
-       0,
-       false,
-       std::nullopt,
-       0},
+      {"no whole point", MakeProblem(kMax, {1, 1}, {{2, 0, EQ, 1}, {0, 1, LE, 3}}), {I, I}, 0, false, std::nullopt, 0},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -48,44 +48,22 @@ TEST(BranchAndBound, TextbookProblems) {
     double s;
     std::vector<double> x;
   } cases[] = {
+      // clang-format off
       // A knapsack of capacity 14: the relaxation's 44 takes 2/3 of item 1.
-      {"knapsack",
-       lp::MakeProblem(kMax, {16, 22, 12, 8}, {{5, 7, 4, 3, LE, 14}}),
-       {B, B, B, B},
-       42,
-       {0, 1, 1, 1}},
+      {"knapsack", lp::MakeProblem(kMax, {16, 22, 12, 8}, {{5, 7, 4, 3, LE, 14}}), {B, B, B, B}, 42, {0, 1, 1, 1}},
       // The same items any number of times: twice item 2, or twice item 1
       // and item 3 (a tie: no point given).
-      {"knapsack of whole numbers",
-       lp::MakeProblem(kMax, {16, 22, 12, 8}, {{5, 7, 4, 3, LE, 14}}),
-       {I, I, I, I},
-       44,
-       {}},
+      {"knapsack of whole numbers", lp::MakeProblem(kMax, {16, 22, 12, 8}, {{5, 7, 4, 3, LE, 14}}), {I, I, I, I}, 44, {}},
       {"assignment", Assignment(), std::vector<VariableType>(9, B), 9, {0, 1, 0, 1, 0, 0, 0, 0, 1}},
       // The relaxation's optimum (13/7, 0) rounds to (2, 0), outside the row.
-      {"rounded optimum infeasible",
-       lp::MakeProblem(kMax, {21, 11}, {{7, 4, LE, 13}}),
-       {I, I},
-       33,
-       {0, 3}},
+      {"rounded optimum infeasible", lp::MakeProblem(kMax, {21, 11}, {{7, 4, LE, 13}}), {I, I}, 33, {0, 3}},
       // The relaxation's optimum is near (1.95, 4.92); the whole-number
       // optimum lies at the far end of the region.
-      {"optimum far from the relaxation's",
-       lp::MakeProblem(kMax, {1, 0.64}, {{50, 31, LE, 250}, {3, -2, GE, -4}}),
-       {I, I},
-       5,
-       {5, 0}},
+      {"optimum far from the relaxation's", lp::MakeProblem(kMax, {1, 0.64}, {{50, 31, LE, 250}, {3, -2, GE, -4}}), {I, I}, 5, {5, 0}},
       // Only χ1 whole: χ2 takes up what the row leaves.
-      {"mixed",
-       lp::MakeProblem(kMax, {3, 2}, {{2, 2, LE, 7}, {1, 0, LE, 2.5}}),
-       {I, C},
-       9,
-       {2, 1.5}},
-      {"minimising with a 0-1 choice",
-       lp::MakeProblem(kMin, {5, 4, 100}, {{1, 1, 0, GE, 2.5}, {1, 0, -10, LE, 0}}),
-       {I, I, B},
-       12,
-       {0, 3, 0}},
+      {"mixed", lp::MakeProblem(kMax, {3, 2}, {{2, 2, LE, 7}, {1, 0, LE, 2.5}}), {I, C}, 9, {2, 1.5}},
+      {"minimising with a 0-1 choice", lp::MakeProblem(kMin, {5, 4, 100}, {{1, 1, 0, GE, 2.5}, {1, 0, -10, LE, 0}}), {I, I, B}, 12, {0, 3, 0}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -109,42 +87,14 @@ TEST(BranchAndBound, OutcomesAndTheirMessages) {
     IntegerOutcome outcome;
     std::vector<std::string> messages;
   } cases[] = {
-      {"no whole point",
-       lp::MakeProblem(kMax, {1}, {{2, EQ, 1}}),
-       {I},
-       kDefaultNodeLimit,
-       IntegerOutcome::NoWholeSolution,
-       {kNoWholeSolutionMessage}},
-      {"no point at all",
-       lp::MakeProblem(kMin, {1, 1}, {{1, 1, LE, 1}, {1, 1, GE, 2}}),
-       {I, C},
-       kDefaultNodeLimit,
-       IntegerOutcome::NoWholeSolution,
-       {kNoWholeSolutionMessage}},
-      {"0-1 bound leaves no point",
-       lp::MakeProblem(kMax, {1}, {{1, GE, 2}}),
-       {B},
-       kDefaultNodeLimit,
-       IntegerOutcome::NoWholeSolution,
-       {kNoWholeSolutionMessage}},
-      {"unbounded relaxation",
-       lp::MakeProblem(kMax, {1, 1}, {{1, -1, LE, 1}}),
-       {I, I},
-       kDefaultNodeLimit,
-       IntegerOutcome::RelaxationUnbounded,
-       {kRelaxationUnboundedMessage}},
-      {"limit before a whole-number solution",
-       knapsack,
-       {B, B, B, B},
-       3,
-       IntegerOutcome::LimitWithoutIncumbent,
-       {kLimitWithoutIncumbentMessage}},
-      {"limit after one",
-       knapsack,
-       {B, B, B, B},
-       6,
-       IntegerOutcome::LimitWithIncumbent,
-       {kLimitWithIncumbentMessage}},
+      // clang-format off
+      {"no whole point", lp::MakeProblem(kMax, {1}, {{2, EQ, 1}}), {I}, kDefaultNodeLimit, IntegerOutcome::NoWholeSolution, {kNoWholeSolutionMessage}},
+      {"no point at all", lp::MakeProblem(kMin, {1, 1}, {{1, 1, LE, 1}, {1, 1, GE, 2}}), {I, C}, kDefaultNodeLimit, IntegerOutcome::NoWholeSolution, {kNoWholeSolutionMessage}},
+      {"0-1 bound leaves no point", lp::MakeProblem(kMax, {1}, {{1, GE, 2}}), {B}, kDefaultNodeLimit, IntegerOutcome::NoWholeSolution, {kNoWholeSolutionMessage}},
+      {"unbounded relaxation", lp::MakeProblem(kMax, {1, 1}, {{1, -1, LE, 1}}), {I, I}, kDefaultNodeLimit, IntegerOutcome::RelaxationUnbounded, {kRelaxationUnboundedMessage}},
+      {"limit before a whole-number solution", knapsack, {B, B, B, B}, 3, IntegerOutcome::LimitWithoutIncumbent, {kLimitWithoutIncumbentMessage}},
+      {"limit after one", knapsack, {B, B, B, B}, 6, IntegerOutcome::LimitWithIncumbent, {kLimitWithIncumbentMessage}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -51,23 +51,14 @@ TEST_P(WarmStarts, AgreeWithTheSimplexMethodFromScratch) {
 // The last row of each parent is a branch's bound; the child tightens it.
 INSTANTIATE_TEST_SUITE_P(
     Integer, WarmStarts,
+    // clang-format off
     ::testing::Values(
-        WarmRow{"bound tightened",
-                lp::MakeProblem(kMax, {5, 4}, {{6, 4, LE, 24}, {1, 2, LE, 6}, {1, 0, LE, 10}}),
-                {24, 6, 3}},
-        WarmRow{"bound row to 0",
-                lp::MakeProblem(kMax, {5, 4}, {{6, 4, LE, 24}, {1, 2, LE, 6}, {0, 1, LE, 10}}),
-                {24, 6, 0}},
-        WarmRow{"shifted right-hand side",
-                lp::MakeProblem(kMin, {2, 3}, {{1, 1, GE, 4}, {1, 3, GE, 6}, {1, 0, LE, 9}}),
-                {3, 5, 1}},
-        WarmRow{"equality row",
-                lp::MakeProblem(kMax, {1, 2, 1},
-                                {{1, 1, 1, EQ, 5}, {0, 1, 0, LE, 4}, {1, 0, 0, LE, 10}}),
-                {5, 4, 0.5}},
-        WarmRow{"becomes infeasible",
-                lp::MakeProblem(kMax, {1, 1}, {{1, 1, GE, 4}, {1, 0, LE, 3}, {0, 1, LE, 3}}),
-                {4, 1, 1}}));
+        WarmRow{"bound tightened", lp::MakeProblem(kMax, {5, 4}, {{6, 4, LE, 24}, {1, 2, LE, 6}, {1, 0, LE, 10}}), {24, 6, 3}},
+        WarmRow{"bound row to 0", lp::MakeProblem(kMax, {5, 4}, {{6, 4, LE, 24}, {1, 2, LE, 6}, {0, 1, LE, 10}}), {24, 6, 0}},
+        WarmRow{"shifted right-hand side", lp::MakeProblem(kMin, {2, 3}, {{1, 1, GE, 4}, {1, 3, GE, 6}, {1, 0, LE, 9}}), {3, 5, 1}},
+        WarmRow{"equality row", lp::MakeProblem(kMax, {1, 2, 1}, {{1, 1, 1, EQ, 5}, {0, 1, 0, LE, 4}, {1, 0, 0, LE, 10}}), {5, 4, 0.5}},
+        WarmRow{"becomes infeasible", lp::MakeProblem(kMax, {1, 1}, {{1, 1, GE, 4}, {1, 0, LE, 3}, {0, 1, LE, 3}}), {4, 1, 1}}));
+// clang-format on
 
 }  // namespace
 }  // namespace orcalc::integer

@@ -63,16 +63,10 @@ TEST(VariableTypeRecord, CommandLineLists) {
     std::string list;
     std::vector<VariableType> types;  // empty: refused, nothing changed
   } cases[] = {
-      {"1,3-5", {I, C, I, I, I}},
-      {"5", {C, C, C, C, I}},
-      {"2-2", {C, I, C, C, C}},
-      {"0", {}},
-      {"6", {}},
-      {"3-1", {}},
-      {"1,,2", {}},
-      {"", {}},
-      {"1-", {}},
-      {"x", {}},
+      // clang-format off
+      {"1,3-5", {I, C, I, I, I}}, {"5", {C, C, C, C, I}}, {"2-2", {C, I, C, C, C}},
+      {"0", {}}, {"6", {}}, {"3-1", {}}, {"1,,2", {}}, {"", {}}, {"1-", {}}, {"x", {}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     std::vector<VariableType> types(5, C);

@@ -6,6 +6,7 @@
 #include <glpk.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <charconv>
 #include <cstdio>
 #include <cstdlib>
@@ -13,6 +14,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/numeric_reading.h"
@@ -237,6 +239,54 @@ inline ModelSheet SheetOfModel(glp_prob* lp) {
   problem.sense = model.sense;
   TypeIn(problem, model.sheet);
   return model;
+}
+
+// The example models of GLPK (glpk-utils) and the sample models of COIN-OR
+// (coinor-libcoinutils-dev).
+inline const std::filesystem::path kGlpkExamples = "/usr/share/doc/glpk-utils/examples";
+inline const std::filesystem::path kCoinSamples = "/usr/share/coin/Data/Sample";
+
+// The model files under `dir`, named "<prefix>/<path below dir>", in order.
+inline std::vector<std::pair<std::string, std::filesystem::path>> ModelFiles(
+    const std::filesystem::path& dir, const std::string& prefix) {
+  namespace fs = std::filesystem;
+  std::vector<std::pair<std::string, fs::path>> files;
+  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir)) {
+    std::string name = entry.path().filename().string();
+    if (EndsWith(name, ".gz")) name.resize(name.size() - 3);
+    if (!entry.is_regular_file() ||
+        !(EndsWith(name, ".mps") || EndsWith(name, ".lp") || EndsWith(name, ".mod")))
+      continue;
+    files.emplace_back(prefix + "/" + fs::relative(entry.path(), dir).string(), entry.path());
+  }
+  std::sort(files.begin(), files.end());
+  return files;
+}
+
+// GLPK's verdict on the model with its bounds as given and integer marks
+// dropped: the simplex method with presolve, then the exact one from its
+// basis (from the standard basis when presolve left none).
+struct GlpkVerdict {
+  int status = GLP_UNDEF;  // GLP_OPT, GLP_NOFEAS, GLP_UNBND, ...
+  double objective = 0;
+  double simplex_objective = 0;
+};
+
+inline GlpkVerdict SolveWithGlpk(glp_prob* lp) {
+  glp_smcp parameters;
+  glp_init_smcp(&parameters);
+  parameters.msg_lev = GLP_MSG_OFF;
+  parameters.presolve = GLP_ON;
+  GlpkVerdict verdict;
+  if (glp_simplex(lp, &parameters) == 0) verdict.simplex_objective = glp_get_obj_val(lp);
+  parameters.presolve = GLP_OFF;
+  if (glp_exact(lp, &parameters) != 0) {
+    glp_std_basis(lp);
+    if (glp_exact(lp, &parameters) != 0) return verdict;
+  }
+  verdict.status = glp_get_status(lp);
+  verdict.objective = glp_get_obj_val(lp);
+  return verdict;
 }
 
 }  // namespace orcalc::lp

@@ -24,53 +24,8 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const fs::path kGlpkExamples = "/usr/share/doc/glpk-utils/examples";
-const fs::path kCoinSamples = "/usr/share/coin/Data/Sample";
-
 // Not even generated: over a million rows and columns, gigabytes of memory.
 constexpr const char* kHugeModels[] = {"glpk/huge.mod"};
-
-// The model files under `dir`, named "<prefix>/<path below dir>", in order.
-std::vector<std::pair<std::string, fs::path>> ModelFiles(const fs::path& dir,
-                                                         const std::string& prefix) {
-  std::vector<std::pair<std::string, fs::path>> files;
-  for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir)) {
-    std::string name = entry.path().filename().string();
-    if (EndsWith(name, ".gz")) name.resize(name.size() - 3);
-    if (!entry.is_regular_file() ||
-        !(EndsWith(name, ".mps") || EndsWith(name, ".lp") || EndsWith(name, ".mod")))
-      continue;
-    files.emplace_back(prefix + "/" + fs::relative(entry.path(), dir).string(), entry.path());
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
-// GLPK's verdict on the model with its bounds as given and integer marks
-// dropped: the simplex method with presolve, then the exact one from its
-// basis (from the standard basis when presolve left none).
-struct GlpkVerdict {
-  int status = GLP_UNDEF;  // GLP_OPT, GLP_NOFEAS, GLP_UNBND, ...
-  double objective = 0;
-  double simplex_objective = 0;
-};
-
-GlpkVerdict SolveWithGlpk(glp_prob* lp) {
-  glp_smcp parameters;
-  glp_init_smcp(&parameters);
-  parameters.msg_lev = GLP_MSG_OFF;
-  parameters.presolve = GLP_ON;
-  GlpkVerdict verdict;
-  if (glp_simplex(lp, &parameters) == 0) verdict.simplex_objective = glp_get_obj_val(lp);
-  parameters.presolve = GLP_OFF;
-  if (glp_exact(lp, &parameters) != 0) {
-    glp_std_basis(lp);
-    if (glp_exact(lp, &parameters) != 0) return verdict;
-  }
-  verdict.status = glp_get_status(lp);
-  verdict.objective = glp_get_obj_val(lp);
-  return verdict;
-}
 
 // S as the report prints it, if it prints one.
 std::optional<double> ReportedObjective(const std::optional<std::string>& report) {

@@ -28,11 +28,13 @@ namespace {
 
 namespace fs = std::filesystem;
 using lp::GlpkModel;
+using lp::kCoinSamples;
+using lp::kGlpkExamples;
+using Verdict = lp::GlpkVerdict;
+using lp::SolveWithGlpk;
 
-const fs::path kGlpkExamples = "/usr/share/doc/glpk-utils/examples";
-const fs::path kCoinSamples = "/usr/share/coin/Data/Sample";
 // Over a million rows and columns: not even generated.
-const char* const kHuge = "huge.mod";
+const char* const kHuge = "glpk/huge.mod";
 
 std::string Slurp(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -41,26 +43,6 @@ std::string Slurp(const fs::path& path) {
 
 fs::path Scratch(const std::string& name) {
   return fs::temp_directory_path() / ("orcalc-real-" + std::to_string(getpid()) + "-" + name);
-}
-
-struct Verdict {
-  int status = GLP_UNDEF;  // GLP_OPT, GLP_NOFEAS, GLP_UNBND
-  double objective = 0;
-};
-
-// GLPK's simplex method with presolve, confirmed by its exact one.
-Verdict SolveWithGlpk(glp_prob* problem) {
-  glp_smcp parameters;
-  glp_init_smcp(&parameters);
-  parameters.msg_lev = GLP_MSG_OFF;
-  parameters.presolve = GLP_ON;
-  glp_simplex(problem, &parameters);
-  parameters.presolve = GLP_OFF;
-  if (glp_exact(problem, &parameters) != 0) {
-    glp_std_basis(problem);
-    if (glp_exact(problem, &parameters) != 0) return {};
-  }
-  return {glp_get_status(problem), glp_get_obj_val(problem)};
 }
 
 // GLPK's reading of a text: MPS in fixed form first, then free, or CPLEX LP.
@@ -172,21 +154,6 @@ void CheckText(const std::string& name, const std::string& text, ModelFormat for
   EXPECT_EQ(ExportedDisagreement(*ours, ModelFormat::CplexLp), "");
 }
 
-std::vector<fs::path> ModelFiles() {
-  std::vector<fs::path> files;
-  for (const fs::path& dir : {kGlpkExamples, kCoinSamples}) {
-    for (const fs::directory_entry& entry : fs::recursive_directory_iterator(dir)) {
-      std::string name = entry.path().filename().string();
-      if (lp::EndsWith(name, ".gz")) name.resize(name.size() - 3);
-      if (entry.is_regular_file() && name != kHuge &&
-          (lp::EndsWith(name, ".mps") || lp::EndsWith(name, ".lp") || lp::EndsWith(name, ".mod")))
-        files.push_back(entry.path());
-    }
-  }
-  std::sort(files.begin(), files.end());
-  return files;
-}
-
 TEST(RealModelFiles, ReadSolvedAndExportedAgreeWithGlpk) {
   for (const fs::path& dir : {kGlpkExamples, kCoinSamples}) {
     if (!fs::is_directory(dir)) {
@@ -194,7 +161,10 @@ TEST(RealModelFiles, ReadSolvedAndExportedAgreeWithGlpk) {
     }
   }
   Tally tally;
-  for (const fs::path& path : ModelFiles()) {
+  auto files = lp::ModelFiles(kGlpkExamples, "glpk");
+  for (auto& coin : lp::ModelFiles(kCoinSamples, "coin")) files.push_back(std::move(coin));
+  for (const auto& [name, path] : files) {
+    if (name == kHuge) continue;
     SCOPED_TRACE(path.string());
     const GlpkModel model = lp::ReadGlpkModel(path.string());
     if (!model || glp_get_num_cols(model.get()) == 0) {

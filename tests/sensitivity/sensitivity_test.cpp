@@ -170,12 +170,9 @@ TEST(SensitivityCommand, OnlyAfterAnOptimumWithoutMessages) {
       {"infeasible", SheetFromCsv("\n,1\n,1, ≤ ,1\n,1, ≥ ,3\n"), 1, 2, 1000000, {"无最优解！"}},
       {"unbounded", SheetFromCsv("\n,1,0\n,1,-1, ≤ ,1\n"), 2, 1, 1000000, {"无解！"}},
       {"iteration limit", kExample, 2, 2, 2, {"迭代次数超过限制，未求得最优解！"}},
-      {"overflowing cell",
-       SheetFromCsv("\n,3,2\n,1,1e999, ≤ ,4\n"),
-       2,
-       1,
-       1000000,
-       {OverflowMessage(2, 2)}},
+      // clang-format off
+      {"overflowing cell", SheetFromCsv("\n,3,2\n,1,1e999, ≤ ,4\n"), 2, 1, 1000000, {OverflowMessage(2, 2)}},
+      // clang-format on
   };
   for (const auto& c : cases) {
     const LpRequest request{c.m, c.n, Sense::Maximise, ".", c.limit};

@@ -16,10 +16,9 @@ struct ReadingCase {
 };
 
 const ReadingCase kReadings[] = {
-    {"0.1", "1/10", true},
-    {"3", "3", true},
-    {"-.5", "-1/2", true},
-    {"+2.25", "9/4", true},
+    // clang-format off
+    {"0.1", "1/10", true}, {"3", "3", true}, {"-.5", "-1/2", true}, {"+2.25", "9/4", true},
+    // clang-format on
     {" 1 2 . 5 ", "25/2", true},  // blanks inside the number are skipped
     {"2.5abc", "5/2", true},      // reading stops at the letters
     {"abc", "0", true},           // no number reads as 0

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <iterator>
 
+#include "common/test_support.h"
 #include "steps_support.h"
 
 namespace orcalc::steps {
@@ -33,7 +34,7 @@ const StepsDocument& Unbounded() {
 }
 
 struct PickCase {
-  const char* name;
+  const char* what;
   const StepsDocument& (*doc)();
   std::size_t table;
   StepPivot pick;
@@ -42,27 +43,14 @@ struct PickCase {
 };
 
 const PickCase kPicks[] = {
+    // clang-format off
     {"the method's own", Worked, 0, {0, 0}, PivotVerdict::Accepted, ""},
     {"another improving column", Worked, 0, {1, 1}, PivotVerdict::Accepted, ""},
-    {"ratio not smallest",
-     Worked,
-     0,
-     {1, 0},
-     PivotVerdict::RatioNotSmallest,
-     "θ 不是最小，换基后会有负的基变量值"},
+    {"ratio not smallest", Worked, 0, {1, 0}, PivotVerdict::RatioNotSmallest, "θ 不是最小，换基后会有负的基变量值"},
     {"basic column", Worked, 0, {0, 2}, PivotVerdict::NotImproving, "该列检验数不能使目标函数改善"},
-    {"at the optimum",
-     Worked,
-     1,
-     {1, 1},
-     PivotVerdict::NotImproving,
-     "该列检验数不能使目标函数改善"},
-    {"negative entry",
-     Unbounded,
-     1,
-     {0, 1},
-     PivotVerdict::NotPositive,
-     "主元必须大于 0，该元素不能作主元"},
+    {"at the optimum", Worked, 1, {1, 1}, PivotVerdict::NotImproving, "该列检验数不能使目标函数改善"},
+    {"negative entry", Unbounded, 1, {0, 1}, PivotVerdict::NotPositive, "主元必须大于 0，该元素不能作主元"},
+    // clang-format on
 };
 
 class PickTest : public ::testing::TestWithParam<PickCase> {};
@@ -75,12 +63,7 @@ TEST_P(PickTest, JudgedAsATeacherWould) {
   EXPECT_EQ(judgement.sentence, c.sentence);
 }
 
-INSTANTIATE_TEST_SUITE_P(Picks, PickTest, ::testing::ValuesIn(kPicks), [](const auto& info) {
-  std::string name = info.param.name;
-  for (char& ch : name)
-    if (ch == ' ' || ch == '\'') ch = '_';
-  return name;
-});
+INSTANTIATE_TEST_SUITE_P(Picks, PickTest, ::testing::ValuesIn(kPicks), RowName());
 
 // The textbook's pivots made one after another give the replay's tables.
 TEST(PivotExercise, TheTextbooksPivotsRebuildTheReplay) {

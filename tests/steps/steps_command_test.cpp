@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "common/test_support.h"
 #include "steps/step_grid_cell.h"
 #include "steps/step_render.h"
 #include "steps/step_summary.h"
@@ -13,7 +14,7 @@ namespace orcalc::steps {
 namespace {
 
 struct CommandCase {
-  const char* name;
+  const char* what;
   lp::Sense sense;
   std::vector<std::string> objective;
   std::vector<std::vector<std::string>> rows;
@@ -23,35 +24,13 @@ struct CommandCase {
 };
 
 const CommandCase kCases[] = {
-    {"worked example",
-     lp::Sense::Maximise,
-     {"3", "2"},
-     {{"1", "1", "<=", "4"}, {"1", "3", "<=", "6"}},
-     true,
-     1,
-     "12"},
-    {"two pivots",
-     lp::Sense::Maximise,
-     {"2", "3"},
-     {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}},
-     true,
-     2,
-     "8"},
-    {"two phases",
-     lp::Sense::Minimise,
-     {"1", "1"},
-     {{"1", "1", ">=", "2"}, {"1", "-1", "=", "1"}},
-     true,
-     2,
-     "2"},
+    // clang-format off
+    {"worked example", lp::Sense::Maximise, {"3", "2"}, {{"1", "1", "<=", "4"}, {"1", "3", "<=", "6"}}, true, 1, "12"},
+    {"two pivots", lp::Sense::Maximise, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}, true, 2, "8"},
+    {"two phases", lp::Sense::Minimise, {"1", "1"}, {{"1", "1", ">=", "2"}, {"1", "-1", "=", "1"}}, true, 2, "2"},
     {"unbounded", lp::Sense::Maximise, {"1", "0"}, {{"1", "-1", "<=", "1"}}, true, 1, "1"},
-    {"cell out of range",
-     lp::Sense::Maximise,
-     {"1e999", "1"},
-     {{"1", "1", "<=", "1"}},
-     false,
-     0,
-     ""},
+    {"cell out of range", lp::Sense::Maximise, {"1e999", "1"}, {{"1", "1", "<=", "1"}}, false, 0, ""},
+    // clang-format on
 };
 
 class CalculateStepsTest : public ::testing::TestWithParam<CommandCase> {};
@@ -96,13 +75,7 @@ TEST_P(CalculateStepsTest, KeepsTheCalculationsOutcomeAndReplaysItsPivots) {
   }
 }
 
-INSTANTIATE_TEST_SUITE_P(Sheets, CalculateStepsTest, ::testing::ValuesIn(kCases),
-                         [](const auto& info) {
-                           std::string name = info.param.name;
-                           for (char& ch : name)
-                             if (ch == ' ') ch = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Sheets, CalculateStepsTest, ::testing::ValuesIn(kCases), RowName());
 
 TEST(CalculateSteps, StoppedBeforeTheTablesHasNone) {
   const Sheet sheet =

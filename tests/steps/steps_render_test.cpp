@@ -29,19 +29,12 @@ struct RenderCase {
 };
 
 const RenderCase kRenders[] = {
-    {StepsFormat::Text,
-     "text",
-     {"  [2]", "[3/2]", "  C_B  X_B", "χ1 进基，χ3 出基，主元为 3/2", "目标函数值 z = 15/2",
-      "S = 8。"}},
+    // clang-format off
+    {StepsFormat::Text, "text", {"  [2]", "[3/2]", "  C_B  X_B", "χ1 进基，χ3 出基，主元为 3/2", "目标函数值 z = 15/2", "S = 8。"}},
     {StepsFormat::Csv, "csv", {"\n表 2\n", ",[3/2],", "C_B,X_B,b,χ1,χ2,χ3,χ4,θ\n", ",σj,,"}},
-    {StepsFormat::Html,
-     "html",
-     {"<!DOCTYPE html>", "<td class=\"pivot\">[3/2]</td>", "<th>θ</th>", "@media print",
-      "</html>\n"}},
-    {StepsFormat::Latex,
-     "latex",
-     {"\\begin{tabular}{|rrrrrrrr|}", "\\fbox{[$\\frac{3}{2}$]}", "$\\chi_{1}$ 进基",
-      "$-\\frac{1}{3}$", "\\end{tabular}"}},
+    {StepsFormat::Html, "html", {"<!DOCTYPE html>", "<td class=\"pivot\">[3/2]</td>", "<th>θ</th>", "@media print", "</html>\n"}},
+    {StepsFormat::Latex, "latex", {"\\begin{tabular}{|rrrrrrrr|}", "\\fbox{[$\\frac{3}{2}$]}", "$\\chi_{1}$ 进基", "$-\\frac{1}{3}$", "\\end{tabular}"}},
+    // clang-format on
 };
 
 TEST(StepsRender, EveryFormatMarksThePivot) {

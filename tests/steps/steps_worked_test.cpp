@@ -10,6 +10,7 @@ namespace {
 
 using lp::Sense;
 using Rows = std::vector<std::vector<std::string>>;
+constexpr Sense kMax = Sense::Maximise, kMin = Sense::Minimise;
 
 struct WorkedCase {
   const char* name;
@@ -22,87 +23,48 @@ struct WorkedCase {
   ExactVerdict verdict;
 };
 
+// clang-format off
 const WorkedCase kWorked[] = {
-    {"one pivot",
-     Sense::Maximise,
-     {"3", "2"},
-     {{"1", "1", "<=", "4"}, {"1", "3", "<=", "6"}},
-     {"χ1 进基，χ3 出基，主元为 1", ""},
-     {"4", "2"},
-     "已达最优：χ1 = 4，χ2 = 0，目标函数值 S = 12。",
-     ExactVerdict::Optimal},
-    {"two pivots",
-     Sense::Maximise,
-     {"2", "3"},
-     {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}},
-     {"χ2 进基，χ4 出基，主元为 2", "χ1 进基，χ3 出基，主元为 3/2", ""},
-     {"1", "2"},
-     "χ1 = 1，χ2 = 2，目标函数值 S = 8",
-     ExactVerdict::Optimal},
-    {"two phases",
-     Sense::Minimise,
-     {"2", "3"},
-     {{"1", "1", ">=", "4"}, {"1", "2", "=", "6"}},
+    {"one pivot", kMax, {"3", "2"}, {{"1", "1", "<=", "4"}, {"1", "3", "<=", "6"}},
+     {"χ1 进基，χ3 出基，主元为 1", ""}, {"4", "2"},
+     "已达最优：χ1 = 4，χ2 = 0，目标函数值 S = 12。", ExactVerdict::Optimal},
+    {"two pivots", kMax, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}},
+     {"χ2 进基，χ4 出基，主元为 2", "χ1 进基，χ3 出基，主元为 3/2", ""}, {"1", "2"},
+     "χ1 = 1，χ2 = 2，目标函数值 S = 8", ExactVerdict::Optimal},
+    {"two phases", kMin, {"2", "3"}, {{"1", "1", ">=", "4"}, {"1", "2", "=", "6"}},
      {"χ2 进基，χ5 出基，主元为 2", "χ1 进基，χ4 出基，主元为 1/2",
-      "第一阶段结束：人工变量均已为 0，去掉人工变量，换回原目标函数，转入第二阶段", ""},
-     {"2", "2"},
-     "所有检验数 σj ≥ 0，已达最优：χ1 = 2，χ2 = 2，目标函数值 S = 10",
-     ExactVerdict::Optimal},
-    {"decimal texts",
-     Sense::Maximise,
-     {"0.1", "0.2"},
-     {{"0.1", "0.3", "<=", "0.7"}},
-     {"χ2 进基，χ3 出基，主元为 3/10", "χ1 进基，χ2 出基，主元为 1/3", ""},
-     {"7"},
-     "目标函数值 S = 7/10",
-     ExactVerdict::Optimal},
-    {"negative right-hand side",
-     Sense::Minimise,
-     {"1", "1"},
-     {{"-1", "-1", "<=", "-2"}},
+      "第一阶段结束：人工变量均已为 0，去掉人工变量，换回原目标函数，转入第二阶段", ""}, {"2", "2"},
+     "所有检验数 σj ≥ 0，已达最优：χ1 = 2，χ2 = 2，目标函数值 S = 10", ExactVerdict::Optimal},
+    {"decimal texts", kMax, {"0.1", "0.2"}, {{"0.1", "0.3", "<=", "0.7"}},
+     {"χ2 进基，χ3 出基，主元为 3/10", "χ1 进基，χ2 出基，主元为 1/3", ""}, {"7"},
+     "目标函数值 S = 7/10", ExactVerdict::Optimal},
+    {"negative right-hand side", kMin, {"1", "1"}, {{"-1", "-1", "<=", "-2"}},
      {"χ1 进基，χ4 出基，主元为 1",
-      "第一阶段结束：人工变量均已为 0，去掉人工变量，换回原目标函数，转入第二阶段", ""},
-     {"2"},
-     "目标函数值 S = 2",
-     ExactVerdict::Optimal},
-    {"unbounded",
-     Sense::Maximise,
-     {"1", "0"},
-     {{"1", "-1", "<=", "1"}},
-     {"χ1 进基，χ3 出基，主元为 1", ""},
-     {"1"},
-     "χ2 应进基，但该列没有大于 0 的系数",
-     ExactVerdict::Unbounded},
-    {"infeasible",
-     Sense::Maximise,
-     {"1"},
-     {{"1", "<=", "1"}, {"1", ">=", "3"}},
-     {"χ1 进基，χ2 出基，主元为 1", ""},
-     {"1", "2"},
-     "原问题没有可行解（无最优解！）",
+      "第一阶段结束：人工变量均已为 0，去掉人工变量，换回原目标函数，转入第二阶段", ""}, {"2"},
+     "目标函数值 S = 2", ExactVerdict::Optimal},
+    {"unbounded", kMax, {"1", "0"}, {{"1", "-1", "<=", "1"}}, {"χ1 进基，χ3 出基，主元为 1", ""},
+     {"1"}, "χ2 应进基，但该列没有大于 0 的系数", ExactVerdict::Unbounded},
+    {"infeasible", kMax, {"1"}, {{"1", "<=", "1"}, {"1", ">=", "3"}},
+     {"χ1 进基，χ2 出基，主元为 1", ""}, {"1", "2"}, "原问题没有可行解（无最优解！）",
      ExactVerdict::Infeasible},
     // 0.3/0.1 is 2.9999999999999996 in doubles: the second row wins a tie
     // that exact arithmetic gives to the first.
-    {"round-off tie",
-     Sense::Maximise,
-     {"1"},
-     {{"1", "<=", "3"}, {"0.1", "<=", "0.3"}},
-     {"χ1 进基，χ3 出基，主元为 1/10", ""},
-     {"0", "3"},
-     "目标函数值 S = 3",
-     ExactVerdict::Optimal},
+    {"round-off tie", kMax, {"1"}, {{"1", "<=", "3"}, {"0.1", "<=", "0.3"}},
+     {"χ1 进基，χ3 出基，主元为 1/10", ""}, {"0", "3"}, "目标函数值 S = 3", ExactVerdict::Optimal},
     // 0 = 1 after normalising: phase 1 cannot move, hands over, and the
     // calculation, carrying on, finds phase 1 stuck.
-    {"row of zeros",
-     Sense::Maximise,
-     {"5", "0"},
-     {{"0", "0", "=", "-1"}, {"8", "4", "<=", "28"}},
+    {"row of zeros", kMax, {"5", "0"}, {{"0", "0", "=", "-1"}, {"8", "4", "<=", "28"}},
      {"第一阶段结束：已无可进基的变量，但人工变量仍有正值；按计算的规则转入第二阶段",
       "χ1 进基，χ3 出基，主元为 8", "前一结论未通过验证，回到第一阶段继续计算", ""},
-     {"1", "7/2"},
-     "原问题没有可行解",
-     ExactVerdict::Infeasible},
+     {"1", "7/2"}, "原问题没有可行解", ExactVerdict::Infeasible},
 };
+// clang-format on
+
+// max 2χ1 + 3χ2; 2χ1 + χ2 ≤ 4; χ1 + 2χ2 ≤ 5: two pivots, the second 3/2.
+StepsRun TwoPivots(const ReplayOptions& options = {}, long iteration_limit = 1000000) {
+  return RunSteps(MakeSheet(kMax, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2,
+                  kMax, options, iteration_limit);
+}
 
 TEST(StepsWorked, TablesSentencesAndEnding) {
   for (const WorkedCase& c : kWorked) {
@@ -125,9 +87,7 @@ TEST(StepsWorked, TablesSentencesAndEnding) {
 }
 
 TEST(StepsWorked, TwoPivotsThroughTheMiddleTable) {
-  const Sense max = Sense::Maximise;
-  const StepsRun run = RunSteps(
-      MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2, max);
+  const StepsRun run = TwoPivots();
   ASSERT_EQ(run.doc.tableaux.size(), 3u);
   const StepTableau& middle = run.doc.tableaux[1];
   const std::size_t columns = run.doc.columns.size();
@@ -147,9 +107,8 @@ TEST(StepsWorked, TwoPivotsThroughTheMiddleTable) {
 }
 
 TEST(StepsWorked, RoundOffSwayedChoiceIsNamed) {
-  const Sense max = Sense::Maximise;
   const StepsRun run =
-      RunSteps(MakeSheet(max, {"1"}, {{"1", "<=", "3"}, {"0.1", "<=", "0.3"}}), 1, 2, max);
+      RunSteps(MakeSheet(kMax, {"1"}, {{"1", "<=", "3"}, {"0.1", "<=", "0.3"}}), 1, 2, kMax);
   ASSERT_FALSE(run.doc.tableaux.empty());
   const StepTableau& first = run.doc.tableaux.front();
   // The doubles' ratios 3 and 2.9999999999999996 let the second row leave;
@@ -160,11 +119,9 @@ TEST(StepsWorked, RoundOffSwayedChoiceIsNamed) {
 }
 
 TEST(StepsWorked, DecimalsWhenAskedOrTooLarge) {
-  const Sense max = Sense::Maximise;
-  const Sheet sheet = MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}});
   ReplayOptions decimals;
   decimals.fractions = false;
-  const StepsRun run = RunSteps(sheet, 2, 2, max, decimals);
+  const StepsRun run = TwoPivots(decimals);
   EXPECT_FALSE(run.doc.exact);
   EXPECT_EQ(NumberText(run.doc.tableaux[1].rhs[0]), "1.5");
   EXPECT_EQ(run.doc.tableaux.size(), 3u);
@@ -172,7 +129,7 @@ TEST(StepsWorked, DecimalsWhenAskedOrTooLarge) {
   // 60 rows of x1 + x2 <= i: beyond the rows fractions are shown for.
   Rows rows;
   for (int i = 1; i <= 60; ++i) rows.push_back({"1", "1", "<=", std::to_string(i)});
-  const StepsRun large = RunSteps(MakeSheet(max, {"1", "1"}, rows), 2, 60, max);
+  const StepsRun large = RunSteps(MakeSheet(kMax, {"1", "1"}, rows), 2, 60, kMax);
   EXPECT_FALSE(large.doc.exact);
   ASSERT_FALSE(large.doc.notes.empty());
   EXPECT_NE(large.doc.notes.back().find("以小数显示"), std::string::npos);
@@ -180,12 +137,9 @@ TEST(StepsWorked, DecimalsWhenAskedOrTooLarge) {
 }
 
 TEST(StepsWorked, OutOfTimeShowsDecimals) {
-  const Sense max = Sense::Maximise;
   ReplayOptions no_time;
   no_time.exact_seconds = 0;
-  const StepsRun run =
-      RunSteps(MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2,
-               max, no_time);
+  const StepsRun run = TwoPivots(no_time);
   EXPECT_FALSE(run.doc.exact);
   EXPECT_FALSE(run.doc.stopped);
   ASSERT_FALSE(run.doc.notes.empty());
@@ -195,9 +149,7 @@ TEST(StepsWorked, OutOfTimeShowsDecimals) {
 }
 
 TEST(StepsWorked, IterationLimitEndsOnTheLastTable) {
-  const Sense max = Sense::Maximise;
-  const StepsRun run = RunSteps(
-      MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2, max, {}, 2);
+  const StepsRun run = TwoPivots({}, 2);
   EXPECT_EQ(run.doc.pivots, 1);
   EXPECT_EQ(run.doc.tableaux.size(), 2u);
   EXPECT_EQ(run.doc.ending, "达到迭代次数上限，计算停止；最后一张表不是最优表。");
@@ -206,12 +158,11 @@ TEST(StepsWorked, IterationLimitEndsOnTheLastTable) {
 // Beale's example cycles under the most-negative rule; the calculation
 // notices the basis it has seen and hands over to the smallest-index rule.
 TEST(StepsWorked, CyclingGuardIsShown) {
-  const Sense max = Sense::Maximise;
-  const StepsRun run = RunSteps(MakeSheet(max, {"0.75", "-20", "0.5", "-6"},
+  const StepsRun run = RunSteps(MakeSheet(kMax, {"0.75", "-20", "0.5", "-6"},
                                           {{"0.25", "-8", "-1", "9", "<=", "0"},
                                            {"0.5", "-12", "-0.5", "3", "<=", "0"},
                                            {"0", "0", "1", "0", "<=", "1"}}),
-                                4, 3, max);
+                                4, 3, kMax);
   const StepsDocument& doc = run.doc;
   ASSERT_GE(doc.tableaux.size(), 8u);
   EXPECT_EQ(doc.tableaux[0].sentence, "χ1 进基，χ5 出基，主元为 1/4");
@@ -224,16 +175,13 @@ TEST(StepsWorked, CyclingGuardIsShown) {
 }
 
 TEST(StepsWorked, TablesBeyondTheBudgetAreLeftOutButTheLast) {
-  const Sense max = Sense::Maximise;
   ReplayOptions small;
   small.most_kept_cells = 10;  // each table of this problem holds 8 cells
-  const StepsRun run = RunSteps(
-      MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2, max, small);
+  const StepsRun run = TwoPivots(small);
   ASSERT_EQ(run.doc.tableaux.size(), 3u);  // the first two, then the last
   EXPECT_EQ(run.doc.tables_left_out, 0);
   small.most_kept_cells = 7;
-  const StepsRun fewer = RunSteps(
-      MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2, max, small);
+  const StepsRun fewer = TwoPivots(small);
   ASSERT_EQ(fewer.doc.tableaux.size(), 2u);
   EXPECT_EQ(fewer.doc.tables_left_out, 1);
   EXPECT_EQ(NumberText(fewer.doc.tableaux.back().objective), "8");
@@ -244,13 +192,11 @@ TEST(StepsWorked, TablesBeyondTheBudgetAreLeftOutButTheLast) {
 // holds the same tables as the whole replay, numbered as there, and every
 // table is in the list of steps, kept or not.
 TEST(StepsWorked, ALaterPageHoldsTheSameTablesAndTheListHoldsThemAll) {
-  const Sense max = Sense::Maximise;
-  const Sheet sheet = MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}});
-  const StepsRun whole = RunSteps(sheet, 2, 2, max);
+  const StepsRun whole = TwoPivots();
   ReplayOptions page;
   page.keep_from = 1;
   page.most_kept_cells = 1;  // one table, then the last
-  const StepsRun later = RunSteps(sheet, 2, 2, max, page);
+  const StepsRun later = TwoPivots(page);
   ASSERT_EQ(later.doc.tableaux.size(), 2u);
   EXPECT_EQ(later.doc.tables_left_out, 1);
   for (const StepTableau& table : later.doc.tableaux) {
@@ -287,25 +233,22 @@ TEST(StepsWorked, APageWithAGapBeforeTheLastNamesItsTables) {
 }
 
 TEST(StepsWorked, LegendNamesEachKindOfVariable) {
-  const Sense max = Sense::Maximise;
-  const StepsRun run = RunSteps(MakeSheet(max, {"1", "1", "1", "1"},
+  const StepsRun run = RunSteps(MakeSheet(kMax, {"1", "1", "1", "1"},
                                           {{"1", "0", "0", "0", "<=", "1"},
                                            {"0", "1", "0", "0", "<=", "1"},
                                            {"0", "0", "1", "0", ">=", "1"},
                                            {"0", "0", "0", "1", "<=", "1"},
                                            {"1", "1", "1", "1", "=", "3"}}),
-                                4, 5, max);
+                                4, 5, kMax);
   ASSERT_FALSE(run.doc.legend.empty());
   EXPECT_EQ(run.doc.legend.front(),
             "χ1…χ4 为决策变量；χ5、χ6、χ8 为松弛变量；χ7 为剩余变量；χ9、χ10 为人工变量。");
 }
 
 TEST(StepsWorked, StopAskedEndsTheReplay) {
-  const Sense max = Sense::Maximise;
   ReplayOptions stop;
   stop.should_stop = [] { return true; };
-  const StepsRun run = RunSteps(
-      MakeSheet(max, {"2", "3"}, {{"2", "1", "<=", "4"}, {"1", "2", "<=", "5"}}), 2, 2, max, stop);
+  const StepsRun run = TwoPivots(stop);
   EXPECT_TRUE(run.doc.stopped);
 }
 

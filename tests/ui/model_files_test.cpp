@@ -71,10 +71,8 @@ class ModelFilesTest : public QObject {
   void exportReadsBackAsTheSameProblem_data() {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("ending");
-    QTest::newRow("CPLEX LP") << "CPLEX LP 模型 (*.lp)"
-                              << ".lp";
-    QTest::newRow("MPS") << "MPS 模型 (*.mps)"
-                         << ".mps";
+    QTest::newRow("CPLEX LP") << QStringLiteral("CPLEX LP 模型 (*.lp)") << QStringLiteral(".lp");
+    QTest::newRow("MPS") << QStringLiteral("MPS 模型 (*.mps)") << QStringLiteral(".mps");
   }
 
   void exportReadsBackAsTheSameProblem() {

@@ -136,6 +136,36 @@ class SheetFilesTest : public QObject {
     QCOMPARE(platform.questions.size(), 3);
   }
 
+  // A cancelled dialog saves nothing; a name with its own suffix keeps it; an
+  // unchanged file sheet closes without a question; a file gone since leaves
+  // the recent list when it fails to open.
+  void saveAsKeepsItsSuffixAndAGoneFileLeavesTheRecentList() {
+    RecordingPlatform platform;
+    QTemporaryDir dir;
+    const QString path = dir.filePath("表.txt");
+    LpWindow form;
+    fillExample(form);
+    form.show();
+    QVERIFY(!form.saveSheetAs());
+    QVERIFY(form.sheetPath().isEmpty());
+    platform.nextSavePath = path;
+    QVERIFY(form.saveSheetAs());
+    QCOMPARE(form.sheetPath(), path);
+    QVERIFY(form.close());
+    QCOMPARE(platform.questions, QStringList());
+    QVERIFY(QFile::remove(path));
+    LpWindow other;
+    QMenu* recent = other.findChild<QMenu*>("menuRecent");
+    const auto listed = [recent] {
+      emit recent->aboutToShow();
+      return std::ranges::any_of(recent->actions(),
+                                 [](const QAction* a) { return a->text().endsWith("表.txt"); });
+    };
+    QVERIFY(listed());
+    QVERIFY(!other.openSheetFile(path));
+    QVERIFY(!listed());
+  }
+
   void undoAcrossAnOpenBringsBackTheFileOfTheSheetItShows() {
     RecordingPlatform platform;
     QTemporaryDir dir;

@@ -29,31 +29,18 @@ class SheetOpenTest : public QObject {
     const QByteArray thousand_fields = QByteArray(1000, ',') + "\n";
     QByteArray thousand_records;
     for (int i = 0; i < 1001; ++i) thousand_records += "1\n";
+    // clang-format off
     QTest::newRow("empty") << QByteArray() << "文件是空的，没有任何记录";
-    QTest::newRow("byte-order mark only")
-        << QByteArray("\xEF\xBB\xBF") << "文件是空的，没有任何记录";
-    QTest::newRow("unclosed quote")
-        << QByteArray("a,b\n\"c,d\n") << "第 2 行：引号中的字段没有结束";
-    QTest::newRow("text after a quote")
-        << QByteArray("a\n\"b\"c\n") << "第 2 行：结束的引号后面还有文字";
-    QTest::newRow("quote inside a field")
-        << QByteArray("a\nb\"c\n") << "第 2 行：没有引号的字段中出现了引号";
-    QTest::newRow("bad UTF-8 after its mark") << QByteArray(
-                                                     "\xEF\xBB\xBF"
-                                                     "a\n\xFF\n")
-                                              << "第 2 行：文件不是有效的 UTF-8 文本";
-    QTest::newRow("bad UTF-16") << QByteArray(
-                                       "\xFF\xFE"
-                                       "a\0\n\0\x00\xDC",
-                                       8)
-                                << "第 2 行：文件不是有效的 UTF-16 文本";
-    QTest::newRow("neither UTF-8 nor GB18030")
-        << QByteArray("a\nb\n\x81\x20\n") << "第 3 行：文件既不是 UTF-8 文本，也不是 GB18030 文本";
-    QTest::newRow("too many fields")
-        << QByteArray("a\n") + thousand_fields
-        << "第 2 行：一条记录的字段多于 1000 个，表格文件的一条记录最多只能有这么多";
-    QTest::newRow("too many records")
-        << thousand_records << "第 1001 行：文件的记录多于 1000 条，表格文件最多只能有这么多";
+    QTest::newRow("byte-order mark only") << QByteArray("\xEF\xBB\xBF") << "文件是空的，没有任何记录";
+    QTest::newRow("unclosed quote") << QByteArray("a,b\n\"c,d\n") << "第 2 行：引号中的字段没有结束";
+    QTest::newRow("text after a quote") << QByteArray("a\n\"b\"c\n") << "第 2 行：结束的引号后面还有文字";
+    QTest::newRow("quote inside a field") << QByteArray("a\nb\"c\n") << "第 2 行：没有引号的字段中出现了引号";
+    QTest::newRow("bad UTF-8 after its mark") << QByteArray("\xEF\xBB\xBF" "a\n\xFF\n") << "第 2 行：文件不是有效的 UTF-8 文本";
+    QTest::newRow("bad UTF-16") << QByteArray("\xFF\xFE" "a\0\n\0\x00\xDC", 8) << "第 2 行：文件不是有效的 UTF-16 文本";
+    QTest::newRow("neither UTF-8 nor GB18030") << QByteArray("a\nb\n\x81\x20\n") << "第 3 行：文件既不是 UTF-8 文本，也不是 GB18030 文本";
+    QTest::newRow("too many fields") << QByteArray("a\n") + thousand_fields << "第 2 行：一条记录的字段多于 1000 个，表格文件的一条记录最多只能有这么多";
+    QTest::newRow("too many records") << thousand_records << "第 1001 行：文件的记录多于 1000 条，表格文件最多只能有这么多";
+    // clang-format on
   }
 
   void reasonsAreChinese() {

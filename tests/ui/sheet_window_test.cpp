@@ -56,8 +56,7 @@ class SheetWindowTest : public QObject {
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("kept");
     QTest::newRow("400 nines") << QString(400, '9') << "500";
-    QTest::newRow("leading zeros") << "007"
-                                   << "007";
+    QTest::newRow("leading zeros") << QStringLiteral("007") << QStringLiteral("007");
   }
 
   // Leaving a box caps its number at 500 and changes nothing else.

@@ -284,18 +284,11 @@ class StepsWindowTest : public QObject {
     QTest::addColumn<QString>("filter");
     QTest::addColumn<QString>("written");
     QTest::addColumn<QString>("part");
-    QTest::newRow("html by filter") << "s"
-                                    << "HTML 网页 (*.html)"
-                                    << "s.html"
-                                    << "<td class=\"pivot\">[1]</td>";
-    QTest::newRow("latex by filter") << "s"
-                                     << "LaTeX 文件 (*.tex)"
-                                     << "s.tex"
-                                     << "\\begin{tabular}";
-    QTest::newRow("csv by name") << "s.csv"
-                                 << "HTML 网页 (*.html)"
-                                 << "s.csv"
-                                 << ",[1],";
+    // clang-format off
+    QTest::newRow("html by filter") << "s" << "HTML 网页 (*.html)" << "s.html" << "<td class=\"pivot\">[1]</td>";
+    QTest::newRow("latex by filter") << "s" << "LaTeX 文件 (*.tex)" << "s.tex" << "\\begin{tabular}";
+    QTest::newRow("csv by name") << "s.csv" << "HTML 网页 (*.html)" << "s.csv" << ",[1],";
+    // clang-format on
   }
 
   void exportsThroughTheWriter() {

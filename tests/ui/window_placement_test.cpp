@@ -17,16 +17,13 @@ class WindowPlacementTest : public QObject {
     QTest::addColumn<QRect>("client");
     // A screen of 1024 × 768 with a panel of 32 at the top; frames with a
     // title bar of 20 and borders of 1 and 5.
-    QTest::newRow("centred over an owner in the middle")
-        << QRect(200, 200, 600, 400) << QSize(400, 200) << QRect(300, 307, 400, 200);
-    QTest::newRow("an owner at the top: the title bar below the panel")
-        << QRect(130, 32, 722, 200) << QSize(760, 620) << QRect(111, 52, 760, 620);
-    QTest::newRow("an owner above the screen")
-        << QRect(130, -300, 722, 200) << QSize(300, 200) << QRect(341, 52, 300, 200);
-    QTest::newRow("an owner at the bottom right")
-        << QRect(800, 700, 400, 300) << QSize(400, 300) << QRect(623, 463, 400, 300);
-    QTest::newRow("taller than the screen: cut to it")
-        << QRect(0, 0, 1024, 768) << QSize(500, 900) << QRect(262, 52, 500, 711);
+    // clang-format off
+    QTest::newRow("centred over an owner in the middle") << QRect(200, 200, 600, 400) << QSize(400, 200) << QRect(300, 307, 400, 200);
+    QTest::newRow("an owner at the top: the title bar below the panel") << QRect(130, 32, 722, 200) << QSize(760, 620) << QRect(111, 52, 760, 620);
+    QTest::newRow("an owner above the screen") << QRect(130, -300, 722, 200) << QSize(300, 200) << QRect(341, 52, 300, 200);
+    QTest::newRow("an owner at the bottom right") << QRect(800, 700, 400, 300) << QSize(400, 300) << QRect(623, 463, 400, 300);
+    QTest::newRow("taller than the screen: cut to it") << QRect(0, 0, 1024, 768) << QSize(500, 900) << QRect(262, 52, 500, 711);
+    // clang-format on
   }
   void framesStayInsideTheAvailableArea() {
     QFETCH(QRect, owner);
