@@ -1,15 +1,16 @@
 // Goal programming: the sheet's layout and reading, the report byte for byte,
 // the written choices, the guards against negative targets, endless pivoting
-// and round-off, and random problems against GLPK (the exchange kernels' bits
-// are held by the report hashes and the threads test).
+// and round-off, the exchange kernels' bits, and random problems against GLPK.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <random>
 
 #include "common/test_support.h"
 #include "glpk_levels.h"
 #include "goal/goal_commands.h"
+#include "goal/goal_kernels.h"
 #include "goal/goal_model.h"
 #include "goal/goal_solver.h"
 
@@ -303,6 +304,86 @@ TEST(GoalSolver, RoundOffInABasicValueBecomesZero) {
   Solve(MakeModel(1, {{{0.1}, 0.3, 0, 0, 0, 0}, {{1}, 3, 1, 1, 0, 0}}), &snaps);
   ASSERT_FALSE(snaps.empty());
   EXPECT_EQ(snaps[0].solution, (V{0.3 / 0.1, 0, 0, 0, 0}));
+}
+
+TEST(GoalSolver, ExchangeKernelIsBitIdenticalToTheWrittenSteps) {
+  std::mt19937_64 rng(42);
+  auto uniform = [&] { return static_cast<double>(rng() >> 11) * 0x1p-53; };
+  auto same = [](const V& x, const V& y) { return !std::memcmp(&x[0], &y[0], x.size() * 8); };
+  for (int trial = 0; trial < 20; ++trial) {
+    const int rows = 3 + int(rng() % 40), cols = 1 + int(rng() % 61);
+    const int r = int(rng() % unsigned(rows)), p = int(rng() % unsigned(cols));
+    const std::size_t stride = (std::size_t(cols) + 3) & ~std::size_t{3};
+    V coef(rows * stride), value(rows), eval(stride), column(rows);
+    V bound(stride), error_scale(stride), scale(stride), weight(rows), col_weight(stride);
+    std::vector<std::int16_t> level(rows), col_level(stride);
+    for (int i = 0; i < rows; ++i) weight[i] = uniform() * 4, level[i] = std::int16_t(rng() % 3);
+    for (std::size_t j = 0; j < stride; ++j)
+      bound[j] = uniform(), error_scale[j] = uniform() * 5, scale[j] = uniform(),
+      col_weight[j] = uniform() - 0.5, col_level[j] = std::int16_t(rng() % 3);
+    std::vector<std::uint64_t> keep(stride, kKeepColumn);
+    for (double& v : value) v = uniform() * 100;
+    for (std::size_t k = 0; k < coef.size(); ++k)
+      coef[k] = k % stride < std::size_t(cols) && rng() % 7 ? (uniform() - 0.3) * 1e3 : -0.0;
+    for (int j = 0; j < cols; ++j)
+      keep[j] = j != p && rng() % 4 == 0 ? kKeepColumn : 0,
+      eval[j] = keep[j] ? -7.5 : uniform() * 3 - 1;
+    coef[r * stride + p] = 0.5 + uniform();
+
+    // The kernel against the written steps, every right side from the
+    // values before the exchange, columns marked in `keep` left alone; the
+    // bounds kept per column likewise.
+    V rc = coef, rv = value, re = eval, rb = bound, rs = error_scale, rl = scale;
+    const double P = coef[r * stride + p];
+    const double w = std::fabs(eval[p] / P), pivot_bound = uniform();
+    for (int j = 0; j < int(stride); ++j) {
+      if (!keep[j]) rb[j] = bound[j] + std::fabs(coef[r * stride + j] * w);
+      const double entry = std::fabs(coef[r * stride + j]);
+      if (j < cols && j != p)
+        rs[j] = std::max(error_scale[j], entry) + entry / std::fabs(P) * rs[p];
+    }
+    rb[p] = pivot_bound;
+    rs[p] = error_scale[p] / std::fabs(P);
+    for (int j = 0; j < int(stride); ++j) {
+      if (keep[j] || j == p) continue;
+      re[j] = eval[j] - coef[r * stride + j] * eval[p] / P;
+      for (int i = 0; i < rows; ++i)
+        if (i != r)
+          rc[i * stride + j] =
+              coef[i * stride + j] - coef[r * stride + j] * coef[i * stride + p] / P;
+      rc[r * stride + j] = coef[r * stride + j] / P;
+    }
+    re[p] = -eval[p] / P;
+    for (int i = 0; i < rows; ++i) {
+      if (i == r) continue;
+      rv[i] = value[i] - coef[i * stride + p] * value[r] / P;
+      rc[i * stride + p] = -coef[i * stride + p] / P;
+    }
+    rv[r] = value[r] / P;
+    rc[r * stride + p] = 1 / P;
+    for (int j = 0; j < int(stride); ++j) {
+      if (keep[j]) continue;
+      rl[j] = 0;
+      for (int i = 0; i < rows; ++i)
+        if (level[i] == 2) rl[j] += std::fabs(rc[i * stride + j] * weight[i]);
+      if (j < cols && col_level[j] == 2) rl[j] += std::fabs(col_weight[j]);
+    }
+    const V before = coef;
+    const ColumnBounds bounds{bound.data(),     w,
+                              pivot_bound,      error_scale.data(),
+                              error_scale[p],   cols,
+                              scale.data(),     weight.data(),
+                              level.data(),     col_weight.data(),
+                              col_level.data(), 2};
+    ExchangeTableau(ExchangeArgs{coef.data(), stride, rows, value.data(), eval.data(), keep.data(),
+                                 r, p, column.data()},
+                    bounds);
+    EXPECT_TRUE(same(coef, rc)) << "trial " << trial;
+    EXPECT_TRUE(same(value, rv)) << "trial " << trial;
+    EXPECT_TRUE(same(eval, re)) << "trial " << trial;
+    EXPECT_TRUE(same(bound, rb) && same(error_scale, rs) && same(scale, rl)) << "trial " << trial;
+    for (int i = 0; i < rows; ++i) EXPECT_EQ(column[i], before[i * stride + p]);
+  }
 }
 
 // Random problems with nonnegative weights and levels in 0..N+1 end Optimal,

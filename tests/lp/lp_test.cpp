@@ -1,10 +1,11 @@
 // Linear programming: reading the sheet, the report byte for byte, the
 // simplex method's written choices, the guards against cycling, a
-// degenerate end of phase 1 and the iteration limit, and random problems
-// against GLPK (the pivot kernel's bits are held by the report hashes).
+// degenerate end of phase 1 and the iteration limit, random problems against
+// GLPK, and the pivot kernel's bits.
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstring>
 #include <numeric>
 #include <optional>
 #include <random>
@@ -15,6 +16,7 @@
 #include "lp/lp_rows.h"
 #include "lp/lp_sheet.h"
 #include "parallel/thread_pool.h"
+#include "simplex/pivot_kernel.h"
 #include "simplex/simplex_solver.h"
 
 namespace orcalc::lp {
@@ -351,6 +353,35 @@ TEST(Simplex, OptimaAgreeWithGlpkWheneverWeClaimOne) {
       const double theirs = reference.value_or(ours.objective);
       EXPECT_NEAR(ours.objective, theirs, 1e-6 * std::max(1.0, std::fabs(theirs)));
     }
+  }
+}
+
+// The dispatching pivot kernel gives the bits of the plain written loop.
+TEST(PivotKernel, BitIdenticalToThePlainLoop) {
+  std::mt19937_64 random(2024);
+  std::uniform_real_distribution<double> value(-1e3, 1e3);
+  // Zeros of both signs, tiny and huge magnitudes, products that round: any
+  // fused or reordered operation would show.
+  const double scales[] = {0.0, -0.0, 1e-300, 1e300, 1.0 / 3, 1.0 / 3, 1.0 / 7, 1.0};
+  alignas(detail::kTableauAlignment) static double actual[37 * 10 * detail::kRowQuantum];
+  for (std::size_t trial = 0; trial < 40; ++trial) {
+    const std::size_t rows = 1 + trial * 7 % 37, width = detail::kRowQuantum * (1 + trial % 9);
+    const std::size_t stride = width + (trial % 2) * detail::kRowQuantum, r = random() % rows,
+                      k = random() % width;
+    std::vector<double> t(rows * stride);
+    for (double& v : t) v = value(random) * scales[random() % 8];
+    t[r * stride + k] = 1.0 + value(random) * value(random);
+    std::copy(t.begin(), t.end(), actual);
+    detail::PivotTableau(actual, stride, rows, width, r, k);
+
+    const double q = t[r * stride + k];
+    for (std::size_t j = 0; j < width; ++j) t[r * stride + j] = t[r * stride + j] / q;
+    for (std::size_t i = 0; i < rows; ++i) {
+      const double f = t[i * stride + k];
+      for (std::size_t j = 0; i != r && f != 0.0 && j < width; ++j)
+        t[i * stride + j] = t[i * stride + j] - t[r * stride + j] * f;
+    }
+    EXPECT_EQ(0, std::memcmp(actual, t.data(), t.size() * sizeof(double))) << "trial " << trial;
   }
 }
 
