@@ -70,9 +70,13 @@ TEST(ModelCli, ExportedSheetsReadBack) {
     EXPECT_EQ(exported.err, "");
     const CliRun solved = RunCli({"lp", model}, "/dev/null");
     EXPECT_EQ(solved.status, 0);
-    if (format == "lp") EXPECT_EQ(solved.out.substr(0, report.size()), report);
+    if (format == "lp") {
+      EXPECT_EQ(solved.out.substr(0, report.size()), report);
+    }
     // MPS minimises: the maximum 12 as the minimum -12.
-    if (format == "mps") EXPECT_NE(solved.out.find("目标函数值 S = -12\r\n"), std::string::npos);
+    if (format == "mps") {
+      EXPECT_NE(solved.out.find("目标函数值 S = -12\r\n"), std::string::npos);
+    }
     std::remove(model.c_str());
   }
   const CliRun no_format = RunCli({"export", Data("lp_example.csv")}, "/dev/null");

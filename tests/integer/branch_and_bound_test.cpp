@@ -71,7 +71,9 @@ TEST(BranchAndBound, TextbookProblems) {
     ASSERT_EQ(result.outcome, IntegerOutcome::Optimal);
     ASSERT_TRUE(result.incumbent);
     EXPECT_DOUBLE_EQ(result.incumbent->objective, c.s);
-    if (!c.x.empty()) EXPECT_EQ(result.incumbent->x, c.x);
+    if (!c.x.empty()) {
+      EXPECT_EQ(result.incumbent->x, c.x);
+    }
     ASSERT_TRUE(result.best_bound);
     EXPECT_DOUBLE_EQ(*result.best_bound, c.s);
   }
@@ -105,7 +107,9 @@ TEST(BranchAndBound, OutcomesAndTheirMessages) {
     EXPECT_EQ(IntegerMessages(result), c.messages);
     EXPECT_LE(result.nodes, c.node_limit);
     // A search stopped with a solution keeps a bound no solution can beat.
-    if (result.incumbent) EXPECT_GE(*result.best_bound, result.incumbent->objective);
+    if (result.incumbent) {
+      EXPECT_GE(*result.best_bound, result.incumbent->objective);
+    }
   }
 }
 

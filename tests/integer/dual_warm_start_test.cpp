@@ -43,9 +43,10 @@ TEST_P(WarmStarts, AgreeWithTheSimplexMethodFromScratch) {
   ASSERT_TRUE(warm.has_value());
   EXPECT_TRUE(warm->certified);
   EXPECT_EQ(warm->outcome, scratch.outcome);
-  if (scratch.outcome == lp::SimplexOutcome::Optimal)
+  if (scratch.outcome == lp::SimplexOutcome::Optimal) {
     EXPECT_NEAR(warm->objective, scratch.objective,
                 1e-9 * std::max(1.0, std::fabs(scratch.objective)));
+  }
 }
 
 // The last row of each parent is a branch's bound; the child tightens it.

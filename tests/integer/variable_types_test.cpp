@@ -53,7 +53,9 @@ TEST(VariableTypeRecord, FieldsRead) {
   for (const auto& c : cases) {
     const VariableTypesRead read = ReadVariableTypes(c.fields, c.variables);
     EXPECT_EQ(!read.error.empty(), c.refused) << c.fields.size();
-    if (!c.refused) EXPECT_EQ(read.types, c.types);
+    if (!c.refused) {
+      EXPECT_EQ(read.types, c.types);
+    }
   }
   EXPECT_EQ(VariableTypeFields({I, B, C}), (std::vector<std::string>{"整数", "0-1", "连续"}));
 }
