@@ -77,17 +77,17 @@ void Evaluate(const StepsDocument& doc, StepTableau& table) {
   table.objective = Exact(objective);
 }
 
-// "χ1 = 2，χ2 = 2，目标函数值 S = 10": the decision variables at `table`.
-std::string PointText(const StepsDocument& doc, const StepTableau& table) {
-  std::string text;
+// Why the method stops at an optimal `table`, with its point.
+std::string OptimalText(const StepsDocument& doc, const StepTableau& table) {
+  std::vector<std::string> x;
   for (std::size_t j = 0; j < doc.columns.size(); ++j) {
     if (doc.columns[j].kind != VariableKind::Decision) continue;
     mpq_class value;
     for (std::size_t i = 0; i < table.basis.size(); ++i)
       if (At(table.basis[i]) == j) value = table.rhs[i].exact.value();
-    text += doc.columns[j].name + " = " + value.get_str() + "，";
+    x.push_back(value.get_str());
   }
-  return text + "目标函数值 S = " + table.objective.exact.value().get_str();
+  return OptimalEnding(doc.sense, x, table.objective.exact.value().get_str());
 }
 
 bool ArtificialPositive(const StepsDocument& doc, const StepTableau& table) {
@@ -232,8 +232,7 @@ std::string ExerciseEnding(const StepsDocument& doc, const StepTableau& table) {
   if (table.phase == 1)
     return ArtificialPositive(doc, table) ? InfeasibleEnding()
                                           : "所有检验数都不能再改善辅助目标函数，第一阶段结束。";
-  return std::string(doc.sense == lp::Sense::Maximise ? "所有检验数 σj ≤ 0" : "所有检验数 σj ≥ 0") +
-         "，已达最优：" + PointText(doc, table) + "。";
+  return OptimalText(doc, table);
 }
 
 }  // namespace orcalc::steps

@@ -29,12 +29,10 @@ ExactVerdict VerdictOf(lp::SimplexOutcome outcome) {
 }
 
 template <class N>
-std::string PointText(const FinalPoint<N>& point) {
-  std::string text;
-  for (std::size_t j = 0; j < point.exact_x.size(); ++j) {
-    text += VariableName(static_cast<int>(j) + 1) + " = " + Text(point.exact_x[j]) + "，";
-  }
-  return text + "目标函数值 S = " + Text(point.exact_objective);
+std::string PointEnding(const FinalPoint<N>& point, lp::Sense sense) {
+  std::vector<std::string> x;
+  for (const N& value : point.exact_x) x.push_back(Text(value));
+  return OptimalEnding(sense, x, Text(point.exact_objective));
 }
 
 template <class N>
@@ -52,8 +50,7 @@ std::string OutcomeText(const ReplayState<N>& state, const ColumnLayout& layout,
                         const FinalPoint<N>& point, lp::Sense sense) {
   switch (result.outcome) {
     case lp::SimplexOutcome::Optimal:
-      return std::string(sense == lp::Sense::Maximise ? "所有检验数 σj ≤ 0" : "所有检验数 σj ≥ 0") +
-             "，已达最优：" + PointText(point) + "。";
+      return PointEnding(point, sense);
     case lp::SimplexOutcome::Unbounded:
       return UnboundedText(state, layout, rule);
     case lp::SimplexOutcome::Phase1Stuck:
@@ -84,6 +81,15 @@ std::string RoundOffSentence(const ColumnLayout& layout, int entering, int leavi
   if (entering < 0) return text + "不再换基（本阶段已结束）";
   if (leaving < 0) return text + NameOf(layout, entering) + " 进基，但该列没有正的系数（无界）";
   return text + NameOf(layout, entering) + " 进基，" + NameOf(layout, leaving) + " 出基";
+}
+
+std::string OptimalEnding(lp::Sense sense, const std::vector<std::string>& x,
+                          const std::string& objective) {
+  std::string text = sense == lp::Sense::Maximise ? "所有检验数 σj ≤ 0" : "所有检验数 σj ≥ 0";
+  text += "，已达最优：";
+  for (std::size_t j = 0; j < x.size(); ++j)
+    text += VariableName(static_cast<int>(j) + 1) + " = " + x[j] + "，";
+  return text + "目标函数值 S = " + objective + "。";
 }
 
 std::string InfeasibleEnding() {

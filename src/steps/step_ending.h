@@ -20,6 +20,10 @@ std::string RoundOffSentence(const ColumnLayout& layout, int entering, int leavi
 // Under the last table of a phase, before the phase given begins; whether
 // an artificial variable is still positive when phase 2 begins.
 std::string PhaseChangeSentence(int next_phase, bool artificial_positive);
+// "所有检验数 σj ≤ 0，已达最优：χ1 = 1，χ2 = 2，目标函数值 S = 8。": `x` the
+// decision variables' texts, `objective` S's.
+std::string OptimalEnding(lp::Sense sense, const std::vector<std::string>& x,
+                          const std::string& objective);
 // Phase 1 cannot improve while an artificial variable is positive.
 std::string InfeasibleEnding();
 
