@@ -1,6 +1,7 @@
 #include "stepsview/steps_window.h"
 
 #include <QButtonGroup>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -150,6 +151,11 @@ QWidget* StepsWindow::buildTablePane() {
   tableView_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   tableView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
   connect(tableView_, &QTableView::clicked, this, &StepsWindow::pickCell);
+  // From the keyboard: the cell under the cursor, picked with Enter (a
+  // double click has made its pick by its first click).
+  connect(tableView_, &QTableView::activated, this, [this](const QModelIndex& index) {
+    if (QGuiApplication::mouseButtons() == Qt::NoButton) pickCell(index);
+  });
   objectiveLabel_ = makeLabel("objectiveLabel", pane);
   sentenceLabel_ = makeLabel("sentenceLabel", pane);
   roundOffLabel_ = makeLabel("roundOffLabel", pane);

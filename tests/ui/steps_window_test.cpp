@@ -235,8 +235,11 @@ class StepsWindowTest : public QObject {
     QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("该列检验数不能使目标函数改善"));
     QTest::mouseClick(window.hintButton(), Qt::LeftButton);
     QCOMPARE(window.exerciseLabel()->text(), QStringLiteral("提示：χ1 进基，χ3 出基，主元为 1"));
-    // χ2 in χ4's row: sound, though not the method's; the user's table follows.
-    clickCell(window, 3, 4);
+    // χ2 in χ4's row, from the keyboard: sound, though not the method's; the
+    // user's table follows.
+    window.tableView()->setFocus();
+    window.tableView()->setCurrentIndex(window.model()->index(3, 4));
+    QTest::keyClick(window.tableView(), Qt::Key_Return);
     QCOMPARE(window.currentStep(), std::size_t{1});
     QCOMPARE(window.stepList()->topLevelItemCount(), 2);
     QCOMPARE(window.stepList()->topLevelItem(0)->text(3), QStringLiteral("χ2"));
