@@ -147,6 +147,8 @@ QWidget* StepsWindow::buildTablePane() {
   tableView_->horizontalHeader()->hide();
   tableView_->verticalHeader()->hide();
   tableView_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  // Tab leaves the table for the next control; the arrows move within it.
+  tableView_->setTabKeyNavigation(false);
   tableView_->setSelectionMode(QAbstractItemView::SingleSelection);
   tableView_->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
   tableView_->setVerticalScrollMode(QAbstractItemView::ScrollPerPixel);
